@@ -1,0 +1,107 @@
+// Full program write of five profiles (seven 81-event macros each) and a full
+// read back, against the simulated mouse with the real clock. Prints the wall
+// time against the protocol's own pacing floor: the sum of the pauses the
+// protocol asks for. Our code should add almost nothing to it.
+#include "device/CommandSet.h"
+#include "device/DeviceLink.h"
+#include "device/ProfileTransfer.h"
+#include "platform/clock.h"
+#include "sim/SimHidBackend.h"
+#include "sim/SimulatedMouse.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// The real clock, adding up the pauses that were asked for.
+class PacingClock final : public platform::Clock {
+public:
+    uint64_t NowMicros() override { return platform::SystemClock().NowMicros(); }
+    void SleepMs(unsigned ms) override
+    {
+        askedMs += ms;
+        platform::SystemClock().SleepMs(ms);
+    }
+    uint64_t askedMs = 0;
+};
+
+device::DeviceProfileRecord FullRecord(uint8_t p)
+{
+    device::DeviceProfileRecord record{};
+    device::RecordView view(record.data(), device::kProgramLayout);
+    view.SetU8(1, 1);
+    view.SetU8(8, 1);
+    for (int j = 0; j < device::kButtonCount; ++j) {
+        view.SetButton(j, {device::category::Macro, 1, static_cast<uint8_t>(j + p)});
+        for (int k = 0; k < 81; ++k)
+            view.SetMacroEventIn(j, k, {device::kEventKey, static_cast<uint16_t>(4 + k % 30), uint8_t(k & 1), 60});
+        view.SetMacroEventCount(j, 81);
+    }
+    return record;
+}
+
+struct Figures {
+    double wallMs;
+    double floorMs;
+    size_t reports;
+};
+
+template <typename Step>
+Figures Measure(PacingClock& clock, sim::SimulatedMouse& mouse, Step step)
+{
+    mouse.ClearLog();
+    clock.askedMs = 0;
+    const uint64_t start = clock.NowMicros();
+    step();
+    const uint64_t end = clock.NowMicros();
+    return {static_cast<double>(end - start) / 1000.0, static_cast<double>(clock.askedMs), mouse.Log().size()};
+}
+
+void Print(const char* name, const Figures& f)
+{
+    std::printf("%-28s %6zu reports  wall %9.1f ms  pacing floor %9.1f ms  ratio %.4f\n", name, f.reports, f.wallMs,
+                f.floorMs, f.wallMs / f.floorMs);
+}
+
+}  // namespace
+
+int main()
+{
+    PacingClock clock;
+    sim::SimulatedMouse mouse;
+    sim::SimHidBackend backend(mouse);
+    device::DeviceLink link(backend, clock);
+    device::CommandSet commands(link, device::ProtocolVariant::Program);
+    device::ProfileTransfer transfer(commands);
+    if (!link.OpenDevice()) {
+        std::fprintf(stderr, "transfer_bench: cannot open the simulated mouse\n");
+        return 1;
+    }
+
+    auto records = std::make_unique<std::array<device::DeviceProfileRecord, 5>>();
+    for (uint8_t p = 0; p < 5; ++p)
+        (*records)[p] = FullRecord(p);
+
+    bool ok = true;
+    const Figures write = Measure(clock, mouse, [&] {
+        for (uint8_t p = 0; p < 5; ++p)
+            ok = transfer.WriteProfileRecord(p, (*records)[p]) && ok;
+    });
+    const Figures read = Measure(clock, mouse, [&] {
+        for (int p = 4; p >= 0; --p) {
+            device::DeviceProfileRecord out{};
+            ok = transfer.ReadProfileRecord(static_cast<uint8_t>(p), out) && ok;
+        }
+    });
+    link.CloseDevice();
+
+    Print("write 5 profiles (7x81 ev)", write);
+    Print("read 5 profiles", read);
+    Print("total", {write.wallMs + read.wallMs, write.floorMs + read.floorMs, write.reports + read.reports});
+    if (!ok) {
+        std::fprintf(stderr, "transfer_bench: a transfer failed\n");
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,65 @@
+#include "cli/MouseSession.h"
+
+#include "platform/HidapiBackend.h"
+#include "sim/SimHidBackend.h"
+#include "sim/SimStateFile.h"
+
+namespace cli {
+
+MouseSession::MouseSession(std::optional<std::string> simulate) : simulate_(std::move(simulate))
+{
+    if (simulate_) {
+        mouse_ = std::make_unique<sim::SimulatedMouse>();
+        backend_ = std::make_unique<sim::SimHidBackend>(*mouse_);
+    } else {
+        backend_ = std::make_unique<platform::HidapiBackend>();
+    }
+    link_ = std::make_unique<device::DeviceLink>(*backend_, platform::SystemClock());
+    commands_ = std::make_unique<device::CommandSet>(*link_, device::ProtocolVariant::Program);
+    transfer_ = std::make_unique<device::ProfileTransfer>(*commands_);
+}
+
+MouseSession::~MouseSession()
+{
+    link_->CloseDevice();
+}
+
+bool MouseSession::Prepare(std::string& error)
+{
+    if (!simulate_ || simulate_->empty())
+        return true;
+    const sim::StateFileResult result = sim::SimStateFile(*simulate_).Load(*mouse_);
+    if (result == sim::StateFileResult::Loaded || result == sim::StateFileResult::FreshMouse)
+        return true;
+    error = "cannot use the simulated mouse's state file " + *simulate_ + ": " + sim::SimStateFile::Describe(result);
+    return false;
+}
+
+bool MouseSession::Finish(std::string& error)
+{
+    if (!simulate_ || simulate_->empty())
+        return true;
+    const sim::StateFileResult result = sim::SimStateFile(*simulate_).Save(*mouse_);
+    if (result == sim::StateFileResult::Saved)
+        return true;
+    error = "cannot save the simulated mouse's state to " + *simulate_ + ": " + sim::SimStateFile::Describe(result);
+    return false;
+}
+
+std::string MouseSession::OpenFailureText() const
+{
+    switch (link_->LastProblem()) {
+    case device::LinkProblem::AccessDenied:
+        return "the Vimo mouse is present but its hidraw nodes cannot be opened (permission denied); "
+               "install the udev rule packaging/60-neritmice.rules into /etc/udev/rules.d/ "
+               "(cmake --install does), then unplug and replug the mouse";
+    case device::LinkProblem::MissingCollection:
+        return "the Vimo mouse was found, but only one of its two HID collections could be opened";
+    case device::LinkProblem::NoMouse:
+    case device::LinkProblem::None:
+        break;
+    }
+    return "no Vimo mouse found (USB 251f:1014); plug it in, or try --simulate";
+}
+
+}  // namespace cli

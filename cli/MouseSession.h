@@ -1,0 +1,47 @@
+// The mouse neritctl talks to: the real one through hidapi, or the simulated
+// one, optionally kept in a state file between runs.
+#pragma once
+
+#include "device/CommandSet.h"
+#include "device/DeviceLink.h"
+#include "device/ProfileTransfer.h"
+#include "platform/hid.h"
+#include "sim/SimulatedMouse.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace cli {
+
+class MouseSession {
+public:
+    // simulate: no value for the real mouse, "" for a fresh simulated mouse,
+    // a path for a simulated mouse kept in that file.
+    explicit MouseSession(std::optional<std::string> simulate);
+    ~MouseSession();
+    MouseSession(const MouseSession&) = delete;
+    MouseSession& operator=(const MouseSession&) = delete;
+
+    // False with a message when the state file cannot be used.
+    bool Prepare(std::string& error);
+    // Writes the simulated mouse back to its state file, if it has one.
+    bool Finish(std::string& error);
+
+    device::DeviceLink& Link() { return *link_; }
+    device::CommandSet& Commands() { return *commands_; }
+    device::ProfileTransfer& Transfer() { return *transfer_; }
+
+    // The message for a link that could not be opened.
+    std::string OpenFailureText() const;
+
+private:
+    std::optional<std::string> simulate_;
+    std::unique_ptr<sim::SimulatedMouse> mouse_;
+    std::unique_ptr<platform::HidBackend> backend_;
+    std::unique_ptr<device::DeviceLink> link_;
+    std::unique_ptr<device::CommandSet> commands_;
+    std::unique_ptr<device::ProfileTransfer> transfer_;
+};
+
+}  // namespace cli

@@ -1,0 +1,289 @@
+#include "device/CommandSet.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace device {
+namespace {
+
+uint8_t Wire(uint8_t p)
+{
+    return static_cast<uint8_t>(p + 1);
+}
+
+constexpr ReportBuffer kEmptyFeature = {kFeatureReportId, 0, 0, 0, 0, 0, 0, 0};
+
+}  // namespace
+
+ReportBuffer CommandSet::Command(uint8_t code, uint8_t b2, uint8_t b3, uint8_t b4, uint8_t b5, uint8_t b6, uint8_t b7)
+{
+    return ReportBuffer{kFeatureReportId, code, b2, b3, b4, b5, b6, b7};
+}
+
+bool CommandSet::Query(const ReportBuffer& command, ReportBuffer& answer)
+{
+    if (!link_.SetFeatureRetry(command))
+        return false;
+    answer = kEmptyFeature;
+    return link_.GetFeatureRetry(answer);
+}
+
+bool CommandSet::OpenedQuery(const ReportBuffer& command, ReportBuffer& answer)
+{
+    return link_.EnsureOpen() && Query(command, answer);
+}
+
+bool CommandSet::OpenedSend(const ReportBuffer& command)
+{
+    return link_.EnsureOpen() && link_.SetFeatureRetry(command);
+}
+
+bool CommandSet::SetLedSwitch(uint8_t state, uint8_t ambient)
+{
+    return OpenedSend(Command(cmd::SetLedSwitch, state, 0, ambient));
+}
+
+bool CommandSet::GetLedState(uint8_t& state, uint8_t& ambient)
+{
+    ReportBuffer answer;
+    if (!OpenedQuery(Command(cmd::GetLedState), answer))
+        return false;
+    state = answer[1];
+    ambient = answer[3];
+    return true;
+}
+
+bool CommandSet::GetCurrentProfile(uint8_t& profile)
+{
+    ReportBuffer answer;
+    if (!OpenedQuery(Command(cmd::GetCurrentProfile), answer))
+        return false;
+    profile = answer[1];
+    return true;
+}
+
+bool CommandSet::SetCurrentProfile(uint8_t p)
+{
+    const uint8_t n = p < kProfileCount ? Wire(p) : 1;
+    return OpenedSend(Command(cmd::SetCurrentProfile, n));
+}
+
+bool CommandSet::GetFirmwareVersion(int& version)
+{
+    ReportBuffer answer;
+    if (!OpenedQuery(Command(cmd::GetFirmwareVersion), answer))
+        return false;
+    version = answer[1] * 100 + answer[2];
+    return true;
+}
+
+bool CommandSet::BeginTransfer()
+{
+    return OpenedSend(Command(cmd::BeginTransfer));
+}
+
+bool CommandSet::GetProfileFlags(ProfileFlagSet& flags)
+{
+    ReportBuffer answer;
+    if (!Query(Command(cmd::GetProfileFlags), answer))
+        return false;
+    std::copy_n(answer.begin() + 1, kProfileCount, flags.begin());
+    return true;
+}
+
+bool CommandSet::SetProfileFlags(const ProfileFlagSet& flags)
+{
+    return link_.SetFeatureRetry(Command(cmd::SetProfileFlags, flags[0], flags[1], flags[2], flags[3], flags[4]));
+}
+
+bool CommandSet::ProfileFlags(bool read, ProfileFlagSet& flags)
+{
+    return read ? GetProfileFlags(flags) : SetProfileFlags(flags);
+}
+
+bool CommandSet::GetReportRate(uint8_t& code)
+{
+    ReportBuffer answer;
+    if (!Query(Command(cmd::GetReportRate), answer))
+        return false;
+    code = std::min(answer[3], kMaxReportRateCode);
+    return true;
+}
+
+bool CommandSet::SetReportRate(uint8_t p, uint8_t code)
+{
+    return link_.SetFeatureRetry(Command(cmd::SetReportRate, Wire(p), 0, std::min(code, kMaxReportRateCode)));
+}
+
+bool CommandSet::GetPowerSave(uint8_t p, uint8_t& code)
+{
+    ReportBuffer answer;
+    if (!Query(Command(cmd::GetPowerSave, Wire(p)), answer))
+        return false;
+    code = answer[3];
+    return true;
+}
+
+bool CommandSet::SetPowerSave(uint8_t p, uint8_t code)
+{
+    return link_.SetFeatureRetry(Command(cmd::SetPowerSave, Wire(p), 0, code));
+}
+
+bool CommandSet::SetProfileColour(uint8_t p)
+{
+    const Rgb colour = kProfileColours[p % kProfileCount];
+    return link_.SetFeatureRetry(Command(cmd::SetProfileColour, Wire(p), 0, colour.r, colour.g, colour.b));
+}
+
+bool CommandSet::SetProfileAux(uint8_t p)
+{
+    return link_.SetFeatureRetry(Command(cmd::SetProfileAux, Wire(p), 0, kAuxValue));
+}
+
+bool CommandSet::BlockWrite(const ReportBuffer& command, const uint8_t* data, int reports, size_t bytesPerReport)
+{
+    if (!link_.SetFeatureRetry(command))
+        return false;
+    for (int k = 0; k < reports; ++k) {
+        ReportBuffer report{kDataReportId};
+        std::memcpy(report.data() + 1, data + bytesPerReport * k, bytesPerReport);
+        if (!link_.SetOutputRetry(report))
+            return false;
+    }
+    return true;
+}
+
+bool CommandSet::WriteStageCodes(uint8_t p, uint8_t c1, uint8_t c2, uint8_t c3, uint8_t c4)
+{
+    const uint8_t data[7] = {c1, c2, c3, c4, kTableBlockTag, 0, 0};
+    return BlockWrite(Command(cmd::WriteStageCodes, Wire(p), kStageBlockTag), data, 1, sizeof data);
+}
+
+bool CommandSet::WriteKeyTable(uint8_t p, const KeyTable& entries)
+{
+    return BlockWrite(Command(cmd::WriteKeyTable, Wire(p), kTableBlockTag), reinterpret_cast<const uint8_t*>(&entries), kKeyTableEntries,
+                      kKeyEntrySize);
+}
+
+bool CommandSet::WriteKeyComboTable(const KeyComboTable& slots)
+{
+    return BlockWrite(Command(cmd::WriteKeyComboTable), reinterpret_cast<const uint8_t*>(&slots), kKeyTableEntries, kComboSlotSize);
+}
+
+bool CommandSet::WriteMacroSlot(uint8_t p, uint8_t m, const uint8_t* data)
+{
+    return BlockWrite(Command(cmd::WriteMacroSlot, Wire(p), m), data, kMacroWriteReports, kDataBytesPerReport);
+}
+
+bool CommandSet::BlockRead(const ReportBuffer& command, uint8_t* run, size_t length, bool& readOk)
+{
+    if (!link_.SetFeatureRetry(command))
+        return false;
+    ReportBuffer answer = kEmptyFeature;
+    if (!link_.GetFeatureRetry(answer))
+        return false;
+    if (variant_ == ProtocolVariant::Program)
+        link_.Clock().SleepMs(kPauseBeforeBlockReadMs);
+    readOk = link_.ReadInputStream(run, length);
+    return true;
+}
+
+size_t CommandSet::ReportPosition(const uint8_t* run, int k, size_t& offset) const
+{
+    const size_t at = kReportSize * k;
+    if (variant_ == ProtocolVariant::Library)
+        return at;
+    if (run[at] != kDataReportId)
+        offset += kReportSize;
+    return at + offset;
+}
+
+bool CommandSet::ReadStageCodes(uint8_t p, StageData& codes)
+{
+    uint8_t run[2 * kReportSize] = {};
+    bool readOk = false;
+    if (!BlockRead(Command(cmd::ReadStageCodes, Wire(p), kStageBlockTag), run, sizeof run, readOk))
+        return false;
+    if (!readOk)
+        return true;
+    const bool useSecond = variant_ == ProtocolVariant::Program && run[0] != kDataReportId;
+    std::memcpy(codes.data(), run + (useSecond ? kReportSize : 0) + 1, codes.size());
+    return true;
+}
+
+bool CommandSet::ReadKeyTable(uint8_t p, KeyTable& entries)
+{
+    // The program reads ten reports, the library nine.
+    const int reports = variant_ == ProtocolVariant::Program ? kKeyTableEntries : kKeyTableEntriesRead;
+    uint8_t run[kKeyTableEntries * kReportSize] = {};
+    bool readOk = false;
+    if (!BlockRead(Command(cmd::ReadKeyTable, Wire(p), kTableBlockTag), run, kReportSize * reports, readOk))
+        return false;
+    if (!readOk)
+        return true;
+    size_t offset = 0;
+    for (int k = 0; k < kKeyTableEntriesRead; ++k) {
+        const size_t at = ReportPosition(run, k, offset);
+        if (at + kReportSize > kReportSize * reports)
+            break;  // skipped past the end of the run
+        std::memcpy(entries[k].data(), run + at + 1, kKeyEntrySize);
+    }
+    return true;
+}
+
+bool CommandSet::ReadKeyComboTable(uint8_t p, KeyComboTable& slots)
+{
+    uint8_t run[kKeyTableEntries * kReportSize] = {};
+    bool readOk = false;
+    if (!BlockRead(Command(cmd::ReadKeyComboTable, Wire(p), kTableBlockTag), run, sizeof run, readOk))
+        return false;
+    if (!readOk)
+        return true;
+    size_t offset = 0;
+    for (int k = 0; k < kKeyTableEntriesRead; ++k) {
+        const size_t at = ReportPosition(run, k, offset);
+        if (at + kReportSize > sizeof run)
+            break;
+        std::memcpy(slots[k].data(), run + at + 1, kComboSlotSize);
+    }
+    return true;
+}
+
+bool CommandSet::ReadOneMacroSlot(uint8_t p, uint8_t m, MacroSlotRead& slot)
+{
+    const ReportBuffer command = Command(cmd::ReadMacroSlot, Wire(p), m, kMacroReadTag0, kMacroReadTag1);
+    if (!link_.SetFeatureRetry(command))
+        return false;
+    link_.SetInputQueueLength(kMacroReadQueueLength);
+    // The request keeps the command's tag bytes; its answer is not used.
+    ReportBuffer request = command;
+    request[1] = request[2] = request[3] = 0;
+    link_.GetFeatureOnce(request);
+    link_.Clock().SleepMs(kPauseBeforeBlockReadMs);
+
+    uint8_t run[kMacroReadReports * kReportSize] = {};
+    if (!link_.ReadInputStream(run, sizeof run))
+        return true;  // the slot stays zero
+    size_t offset = 0;
+    size_t filled = 0;
+    for (int k = 0; k < kMacroWriteReports && filled < slot.size(); ++k) {
+        const size_t at = ReportPosition(run, k, offset);
+        if (at + kReportSize > sizeof run)
+            break;
+        const size_t take = std::min(kDataBytesPerReport, slot.size() - filled);
+        std::memcpy(slot.data() + filled, run + at + 1, take);
+        filled += take;
+    }
+    return true;
+}
+
+bool CommandSet::ReadMacroSlots(uint8_t p, MacroReadBuffer& slots)
+{
+    for (uint8_t m = 0; m < kMacroSlots; ++m) {
+        if (!ReadOneMacroSlot(p, m, slots[m]))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace device

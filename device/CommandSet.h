@@ -1,0 +1,69 @@
+// Every command of the mouse, byte for byte, with its pacing. One command set
+// serves both the program and the hidlink library; the variant chooses where
+// the two differ.
+#pragma once
+
+#include "device/DeviceLink.h"
+#include "device/ProfileBlocks.h"
+
+#include <array>
+
+namespace device {
+
+using ProfileFlagSet = std::array<uint8_t, kProfileCount>;
+using StageData = std::array<uint8_t, 6>;
+
+class CommandSet {
+public:
+    CommandSet(DeviceLink& link, ProtocolVariant variant) : link_(link), variant_(variant) {}
+
+    ProtocolVariant Variant() const { return variant_; }
+    DeviceLink& Link() { return link_; }
+
+    // Commands that open the link on demand.
+    bool SetLedSwitch(uint8_t state, uint8_t ambient);
+    bool GetLedState(uint8_t& state, uint8_t& ambient);
+    bool GetCurrentProfile(uint8_t& profile);
+    bool SetCurrentProfile(uint8_t p);
+    bool GetFirmwareVersion(int& version);
+    bool BeginTransfer();
+
+    // Commands that assume an open link.
+    bool GetProfileFlags(ProfileFlagSet& flags);
+    bool SetProfileFlags(const ProfileFlagSet& flags);
+    bool ProfileFlags(bool read, ProfileFlagSet& flags);
+    bool GetReportRate(uint8_t& code);
+    bool SetReportRate(uint8_t p, uint8_t code);
+    bool GetPowerSave(uint8_t p, uint8_t& code);
+    bool SetPowerSave(uint8_t p, uint8_t code);
+    bool SetProfileColour(uint8_t p);
+    bool SetProfileAux(uint8_t p);
+    bool ReadStageCodes(uint8_t p, StageData& codes);
+    bool WriteStageCodes(uint8_t p, uint8_t c1, uint8_t c2, uint8_t c3, uint8_t c4);
+    bool ReadKeyTable(uint8_t p, KeyTable& entries);
+    bool WriteKeyTable(uint8_t p, const KeyTable& entries);
+    bool ReadKeyComboTable(uint8_t p, KeyComboTable& slots);
+    bool WriteKeyComboTable(const KeyComboTable& slots);
+    bool ReadMacroSlots(uint8_t p, MacroReadBuffer& slots);
+    bool WriteMacroSlot(uint8_t p, uint8_t m, const uint8_t* data);
+
+private:
+    static ReportBuffer Command(uint8_t code, uint8_t b2 = 0, uint8_t b3 = 0, uint8_t b4 = 0, uint8_t b5 = 0,
+                                uint8_t b6 = 0, uint8_t b7 = 0);
+    bool Query(const ReportBuffer& command, ReportBuffer& answer);
+    bool OpenedQuery(const ReportBuffer& command, ReportBuffer& answer);
+    bool OpenedSend(const ReportBuffer& command);
+    bool BlockWrite(const ReportBuffer& command, const uint8_t* data, int reports, size_t bytesPerReport);
+    // Sends the command and its get-feature, pauses (program), reads the run.
+    // False only when a feature report failed; a failed read leaves `run`
+    // untouched and reports success through `readOk` = false.
+    bool BlockRead(const ReportBuffer& command, uint8_t* run, size_t length, bool& readOk);
+    // Start of report k of a run, skipping foreign reports in the program.
+    size_t ReportPosition(const uint8_t* run, int k, size_t& offset) const;
+    bool ReadOneMacroSlot(uint8_t p, uint8_t m, MacroSlotRead& slot);
+
+    DeviceLink& link_;
+    ProtocolVariant variant_;
+};
+
+}  // namespace device

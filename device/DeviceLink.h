@@ -1,0 +1,66 @@
+// The pair of open HID collections through which the mouse is driven, and
+// the report exchange with its retry and pacing discipline.
+#pragma once
+
+#include "device/Protocol.h"
+#include "device/ReportObserver.h"
+#include "platform/clock.h"
+#include "platform/hid.h"
+
+#include <memory>
+
+namespace device {
+
+// Why the last OpenDevice did not give an open link.
+enum class LinkProblem : uint8_t {
+    None,
+    NoMouse,           // no collection of the mouse is present
+    AccessDenied,      // the mouse is present but its nodes cannot be opened
+    MissingCollection, // only one of the two collections could be opened
+};
+
+class DeviceLink {
+public:
+    DeviceLink(platform::HidBackend& backend, platform::Clock& clock);
+
+    // First present collection of the mouse with this usage page and usage,
+    // opened; null when there is none (or it cannot be opened).
+    std::unique_ptr<platform::HidDevice> FindCollection(uint16_t usagePage, uint16_t usage);
+
+    bool OpenDevice();
+    void CloseDevice();
+    bool EnsureOpen();
+    bool IsOpen() const { return commandHandle_ && dataHandle_; }
+    bool HasCommandHandle() const { return commandHandle_ != nullptr; }
+    bool HasDataHandle() const { return dataHandle_ != nullptr; }
+    LinkProblem LastProblem() const { return lastProblem_; }
+
+    // One 8-byte report, up to three attempts, 5 ms after each attempt.
+    bool SetFeatureRetry(const ReportBuffer& report);
+    bool GetFeatureRetry(ReportBuffer& report);
+    bool SetOutputRetry(const ReportBuffer& report);
+    // One get-feature without retry or pause (the macro read's request).
+    bool GetFeatureOnce(ReportBuffer& report);
+    // length / 8 consecutive input reports from the data collection. Fails
+    // when any of them fails or does not arrive within a second.
+    bool ReadInputStream(uint8_t* buffer, size_t length);
+    bool SetInputQueueLength(unsigned count);
+
+    void SetObserver(ReportObserver* observer) { observer_ = observer; }
+    platform::Clock& Clock() { return clock_; }
+
+private:
+    template <typename Call>
+    bool WithRetry(ReportKind kind, CollectionId collection, const uint8_t* bytes, Call call);
+    void Notify(ReportKind kind, CollectionId collection, const uint8_t* bytes, int attempt, bool ok);
+
+    platform::HidBackend& backend_;
+    platform::Clock& clock_;
+    std::unique_ptr<platform::HidDevice> commandHandle_;
+    std::unique_ptr<platform::HidDevice> dataHandle_;
+    LinkProblem lastProblem_ = LinkProblem::None;
+    bool sawAccessDenied_ = false;
+    ReportObserver* observer_ = nullptr;
+};
+
+}  // namespace device

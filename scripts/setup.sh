@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing need. Installs only
+# what is missing; refreshes the package lists once, and only when needed.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  libhidapi-dev
+  libcli11-dev
+  libgtest-dev libgmock-dev
+  libbenchmark-dev
+  nlohmann-json3-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+echo "setup: installing ${missing[*]}"
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
