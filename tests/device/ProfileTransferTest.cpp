@@ -113,7 +113,7 @@ TEST_F(ProfileTransferTest, ProgramWriteOfDisabledButtonsAndEmptyMacro)
     ASSERT_EQ(macroWrite.size(), 10u + 10u + 35u + 1u);
     for (int k = 20; k < 55; ++k)
         EXPECT_EQ(macroWrite[k], R({9})) << k;
-    EXPECT_EQ(Features()[8], R({7, 0x7A, 1, 0}));
+    EXPECT_EQ(Features()[10], R({7, 0x7A, 1, 0}));
 }
 
 TEST_F(ProfileTransferTest, ProgramWriteChangesOnlyItsOwnInUseFlag)
@@ -178,7 +178,7 @@ TEST_F(ProfileTransferTest, LibraryReadAndWriteUseTheirLayoutAndAllFlags)
     Profile(1).keys[2] = {0x53, 0x00, 0x09, 0x02};
     Profile(1).stage = {1, 2, 3, 4, 0x28, 0};
     auto& rec = *records;
-    rec[1][50] = 0x77;  // outside what a read writes: kept
+    rec[1][12] = 0x77;  // outside what a read writes: kept
     ASSERT_TRUE(libraryTransfer.Read(1, rec[1].data()));
     EXPECT_EQ(rec[1][34], category::Key);
     EXPECT_EQ(rec[1][35], 0);
@@ -186,12 +186,12 @@ TEST_F(ProfileTransferTest, LibraryReadAndWriteUseTheirLayoutAndAllFlags)
     EXPECT_EQ(rec[1][43], 2);
     EXPECT_EQ(rec[1][25], 1);
     EXPECT_EQ(rec[1][31], 4);
-    EXPECT_EQ(rec[1][50], 0x77);
+    EXPECT_EQ(rec[1][12], 0x77);
     EXPECT_EQ(rec[1][1], 0);  // flags only with profile 4
 
     mouse.ClearLog();
     ASSERT_TRUE(libraryTransfer.Read(4, rec[4].data()));
-    EXPECT_EQ(Sent(sim::ReportKind::Input).size(), 9u + 1u);
+    EXPECT_EQ(Sent(sim::ReportKind::Input).size(), 9u + 2u);
     for (int k = 0; k < 5; ++k)
         EXPECT_EQ(rec[k][1], k == 2 ? 0 : 1) << k;
 

@@ -1,0 +1,58 @@
+// Keeps the simulated mouse's firmware state in a file between runs.
+//
+// Format (little-endian, fixed offsets, kFileSize bytes):
+//   0  "VIMOSIM"   7  version    8  current profile   9  LED switch
+//   10 ambient     11 firmware major   12 firmware minor   13..15 zero
+//   16 five profile records of kProfileRecordSize bytes (layout in the .cpp)
+//   then a 32-bit FNV-1a checksum of everything before it.
+// Fault-injection settings, the log and queued reports are not kept.
+#pragma once
+
+#include "sim/FirmwareState.h"
+#include "sim/SimulatedMouse.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+enum class StateFileResult {
+    Saved,
+    Loaded,
+    FreshMouse,   // no file: the mouse was reset to a new one
+    TooShort,
+    TooLong,
+    BadMagic,
+    BadVersion,
+    BadChecksum,
+    IoError,
+};
+
+class SimStateFile {
+public:
+    static constexpr uint8_t kVersion = 1;
+    static constexpr size_t kHeaderSize = 16;
+    static constexpr size_t kProfileRecordSize = 2328;
+    static constexpr size_t kChecksumSize = 4;
+    static constexpr size_t kFileSize = kHeaderSize + kProfileCount * kProfileRecordSize + kChecksumSize;
+
+    explicit SimStateFile(std::string path) : path_(std::move(path)) {}
+
+    // Writes a temporary file beside the target and renames it into place.
+    StateFileResult Save(const SimulatedMouse& mouse) const;
+    // Changes the mouse only on Loaded or FreshMouse.
+    StateFileResult Load(SimulatedMouse& mouse) const;
+
+    static std::vector<uint8_t> Encode(FirmwareState state);
+    // Fills out only when the bytes are a valid state file.
+    static StateFileResult Decode(std::span<const uint8_t> bytes, FirmwareState& out);
+    static const char* Describe(StateFileResult result);
+
+private:
+    std::string path_;
+};
+
+}  // namespace sim

@@ -1,0 +1,459 @@
+#include "sim/SimulatedMouse.h"
+
+#include <algorithm>
+
+namespace sim {
+
+// How a block travels: reports that carry its bytes (a write sends exactly
+// these), reports in a read run (the extra ones are [09 00 ...]), and data
+// bytes per report.
+struct SimulatedMouse::BlockShape {
+    size_t dataReports;
+    size_t runReports;
+    size_t bytesPerReport;
+};
+
+struct SimulatedMouse::Command {
+    uint8_t code;
+    void (SimulatedMouse::*handle)(const Report&);
+};
+
+namespace {
+
+// Byte positions within a command report.
+constexpr size_t kCodeByte = 1;
+constexpr size_t kProfileByte = 2;
+constexpr size_t kSlotByte = 3;
+constexpr size_t kValueByte = 4;  // value of the set commands; colour starts here
+constexpr size_t kAnswerByte = 3;  // answer of the per-profile queries
+constexpr size_t kFlagsSetByte = 2;
+constexpr size_t kFlagsGetByte = 1;
+constexpr size_t kLedSetByte = 2;
+constexpr size_t kAmbientSetByte = 4;
+constexpr size_t kLedGetByte = 1;
+constexpr size_t kAmbientGetByte = 3;
+constexpr size_t kCurrentProfileByte = 1;
+constexpr size_t kMajorByte = 1;
+constexpr size_t kMinorByte = 2;
+
+constexpr size_t ToIndex(ReportKind kind) { return static_cast<size_t>(kind); }
+
+constexpr Collection CollectionOf(ReportKind kind)
+{
+    return kind == ReportKind::FeatureSet || kind == ReportKind::FeatureGet ? Collection::Command
+                                                                            : Collection::Data;
+}
+
+}  // namespace
+
+SimulatedMouse::SimulatedMouse() : state_(FirmwareState::Fresh())
+{
+    answer_[0] = kCommandReportId;
+}
+
+const SimulatedMouse::BlockShape& SimulatedMouse::ShapeOf(Block block)
+{
+    static constexpr std::array<BlockShape, 4> kShapes = {{
+        {1, 2, kStageSize},                         // Stage
+        {kKeyEntryCount, kKeyEntryCount, kKeyEntrySize},  // Keys
+        {kComboSlotCount, kComboSlotCount, kComboSlotSize},  // Combos
+        {35, 36, 7},                                // Macro
+    }};
+    static_assert(35 * 7 == kMacroSlotSize);
+    return kShapes[static_cast<size_t>(block)];
+}
+
+const SimulatedMouse::Command* SimulatedMouse::FindCommand(uint8_t code)
+{
+    static constexpr std::array<Command, 22> kCommands = {{
+        {0x04, &SimulatedMouse::SetLedSwitch},
+        {0x84, &SimulatedMouse::GetLedState},
+        {0x0F, &SimulatedMouse::GetProfileFlags},
+        {0x6E, &SimulatedMouse::SetProfileFlags},
+        {0x5C, &SimulatedMouse::GetCurrentProfile},
+        {0x7C, &SimulatedMouse::SetCurrentProfile},
+        {0x5E, &SimulatedMouse::GetFirmwareVersion},
+        {0x79, &SimulatedMouse::BeginTransfer},
+        {0x5D, &SimulatedMouse::GetReportRate},
+        {0x7D, &SimulatedMouse::SetReportRate},
+        {0x53, &SimulatedMouse::GetPowerSave},
+        {0x73, &SimulatedMouse::SetPowerSave},
+        {0x76, &SimulatedMouse::SetProfileColour},
+        {0x74, &SimulatedMouse::SetProfileAux},
+        {0x57, &SimulatedMouse::ReadStageCodes},
+        {0x77, &SimulatedMouse::WriteStageCodes},
+        {0x5B, &SimulatedMouse::ReadKeyTable},
+        {0x7B, &SimulatedMouse::WriteKeyTable},
+        {0x44, &SimulatedMouse::ReadKeyComboTable},
+        {0x6F, &SimulatedMouse::WriteKeyComboTable},
+        {0x5A, &SimulatedMouse::ReadMacroSlot},
+        {0x7A, &SimulatedMouse::WriteMacroSlot},
+    }};
+    auto found = std::find_if(kCommands.begin(), kCommands.end(),
+                              [code](const Command& c) { return c.code == code; });
+    return found == kCommands.end() ? nullptr : &*found;
+}
+
+// ---- report traffic ----
+
+bool SimulatedMouse::FeatureSet(const Report& report)
+{
+    if (UnplugDue())
+        return false;
+    const bool failed = TakeFault(ReportKind::FeatureSet);
+    Record(ReportKind::FeatureSet, report, Report{}, failed);
+    if (failed)
+        return false;
+    Execute(report);
+    return true;
+}
+
+bool SimulatedMouse::FeatureGet(Report& io)
+{
+    if (UnplugDue())
+        return false;
+    const bool failed = TakeFault(ReportKind::FeatureGet);
+    Record(ReportKind::FeatureGet, io, failed ? Report{} : answer_, failed);
+    if (failed)
+        return false;
+    io = answer_;
+    return true;
+}
+
+bool SimulatedMouse::Output(const Report& report)
+{
+    if (UnplugDue())
+        return false;
+    const bool failed = TakeFault(ReportKind::Output);
+    Record(ReportKind::Output, report, Report{}, failed);
+    if (failed)
+        return false;
+    StoreWritePart(report);
+    return true;
+}
+
+int SimulatedMouse::Input(Report& out)
+{
+    if (UnplugDue())
+        return -1;
+    if (inputQueue_.empty())
+        return 0;
+    const bool failed = TakeFault(ReportKind::Input);
+    Record(ReportKind::Input, failed ? Report{} : inputQueue_.front(), Report{}, failed);
+    if (failed)
+        return -1;
+    out = inputQueue_.front();
+    inputQueue_.pop_front();
+    return static_cast<int>(kReportSize);
+}
+
+// ---- log and faults ----
+
+void SimulatedMouse::ClearLog()
+{
+    log_.clear();
+    position_ = 0;
+}
+
+void SimulatedMouse::FailNext(ReportKind kind, unsigned count)
+{
+    failNext_[ToIndex(kind)] = count;
+}
+
+void SimulatedMouse::FailAt(size_t position, size_t count)
+{
+    failRanges_.emplace_back(position, position + count);
+}
+
+void SimulatedMouse::ClearFaults()
+{
+    failNext_ = {};
+    failRanges_.clear();
+    foreignInputs_.clear();
+    unplugAt_.reset();
+}
+
+void SimulatedMouse::InjectForeignInput(size_t indexInRun, uint8_t reportId)
+{
+    foreignInputs_.emplace_back(indexInRun, reportId);
+}
+
+bool SimulatedMouse::UnplugDue()
+{
+    if (!unplugAt_ || position_ != *unplugAt_)
+        return false;
+    unplugAt_.reset();
+    Unplug();
+    return true;
+}
+
+bool SimulatedMouse::TakeFault(ReportKind kind)
+{
+    const size_t position = position_++;
+    const bool atPosition = std::any_of(failRanges_.begin(), failRanges_.end(), [position](const auto& range) {
+        return position >= range.first && position < range.second;
+    });
+    unsigned& next = failNext_[ToIndex(kind)];
+    const bool byKind = next > 0;
+    if (byKind)
+        --next;
+    return atPosition || byKind;
+}
+
+void SimulatedMouse::Record(ReportKind kind, const Report& bytes, const Report& answer, bool failed)
+{
+    log_.push_back(LoggedReport{kind, CollectionOf(kind), bytes, answer, failed});
+}
+
+// ---- presence ----
+
+void SimulatedMouse::ExposeCollections(bool command, bool data)
+{
+    commandExposed_ = command;
+    dataExposed_ = data;
+}
+
+bool SimulatedMouse::Exposed(Collection collection) const
+{
+    return collection == Collection::Command ? commandExposed_ : dataExposed_;
+}
+
+// Power is gone: what was queued or half written is lost, flash stays.
+void SimulatedMouse::Unplug()
+{
+    plugged_ = false;
+    ++plugGeneration_;
+    pendingWrite_.reset();
+    inputQueue_.clear();
+}
+
+// ---- addressing ----
+
+std::optional<size_t> SimulatedMouse::WireProfile(uint8_t wire)
+{
+    if (wire < 1 || wire > kProfileCount)
+        return std::nullopt;
+    return size_t{wire} - 1;
+}
+
+std::optional<size_t> SimulatedMouse::CurrentProfile() const
+{
+    if (state_.currentProfile >= kProfileCount)
+        return std::nullopt;
+    return size_t{state_.currentProfile};
+}
+
+ProfileState* SimulatedMouse::ProfileAt(std::optional<size_t> index)
+{
+    return index && *index < kProfileCount ? &state_.profiles[*index] : nullptr;
+}
+
+std::optional<SimulatedMouse::BlockTarget> SimulatedMouse::Target(Block block, std::optional<size_t> profile,
+                                                                  size_t slot) const
+{
+    if (!profile || *profile >= kProfileCount)
+        return std::nullopt;
+    if (block == Block::Macro && slot >= kMacroSlotCount)
+        return std::nullopt;
+    return BlockTarget{block, *profile, slot};
+}
+
+// The bytes that report k of a block carries; empty past the block's end.
+std::span<uint8_t> SimulatedMouse::BlockPart(const BlockTarget& target, size_t k)
+{
+    const BlockShape& shape = ShapeOf(target.block);
+    if (k >= shape.dataReports)
+        return {};
+    ProfileState& profile = state_.profiles[target.profile];
+    switch (target.block) {
+    case Block::Stage:
+        return profile.stage;
+    case Block::Keys:
+        return profile.keys[k];
+    case Block::Combos:
+        return profile.combos[k];
+    case Block::Macro:
+        return std::span<uint8_t>(profile.macros[target.slot]).subspan(k * shape.bytesPerReport,
+                                                                       shape.bytesPerReport);
+    }
+    return {};
+}
+
+// ---- commands ----
+
+void SimulatedMouse::Execute(const Report& command)
+{
+    pendingWrite_.reset();
+    answer_ = Report{};
+    answer_[0] = kCommandReportId;
+    if (const Command* entry = FindCommand(command[kCodeByte]))
+        (this->*entry->handle)(command);
+}
+
+// A read replaces whatever was queued. A read of a block that does not
+// exist answers with a run of the same length holding zeros.
+void SimulatedMouse::QueueRun(Block block, std::optional<size_t> profile, size_t slot)
+{
+    const std::optional<BlockTarget> target = Target(block, profile, slot);
+    const BlockShape& shape = ShapeOf(block);
+    std::deque<Report> run;
+    for (size_t k = 0; k < shape.runReports; ++k) {
+        Report report{kDataReportId};
+        if (target) {
+            const std::span<uint8_t> part = BlockPart(*target, k);
+            std::copy(part.begin(), part.end(), report.begin() + 1);
+        }
+        run.push_back(report);
+    }
+    InsertForeignReports(run);
+    inputQueue_ = std::move(run);
+}
+
+void SimulatedMouse::InsertForeignReports(std::deque<Report>& run)
+{
+    for (const auto& [index, reportId] : foreignInputs_) {
+        Report foreign{reportId};
+        run.insert(run.begin() + static_cast<std::ptrdiff_t>(std::min(index, run.size())), foreign);
+    }
+    foreignInputs_.clear();
+}
+
+void SimulatedMouse::BeginWrite(Block block, std::optional<size_t> profile, size_t slot)
+{
+    pendingWrite_ = Target(block, profile, slot);
+    pendingIndex_ = 0;
+}
+
+// Stores the report as it arrives, so a broken-off write leaves the block
+// partly written.
+void SimulatedMouse::StoreWritePart(const Report& report)
+{
+    if (!pendingWrite_)
+        return;
+    const std::span<uint8_t> part = BlockPart(*pendingWrite_, pendingIndex_);
+    std::copy_n(report.begin() + 1, part.size(), part.begin());
+    if (++pendingIndex_ >= ShapeOf(pendingWrite_->block).dataReports)
+        pendingWrite_.reset();
+}
+
+void SimulatedMouse::SetLedSwitch(const Report& command)
+{
+    state_.ledSwitch = command[kLedSetByte];
+    state_.ambient = command[kAmbientSetByte];
+}
+
+void SimulatedMouse::GetLedState(const Report&)
+{
+    answer_[kLedGetByte] = state_.ledSwitch;
+    answer_[kAmbientGetByte] = state_.ambient;
+}
+
+void SimulatedMouse::GetProfileFlags(const Report&)
+{
+    for (size_t p = 0; p < kProfileCount; ++p)
+        answer_[kFlagsGetByte + p] = state_.profiles[p].inUse;
+}
+
+void SimulatedMouse::SetProfileFlags(const Report& command)
+{
+    for (size_t p = 0; p < kProfileCount; ++p)
+        state_.profiles[p].inUse = command[kFlagsSetByte + p];
+}
+
+void SimulatedMouse::GetCurrentProfile(const Report&)
+{
+    answer_[kCurrentProfileByte] = static_cast<uint8_t>(state_.currentProfile + 1);
+}
+
+void SimulatedMouse::SetCurrentProfile(const Report& command)
+{
+    if (const std::optional<size_t> profile = WireProfile(command[kProfileByte]))
+        state_.currentProfile = static_cast<uint8_t>(*profile);
+}
+
+void SimulatedMouse::GetFirmwareVersion(const Report&)
+{
+    answer_[kMajorByte] = state_.firmwareMajor;
+    answer_[kMinorByte] = state_.firmwareMinor;
+}
+
+void SimulatedMouse::BeginTransfer(const Report&) {}
+
+void SimulatedMouse::GetReportRate(const Report&)
+{
+    if (const ProfileState* profile = ProfileAt(CurrentProfile()))
+        answer_[kAnswerByte] = profile->reportRate;
+}
+
+void SimulatedMouse::SetReportRate(const Report& command)
+{
+    if (ProfileState* profile = ProfileAt(WireProfile(command[kProfileByte])))
+        profile->reportRate = command[kValueByte];
+}
+
+void SimulatedMouse::GetPowerSave(const Report& command)
+{
+    if (const ProfileState* profile = ProfileAt(WireProfile(command[kProfileByte])))
+        answer_[kAnswerByte] = profile->powerSave;
+}
+
+void SimulatedMouse::SetPowerSave(const Report& command)
+{
+    if (ProfileState* profile = ProfileAt(WireProfile(command[kProfileByte])))
+        profile->powerSave = command[kValueByte];
+}
+
+void SimulatedMouse::SetProfileColour(const Report& command)
+{
+    if (ProfileState* profile = ProfileAt(WireProfile(command[kProfileByte])))
+        std::copy_n(command.begin() + kValueByte, kColourSize, profile->colour.begin());
+}
+
+void SimulatedMouse::SetProfileAux(const Report& command)
+{
+    if (ProfileState* profile = ProfileAt(WireProfile(command[kProfileByte])))
+        profile->aux = command[kValueByte];
+}
+
+void SimulatedMouse::ReadStageCodes(const Report& command)
+{
+    QueueRun(Block::Stage, WireProfile(command[kProfileByte]), 0);
+}
+
+void SimulatedMouse::WriteStageCodes(const Report& command)
+{
+    BeginWrite(Block::Stage, WireProfile(command[kProfileByte]), 0);
+}
+
+void SimulatedMouse::ReadKeyTable(const Report& command)
+{
+    QueueRun(Block::Keys, WireProfile(command[kProfileByte]), 0);
+}
+
+void SimulatedMouse::WriteKeyTable(const Report& command)
+{
+    BeginWrite(Block::Keys, WireProfile(command[kProfileByte]), 0);
+}
+
+void SimulatedMouse::ReadKeyComboTable(const Report& command)
+{
+    QueueRun(Block::Combos, WireProfile(command[kProfileByte]), 0);
+}
+
+// Carries no profile number: writes the current profile's table.
+void SimulatedMouse::WriteKeyComboTable(const Report&)
+{
+    BeginWrite(Block::Combos, CurrentProfile(), 0);
+}
+
+void SimulatedMouse::ReadMacroSlot(const Report& command)
+{
+    QueueRun(Block::Macro, WireProfile(command[kProfileByte]), command[kSlotByte]);
+}
+
+void SimulatedMouse::WriteMacroSlot(const Report& command)
+{
+    BeginWrite(Block::Macro, WireProfile(command[kProfileByte]), command[kSlotByte]);
+}
+
+}  // namespace sim
