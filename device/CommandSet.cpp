@@ -188,14 +188,26 @@ bool CommandSet::BlockRead(const ReportBuffer& command, uint8_t* run, size_t len
     return true;
 }
 
-size_t CommandSet::ReportPosition(const uint8_t* run, int k, size_t& offset) const
+size_t CommandSet::PickData(const uint8_t* run, size_t runLength, int reports, size_t bytesEach, uint8_t* out,
+                            size_t outLength) const
 {
-    const size_t at = kReportSize * k;
-    if (variant_ == ProtocolVariant::Library)
-        return at;
-    if (run[at] != kDataReportId)
-        offset += kReportSize;
-    return at + offset;
+    // The program skips foreign reports: each report whose id is not 9, at
+    // the place where report k was expected, shifts report k and all later
+    // ones by one report. The library takes report k at 8 k.
+    size_t offset = 0;
+    size_t filled = 0;
+    for (int k = 0; k < reports && filled < outLength; ++k) {
+        const size_t expected = kReportSize * k;
+        if (variant_ == ProtocolVariant::Program && run[expected] != kDataReportId)
+            offset += kReportSize;
+        const size_t at = expected + offset;
+        if (at + kReportSize > runLength)
+            break;  // shifted past the end of the run: the rest stays as it was
+        const size_t take = std::min(bytesEach, outLength - filled);
+        std::memcpy(out + filled, run + at + 1, take);
+        filled += take;
+    }
+    return filled;
 }
 
 bool CommandSet::ReadStageCodes(uint8_t p, StageData& codes)
@@ -215,19 +227,14 @@ bool CommandSet::ReadKeyTable(uint8_t p, KeyTable& entries)
 {
     // The program reads ten reports, the library nine.
     const int reports = variant_ == ProtocolVariant::Program ? kKeyTableEntries : kKeyTableEntriesRead;
+    const size_t length = kReportSize * reports;
     uint8_t run[kKeyTableEntries * kReportSize] = {};
     bool readOk = false;
-    if (!BlockRead(Command(cmd::ReadKeyTable, Wire(p), kTableBlockTag), run, kReportSize * reports, readOk))
+    if (!BlockRead(Command(cmd::ReadKeyTable, Wire(p), kTableBlockTag), run, length, readOk))
         return false;
-    if (!readOk)
-        return true;
-    size_t offset = 0;
-    for (int k = 0; k < kKeyTableEntriesRead; ++k) {
-        const size_t at = ReportPosition(run, k, offset);
-        if (at + kReportSize > kReportSize * reports)
-            break;  // skipped past the end of the run
-        std::memcpy(entries[k].data(), run + at + 1, kKeyEntrySize);
-    }
+    if (readOk)
+        PickData(run, length, kKeyTableEntriesRead, kKeyEntrySize, reinterpret_cast<uint8_t*>(&entries),
+                 kKeyTableEntriesRead * kKeyEntrySize);
     return true;
 }
 
@@ -237,15 +244,9 @@ bool CommandSet::ReadKeyComboTable(uint8_t p, KeyComboTable& slots)
     bool readOk = false;
     if (!BlockRead(Command(cmd::ReadKeyComboTable, Wire(p), kTableBlockTag), run, sizeof run, readOk))
         return false;
-    if (!readOk)
-        return true;
-    size_t offset = 0;
-    for (int k = 0; k < kKeyTableEntriesRead; ++k) {
-        const size_t at = ReportPosition(run, k, offset);
-        if (at + kReportSize > sizeof run)
-            break;
-        std::memcpy(slots[k].data(), run + at + 1, kComboSlotSize);
-    }
+    if (readOk)
+        PickData(run, sizeof run, kKeyTableEntriesRead, kComboSlotSize, reinterpret_cast<uint8_t*>(&slots),
+                 kKeyTableEntriesRead * kComboSlotSize);
     return true;
 }
 
@@ -264,16 +265,7 @@ bool CommandSet::ReadOneMacroSlot(uint8_t p, uint8_t m, MacroSlotRead& slot)
     uint8_t run[kMacroReadReports * kReportSize] = {};
     if (!link_.ReadInputStream(run, sizeof run))
         return true;  // the slot stays zero
-    size_t offset = 0;
-    size_t filled = 0;
-    for (int k = 0; k < kMacroWriteReports && filled < slot.size(); ++k) {
-        const size_t at = ReportPosition(run, k, offset);
-        if (at + kReportSize > sizeof run)
-            break;
-        const size_t take = std::min(kDataBytesPerReport, slot.size() - filled);
-        std::memcpy(slot.data() + filled, run + at + 1, take);
-        filled += take;
-    }
+    PickData(run, sizeof run, kMacroWriteReports, kDataBytesPerReport, slot.data(), slot.size());
     return true;
 }
 

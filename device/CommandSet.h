@@ -58,8 +58,10 @@ private:
     // False only when a feature report failed; a failed read leaves `run`
     // untouched and reports success through `readOk` = false.
     bool BlockRead(const ReportBuffer& command, uint8_t* run, size_t length, bool& readOk);
-    // Start of report k of a run, skipping foreign reports in the program.
-    size_t ReportPosition(const uint8_t* run, int k, size_t& offset) const;
+    // Copies bytes 1..bytesEach of the first `reports` data reports of a run
+    // one after another into out, at most outLength bytes; returns how many.
+    size_t PickData(const uint8_t* run, size_t runLength, int reports, size_t bytesEach, uint8_t* out,
+                    size_t outLength) const;
     bool ReadOneMacroSlot(uint8_t p, uint8_t m, MacroSlotRead& slot);
 
     DeviceLink& link_;

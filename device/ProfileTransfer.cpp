@@ -44,17 +44,26 @@ bool ProfileTransfer::WriteProfileRecord(uint8_t p, const DeviceProfileRecord& r
     return IsProgram() && Write(p, record.data());
 }
 
+bool ProfileTransfer::Begin(uint8_t p)
+{
+    // The program keeps a flag per profile index; the library takes any index.
+    if (IsProgram() && p >= kProfileCount)
+        return false;
+    if (!commands_.Link().EnsureOpen())
+        return false;
+    // Their failures show in the next command.
+    commands_.BeginTransfer();
+    commands_.SetCurrentProfile(p);
+    return true;
+}
+
 // ---- read ----------------------------------------------------------------
 
 bool ProfileTransfer::Read(uint8_t p, uint8_t* record)
 {
     RecordView view(record, LayoutFor(commands_.Variant()));
-    if (IsProgram() && p >= kProfileCount)
+    if (!Begin(p))
         return false;
-    if (!commands_.Link().EnsureOpen())
-        return false;
-    commands_.BeginTransfer();
-    commands_.SetCurrentProfile(p);
     if (IsProgram() && !ReadLedAmbient(view))
         return false;
     if (!ReadRateAndPowerSave(p, view))
@@ -192,12 +201,8 @@ bool ProfileTransfer::Write(uint8_t p, const uint8_t* record)
 {
     // The view only reads through this pointer.
     const RecordView view(const_cast<uint8_t*>(record), LayoutFor(commands_.Variant()));
-    if (IsProgram() && p >= kProfileCount)
+    if (!Begin(p))
         return false;
-    if (!commands_.Link().EnsureOpen())
-        return false;
-    commands_.BeginTransfer();
-    commands_.SetCurrentProfile(p);
     if (IsProgram() && !WriteLedAmbient(view))
         return false;
     return WriteRateAndPowerSave(p, view) && commands_.SetProfileColour(p) && commands_.SetProfileAux(p)

@@ -29,6 +29,9 @@ public:
 private:
     bool IsProgram() const { return commands_.Variant() == ProtocolVariant::Program; }
 
+    // Opens the link and selects the profile.
+    bool Begin(uint8_t p);
+
     // Read steps.
     bool ReadLedAmbient(RecordView& view);
     bool ReadRateAndPowerSave(uint8_t p, RecordView& view);
