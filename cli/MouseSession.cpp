@@ -1,20 +1,23 @@
 #include "cli/MouseSession.h"
 
 #include "platform/HidapiBackend.h"
-#include "sim/SimHidBackend.h"
-#include "sim/SimStateFile.h"
+
+#include <cstdlib>
 
 namespace cli {
 
-MouseSession::MouseSession(std::optional<std::string> simulate) : simulate_(std::move(simulate))
+MouseSession::MouseSession(std::optional<std::string> simulate)
 {
-    if (simulate_) {
-        mouse_ = std::make_unique<sim::SimulatedMouse>();
-        backend_ = std::make_unique<sim::SimHidBackend>(*mouse_);
+    platform::HidBackend* backend = nullptr;
+    if (simulate) {
+        const char* log = std::getenv("VIMO_SIMULATE_LOG");
+        simulated_ = std::make_unique<sim::PersistentMouse>(*simulate, log != nullptr ? log : "");
+        backend = &simulated_->Backend();
     } else {
-        backend_ = std::make_unique<platform::HidapiBackend>();
+        realBackend_ = std::make_unique<platform::HidapiBackend>();
+        backend = realBackend_.get();
     }
-    link_ = std::make_unique<device::DeviceLink>(*backend_, platform::SystemClock());
+    link_ = std::make_unique<device::DeviceLink>(*backend, platform::SystemClock());
     commands_ = std::make_unique<device::CommandSet>(*link_, device::ProtocolVariant::Program);
     transfer_ = std::make_unique<device::ProfileTransfer>(*commands_);
 }
@@ -26,26 +29,22 @@ MouseSession::~MouseSession()
 
 bool MouseSession::Prepare(std::string& error)
 {
-    if (!simulate_ || simulate_->empty())
+    if (!simulated_)
         return true;
-    const sim::StateFileResult result = sim::SimStateFile(*simulate_).Load(*mouse_);
+    const sim::StateFileResult result = simulated_->Load();
     if (result == sim::StateFileResult::Loaded || result == sim::StateFileResult::FreshMouse)
         return true;
-    error = "cannot use the simulated mouse's state file " + *simulate_ + ": " + sim::SimStateFile::Describe(result);
+    error = "cannot use the simulated mouse's state file: " + std::string(sim::SimStateFile::Describe(result));
     return false;
 }
 
 bool MouseSession::Finish(std::string& error)
 {
-    if (!simulate_ || simulate_->empty())
+    if (!simulated_ || simulated_->Save() == sim::StateFileResult::Saved)
         return true;
-    const sim::StateFileResult result = sim::SimStateFile(*simulate_).Save(*mouse_);
-    if (result == sim::StateFileResult::Saved)
-        return true;
-    error = "cannot save the simulated mouse's state to " + *simulate_ + ": " + sim::SimStateFile::Describe(result);
+    error = "cannot save the simulated mouse's state file";
     return false;
 }
-
 std::string MouseSession::OpenFailureText() const
 {
     switch (link_->LastProblem()) {

@@ -6,7 +6,7 @@
 #include "device/DeviceLink.h"
 #include "device/ProfileTransfer.h"
 #include "platform/hid.h"
-#include "sim/SimulatedMouse.h"
+#include "sim/PersistentMouse.h"
 
 #include <memory>
 #include <optional>
@@ -17,7 +17,8 @@ namespace cli {
 class MouseSession {
 public:
     // simulate: no value for the real mouse, "" for a fresh simulated mouse,
-    // a path for a simulated mouse kept in that file.
+    // a path for a simulated mouse kept in that file. VIMO_SIMULATE_LOG names
+    // a file that receives the simulated mouse's traffic.
     explicit MouseSession(std::optional<std::string> simulate);
     ~MouseSession();
     MouseSession(const MouseSession&) = delete;
@@ -36,9 +37,8 @@ public:
     std::string OpenFailureText() const;
 
 private:
-    std::optional<std::string> simulate_;
-    std::unique_ptr<sim::SimulatedMouse> mouse_;
-    std::unique_ptr<platform::HidBackend> backend_;
+    std::unique_ptr<sim::PersistentMouse> simulated_;
+    std::unique_ptr<platform::HidBackend> realBackend_;
     std::unique_ptr<device::DeviceLink> link_;
     std::unique_ptr<device::CommandSet> commands_;
     std::unique_ptr<device::ProfileTransfer> transfer_;

@@ -11,6 +11,9 @@ namespace {
 
 constexpr std::array<uint8_t, 7> kMagic = {'V', 'I', 'M', 'O', 'S', 'I', 'M'};
 constexpr size_t kVersionOffset = 7;
+// Non-zero when the mouse is unplugged, so that another process sharing the
+// file sees it gone.
+constexpr size_t kUnpluggedOffset = 13;
 
 // One field of a record: `count` items of `size` bytes from `offset`.
 template <typename Record>
@@ -146,11 +149,12 @@ bool ReadCapped(const std::string& path, std::vector<uint8_t>& bytes)
 
 }  // namespace
 
-std::vector<uint8_t> SimStateFile::Encode(FirmwareState state)
+std::vector<uint8_t> SimStateFile::Encode(FirmwareState state, bool plugged)
 {
     std::vector<uint8_t> bytes(kFileSize, 0);
     std::copy(kMagic.begin(), kMagic.end(), bytes.begin());
     bytes[kVersionOffset] = kVersion;
+    bytes[kUnpluggedOffset] = plugged ? 0 : 1;
     WriteFields(kHeaderFields, state, bytes, 0);
     for (size_t p = 0; p < kProfileCount; ++p)
         WriteFields(kProfileFields, state.profiles[p], bytes, ProfileOffset(p));
@@ -158,7 +162,7 @@ std::vector<uint8_t> SimStateFile::Encode(FirmwareState state)
     return bytes;
 }
 
-StateFileResult SimStateFile::Decode(std::span<const uint8_t> bytes, FirmwareState& out)
+StateFileResult SimStateFile::Decode(std::span<const uint8_t> bytes, FirmwareState& out, bool* plugged)
 {
     const StateFileResult framing = CheckFraming(bytes);
     if (framing != StateFileResult::Loaded)
@@ -168,12 +172,14 @@ StateFileResult SimStateFile::Decode(std::span<const uint8_t> bytes, FirmwareSta
     for (size_t p = 0; p < kProfileCount; ++p)
         ReadFields(kProfileFields, state.profiles[p], bytes, ProfileOffset(p));
     out = state;
+    if (plugged != nullptr)
+        *plugged = bytes[kUnpluggedOffset] == 0;
     return StateFileResult::Loaded;
 }
 
 StateFileResult SimStateFile::Save(const SimulatedMouse& mouse) const
 {
-    const std::vector<uint8_t> bytes = Encode(mouse.State());
+    const std::vector<uint8_t> bytes = Encode(mouse.State(), mouse.Plugged());
     const std::string temporary = path_ + ".tmp";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -206,9 +212,15 @@ StateFileResult SimStateFile::Load(SimulatedMouse& mouse) const
     if (error || !ReadCapped(path_, bytes))
         return StateFileResult::IoError;
     FirmwareState state;
-    const StateFileResult result = Decode(bytes, state);
-    if (result == StateFileResult::Loaded)
-        mouse.SetState(state);
+    bool plugged = true;
+    const StateFileResult result = Decode(bytes, state, &plugged);
+    if (result != StateFileResult::Loaded)
+        return result;
+    mouse.SetState(state);
+    if (plugged && !mouse.Plugged())
+        mouse.Replug();
+    else if (!plugged && mouse.Plugged())
+        mouse.Unplug();
     return result;
 }
 

@@ -2,7 +2,7 @@
 //
 // Format (little-endian, fixed offsets, kFileSize bytes):
 //   0  "VIMOSIM"   7  version    8  current profile   9  LED switch
-//   10 ambient     11 firmware major   12 firmware minor   13..15 zero
+//   10 ambient     11 firmware major   12 firmware minor   13 unplugged   14..15 zero
 //   16 five profile records of kProfileRecordSize bytes (layout in the .cpp)
 //   then a 32-bit FNV-1a checksum of everything before it.
 // Fault-injection settings, the log and queued reports are not kept.
@@ -43,12 +43,13 @@ public:
 
     // Writes a temporary file beside the target and renames it into place.
     StateFileResult Save(const SimulatedMouse& mouse) const;
-    // Changes the mouse only on Loaded or FreshMouse.
+    // Changes the mouse only on Loaded or FreshMouse; plugs or unplugs it as
+    // the file says.
     StateFileResult Load(SimulatedMouse& mouse) const;
 
-    static std::vector<uint8_t> Encode(FirmwareState state);
-    // Fills out only when the bytes are a valid state file.
-    static StateFileResult Decode(std::span<const uint8_t> bytes, FirmwareState& out);
+    static std::vector<uint8_t> Encode(FirmwareState state, bool plugged = true);
+    // Fills out (and *plugged) only when the bytes are a valid state file.
+    static StateFileResult Decode(std::span<const uint8_t> bytes, FirmwareState& out, bool* plugged = nullptr);
     static const char* Describe(StateFileResult result);
 
 private:
