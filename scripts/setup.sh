@@ -10,6 +10,8 @@ packages=(
   libgtest-dev libgmock-dev
   libbenchmark-dev
   nlohmann-json3-dev
+  python3
+  binutils
 )
 
 missing=()

@@ -1,0 +1,53 @@
+#include "hidlink/LibraryContext.h"
+
+#include "platform/HidapiBackend.h"
+#include "platform/clock.h"
+
+#include <cstdlib>
+
+namespace hidlink {
+namespace {
+
+std::string Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+}  // namespace
+
+LibraryContext& LibraryContext::Instance()
+{
+    static LibraryContext context;
+    return context;
+}
+
+LibraryContext::LibraryContext()
+{
+    platform::HidBackend* backend = nullptr;
+    const std::string statePath = Environment("VIMO_SIMULATE");
+    if (!statePath.empty()) {
+        simulated_ = std::make_unique<sim::PersistentMouse>(statePath, Environment("VIMO_SIMULATE_LOG"));
+        backend = &simulated_->Backend();
+    } else {
+        realBackend_ = std::make_unique<platform::HidapiBackend>();
+        backend = realBackend_.get();
+    }
+    link_ = std::make_unique<device::DeviceLink>(*backend, platform::SystemClock());
+    commands_ = std::make_unique<device::CommandSet>(*link_, device::ProtocolVariant::Library);
+    transfer_ = std::make_unique<device::ProfileTransfer>(*commands_);
+}
+
+void LibraryContext::BeginCall()
+{
+    if (simulated_)
+        simulated_->Load();
+}
+
+void LibraryContext::EndCall()
+{
+    if (simulated_)
+        simulated_->Save();
+}
+
+}  // namespace hidlink
