@@ -38,6 +38,20 @@ unsigned char Bool(bool value)
     return value ? 1 : 0;
 }
 
+// The firmware query, its number stored in the caller's integer only on
+// success.
+template <typename Integer>
+unsigned char StoreFirmwareVersion(Integer* version)
+{
+    return WithContext([version](LibraryContext& c) {
+        int value = 0;
+        const bool ok = c.Commands().GetFirmwareVersion(value);
+        if (ok)
+            *version = static_cast<Integer>(value);
+        return Bool(ok);
+    });
+}
+
 }  // namespace
 
 HIDLINK_EXPORT int Open_VQ_device(void)
@@ -55,24 +69,12 @@ HIDLINK_EXPORT int Close_VQ_device(void)
 
 HIDLINK_EXPORT unsigned char Get_fw_version(int* version)
 {
-    return WithContext([version](LibraryContext& c) {
-        int value = 0;
-        const bool ok = c.Commands().GetFirmwareVersion(value);
-        if (ok)
-            *version = value;
-        return Bool(ok);
-    });
+    return StoreFirmwareVersion(version);
 }
 
 HIDLINK_EXPORT unsigned char Get_fw_info(short* version)
 {
-    return WithContext([version](LibraryContext& c) {
-        int value = 0;
-        const bool ok = c.Commands().GetFirmwareVersion(value);
-        if (ok)
-            *version = static_cast<short>(value);
-        return Bool(ok);
-    });
+    return StoreFirmwareVersion(version);
 }
 
 HIDLINK_EXPORT unsigned char Get_current_profile_id(char* profile)
