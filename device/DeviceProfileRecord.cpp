@@ -1,5 +1,7 @@
 #include "device/DeviceProfileRecord.h"
 
+#include "device/LittleEndian.h"
+
 #include <algorithm>
 
 namespace device {
@@ -11,25 +13,22 @@ const RecordLayout& LayoutFor(ProtocolVariant variant)
 
 uint16_t RecordView::U16(size_t offset) const
 {
-    return static_cast<uint16_t>(bytes_[offset] | (bytes_[offset + 1] << 8));
+    return ReadU16(bytes_ + offset);
 }
 
 void RecordView::SetU16(size_t offset, uint16_t value)
 {
-    bytes_[offset] = static_cast<uint8_t>(value);
-    bytes_[offset + 1] = static_cast<uint8_t>(value >> 8);
+    WriteU16(bytes_ + offset, value);
 }
 
 uint32_t RecordView::U32(size_t offset) const
 {
-    return uint32_t{bytes_[offset]} | (uint32_t{bytes_[offset + 1]} << 8) | (uint32_t{bytes_[offset + 2]} << 16)
-         | (uint32_t{bytes_[offset + 3]} << 24);
+    return ReadU32(bytes_ + offset);
 }
 
 void RecordView::SetU32(size_t offset, uint32_t value)
 {
-    for (size_t i = 0; i < 4; ++i)
-        bytes_[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+    WriteU32(bytes_ + offset, value);
 }
 
 ButtonEntry RecordView::Button(int j) const

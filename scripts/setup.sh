@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libhidapi-dev
+  libglib2.0-dev
   libcli11-dev
   libgtest-dev libgmock-dev
   libbenchmark-dev

@@ -1,0 +1,15 @@
+// The pointer settings of the running desktop: GNOME's GSettings keys where
+// the mouse schema is installed, otherwise a text file of our own.
+#pragma once
+
+#include "platform/pointer_settings.h"
+
+#include <memory>
+#include <string>
+
+namespace platform {
+
+// fallbackFile holds whatever the desktop has no key for.
+std::unique_ptr<PointerSettings> CreateDesktopPointerSettings(const std::string& fallbackFile);
+
+}  // namespace platform

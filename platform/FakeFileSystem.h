@@ -1,0 +1,49 @@
+// Files and folders in memory, for tests. Writes can be made to fail as on a
+// full disk, and folders can be made read-only, so that callers can be
+// checked for leaving the old file in place.
+#pragma once
+
+#include "platform/file_system.h"
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string_view>
+
+namespace platform {
+
+class FakeFileSystem final : public FileSystem {
+public:
+    FakeFileSystem();
+
+    ReadResult ReadFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) override;
+    bool WriteFileAtomic(const std::string& path, const uint8_t* data, size_t size) override;
+    bool CreateDirectories(const std::string& path) override;
+    bool IsWritableDirectory(const std::string& path) override;
+    bool Exists(const std::string& path) override;
+
+    // Puts a file (and its folders) in place, whatever the failure switches say.
+    void AddFile(const std::string& path, std::string_view contents);
+    void AddDirectory(const std::string& path);
+    void SetReadOnly(const std::string& folder, bool readOnly = true);
+    // While set, every WriteFileAtomic fails as on a full disk.
+    void SetWritesFail(bool fail) { writesFail_ = fail; }
+
+    std::optional<std::string> Contents(const std::string& path) const;
+    bool IsDirectory(const std::string& path) const { return folders_.count(Normal(path)) != 0; }
+    int WriteCount() const { return writeCount_; }
+
+private:
+    static std::string Normal(const std::string& path);
+    static std::string Parent(const std::string& path);
+    bool CanWriteInto(const std::string& folder) const;
+    void AddParents(const std::string& path);
+
+    std::map<std::string, std::vector<uint8_t>> files_;
+    std::set<std::string> folders_;
+    std::set<std::string> readOnly_;
+    bool writesFail_ = false;
+    int writeCount_ = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,36 @@
+// Files and folders. Settings files are read whole and replaced atomically:
+// a temporary file in the same folder is written and then renamed over the
+// target, so a crash or a full disk never leaves a half-written file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+enum class ReadResult {
+    Ok,
+    CannotOpen,  // missing, unreadable, or a folder
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Reads at most maxBytes from the start of the file.
+    virtual ReadResult ReadFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) = 0;
+    // Replaces the file with exactly these bytes; false when it cannot be
+    // created or fully written (the old file is then left as it was).
+    virtual bool WriteFileAtomic(const std::string& path, const uint8_t* data, size_t size) = 0;
+    // Creates the folder and its parents; true when it exists afterwards.
+    virtual bool CreateDirectories(const std::string& path) = 0;
+    virtual bool IsWritableDirectory(const std::string& path) = 0;
+    virtual bool Exists(const std::string& path) = 0;
+};
+
+// The process's real file system.
+FileSystem& RealFileSystem();
+
+}  // namespace platform
