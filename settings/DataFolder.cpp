@@ -33,12 +33,24 @@ DataFolder::DataFolder(platform::FileSystem& files, std::string_view folder)
 {
 }
 
+// An installed program's folder (/usr/bin, ...) is writable for root, but
+// settings never belong there.
+static bool IsSystemFolder(std::string_view folder)
+{
+    for (std::string_view system : {"/usr", "/bin", "/sbin", "/lib"}) {
+        if (folder == system || (folder.size() > system.size() && folder.substr(0, system.size()) == system
+                                 && folder[system.size()] == '/'))
+            return true;
+    }
+    return false;
+}
+
 // Without a home folder the executable's folder is kept even when it is
 // read-only: settings can still be read from it.
 std::string DataFolder::Choose(platform::FileSystem& files, platform::Paths& paths)
 {
     const std::string executable = paths.ExecutableDirectory();
-    if (!executable.empty() && files.IsWritableDirectory(executable))
+    if (!executable.empty() && !IsSystemFolder(executable) && files.IsWritableDirectory(executable))
         return executable;
     const std::string dataHome = paths.XdgDataHome();
     if (dataHome.empty())

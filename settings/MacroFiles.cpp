@@ -16,6 +16,11 @@ static_assert(layout::store::kWorkingMacroCount.offset + 4 == layout::store::kWo
 
 }  // namespace
 
+std::string MacrosFilePath(const DataFolder& folder, const std::string& path)
+{
+    return path.empty() ? folder.Path(kDefaultMacrosFile) : path;
+}
+
 bool SaveMacrosFile(const SettingsStore& store, platform::FileSystem& files, const std::string& path)
 {
     return files.WriteFileAtomic(path, WorkingList(store), kMacroFileSize);

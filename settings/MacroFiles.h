@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/file_system.h"
+#include "settings/DataFolder.h"
 #include "settings/SettingsStore.h"
 
 #include <string>
@@ -19,6 +20,9 @@ enum MacroFileLoad : int {
     kMacroFileCannotOpen = 1,
     kMacroFileEmpty = 2,
 };
+
+// The file a macro command names: an empty path means the default file.
+std::string MacrosFilePath(const DataFolder& folder, const std::string& path);
 
 // Writes the working list; false when the file cannot be written (the old
 // file then stays as it was).

@@ -11,124 +11,90 @@ namespace {
 
 struct FakePaths final : platform::Paths {
     std::string executable = "/opt/neritmice";
-    std::string home = "/home/ann";
     std::string dataHome = "/home/ann/.local/share";
 
     std::string ExecutableDirectory() override { return executable; }
-    std::string HomeDirectory() override { return home; }
+    std::string HomeDirectory() override { return "/home/ann"; }
     std::string XdgDataHome() override { return dataHome; }
 };
 
-class DataFolderTest : public testing::Test {
-protected:
-    platform::FakeFileSystem files_;
-    FakePaths paths_;
-};
-
-TEST_F(DataFolderTest, WritableExecutableFolderIsChosen)
+TEST(DataFolder, WritableExecutableFolderElseXdgFolderCreatedOnDemand)
 {
-    files_.AddDirectory("/opt/neritmice");
-    settings::DataFolder folder(files_, paths_);
-    EXPECT_EQ(folder.Folder(), "/opt/neritmice");
-    EXPECT_EQ(folder.Path("config.ini"), "/opt/neritmice/config.ini");
-    EXPECT_EQ(folder.Path("profile/Macros"), "/opt/neritmice/profile/Macros");
+    platform::FakeFileSystem files;
+    FakePaths paths;
+    files.AddDirectory("/opt/neritmice");
+    EXPECT_EQ(settings::DataFolder(files, paths).Path("profile/Macros"), "/opt/neritmice/profile/Macros");
+
+    files.SetReadOnly("/opt/neritmice");
+    settings::DataFolder folder(files, paths);
+    EXPECT_EQ(folder.Path("config.ini"), "/home/ann/.local/share/NeritMice/config.ini");
+    EXPECT_FALSE(files.Exists(folder.Folder()));  // choosing creates nothing
+    ASSERT_TRUE(folder.Create("profile"));
+    EXPECT_TRUE(files.IsWritableDirectory("/home/ann/.local/share/NeritMice/profile"));
+
+    // An installed program's folder is never used, even when writable (root).
+    files.AddDirectory("/usr/bin");
+    paths.executable = "/usr/bin";
+    EXPECT_EQ(settings::DataFolder(files, paths).Folder(), "/home/ann/.local/share/NeritMice");
+
+    paths.executable.clear();  // executable not found
+    paths.dataHome = "/data/";
+    EXPECT_EQ(settings::DataFolder(files, paths).Folder(), "/data/NeritMice");
+
+    // Without any home, the read-only executable folder is still read from.
+    paths.executable = "/opt/neritmice";
+    paths.dataHome.clear();
+    EXPECT_EQ(settings::DataFolder(files, paths).Folder(), "/opt/neritmice");
 }
 
-TEST_F(DataFolderTest, OtherwiseTheXdgFolderIsCreatedOnDemand)
+TEST(DataFolder, ExplicitFolderAndPathJoins)
 {
-    files_.AddDirectory("/opt/neritmice");
-    files_.SetReadOnly("/opt/neritmice");
-    files_.AddDirectory("/home/ann");
-    settings::DataFolder folder(files_, paths_);
-    EXPECT_EQ(folder.Folder(), "/home/ann/.local/share/NeritMice");
-    EXPECT_FALSE(files_.Exists(folder.Folder()));  // choosing creates nothing
-
-    ASSERT_TRUE(folder.Create("profile/Macros"));
-    EXPECT_TRUE(files_.IsWritableDirectory("/home/ann/.local/share/NeritMice/profile/Macros"));
-    EXPECT_TRUE(folder.Create());
-
-    paths_.executable.clear();  // executable not found
-    paths_.dataHome = "/data/";
-    EXPECT_EQ(settings::DataFolder(files_, paths_).Path("config.ini"), "/data/NeritMice/config.ini");
-}
-
-TEST_F(DataFolderTest, WithoutAnyHomeTheExecutableFolderStays)
-{
-    files_.AddDirectory("/opt/neritmice");
-    files_.SetReadOnly("/opt/neritmice");
-    paths_.dataHome.clear();
-    EXPECT_EQ(settings::DataFolder(files_, paths_).Folder(), "/opt/neritmice");
-
-    paths_.executable.clear();
-    settings::DataFolder nowhere(files_, paths_);
-    EXPECT_EQ(nowhere.Path("config.ini"), "config.ini");
-    EXPECT_FALSE(nowhere.Create());
-}
-
-TEST_F(DataFolderTest, ExplicitFolderAndPathJoins)
-{
-    settings::DataFolder folder(files_, std::string_view("/srv/vimo//"));
-    EXPECT_EQ(folder.Folder(), "/srv/vimo");
+    platform::FakeFileSystem files;
+    settings::DataFolder folder(files, "/srv/vimo//");
     EXPECT_EQ(folder.Path("config.ini"), "/srv/vimo/config.ini");
     EXPECT_EQ(folder.Path("/config.ini"), "/srv/vimo/config.ini");
     EXPECT_EQ(folder.Path(""), "/srv/vimo");
-    EXPECT_EQ(settings::DataFolder(files_, std::string_view("/")).Path("x"), "/x");
+    EXPECT_EQ(settings::DataFolder(files, "/").Path("x"), "/x");
     EXPECT_TRUE(folder.Create("profile"));
-    EXPECT_TRUE(files_.IsDirectory("/srv/vimo/profile"));
+    EXPECT_TRUE(files.IsDirectory("/srv/vimo/profile"));
+    EXPECT_FALSE(settings::DataFolder(files, "").Create());
 }
 
-TEST(XdgDataHome, AbsoluteVariableElseHomeLocalShare)
-{
-    EXPECT_EQ(platform::XdgDataHomeFrom("/xdg/data", "/home/ann"), "/xdg/data");
-    EXPECT_EQ(platform::XdgDataHomeFrom("relative/data", "/home/ann"), "/home/ann/.local/share");
-    EXPECT_EQ(platform::XdgDataHomeFrom("", "/home/ann/"), "/home/ann/.local/share");
-    EXPECT_EQ(platform::XdgDataHomeFrom(nullptr, "/home/ann"), "/home/ann/.local/share");
-    EXPECT_EQ(platform::XdgDataHomeFrom(nullptr, ""), "");
-}
-
-// The process's own paths, with the environment changed and then restored.
-class EnvironmentVariable {
+// Sets an environment variable for one test and restores it afterwards.
+class ScopedVariable {
 public:
-    explicit EnvironmentVariable(const char* name) : name_(name)
+    ScopedVariable(const char* name, const char* value) : name_(name)
     {
-        if (const char* value = std::getenv(name))
-            saved_ = value;
+        if (const char* old = std::getenv(name))
+            saved_ = old;
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
     }
-    ~EnvironmentVariable()
-    {
-        if (saved_)
-            ::setenv(name_, saved_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
+    ~ScopedVariable() { saved_ ? ::setenv(name_, saved_->c_str(), 1) : ::unsetenv(name_); }
 
 private:
     const char* name_;
     std::optional<std::string> saved_;
 };
 
-TEST(ProcessPaths, HomeFallsBackToThePasswordDatabase)
+TEST(ProcessPaths, XdgDataHomeThenHomeThenPasswordDatabase)
 {
-    EnvironmentVariable home("HOME");
-    EnvironmentVariable dataHome("XDG_DATA_HOME");
     platform::Paths& paths = platform::ProcessPaths();
-
-    ::setenv("HOME", "/home/test-user", 1);
-    ::unsetenv("XDG_DATA_HOME");
-    EXPECT_EQ(paths.HomeDirectory(), "/home/test-user");
-    EXPECT_EQ(paths.XdgDataHome(), "/home/test-user/.local/share");
-    ::setenv("XDG_DATA_HOME", "/elsewhere", 1);
-    EXPECT_EQ(paths.XdgDataHome(), "/elsewhere");
-
-    ::unsetenv("HOME");
+    {
+        ScopedVariable home("HOME", "/home/test-user");
+        ScopedVariable dataHome("XDG_DATA_HOME", "relative/is/ignored");
+        EXPECT_EQ(paths.XdgDataHome(), "/home/test-user/.local/share");
+        ScopedVariable absolute("XDG_DATA_HOME", "/elsewhere");
+        EXPECT_EQ(paths.XdgDataHome(), "/elsewhere");
+    }
+    ScopedVariable noHome("HOME", nullptr);
     const std::string fromDatabase = paths.HomeDirectory();
-    EXPECT_FALSE(fromDatabase.empty());
+    ASSERT_FALSE(fromDatabase.empty());
     EXPECT_EQ(fromDatabase[0], '/');
 
     const std::string executable = paths.ExecutableDirectory();
     ASSERT_FALSE(executable.empty());
     EXPECT_EQ(executable[0], '/');
-    EXPECT_NE(executable.back(), '/');
+    EXPECT_EQ(platform::XdgDataHomeFrom(nullptr, ""), "");
 }
 
 }  // namespace

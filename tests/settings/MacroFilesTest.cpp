@@ -70,6 +70,10 @@ TEST_F(MacroFilesTest, MissingEmptyAndShortFiles)
 
 TEST_F(MacroFilesTest, AFailedSaveLeavesTheOldFile)
 {
+    const DataFolder folder(files, "/data");
+    EXPECT_EQ(MacrosFilePath(folder, ""), "/data/profile/Macros");
+    EXPECT_EQ(MacrosFilePath(folder, "/x/y.vqm"), "/x/y.vqm");
+
     files.AddFile("profile/Macros", "old");
     files.SetWritesFail(true);
     EXPECT_FALSE(SaveMacrosFile(*store, files, "profile/Macros"));
