@@ -1,17 +1,13 @@
 #include "platform/FilePointerSettings.h"
 
+#include "platform/file_system.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <string_view>
 #include <utility>
-
-#include <stdlib.h>
-#include <unistd.h>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -92,49 +88,18 @@ std::string Format(const Values& values)
 
 Values Load(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::vector<uint8_t> bytes;
+    if (RealFileSystem().ReadFile(path, kMaxFileBytes + 1, bytes) != ReadResult::Ok || bytes.size() > kMaxFileBytes)
         return {};
-    std::string bytes(kMaxFileBytes + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    const auto count = static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0));
-    if (count > kMaxFileBytes)
-        return {};
-    bytes.resize(count);
-    return Parse(bytes);
+    return Parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
-bool WriteAll(int fd, std::string_view text)
-{
-    while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        text.remove_prefix(static_cast<size_t>(written));
-    }
-    return true;
-}
-
-// A temporary file in the same folder is written, flushed and renamed over
-// the target, so readers see either the old file or the new one.
 bool ReplaceFile(const std::string& path, std::string_view text)
 {
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    std::error_code ignored;
-    if (!parent.empty())
-        std::filesystem::create_directories(parent, ignored);
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return false;
-    bool ok = WriteAll(fd, text) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (ok && std::rename(temp.c_str(), path.c_str()) == 0)
-        return true;
-    ::unlink(temp.c_str());
-    return false;
+    const size_t slash = path.rfind('/');
+    if (slash != std::string::npos && slash > 0)
+        RealFileSystem().CreateDirectories(path.substr(0, slash));
+    return RealFileSystem().WriteFileAtomic(path, reinterpret_cast<const uint8_t*>(text.data()), text.size());
 }
 
 template <typename Change>
