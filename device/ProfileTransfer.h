@@ -14,6 +14,8 @@ class ProfileTransfer {
 public:
     explicit ProfileTransfer(CommandSet& commands);
 
+    CommandSet& Commands() { return commands_; }
+
     // Program sequences, record in the program's layout. The read fills what
     // it gets and leaves the rest as the caller prepared it (normally zero).
     bool ReadProfileRecord(uint8_t p, DeviceProfileRecord& record);

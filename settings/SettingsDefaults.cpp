@@ -59,10 +59,17 @@ void ApplyDefaults(ProfileSettings profile)
 
 int FirmwareVersionCache::Refresh(device::CommandSet& commands)
 {
-    int version = 0;
-    if (commands.Link().OpenDevice() && commands.GetFirmwareVersion(version))
-        last_ = version;
+    if (commands.Link().OpenDevice())
+        Query(commands);
     commands.Link().CloseDevice();
+    return last_;
+}
+
+int FirmwareVersionCache::Query(device::CommandSet& commands)
+{
+    int version = 0;
+    if (commands.GetFirmwareVersion(version))
+        last_ = version;
     return last_;
 }
 

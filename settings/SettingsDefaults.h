@@ -15,6 +15,8 @@ class FirmwareVersionCache {
 public:
     // Opens the mouse, asks, closes it; returns the number now known.
     int Refresh(device::CommandSet& commands);
+    // Asks on the link as it is (opening it on demand, leaving it open).
+    int Query(device::CommandSet& commands);
     int Last() const { return last_; }
 
 private:

@@ -1,0 +1,28 @@
+// What the profile commands report to the user, and the texts the user sees
+// for each report in each interface language (0 English, 1 Traditional
+// Chinese, 2 Simplified Chinese, 3 German). Message boxes carry the caption
+// kNoticeCaption.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace settings {
+
+inline constexpr const char* kNoticeCaption = "Notice by App";
+
+enum class CommandMessage {
+    None,
+    FailedToSaveProfile,
+    FailedToResetProfile,
+    NoActiveProfile,
+    SaveProfileError,
+    LoadProfileError,
+};
+
+std::string MessageText(CommandMessage message, int language);
+
+// "\r\nFailed to load profile : \r\n\r\n   1  3 . \r\n" for profiles 1 and 3.
+std::string FailedToLoadText(const std::vector<int>& profileNumbers);
+
+}  // namespace settings

@@ -1,0 +1,112 @@
+#include "settings/ProfileSync.h"
+
+#include "settings/PointerLevels.h"
+#include "settings/WorkingMacros.h"
+
+namespace settings {
+namespace {
+
+constexpr unsigned kPauseAfterProfileWriteMs = 250;
+constexpr unsigned kPauseBeforeProfileSwitchMs = 100;
+constexpr int kProfiles = static_cast<int>(layout::store::kProfileCount);
+
+bool ValidIndex(int index)
+{
+    return index >= 0 && index < kProfiles;
+}
+
+}  // namespace
+
+ProfileSync::ProfileSync(SettingsStore& store, device::ProfileTransfer& transfer, platform::PointerSettings& pointer,
+                         FirmwareVersionCache& firmware, PageRefresher& pages, platform::Clock& clock)
+    : store_(store), transfer_(transfer), pointer_(pointer), firmware_(firmware), pages_(pages), clock_(clock),
+      records_(std::make_unique<RecordTable>())
+{
+}
+
+device::CommandSet& ProfileSync::Commands()
+{
+    return transfer_.Commands();
+}
+
+device::DeviceLink& ProfileSync::Link()
+{
+    return transfer_.Commands().Link();
+}
+
+// A current profile outside 1..5 becomes 1; one that is not in use gives way
+// to the lowest-numbered profile in use (when there is one).
+void ProfileSync::ChooseCurrentProfile()
+{
+    int32_t current = store_.CurrentProfile();
+    if (current < 1 || current > kProfiles)
+        current = 1;
+    if (store_.Profile(current - 1).Get(layout::profile::kInUse) != 1) {
+        for (int p = 0; p < kProfiles; ++p) {
+            if (store_.Profile(p).Get(layout::profile::kInUse) == 1) {
+                current = p + 1;
+                break;
+            }
+        }
+    }
+    store_.SetCurrentProfile(current);
+    deviceProfile_ = static_cast<uint8_t>(current);
+}
+
+bool ProfileSync::ApplyAllProfiles()
+{
+    if (!Link().OpenDevice())
+        return false;
+    ChooseCurrentProfile();
+    *records_ = {};
+    for (int p = 0; p < kProfiles; ++p)
+        FillRecord(store_, p, false, (*records_)[p]);
+    bool written = false;
+    for (int p = 0; p < kProfiles; ++p) {
+        written = transfer_.WriteProfileRecord(static_cast<uint8_t>(p), (*records_)[p]);
+        clock_.SleepMs(kPauseAfterProfileWriteMs);
+    }
+    clock_.SleepMs(kPauseBeforeProfileSwitchMs);
+    const int current = deviceProfile_ - 1;
+    Commands().SetCurrentProfile(static_cast<uint8_t>(current));
+    Link().CloseDevice();
+    if (written)
+        ApplyPointerSettings(store_, current, pointer_);
+    pages_.RefreshPages(current);
+    return written;
+}
+
+bool ProfileSync::WriteProfileToDevice(int index)
+{
+    if (!ValidIndex(index) || !Link().OpenDevice())
+        return false;
+    if (store_.CurrentProfile() < 1 || store_.CurrentProfile() > kProfiles)
+        store_.SetCurrentProfile(1);
+    deviceProfile_ = static_cast<uint8_t>(index + 1);
+    *records_ = {};
+    FillRecord(store_, index, true, (*records_)[index]);
+    StoreWorkingMacros(store_, index);
+    const bool written = transfer_.WriteProfileRecord(static_cast<uint8_t>(index), (*records_)[index]);
+    clock_.SleepMs(kPauseAfterProfileWriteMs);
+    Link().CloseDevice();
+    if (written)
+        ApplyPointerSettings(store_, index, pointer_);
+    pages_.RefreshPages(index);
+    return written;
+}
+
+bool ProfileSync::ReadProfileFromDevice(int index)
+{
+    if (!ValidIndex(index) || !Link().OpenDevice())
+        return false;
+    device::DeviceProfileRecord& record = (*records_)[index];
+    record = {};
+    const bool read = transfer_.ReadProfileRecord(static_cast<uint8_t>(index), record);
+    deviceProfile_ = static_cast<uint8_t>(index + 1);
+    ReadRecord(store_, index, record, pointer_, firmware_.Query(Commands()));
+    Link().CloseDevice();
+    pages_.RefreshPages(index);
+    return read;
+}
+
+}  // namespace settings

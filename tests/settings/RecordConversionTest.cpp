@@ -1,0 +1,250 @@
+#include "platform/FakePointerSettings.h"
+#include "settings/ButtonFunctions.h"
+#include "settings/MacroText.h"
+#include "settings/ProfileSync.h"
+#include "settings/WorkingMacros.h"
+#include "tests/device/DeviceFixture.h"
+
+#include <cstring>
+
+namespace settings {
+namespace {
+
+namespace prof = layout::profile;
+using device::RecordView;
+using device::kProgramLayout;
+
+class ConversionTest : public device::test::DeviceFixture {
+protected:
+    std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>();
+    platform::FakePointerSettings desktop;
+    FirmwareVersionCache firmware;
+    NoPageRefresh pages;
+    ProfileSync sync{*store, programTransfer, desktop, firmware, pages, clock};
+
+    ProfileSettings Profile(int p) { return store->Profile(p); }
+    void SetButton(int p, int b, int32_t function, int32_t param = 0)
+    {
+        Profile(p).Set(prof::kButtonFunction, b, function);
+        Profile(p).Set(prof::kButtonParam, b, param);
+    }
+    std::vector<std::string> Events(const MacroRecord& macro)
+    {
+        std::vector<std::string> lines;
+        for (int k = 0; k < macro.EventCount(); ++k) {
+            const MacroEvent e = macro.Event(k);
+            lines.push_back(e.Kind() + "|" + e.Name() + "|" + e.Direction());
+        }
+        return lines;
+    }
+};
+
+TEST_F(ConversionTest, WriteAllThenReadAllWithMacros)
+{
+    ResetAllSettings(*store, firmware, program);
+    MacroRecord macro = store->WorkingMacro(2);  // macro number 3
+    macro.SetName("Reload");
+    macro.AddEvent(kKindKey, " A ", kDirectionDown);
+    macro.AddEvent(kKindDelay, "0.100", "");
+    macro.AddEvent(kKindKey, " A ", kDirectionUp);
+    macro.AddEvent(kKindMouse, ProgramMouseName(MouseAction::Left), kDirectionDown);
+    macro.AddEvent(kKindDelay, "0.0299", "");
+    macro.AddEvent(kKindMouse, ProgramMouseName(MouseAction::Middle), kDirectionDown);  // not recognised
+    macro.AddEvent(kKindMouse, ProgramMouseName(MouseAction::BrowserForward), kDirectionUp);
+    store->SetWorkingMacroCount(3);
+    SetButton(0, 1, function::Macro, 3);
+    Profile(0).Set(prof::kMacroPlayMode, 1, int32_t{5});
+    SetButton(0, 2, function::SingleKey, SingleKeyParam(65, 0x01 | 0x40));
+    SetButton(0, 3, function::BrowserForward);  // button 4 is always Profile Select
+    SetButton(0, 4, function::Disable);
+    SetButton(2, 6, function::ScrollDown);
+    Profile(2).Set(prof::kReportRate, int32_t{500});
+    Profile(2).Set(prof::kPowerSave, int32_t{60});
+    Profile(2).Set(prof::kLaserLevels, 1, int32_t{12});  // beyond the table: the last code
+    Profile(1).Set(prof::kInUse, uint8_t{0});
+    store->SetCurrentProfile(2);  // not in use: profile 1 becomes current
+
+    ASSERT_TRUE(sync.ApplyAllProfiles());
+    EXPECT_EQ(sync.RememberedDeviceProfile(), 1);
+    EXPECT_EQ(store->CurrentProfile(), 1);
+    EXPECT_EQ(mouse.State().currentProfile, 0);
+    EXPECT_FALSE(link.IsOpen());
+    EXPECT_EQ(Profile(0).Get(prof::kButtonFunction, 3), function::BrowserForward);
+    const sim::ProfileState& first = mouse.State().profiles[0];
+    EXPECT_EQ(first.keys[6], (sim::KeyEntry{0x70, 0x03, 0, 0}));
+    EXPECT_EQ(first.keys[2], (sim::KeyEntry{0x53, 0, 3, 2}));
+    EXPECT_EQ(first.combos[1], (sim::ComboSlot{0xE0, 0xE2, 0x04}));
+    EXPECT_EQ(first.keys[3], (sim::KeyEntry{0, 0, 0, 0}));
+    EXPECT_EQ(mouse.State().profiles[1].inUse, 0);
+    EXPECT_EQ(mouse.State().profiles[2].stage[0], 68);
+    EXPECT_EQ(mouse.State().ambient, 0);  // all profiles go without ambient light
+
+    // The start-up load: everything from the mouse, profile 1 last.
+    ResetAllSettings(*store, firmware, program);
+    for (int p = 4; p >= 0; --p)
+        ASSERT_TRUE(sync.ReadProfileFromDevice(p)) << p;
+    EXPECT_EQ(store->CurrentProfile(), 1);
+    EXPECT_EQ(Profile(0).Get(prof::kButtonFunction, 1), function::Macro);
+    EXPECT_EQ(Profile(0).Get(prof::kButtonParam, 1), 1);  // macro 3 became macro 1
+    EXPECT_EQ(Profile(0).Get(prof::kMacroPlayMode, 1), 5);
+    EXPECT_EQ(Profile(0).Get(prof::kButtonFunction, 2), function::SingleKey);
+    EXPECT_EQ(Profile(0).Get(prof::kButtonParam, 2), SingleKeyParam(65, 0x05));
+    EXPECT_EQ(Profile(0).Get(prof::kButtonFunction, 3), function::ProfileSelect);
+    EXPECT_EQ(Profile(0).Get(prof::kButtonFunction, 4), function::Disable);
+    EXPECT_EQ(Profile(0).Get(prof::kButtonFunction, 5), function::BrowserForward);
+    EXPECT_EQ(Profile(2).Get(prof::kButtonFunction, 6), function::ScrollDown);
+    EXPECT_EQ(Profile(2).Get(prof::kReportRate), 500);
+    EXPECT_EQ(Profile(2).Get(prof::kPowerSave), 60);
+    EXPECT_EQ(Profile(2).Get(prof::kLaserLevels, 1), 9);
+    EXPECT_EQ(Profile(1).Get(prof::kInUse), 0);
+    // What the mouse does not keep comes back as a zeroed record gives it.
+    EXPECT_EQ(Profile(0).Get(prof::kOpticalDpi, 0), 0);
+    EXPECT_EQ(Profile(0).Get(prof::kAngleSnapping), 1);
+    EXPECT_EQ(Profile(0).Get(prof::kLiftOffDistance), 1);
+    EXPECT_EQ(Profile(0).Get(prof::kScrollSpeed), 3);  // from the desktop
+    EXPECT_EQ(store->FirmwareVersion(), "V1.07");
+
+    EXPECT_EQ(store->WorkingMacroCount(), 1);
+    const MacroRecord read = store->WorkingMacro(0);
+    EXPECT_EQ(read.Number(), 1);
+    EXPECT_EQ(read.Name(), "MACRO_3");
+    EXPECT_EQ(Events(read), (std::vector<std::string>{
+                                "k| A |down", "t|0.100|", "k| A |up", "m|Left Click     |down", "t|0.020|",
+                                "m|Browser Forward|up"}));
+    EXPECT_EQ(Profile(0).Macro(0).Name(), "MACRO_3");  // the profile keeps its copy
+}
+
+TEST_F(ConversionTest, MacroBlocksFromWorkingSlots)
+{
+    auto bytes = std::make_unique<device::DeviceProfileRecord>();
+    RecordView record(bytes->data(), kProgramLayout);
+    MacroRecord slot = store->WorkingMacro(0);
+    for (int k = 0; k < 200; ++k)
+        slot.AddEvent(kKindKey, " B ", kDirectionDown);
+    EXPECT_EQ(FillMacroBlock(slot, record, 0), 128);
+    EXPECT_EQ(record.MacroEventCount(0), 128);
+
+    slot.Clear();
+    slot.AddEvent(kKindKey, " Num_0 ", kDirectionDown);
+    slot.AddEvent(kKindDelay, "0.0299", "");
+    slot.AddEvent(kKindKey, "no such key", "sideways");
+    slot.AddEvent(kKindDelay, "soon", "");
+    slot.AddEvent("x", "Left Click     ", kDirectionDown);
+    slot.AddEvent(kKindMouse, "Scroll Wheel Down ", kDirectionUp);
+    ASSERT_EQ(FillMacroBlock(slot, record, 1), 3);
+    EXPECT_EQ(record.MacroEvent(1, 0).code, 98);
+    EXPECT_EQ(record.MacroEvent(1, 0).delayMs, 29u);  // truncated, not rounded
+    EXPECT_EQ(record.MacroEvent(1, 1).code, 0);
+    EXPECT_EQ(record.MacroEvent(1, 1).direction, 0);
+    EXPECT_EQ(record.MacroEvent(1, 1).delayMs, 0u);
+    EXPECT_EQ(record.MacroEvent(1, 2).kind, device::kEventWheel);
+    EXPECT_EQ(record.MacroEvent(1, 2).code, 255);
+    EXPECT_EQ(record.MacroEvent(1, 2).direction, 1);
+}
+
+TEST_F(ConversionTest, ReadRecordRules)
+{
+    auto bytes = std::make_unique<device::DeviceProfileRecord>();
+    RecordView record(bytes->data(), kProgramLayout);
+    record.SetU8(device::record::kLiftOff, 20);
+    record.SetU8(device::record::kAngleSnapping, 40);
+    record.SetU8(kProgramLayout.reportRate, 7);
+    record.SetButton(0, {device::category::Macro, 241, 3});
+    record.SetButton(1, {device::category::Macro, 2, 7});
+    record.SetButton(2, {device::category::Macro, 9, 3});  // the same macro again
+    record.SetButton(4, {device::category::Key, 0xE8, 0x02});  // no such usage in the table
+    record.SetButton(5, {0, 3, 0});                            // mouse value not in the table
+    record.SetMacroEvent(0, 0, {device::kEventKey, 0x0500, 1, device::SwapDelayBytes(1250)});
+    record.SetMacroEvent(0, 1, {5, 0, 1, 0});  // kind 5 ends the block
+    record.SetMacroEvent(0, 2, {device::kEventKey, 0x0600, 1, 0});
+    record.SetMacroEventCount(0, 3);
+    record.SetMacroEvent(1, 0, {device::kEventWheel, 1, 2, 0});
+    record.SetMacroEvent(1, 1, {device::kEventMouseButton, 3, 9, 0});
+    record.SetMacroEventCount(1, 2);
+    record.SetMacroEventCount(2, 0);
+    store->WorkingMacro(14).SetNumber(15);  // cleared by the read
+
+    ReadRecord(*store, 3, *bytes, desktop, 203);
+    EXPECT_EQ(record.U8(device::record::kAngleSnapping), 9);
+    EXPECT_EQ(Profile(3).Get(prof::kAngleSnapping), 10);
+    EXPECT_EQ(Profile(3).Get(prof::kLiftOffDistance), 5);
+    EXPECT_EQ(Profile(3).Get(prof::kReportRate), 1000);
+    EXPECT_EQ(store->CurrentProfile(), 4);
+    EXPECT_EQ(store->FirmwareVersion(), "V2.03");
+    EXPECT_EQ(store->AppVersion(), "V1.10");
+    EXPECT_EQ(Profile(3).Get(prof::kButtonParam, 0), 1);
+    EXPECT_EQ(Profile(3).Get(prof::kButtonParam, 1), 2);
+    EXPECT_EQ(Profile(3).Get(prof::kButtonParam, 2), 1);
+    EXPECT_EQ(Profile(3).Get(prof::kMacroPlayMode, 0), 241);
+    EXPECT_EQ(Profile(3).Get(prof::kButtonFunction, 4), function::SingleKey);
+    EXPECT_EQ(Profile(3).Get(prof::kButtonParam, 4), 0x200);
+    EXPECT_EQ(Profile(3).Get(prof::kButtonFunction, 5), 0);
+    EXPECT_EQ(store->WorkingMacroCount(), 2);
+    EXPECT_EQ(store->WorkingMacro(0).Name(), "MACRO_3");
+    EXPECT_EQ(Events(store->WorkingMacro(0)), std::vector<std::string>{});  // button 3 replaced the events
+    EXPECT_EQ(store->WorkingMacro(1).Name(), "MACRO_7");
+    EXPECT_EQ(store->WorkingMacro(1).Number(), 2);
+    EXPECT_EQ(Events(store->WorkingMacro(1)),
+              (std::vector<std::string>{"m|Scroll Wheel Up|up", "m|unknown|unknown"}));
+    EXPECT_EQ(store->WorkingMacro(6).Number(), 0);  // the old slot was cleared
+    EXPECT_EQ(store->WorkingMacro(14).Number(), 0);
+
+    // The first block alone: kind 5 stops it after one key and its delay.
+    auto again = std::make_unique<SettingsStore>();
+    DecodeMacroBlock(record, 0, again->WorkingMacro(0));
+    EXPECT_EQ(Events(again->WorkingMacro(0)), (std::vector<std::string>{"k| B |down", "t|1.250|"}));
+}
+
+TEST_F(ConversionTest, ValueTables)
+{
+    EXPECT_EQ(LiftOffLevel(20), 5);
+    EXPECT_EQ(LiftOffLevel(25), 9);
+    EXPECT_EQ(LiftOffLevel(7), 3);
+    EXPECT_EQ(LiftOffLevel(4), 1);
+    EXPECT_EQ(LiftOffLevel(255), 99);
+    EXPECT_EQ(LiftOffByte(0), 9);
+    EXPECT_EQ(LiftOffByte(11), 32);
+    EXPECT_EQ(LaserCode(-3), 36);
+    EXPECT_EQ(LaserCode(12), 68);
+    EXPECT_EQ(LaserIndex(44), 3);
+    EXPECT_EQ(LaserIndex(45), 0);
+    EXPECT_EQ(ReportRateByte(333), 1);
+    EXPECT_EQ(ReportRateHz(3), 250);
+}
+
+TEST_F(ConversionTest, NoMouseLeavesTheStoreAlone)
+{
+    ResetAllSettings(*store, firmware, program);
+    mouse.Unplug();
+    mouse.ClearLog();
+    const std::vector<uint8_t> before(store->Bytes(), store->Bytes() + SettingsStore::Size());
+    EXPECT_FALSE(sync.ApplyAllProfiles());
+    EXPECT_FALSE(sync.WriteProfileToDevice(1));
+    EXPECT_FALSE(sync.ReadProfileFromDevice(1));
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), store->Bytes()));
+    EXPECT_TRUE(mouse.Log().empty());
+}
+
+TEST_F(ConversionTest, OneProfileWriteCarriesAmbientLightAndAppliesPointerLevels)
+{
+    ResetAllSettings(*store, firmware, program);
+    Profile(2).Set(prof::kAmbientLight, int32_t{60});
+    Profile(2).Set(prof::kScrollSpeed, int32_t{9});
+    store->WorkingMacro(0).SetName("Working");
+    store->SetWorkingMacroCount(1);
+    clock.ClearPauses();
+    ASSERT_TRUE(sync.WriteProfileToDevice(2));
+    EXPECT_EQ(mouse.State().ambient, 60);
+    EXPECT_EQ(desktop.WheelScrollLines(), 9u);
+    EXPECT_EQ(Profile(2).Macro(0).Name(), "Working");
+    EXPECT_EQ(clock.Pauses().back(), 250u);
+
+    // A failed write applies nothing.
+    desktop.SetWheelScrollLines(1);
+    mouse.FailNext(sim::ReportKind::FeatureSet, 3 * 200);
+    EXPECT_FALSE(sync.WriteProfileToDevice(2));
+    EXPECT_EQ(desktop.WheelScrollLines(), 1u);
+}
+
+}  // namespace
+}  // namespace settings
