@@ -39,10 +39,11 @@ public:
     // conversion left it.
     uint8_t RememberedDeviceProfile() const { return deviceProfile_; }
     const RecordTable& Records() const { return *records_; }
+    device::CommandSet& Commands();
+    PageRefresher& Pages() { return pages_; }
 
 private:
     device::DeviceLink& Link();
-    device::CommandSet& Commands();
     void ChooseCurrentProfile();
 
     SettingsStore& store_;

@@ -1,0 +1,127 @@
+#include "settings/ProfileCommands.h"
+
+#include "settings/MacroFiles.h"
+#include "settings/ProfileFiles.h"
+
+namespace settings {
+namespace {
+
+constexpr int kProfiles = static_cast<int>(layout::store::kProfileCount);
+
+CommandResult Failed(CommandMessage message = CommandMessage::None)
+{
+    return {false, message};
+}
+
+bool AnyProfileInUse(const SettingsStore& store)
+{
+    for (int p = 0; p < kProfiles; ++p) {
+        if (store.Profile(p).Get(layout::profile::kInUse) != 0)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+ProfileCommands::ProfileCommands(SettingsStore& store, ProfileSync& sync, FirmwareVersionCache& firmware,
+                                 platform::FileSystem& files, const DataFolder& folder, ConfigFile& config)
+    : store_(store), sync_(sync), firmware_(firmware), files_(files), folder_(folder), config_(config)
+{
+}
+
+std::vector<int> ProfileCommands::LoadFromMouse(int& shownIndex)
+{
+    ResetAllSettings(store_, firmware_, sync_.Commands());
+    shownIndex = config_.LoadShownProfileIndex();
+    std::vector<int> failed;
+    for (int p = kProfiles - 1; p >= 0; --p) {
+        if (!sync_.ReadProfileFromDevice(p))
+            failed.insert(failed.begin(), p + 1);
+    }
+    return failed;
+}
+
+bool ProfileCommands::SaveProfileFileOf(int index)
+{
+    return SaveProfileFile(store_, files_, ProfileFilePath(folder_, index + 1), index);
+}
+
+void ProfileCommands::SaveAllFiles()
+{
+    // As on the mouse's side, a failed write of these is not reported.
+    SaveAllProfilesFile(store_, files_, AllProfilesPath(folder_));
+    SaveMacrosFile(store_, files_, MacrosFilePath(folder_, ""));
+}
+
+CommandResult ProfileCommands::SaveProfile(int index)
+{
+    if (!sync_.WriteProfileToDevice(index))
+        return Failed(CommandMessage::FailedToSaveProfile);
+    SaveProfileFileOf(index);
+    return {};
+}
+
+CommandResult ProfileCommands::ResetProfileToDefault(int index)
+{
+    ResetProfile(store_, index);
+    if (!sync_.WriteProfileToDevice(index))
+        return Failed(CommandMessage::FailedToResetProfile);
+    SaveProfileFileOf(index);
+    return {};
+}
+
+CommandResult ProfileCommands::Apply(int shownIndex)
+{
+    if (!AnyProfileInUse(store_))
+        return Failed(CommandMessage::NoActiveProfile);
+    store_.SetCurrentProfile(shownIndex + 1);
+    const bool written = sync_.ApplyAllProfiles();
+    SaveAllFiles();
+    return {written, CommandMessage::None};
+}
+
+CommandResult ProfileCommands::ResetAll(int& shownIndex)
+{
+    ResetAllSettings(store_, firmware_, sync_.Commands());
+    shownIndex = 0;
+    const bool written = sync_.ApplyAllProfiles();
+    SaveAllFiles();
+    return {written, CommandMessage::None};
+}
+
+CommandResult ProfileCommands::Discard(int shownIndex)
+{
+    const int result = LoadAllProfilesFile(store_, files_, AllProfilesPath(folder_));
+    sync_.Pages().RefreshPages(shownIndex);
+    return {result == kProfileFileLoaded, CommandMessage::None};
+}
+
+CommandResult ProfileCommands::ExportProfile(int index, const std::string& path)
+{
+    if (!SaveProfileFile(store_, files_, WithProfileExtension(path), index))
+        return Failed(CommandMessage::SaveProfileError);
+    return {};
+}
+
+CommandResult ProfileCommands::ImportProfile(int index, const std::string& path)
+{
+    if (LoadProfileFile(store_, files_, path, index) != kProfileFileLoaded)
+        return Failed(CommandMessage::LoadProfileError);
+    sync_.Pages().RefreshPages(index);
+    return {};
+}
+
+CommandResult ProfileCommands::SetLeds(bool on)
+{
+    device::CommandSet& commands = sync_.Commands();
+    uint8_t state = 0, ambient = 0;
+    const bool ok = commands.Link().OpenDevice() && commands.GetLedState(state, ambient)
+                 && commands.SetLedSwitch(on ? device::kLedLit : device::kLedDark, ambient);
+    commands.Link().CloseDevice();
+    if (ok)
+        store_.SetLedOn(on);
+    return {ok, CommandMessage::None};
+}
+
+}  // namespace settings

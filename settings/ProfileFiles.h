@@ -1,0 +1,51 @@
+// Profile files: raw images of store records, without header or checksum.
+// The all-profiles file ("profile/AllProfile") holds the whole store (the
+// settings last applied); a profile file ("profile/profileN.vqp", N = 1..5,
+// or any exported "*.vqp") holds one profile. Loads give 0 loaded,
+// 1 cannot open, 2 empty; only 0 changes the store.
+#pragma once
+
+#include "platform/file_system.h"
+#include "settings/DataFolder.h"
+#include "settings/SettingsStore.h"
+
+#include <string>
+#include <string_view>
+
+namespace settings {
+
+inline constexpr const char* kAllProfilesFile = "profile/AllProfile";
+inline constexpr std::string_view kProfileExtension = ".vqp";
+
+enum ProfileFileLoad : int {
+    kProfileFileLoaded = 0,
+    kProfileFileCannotOpen = 1,
+    kProfileFileEmpty = 2,
+};
+
+// The file an all-profiles command names: an empty path means the default.
+std::string AllProfilesPath(const DataFolder& folder, const std::string& path = {});
+// The file of profile number 1..5: "profile/profile<number>.vqp".
+std::string ProfileFilePath(const DataFolder& folder, int number);
+// A profile name as the pages show it: without a trailing ".vqp" in any
+// letter case, unless that is all there is.
+std::string ShownProfileName(std::string_view stored);
+// The path with ".vqp" added when its file name has no extension.
+std::string WithProfileExtension(std::string path);
+
+// Writes the whole store; false when the file cannot be written (the old
+// file then stays as it was).
+bool SaveAllProfilesFile(const SettingsStore& store, platform::FileSystem& files, const std::string& path);
+// On 0 the store is zeroed and the file's bytes laid over its start (a
+// longer file is cut to the store).
+int LoadAllProfilesFile(SettingsStore& store, platform::FileSystem& files, const std::string& path);
+
+// Puts the file's own name (extension included) into profile `index`'s name,
+// then writes the profile. False when the file cannot be written or the
+// index is outside 0..4 (nothing changes then).
+bool SaveProfileFile(SettingsStore& store, platform::FileSystem& files, const std::string& path, int index);
+// On 0 profile `index` is zeroed and the file's bytes laid over its start.
+// An index outside 0..4 gives 1.
+int LoadProfileFile(SettingsStore& store, platform::FileSystem& files, const std::string& path, int index);
+
+}  // namespace settings

@@ -1,0 +1,112 @@
+#include "platform/FakeFileSystem.h"
+#include "platform/FakePointerSettings.h"
+#include "settings/ButtonFunctions.h"
+#include "settings/MacroFiles.h"
+#include "settings/ProfileCommands.h"
+#include "settings/ProfileFiles.h"
+#include "tests/device/DeviceFixture.h"
+
+namespace settings {
+namespace {
+
+namespace prof = layout::profile;
+
+class CommandsTest : public device::test::DeviceFixture {
+protected:
+    std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>();
+    platform::FakePointerSettings desktop;
+    platform::FakeFileSystem files;
+    DataFolder folder{files, "/data"};
+    ConfigFile config{files, folder};
+    FirmwareVersionCache firmware;
+    NoPageRefresh pages;
+    ProfileSync sync{*store, programTransfer, desktop, firmware, pages, clock};
+    ProfileCommands commands{*store, sync, firmware, files, folder, config};
+
+    void SetUp() override { folder.Create("profile"); }
+};
+
+TEST_F(CommandsTest, StartUpLoadThenSaveApplyAndFiles)
+{
+    config.SaveShownProfileIndex(2);
+    int shown = -1;
+    EXPECT_TRUE(commands.LoadFromMouse(shown).empty());
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(store->CurrentProfile(), 1);
+
+    store->Profile(1).Set(prof::kReportRate, int32_t{250});
+    ASSERT_TRUE(commands.SaveProfile(1).ok);
+    EXPECT_EQ(mouse.State().profiles[1].reportRate, 1);
+    const auto saved = files.Contents("/data/profile/profile2.vqp");
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->size(), prof::kSize);
+    EXPECT_EQ(store->Profile(1).Name(), "profile2.vqp");
+    EXPECT_EQ(ShownProfileName(store->Profile(1).Name()), "profile2");
+
+    ASSERT_TRUE(commands.Apply(3).ok);
+    EXPECT_EQ(store->CurrentProfile(), 4);
+    EXPECT_EQ(mouse.State().currentProfile, 3);
+    EXPECT_EQ(files.Contents("/data/profile/AllProfile")->size(), SettingsStore::Size());
+    EXPECT_EQ(files.Contents("/data/profile/Macros")->size(), kMacroFileSize);
+
+    // Discard goes back to what was applied.
+    store->Profile(0).Set(prof::kReportRate, int32_t{1000});
+    EXPECT_TRUE(commands.Discard(0).ok);
+    EXPECT_EQ(store->Profile(0).Get(prof::kReportRate), 125);
+
+    ASSERT_TRUE(commands.ExportProfile(1, "/data/mine").ok);
+    EXPECT_TRUE(files.Contents("/data/mine.vqp"));
+    store->Profile(4).Set(prof::kReportRate, int32_t{500});
+    ASSERT_TRUE(commands.ImportProfile(4, "/data/mine.vqp").ok);
+    EXPECT_EQ(store->Profile(4).Get(prof::kReportRate), 250);
+    EXPECT_EQ(store->Profile(4).Name(), "mine.vqp");
+
+    int shownAfterReset = 4;
+    EXPECT_TRUE(commands.ResetAll(shownAfterReset).ok);
+    EXPECT_EQ(shownAfterReset, 0);
+    EXPECT_EQ(store->Profile(4).Get(prof::kReportRate), 125);
+    EXPECT_EQ(mouse.State().profiles[1].reportRate, 0);
+
+    EXPECT_TRUE(commands.SetLeds(false).ok);
+    EXPECT_EQ(mouse.State().ledSwitch, 0);
+    EXPECT_FALSE(store->LedOn());
+}
+
+TEST_F(CommandsTest, FailuresTellTheUserWhatHappened)
+{
+    int shown = 0;
+    mouse.Unplug();
+    EXPECT_EQ(commands.LoadFromMouse(shown), (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(FailedToLoadText({1, 3}), "\r\nFailed to load profile : \r\n\r\n   1  3 . \r\n");
+
+    const CommandResult save = commands.SaveProfile(2);
+    EXPECT_FALSE(save.ok);
+    EXPECT_EQ(MessageText(save.message, 0), "Failed to save the profile !");
+    EXPECT_FALSE(files.Exists("/data/profile/profile3.vqp"));
+    EXPECT_EQ(MessageText(commands.ResetProfileToDefault(2).message, 0), "Failed to reset the default profile !");
+    EXPECT_EQ(store->Profile(2).Get(prof::kAmbientLight), 20);  // reset in the store all the same
+
+    // Apply writes the files even when the mouse is gone.
+    const CommandResult apply = commands.Apply(0);
+    EXPECT_FALSE(apply.ok);
+    EXPECT_EQ(apply.message, CommandMessage::None);
+    EXPECT_TRUE(files.Exists("/data/profile/AllProfile"));
+    EXPECT_FALSE(commands.SetLeds(true).ok);
+
+    for (int p = 0; p < 5; ++p)
+        store->Profile(p).Set(prof::kInUse, uint8_t{0});
+    const CommandResult none = commands.Apply(0);
+    EXPECT_EQ(none.message, CommandMessage::NoActiveProfile);
+    EXPECT_EQ(MessageText(none.message, 3), "Please select at least one of the five\n profiles to start customization.");
+    EXPECT_EQ(MessageText(none.message, 2), "在启用自定义设定前，\n请至少激活五个配置文件中的其中一个配置文件。");
+
+    files.AddFile("/data/empty.vqp", "");
+    store->Profile(1).Set(prof::kReportRate, int32_t{500});
+    EXPECT_EQ(MessageText(commands.ImportProfile(1, "/data/empty.vqp").message, 1), "Load the profile error .");
+    EXPECT_EQ(store->Profile(1).Get(prof::kReportRate), 500);
+    files.SetWritesFail(true);
+    EXPECT_EQ(MessageText(commands.ExportProfile(1, "/data/x.vqp").message, 0), "Save the profile error .");
+}
+
+}  // namespace
+}  // namespace settings
