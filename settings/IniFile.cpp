@@ -25,7 +25,7 @@ bool EqualNoCase(std::string_view a, std::string_view b)
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i])
+        if (LowerAscii(a[i]) != LowerAscii(b[i]))
             return false;
     }
     return true;
