@@ -1,5 +1,6 @@
 #include "cli/ProfileDump.h"
 #include "cli/TraceWriter.h"
+#include "sim/SimStateFile.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +65,77 @@ TEST(Neritctl, TraceAndStateFile)
     EXPECT_NE(refused.out.find("state file"), std::string::npos) << refused.out;
     EXPECT_EQ(std::filesystem::file_size(state), 10u);
     std::filesystem::remove(state);
+}
+
+// A fresh data folder and simulated mouse for a sequence of neritctl runs.
+class NeritctlSequence : public ::testing::Test {
+protected:
+    std::filesystem::path dir = std::filesystem::temp_directory_path()
+                              / ("neritctl-seq-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    void SetUp() override
+    {
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    RunResult Run(const std::string& args)
+    {
+        return Neritctl("--simulate=" + (dir / "mouse").string() + " --data-dir " + (dir / "data").string() + " "
+                        + args);
+    }
+    void UnplugMouse()
+    {
+        sim::SimulatedMouse mouse;
+        sim::SimStateFile file((dir / "mouse").string());
+        file.Load(mouse);
+        mouse.Unplug();
+        ASSERT_EQ(file.Save(mouse), sim::StateFileResult::Saved);
+    }
+};
+
+TEST_F(NeritctlSequence, PullShowExportSaveApplyFromAFreshFolder)
+{
+    RunResult pull = Run("pull");
+    ASSERT_EQ(pull.status, 0) << pull.out;
+    RunResult json = Run("show --json --profile 2");
+    ASSERT_EQ(json.status, 0) << json.out;
+    EXPECT_NE(json.out.find("\"profile\": 2"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"firmwareVersion\": \"V1.07\""), std::string::npos);
+    EXPECT_EQ(json.out.find("\"profile\": 1,"), std::string::npos);
+
+    RunResult exported = Run("export-profile 1 " + (dir / "one").string());
+    ASSERT_EQ(exported.status, 0) << exported.out;
+    EXPECT_EQ(std::filesystem::file_size(dir / "one.vqp"), 1027137u);
+    ASSERT_EQ(Run("save-profile 2").status, 0);
+    EXPECT_TRUE(std::filesystem::exists(dir / "data/profile/profile2.vqp"));
+    RunResult apply = Run("apply");
+    ASSERT_EQ(apply.status, 0) << apply.out;
+    EXPECT_EQ(std::filesystem::file_size(dir / "data/profile/AllProfile"), 7189486u);
+    EXPECT_EQ(std::filesystem::file_size(dir / "data/profile/Macros"), 2053284u);
+
+    // The stored name of profile 1 came with the export and is kept.
+    RunResult text = Run("show --profile 1");
+    EXPECT_NE(text.out.find("Profile 1 \"one\" (in use)"), std::string::npos) << text.out;
+    ASSERT_EQ(Run("led off").status, 0);
+    EXPECT_NE(Run("show").out.find("LEDs off"), std::string::npos);
+}
+
+TEST_F(NeritctlSequence, FailuresSayWhatHappened)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    UnplugMouse();
+    RunResult save = Run("save-profile 3");
+    EXPECT_NE(save.status, 0);
+    EXPECT_NE(save.out.find("Failed to save the profile !"), std::string::npos) << save.out;
+    RunResult reset = Run("reset-profile 3");
+    EXPECT_NE(reset.out.find("Failed to reset the default profile !"), std::string::npos) << reset.out;
+    RunResult pull = Run("pull");
+    EXPECT_NE(pull.status, 0);
+    EXPECT_NE(pull.out.find("no Vimo mouse found"), std::string::npos) << pull.out;
+    RunResult import = Run("import-profile 1 " + (dir / "missing.vqp").string());
+    EXPECT_NE(import.out.find("Load the profile error ."), std::string::npos) << import.out;
+    RunResult usage = Run("save-profile 6");
+    EXPECT_NE(usage.status, 0);
 }
 
 TEST(ProfileDump, DescribesButtonsAndFirmware)
