@@ -7,6 +7,8 @@ packages=(
   build-essential cmake pkg-config
   libhidapi-dev
   libglib2.0-dev
+  libminizip-dev zlib1g-dev
+  libpugixml-dev
   libcli11-dev
   libgtest-dev libgmock-dev
   libbenchmark-dev
