@@ -46,9 +46,12 @@ private:
     bool LoadXmlOrFile(std::u16string_view xmlOrFile, CWindowUIManager* manager);
     void RegisterSettings(CWindowUIManager& manager);
     void ApplyWindowAttributes(CWindowUIManager& manager);
+    CControlUI* BuildLoaded(IDialogBuilderCallback* callback, CWindowUIManager* manager, CControlUI* parent,
+                            std::unique_ptr<CControlUI>* detached);
 
     CMarkupDocument markup_;
     std::string resourceType_;  // set when the layout came from a resource
+    int includeDepth_ = 0;
 };
 
 }  // namespace SkinUI

@@ -1,0 +1,110 @@
+#include "ui/ButtonUI.h"
+#include "ui/DialogLayoutUI.h"
+#include "ui/IContainerUI.h"
+#include "ui/LabelUI.h"
+#include "ui/LayoutBuilder.h"
+#include "ui/VerticalLayoutUI.h"
+#include "ui/WindowUIManager.h"
+
+#include <gtest/gtest.h>
+
+namespace SkinUI {
+namespace {
+
+class PageCallback final : public IDialogBuilderCallback {
+public:
+    std::unique_ptr<CControlUI> CreateControl(std::u16string_view className) override
+    {
+        asked.emplace_back(className);
+        if (className == u"NeritMacro")
+            return std::make_unique<CVerticalLayoutUI>();
+        return nullptr;
+    }
+    std::vector<std::u16string> asked;
+};
+
+TEST(LayoutBuilder, SettingsDefaultsAndOwnAttributes)
+{
+    CWindowUIManager manager;
+    manager.SetHasNativeWindow(true);
+    CLayoutBuilder builder;
+    auto root = builder.CreateDetached(
+        u"<Window size=\"640,480\" caption=\"0,0,0,30\" alpha=\"200\">"
+        u"<Font name=\"Verdana\" size=\"12\"/><Font name=\"Arial\" size=\"16\" bold=\"true\" default=\"true\"/>"
+        u"<Image name=\"bg.png\" mask=\"FF00FF\"/>"
+        u"<Default name=\"Button\" value=\"textcolor=&quot;#FF112233&quot; font=&quot;0&quot;\"/>"
+        u"<VerticalLayout name=\"page\">"
+        u"  <Button name=\"own\" textcolor=\"FF445566\" font=\"1\" visible=\"True\"/>"
+        u"  <Button name=\"plain\"/>"
+        u"  <Mystery><Button name=\"hidden\"/></Mystery>"
+        u"  <Label name=\"label\" text=\"Hi\" bkcolor=\"#FF000000\" textcolor=\"FF000000\"/>"
+        u"</VerticalLayout></Window>",
+        nullptr, &manager);
+    ASSERT_TRUE(root);
+    EXPECT_EQ(manager.GetInitialSize().cx, 640);
+    EXPECT_EQ(manager.GetAlpha(), 200);
+    ASSERT_EQ(manager.GetFontCount(), 2);
+    EXPECT_EQ(manager.GetFont(1)->face, u"Arial");
+    EXPECT_TRUE(manager.GetFont(1)->bold);
+    ASSERT_NE(manager.GetImage(u"bg.png"), nullptr);
+    EXPECT_EQ(manager.GetImage(u"bg.png")->mask, 0xFF00FFu);
+
+    manager.InitControls(root.get());
+    auto* own = dynamic_cast<CButtonUI*>(manager.FindControl(u"own"));
+    auto* plain = dynamic_cast<CButtonUI*>(manager.FindControl(u"plain"));
+    ASSERT_NE(own, nullptr);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(own->GetTextColor(), 0xFF445566u);  // its own value wins over the default
+    EXPECT_EQ(plain->GetTextColor(), 0xFF112233u);
+    EXPECT_EQ(own->GetFont(), 1);
+    EXPECT_FALSE(own->IsVisible());  // only the exact "true" is true
+    EXPECT_EQ(manager.FindControl(u"hidden"), nullptr);  // an unknown tag goes with its children
+    auto* label = dynamic_cast<CLabelUI*>(manager.FindControl(u"label"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->GetTextColor(), 0xFF000000u);
+    EXPECT_EQ(root->GetContainer()->GetCount(), 3);
+}
+
+TEST(LayoutBuilder, IncludeCallbackStretchAndFailures)
+{
+    CWindowUIManager manager;
+    PageCallback callback;
+    CVerticalLayoutUI parent;
+    CLayoutBuilder builder;
+    CControlUI* first = builder.Create(
+        u"<Window><Include source=\"&lt;Window&gt;&lt;Button/&gt;&lt;Label/&gt;&lt;/Window&gt;\" count=\"3\"/>"
+        u"<NeritMacro name=\"macro\"/><Unknown/>"
+        u"<DialogLayout><Button name=\"s\" stretch=\"move_x size_y\"/></DialogLayout></Window>",
+        &callback, &manager, &parent);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(parent.GetCount(), 3 * 2 + 2);
+    EXPECT_EQ(callback.asked, (std::vector<std::u16string>{u"NeritMacro", u"Unknown"}));
+    auto* dialog = dynamic_cast<CDialogLayoutUI*>(parent.GetItemAt(7));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->GetStretchMode(dialog->GetItemAt(0)), 4u | 32u);
+
+    // A malformed layout builds nothing and keeps its error.
+    EXPECT_EQ(builder.Create(u"<Window><Button></Window>", nullptr, &manager, &parent), nullptr);
+    EXPECT_EQ(builder.Markup().ErrorMessage(), u"Unmatched closing tag");
+    EXPECT_EQ(parent.GetCount(), 8);
+    // A parent that takes no children stops the build.
+    CButtonUI button;
+    EXPECT_EQ(builder.Create(u"<Window><Label/></Window>", nullptr, nullptr, &button), nullptr);
+    // A missing resource or file builds nothing.
+    EXPECT_EQ(builder.Create(4242u, "xml", nullptr, &manager, &parent), nullptr);
+    EXPECT_EQ(builder.Create(u"no-such-layout.xml", nullptr, &manager, &parent), nullptr);
+    // Includes of includes stop at a fixed depth instead of recursing forever.
+    std::u16string nested = u"<Window><Button/></Window>";
+    for (int depth = 0; depth < 12; ++depth) {
+        std::u16string escaped;
+        for (char16_t c : nested)
+            escaped += c == u'<' ? u"&lt;" : c == u'>' ? u"&gt;" : c == u'"' ? u"&quot;" : c == u'&' ? u"&amp;" : std::u16string(1, c);
+        nested = u"<Window><Include source=\"" + escaped + u"\"/></Window>";
+    }
+    CVerticalLayoutUI deep;
+    builder.Create(nested, nullptr, nullptr, &deep);
+    EXPECT_EQ(deep.GetCount(), 0);
+}
+
+}  // namespace
+}  // namespace SkinUI

@@ -1,0 +1,47 @@
+// A label that can be clicked, with an image and a text colour per state.
+#pragma once
+
+#include "ui/LabelUI.h"
+
+#include <string>
+
+namespace SkinUI {
+
+class CButtonUI : public CLabelUI {
+public:
+    CButtonUI() : CLabelUI(TextStyle::Center | TextStyle::VCenter | TextStyle::SingleLine) {}
+
+    std::u16string_view GetClass() const override { return u"ButtonUI"; }
+    void SetAttribute(std::u16string_view name, std::u16string_view value) override;
+
+    void SetNormalImage(std::u16string_view image) { m_normalImage = image; }
+    void SetHotImage(std::u16string_view image) { m_hotImage = image; }
+    void SetPushedImage(std::u16string_view image) { m_pushedImage = image; }
+    void SetFocusedImage(std::u16string_view image) { m_focusedImage = image; }
+    void SetDisabledImage(std::u16string_view image) { m_disabledImage = image; }
+    const std::u16string& GetNormalImage() const { return m_normalImage; }
+    const std::u16string& GetHotImage() const { return m_hotImage; }
+    const std::u16string& GetPushedImage() const { return m_pushedImage; }
+    const std::u16string& GetFocusedImage() const { return m_focusedImage; }
+    const std::u16string& GetDisabledImage() const { return m_disabledImage; }
+
+    // 0: the normal text colour.
+    void SetHotTextColor(uint32_t color) { m_hotTextColor = color; }
+    void SetPushedTextColor(uint32_t color) { m_pushedTextColor = color; }
+    void SetFocusedTextColor(uint32_t color) { m_focusedTextColor = color; }
+    uint32_t GetHotTextColor() const { return m_hotTextColor; }
+    uint32_t GetPushedTextColor() const { return m_pushedTextColor; }
+    uint32_t GetFocusedTextColor() const { return m_focusedTextColor; }
+
+private:
+    std::u16string m_normalImage;
+    std::u16string m_hotImage;
+    std::u16string m_pushedImage;
+    std::u16string m_focusedImage;
+    std::u16string m_disabledImage;
+    uint32_t m_hotTextColor = 0;
+    uint32_t m_pushedTextColor = 0;
+    uint32_t m_focusedTextColor = 0;
+};
+
+}  // namespace SkinUI

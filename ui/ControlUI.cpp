@@ -1,0 +1,106 @@
+#include "ui/ControlUI.h"
+
+#include "ui/WindowUIManager.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace SkinUI {
+namespace {
+
+// Stores a size; below zero it is ignored.
+void StoreSize(int& field, int value)
+{
+    if (value >= 0)
+        field = value;
+}
+
+// a - b without overflow for any attribute text.
+int ClampedDifference(int a, int b)
+{
+    const long long difference = static_cast<long long>(a) - b;
+    return static_cast<int>(std::clamp<long long>(difference, INT_MIN, INT_MAX));
+}
+
+const AttributeSetter<CControlUI> kControlAttributes[] = {
+    {u"pos", [](auto& c, auto v) { c.SetPos(ParseRect(v)); }},
+    {u"relativepos",
+     [](auto& c, auto v) {
+         const UIRect r = ParseRect(v);
+         c.SetRelativePos(r.left, r.top, r.right, r.bottom);
+     }},
+    {u"padding", [](auto& c, auto v) { c.SetPadding(ParseRect(v)); }},
+    {u"bkcolor", [](auto& c, auto v) { c.SetBkColor(ParseColor(v)); }},
+    {u"bkcolor1", [](auto& c, auto v) { c.SetBkColor(ParseColor(v)); }},
+    {u"bkcolor2", [](auto& c, auto v) { c.SetBkColor2(ParseColor(v)); }},
+    {u"bkcolor3", [](auto& c, auto v) { c.SetBkColor3(ParseColor(v)); }},
+    {u"bordercolor", [](auto& c, auto v) { c.SetBorderColor(ParseColor(v)); }},
+    {u"focusbordercolor", [](auto& c, auto v) { c.SetFocusBorderColor(ParseColor(v)); }},
+    {u"colorhsl", [](auto& c, auto v) { c.SetColorHSL(ParseBool(v)); }},
+    {u"bordersize", [](auto& c, auto v) { c.SetBorderSize(ParseInt(v)); }},
+    {u"borderround", [](auto& c, auto v) { c.SetBorderRound(ParseSize(v)); }},
+    {u"bkimage", [](auto& c, auto v) { c.SetBkImage(v); }},
+    {u"width", [](auto& c, auto v) { c.SetFixedWidth(ParseInt(v)); }},
+    {u"height", [](auto& c, auto v) { c.SetFixedHeight(ParseInt(v)); }},
+    {u"minwidth", [](auto& c, auto v) { c.SetMinWidth(ParseInt(v)); }},
+    {u"minheight", [](auto& c, auto v) { c.SetMinHeight(ParseInt(v)); }},
+    {u"maxwidth", [](auto& c, auto v) { c.SetMaxWidth(ParseInt(v)); }},
+    {u"maxheight", [](auto& c, auto v) { c.SetMaxHeight(ParseInt(v)); }},
+    {u"name", [](auto& c, auto v) { c.SetName(v); }},
+    {u"text", [](auto& c, auto v) { c.SetText(v); }},
+    {u"tooltip", [](auto& c, auto v) { c.SetToolTip(v); }},
+    {u"userdata", [](auto& c, auto v) { c.SetUserData(v); }},
+    {u"enabled", [](auto& c, auto v) { c.SetEnabled(ParseBool(v)); }},
+    {u"mouse", [](auto& c, auto v) { c.SetMouseEnabled(ParseBool(v)); }},
+    {u"visible", [](auto& c, auto v) { c.SetVisible(ParseBool(v)); }},
+    {u"float", [](auto& c, auto v) { c.SetFloat(ParseBool(v)); }},
+    {u"menu", [](auto& c, auto v) { c.SetContextMenuUsed(ParseBool(v)); }},
+    {u"shortcut", [](auto& c, auto v) { c.SetShortcut(v.empty() ? u'\0' : v.front()); }},
+};
+
+}  // namespace
+
+CControlUI::~CControlUI()
+{
+    if (m_manager)
+        m_manager->ForgetControl(this);
+}
+
+void CControlUI::SetManager(CWindowUIManager* manager, CControlUI* parent)
+{
+    m_manager = manager;
+    m_parent = parent;
+}
+
+void CControlUI::SetAttribute(std::u16string_view name, std::u16string_view value)
+{
+    ApplyFromTable(kControlAttributes, *this, name, value);
+}
+
+void CControlUI::ApplyAttributeList(std::u16string_view list)
+{
+    ForEachAttribute(list, [this](std::u16string_view name, std::u16string_view value) { SetAttribute(name, value); });
+}
+
+void CControlUI::SetPos(const UIRect& pos)
+{
+    m_fixedX = pos.left >= 0 ? pos.left : pos.right;
+    m_fixedY = pos.top >= 0 ? pos.top : pos.bottom;
+    SetFixedWidth(ClampedDifference(pos.right, pos.left));
+    SetFixedHeight(ClampedDifference(pos.bottom, pos.top));
+}
+
+void CControlUI::SetFixedWidth(int cx) { StoreSize(m_fixedWidth, cx); }
+void CControlUI::SetFixedHeight(int cy) { StoreSize(m_fixedHeight, cy); }
+void CControlUI::SetMinWidth(int cx) { StoreSize(m_minWidth, cx); }
+void CControlUI::SetMinHeight(int cy) { StoreSize(m_minHeight, cy); }
+void CControlUI::SetMaxWidth(int cx) { StoreSize(m_maxWidth, cx); }
+void CControlUI::SetMaxHeight(int cy) { StoreSize(m_maxHeight, cy); }
+void CControlUI::SetBorderSize(int size) { StoreSize(m_borderSize, size); }
+
+void CControlUI::SetRelativePos(int moveX, int moveY, int zoomX, int zoomY)
+{
+    m_relativePos = {true, moveX, moveY, zoomX, zoomY, {}};
+}
+
+}  // namespace SkinUI

@@ -1,0 +1,160 @@
+// The base of every control: the attributes that all controls share, the
+// binding to a window manager and the parent link. Painting, events and the
+// laid-out rectangle come with the window manager's message handling.
+#pragma once
+
+#include "ui/AttributeValues.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace SkinUI {
+
+class CWindowUIManager;
+class IContainerUI;
+
+// "relativepos": how a floating control follows its parent's size, in percent.
+struct RelativePos {
+    bool enabled = false;
+    int moveX = 0;
+    int moveY = 0;
+    int zoomX = 0;
+    int zoomY = 0;
+    UISize parentSize;  // the parent size it was last applied to
+};
+
+class CControlUI {
+public:
+    // The maximum size of a control that sets none.
+    static constexpr int kUnboundedSize = 9999;
+
+    CControlUI() = default;
+    // A bound control removes itself from its manager's name index and option
+    // groups; the manager must outlive the controls bound to it.
+    virtual ~CControlUI();
+    CControlUI(const CControlUI&) = delete;
+    CControlUI& operator=(const CControlUI&) = delete;
+
+    virtual std::u16string_view GetClass() const { return u"ControlUI"; }
+    virtual IContainerUI* GetContainer() { return nullptr; }
+
+    // Binds to a manager (nullptr unbinds) and sets the parent.
+    virtual void SetManager(CWindowUIManager* manager, CControlUI* parent);
+    CWindowUIManager* GetManager() const { return m_manager; }
+    CControlUI* GetParent() const { return m_parent; }
+
+    // Unknown names are ignored.
+    virtual void SetAttribute(std::u16string_view name, std::u16string_view value);
+    // Applies name="value" pairs in order.
+    void ApplyAttributeList(std::u16string_view list);
+
+    // "pos" l,t,r,b: x = l if l >= 0 else r, y = t if t >= 0 else b, fixed
+    // size r - l by b - t.
+    void SetPos(const UIRect& pos);
+    void SetFixedX(int x) { m_fixedX = x; }
+    void SetFixedY(int y) { m_fixedY = y; }
+    int GetFixedX() const { return m_fixedX; }
+    int GetFixedY() const { return m_fixedY; }
+    // Sizes below zero are ignored.
+    void SetFixedWidth(int cx);
+    void SetFixedHeight(int cy);
+    void SetMinWidth(int cx);
+    void SetMinHeight(int cy);
+    void SetMaxWidth(int cx);
+    void SetMaxHeight(int cy);
+    int GetFixedWidth() const { return m_fixedWidth; }
+    int GetFixedHeight() const { return m_fixedHeight; }
+    int GetMinWidth() const { return m_minWidth; }
+    int GetMinHeight() const { return m_minHeight; }
+    int GetMaxWidth() const { return m_maxWidth; }
+    int GetMaxHeight() const { return m_maxHeight; }
+
+    void SetRelativePos(int moveX, int moveY, int zoomX, int zoomY);
+    const RelativePos& GetRelativePos() const { return m_relativePos; }
+    void SetPadding(const UIRect& padding) { m_padding = padding; }
+    const UIRect& GetPadding() const { return m_padding; }
+
+    void SetBkColor(uint32_t color) { m_bkColor = color; }
+    void SetBkColor2(uint32_t color) { m_bkColor2 = color; }
+    void SetBkColor3(uint32_t color) { m_bkColor3 = color; }
+    void SetBorderColor(uint32_t color) { m_borderColor = color; }
+    void SetFocusBorderColor(uint32_t color) { m_focusBorderColor = color; }
+    uint32_t GetBkColor() const { return m_bkColor; }
+    uint32_t GetBkColor2() const { return m_bkColor2; }
+    uint32_t GetBkColor3() const { return m_bkColor3; }
+    uint32_t GetBorderColor() const { return m_borderColor; }
+    uint32_t GetFocusBorderColor() const { return m_focusBorderColor; }
+    void SetColorHSL(bool on) { m_colorHSL = on; }
+    bool IsColorHSL() const { return m_colorHSL; }
+    void SetBorderSize(int size);
+    int GetBorderSize() const { return m_borderSize; }
+    void SetBorderRound(const UISize& round) { m_borderRound = round; }
+    const UISize& GetBorderRound() const { return m_borderRound; }
+    // Image descriptions are kept as text and parsed when drawn.
+    void SetBkImage(std::u16string_view image) { m_bkImage = image; }
+    const std::u16string& GetBkImage() const { return m_bkImage; }
+
+    void SetName(std::u16string_view name) { m_name = name; }
+    void SetText(std::u16string_view text) { m_text = text; }
+    void SetToolTip(std::u16string_view text) { m_toolTip = text; }
+    void SetUserData(std::u16string_view text) { m_userData = text; }
+    const std::u16string& GetName() const { return m_name; }
+    const std::u16string& GetText() const { return m_text; }
+    const std::u16string& GetToolTip() const { return m_toolTip; }
+    const std::u16string& GetUserData() const { return m_userData; }
+
+    void SetEnabled(bool on) { m_enabled = on; }
+    void SetMouseEnabled(bool on) { m_mouseEnabled = on; }
+    void SetVisible(bool on) { m_visible = on; }
+    void SetFloat(bool on) { m_float = on; }
+    // "menu": a context-menu request over the control sends "menu".
+    void SetContextMenuUsed(bool on) { m_contextMenu = on; }
+    bool IsEnabled() const { return m_enabled; }
+    bool IsMouseEnabled() const { return m_mouseEnabled; }
+    bool IsVisible() const { return m_visible; }
+    bool IsFloat() const { return m_float; }
+    bool IsContextMenuUsed() const { return m_contextMenu; }
+    // 0 when there is none.
+    void SetShortcut(char16_t key) { m_shortcut = key; }
+    char16_t GetShortcut() const { return m_shortcut; }
+
+private:
+    CWindowUIManager* m_manager = nullptr;
+    CControlUI* m_parent = nullptr;
+
+    int m_fixedX = 0;
+    int m_fixedY = 0;
+    int m_fixedWidth = 0;
+    int m_fixedHeight = 0;
+    int m_minWidth = 0;
+    int m_minHeight = 0;
+    int m_maxWidth = kUnboundedSize;
+    int m_maxHeight = kUnboundedSize;
+    RelativePos m_relativePos;
+    UIRect m_padding;
+
+    uint32_t m_bkColor = 0;
+    uint32_t m_bkColor2 = 0;
+    uint32_t m_bkColor3 = 0;
+    uint32_t m_borderColor = 0;
+    uint32_t m_focusBorderColor = 0;
+    bool m_colorHSL = false;
+    int m_borderSize = 0;
+    UISize m_borderRound;
+    std::u16string m_bkImage;
+
+    std::u16string m_name;
+    std::u16string m_text;
+    std::u16string m_toolTip;
+    std::u16string m_userData;
+
+    bool m_enabled = true;
+    bool m_mouseEnabled = true;
+    bool m_visible = true;
+    bool m_float = false;
+    bool m_contextMenu = false;
+    char16_t m_shortcut = 0;
+};
+
+}  // namespace SkinUI

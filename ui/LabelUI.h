@@ -1,0 +1,44 @@
+// A control that shows its text: alignment, font, colours and padding.
+#pragma once
+
+#include "ui/ControlUI.h"
+
+namespace SkinUI {
+
+class CLabelUI : public CControlUI {
+public:
+    CLabelUI() = default;
+
+    std::u16string_view GetClass() const override { return u"LabelUI"; }
+    void SetAttribute(std::u16string_view name, std::u16string_view value) override;
+
+    // TextStyle flags.
+    void SetTextStyle(unsigned style) { m_textStyle = style; }
+    unsigned GetTextStyle() const { return m_textStyle; }
+    // An index into the manager's fonts; -1 for the default font.
+    void SetFont(int index) { m_font = index; }
+    int GetFont() const { return m_font; }
+    // 0: the window's default colour.
+    void SetTextColor(uint32_t color) { m_textColor = color; }
+    void SetDisabledTextColor(uint32_t color) { m_disabledTextColor = color; }
+    uint32_t GetTextColor() const { return m_textColor; }
+    uint32_t GetDisabledTextColor() const { return m_disabledTextColor; }
+    void SetTextPadding(const UIRect& padding) { m_textPadding = padding; }
+    const UIRect& GetTextPadding() const { return m_textPadding; }
+    // The text may hold inline mark-up such as {u}…{/u}.
+    void SetShowHtml(bool on) { m_showHtml = on; }
+    bool IsShowHtml() const { return m_showHtml; }
+
+protected:
+    explicit CLabelUI(unsigned textStyle) : m_textStyle(textStyle) {}
+
+private:
+    unsigned m_textStyle = TextStyle::Left | TextStyle::VCenter | TextStyle::SingleLine;
+    int m_font = -1;
+    uint32_t m_textColor = 0;
+    uint32_t m_disabledTextColor = 0;
+    UIRect m_textPadding;
+    bool m_showHtml = false;
+};
+
+}  // namespace SkinUI

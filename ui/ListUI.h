@@ -1,0 +1,47 @@
+// A list box: a vertical layout whose children are the list's header (a
+// CListHeaderUI child, if any) and its items, drawn as ListItemInfo says.
+#pragma once
+
+#include "ui/ListItemInfo.h"
+#include "ui/VerticalLayoutUI.h"
+
+#include <string>
+
+namespace SkinUI {
+
+class CListHeaderUI;
+
+class CListUI : public CVerticalLayoutUI {
+public:
+    std::u16string_view GetClass() const override { return u"ListUI"; }
+    void SetAttribute(std::u16string_view name, std::u16string_view value) override;
+    // A header added later takes the header settings made so far.
+    bool AddAt(std::unique_ptr<CControlUI> control, int index) override;
+
+    // The first CListHeaderUI child; nullptr without one.
+    CListHeaderUI* GetHeader() const;
+    // "header" "hidden" hides the header.
+    void SetHeaderHidden(bool hidden);
+    bool IsHeaderHidden() const { return m_headerHidden; }
+    void SetHeaderBkImage(std::u16string_view image);
+    const std::u16string& GetHeaderBkImage() const { return m_headerBkImage; }
+    // "scrollselect": the wheel moves the selection instead of scrolling.
+    void SetScrollSelect(bool on) { m_scrollSelect = on; }
+    bool IsScrollSelect() const { return m_scrollSelect; }
+    // "multiexpanding": several expandable items may be open at once.
+    void SetMultiExpanding(bool on) { m_multiExpanding = on; }
+    bool IsMultiExpanding() const { return m_multiExpanding; }
+    ListItemInfo& GetItemInfo() { return m_itemInfo; }
+    const ListItemInfo& GetItemInfo() const { return m_itemInfo; }
+
+private:
+    void ApplyHeaderSettings(CListHeaderUI& header) const;
+
+    bool m_headerHidden = false;
+    std::u16string m_headerBkImage;
+    bool m_scrollSelect = false;
+    bool m_multiExpanding = false;
+    ListItemInfo m_itemInfo;
+};
+
+}  // namespace SkinUI

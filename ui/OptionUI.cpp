@@ -1,0 +1,58 @@
+#include "ui/OptionUI.h"
+
+#include "ui/WindowUIManager.h"
+
+namespace SkinUI {
+namespace {
+
+const AttributeSetter<COptionUI> kOptionAttributes[] = {
+    {u"group", [](auto& c, auto v) { c.SetGroup(v); }},
+    {u"selected", [](auto& c, auto v) { c.SetSelected(ParseBool(v)); }},
+    {u"selectedimage", [](auto& c, auto v) { c.SetSelectedImage(v); }},
+    {u"foreimage", [](auto& c, auto v) { c.SetForeImage(v); }},
+    {u"selectedtextcolor", [](auto& c, auto v) { c.SetSelectedTextColor(ParseColor(v)); }},
+};
+
+}  // namespace
+
+COptionUI::~COptionUI() { LeaveGroup(); }
+
+void COptionUI::SetManager(CWindowUIManager* manager, CControlUI* parent)
+{
+    CButtonUI::SetManager(manager, parent);
+    if (manager && manager != m_groupManager)
+        LeaveGroup();
+    JoinGroup();
+}
+
+void COptionUI::SetAttribute(std::u16string_view name, std::u16string_view value)
+{
+    if (!ApplyFromTable(kOptionAttributes, *this, name, value))
+        CButtonUI::SetAttribute(name, value);
+}
+
+void COptionUI::SetGroup(std::u16string_view group)
+{
+    if (group == m_group)
+        return;
+    LeaveGroup();
+    m_group = group;
+    JoinGroup();
+}
+
+void COptionUI::LeaveGroup()
+{
+    if (m_groupManager)
+        m_groupManager->RemoveOptionGroup(m_group, this);
+    m_groupManager = nullptr;
+}
+
+void COptionUI::JoinGroup()
+{
+    if (!GetManager() || m_group.empty())
+        return;
+    GetManager()->AddOptionGroup(m_group, this);
+    m_groupManager = GetManager();
+}
+
+}  // namespace SkinUI

@@ -1,0 +1,48 @@
+// A scroll bar: two arrow buttons, a thumb on a rail, and a background, each
+// with an image per state; a range, a position and a line size.
+#pragma once
+
+#include "ui/ControlUI.h"
+
+#include <array>
+#include <string>
+
+namespace SkinUI {
+
+class CScrollBarUI : public CControlUI {
+public:
+    enum class Part { Button1, Button2, Thumb, Rail, Background };
+    enum class State { Normal, Hot, Pushed, Disabled };
+
+    std::u16string_view GetClass() const override { return u"ScrollBarUI"; }
+    void SetAttribute(std::u16string_view name, std::u16string_view value) override;
+
+    void SetImage(Part part, State state, std::u16string_view image);
+    const std::u16string& GetImage(Part part, State state) const;
+
+    void SetLineSize(int size) { m_lineSize = size; }
+    int GetLineSize() const { return m_lineSize; }
+    // Stored as given; the position is kept within the range when scrolling.
+    void SetScrollRange(int range) { m_range = range; }
+    int GetScrollRange() const { return m_range; }
+    void SetScrollPos(int pos) { m_pos = pos; }
+    int GetScrollPos() const { return m_pos; }
+    void SetShowButton1(bool on) { m_showButton1 = on; }
+    void SetShowButton2(bool on) { m_showButton2 = on; }
+    bool IsShowButton1() const { return m_showButton1; }
+    bool IsShowButton2() const { return m_showButton2; }
+
+private:
+    static constexpr size_t kStates = 4;
+    static constexpr size_t kParts = 5;
+    static size_t ImageIndex(Part part, State state);
+
+    std::array<std::u16string, kParts * kStates> m_images;
+    int m_lineSize = 8;
+    int m_range = 100;
+    int m_pos = 0;
+    bool m_showButton1 = true;
+    bool m_showButton2 = true;
+};
+
+}  // namespace SkinUI

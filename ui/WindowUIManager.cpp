@@ -1,0 +1,148 @@
+#include "ui/WindowUIManager.h"
+
+#include "ui/ControlUI.h"
+#include "ui/IContainerUI.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace SkinUI {
+namespace {
+
+const AttributeSetter<WindowAttributes> kWindowAttributes[] = {
+    {u"size", [](auto& w, auto v) { w.initialSize = ParseSize(v); }},
+    {u"sizebox", [](auto& w, auto v) { w.sizeBox = ParseRect(v); }},
+    {u"caption", [](auto& w, auto v) { w.caption = ParseRect(v); }},
+    {u"roundcorner", [](auto& w, auto v) { w.roundCorner = ParseSize(v); }},
+    {u"mininfo", [](auto& w, auto v) { w.minInfo = ParseSize(v); }},
+    {u"maxinfo", [](auto& w, auto v) { w.maxInfo = ParseSize(v); }},
+    {u"showdirty", [](auto& w, auto v) { w.showDirty = ParseBool(v); }},
+    {u"alpha", [](auto& w, auto v) { w.alpha = std::clamp(ParseInt(v), 0, 255); }},
+    {u"bktrans", [](auto& w, auto v) { w.backgroundTransparent = ParseBool(v); }},
+    {u"defaultfontcolor", [](auto& w, auto v) { w.defaultFontColor = ParseColor(v); }},
+    {u"disabledfontcolor", [](auto& w, auto v) { w.disabledFontColor = ParseColor(v); }},
+    {u"linkfontcolor", [](auto& w, auto v) { w.linkFontColor = ParseColor(v); }},
+    {u"linkhoverfontcolor", [](auto& w, auto v) { w.linkHoverFontColor = ParseColor(v); }},
+    {u"selectedcolor", [](auto& w, auto v) { w.selectedColor = ParseColor(v); }},
+};
+
+}  // namespace
+
+int CWindowUIManager::AddFont(std::u16string_view face, int size, bool bold, bool underline, bool italic)
+{
+    m_fonts.push_back({std::u16string(face), size, bold, underline, italic});
+    return static_cast<int>(m_fonts.size()) - 1;
+}
+
+void CWindowUIManager::SetDefaultFont(std::u16string_view face, int size, bool bold, bool underline, bool italic)
+{
+    m_defaultFont = {std::u16string(face), size, bold, underline, italic};
+}
+
+const FontInfo* CWindowUIManager::GetFont(int index) const
+{
+    if (index < 0 || index >= GetFontCount())
+        return &m_defaultFont;
+    return &m_fonts[static_cast<size_t>(index)];
+}
+
+void CWindowUIManager::AddDefaultAttributeList(std::u16string_view tag, std::u16string_view list)
+{
+    m_defaultAttributes.insert_or_assign(std::u16string(tag), std::u16string(list));
+}
+
+const std::u16string& CWindowUIManager::GetDefaultAttributeList(std::u16string_view tag) const
+{
+    static const std::u16string kNone;
+    const auto found = m_defaultAttributes.find(tag);
+    return found == m_defaultAttributes.end() ? kNone : found->second;
+}
+
+bool CWindowUIManager::AddImage(std::u16string_view name, std::u16string_view resType, uint32_t mask)
+{
+    if (name.empty())
+        return false;
+    const ImageEntry entry{std::u16string(name), std::u16string(resType), mask};
+    return m_images.try_emplace(entry.name, entry).second;
+}
+
+const ImageEntry* CWindowUIManager::GetImage(std::u16string_view name) const
+{
+    const auto found = m_images.find(name);
+    return found == m_images.end() ? nullptr : &found->second;
+}
+
+void CWindowUIManager::InitControls(CControlUI* root, CControlUI* parent)
+{
+    if (!root)
+        return;
+    root->SetManager(this, parent);
+    IndexNames(root);
+}
+
+// Walks the subtree without recursion, so that deep trees cannot exhaust the stack.
+void CWindowUIManager::IndexNames(CControlUI* root)
+{
+    std::vector<CControlUI*> pending{root};
+    while (!pending.empty()) {
+        CControlUI* control = pending.back();
+        pending.pop_back();
+        if (!control->GetName().empty())
+            m_names.try_emplace(control->GetName(), control);
+        if (IContainerUI* container = control->GetContainer()) {
+            for (int i = container->GetCount() - 1; i >= 0; --i)
+                pending.push_back(container->GetItemAt(i));
+        }
+    }
+}
+
+CControlUI* CWindowUIManager::FindControl(std::u16string_view name) const
+{
+    const auto found = m_names.find(name);
+    return found == m_names.end() ? nullptr : found->second;
+}
+
+bool CWindowUIManager::AddOptionGroup(std::u16string_view group, CControlUI* control)
+{
+    if (group.empty() || !control)
+        return false;
+    auto& members = m_optionGroups[std::u16string(group)];
+    if (std::find(members.begin(), members.end(), control) != members.end())
+        return false;
+    members.push_back(control);
+    return true;
+}
+
+void CWindowUIManager::RemoveOptionGroup(std::u16string_view group, CControlUI* control)
+{
+    const auto found = m_optionGroups.find(group);
+    if (found == m_optionGroups.end())
+        return;
+    std::erase(found->second, control);
+    if (found->second.empty())
+        m_optionGroups.erase(found);
+}
+
+std::span<CControlUI* const> CWindowUIManager::GetOptionGroup(std::u16string_view group) const
+{
+    const auto found = m_optionGroups.find(group);
+    if (found == m_optionGroups.end())
+        return {};
+    return found->second;
+}
+
+void CWindowUIManager::ForgetControl(const CControlUI* control)
+{
+    std::erase_if(m_names, [control](const auto& entry) { return entry.second == control; });
+    for (auto group = m_optionGroups.begin(); group != m_optionGroups.end();) {
+        std::erase(group->second, control);
+        group = group->second.empty() ? m_optionGroups.erase(group) : std::next(group);
+    }
+}
+
+void CWindowUIManager::SetWindowAttribute(std::u16string_view name, std::u16string_view value)
+{
+    ApplyFromTable(kWindowAttributes, m_window, name, value);
+}
+
+}  // namespace SkinUI

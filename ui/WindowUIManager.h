@@ -1,0 +1,136 @@
+// The per-window registries that building a layout fills in: fonts, default
+// attribute lists, preloaded images, the control name index, option groups,
+// the "Window" attributes, and where skin files are read from. Message
+// handling, notifications, timers, focus and painting join this class with
+// the native window.
+#pragma once
+
+#include "ui/AttributeValues.h"
+
+#include <cstdint>
+#include <map>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace SkinUI {
+
+class CControlUI;
+
+struct FontInfo {
+    std::u16string face;  // empty: the platform's user-interface font
+    int size = 12;
+    bool bold = false;
+    bool underline = false;
+    bool italic = false;
+};
+
+// A preloaded image: decoding comes with image loading.
+struct ImageEntry {
+    std::u16string name;
+    std::u16string resType;
+    uint32_t mask = 0;  // colour key; 0: none
+};
+
+// The "Window" element's attributes; zero sizes mean "not given".
+struct WindowAttributes {
+    UISize initialSize;
+    UIRect sizeBox;
+    UIRect caption;
+    UISize roundCorner;
+    UISize minInfo;
+    UISize maxInfo;
+    bool showDirty = false;
+    int alpha = 255;
+    bool backgroundTransparent = false;
+    uint32_t defaultFontColor = 0xFF000000;
+    uint32_t disabledFontColor = 0xFFA7A6AA;
+    uint32_t linkFontColor = 0xFF0000FF;
+    uint32_t linkHoverFontColor = 0xFFD3215F;
+    uint32_t selectedColor = 0xFFBAE4FF;
+};
+
+class CWindowUIManager {
+public:
+    CWindowUIManager() = default;
+    CWindowUIManager(const CWindowUIManager&) = delete;
+    CWindowUIManager& operator=(const CWindowUIManager&) = delete;
+
+    // Fonts are numbered 0, 1, 2 … in the order they are added.
+    int AddFont(std::u16string_view face, int size, bool bold, bool underline, bool italic);
+    void SetDefaultFont(std::u16string_view face, int size, bool bold, bool underline, bool italic);
+    // The default font for an index that was not added (-1 included).
+    const FontInfo* GetFont(int index) const;
+    const FontInfo& GetDefaultFont() const { return m_defaultFont; }
+    int GetFontCount() const { return static_cast<int>(m_fonts.size()); }
+
+    // Replaces the list registered for the tag.
+    void AddDefaultAttributeList(std::u16string_view tag, std::u16string_view list);
+    // Empty when none was registered.
+    const std::u16string& GetDefaultAttributeList(std::u16string_view tag) const;
+
+    // False for an empty name or a name already added (the first one stays).
+    bool AddImage(std::u16string_view name, std::u16string_view resType, uint32_t mask);
+    const ImageEntry* GetImage(std::u16string_view name) const;
+
+    // Binds the subtree to this manager (with `parent` as the root's parent)
+    // and indexes the names in it; a name already indexed keeps its control.
+    void InitControls(CControlUI* root, CControlUI* parent = nullptr);
+    // nullptr when no control of that name is indexed.
+    CControlUI* FindControl(std::u16string_view name) const;
+
+    // False for an empty group name, no control, or a control already in it.
+    bool AddOptionGroup(std::u16string_view group, CControlUI* control);
+    void RemoveOptionGroup(std::u16string_view group, CControlUI* control);
+    // Members in the order they joined; empty for an unknown group.
+    std::span<CControlUI* const> GetOptionGroup(std::u16string_view group) const;
+
+    // Drops every reference to a control that is being destroyed.
+    void ForgetControl(const CControlUI* control);
+
+    // Stores a "Window" attribute; other names are ignored.
+    void SetWindowAttribute(std::u16string_view name, std::u16string_view value);
+    const UISize& GetInitialSize() const { return m_window.initialSize; }
+    const UIRect& GetSizeBox() const { return m_window.sizeBox; }
+    const UIRect& GetCaptionRect() const { return m_window.caption; }
+    const UISize& GetRoundCorner() const { return m_window.roundCorner; }
+    const UISize& GetMinInfo() const { return m_window.minInfo; }
+    const UISize& GetMaxInfo() const { return m_window.maxInfo; }
+    bool IsShowDirty() const { return m_window.showDirty; }
+    int GetAlpha() const { return m_window.alpha; }
+    bool IsBackgroundTransparent() const { return m_window.backgroundTransparent; }
+    uint32_t GetDefaultFontColor() const { return m_window.defaultFontColor; }
+    uint32_t GetDisabledFontColor() const { return m_window.disabledFontColor; }
+    uint32_t GetLinkFontColor() const { return m_window.linkFontColor; }
+    uint32_t GetLinkHoverFontColor() const { return m_window.linkHoverFontColor; }
+    uint32_t GetSelectedColor() const { return m_window.selectedColor; }
+
+    // Whether a native window is attached ("Window" attributes apply only
+    // then). Set by tests until the native window exists.
+    bool HasNativeWindow() const { return m_hasNativeWindow; }
+    void SetHasNativeWindow(bool on) { m_hasNativeWindow = on; }
+
+    // The folder that skin files are read from (UTF-8 path), and a zip file
+    // in it that holds them instead (empty: plain files).
+    void SetResourcePath(std::string_view path) { m_resourcePath = path; }
+    const std::string& GetResourcePath() const { return m_resourcePath; }
+    void SetResourceZip(std::string_view zipFile) { m_resourceZip = zipFile; }
+    const std::string& GetResourceZip() const { return m_resourceZip; }
+
+private:
+    void IndexNames(CControlUI* root);
+
+    std::vector<FontInfo> m_fonts;
+    FontInfo m_defaultFont;
+    std::map<std::u16string, std::u16string, std::less<>> m_defaultAttributes;
+    std::map<std::u16string, ImageEntry, std::less<>> m_images;
+    std::map<std::u16string, CControlUI*, std::less<>> m_names;
+    std::map<std::u16string, std::vector<CControlUI*>, std::less<>> m_optionGroups;
+    WindowAttributes m_window;
+    bool m_hasNativeWindow = false;
+    std::string m_resourcePath;
+    std::string m_resourceZip;
+};
+
+}  // namespace SkinUI
