@@ -3,6 +3,7 @@
 #include "ui/IContainerUI.h"
 #include "ui/LabelUI.h"
 #include "ui/LayoutBuilder.h"
+#include "ui/Resources.h"
 #include "ui/VerticalLayoutUI.h"
 #include "ui/WindowUIManager.h"
 
@@ -104,6 +105,21 @@ TEST(LayoutBuilder, IncludeCallbackStretchAndFailures)
     CVerticalLayoutUI deep;
     builder.Create(nested, nullptr, nullptr, &deep);
     EXPECT_EQ(deep.GetCount(), 0);
+}
+
+TEST(LayoutBuilder, LayoutsCompiledIntoTheProgram)
+{
+    ASSERT_TRUE(FindResource(900, "xml"));
+    EXPECT_FALSE(FindResource(900, "png"));
+    CWindowUIManager manager;
+    CLayoutBuilder builder;
+    auto page = builder.CreateDetached(900u, "xml", nullptr, &manager);
+    ASSERT_TRUE(page);
+    manager.InitControls(page.get());
+    EXPECT_NE(manager.FindControl(u"sample_title"), nullptr);
+    // Two options and their group from the default list; two included rows.
+    EXPECT_EQ(manager.GetOptionGroup(u"sample").size(), 2u);
+    EXPECT_EQ(page->GetContainer()->GetCount(), 3 + 2);
 }
 
 }  // namespace
