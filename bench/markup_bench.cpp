@@ -3,7 +3,7 @@
 #include "bench/SkinLayouts.h"
 #include "ui/LayoutBuilder.h"
 #include "ui/MarkupDocument.h"
-#include "ui/Utf16.h"
+#include "platform/Utf16.h"
 #include "ui/WindowUIManager.h"
 
 #include <benchmark/benchmark.h>
@@ -63,7 +63,7 @@ BENCHMARK(Pugixml);
 
 void BuildControlTree300(benchmark::State& state)
 {
-    const std::u16string layout = SkinUI::Utf8ToUtf16(bench::MakeSkinLayout(300, 2));
+    const std::u16string layout = platform::Utf8ToUtf16(bench::MakeSkinLayout(300, 2));
     for (auto _ : state) {
         SkinUI::CWindowUIManager manager;
         SkinUI::CLayoutBuilder builder;

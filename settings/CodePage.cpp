@@ -1,5 +1,7 @@
 #include "settings/CodePage.h"
 
+#include "platform/Utf16.h"
+
 namespace settings {
 namespace {
 
@@ -63,39 +65,6 @@ Decoded DecodeAt(std::string_view text, size_t pos)
     return {codePoint, length};
 }
 
-void AppendUtf8(char32_t c, std::string& out)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-void AppendUtf16(char32_t c, std::u16string& out)
-{
-    if (c < 0x10000) {
-        out += static_cast<char16_t>(c);
-        return;
-    }
-    c -= 0x10000;
-    out += static_cast<char16_t>(0xD800 | (c >> 10));
-    out += static_cast<char16_t>(0xDC00 | (c & 0x3FF));
-}
-
-bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
 // Valid UTF-8 stays as it is; invalid bytes become U+FFFD.
 std::string CleanUtf8(std::string_view text) { return ToNarrow(ToUtf16(text)); }
 
@@ -103,32 +72,12 @@ std::string CleanUtf8(std::string_view text) { return ToNarrow(ToUtf16(text)); }
 
 std::u16string ToUtf16(std::string_view narrow)
 {
-    std::u16string wide;
-    wide.reserve(narrow.size());
-    for (size_t pos = 0; pos < narrow.size();) {
-        const Decoded d = DecodeAt(narrow, pos);
-        AppendUtf16(d.codePoint, wide);
-        pos += d.length;
-    }
-    return wide;
+    return platform::Utf8ToUtf16(narrow);
 }
 
 std::string ToNarrow(std::u16string_view wide)
 {
-    std::string narrow;
-    narrow.reserve(wide.size());
-    for (size_t i = 0; i < wide.size(); ++i) {
-        const char16_t unit = wide[i];
-        if (IsHighSurrogate(unit) && i + 1 < wide.size() && IsLowSurrogate(wide[i + 1])) {
-            AppendUtf8(0x10000 + ((char32_t{unit} - 0xD800) << 10) + (wide[i + 1] - 0xDC00), narrow);
-            ++i;
-        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-            AppendUtf8(kReplacement, narrow);
-        } else {
-            AppendUtf8(unit, narrow);
-        }
-    }
-    return narrow;
+    return platform::Utf16ToUtf8(wide);
 }
 
 std::string CutToBytes(std::string_view text, size_t maxBytes)

@@ -5,7 +5,7 @@
 #include "ui/DialogLayoutUI.h"
 #include "ui/IContainerUI.h"
 #include "ui/Resources.h"
-#include "ui/Utf16.h"
+#include "platform/Utf16.h"
 #include "ui/WindowUIManager.h"
 
 #include <string>
@@ -191,7 +191,7 @@ bool CLayoutBuilder::LoadXmlOrFile(std::u16string_view xmlOrFile, CWindowUIManag
         if (!zip.empty())
             location.zipFile = zip.front() == '/' || location.folder.empty() ? zip : location.folder + "/" + zip;
     }
-    return markup_.LoadFile(Utf16ToUtf8(xmlOrFile), location);
+    return markup_.LoadFile(platform::Utf16ToUtf8(xmlOrFile), location);
 }
 
 void CLayoutBuilder::RegisterSettings(CWindowUIManager& manager)

@@ -3,7 +3,7 @@
 #include "platform/TextCodec.h"
 #include "platform/ZipReader.h"
 #include "platform/file_system.h"
-#include "ui/Utf16.h"
+#include "platform/Utf16.h"
 
 #include <algorithm>
 #include <array>
@@ -397,7 +397,7 @@ bool CMarkupDocument::LoadUtf8(std::string_view utf8)
     if (const void* zero = std::memchr(utf8.data(), 0, utf8.size()))
         utf8 = utf8.substr(0, static_cast<const char*>(zero) - utf8.data());
     // UTF-16 never needs more characters than UTF-8 has bytes.
-    const size_t count = DecodeUtf8(utf8, PrepareText(utf8.size()));
+    const size_t count = platform::DecodeUtf8(utf8, PrepareText(utf8.size()));
     return ParseText(count);
 }
 

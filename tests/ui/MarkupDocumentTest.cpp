@@ -1,5 +1,5 @@
 #include "ui/MarkupDocument.h"
-#include "ui/Utf16.h"
+#include "platform/Utf16.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@ namespace {
 
 std::string Narrow(std::u16string_view text)
 {
-    return Utf16ToUtf8(text);
+    return platform::Utf16ToUtf8(text);
 }
 
 bool Load(CMarkupDocument& doc, std::string_view utf8)

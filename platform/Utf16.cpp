@@ -1,4 +1,4 @@
-#include "ui/Utf16.h"
+#include "platform/Utf16.h"
 
 #include <cstdint>
 #include <cstring>
@@ -7,7 +7,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace SkinUI {
+namespace platform {
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
@@ -22,6 +22,21 @@ int SequenceLength(uint8_t lead)
     if (lead >= 0xF0 && lead <= 0xF4)
         return 4;
     return 0;
+}
+
+// The allowed range of the second byte after each lead byte, which rules out
+// overlong forms, surrogates and values above U+10FFFF.
+bool SecondByteFits(uint8_t lead, uint8_t second)
+{
+    if (lead == 0xE0)
+        return second >= 0xA0 && second <= 0xBF;
+    if (lead == 0xED)
+        return second >= 0x80 && second <= 0x9F;
+    if (lead == 0xF0)
+        return second >= 0x90 && second <= 0xBF;
+    if (lead == 0xF4)
+        return second >= 0x80 && second <= 0x8F;
+    return (second & 0xC0) == 0x80;
 }
 
 }  // namespace
@@ -72,23 +87,19 @@ size_t DecodeUtf8(std::string_view utf8, char16_t* out)
             continue;
         }
         const int length = SequenceLength(lead);
-        if (length == 0 || end - p < length) {
+        // An invalid sequence gives one U+FFFD for its longest valid start.
+        int valid = length == 0 ? 0 : 1;
+        while (valid > 0 && valid < length && end - p > valid
+               && (valid == 1 ? SecondByteFits(lead, p[1]) : (p[valid] & 0xC0) == 0x80))
+            ++valid;
+        if (length == 0 || valid < length) {
             *w++ = kReplacement;
-            ++p;
+            p += valid == 0 ? 1 : valid;
             continue;
         }
         uint32_t code = lead & (0xFF >> (length + 1));
-        bool valid = true;
-        for (int i = 1; i < length; ++i) {
-            valid = valid && (p[i] & 0xC0) == 0x80;
+        for (int i = 1; i < length; ++i)
             code = (code << 6) | (p[i] & 0x3F);
-        }
-        const uint32_t minimum = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-        if (!valid || code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            *w++ = kReplacement;
-            ++p;
-            continue;
-        }
         if (code >= 0x10000) {
             code -= 0x10000;
             *w++ = static_cast<char16_t>(0xD800 | (code >> 10));
@@ -132,4 +143,4 @@ std::string Utf16ToUtf8(std::u16string_view utf16)
     return out;
 }
 
-}  // namespace SkinUI
+}  // namespace platform

@@ -1,10 +1,11 @@
-// UTF-8 to UTF-16 for markup text (invalid bytes become U+FFFD).
+// UTF-8 and UTF-16, both ways (invalid bytes and lone surrogates become
+// U+FFFD). Model text is UTF-8, UI text UTF-16.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-namespace SkinUI {
+namespace platform {
 
 std::u16string Utf8ToUtf16(std::string_view utf8);
 // Decodes into `out`, which has room for utf8.size() characters; returns the
@@ -12,4 +13,4 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 size_t DecodeUtf8(std::string_view utf8, char16_t* out);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
-}  // namespace SkinUI
+}  // namespace platform
