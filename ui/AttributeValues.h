@@ -21,6 +21,12 @@ struct UIRect {
     friend bool operator==(const UIRect&, const UIRect&) = default;
 };
 
+struct UIPoint {
+    int x = 0;
+    int y = 0;
+    bool operator==(const UIPoint&) const = default;
+};
+
 struct UISize {
     int cx = 0;
     int cy = 0;

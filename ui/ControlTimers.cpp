@@ -1,0 +1,83 @@
+#include "ui/ControlTimers.h"
+
+#include <algorithm>
+
+namespace SkinUI {
+namespace {
+
+constexpr unsigned kNativeIdModulus = 255;
+
+}  // namespace
+
+CControlTimers::Record* CControlTimers::Find(const CControlUI* control, unsigned id)
+{
+    for (Record& record : records_) {
+        if (record.control == control && record.id == id)
+            return &record;
+    }
+    return nullptr;
+}
+
+bool CControlTimers::Set(CControlUI* control, unsigned id, unsigned intervalMs)
+{
+    if (control == nullptr)
+        return false;
+    if (Record* record = Find(control, id)) {
+        if (!record->killed)
+            return false;
+        if (native_.start && !native_.start(record->nativeId, intervalMs))
+            return false;
+        record->killed = false;
+        return true;
+    }
+    const unsigned nativeId = nextNativeId_;
+    if (native_.start && !native_.start(nativeId, intervalMs))
+        return false;
+    nextNativeId_ = (nextNativeId_ + 1) % kNativeIdModulus;
+    records_.push_back({control, id, nativeId, false});
+    return true;
+}
+
+bool CControlTimers::Kill(CControlUI* control, unsigned id)
+{
+    Record* record = Find(control, id);
+    if (record == nullptr || record->killed)
+        return false;
+    record->killed = true;
+    if (native_.stop)
+        native_.stop(record->nativeId);
+    return true;
+}
+
+void CControlTimers::Forget(const CControlUI* control)
+{
+    for (Record& record : records_) {
+        if (record.control == control && !record.killed && native_.stop)
+            native_.stop(record.nativeId);
+    }
+    records_.erase(std::remove_if(records_.begin(), records_.end(),
+                                  [control](const Record& r) { return r.control == control; }),
+                   records_.end());
+}
+
+CControlUI* CControlTimers::Owner(unsigned nativeId, unsigned& id) const
+{
+    for (const Record& record : records_) {
+        if (record.nativeId == nativeId && !record.killed) {
+            id = record.id;
+            return record.control;
+        }
+    }
+    return nullptr;
+}
+
+int CControlTimers::NativeId(const CControlUI* control, unsigned id) const
+{
+    for (const Record& record : records_) {
+        if (record.control == control && record.id == id)
+            return static_cast<int>(record.nativeId);
+    }
+    return -1;
+}
+
+}  // namespace SkinUI
