@@ -1,9 +1,17 @@
 // A control that owns child controls. Adding a child binds it to the
 // container's manager (if any) and makes the container its parent.
+//
+// Layout: given its rectangle, a container places its visible children inside
+// the inner rectangle (its rectangle minus the inset and a shown vertical
+// scroll bar). A plain container gives every non-floating child the whole
+// inner rectangle; the layouts override LayoutChildren. Floating children are
+// placed by their "pos" against the container's own rectangle, in every kind
+// of container.
 #pragma once
 
 #include "ui/ControlUI.h"
 #include "ui/IContainerUI.h"
+#include "ui/ScrollBarUI.h"
 
 #include <memory>
 #include <vector>
@@ -17,6 +25,8 @@ public:
     // Binds the children too.
     void SetManager(CWindowUIManager* manager, CControlUI* parent) override;
     void SetAttribute(std::u16string_view name, std::u16string_view value) override;
+    // Stores the rectangle and lays out the children.
+    void SetItemRect(const UIRect& rc) override;
 
     bool Add(std::unique_ptr<CControlUI> control) final;
     bool AddAt(std::unique_ptr<CControlUI> control, int index) override;
@@ -32,23 +42,56 @@ public:
     bool IsMouseChildEnabled() const { return m_mouseChild; }
     void SetChildPadding(int padding) { m_childPadding = padding; }
     int GetChildPadding() const { return m_childPadding; }
-    // Whether the container shows a vertical / horizontal scroll bar, and the
-    // attribute list that styles it.
-    void SetVScrollBar(bool on) { m_vScrollBar = on; }
+    // Whether the container may show a vertical / horizontal scroll bar, and
+    // the attribute list that styles it. The vertical bar is shown while the
+    // content is taller than the inner rectangle. Nothing scrolls sideways
+    // in these skins: the horizontal bar is only recorded, never shown.
+    void SetVScrollBar(bool on);
     void SetHScrollBar(bool on) { m_hScrollBar = on; }
-    bool HasVScrollBar() const { return m_vScrollBar; }
+    bool HasVScrollBar() const { return m_vScrollBar != nullptr; }
     bool HasHScrollBar() const { return m_hScrollBar; }
-    void SetVScrollBarStyle(std::u16string_view list) { m_vScrollBarStyle = list; }
+    void SetVScrollBarStyle(std::u16string_view list);
     void SetHScrollBarStyle(std::u16string_view list) { m_hScrollBarStyle = list; }
     const std::u16string& GetVScrollBarStyle() const { return m_vScrollBarStyle; }
     const std::u16string& GetHScrollBarStyle() const { return m_hScrollBarStyle; }
+    // The vertical bar (nullptr without "vscrollbar"): visible while needed,
+    // range = content height - inner height, position within 0..range.
+    CScrollBarUI* GetVerticalScrollBar() const { return m_vScrollBar.get(); }
+    // Scrolls the content up by `pos` pixels (kept within the range) and
+    // lays the children out again; ignored without a vertical bar.
+    void SetVScrollPos(int pos);
+    // The width a shown vertical bar takes: its fixed width, else this.
+    static constexpr int kDefaultScrollBarWidth = 16;
+
+    // The rectangle minus the inset and a shown vertical bar, not scrolled;
+    // empty rather than inverted.
+    UIRect GetInnerRect() const;
+
+protected:
+    // Places the visible non-floating children inside `inner` (already moved
+    // up by the scroll position) and returns the size their content takes.
+    virtual UISize LayoutChildren(const UIRect& inner);
+
+    enum class StackDirection { TopToBottom, LeftToRight };
+    // The vertical and horizontal layouts: children one after another,
+    // fixed sizes first and the rest shared among the stretchable ones.
+    UISize StackChildren(const UIRect& inner, StackDirection direction);
 
 private:
+    int VScrollBarWidth() const;
+    UIRect ScrolledInnerRect() const;
+    // True when the bar appeared, disappeared or its position was pulled
+    // back into the range: the children then need laying out again.
+    bool DecideVScrollBar(int contentHeight);
+    void PlaceVScrollBar();
+    void PlaceFloatingChildren();
+    UIRect FloatRect(CControlUI& child) const;
+
     std::vector<std::unique_ptr<CControlUI>> m_items;
     UIRect m_inset;
     bool m_mouseChild = true;
     int m_childPadding = 0;
-    bool m_vScrollBar = false;
+    std::unique_ptr<CScrollBarUI> m_vScrollBar;
     bool m_hScrollBar = false;
     std::u16string m_vScrollBarStyle;
     std::u16string m_hScrollBarStyle;

@@ -1,6 +1,6 @@
 // The base of every control: the attributes that all controls share, the
-// binding to a window manager and the parent link. Painting, events and the
-// laid-out rectangle come with the window manager's message handling.
+// binding to a window manager, the parent link and the laid-out rectangle.
+// Painting and events come with the window manager's message handling.
 #pragma once
 
 #include "ui/AttributeValues.h"
@@ -22,6 +22,12 @@ struct RelativePos {
     int zoomX = 0;
     int zoomY = 0;
     UISize parentSize;  // the parent size it was last applied to
+    // What the record has moved and grown the control by so far; a layout at
+    // an unchanged parent size leaves the control where it is.
+    int movedX = 0;
+    int movedY = 0;
+    int grownX = 0;
+    int grownY = 0;
 };
 
 class CControlUI {
@@ -71,6 +77,8 @@ public:
     int GetMaxHeight() const { return m_maxHeight; }
 
     void SetRelativePos(int moveX, int moveY, int zoomX, int zoomY);
+    // The container keeps the record up to date as it applies it.
+    void UpdateRelativePos(const RelativePos& record) { m_relativePos = record; }
     const RelativePos& GetRelativePos() const { return m_relativePos; }
     void SetPadding(const UIRect& padding) { m_padding = padding; }
     const UIRect& GetPadding() const { return m_padding; }
@@ -119,6 +127,16 @@ public:
     void SetShortcut(char16_t key) { m_shortcut = key; }
     char16_t GetShortcut() const { return m_shortcut; }
 
+    // Where the control was laid out, in window coordinates. "pos" (SetPos)
+    // only records the fixed position and size a control asks for; the
+    // container turns that into this rectangle. A container also lays out
+    // its children when it is given its rectangle.
+    virtual void SetItemRect(const UIRect& rc) { m_itemRect = rc; }
+    const UIRect& GetItemRect() const { return m_itemRect; }
+    // The size the control wants within `available`: its fixed width and
+    // height, where 0 on an axis means "take what the layout gives".
+    virtual UISize EstimateSize(UISize /*available*/) { return {m_fixedWidth, m_fixedHeight}; }
+
 private:
     CWindowUIManager* m_manager = nullptr;
     CControlUI* m_parent = nullptr;
@@ -133,6 +151,7 @@ private:
     int m_maxHeight = kUnboundedSize;
     RelativePos m_relativePos;
     UIRect m_padding;
+    UIRect m_itemRect;
 
     uint32_t m_bkColor = 0;
     uint32_t m_bkColor2 = 0;

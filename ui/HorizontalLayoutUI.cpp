@@ -16,4 +16,9 @@ void CHorizontalLayoutUI::SetAttribute(std::u16string_view name, std::u16string_
         CContainerUI::SetAttribute(name, value);
 }
 
+UISize CHorizontalLayoutUI::LayoutChildren(const UIRect& inner)
+{
+    return StackChildren(inner, StackDirection::LeftToRight);
+}
+
 }  // namespace SkinUI

@@ -17,6 +17,9 @@ public:
     void SetSepImmediate(bool on) { m_sepImmediate = on; }
     bool IsSepImmediate() const { return m_sepImmediate; }
 
+protected:
+    UISize LayoutChildren(const UIRect& inner) override;
+
 private:
     int m_sep = 0;
     bool m_sepImmediate = false;

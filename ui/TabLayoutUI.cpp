@@ -59,7 +59,16 @@ bool CTabLayoutUI::SelectItem(int index)
     for (int i = 0; i < GetCount(); ++i)
         GetItemAt(i)->SetVisible(i == index);
     m_curSel = index;
+    SetItemRect(GetItemRect());
     return true;
+}
+
+UISize CTabLayoutUI::LayoutChildren(const UIRect& inner)
+{
+    CControlUI* selected = GetItemAt(m_curSel);
+    if (selected && selected->IsVisible() && !selected->IsFloat())
+        selected->SetItemRect(inner);
+    return {};
 }
 
 }  // namespace SkinUI

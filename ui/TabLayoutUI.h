@@ -16,11 +16,15 @@ public:
     bool Remove(CControlUI* control) override;
     void RemoveAll() override;
 
-    // Shows the child at `index` and hides the others; false outside
-    // 0..count-1.
+    // Shows the child at `index`, hides the others and lays the tab out
+    // again; false outside 0..count-1.
     bool SelectItem(int index);
     // -1 when there is none.
     int GetCurSel() const { return m_curSel; }
+
+protected:
+    // The selected child, unless it floats, gets the whole inner rectangle.
+    UISize LayoutChildren(const UIRect& inner) override;
 
 private:
     int m_curSel = -1;

@@ -16,4 +16,9 @@ void CVerticalLayoutUI::SetAttribute(std::u16string_view name, std::u16string_vi
         CContainerUI::SetAttribute(name, value);
 }
 
+UISize CVerticalLayoutUI::LayoutChildren(const UIRect& inner)
+{
+    return StackChildren(inner, StackDirection::TopToBottom);
+}
+
 }  // namespace SkinUI
