@@ -8,13 +8,15 @@ packages=(
   libhidapi-dev
   libglib2.0-dev
   libminizip-dev zlib1g-dev
-  libpugixml-dev
+  libpugixml-dev libstb-dev
   libcli11-dev
   libgtest-dev libgmock-dev
   libbenchmark-dev
   nlohmann-json3-dev
   python3
   binutils
+  libsdl2-dev xvfb xdotool
+  libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-wqy-microhei
 )
 
 missing=()

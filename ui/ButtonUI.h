@@ -1,18 +1,27 @@
 // A label that can be clicked, with an image and a text colour per state.
+// The state (hot, pushed, focused, disabled) is set by the event handling.
 #pragma once
 
+#include "ui/ButtonState.h"
 #include "ui/LabelUI.h"
 
 #include <string>
 
 namespace SkinUI {
 
-class CButtonUI : public CLabelUI {
+class CButtonUI : public CLabelUI, public CButtonStateHolder {
 public:
     CButtonUI() : CLabelUI(TextStyle::Center | TextStyle::VCenter | TextStyle::SingleLine) {}
 
     std::u16string_view GetClass() const override { return u"ButtonUI"; }
     void SetAttribute(std::u16string_view name, std::u16string_view value) override;
+
+    // Pressed while the mouse is down over it; a release over it activates
+    // it, as do Space and Enter while it has the focus.
+    void DoEvent(TEventUI& event) override;
+    // Sends "click".
+    bool Activate() override;
+    bool IsFocusable() const override { return true; }
 
     void SetNormalImage(std::u16string_view image) { m_normalImage = image; }
     void SetHotImage(std::u16string_view image) { m_hotImage = image; }
@@ -33,7 +42,20 @@ public:
     uint32_t GetPushedTextColor() const { return m_pushedTextColor; }
     uint32_t GetFocusedTextColor() const { return m_focusedTextColor; }
 
+protected:
+    // Disabled by the state or by "enabled".
+    bool IsDisabledNow() const { return !IsEnabled() || HasButtonState(kDisabled); }
+    // The state image, else the normal image when the state has none or it
+    // cannot be loaded.
+    void PaintStatusImage(platform::Painter& painter) override;
+    // The focus border colour while focused, when there is one.
+    void PaintBorder(platform::Painter& painter) override;
+    uint32_t CurrentTextColor() const override;
+
 private:
+    // The image of the current state; empty for the normal state.
+    const std::u16string& StateImage() const;
+
     std::u16string m_normalImage;
     std::u16string m_hotImage;
     std::u16string m_pushedImage;

@@ -1,5 +1,7 @@
 #include "ui/ComboUI.h"
 
+#include "ui/PaintSupport.h"
+
 namespace SkinUI {
 namespace {
 
@@ -19,6 +21,50 @@ void CComboUI::SetAttribute(std::u16string_view name, std::u16string_view value)
 {
     if (!ApplyFromTable(kComboAttributes, *this, name, value) && !ApplyListItemAttribute(m_itemInfo, name, value))
         CContainerUI::SetAttribute(name, value);
+}
+
+std::u16string_view CComboUI::GetSelectedText() const
+{
+    const CControlUI* item = GetItemAt(m_curSel);
+    return item ? std::u16string_view(item->GetText()) : std::u16string_view();
+}
+
+void CComboUI::DoPaint(platform::Painter& painter, const UIRect& dirty) { CControlUI::DoPaint(painter, dirty); }
+
+const std::u16string& CComboUI::StateImage() const
+{
+    static const std::u16string kNone;
+    if (!IsEnabled() || HasButtonState(kDisabled))
+        return m_disabledImage;
+    if (HasButtonState(kPushed))
+        return m_pushedImage;
+    if (HasButtonState(kHot))
+        return m_hotImage;
+    if (HasButtonState(kFocused))
+        return m_focusedImage;
+    return kNone;
+}
+
+void CComboUI::PaintStatusImage(platform::Painter& painter)
+{
+    const std::u16string& image = StateImage();
+    if (!image.empty() && DrawImage(painter, image))
+        return;
+    if (!m_normalImage.empty())
+        DrawImage(painter, m_normalImage);
+}
+
+void CComboUI::PaintText(platform::Painter& painter)
+{
+    const std::u16string_view text = GetSelectedText();
+    if (text.empty())
+        return;
+    const bool enabled = IsEnabled() && !HasButtonState(kDisabled);
+    const uint32_t color = enabled ? ColorOr(m_itemInfo.textColor, WindowTextColor(GetManager()))
+                                   : ColorOr(m_itemInfo.disabledTextColor, WindowDisabledTextColor(GetManager()));
+    const UIRect rc = DeflateRect(GetItemRect(), m_textPadding);
+    painter.DrawText(text, FontSpecFor(GetManager(), m_itemInfo.font), color, ToPaintRect(rc),
+                     ToTextFlags(m_itemInfo.textStyle, m_itemInfo.showHtml));
 }
 
 }  // namespace SkinUI

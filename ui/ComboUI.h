@@ -1,7 +1,9 @@
 // A drop-down list box. Its children are the items; the drop-down window is
-// styled by the "dropbox" attribute list and the items by ListItemInfo.
+// styled by the "dropbox" attribute list and the items by ListItemInfo. The
+// closed combo shows its state image and the text of the selected item.
 #pragma once
 
+#include "ui/ButtonState.h"
 #include "ui/ContainerUI.h"
 #include "ui/ListItemInfo.h"
 
@@ -9,7 +11,7 @@
 
 namespace SkinUI {
 
-class CComboUI : public CContainerUI {
+class CComboUI : public CContainerUI, public CButtonStateHolder {
 public:
     std::u16string_view GetClass() const override { return u"ComboUI"; }
     void SetAttribute(std::u16string_view name, std::u16string_view value) override;
@@ -32,7 +34,26 @@ public:
     ListItemInfo& GetItemInfo() { return m_itemInfo; }
     const ListItemInfo& GetItemInfo() const { return m_itemInfo; }
 
+    // The selected item: -1 for none. Stores the index only (no
+    // notification); an index outside the items means none.
+    void SetCurSel(int index) { m_curSel = index; }
+    int GetCurSel() const { return m_curSel; }
+    // The selected item's text; empty without a selection.
+    std::u16string_view GetSelectedText() const;
+
+    // The items live in the drop-down: only the combo itself is painted.
+    void DoPaint(platform::Painter& painter, const UIRect& dirty) override;
+
+protected:
+    void PaintStatusImage(platform::Painter& painter) override;
+    // The selected item's text in the item font, style and colour, inside
+    // the combo's text padding.
+    void PaintText(platform::Painter& painter) override;
+
 private:
+    const std::u16string& StateImage() const;
+
+    int m_curSel = -1;
     UIRect m_textPadding;
     std::u16string m_normalImage;
     std::u16string m_hotImage;

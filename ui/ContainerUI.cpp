@@ -1,5 +1,6 @@
 #include "ui/ContainerUI.h"
 
+#include "ui/PaintSupport.h"
 #include "ui/WindowUIManager.h"
 
 #include <algorithm>
@@ -419,6 +420,34 @@ UIRect CContainerUI::FloatRect(CControlUI& child) const
     const RelativePos record = AdvanceRelativePos(child.GetRelativePos(), SizeOf(parent));
     child.UpdateRelativePos(record);
     return ToRect(MovedBy(box, record));
+}
+
+void CContainerUI::DoPaint(platform::Painter& painter, const UIRect& dirty)
+{
+    if (!IsVisible())
+        return;
+    const UIRect area = IntersectRect(GetItemRect(), dirty);
+    if (IsEmptyRect(area))
+        return;
+    CControlUI::DoPaint(painter, area);
+    PaintChildren(painter, area);
+    if (m_vScrollBar && m_vScrollBar->IsVisible())
+        m_vScrollBar->DoPaint(painter, area);
+}
+
+// A child is given `clip` as its dirty rectangle, and DoPaint clips to the
+// part of its rectangle inside that.
+void CContainerUI::PaintChildren(platform::Painter& painter, const UIRect& area)
+{
+    const UIRect inner = IntersectRect(GetInnerRect(), area);
+    for (const auto& item : m_items) {
+        if (!item->IsVisible())
+            continue;
+        const UIRect clip = item->IsFloat() ? area : inner;
+        if (IsEmptyRect(IntersectRect(item->GetItemRect(), clip)))
+            continue;
+        item->DoPaint(painter, clip);
+    }
 }
 
 }  // namespace SkinUI

@@ -67,6 +67,11 @@ public:
     // empty rather than inverted.
     UIRect GetInnerRect() const;
 
+    // Paints the container, then its visible children in order (each cut
+    // to the inner rectangle; floating ones to the container's rectangle),
+    // then a shown vertical scroll bar.
+    void DoPaint(platform::Painter& painter, const UIRect& dirty) override;
+
 protected:
     // Places the visible non-floating children inside `inner` (already moved
     // up by the scroll position) and returns the size their content takes.
@@ -78,6 +83,7 @@ protected:
     UISize StackChildren(const UIRect& inner, StackDirection direction);
 
 private:
+    void PaintChildren(platform::Painter& painter, const UIRect& area);
     int VScrollBarWidth() const;
     UIRect ScrolledInnerRect() const;
     // True when the bar appeared, disappeared or its position was pulled

@@ -104,3 +104,50 @@ void CControlUI::SetRelativePos(int moveX, int moveY, int zoomX, int zoomY)
 }
 
 }  // namespace SkinUI
+
+namespace SkinUI {
+
+void CControlUI::DoEvent(TEventUI& event)
+{
+    switch (event.type) {
+    case UIEvent::Timer:
+        if (m_manager != nullptr)
+            m_manager->SendNotify(this, u"timer", event.wParam, event.lParam);
+        return;
+    case UIEvent::ContextMenu:
+        if (IsContextMenuUsed() && m_manager != nullptr)
+            m_manager->SendNotify(this, u"menu", event.wParam, event.lParam);
+        return;
+    case UIEvent::ScrollWheel:
+        if (m_parent != nullptr)
+            m_parent->DoEvent(event);
+        return;
+    default:
+        return;
+    }
+}
+
+bool CControlUI::Activate()
+{
+    return IsVisible() && IsEnabled();
+}
+
+void CControlUI::AddNotifyDelegate(std::function<void(NotifyMessage&)> delegate)
+{
+    if (delegate)
+        m_notifyDelegates.push_back(std::move(delegate));
+}
+
+void CControlUI::CallNotifyDelegates(NotifyMessage& message)
+{
+    for (auto& delegate : m_notifyDelegates)
+        delegate(message);
+}
+
+void CControlUI::Invalidate()
+{
+    if (m_manager != nullptr)
+        m_manager->Invalidate();
+}
+
+}  // namespace SkinUI

@@ -1,11 +1,16 @@
 // The base of every control: the attributes that all controls share, the
 // binding to a window manager, the parent link and the laid-out rectangle.
-// Painting and events come with the window manager's message handling.
+// Painting is DoPaint; events come with the window manager's message handling.
 #pragma once
 
+#include "platform/painter.h"
 #include "ui/AttributeValues.h"
+#include "ui/EventUI.h"
+#include "ui/NotifyMessage.h"
 
 #include <cstdint>
+#include <vector>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -52,6 +57,21 @@ public:
 
     // Unknown names are ignored.
     virtual void SetAttribute(std::u16string_view name, std::u16string_view value);
+
+    // Events from the window manager. Unhandled mouse-wheel events go to the
+    // parent; timers and context menus become notifications.
+    virtual void DoEvent(TEventUI& event);
+    // What the control does when clicked or its shortcut is used; false when
+    // it cannot act (disabled).
+    virtual bool Activate();
+    // Whether Tab can move the focus to it.
+    virtual bool IsFocusable() const { return false; }
+    // The control's own delegates, called before the window's notifiers.
+    void AddNotifyDelegate(std::function<void(NotifyMessage&)> delegate);
+    void CallNotifyDelegates(NotifyMessage& message);
+    bool HasNotifyDelegates() const { return !m_notifyDelegates.empty(); }
+    // Asks the window to repaint.
+    void Invalidate();
     // Applies name="value" pairs in order.
     void ApplyAttributeList(std::u16string_view list);
 
@@ -137,6 +157,25 @@ public:
     // height, where 0 on an axis means "take what the layout gives".
     virtual UISize EstimateSize(UISize /*available*/) { return {m_fixedWidth, m_fixedHeight}; }
 
+    // Paints the control where its rectangle meets `dirty`, clipped to its
+    // rectangle: background colours, background image, state images, text,
+    // border. Hidden controls paint nothing.
+    virtual void DoPaint(platform::Painter& painter, const UIRect& dirty);
+    // Draws an image description (and a modifier over it) inside the control:
+    // "dest" is relative to the control and cut to it, no "dest" fills it.
+    // False, drawing nothing, when the image cannot be loaded.
+    bool DrawImage(platform::Painter& painter, std::u16string_view description, std::u16string_view modifier = {});
+
+protected:
+    // The steps of DoPaint, each drawing inside the clip it set up.
+    virtual void PaintBkColor(platform::Painter& painter);
+    virtual void PaintBkImage(platform::Painter& painter);
+    virtual void PaintStatusImage(platform::Painter& /*painter*/) {}
+    virtual void PaintText(platform::Painter& /*painter*/) {}
+    virtual void PaintBorder(platform::Painter& painter);
+    // The frame of "bordersize" in `color`, rounded with "borderround".
+    void PaintBorderIn(platform::Painter& painter, uint32_t color);
+
 private:
     CWindowUIManager* m_manager = nullptr;
     CControlUI* m_parent = nullptr;
@@ -173,6 +212,7 @@ private:
     bool m_visible = true;
     bool m_float = false;
     bool m_contextMenu = false;
+    std::vector<std::function<void(NotifyMessage&)>> m_notifyDelegates;
     char16_t m_shortcut = 0;
 };
 

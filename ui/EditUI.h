@@ -1,16 +1,22 @@
 // A single-line text box. The native edit box that takes the input while the
-// control has the focus comes with the window's message handling.
+// control has the focus comes with the window's message handling, which also
+// sets the button state (hot, focused, disabled) that chooses the image.
 #pragma once
 
+#include "ui/ButtonState.h"
 #include "ui/LabelUI.h"
 
 #include <string>
 
 namespace SkinUI {
 
-class CEditUI : public CLabelUI {
+class CEditUI : public CLabelUI, public CButtonStateHolder {
 public:
     static constexpr int kDefaultMaxChars = 255;
+    static constexpr char16_t kPasswordChar = u'*';
+
+    // Text padding 4,3,4,3 on a white background.
+    CEditUI();
 
     std::u16string_view GetClass() const override { return u"EditUI"; }
     void SetAttribute(std::u16string_view name, std::u16string_view value) override;
@@ -35,7 +41,14 @@ public:
     void SetNativeBkColor(uint32_t color) { m_nativeBkColor = color; }
     uint32_t GetNativeBkColor() const { return m_nativeBkColor; }
 
+protected:
+    void PaintStatusImage(platform::Painter& painter) override;
+    // A password shows one '*' per character.
+    void PaintText(platform::Painter& painter) override;
+
 private:
+    const std::u16string& StateImage() const;
+
     bool m_readOnly = false;
     bool m_password = false;
     int m_maxChar = kDefaultMaxChars;

@@ -1,5 +1,7 @@
 #include "ui/LabelUI.h"
 
+#include "ui/PaintSupport.h"
+
 namespace SkinUI {
 namespace {
 
@@ -20,6 +22,24 @@ void CLabelUI::SetAttribute(std::u16string_view name, std::u16string_view value)
 {
     if (!ApplyFromTable(kLabelAttributes, *this, name, value))
         CControlUI::SetAttribute(name, value);
+}
+
+void CLabelUI::PaintText(platform::Painter& painter) { DrawLabelText(painter, GetText(), CurrentTextColor()); }
+
+uint32_t CLabelUI::CurrentTextColor() const
+{
+    if (!IsEnabled())
+        return ColorOr(m_disabledTextColor, WindowDisabledTextColor(GetManager()));
+    return ColorOr(m_textColor, WindowTextColor(GetManager()));
+}
+
+void CLabelUI::DrawLabelText(platform::Painter& painter, std::u16string_view text, uint32_t color)
+{
+    if (text.empty())
+        return;
+    const UIRect rc = DeflateRect(GetItemRect(), m_textPadding);
+    painter.DrawText(text, FontSpecFor(GetManager(), m_font), color, ToPaintRect(rc),
+                     ToTextFlags(m_textStyle, m_showHtml));
 }
 
 }  // namespace SkinUI

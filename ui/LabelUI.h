@@ -32,6 +32,14 @@ public:
 protected:
     explicit CLabelUI(unsigned textStyle) : m_textStyle(textStyle) {}
 
+    void PaintText(platform::Painter& painter) override;
+    // The colour the text has now: the disabled colour while disabled, else
+    // the text colour; 0 falls back to the window's colours.
+    virtual uint32_t CurrentTextColor() const;
+    // `text` inside the rectangle less the text padding, in the label's font
+    // and style.
+    void DrawLabelText(platform::Painter& painter, std::u16string_view text, uint32_t color);
+
 private:
     unsigned m_textStyle = TextStyle::Left | TextStyle::VCenter | TextStyle::SingleLine;
     int m_font = -1;

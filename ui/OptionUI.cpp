@@ -55,4 +55,56 @@ void COptionUI::JoinGroup()
     m_groupManager = GetManager();
 }
 
+void COptionUI::PaintStatusImage(platform::Painter& painter)
+{
+    const bool selectedDrawn = m_selected && !m_selectedImage.empty() && DrawImage(painter, m_selectedImage);
+    if (!selectedDrawn)
+        CButtonUI::PaintStatusImage(painter);
+    if (!m_foreImage.empty())
+        DrawImage(painter, m_foreImage);
+}
+
+uint32_t COptionUI::CurrentTextColor() const
+{
+    if (m_selected && m_selectedTextColor != 0 && !IsDisabledNow())
+        return m_selectedTextColor;
+    return CButtonUI::CurrentTextColor();
+}
+
+}  // namespace SkinUI
+
+namespace SkinUI {
+
+void COptionUI::Selected(bool selected, bool notify)
+{
+    if (m_selected == selected)
+        return;
+    m_selected = selected;
+    Invalidate();
+    CWindowUIManager* manager = GetManager();
+    if (manager == nullptr)
+        return;
+    if (m_group.empty()) {
+        if (notify)
+            manager->SendNotify(this, u"selectchanged");
+        return;
+    }
+    if (!selected)
+        return;
+    for (CControlUI* member : manager->GetOptionGroup(m_group)) {
+        if (member != this)
+            static_cast<COptionUI*>(member)->SetSelected(false);
+    }
+    if (notify)
+        manager->SendNotify(this, u"selectchanged");
+}
+
+bool COptionUI::Activate()
+{
+    if (!CButtonUI::Activate())
+        return false;
+    Selected(m_group.empty() ? !m_selected : true);
+    return true;
+}
+
 }  // namespace SkinUI

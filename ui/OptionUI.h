@@ -23,8 +23,15 @@ public:
     // Moves the option to another group (empty: none).
     void SetGroup(std::u16string_view group);
     const std::u16string& GetGroup() const { return m_group; }
+    // Stores the state without telling anyone (layouts, group members).
     void SetSelected(bool on) { m_selected = on; }
     bool IsSelected() const { return m_selected; }
+    // Changes the state as the user does: a grouped option that becomes
+    // selected unselects the others of its group, then sends "selectchanged"
+    // (with `notify`); an option without a group sends it both ways.
+    void Selected(bool selected, bool notify = true);
+    // "click", then selects a grouped option or toggles one without a group.
+    bool Activate() override;
 
     void SetSelectedImage(std::u16string_view image) { m_selectedImage = image; }
     void SetForeImage(std::u16string_view image) { m_foreImage = image; }
@@ -33,6 +40,12 @@ public:
     // 0: the normal text colour.
     void SetSelectedTextColor(uint32_t color) { m_selectedTextColor = color; }
     uint32_t GetSelectedTextColor() const { return m_selectedTextColor; }
+
+protected:
+    // While selected the selected image replaces the state images; the fore
+    // image goes on top in every state.
+    void PaintStatusImage(platform::Painter& painter) override;
+    uint32_t CurrentTextColor() const override;
 
 private:
     void LeaveGroup();

@@ -27,6 +27,15 @@ public:
     int GetMaxValue() const { return m_max; }
     int GetValue() const { return m_value; }
 
+protected:
+    // Clamps the stored range and value (a range of min >= max becomes
+    // min, min + 1), then draws the filled part of the foreground image.
+    void PaintStatusImage(platform::Painter& painter) override;
+    void ClampToRange();
+    // The filled part relative to the control: from the left, or from the
+    // bottom of a vertical bar.
+    UIRect FilledRect() const;
+
 private:
     std::u16string m_foreImage;
     bool m_horizontal = true;

@@ -1,5 +1,9 @@
 #include "ui/ScrollBarUI.h"
 
+#include "ui/PaintSupport.h"
+
+#include <algorithm>
+
 namespace SkinUI {
 namespace {
 
@@ -43,6 +47,11 @@ const AttributeSetter<CScrollBarUI> kScrollBarAttributes[] = {
     {u"showbutton2", [](auto& c, auto v) { c.SetShowButton2(ParseBool(v)); }},
 };
 
+// The plain look of a bar without images.
+constexpr uint32_t kPlainBackground = 0xFFF0F0F0;
+constexpr uint32_t kPlainButton = 0xFFDADADA;
+constexpr uint32_t kPlainThumb = 0xFFC1C1C1;
+
 bool ApplyImageAttribute(CScrollBarUI& bar, std::u16string_view name, std::u16string_view value)
 {
     for (const ImageAttribute& row : kImageAttributes) {
@@ -75,6 +84,62 @@ void CScrollBarUI::SetImage(Part part, State state, std::u16string_view image)
 const std::u16string& CScrollBarUI::GetImage(Part part, State state) const
 {
     return m_images.at(ImageIndex(part, state));
+}
+
+UIRect CScrollBarUI::GetPartRect(Part part) const
+{
+    const UIRect& rc = GetItemRect();
+    const long long height = std::max(0LL, 0LL + rc.bottom - rc.top);
+    const long long button = std::min(std::max(0LL, 0LL + rc.right - rc.left), height / 2);
+    const long long railTop = rc.top + (m_showButton1 ? button : 0);
+    const long long railBottom = rc.bottom - (m_showButton2 ? button : 0);
+    switch (part) {
+    case Part::Background: return rc;
+    case Part::Button1: return m_showButton1 ? SaturatedRect(rc.left, rc.top, rc.right, railTop) : UIRect{};
+    case Part::Button2: return m_showButton2 ? SaturatedRect(rc.left, railBottom, rc.right, rc.bottom) : UIRect{};
+    case Part::Rail: return SaturatedRect(rc.left, railTop, rc.right, railBottom);
+    case Part::Thumb: break;
+    }
+    // The thumb: rail × page / (page + range), at least a button long, and
+    // moved by the position over the rail it leaves free.
+    const long long rail = railBottom - railTop;
+    const long long range = std::max(0, m_range);
+    const long long length = std::min(rail, std::max<long long>(button, ScaleExtent(height, height + range, rail)));
+    const long long top = railTop + ScaleExtent(m_pos, std::max(1LL, range), rail - length);
+    return SaturatedRect(rc.left, top, rc.right, top + length);
+}
+
+bool CScrollBarUI::HasImages() const
+{
+    return std::any_of(m_images.begin(), m_images.end(), [](const std::u16string& image) { return !image.empty(); });
+}
+
+void CScrollBarUI::PaintPart(platform::Painter& painter, Part part, uint32_t plainColor)
+{
+    const UIRect rc = GetPartRect(part);
+    if (IsEmptyRect(rc))
+        return;
+    if (!HasImages()) {
+        painter.FillRect(ToPaintRect(rc), plainColor);
+        return;
+    }
+    const UIRect& bar = GetItemRect();
+    const std::u16string modifier = DestModifier(OffsetRect(rc, -(0LL + bar.left), -(0LL + bar.top)));
+    const std::u16string& disabled = GetImage(part, State::Disabled);
+    if (!IsEnabled() && !disabled.empty() && DrawImage(painter, disabled, modifier))
+        return;
+    const std::u16string& normal = GetImage(part, State::Normal);
+    if (!normal.empty())
+        DrawImage(painter, normal, modifier);
+}
+
+void CScrollBarUI::PaintStatusImage(platform::Painter& painter)
+{
+    PaintPart(painter, Part::Background, kPlainBackground);
+    PaintPart(painter, Part::Rail, 0);
+    PaintPart(painter, Part::Button1, kPlainButton);
+    PaintPart(painter, Part::Button2, kPlainButton);
+    PaintPart(painter, Part::Thumb, kPlainThumb);
 }
 
 }  // namespace SkinUI

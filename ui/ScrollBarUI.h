@@ -32,7 +32,21 @@ public:
     bool IsShowButton1() const { return m_showButton1; }
     bool IsShowButton2() const { return m_showButton2; }
 
+    // Where a part of this vertical bar lies, in window coordinates: the
+    // arrow buttons are squares at the ends, the rail is the rest between
+    // them, the thumb on the rail is as long as the visible share of the
+    // content and moves with the position; the background is the whole bar.
+    UIRect GetPartRect(Part part) const;
+
+protected:
+    // Each part in its state's image (normal, or disabled while disabled),
+    // or in plain colours when the bar has no images at all.
+    void PaintStatusImage(platform::Painter& painter) override;
+
 private:
+    void PaintPart(platform::Painter& painter, Part part, uint32_t plainColor);
+    bool HasImages() const;
+
     static constexpr size_t kStates = 4;
     static constexpr size_t kParts = 5;
     static size_t ImageIndex(Part part, State state);

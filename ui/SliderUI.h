@@ -1,13 +1,15 @@
-// A progress bar with a thumb that the user drags.
+// A progress bar with a thumb that the user drags. The button state (kHot,
+// kPushed) is the thumb's, set by the event handling.
 #pragma once
 
+#include "ui/ButtonState.h"
 #include "ui/ProgressUI.h"
 
 #include <string>
 
 namespace SkinUI {
 
-class CSliderUI : public CProgressUI {
+class CSliderUI : public CProgressUI, public CButtonStateHolder {
 public:
     std::u16string_view GetClass() const override { return u"SliderUI"; }
     void SetAttribute(std::u16string_view name, std::u16string_view value) override;
@@ -24,7 +26,18 @@ public:
     void SetStep(int step);
     int GetStep() const { return m_step; }
 
+    // Where the thumb stands, in window coordinates: centred across the bar,
+    // and (length - thumb) × (value - min) / (max - min) along it from the
+    // left, or from the bottom of a vertical bar.
+    UIRect GetThumbRect() const;
+
+protected:
+    // The filled part, then the thumb in its state's image.
+    void PaintStatusImage(platform::Painter& painter) override;
+
 private:
+    const std::u16string& ThumbImage() const;
+
     std::u16string m_thumbImage;
     std::u16string m_thumbHotImage;
     std::u16string m_thumbPushedImage;

@@ -62,14 +62,73 @@ bool CWindowUIManager::AddImage(std::u16string_view name, std::u16string_view re
 {
     if (name.empty())
         return false;
-    const ImageEntry entry{std::u16string(name), std::u16string(resType), mask};
-    return m_images.try_emplace(entry.name, entry).second;
+    const auto [entry, added] = m_images.try_emplace(std::u16string(name));
+    if (!added)
+        return false;
+    entry->second = {entry->first, std::u16string(resType), mask, std::nullopt};
+    LoadEntry(entry->second);
+    return true;
 }
 
 const ImageEntry* CWindowUIManager::GetImage(std::u16string_view name) const
 {
     const auto found = m_images.find(name);
     return found == m_images.end() ? nullptr : &found->second;
+}
+
+const ImageData* CWindowUIManager::GetImageEx(std::u16string_view name, std::u16string_view resType, uint32_t mask)
+{
+    const auto found = m_images.find(name);
+    if (found == m_images.end()) {
+        AddImage(name, resType, mask);
+        const ImageEntry* entry = GetImage(name);
+        return entry && entry->image ? &*entry->image : nullptr;
+    }
+    ImageEntry& entry = found->second;
+    if (!entry.image) {
+        entry.resType = resType;
+        entry.mask = mask;
+        LoadEntry(entry);
+    }
+    return entry.image ? &*entry.image : nullptr;
+}
+
+void CWindowUIManager::RemoveImage(std::u16string_view name)
+{
+    const auto found = m_images.find(name);
+    if (found != m_images.end())
+        m_images.erase(found);
+}
+
+void CWindowUIManager::RemoveAllImages()
+{
+    m_images.clear();
+}
+
+// Loads into the existing record when it has one, so that its address stays.
+void CWindowUIManager::LoadEntry(ImageEntry& entry) const
+{
+    auto loaded = LoadImage(entry.name, entry.resType, entry.mask, GetResourceLocation());
+    if (!loaded)
+        entry.image.reset();
+    else if (entry.image)
+        *entry.image = std::move(*loaded);
+    else
+        entry.image = std::move(loaded);
+}
+
+void CWindowUIManager::ReloadImages()
+{
+    for (auto& [name, entry] : m_images)
+        LoadEntry(entry);
+}
+
+ResourceLocation CWindowUIManager::GetResourceLocation() const
+{
+    ResourceLocation location{m_resourcePath, m_resourceZip};
+    if (!m_resourceZip.empty() && m_resourceZip.front() != '/' && !m_resourcePath.empty())
+        location.zipFile = m_resourcePath + "/" + m_resourceZip;
+    return location;
 }
 
 void CWindowUIManager::InitControls(CControlUI* root, CControlUI* parent)
@@ -133,6 +192,9 @@ std::span<CControlUI* const> CWindowUIManager::GetOptionGroup(std::u16string_vie
 
 void CWindowUIManager::ForgetControl(const CControlUI* control)
 {
+    ForgetInMessages(control);
+    if (control == m_root)
+        m_root = nullptr;
     std::erase_if(m_names, [control](const auto& entry) { return entry.second == control; });
     for (auto group = m_optionGroups.begin(); group != m_optionGroups.end();) {
         std::erase(group->second, control);

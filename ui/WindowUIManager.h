@@ -6,13 +6,24 @@
 #pragma once
 
 #include "ui/AttributeValues.h"
+#include "ui/ImageLoader.h"
+#include "ui/ControlTimers.h"
+#include "ui/EventUI.h"
+#include "ui/NotifyCenter.h"
+#include "platform/window_system.h"
 
 #include <cstdint>
 #include <map>
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace platform {
+class Painter;
+}
 
 namespace SkinUI {
 
@@ -26,11 +37,12 @@ struct FontInfo {
     bool italic = false;
 };
 
-// A preloaded image: decoding comes with image loading.
+// A cached image and the source and colour key it was loaded with.
 struct ImageEntry {
     std::u16string name;
     std::u16string resType;
     uint32_t mask = 0;  // colour key; 0: none
+    std::optional<ImageData> image;  // empty when it could not be loaded
 };
 
 // The "Window" element's attributes; zero sizes mean "not given".
@@ -53,7 +65,8 @@ struct WindowAttributes {
 
 class CWindowUIManager {
 public:
-    CWindowUIManager() = default;
+    CWindowUIManager();
+    ~CWindowUIManager();
     CWindowUIManager(const CWindowUIManager&) = delete;
     CWindowUIManager& operator=(const CWindowUIManager&) = delete;
 
@@ -70,15 +83,35 @@ public:
     // Empty when none was registered.
     const std::u16string& GetDefaultAttributeList(std::u16string_view tag) const;
 
-    // False for an empty name or a name already added (the first one stays).
+    // Registers and loads the image. False for an empty name or a name
+    // already added (the first one stays); a load failure leaves the entry
+    // without an image.
     bool AddImage(std::u16string_view name, std::u16string_view resType, uint32_t mask);
     const ImageEntry* GetImage(std::u16string_view name) const;
+    // The cached image, loaded on first use; an entry without one is tried
+    // again with these arguments. nullptr when it cannot be loaded. The
+    // pointer stays valid until the image is removed or fails to reload.
+    const ImageData* GetImageEx(std::u16string_view name, std::u16string_view resType = {}, uint32_t mask = 0);
+    void RemoveImage(std::u16string_view name);
+    void RemoveAllImages();
+    // Reads every registered image again from its source.
+    void ReloadImages();
 
     // Binds the subtree to this manager (with `parent` as the root's parent)
     // and indexes the names in it; a name already indexed keeps its control.
     void InitControls(CControlUI* root, CControlUI* parent = nullptr);
     // nullptr when no control of that name is indexed.
     CControlUI* FindControl(std::u16string_view name) const;
+
+    // The root of the window's control tree (not owned; nullptr for none).
+    // Binds the tree to this manager as InitControls does.
+    void SetRoot(CControlUI* root);
+    CControlUI* GetRoot() const { return m_root; }
+    // Paints the root where it meets `dirty` (window coordinates) over a
+    // cleared background: transparent with "bktrans", else white.
+    void Paint(platform::Painter& painter, const UIRect& dirty);
+    // The whole surface.
+    void PaintAll(platform::Painter& painter);
 
     // False for an empty group name, no control, or a control already in it.
     bool AddOptionGroup(std::u16string_view group, CControlUI* control);
@@ -117,9 +150,52 @@ public:
     const std::string& GetResourcePath() const { return m_resourcePath; }
     void SetResourceZip(std::string_view zipFile) { m_resourceZip = zipFile; }
     const std::string& GetResourceZip() const { return m_resourceZip; }
+    // Where skin files are read from; a package named without a folder lies
+    // in the resource folder.
+    ResourceLocation GetResourceLocation() const;
+
+    // ---- the native window and its messages --------------------------------
+
+    // Ties the manager to its native window; the manager registers itself for
+    // the process's message loop.
+    void Init(platform::WindowSystem* system, platform::WindowId window);
+    platform::WindowId GetWindow() const { return m_nativeWindow; }
+    platform::WindowSystem* GetWindowSystem() const { return m_system; }
+    // Takes the tree, binds it, and has it laid out and "windowinit" sent at
+    // the next paint.
+    bool AttachDialog(std::unique_ptr<CControlUI> root);
+
+    void AddNotifier(INotifyUI* notifier) { m_notify.AddNotifier(notifier); }
+    void RemoveNotifier(INotifyUI* notifier) { m_notify.RemoveNotifier(notifier); }
+    void AddMessageFilter(IMessageFilterUI* filter) { m_notify.AddMessageFilter(filter); }
+    void RemoveMessageFilter(IMessageFilterUI* filter) { m_notify.RemoveMessageFilter(filter); }
+    void AddPreMessageFilter(IMessageFilterUI* filter) { m_notify.AddPreMessageFilter(filter); }
+    void RemovePreMessageFilter(IMessageFilterUI* filter) { m_notify.RemovePreMessageFilter(filter); }
+    // Controls notify only while bound to a manager.
+    void SendNotify(CControlUI* control, std::u16string_view type, uintptr_t wParam = 0, intptr_t lParam = 0,
+                    bool async = false);
+
+    bool SetTimer(CControlUI* control, unsigned id, unsigned intervalMs);
+    bool KillTimer(CControlUI* control, unsigned id);
+    void SetFocus(CControlUI* control);
+    CControlUI* GetFocus() const { return m_focus; }
+    CControlUI* GetHot() const { return m_hover; }
+    // The deepest visible control that takes the mouse at a client point.
+    CControlUI* FindControlAt(UIPoint point) const;
+    // Asks for a repaint of the window.
+    void Invalidate();
+    UIPoint GetMousePos() const { return m_notify.MousePoint(); }
+
+    // One native message; true when handled, with its result.
+    bool MessageHandler(unsigned message, uintptr_t wParam, intptr_t lParam, intptr_t& result);
+    // Before dispatching: pre-translate filters, Tab, system keys, shortcuts.
+    bool PreMessageHandler(unsigned message, uintptr_t wParam, intptr_t lParam, intptr_t& result);
+    // The message loop of the process: until the quit message.
+    static int MessageLoop(platform::WindowSystem& system);
 
 private:
     void IndexNames(CControlUI* root);
+    void LoadEntry(ImageEntry& entry) const;
 
     std::vector<FontInfo> m_fonts;
     FontInfo m_defaultFont;
@@ -131,6 +207,30 @@ private:
     bool m_hasNativeWindow = false;
     std::string m_resourcePath;
     std::string m_resourceZip;
+    CControlUI* m_root = nullptr;
+
+    // Native window and message handling.
+    void PaintWindow();
+    void DispatchMouse(UIEvent type, unsigned message, uintptr_t wParam, intptr_t lParam);
+    void UpdateHover(UIPoint point, uintptr_t wParam);
+    void DeliverEvent(CControlUI* control, UIEvent type, uintptr_t wParam = 0, intptr_t lParam = 0, char16_t key = 0);
+    bool MoveFocus(bool forward);
+    bool ActivateShortcut(char16_t character);
+    void ForgetInMessages(const CControlUI* control);
+
+    platform::WindowSystem* m_system = nullptr;
+    platform::WindowId m_nativeWindow = platform::WindowId::None;
+    CNotifyCenter m_notify{[this] { return Now(); }};
+    CControlTimers m_timers{{}};
+    CControlUI* m_focus = nullptr;
+    CControlUI* m_hover = nullptr;
+    CControlUI* m_pressed = nullptr;
+    bool m_firstLayout = false;
+    bool m_needLayout = false;
+    bool m_mouseTracking = false;
+    uint64_t Now() const;
+    // Last, so that the controls go before everything they report to.
+    std::unique_ptr<CControlUI> m_ownedRoot;
 };
 
 }  // namespace SkinUI

@@ -1,0 +1,285 @@
+#include "ui/ImageLoader.h"
+#include "ui/WindowUIManager.h"
+
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace SkinUI;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// 2×2 RGBA: (255,0,0,128) (255,255,255,255) / (10,20,30,255) (0,0,0,0).
+const Bytes kPng = {
+    0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44, 0x52,
+    0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x02, 0x08, 0x06, 0x00, 0x00, 0x00, 0x72, 0xb6, 0x0d,
+    0x24, 0x00, 0x00, 0x00, 0x17, 0x49, 0x44, 0x41, 0x54, 0x78, 0xda, 0x63, 0xf8, 0xcf, 0xc0, 0xd0,
+    0xf0, 0x1f, 0x08, 0x18, 0xb8, 0x44, 0xe4, 0x80, 0x6c, 0x06, 0x06, 0x00, 0x4c, 0x5e, 0x06, 0xb7,
+    0xbc, 0x78, 0x61, 0x29, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82,
+};
+
+void Put16(Bytes& out, uint32_t v) { out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8)}); }
+void Put32(Bytes& out, uint32_t v) { Put16(out, v & 0xFFFF); Put16(out, v >> 16); }
+
+// An uncompressed BMP of top-down RGBA pixels; 24 bits drop the alpha.
+Bytes MakeBmp(int width, int height, int bpp, const Bytes& rgba)
+{
+    const uint32_t stride = (uint32_t(width) * uint32_t(bpp) / 8 + 3) & ~3u;
+    Bytes out{'B', 'M'};
+    Put32(out, 54 + stride * uint32_t(height));
+    Put32(out, 0);
+    Put32(out, 54);
+    for (uint32_t v : {40u, uint32_t(width), uint32_t(height)})
+        Put32(out, v);
+    Put16(out, 1);
+    Put16(out, uint32_t(bpp));
+    for (int i = 0; i < 6; ++i)
+        Put32(out, 0);
+    for (int y = height - 1; y >= 0 && !rgba.empty(); --y) {
+        const size_t rowStart = out.size();
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* p = &rgba[size_t(y * width + x) * 4];
+            out.insert(out.end(), {p[2], p[1], p[0]});
+            if (bpp == 32)
+                out.push_back(p[3]);
+        }
+        out.resize(rowStart + stride, 0);
+    }
+    return out;
+}
+
+const Bytes kDht = {0xFF, 0xC4};
+
+// An 8×8 grey baseline JPEG whose blocks hold no coefficients: every pixel is 128.
+Bytes MakeJpeg()
+{
+    Bytes out{0xFF, 0xD8, 0xFF, 0xDB, 0, 67, 0};
+    out.resize(out.size() + 64, 1);
+    out.insert(out.end(), {0xFF, 0xC0, 0, 11, 8, 0, 8, 0, 8, 1, 1, 0x11, 0});
+    for (uint8_t table : {0x00, 0x10}) {  // one 1-bit code each: DC "no difference", AC "end of block"
+        out.insert(out.end(), {0xFF, 0xC4, 0, 20, table, 1});
+        out.resize(out.size() + 16, 0);
+    }
+    out.insert(out.end(), {0xFF, 0xDA, 0, 8, 1, 1, 0x00, 0, 63, 0, 0x3F, 0xFF, 0xD9});
+    return out;
+}
+
+class TempFolder {
+public:
+    TempFolder()
+        : path_(std::filesystem::temp_directory_path() / ("image-loader-" + std::to_string(std::random_device{}())))
+    {
+        std::filesystem::create_directories(path_);
+    }
+    ~TempFolder() { std::filesystem::remove_all(path_); }
+    std::string Path() const { return path_.string(); }
+    void Write(const std::string& name, const Bytes& bytes) const
+    {
+        std::ofstream file(path_ / name, std::ios::binary);
+        file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    void Remove(const std::string& name) const { std::filesystem::remove(path_ / name); }
+
+private:
+    std::filesystem::path path_;
+};
+
+void WriteZip(const std::string& path, const char* entry, const Bytes& bytes)
+{
+    zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE);
+    ASSERT_NE(zip, nullptr);
+    ASSERT_EQ(zipOpenNewFileInZip(zip, entry, nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6), ZIP_OK);
+    ASSERT_EQ(zipWriteInFileInZip(zip, bytes.data(), unsigned(bytes.size())), ZIP_OK);
+    zipCloseFileInZip(zip);
+    zipClose(zip, nullptr);
+}
+
+}  // namespace
+
+TEST(ImageLoader, PremultipliesPixelsThatAreNotOpaque)
+{
+    const Bytes rgba = {255, 0, 0, 128,  200, 100, 50, 255,  255, 255, 255, 0,  1, 2, 3, 4,  255, 128, 64, 254};
+    const ImageData image = ConvertRgba(rgba.data(), 5, 1, 0);
+    EXPECT_TRUE(image.alpha);
+    EXPECT_EQ(image.pixels, (std::vector<uint32_t>{0x80800000, 0xFFC86432, 0x00000000, 0x04000000, 0xFEFE7F3F}));
+
+    const Bytes opaque = {255, 255, 255, 255,  0, 0, 0, 255};
+    const ImageData solid = ConvertRgba(opaque.data(), 1, 2, 0);
+    EXPECT_FALSE(solid.alpha);
+    EXPECT_EQ(solid.pixels, (std::vector<uint32_t>{0xFFFFFFFF, 0xFF000000}));
+}
+
+TEST(ImageLoader, MaskColourMakesMatchingPixelsTransparent)
+{
+    const Bytes rgba = {255, 255, 255, 255,  254, 255, 255, 255,  255, 0, 0, 128};
+    const ImageData white = ConvertRgba(rgba.data(), 3, 1, 0xFFFFFFFF);
+    EXPECT_TRUE(white.alpha);
+    EXPECT_EQ(white.pixels, (std::vector<uint32_t>{0, 0xFFFEFFFF, 0x80800000}));
+
+    // The key is compared with the premultiplied value.
+    EXPECT_EQ(ConvertRgba(rgba.data(), 3, 1, 0x80FF0000).pixels[2], 0x80800000u);
+    EXPECT_EQ(ConvertRgba(rgba.data(), 3, 1, 0x80800000).pixels[2], 0u);
+
+    const Bytes opaque(rgba.begin(), rgba.begin() + 8);
+    const ImageData kept = ConvertRgba(opaque.data(), 2, 1, 0);
+    EXPECT_FALSE(kept.alpha);
+    EXPECT_EQ(kept.pixels[0], 0xFFFFFFFFu);
+}
+
+TEST(ImageLoader, DecodesPngBmpAndJpegTopDown)
+{
+    const auto png = DecodeImage(kPng, 0);
+    ASSERT_TRUE(png);
+    EXPECT_EQ(png->width, 2);
+    EXPECT_EQ(png->height, 2);
+    EXPECT_TRUE(png->alpha);
+    EXPECT_EQ(png->pixels, (std::vector<uint32_t>{0x80800000, 0xFFFFFFFF, 0xFF0A141E, 0}));
+
+    const Bytes rgba = {1, 2, 3, 255,  4, 5, 6, 255,  7, 8, 9, 255,
+                        10, 11, 12, 255,  13, 14, 15, 255,  255, 255, 255, 255};
+    const auto bmp24 = DecodeImage(MakeBmp(3, 2, 24, rgba), 0xFFFFFFFF);
+    ASSERT_TRUE(bmp24);
+    EXPECT_EQ(bmp24->width, 3);
+    EXPECT_EQ(bmp24->height, 2);
+    EXPECT_TRUE(bmp24->alpha);  // from the masked white pixel
+    EXPECT_EQ(bmp24->pixels, (std::vector<uint32_t>{0xFF010203, 0xFF040506, 0xFF070809, 0xFF0A0B0C, 0xFF0D0E0F, 0}));
+    EXPECT_FALSE(DecodeImage(MakeBmp(3, 2, 24, rgba), 0)->alpha);
+
+    const auto jpeg = DecodeImage(MakeJpeg(), 0);
+    ASSERT_TRUE(jpeg);
+    EXPECT_FALSE(jpeg->alpha);
+    EXPECT_EQ(jpeg->pixels, std::vector<uint32_t>(64, 0xFF808080));
+
+    const Bytes translucent = {255, 0, 0, 128,  0, 0, 255, 255};
+    const auto bmp32 = DecodeImage(MakeBmp(2, 1, 32, translucent), 0);
+    ASSERT_TRUE(bmp32);
+    EXPECT_TRUE(bmp32->alpha);
+    EXPECT_EQ(bmp32->pixels, (std::vector<uint32_t>{0x80800000, 0xFF0000FF}));
+}
+
+TEST(ImageLoader, BadBytesGiveNoImage)
+{
+    EXPECT_FALSE(DecodeImage({}, 0));
+    const Bytes garbage = {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'};
+    EXPECT_FALSE(DecodeImage(garbage, 0));
+    // Headers of huge images with no pixels behind them.
+    EXPECT_FALSE(DecodeImage(MakeBmp(20000, 20000, 24, {}), 0));
+    EXPECT_FALSE(DecodeImage(MakeBmp(8000, 8000, 24, {}), 0));
+
+    // An empty first image-data chunk, a Huffman table of more than 256 codes,
+    // and a scan that names a table never defined.
+    Bytes png = kPng;
+    const uint8_t emptyChunk[] = {0, 0, 0, 0, 'I', 'D', 'A', 'T', 0x35, 0xAF, 0x06, 0x1E};
+    png.insert(png.begin() + 33, std::begin(emptyChunk), std::end(emptyChunk));
+    EXPECT_FALSE(DecodeImage(png, 0));
+    Bytes overfull = MakeJpeg();
+    const auto counts = std::search(overfull.begin(), overfull.end(), kDht.begin(), kDht.end()) + 5;
+    counts[14] = 2;
+    counts[15] = 255;
+    EXPECT_FALSE(DecodeImage(overfull, 0));
+    overfull.insert(overfull.begin(), 0xFF);  // a fill byte before the start marker
+    EXPECT_FALSE(DecodeImage(overfull, 0));
+    Bytes undefinedTable = MakeJpeg();
+    undefinedTable[undefinedTable.size() - 7] = 0x11;
+    DecodeImage(undefinedTable, 0);
+
+    const Bytes bmp = MakeBmp(3, 3, 32, Bytes(36, 0x7F));
+    const Bytes jpeg = MakeJpeg();
+    for (const Bytes* source : {&kPng, &bmp, &jpeg}) {
+        for (size_t length = 0; length < source->size(); ++length)
+            DecodeImage(std::span(source->data(), length), 0);
+        std::mt19937 random(7);
+        for (int round = 0; round < 2000; ++round) {
+            Bytes mutated = *source;
+            for (int flips = 0; flips < 3; ++flips)
+                mutated[random() % mutated.size()] ^= uint8_t(1u << (random() % 8));
+            if (const auto image = DecodeImage(mutated, 0)) {
+                EXPECT_EQ(image->pixels.size(), size_t(image->width) * size_t(image->height));
+            }
+        }
+    }
+}
+
+TEST(ImageLoader, ReadsFromFolderPackageOrResource)
+{
+    TempFolder folder;
+    folder.Write("a.png", kPng);
+    folder.Write("empty.png", {});
+    folder.Write("bad.png", Bytes(kPng.begin(), kPng.begin() + 40));
+    const ResourceLocation plain{folder.Path(), {}};
+    EXPECT_TRUE(LoadImage(u"a.png", u"", 0, plain));
+    EXPECT_FALSE(LoadImage(u"missing.png", u"", 0, plain));
+    EXPECT_FALSE(LoadImage(u"empty.png", u"", 0, plain));
+    EXPECT_FALSE(LoadImage(u"bad.png", u"", 0, plain));
+    EXPECT_FALSE(LoadImage(u"", u"", 0, plain));
+
+    const std::string zip = folder.Path() + "/skin.zip";
+    WriteZip(zip, "in/zip.png", kPng);
+    const ResourceLocation packaged{folder.Path(), zip};
+    const auto fromZip = LoadImage(u"in/zip.png", u"", 0, packaged);
+    ASSERT_TRUE(fromZip);
+    EXPECT_EQ(fromZip->pixels[1], 0xFFFFFFFFu);
+    EXPECT_FALSE(LoadImage(u"a.png", u"", 0, packaged));  // files beside the package are not used
+
+    // Resources are addressed by number; the layouts are not images.
+    EXPECT_TRUE(ReadImageBytes(u"900", u"xml", plain));
+    EXPECT_FALSE(LoadImage(u"900", u"xml", 0, plain));
+    EXPECT_FALSE(ReadImageBytes(u"a.png", u"xml", plain));
+    EXPECT_FALSE(ReadImageBytes(u"99999999999", u"xml", plain));
+}
+
+TEST(ImageCache, LoadsOnceAndReloadsInPlace)
+{
+    TempFolder folder;
+    const Bytes red = {255, 0, 0, 255};
+    folder.Write("r.bmp", MakeBmp(1, 1, 24, red));
+    CWindowUIManager manager;
+    manager.SetResourcePath(folder.Path());
+
+    EXPECT_TRUE(manager.AddImage(u"r.bmp", u"", 0xFFFFFFFF));
+    ASSERT_TRUE(manager.GetImage(u"r.bmp")->image);
+    const ImageData* image = manager.GetImageEx(u"r.bmp");
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image, &*manager.GetImage(u"r.bmp")->image);
+    EXPECT_EQ(manager.GetImageEx(u"r.bmp", u"", 0), image);
+    EXPECT_EQ(image->pixels[0], 0xFFFF0000u);
+
+    // Reload all reads the changed file into the same record, with the kept mask.
+    folder.Write("r.bmp", MakeBmp(1, 1, 24, {255, 255, 255, 255}));
+    manager.ReloadImages();
+    EXPECT_EQ(manager.GetImageEx(u"r.bmp"), image);
+    EXPECT_EQ(image->pixels[0], 0u);
+
+    // A missing image is tried again until it appears.
+    EXPECT_EQ(manager.GetImageEx(u"late.bmp"), nullptr);
+    ASSERT_NE(manager.GetImage(u"late.bmp"), nullptr);
+    folder.Write("late.bmp", MakeBmp(1, 1, 24, red));
+    EXPECT_NE(manager.GetImageEx(u"late.bmp"), nullptr);
+
+    folder.Remove("r.bmp");
+    manager.ReloadImages();
+    EXPECT_EQ(manager.GetImageEx(u"r.bmp"), nullptr);
+
+    manager.RemoveImage(u"late.bmp");
+    EXPECT_EQ(manager.GetImage(u"late.bmp"), nullptr);
+    manager.RemoveAllImages();
+    EXPECT_EQ(manager.GetImage(u"r.bmp"), nullptr);
+}
+
+TEST(ImageCache, PackageNamedWithoutFolderLiesInResourceFolder)
+{
+    TempFolder folder;
+    WriteZip(folder.Path() + "/skin.zip", "p.png", kPng);
+    CWindowUIManager manager;
+    manager.SetResourcePath(folder.Path());
+    manager.SetResourceZip("skin.zip");
+    EXPECT_NE(manager.GetImageEx(u"p.png"), nullptr);
+}

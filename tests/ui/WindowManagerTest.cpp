@@ -1,0 +1,198 @@
+#include "platform/HeadlessWindowSystem.h"
+#include "ui/LayoutBuilder.h"
+#include "ui/OptionUI.h"
+#include "ui/WindowUIManager.h"
+#include "ui/WindowWnd.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace SkinUI {
+namespace {
+
+using platform::WindowId;
+
+// A window of the program's kind: its messages go to its manager.
+class TestWnd final : public CWindowWnd {
+public:
+    std::u16string_view GetWindowClassName() const override { return u"TestWnd"; }
+    intptr_t HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override
+    {
+        intptr_t result = 0;
+        if (manager.MessageHandler(message, wParam, lParam, result))
+            return result;
+        return 0;
+    }
+    void OnFinalMessage(WindowId) override { ++finalMessages; }
+    CWindowUIManager manager;
+    int finalMessages = 0;
+};
+
+struct Log final : INotifyUI {
+    explicit Log(std::string name) : name(std::move(name)) {}
+    void Notify(NotifyMessage& message) override
+    {
+        if (message.type == u"setfocus" || message.type == u"killfocus")
+            return;  // focus moves are checked on their own
+        std::string sender = message.sender != nullptr ? std::string(message.sender->GetName().begin(),
+                                                                     message.sender->GetName().end())
+                                                       : "-";
+        lines.push_back(name + ":" + std::string(message.type.begin(), message.type.end()) + ":" + sender);
+    }
+    std::string name;
+    std::vector<std::string> lines;
+};
+
+class WindowManagerTest : public ::testing::Test {
+protected:
+    platform::HeadlessWindowSystem system;
+    TestWnd window;
+    Log a{"A"}, b{"B"};
+
+    void SetUp() override { CWindowWnd::SetWindowSystem(&system); }
+    void TearDown() override
+    {
+        if (window.GetHWND() != WindowId::None)
+            system.DestroyWindow(window.GetHWND());
+        CWindowWnd::SetWindowSystem(nullptr);
+    }
+
+    void Open(std::u16string_view layout)
+    {
+        ASSERT_NE(window.Create(WindowId::None, "test", WindowStyle::kNormal, 0, 0, 0, 300, 200), WindowId::None);
+        window.manager.Init(&system, window.GetHWND());
+        CLayoutBuilder builder;
+        ASSERT_TRUE(window.manager.AttachDialog(builder.CreateDetached(layout, nullptr, &window.manager)));
+        window.manager.AddNotifier(&a);
+        window.manager.AddNotifier(&b);
+        window.ShowWindow();
+        system.RunPending();
+    }
+
+    void Click(std::u16string_view name)
+    {
+        CControlUI* control = window.manager.FindControl(name);
+        ASSERT_NE(control, nullptr);
+        const UIRect r = control->GetItemRect();
+        const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+        system.InjectMouse(window.GetHWND(), platform::WM_MOUSEMOVE, x, y);
+        system.InjectMouse(window.GetHWND(), platform::WM_LBUTTONDOWN, x, y, platform::MK_LBUTTON);
+        system.InjectMouse(window.GetHWND(), platform::WM_LBUTTONUP, x, y);
+        system.RunPending();
+    }
+};
+
+constexpr std::u16string_view kLayout =
+    u"<Window><VerticalLayout name=\"root\" bkcolor=\"#FF336699\">"
+    u"<Button name=\"ok\" text=\"OK\" height=\"40\"/>"
+    u"<HorizontalLayout height=\"40\">"
+    u"<Option name=\"o1\" group=\"g\" selected=\"true\"/><Option name=\"o2\" group=\"g\"/>"
+    u"<Option name=\"o3\" group=\"g\"/></HorizontalLayout>"
+    u"<Control name=\"rest\"/></VerticalLayout></Window>";
+
+TEST_F(WindowManagerTest, FirstPaintLaysOutSendsWindowInitAndPresents)
+{
+    Open(kLayout);
+    EXPECT_EQ(a.lines, (std::vector<std::string>{"A:windowinit:root"}));
+    EXPECT_EQ(b.lines, (std::vector<std::string>{"B:windowinit:root"}));
+    EXPECT_EQ(window.manager.FindControl(u"ok")->GetItemRect().bottom, 40);
+    const auto* frame = system.LastFrame(window.GetHWND());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->width, 300);
+    EXPECT_EQ(frame->At(150, 150), 0xFF336699u);
+}
+
+TEST_F(WindowManagerTest, AClickReachesTheNotifiersInOrder)
+{
+    Open(kLayout);
+    a.lines.clear();
+    b.lines.clear();
+    Click(u"ok");
+    EXPECT_EQ(a.lines, (std::vector<std::string>{"A:click:ok"}));
+    EXPECT_EQ(b.lines, (std::vector<std::string>{"B:click:ok"}));
+
+    // Pressing and releasing outside the button is no click.
+    a.lines.clear();
+    const UIRect r = window.manager.FindControl(u"ok")->GetItemRect();
+    system.InjectMouse(window.GetHWND(), platform::WM_LBUTTONDOWN, r.left + 5, r.top + 5, platform::MK_LBUTTON);
+    system.InjectMouse(window.GetHWND(), platform::WM_MOUSEMOVE, r.left + 5, r.bottom + 30, platform::MK_LBUTTON);
+    system.InjectMouse(window.GetHWND(), platform::WM_LBUTTONUP, r.left + 5, r.bottom + 30);
+    system.RunPending();
+    EXPECT_TRUE(a.lines.empty());
+}
+
+TEST_F(WindowManagerTest, OneSelectChangedInAGroupOfThree)
+{
+    Open(kLayout);
+    a.lines.clear();
+    Click(u"o2");
+    EXPECT_EQ(a.lines, (std::vector<std::string>{"A:click:o2", "A:selectchanged:o2"}));
+    EXPECT_FALSE(static_cast<COptionUI*>(window.manager.FindControl(u"o1"))->IsSelected());
+    EXPECT_TRUE(static_cast<COptionUI*>(window.manager.FindControl(u"o2"))->IsSelected());
+    a.lines.clear();
+    Click(u"o2");  // already selected: nothing changes
+    EXPECT_EQ(a.lines, (std::vector<std::string>{"A:click:o2"}));
+}
+
+struct Swallow final : IMessageFilterUI {
+    bool MessageFilter(unsigned message, uintptr_t, intptr_t, intptr_t& result) override
+    {
+        result = 5;
+        return message == platform::WM_APP + 1;
+    }
+};
+
+TEST_F(WindowManagerTest, FiltersSeeMessagesAfterQueuedNotificationsAndTimersNotify)
+{
+    Open(kLayout);
+    a.lines.clear();
+    Swallow swallow;
+    window.manager.AddMessageFilter(&swallow);
+    CControlUI* ok = window.manager.FindControl(u"ok");
+    window.manager.SendNotify(ok, u"later", 0, 0, true);
+    EXPECT_TRUE(a.lines.empty());
+    EXPECT_EQ(window.SendMessage(platform::WM_APP + 1), 5);
+    EXPECT_EQ(a.lines, (std::vector<std::string>{"A:later:ok"}));
+
+    a.lines.clear();
+    ASSERT_TRUE(window.manager.SetTimer(ok, 7, 100));
+    EXPECT_FALSE(window.manager.SetTimer(ok, 7, 100));
+    system.AdvanceTime(250);
+    system.RunPending();
+    EXPECT_EQ(a.lines, (std::vector<std::string>{"A:timer:ok"}));
+    EXPECT_TRUE(window.manager.KillTimer(ok, 7));
+    EXPECT_TRUE(window.manager.SetTimer(ok, 7, 100));  // restarts with the same native id
+    window.manager.RemoveMessageFilter(&swallow);
+}
+
+TEST(WindowWnd, ClassesRegisterOnceAndWindowsCentreInsideTheWorkArea)
+{
+    platform::HeadlessWindowSystem system;
+    CWindowWnd::SetWindowSystem(&system);
+    TestWnd first, second;
+    EXPECT_NE(first.Create(WindowId::None, "1", WindowStyle::kNormal, 0, 0, 0, 100, 100), WindowId::None);
+    EXPECT_NE(second.Create(WindowId::None, "2", WindowStyle::kNormal, 0, 0, 0, 100, 100), WindowId::None);
+    EXPECT_TRUE(CWindowWnd::IsClassRegistered(u"TestWnd"));
+    EXPECT_TRUE(CWindowWnd::RegisterWindowClass(u"MyEdit", u"EDIT"));
+    EXPECT_FALSE(CWindowWnd::RegisterWindowClass(u"Other", u"NoSuchClass"));
+
+    // A popup 300 wide over an owner whose centre is 100 from the work area's
+    // left edge starts at the left edge; one too far right ends at the right.
+    const platform::Rect work{50, 0, 1050, 700};
+    EXPECT_EQ(CenteredRect({0, 0, 300, 100}, {50, 100, 250, 300}, work).left, 50);
+    EXPECT_EQ(CenteredRect({0, 0, 300, 100}, {900, 100, 1100, 300}, work).right, 1050);
+    EXPECT_EQ(CenteredRect({0, 0, 300, 100}, work, work).left, 400);
+
+    system.SetWorkArea(work);
+    first.CenterWindow();
+    EXPECT_EQ(system.GetWindowRect(first.GetHWND()).left, 500);
+    system.DestroyWindow(first.GetHWND());
+    EXPECT_EQ(first.finalMessages, 1);
+    EXPECT_EQ(first.GetHWND(), WindowId::None);
+    CWindowWnd::SetWindowSystem(nullptr);
+}
+
+}  // namespace
+}  // namespace SkinUI

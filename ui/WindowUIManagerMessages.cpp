@@ -1,0 +1,451 @@
+// The window manager's side of native messages: the message handler, the
+// pre-translation of the message loop, hit testing, focus, hover, timers and
+// notifications.
+#include "ui/WindowUIManager.h"
+
+#include "platform/CairoPainter.h"
+#include "platform/clock.h"
+#include "ui/ContainerUI.h"
+#include "ui/IContainerUI.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <utility>
+
+namespace SkinUI {
+namespace {
+
+using namespace platform;
+
+constexpr unsigned kHoverTimeMs = 1000;
+
+std::vector<CWindowUIManager*>& Managers()
+{
+    static std::vector<CWindowUIManager*> managers;
+    return managers;
+}
+
+UIPoint PointOf(intptr_t lParam)
+{
+    return {LowSigned(lParam), HighSigned(lParam)};
+}
+
+bool Inside(const UIRect& rect, UIPoint point)
+{
+    return point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom;
+}
+
+// The controls of a tree in document order.
+void Collect(CControlUI* control, std::vector<CControlUI*>& out)
+{
+    if (control == nullptr)
+        return;
+    out.push_back(control);
+    if (IContainerUI* container = control->GetContainer()) {
+        for (int i = 0; i < container->GetCount(); ++i)
+            Collect(container->GetItemAt(i), out);
+    }
+}
+
+// The deepest control under the point; later children lie above earlier ones.
+CControlUI* HitTest(CControlUI* control, UIPoint point)
+{
+    if (control == nullptr || !control->IsVisible() || !Inside(control->GetItemRect(), point))
+        return nullptr;
+    if (IContainerUI* container = control->GetContainer()) {
+        auto* box = dynamic_cast<CContainerUI*>(control);
+        if (box == nullptr || box->IsMouseChildEnabled()) {
+            for (int i = container->GetCount() - 1; i >= 0; --i) {
+                if (CControlUI* hit = HitTest(container->GetItemAt(i), point))
+                    return hit;
+            }
+        }
+    }
+    return control->IsMouseEnabled() ? control : nullptr;
+}
+
+}  // namespace
+
+CWindowUIManager::CWindowUIManager() = default;
+
+CWindowUIManager::~CWindowUIManager()
+{
+    auto& managers = Managers();
+    managers.erase(std::remove(managers.begin(), managers.end(), this), managers.end());
+    // The tree goes first: its controls report their end to this manager.
+    m_ownedRoot.reset();
+}
+
+uint64_t CWindowUIManager::Now() const
+{
+    return platform::SystemClock().NowMicros() / 1000;
+}
+
+void CWindowUIManager::Init(WindowSystem* system, WindowId window)
+{
+    m_system = system;
+    m_nativeWindow = window;
+    m_timers = CControlTimers({[this](unsigned id, unsigned ms) {
+                                   return m_system != nullptr && m_system->SetTimer(m_nativeWindow, id, ms);
+                               },
+                               [this](unsigned id) {
+                                   if (m_system != nullptr && m_system->IsWindow(m_nativeWindow))
+                                       m_system->KillTimer(m_nativeWindow, id);
+                               }});
+    auto& managers = Managers();
+    if (std::find(managers.begin(), managers.end(), this) == managers.end())
+        managers.push_back(this);
+}
+
+bool CWindowUIManager::AttachDialog(std::unique_ptr<CControlUI> root)
+{
+    if (!root)
+        return false;
+    m_focus = m_hover = m_pressed = nullptr;
+    m_ownedRoot = std::move(root);
+    SetRoot(m_ownedRoot.get());
+    m_firstLayout = true;
+    m_needLayout = true;
+    Invalidate();
+    return true;
+}
+
+void CWindowUIManager::Invalidate()
+{
+    if (m_system != nullptr && m_nativeWindow != WindowId::None)
+        m_system->Invalidate(m_nativeWindow);
+}
+
+void CWindowUIManager::SendNotify(CControlUI* control, std::u16string_view type, uintptr_t wParam, intptr_t lParam,
+                                  bool async)
+{
+    NotifyMessage message;
+    message.type = std::u16string(type);
+    message.sender = control;
+    message.wParam = wParam;
+    message.lParam = lParam;
+    m_notify.Send(std::move(message), async, [control](NotifyMessage& m) {
+        if (control != nullptr)
+            control->CallNotifyDelegates(m);
+    });
+}
+
+bool CWindowUIManager::SetTimer(CControlUI* control, unsigned id, unsigned intervalMs)
+{
+    return m_timers.Set(control, id, intervalMs);
+}
+
+bool CWindowUIManager::KillTimer(CControlUI* control, unsigned id)
+{
+    return m_timers.Kill(control, id);
+}
+
+void CWindowUIManager::DeliverEvent(CControlUI* control, UIEvent type, uintptr_t wParam, intptr_t lParam, char16_t key)
+{
+    if (control == nullptr)
+        return;
+    TEventUI event;
+    event.type = type;
+    event.sender = control;
+    event.timestamp = Now();
+    event.mouse = m_notify.MousePoint();
+    event.key = key;
+    event.wParam = wParam;
+    event.lParam = lParam;
+    event.keyState = static_cast<unsigned>(wParam & 0xFFFF);
+    control->DoEvent(event);
+}
+
+void CWindowUIManager::SetFocus(CControlUI* control)
+{
+    if (control == m_focus)
+        return;
+    if (CControlUI* old = m_focus) {
+        m_focus = nullptr;
+        DeliverEvent(old, UIEvent::KillFocus);
+        SendNotify(old, u"killfocus");
+    }
+    if (control != nullptr && control->GetManager() == this && control->IsVisible() && control->IsEnabled()) {
+        m_focus = control;
+        DeliverEvent(control, UIEvent::SetFocus);
+        SendNotify(control, u"setfocus");
+    }
+}
+
+CControlUI* CWindowUIManager::FindControlAt(UIPoint point) const
+{
+    return HitTest(m_root, point);
+}
+
+void CWindowUIManager::ForgetInMessages(const CControlUI* control)
+{
+    m_notify.ForgetSender(control);
+    m_timers.Forget(control);
+    if (m_focus == control)
+        m_focus = nullptr;
+    if (m_hover == control)
+        m_hover = nullptr;
+    if (m_pressed == control)
+        m_pressed = nullptr;
+    if (m_root == control) {
+        m_root = nullptr;
+    }
+}
+
+// ---- painting ------------------------------------------------------------
+
+void CWindowUIManager::PaintWindow()
+{
+    if (m_system == nullptr || m_root == nullptr)
+        return;
+    const Rect window = m_system->GetWindowRect(m_nativeWindow);
+    const UIRect client{0, 0, window.Width(), window.Height()};
+    if (client.right <= 0 || client.bottom <= 0)
+        return;
+    if (m_needLayout) {
+        m_needLayout = false;
+        m_root->SetItemRect(client);
+    }
+    if (m_firstLayout) {
+        m_firstLayout = false;
+        SendNotify(m_root, u"windowinit");
+    }
+    CairoPainter painter(client.right, client.bottom);
+    PaintAll(painter);
+    const auto pixels = painter.Pixels();
+    m_system->Present(m_nativeWindow, pixels.data(), painter.Width(), painter.Height(),
+                      painter.Width() * static_cast<int>(sizeof(uint32_t)));
+}
+
+// ---- mouse -----------------------------------------------------------------
+
+void CWindowUIManager::UpdateHover(UIPoint point, uintptr_t wParam)
+{
+    if (!m_mouseTracking && m_system != nullptr) {
+        m_system->TrackMouse(m_nativeWindow, kHoverTimeMs);
+        m_mouseTracking = true;
+    }
+    CControlUI* now = FindControlAt(point);
+    if (now == m_hover)
+        return;
+    if (m_hover != nullptr)
+        DeliverEvent(m_hover, UIEvent::MouseLeave, wParam);
+    m_hover = now;
+    if (m_hover != nullptr)
+        DeliverEvent(m_hover, UIEvent::MouseEnter, wParam);
+}
+
+void CWindowUIManager::DispatchMouse(UIEvent type, unsigned message, uintptr_t wParam, intptr_t lParam)
+{
+    const UIPoint point = PointOf(lParam);
+    m_notify.SetMousePoint(point);
+    switch (message) {
+    case WM_MOUSEMOVE:
+        UpdateHover(point, wParam);
+        // A pressed control keeps getting the moves (it tracks being over it).
+        DeliverEvent(m_pressed != nullptr ? m_pressed : m_hover, UIEvent::MouseMove, wParam, lParam);
+        return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        CControlUI* control = FindControlAt(point);
+        if (control == nullptr)
+            return;
+        m_pressed = control;
+        if (control->IsFocusable())
+            SetFocus(control);
+        if (m_system != nullptr)
+            m_system->SetCapture(m_nativeWindow);
+        DeliverEvent(control, type, wParam, lParam);
+        return;
+    }
+    case WM_LBUTTONUP: {
+        if (m_system != nullptr)
+            m_system->ReleaseCapture();
+        CControlUI* control = m_pressed;
+        m_pressed = nullptr;
+        DeliverEvent(control, UIEvent::ButtonUp, wParam, lParam);
+        return;
+    }
+    default:
+        DeliverEvent(FindControlAt(point), type, wParam, lParam);
+        return;
+    }
+}
+
+// ---- the handler -------------------------------------------------------------
+
+bool CWindowUIManager::MessageHandler(unsigned message, uintptr_t wParam, intptr_t lParam, intptr_t& result)
+{
+    m_notify.DeliverQueued([](CControlUI* control) {
+        return [control](NotifyMessage& m) { control->CallNotifyDelegates(m); };
+    });
+    if (m_notify.Filter(message, wParam, lParam, result))
+        return true;
+    result = 0;
+    switch (message) {
+    case WM_PAINT:
+        PaintWindow();
+        return true;
+    case WM_SIZE:
+        m_needLayout = true;
+        Invalidate();
+        return false;
+    case WM_MOUSEMOVE:
+        DispatchMouse(UIEvent::MouseMove, message, wParam, lParam);
+        return true;
+    case WM_MOUSEHOVER:
+        m_notify.SetMousePoint(PointOf(lParam));
+        DeliverEvent(FindControlAt(PointOf(lParam)), UIEvent::MouseHover, wParam, lParam);
+        m_mouseTracking = false;
+        return true;
+    case WM_MOUSELEAVE:
+        m_mouseTracking = false;
+        if (m_hover != nullptr)
+            DeliverEvent(std::exchange(m_hover, nullptr), UIEvent::MouseLeave, wParam, lParam);
+        return true;
+    case WM_LBUTTONDOWN:
+        DispatchMouse(UIEvent::ButtonDown, message, wParam, lParam);
+        return true;
+    case WM_LBUTTONDBLCLK:
+        DispatchMouse(UIEvent::DoubleClick, message, wParam, lParam);
+        return true;
+    case WM_LBUTTONUP:
+        DispatchMouse(UIEvent::ButtonUp, message, wParam, lParam);
+        return true;
+    case WM_RBUTTONDOWN:
+        DispatchMouse(UIEvent::RightButtonDown, message, wParam, lParam);
+        return true;
+    case WM_CONTEXTMENU: {
+        if (m_system == nullptr)
+            return false;
+        const Rect window = m_system->GetWindowRect(m_nativeWindow);
+        const UIPoint screen = PointOf(lParam);
+        const UIPoint client{screen.x - window.left, screen.y - window.top};
+        DeliverEvent(FindControlAt(client), UIEvent::ContextMenu, wParam, lParam);
+        return true;
+    }
+    case WM_MOUSEWHEEL: {
+        if (m_system == nullptr)
+            return false;
+        const Rect window = m_system->GetWindowRect(m_nativeWindow);
+        const UIPoint screen = PointOf(lParam);
+        const UIPoint client{screen.x - window.left, screen.y - window.top};
+        DeliverEvent(FindControlAt(client), UIEvent::ScrollWheel, wParam, lParam);
+        return true;
+    }
+    case WM_KEYDOWN:
+        DeliverEvent(m_focus, UIEvent::KeyDown, wParam, lParam, static_cast<char16_t>(wParam));
+        return m_focus != nullptr;
+    case WM_KEYUP:
+        DeliverEvent(m_focus, UIEvent::KeyUp, wParam, lParam, static_cast<char16_t>(wParam));
+        return m_focus != nullptr;
+    case WM_CHAR:
+        DeliverEvent(m_focus, UIEvent::Char, wParam, lParam, static_cast<char16_t>(wParam));
+        return m_focus != nullptr;
+    case WM_SETCURSOR:
+        DeliverEvent(m_hover, UIEvent::SetCursor, wParam, lParam);
+        return false;
+    case WM_KILLFOCUS:
+        SetFocus(nullptr);
+        return false;
+    case WM_TIMER: {
+        unsigned id = 0;
+        CControlUI* owner = m_timers.Owner(static_cast<unsigned>(wParam), id);
+        DeliverEvent(owner, UIEvent::Timer, id, lParam);
+        return owner != nullptr;
+    }
+    case WM_NCDESTROY: {
+        auto& managers = Managers();
+        managers.erase(std::remove(managers.begin(), managers.end(), this), managers.end());
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+// ---- the message loop --------------------------------------------------------
+
+bool CWindowUIManager::MoveFocus(bool forward)
+{
+    std::vector<CControlUI*> controls;
+    Collect(m_root, controls);
+    std::vector<CControlUI*> focusable;
+    for (CControlUI* control : controls) {
+        if (control->IsFocusable() && control->IsVisible() && control->IsEnabled())
+            focusable.push_back(control);
+    }
+    if (focusable.empty())
+        return false;
+    const auto at = std::find(focusable.begin(), focusable.end(), m_focus);
+    size_t next = 0;
+    if (at != focusable.end()) {
+        const size_t index = static_cast<size_t>(at - focusable.begin());
+        next = forward ? (index + 1) % focusable.size() : (index + focusable.size() - 1) % focusable.size();
+    } else if (!forward) {
+        next = focusable.size() - 1;
+    }
+    SetFocus(focusable[next]);
+    return true;
+}
+
+bool CWindowUIManager::ActivateShortcut(char16_t character)
+{
+    const char16_t wanted = static_cast<char16_t>(std::towupper(character));
+    std::vector<CControlUI*> controls;
+    Collect(m_root, controls);
+    for (CControlUI* control : controls) {
+        const char16_t shortcut = static_cast<char16_t>(std::towupper(control->GetShortcut()));
+        if (shortcut != 0 && shortcut == wanted && control->IsVisible() && control->IsEnabled()) {
+            SetFocus(control);
+            control->Activate();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CWindowUIManager::PreMessageHandler(unsigned message, uintptr_t wParam, intptr_t lParam, intptr_t& result)
+{
+    if (m_notify.PreFilter(message, wParam, lParam, result))
+        return true;
+    switch (message) {
+    case WM_KEYDOWN:
+        if (wParam == static_cast<uintptr_t>(VK_TAB)) {
+            const bool back = m_system != nullptr && m_system->IsKeyDown(VK_SHIFT);
+            return MoveFocus(!back);
+        }
+        return false;
+    case WM_SYSKEYDOWN:
+        DeliverEvent(m_focus, UIEvent::SysKey, wParam, lParam, static_cast<char16_t>(wParam));
+        return false;
+    case WM_SYSCHAR:
+        return ActivateShortcut(static_cast<char16_t>(wParam));
+    default:
+        return false;
+    }
+}
+
+int CWindowUIManager::MessageLoop(WindowSystem& system)
+{
+    Message message;
+    while (system.GetMessage(message)) {
+        bool consumed = false;
+        // A copy: handling may add or remove managers.
+        const std::vector<CWindowUIManager*> managers = Managers();
+        for (CWindowUIManager* manager : managers) {
+            if (manager->m_system != &system || manager->m_nativeWindow != message.window)
+                continue;
+            intptr_t result = 0;
+            if (manager->PreMessageHandler(message.message, message.wParam, message.lParam, result)) {
+                consumed = true;
+                break;
+            }
+        }
+        if (!consumed)
+            system.DispatchMessage(message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace SkinUI

@@ -1,0 +1,162 @@
+#include "ui/WindowWnd.h"
+
+#include <set>
+
+namespace SkinUI {
+namespace {
+
+using namespace platform;
+
+WindowSystem*& SystemSlot()
+{
+    static WindowSystem* system = nullptr;
+    return system;
+}
+
+std::set<std::u16string, std::less<>>& Classes()
+{
+    static std::set<std::u16string, std::less<>> classes;
+    return classes;
+}
+
+// Classes the system itself provides, which a window may superclass.
+constexpr std::u16string_view kSystemClasses[] = {u"EDIT", u"Edit", u"BUTTON", u"STATIC", u"LISTBOX", u"COMBOBOX"};
+
+bool SystemClassExists(std::u16string_view name)
+{
+    for (std::u16string_view system : kSystemClasses) {
+        if (system == name)
+            return true;
+    }
+    return false;
+}
+
+// Keeps [start, start + size) inside [low, high) when it can.
+int KeepInside(int start, int size, int low, int high)
+{
+    if (start + size > high)
+        start = high - size;
+    if (start < low)
+        start = low;
+    return start;
+}
+
+}  // namespace
+
+Rect CenteredRect(const Rect& window, const Rect& reference, const Rect& workArea)
+{
+    const int width = window.Width();
+    const int height = window.Height();
+    const int x = KeepInside((reference.left + reference.right) / 2 - width / 2, width, workArea.left, workArea.right);
+    const int y = KeepInside((reference.top + reference.bottom) / 2 - height / 2, height, workArea.top, workArea.bottom);
+    return {x, y, x + width, y + height};
+}
+
+CWindowWnd::~CWindowWnd()
+{
+    if (m_window != WindowId::None && System() != nullptr && System()->IsWindow(m_window))
+        System()->DestroyWindow(m_window);
+}
+
+void CWindowWnd::SetWindowSystem(WindowSystem* system)
+{
+    SystemSlot() = system;
+}
+
+WindowSystem* CWindowWnd::System()
+{
+    return SystemSlot();
+}
+
+bool CWindowWnd::RegisterWindowClass(std::u16string_view className, std::u16string_view superClassName)
+{
+    if (className.empty())
+        return false;
+    if (!superClassName.empty() && !SystemClassExists(superClassName) && !IsClassRegistered(superClassName))
+        return false;
+    Classes().emplace(className);  // an existing class counts as success
+    return true;
+}
+
+bool CWindowWnd::IsClassRegistered(std::u16string_view className)
+{
+    return Classes().find(className) != Classes().end();
+}
+
+intptr_t CWindowWnd::HandleMessage(unsigned, uintptr_t, intptr_t)
+{
+    return 0;
+}
+
+void CWindowWnd::OnFinalMessage(WindowId) {}
+
+intptr_t CWindowWnd::WindowProc(WindowId window, const Message& message)
+{
+    if (message.message == WM_NCDESTROY) {
+        const intptr_t result = HandleMessage(message.message, message.wParam, message.lParam);
+        m_window = WindowId::None;
+        OnFinalMessage(window);
+        return result;
+    }
+    return HandleMessage(message.message, message.wParam, message.lParam);
+}
+
+WindowId CWindowWnd::Create(WindowId parent, std::string_view title, unsigned style, unsigned exStyle, int x, int y,
+                            int cx, int cy)
+{
+    WindowSystem* system = System();
+    if (system == nullptr || !RegisterWindowClass(GetWindowClassName(), GetSuperClassName()))
+        return WindowId::None;
+    WindowOptions options;
+    options.title = std::string(title);
+    options.rect = {x, y, x + cx, y + cy};
+    options.owner = parent;
+    options.kind = style == WindowStyle::kPopup     ? WindowKind::Popup
+                 : style == WindowStyle::kTooltip ? WindowKind::Tooltip
+                                                  : WindowKind::Normal;
+    options.toolWindow = (exStyle & WindowExStyle::kToolWindow) != 0;
+    options.topmost = (exStyle & WindowExStyle::kTopmost) != 0;
+    m_owner = parent;
+    // The handle is known before WM_CREATE reaches the handler.
+    m_window = system->CreateWindow(options, [this](const Message& message) {
+        if (m_window == WindowId::None && message.message != WM_NCDESTROY)
+            m_window = message.window;
+        return WindowProc(message.window, message);
+    });
+    return m_window;
+}
+
+void CWindowWnd::ShowWindow(bool show, bool takeFocus)
+{
+    if (System() != nullptr && m_window != WindowId::None)
+        System()->ShowWindow(m_window, show, show && takeFocus);
+}
+
+void CWindowWnd::CenterWindow()
+{
+    WindowSystem* system = System();
+    if (system == nullptr || m_window == WindowId::None)
+        return;
+    const Rect window = system->GetWindowRect(m_window);
+    const Rect workArea = system->GetWorkArea(m_window);
+    const bool hasOwner = m_owner != WindowId::None && system->IsWindow(m_owner);
+    const Rect reference = hasOwner ? system->GetWindowRect(m_owner) : workArea;
+    system->MoveWindow(m_window, CenteredRect(window, reference, workArea));
+}
+
+intptr_t CWindowWnd::SendMessage(unsigned message, uintptr_t wParam, intptr_t lParam)
+{
+    return System() != nullptr ? System()->SendMessage(m_window, message, wParam, lParam) : 0;
+}
+
+bool CWindowWnd::PostMessage(unsigned message, uintptr_t wParam, intptr_t lParam)
+{
+    return System() != nullptr && System()->PostMessage(m_window, message, wParam, lParam);
+}
+
+void CWindowWnd::Close()
+{
+    PostMessage(WM_CLOSE);
+}
+
+}  // namespace SkinUI
