@@ -121,6 +121,7 @@ void CWindowUIManager::ReloadImages()
 {
     for (auto& [name, entry] : m_images)
         LoadEntry(entry);
+    Invalidate();
 }
 
 ResourceLocation CWindowUIManager::GetResourceLocation() const

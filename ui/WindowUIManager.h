@@ -94,7 +94,7 @@ public:
     const ImageData* GetImageEx(std::u16string_view name, std::u16string_view resType = {}, uint32_t mask = 0);
     void RemoveImage(std::u16string_view name);
     void RemoveAllImages();
-    // Reads every registered image again from its source.
+    // Reads every registered image again from its source and repaints.
     void ReloadImages();
 
     // Binds the subtree to this manager (with `parent` as the root's parent)

@@ -54,8 +54,10 @@ Rect CenteredRect(const Rect& window, const Rect& reference, const Rect& workAre
 
 CWindowWnd::~CWindowWnd()
 {
-    if (m_window != WindowId::None && System() != nullptr && System()->IsWindow(m_window))
-        System()->DestroyWindow(m_window);
+    // The derived part is gone: the window's last messages must not reach it.
+    m_destroying = true;
+    if (m_window != WindowId::None && m_system != nullptr && m_system->IsWindow(m_window))
+        m_system->DestroyWindow(m_window);
 }
 
 void CWindowWnd::SetWindowSystem(WindowSystem* system)
@@ -92,6 +94,11 @@ void CWindowWnd::OnFinalMessage(WindowId) {}
 
 intptr_t CWindowWnd::WindowProc(WindowId window, const Message& message)
 {
+    if (m_destroying) {
+        if (message.message == WM_NCDESTROY)
+            m_window = WindowId::None;
+        return 0;
+    }
     if (message.message == WM_NCDESTROY) {
         const intptr_t result = HandleMessage(message.message, message.wParam, message.lParam);
         m_window = WindowId::None;
@@ -117,6 +124,7 @@ WindowId CWindowWnd::Create(WindowId parent, std::string_view title, unsigned st
     options.toolWindow = (exStyle & WindowExStyle::kToolWindow) != 0;
     options.topmost = (exStyle & WindowExStyle::kTopmost) != 0;
     m_owner = parent;
+    m_system = system;
     // The handle is known before WM_CREATE reaches the handler.
     m_window = system->CreateWindow(options, [this](const Message& message) {
         if (m_window == WindowId::None && message.message != WM_NCDESTROY)
@@ -128,13 +136,13 @@ WindowId CWindowWnd::Create(WindowId parent, std::string_view title, unsigned st
 
 void CWindowWnd::ShowWindow(bool show, bool takeFocus)
 {
-    if (System() != nullptr && m_window != WindowId::None)
-        System()->ShowWindow(m_window, show, show && takeFocus);
+    if (m_system != nullptr && m_window != WindowId::None)
+        m_system->ShowWindow(m_window, show, show && takeFocus);
 }
 
 void CWindowWnd::CenterWindow()
 {
-    WindowSystem* system = System();
+    WindowSystem* system = m_system;
     if (system == nullptr || m_window == WindowId::None)
         return;
     const Rect window = system->GetWindowRect(m_window);
@@ -146,12 +154,12 @@ void CWindowWnd::CenterWindow()
 
 intptr_t CWindowWnd::SendMessage(unsigned message, uintptr_t wParam, intptr_t lParam)
 {
-    return System() != nullptr ? System()->SendMessage(m_window, message, wParam, lParam) : 0;
+    return m_system != nullptr ? m_system->SendMessage(m_window, message, wParam, lParam) : 0;
 }
 
 bool CWindowWnd::PostMessage(unsigned message, uintptr_t wParam, intptr_t lParam)
 {
-    return System() != nullptr && System()->PostMessage(m_window, message, wParam, lParam);
+    return m_system != nullptr && m_system->PostMessage(m_window, message, wParam, lParam);
 }
 
 void CWindowWnd::Close()

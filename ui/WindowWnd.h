@@ -64,8 +64,10 @@ public:
 private:
     intptr_t WindowProc(platform::WindowId window, const platform::Message& message);
 
+    platform::WindowSystem* m_system = nullptr;  // the one the window was made with
     platform::WindowId m_window = platform::WindowId::None;
     platform::WindowId m_owner = platform::WindowId::None;
+    bool m_destroying = false;
 };
 
 // Where a window of the given size is placed to be centred over `reference`

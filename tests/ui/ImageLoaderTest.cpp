@@ -104,34 +104,23 @@ void WriteZip(const std::string& path, const char* entry, const Bytes& bytes)
 
 }  // namespace
 
-TEST(ImageLoader, PremultipliesPixelsThatAreNotOpaque)
+TEST(ImageLoader, PremultipliesAndAppliesTheMaskColour)
 {
     const Bytes rgba = {255, 0, 0, 128,  200, 100, 50, 255,  255, 255, 255, 0,  1, 2, 3, 4,  255, 128, 64, 254};
     const ImageData image = ConvertRgba(rgba.data(), 5, 1, 0);
     EXPECT_TRUE(image.alpha);
     EXPECT_EQ(image.pixels, (std::vector<uint32_t>{0x80800000, 0xFFC86432, 0x00000000, 0x04000000, 0xFEFE7F3F}));
-
-    const Bytes opaque = {255, 255, 255, 255,  0, 0, 0, 255};
-    const ImageData solid = ConvertRgba(opaque.data(), 1, 2, 0);
-    EXPECT_FALSE(solid.alpha);
-    EXPECT_EQ(solid.pixels, (std::vector<uint32_t>{0xFFFFFFFF, 0xFF000000}));
-}
-
-TEST(ImageLoader, MaskColourMakesMatchingPixelsTransparent)
-{
-    const Bytes rgba = {255, 255, 255, 255,  254, 255, 255, 255,  255, 0, 0, 128};
-    const ImageData white = ConvertRgba(rgba.data(), 3, 1, 0xFFFFFFFF);
-    EXPECT_TRUE(white.alpha);
-    EXPECT_EQ(white.pixels, (std::vector<uint32_t>{0, 0xFFFEFFFF, 0x80800000}));
-
     // The key is compared with the premultiplied value.
-    EXPECT_EQ(ConvertRgba(rgba.data(), 3, 1, 0x80FF0000).pixels[2], 0x80800000u);
-    EXPECT_EQ(ConvertRgba(rgba.data(), 3, 1, 0x80800000).pixels[2], 0u);
+    EXPECT_EQ(ConvertRgba(rgba.data(), 5, 1, 0x80FF0000).pixels[0], 0x80800000u);
+    EXPECT_EQ(ConvertRgba(rgba.data(), 5, 1, 0x80800000).pixels[0], 0u);
 
-    const Bytes opaque(rgba.begin(), rgba.begin() + 8);
+    const Bytes opaque = {255, 255, 255, 255,  254, 255, 255, 255};
     const ImageData kept = ConvertRgba(opaque.data(), 2, 1, 0);
     EXPECT_FALSE(kept.alpha);
-    EXPECT_EQ(kept.pixels[0], 0xFFFFFFFFu);
+    EXPECT_EQ(kept.pixels, (std::vector<uint32_t>{0xFFFFFFFF, 0xFFFEFFFF}));
+    const ImageData keyed = ConvertRgba(opaque.data(), 2, 1, 0xFFFFFFFF);
+    EXPECT_TRUE(keyed.alpha);
+    EXPECT_EQ(keyed.pixels, (std::vector<uint32_t>{0, 0xFFFEFFFF}));
 }
 
 TEST(ImageLoader, DecodesPngBmpAndJpegTopDown)
@@ -149,9 +138,7 @@ TEST(ImageLoader, DecodesPngBmpAndJpegTopDown)
     ASSERT_TRUE(bmp24);
     EXPECT_EQ(bmp24->width, 3);
     EXPECT_EQ(bmp24->height, 2);
-    EXPECT_TRUE(bmp24->alpha);  // from the masked white pixel
     EXPECT_EQ(bmp24->pixels, (std::vector<uint32_t>{0xFF010203, 0xFF040506, 0xFF070809, 0xFF0A0B0C, 0xFF0D0E0F, 0}));
-    EXPECT_FALSE(DecodeImage(MakeBmp(3, 2, 24, rgba), 0)->alpha);
 
     const auto jpeg = DecodeImage(MakeJpeg(), 0);
     ASSERT_TRUE(jpeg);
