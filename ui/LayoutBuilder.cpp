@@ -183,14 +183,7 @@ bool CLayoutBuilder::LoadXmlOrFile(std::u16string_view xmlOrFile, CWindowUIManag
     resourceType_.clear();
     if (!xmlOrFile.empty() && xmlOrFile.front() == u'<')
         return markup_.LoadText(xmlOrFile);
-    ResourceLocation location;
-    if (manager != nullptr) {
-        location.folder = manager->GetResourcePath();
-        const std::string& zip = manager->GetResourceZip();
-        // A package named without a folder lies in the resource folder.
-        if (!zip.empty())
-            location.zipFile = zip.front() == '/' || location.folder.empty() ? zip : location.folder + "/" + zip;
-    }
+    const ResourceLocation location = manager != nullptr ? manager->GetResourceLocation() : ResourceLocation();
     return markup_.LoadFile(platform::Utf16ToUtf8(xmlOrFile), location);
 }
 

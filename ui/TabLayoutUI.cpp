@@ -1,5 +1,7 @@
 #include "ui/TabLayoutUI.h"
 
+#include "ui/WindowUIManager.h"
+
 #include <algorithm>
 
 namespace SkinUI {
@@ -56,10 +58,14 @@ bool CTabLayoutUI::SelectItem(int index)
 {
     if (index < 0 || index >= GetCount())
         return false;
+    const int old = m_curSel;
     for (int i = 0; i < GetCount(); ++i)
         GetItemAt(i)->SetVisible(i == index);
     m_curSel = index;
     SetItemRect(GetItemRect());
+    Invalidate();
+    if (old != index && GetManager() != nullptr)
+        GetManager()->SendNotify(this, u"tabselect", static_cast<uintptr_t>(index), old);
     return true;
 }
 

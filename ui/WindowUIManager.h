@@ -211,6 +211,7 @@ private:
 
     // Native window and message handling.
     void PaintWindow();
+    void ApplyRoundCorner(int width, int height);
     void DispatchMouse(UIEvent type, unsigned message, uintptr_t wParam, intptr_t lParam);
     void UpdateHover(UIPoint point, uintptr_t wParam);
     void DeliverEvent(CControlUI* control, UIEvent type, uintptr_t wParam = 0, intptr_t lParam = 0, char16_t key = 0);

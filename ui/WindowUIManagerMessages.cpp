@@ -85,6 +85,7 @@ void CWindowUIManager::Init(WindowSystem* system, WindowId window)
 {
     m_system = system;
     m_nativeWindow = window;
+    SetHasNativeWindow(system != nullptr && window != WindowId::None);
     m_timers = CControlTimers({[this](unsigned id, unsigned ms) {
                                    return m_system != nullptr && m_system->SetTimer(m_nativeWindow, id, ms);
                                },
@@ -106,6 +107,10 @@ bool CWindowUIManager::AttachDialog(std::unique_ptr<CControlUI> root)
     SetRoot(m_ownedRoot.get());
     m_firstLayout = true;
     m_needLayout = true;
+    if (m_system != nullptr) {
+        const Rect rect = m_system->GetWindowRect(m_nativeWindow);
+        ApplyRoundCorner(rect.Width(), rect.Height());
+    }
     Invalidate();
     return true;
 }
@@ -190,6 +195,15 @@ void CWindowUIManager::ForgetInMessages(const CControlUI* control)
     if (m_root == control) {
         m_root = nullptr;
     }
+}
+
+// A window with "roundcorner" shows only its rounded rectangle.
+void CWindowUIManager::ApplyRoundCorner(int width, int height)
+{
+    const UISize round = GetRoundCorner();
+    if (m_system == nullptr || round.cx <= 0 || round.cy <= 0 || width <= 0 || height <= 0)
+        return;
+    m_system->SetWindowRegion(m_nativeWindow, RoundRectRegion({0, 0, width, height}, round.cx, round.cy));
 }
 
 // ---- painting ------------------------------------------------------------
@@ -288,6 +302,7 @@ bool CWindowUIManager::MessageHandler(unsigned message, uintptr_t wParam, intptr
         return true;
     case WM_SIZE:
         m_needLayout = true;
+        ApplyRoundCorner(LowSigned(lParam), HighSigned(lParam));
         Invalidate();
         return false;
     case WM_MOUSEMOVE:

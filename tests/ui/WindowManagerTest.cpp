@@ -1,6 +1,7 @@
 #include "platform/HeadlessWindowSystem.h"
 #include "ui/LayoutBuilder.h"
 #include "ui/OptionUI.h"
+#include "ui/TabLayoutUI.h"
 #include "ui/WindowUIManager.h"
 #include "ui/WindowWnd.h"
 
@@ -165,6 +166,23 @@ TEST_F(WindowManagerTest, FiltersSeeMessagesAfterQueuedNotificationsAndTimersNot
     EXPECT_TRUE(window.manager.KillTimer(ok, 7));
     EXPECT_TRUE(window.manager.SetTimer(ok, 7, 100));  // restarts with the same native id
     window.manager.RemoveMessageFilter(&swallow);
+}
+
+TEST_F(WindowManagerTest, TabSelectAndRoundCorners)
+{
+    Open(u"<Window roundcorner=\"6,6\"><TabLayout name=\"tabs\"><Control name=\"p0\"/><Control name=\"p1\"/>"
+         u"</TabLayout></Window>");
+    a.lines.clear();
+    auto* tabs = dynamic_cast<CTabLayoutUI*>(window.manager.FindControl(u"tabs"));
+    ASSERT_NE(tabs, nullptr);
+    tabs->SelectItem(1);
+    EXPECT_EQ(a.lines, (std::vector<std::string>{"A:tabselect:tabs"}));
+    tabs->SelectItem(1);
+    EXPECT_EQ(a.lines.size(), 1u);
+    const platform::Region* region = system.RegionOf(window.GetHWND());
+    ASSERT_NE(region, nullptr);
+    EXPECT_FALSE(region->Contains(0, 0));
+    EXPECT_TRUE(region->Contains(150, 100));
 }
 
 TEST(WindowWnd, ClassesRegisterOnceAndWindowsCentreInsideTheWorkArea)
