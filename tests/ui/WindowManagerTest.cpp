@@ -168,6 +168,47 @@ TEST_F(WindowManagerTest, FiltersSeeMessagesAfterQueuedNotificationsAndTimersNot
     window.manager.RemoveMessageFilter(&swallow);
 }
 
+TEST_F(WindowManagerTest, TabMovesTheFocusAndShortcutsActivate)
+{
+    Open(u"<Window><VerticalLayout><Button name=\"b1\" height=\"20\"/><Label name=\"l\" height=\"20\"/>"
+         u"<Button name=\"b2\" height=\"20\" shortcut=\"s\"/></VerticalLayout></Window>");
+    std::vector<std::string> focus;
+    struct FocusLog final : INotifyUI {
+        std::vector<std::string>* out;
+        void Notify(NotifyMessage& m) override
+        {
+            if (m.type == u"setfocus" || m.type == u"killfocus")
+                out->push_back(std::string(m.type.begin(), m.type.end()) + ":"
+                               + std::string(m.sender->GetName().begin(), m.sender->GetName().end()));
+        }
+    } log;
+    log.out = &focus;
+    window.manager.AddNotifier(&log);
+    intptr_t result = 0;
+    EXPECT_TRUE(window.manager.PreMessageHandler(platform::WM_KEYDOWN, platform::VK_TAB, 0, result));
+    EXPECT_TRUE(window.manager.PreMessageHandler(platform::WM_KEYDOWN, platform::VK_TAB, 0, result));
+    EXPECT_TRUE(window.manager.PreMessageHandler(platform::WM_KEYDOWN, platform::VK_TAB, 0, result));
+    EXPECT_EQ(focus, (std::vector<std::string>{"setfocus:b1", "killfocus:b1", "setfocus:b2", "killfocus:b2",
+                                               "setfocus:b1"}));
+    a.lines.clear();
+    EXPECT_TRUE(window.manager.PreMessageHandler(platform::WM_SYSCHAR, u's', 0, result));
+    EXPECT_EQ(a.lines, (std::vector<std::string>{"A:click:b2"}));
+    EXPECT_FALSE(window.manager.PreMessageHandler(platform::WM_SYSCHAR, u'q', 0, result));
+    window.manager.RemoveNotifier(&log);
+}
+
+TEST_F(WindowManagerTest, QueuedNotificationsOfADestroyedControlLoseTheirSender)
+{
+    Open(kLayout);
+    a.lines.clear();
+    CControlUI* rest = window.manager.FindControl(u"rest");
+    window.manager.SendNotify(rest, u"later", 0, 0, true);
+    window.manager.GetRoot()->GetContainer()->Remove(rest);
+    EXPECT_EQ(window.manager.FindControl(u"rest"), nullptr);
+    window.SendMessage(platform::WM_NULL);
+    EXPECT_EQ(a.lines, (std::vector<std::string>{"A:later:-"}));
+}
+
 TEST_F(WindowManagerTest, TabSelectAndRoundCorners)
 {
     Open(u"<Window roundcorner=\"6,6\"><TabLayout name=\"tabs\"><Control name=\"p0\"/><Control name=\"p1\"/>"
