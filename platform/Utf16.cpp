@@ -41,6 +41,23 @@ bool SecondByteFits(uint8_t lead, uint8_t second)
 
 }  // namespace
 
+size_t Utf8SequenceAt(std::string_view utf8, size_t pos)
+{
+    const auto* p = reinterpret_cast<const uint8_t*>(utf8.data()) + pos;
+    const size_t left = utf8.size() - pos;
+    const uint8_t lead = p[0];
+    if (lead < 0x80)
+        return 1;
+    const size_t length = static_cast<size_t>(SequenceLength(lead));
+    if (length == 0)
+        return 1;
+    size_t valid = 1;
+    while (valid < length && valid < left
+           && (valid == 1 ? SecondByteFits(lead, p[1]) : (p[valid] & 0xC0) == 0x80))
+        ++valid;
+    return valid;
+}
+
 std::u16string Utf8ToUtf16(std::string_view utf8)
 {
     std::u16string out(utf8.size(), u'\0');
@@ -87,14 +104,10 @@ size_t DecodeUtf8(std::string_view utf8, char16_t* out)
             continue;
         }
         const int length = SequenceLength(lead);
-        // An invalid sequence gives one U+FFFD for its longest valid start.
-        int valid = length == 0 ? 0 : 1;
-        while (valid > 0 && valid < length && end - p > valid
-               && (valid == 1 ? SecondByteFits(lead, p[1]) : (p[valid] & 0xC0) == 0x80))
-            ++valid;
-        if (length == 0 || valid < length) {
+        const size_t used = Utf8SequenceAt(utf8, static_cast<size_t>(p - reinterpret_cast<const uint8_t*>(utf8.data())));
+        if (length == 0 || used < static_cast<size_t>(length)) {
             *w++ = kReplacement;
-            p += valid == 0 ? 1 : valid;
+            p += used;
             continue;
         }
         uint32_t code = lead & (0xFF >> (length + 1));

@@ -3,6 +3,8 @@
 // event handling sets it; painting reads it.
 #pragma once
 
+#include <string>
+
 namespace SkinUI {
 
 class CButtonStateHolder {
@@ -16,5 +18,23 @@ public:
 private:
     unsigned m_buttonState = 0;
 };
+
+// The image of a button-like control's state, most urgent first: disabled,
+// pushed, hot, focused; an empty text for the normal state.
+inline const std::u16string& PickStateImage(unsigned state, bool enabled, const std::u16string& pushed,
+                                            const std::u16string& hot, const std::u16string& focused,
+                                            const std::u16string& disabled)
+{
+    static const std::u16string kNone;
+    if (!enabled || (state & CButtonStateHolder::kDisabled) != 0)
+        return disabled;
+    if ((state & CButtonStateHolder::kPushed) != 0)
+        return pushed;
+    if ((state & CButtonStateHolder::kHot) != 0)
+        return hot;
+    if ((state & CButtonStateHolder::kFocused) != 0)
+        return focused;
+    return kNone;
+}
 
 }  // namespace SkinUI

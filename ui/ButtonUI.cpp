@@ -27,25 +27,13 @@ void CButtonUI::SetAttribute(std::u16string_view name, std::u16string_view value
 
 const std::u16string& CButtonUI::StateImage() const
 {
-    static const std::u16string kNone;
-    if (IsDisabledNow())
-        return m_disabledImage;
-    if (HasButtonState(kPushed))
-        return m_pushedImage;
-    if (HasButtonState(kHot))
-        return m_hotImage;
-    if (HasButtonState(kFocused))
-        return m_focusedImage;
-    return kNone;
+    return PickStateImage(GetButtonState(), !IsDisabledNow(), m_pushedImage, m_hotImage, m_focusedImage,
+                          m_disabledImage);
 }
 
 void CButtonUI::PaintStatusImage(platform::Painter& painter)
 {
-    const std::u16string& image = StateImage();
-    if (!image.empty() && DrawImage(painter, image))
-        return;
-    if (!m_normalImage.empty())
-        DrawImage(painter, m_normalImage);
+    PaintStateImage(painter, StateImage(), m_normalImage);
 }
 
 void CButtonUI::PaintBorder(platform::Painter& painter)

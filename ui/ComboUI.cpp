@@ -33,25 +33,12 @@ void CComboUI::DoPaint(platform::Painter& painter, const UIRect& dirty) { CContr
 
 const std::u16string& CComboUI::StateImage() const
 {
-    static const std::u16string kNone;
-    if (!IsEnabled() || HasButtonState(kDisabled))
-        return m_disabledImage;
-    if (HasButtonState(kPushed))
-        return m_pushedImage;
-    if (HasButtonState(kHot))
-        return m_hotImage;
-    if (HasButtonState(kFocused))
-        return m_focusedImage;
-    return kNone;
+    return PickStateImage(GetButtonState(), IsEnabled(), m_pushedImage, m_hotImage, m_focusedImage, m_disabledImage);
 }
 
 void CComboUI::PaintStatusImage(platform::Painter& painter)
 {
-    const std::u16string& image = StateImage();
-    if (!image.empty() && DrawImage(painter, image))
-        return;
-    if (!m_normalImage.empty())
-        DrawImage(painter, m_normalImage);
+    PaintStateImage(painter, StateImage(), m_normalImage);
 }
 
 void CComboUI::PaintText(platform::Painter& painter)

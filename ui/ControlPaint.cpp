@@ -82,4 +82,13 @@ bool CControlUI::DrawImage(platform::Painter& painter, std::u16string_view descr
     return true;
 }
 
+void CControlUI::PaintStateImage(platform::Painter& painter, const std::u16string& stateImage,
+                                 const std::u16string& normalImage)
+{
+    if (!stateImage.empty() && DrawImage(painter, stateImage))
+        return;
+    if (!normalImage.empty())
+        DrawImage(painter, normalImage);
+}
+
 }  // namespace SkinUI

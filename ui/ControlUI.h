@@ -173,6 +173,10 @@ protected:
     virtual void PaintStatusImage(platform::Painter& /*painter*/) {}
     virtual void PaintText(platform::Painter& /*painter*/) {}
     virtual void PaintBorder(platform::Painter& painter);
+    // Draws the state's image, or the normal one when there is none for the
+    // state (or it cannot be drawn).
+    void PaintStateImage(platform::Painter& painter, const std::u16string& stateImage,
+                         const std::u16string& normalImage);
     // The frame of "bordersize" in `color`, rounded with "borderround".
     void PaintBorderIn(platform::Painter& painter, uint32_t color);
 

@@ -59,11 +59,7 @@ const std::u16string& CEditUI::StateImage() const
 
 void CEditUI::PaintStatusImage(platform::Painter& painter)
 {
-    const std::u16string& image = StateImage();
-    if (!image.empty() && DrawImage(painter, image))
-        return;
-    if (!m_normalImage.empty())
-        DrawImage(painter, m_normalImage);
+    PaintStateImage(painter, StateImage(), m_normalImage);
 }
 
 void CEditUI::PaintText(platform::Painter& painter)
