@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/painter.h"
+#include "platform/window_system.h"
 #include "ui/AttributeValues.h"
 #include "ui/EventUI.h"
 #include "ui/NotifyMessage.h"
@@ -66,6 +67,8 @@ public:
     virtual bool Activate();
     // Whether Tab can move the focus to it.
     virtual bool IsFocusable() const { return false; }
+    // The mouse cursor over the control.
+    virtual platform::Cursor GetCursor() const { return platform::Cursor::Arrow; }
     // The control's own delegates, called before the window's notifiers.
     void AddNotifyDelegate(std::function<void(NotifyMessage&)> delegate);
     void CallNotifyDelegates(NotifyMessage& message);

@@ -19,6 +19,10 @@ public:
     CEditUI();
 
     std::u16string_view GetClass() const override { return u"EditUI"; }
+    platform::Cursor GetCursor() const override
+    {
+        return IsEnabled() && !m_readOnly ? platform::Cursor::IBeam : platform::Cursor::Arrow;
+    }
     void SetAttribute(std::u16string_view name, std::u16string_view value) override;
 
     void SetReadOnly(bool on) { m_readOnly = on; }

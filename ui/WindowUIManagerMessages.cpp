@@ -247,6 +247,9 @@ void CWindowUIManager::UpdateHover(UIPoint point, uintptr_t wParam)
     m_hover = now;
     if (m_hover != nullptr)
         DeliverEvent(m_hover, UIEvent::MouseEnter, wParam);
+    // The cursor request of this move came before the move itself.
+    if (m_system != nullptr)
+        m_system->SetCursor(m_hover != nullptr ? m_hover->GetCursor() : Cursor::Arrow);
 }
 
 void CWindowUIManager::DispatchMouse(UIEvent type, unsigned message, uintptr_t wParam, intptr_t lParam)
@@ -358,8 +361,12 @@ bool CWindowUIManager::MessageHandler(unsigned message, uintptr_t wParam, intptr
         DeliverEvent(m_focus, UIEvent::Char, wParam, lParam, static_cast<char16_t>(wParam));
         return m_focus != nullptr;
     case WM_SETCURSOR:
+        if (m_hover == nullptr || m_system == nullptr)
+            return false;  // the arrow
         DeliverEvent(m_hover, UIEvent::SetCursor, wParam, lParam);
-        return false;
+        m_system->SetCursor(m_hover->GetCursor());
+        result = 1;
+        return true;
     case WM_KILLFOCUS:
         SetFocus(nullptr);
         return false;

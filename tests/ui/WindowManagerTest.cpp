@@ -197,6 +197,17 @@ TEST_F(WindowManagerTest, TabMovesTheFocusAndShortcutsActivate)
     window.manager.RemoveNotifier(&log);
 }
 
+TEST_F(WindowManagerTest, EditsShowTheTextCursor)
+{
+    Open(u"<Window><VerticalLayout><Edit name=\"e\" height=\"30\"/><Button name=\"b\"/></VerticalLayout></Window>");
+    system.InjectMouse(window.GetHWND(), platform::WM_MOUSEMOVE, 10, 10);
+    system.RunPending();
+    EXPECT_EQ(system.CurrentCursor(), platform::Cursor::IBeam);
+    system.InjectMouse(window.GetHWND(), platform::WM_MOUSEMOVE, 10, 100);
+    system.RunPending();
+    EXPECT_EQ(system.CurrentCursor(), platform::Cursor::Arrow);
+}
+
 TEST_F(WindowManagerTest, QueuedNotificationsOfADestroyedControlLoseTheirSender)
 {
     Open(kLayout);
