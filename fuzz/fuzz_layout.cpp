@@ -1,6 +1,8 @@
 // Arbitrary bytes as a skin layout: parsed, then built into a control tree
-// with a window manager (the parse alone for bytes that start otherwise).
+// with a window manager, laid out and painted (the parse alone for bytes
+// that start otherwise).
 // Nothing a layout says may crash the parser or the builder.
+#include "platform/CairoPainter.h"
 #include "ui/LayoutBuilder.h"
 #include "ui/MarkupDocument.h"
 #include "ui/WindowUIManager.h"
@@ -21,8 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         manager.SetHasNativeWindow(size % 2 == 0);
         SkinUI::CLayoutBuilder builder;
         auto root = builder.CreateDetached(std::u16string(data, data + size), nullptr, &manager);
-        if (root)
-            manager.InitControls(root.get());
+        if (root) {
+            // Lay it out and paint it: any attribute may meet the painter.
+            manager.SetRoot(root.get());
+            root->SetItemRect({0, 0, 160, 120});
+            platform::CairoPainter painter(160, 120);
+            manager.PaintAll(painter);
+            manager.SetRoot(nullptr);
+        }
     }
     return 0;
 }
