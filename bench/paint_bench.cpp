@@ -9,6 +9,8 @@
 #include "ui/LayoutBuilder.h"
 #include "ui/WindowUIManager.h"
 
+#include "tests/ui/BmpBuilder.h"
+
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -29,42 +31,13 @@ constexpr int kHeight = 640;
 constexpr int kRows = 16;
 constexpr int kColumns = 12;
 
-void Put16(std::string& out, uint32_t v)
-{
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(std::string& out, uint32_t v)
-{
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
 // A 24-bit BMP whose colour at (x, y) comes from `color`.
 template <class ColorAt>
 void WriteBmp(const std::filesystem::path& path, uint32_t width, uint32_t height, ColorAt color)
 {
-    const uint32_t stride = (width * 3 + 3) & ~3u;
-    std::string out = "BM";
-    Put32(out, 54 + stride * height);
-    Put32(out, 0);
-    Put32(out, 54);
-    for (uint32_t v : {40u, width, height})
-        Put32(out, v);
-    Put16(out, 1);
-    Put16(out, 24);
-    for (int i = 0; i < 6; ++i)
-        Put32(out, 0);
-    for (uint32_t row = 0; row < height; ++row) {
-        const size_t start = out.size();
-        for (uint32_t x = 0; x < width; ++x) {
-            const uint32_t argb = color(x, height - 1 - row);
-            out += {static_cast<char>(argb & 0xFF), static_cast<char>((argb >> 8) & 0xFF),
-                    static_cast<char>((argb >> 16) & 0xFF)};
-        }
-        out.resize(start + stride, '\0');
-    }
-    std::ofstream(path, std::ios::binary) << out;
+    const std::vector<uint8_t> bytes = testsupport::MakeBmp(width, height, 24, color);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 // Button states stacked 24 pixels apart, each with a darker 4-pixel rim.

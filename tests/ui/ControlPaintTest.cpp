@@ -7,6 +7,8 @@
 #include "ui/SliderUI.h"
 #include "ui/WindowUIManager.h"
 
+#include "tests/ui/BmpBuilder.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -32,36 +34,10 @@ constexpr uint32_t kWhite = 0xFFFFFFFF;
 
 using Bytes = std::vector<uint8_t>;
 
-void Put16(Bytes& out, uint32_t v) { out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8)}); }
-void Put32(Bytes& out, uint32_t v)
-{
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
-// A 24-bit BMP of `width` × 1 opaque pixels, repeated on 4 rows.
+// A 24-bit BMP of one row of opaque pixels, repeated on 4 rows.
 Bytes MakeBmp(const std::vector<uint32_t>& row)
 {
-    const uint32_t width = static_cast<uint32_t>(row.size());
-    const uint32_t height = 4;
-    const uint32_t stride = (width * 3 + 3) & ~3u;
-    Bytes out{'B', 'M'};
-    Put32(out, 54 + stride * height);
-    Put32(out, 0);
-    Put32(out, 54);
-    for (uint32_t v : {40u, width, height})
-        Put32(out, v);
-    Put16(out, 1);
-    Put16(out, 24);
-    for (int i = 0; i < 6; ++i)
-        Put32(out, 0);
-    for (uint32_t y = 0; y < height; ++y) {
-        const size_t start = out.size();
-        for (uint32_t argb : row)
-            out.insert(out.end(), {uint8_t(argb), uint8_t(argb >> 8), uint8_t(argb >> 16)});
-        out.resize(start + stride, 0);
-    }
-    return out;
+    return testsupport::MakeBmp(static_cast<uint32_t>(row.size()), 4, 24, [&](uint32_t x, uint32_t) { return row[x]; });
 }
 
 class SkinFolder {

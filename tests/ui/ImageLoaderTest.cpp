@@ -1,4 +1,5 @@
 #include "ui/ImageLoader.h"
+#include "tests/ui/BmpBuilder.h"
 #include "ui/WindowUIManager.h"
 
 #include <gtest/gtest.h>
@@ -26,34 +27,16 @@ const Bytes kPng = {
     0xbc, 0x78, 0x61, 0x29, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82,
 };
 
-void Put16(Bytes& out, uint32_t v) { out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8)}); }
-void Put32(Bytes& out, uint32_t v) { Put16(out, v & 0xFFFF); Put16(out, v >> 16); }
-
 // An uncompressed BMP of top-down RGBA pixels; 24 bits drop the alpha.
 Bytes MakeBmp(int width, int height, int bpp, const Bytes& rgba)
 {
-    const uint32_t stride = (uint32_t(width) * uint32_t(bpp) / 8 + 3) & ~3u;
-    Bytes out{'B', 'M'};
-    Put32(out, 54 + stride * uint32_t(height));
-    Put32(out, 0);
-    Put32(out, 54);
-    for (uint32_t v : {40u, uint32_t(width), uint32_t(height)})
-        Put32(out, v);
-    Put16(out, 1);
-    Put16(out, uint32_t(bpp));
-    for (int i = 0; i < 6; ++i)
-        Put32(out, 0);
-    for (int y = height - 1; y >= 0 && !rgba.empty(); --y) {
-        const size_t rowStart = out.size();
-        for (int x = 0; x < width; ++x) {
-            const uint8_t* p = &rgba[size_t(y * width + x) * 4];
-            out.insert(out.end(), {p[2], p[1], p[0]});
-            if (bpp == 32)
-                out.push_back(p[3]);
-        }
-        out.resize(rowStart + stride, 0);
-    }
-    return out;
+    return testsupport::MakeBmp(
+        uint32_t(width), uint32_t(height), bpp,
+        [&](uint32_t x, uint32_t y) {
+            const uint8_t* p = &rgba[(size_t(y) * size_t(width) + x) * 4];
+            return uint32_t(p[3]) << 24 | uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
+        },
+        !rgba.empty());
 }
 
 const Bytes kDht = {0xFF, 0xC4};
