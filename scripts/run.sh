@@ -4,7 +4,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh" build -DNERIT_BUILD_BENCH=OFF
+# The same build tree and options as test.sh, so either may come first.
+bash "$root/scripts/build.sh" build -DNERIT_BUILD_BENCH=ON
 ctl="$root/build/cli/neritctl"
 if [ "$#" -gt 0 ]; then
   exec "$ctl" "$@"

@@ -5,7 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
 
-bash "$root/scripts/build.sh" build
+bash "$root/scripts/build.sh" build -DNERIT_BUILD_BENCH=ON
 (cd "$root/build" && ctest --output-on-failure --parallel "$(nproc)")
 
 bash "$root/scripts/build.sh" build-asan -DNERIT_SANITIZE=ON -DNERIT_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug

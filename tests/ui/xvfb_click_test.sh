@@ -1,17 +1,14 @@
 #!/usr/bin/env bash
-# A real window under Xvfb: ui_demo shows the sample layout through SDL2,
-# xdotool clicks option "B", and the demo must report the click and the
-# selection, and leave a screenshot. Skipped (77) without Xvfb or xdotool.
+# A real window on an X display (with_xvfb.sh gives it a private Xvfb):
+# ui_demo shows the sample layout through SDL2, xdotool clicks option "B",
+# and the demo must report the click and the selection, and leave a
+# screenshot. Skipped (77) without a display or xdotool.
 set -u
 demo=$1
 work=$(mktemp -d)
-trap 'kill "$xvfb" 2>/dev/null; kill "$app" 2>/dev/null; rm -rf "$work"' EXIT
-command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "Xvfb or xdotool missing"; exit 77; }
-
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-export DISPLAY=$display
+trap 'kill "$app" 2>/dev/null; rm -rf "$work"' EXIT
+command -v xdotool >/dev/null || { echo "xdotool missing"; exit 77; }
+[ -n "${DISPLAY:-}" ] || { echo "no DISPLAY (run it through with_xvfb.sh)"; exit 77; }
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
 "$demo" --exit-after-click --png "$work/shot.png" >"$work/out.txt" 2>"$work/err.txt" &
