@@ -74,7 +74,9 @@ FileError FakeFileSystem::WriteError(const std::string& name) const
         return FileError::Missing;
     if (folders_.count(name) != 0)
         return FileError::IsFolder;
-    if (const auto special = unreadable_.find(name); special != unreadable_.end())
+    // A file that only cannot be read is replaced as any other.
+    if (const auto special = unreadable_.find(name); special != unreadable_.end() &&
+                                                     special->second == FileError::NotRegular)
         return special->second;
     const std::string parent = Parent(name);
     if (files_.count(parent) != 0)
@@ -93,6 +95,7 @@ bool FakeFileSystem::WriteFileAtomic(const std::string& path, const uint8_t* dat
         return Fail(FileError::Other);
     if (const FileError error = WriteError(name); error != FileError::None)
         return Fail(error);
+    unreadable_.erase(name);
     files_[name].assign(data, data + size);
     ++writeCount_;
     lastError_ = FileError::None;

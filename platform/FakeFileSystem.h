@@ -33,8 +33,9 @@ public:
         writesFail_ = fail;
         writeError_ = error;
     }
-    // Something that exists at the path but cannot be read or replaced, such
-    // as a pipe (NotRegular) or a file without permission (NoPermission).
+    // Something that exists at the path but cannot be read: a pipe or device
+    // (NotRegular, which is not replaced either) or a file without read
+    // permission (NoPermission, which a write replaces).
     void AddUnreadable(const std::string& path, FileError error);
 
     std::optional<std::string> Contents(const std::string& path) const;
