@@ -1,5 +1,6 @@
 #include "platform/FakeFileSystem.h"
 #include "platform/PosixFileSystem.h"
+#include "platform/ZipReader.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <memory>
 #include <set>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -287,6 +289,16 @@ TEST(PosixFileSystem, ReadsOnlyRegularFilesWithoutWaiting)
         EXPECT_EQ(files.LastError(), FileError::NotRegular) << path;
         EXPECT_TRUE(bytes.empty());
     }
+    // A skin package likewise. The test holds both ends of the pipe, so that
+    // even a blocking open would return at once.
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    const int writer = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ASSERT_GE(writer, 0);
+    ::close(reader);
+    for (const std::string& path : {pipe, folder.path, std::string("/dev/zero")})
+        EXPECT_EQ(platform::ReadZipEntry(path, "skin.xml", 1000, bytes), platform::ZipResult::CannotOpen) << path;
+    ::close(writer);
     if (::geteuid() != 0) {
         ASSERT_TRUE(Write(files, folder.path + "/secret", "x"));
         fs::permissions(folder.path + "/secret", fs::perms::none);
