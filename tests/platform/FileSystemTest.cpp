@@ -174,6 +174,7 @@ TEST(PosixFileSystem, FailedWritesKeepTheOldFile)
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     EXPECT_FALSE(Write(files, config, std::string(100000, 'n')));
+    EXPECT_EQ(files.LastError(), FileError::NoSpace);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
@@ -185,6 +186,7 @@ TEST(PosixFileSystem, FailedWritesKeepTheOldFile)
         fs::permissions(folder.path, fs::perms::owner_write, fs::perm_options::remove);
         EXPECT_FALSE(files.IsWritableDirectory(folder.path));
         EXPECT_FALSE(Write(files, config, "new"));
+        EXPECT_EQ(files.LastError(), FileError::NoPermission);
         fs::permissions(folder.path, fs::perms::owner_write, fs::perm_options::add);
     }
     EXPECT_EQ(Read(files, config), "old");
