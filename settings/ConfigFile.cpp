@@ -23,27 +23,35 @@ ConfigFile::ConfigFile(platform::FileSystem& files, const DataFolder& folder)
 {
 }
 
-void ConfigFile::SaveShownProfileIndex(int index) { Save(kShownProfileKey, index); }
+bool ConfigFile::SaveShownProfileIndex(int index) { return Save(kShownProfileKey, index); }
 
 int ConfigFile::LoadShownProfileIndex() const
 {
     return Load(kShownProfileKey, static_cast<int>(layout::store::kProfileCount) - 1);
 }
 
-void ConfigFile::SaveLanguage(int language) { Save(kLanguageKey, language); }
+bool ConfigFile::SaveLanguage(int language) { return Save(kLanguageKey, language); }
 
 // The language indexes the text tables, so a value they lack must not come
 // through.
 int ConfigFile::LoadLanguage() const { return Load(kLanguageKey, kLanguageCount - 1); }
 
-// A failed write is not reported: the setting is then only lost for the
-// next run.
-void ConfigFile::Save(std::string_view key, int value)
+// A missing file is made; one that cannot be read whole is left as it is,
+// since writing it back would lose what could not be read.
+bool ConfigFile::Save(std::string_view key, int value)
 {
     IniFile ini;
-    ini.Load(files_, path_);
+    if (!ini.Load(files_, path_) && ini.LoadError() != platform::FileError::Missing) {
+        lastError_ = ini.LoadError();
+        return false;
+    }
     ini.SetString(kSection, key, TwoDigits(value));
-    ini.Save(files_, path_);
+    if (!ini.Save(files_, path_)) {
+        lastError_ = files_.LastError();
+        return false;
+    }
+    lastError_ = platform::FileError::None;
+    return true;
 }
 
 // The value of the key; 0 when missing or outside 0..last.

@@ -80,7 +80,12 @@ bool IniFile::Load(platform::FileSystem& files, const std::string& path)
 {
     lines_.clear();
     std::vector<uint8_t> bytes;
-    if (files.ReadFile(path, kMaxFileSize, bytes) != platform::ReadResult::Ok)
+    if (files.ReadFile(path, kMaxFileSize + 1, bytes) != platform::ReadResult::Ok) {
+        loadError_ = files.LastError();
+        return false;
+    }
+    loadError_ = bytes.size() > kMaxFileSize ? platform::FileError::TooLong : platform::FileError::None;
+    if (loadError_ != platform::FileError::None)
         return false;
     std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom)

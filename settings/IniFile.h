@@ -17,13 +17,16 @@ namespace settings {
 
 class IniFile {
 public:
-    // Files are small; anything past this is not read.
-    static constexpr size_t kMaxFileSize = 64 * 1024;
+    // Files are small; a larger one is refused whole (TooLong), so that a
+    // later save cannot cut it.
+    static constexpr size_t kMaxFileSize = 1024 * 1024;
 
-    // Replaces the contents with the file's. A missing or unreadable file
-    // gives an empty file and false.
+    // Replaces the contents with the file's. A missing, unreadable or too
+    // long file gives an empty file and false; LoadError() tells why.
     bool Load(platform::FileSystem& files, const std::string& path);
-    // Replaces the file atomically; lines end in "\n".
+    platform::FileError LoadError() const { return loadError_; }
+    // Replaces the file atomically; lines end in "\n". On false the file
+    // system's LastError() tells why.
     bool Save(platform::FileSystem& files, const std::string& path) const;
 
     // The value, without surrounding blanks and without one pair of matching
@@ -50,6 +53,7 @@ private:
     void AddSection(std::string_view section, const std::string& line);
 
     std::vector<std::string> lines_;
+    platform::FileError loadError_ = platform::FileError::None;
 };
 
 }  // namespace settings

@@ -4,16 +4,32 @@
 
 namespace sim {
 
-PersistentMouse::PersistentMouse(std::string statePath, std::string logPath)
-    : statePath_(std::move(statePath)), logPath_(std::move(logPath))
+PersistentMouse::PersistentMouse(std::string statePath, std::string logPath, platform::FileSystem& files,
+                                 platform::LockService& locks)
+    : statePath_(std::move(statePath)), logPath_(std::move(logPath)), files_(files), locks_(locks)
 {
+}
+
+bool PersistentMouse::Lock(StateFileResult& failure)
+{
+    if (lock_)
+        return true;
+    switch (locks_.Acquire(statePath_ + ".lock", kLockWaitMs, lock_)) {
+    case platform::LockResult::Acquired: return true;
+    case platform::LockResult::Busy: failure = StateFileResult::Busy; return false;
+    case platform::LockResult::Error: break;
+    }
+    failure = StateFileResult::LockFailed;
+    return false;
 }
 
 StateFileResult PersistentMouse::Load()
 {
     if (!HasFile())
         return StateFileResult::FreshMouse;
-    const StateFileResult result = SimStateFile(statePath_).Load(mouse_);
+    StateFileResult result = StateFileResult::IoError;
+    if (Lock(result))
+        result = SimStateFile(statePath_, files_).Load(mouse_);
     fileUsable_ = result == StateFileResult::Loaded || result == StateFileResult::FreshMouse;
     return result;
 }
@@ -28,7 +44,10 @@ StateFileResult PersistentMouse::Save()
         return StateFileResult::Saved;
     if (!fileUsable_)
         return StateFileResult::IoError;
-    return SimStateFile(statePath_).Save(mouse_);
+    // Without a Load first, the lock still keeps the write whole.
+    if (StateFileResult failure{}; !Lock(failure))
+        return failure;
+    return SimStateFile(statePath_, files_).Save(mouse_);
 }
 
 }  // namespace sim

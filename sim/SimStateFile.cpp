@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
 
 namespace sim {
 namespace {
@@ -133,20 +130,6 @@ StateFileResult CheckFraming(std::span<const uint8_t> bytes)
     return StateFileResult::Loaded;
 }
 
-// Reads at most one byte past a whole file, enough to tell a long one.
-bool ReadCapped(const std::string& path, std::vector<uint8_t>& bytes)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.resize(SimStateFile::kFileSize + 1);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad())
-        return false;
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    return true;
-}
-
 }  // namespace
 
 std::vector<uint8_t> SimStateFile::Encode(FirmwareState state, bool plugged)
@@ -180,37 +163,21 @@ StateFileResult SimStateFile::Decode(std::span<const uint8_t> bytes, FirmwareSta
 StateFileResult SimStateFile::Save(const SimulatedMouse& mouse) const
 {
     const std::vector<uint8_t> bytes = Encode(mouse.State(), mouse.Plugged());
-    const std::string temporary = path_ + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return StateFileResult::IoError;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path_, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
+    if (!files_.WriteFileAtomic(path_, bytes.data(), bytes.size()))
         return StateFileResult::IoError;
-    }
     return StateFileResult::Saved;
 }
 
 StateFileResult SimStateFile::Load(SimulatedMouse& mouse) const
 {
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path_, error);
-    if (status.type() == std::filesystem::file_type::not_found) {
+    // One byte past a whole file is enough to tell a long one.
+    std::vector<uint8_t> bytes;
+    if (files_.ReadFile(path_, kFileSize + 1, bytes) != platform::ReadResult::Ok) {
+        if (files_.LastError() != platform::FileError::Missing)
+            return StateFileResult::IoError;
         mouse.ResetToFresh();
         return StateFileResult::FreshMouse;
     }
-    std::vector<uint8_t> bytes;
-    if (error || !ReadCapped(path_, bytes))
-        return StateFileResult::IoError;
     FirmwareState state;
     bool plugged = true;
     const StateFileResult result = Decode(bytes, state, &plugged);
@@ -236,6 +203,8 @@ const char* SimStateFile::Describe(StateFileResult result)
     case StateFileResult::BadVersion: return "state file has an unknown version";
     case StateFileResult::BadChecksum: return "state file is corrupt (checksum mismatch)";
     case StateFileResult::IoError: return "state file could not be read or written";
+    case StateFileResult::Busy: return "state file is in use by another process";
+    case StateFileResult::LockFailed: return "state file's lock file could not be used";
     }
     return "unknown result";
 }

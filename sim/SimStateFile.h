@@ -8,6 +8,7 @@
 // Fault-injection settings, the log and queued reports are not kept.
 #pragma once
 
+#include "platform/file_system.h"
 #include "sim/FirmwareState.h"
 #include "sim/SimulatedMouse.h"
 
@@ -28,7 +29,9 @@ enum class StateFileResult {
     BadMagic,
     BadVersion,
     BadChecksum,
-    IoError,
+    IoError,      // cannot be read or written, or not a regular file
+    Busy,         // another process kept the state file's lock
+    LockFailed,   // the state file's lock file cannot be used
 };
 
 class SimStateFile {
@@ -39,9 +42,12 @@ public:
     static constexpr size_t kChecksumSize = 4;
     static constexpr size_t kFileSize = kHeaderSize + kProfileCount * kProfileRecordSize + kChecksumSize;
 
-    explicit SimStateFile(std::string path) : path_(std::move(path)) {}
+    explicit SimStateFile(std::string path, platform::FileSystem& files = platform::RealFileSystem())
+        : path_(std::move(path)), files_(files)
+    {
+    }
 
-    // Writes a temporary file beside the target and renames it into place.
+    // Replaces the file atomically, as every file of ours.
     StateFileResult Save(const SimulatedMouse& mouse) const;
     // Changes the mouse only on Loaded or FreshMouse; plugs or unplugs it as
     // the file says.
@@ -54,6 +60,7 @@ public:
 
 private:
     std::string path_;
+    platform::FileSystem& files_;
 };
 
 }  // namespace sim

@@ -104,5 +104,52 @@ TEST_F(ConfigFileTest, TwoDigitValuesAndOneKeyKeepsTheOther)
     EXPECT_EQ(config.LoadShownProfileIndex(), 0);
 }
 
+// A long file is read whole, so a save keeps everything after its first
+// 64 KiB; one past the cap is refused and left as it is.
+TEST_F(ConfigFileTest, LongFilesKeepTheirEndAndOversizedOnesAreNotWritten)
+{
+    std::string padding;
+    while (padding.size() < 100 * 1024)
+        padding += "; a comment line that only takes room in the file\n";
+    Write("[Configuration Option]\nnumber=02\n" + padding + "[Later]\nkey=value\n");
+    ASSERT_TRUE(config.SaveLanguage(3));
+    EXPECT_EQ(*files.Contents("/data/config.ini"),
+              "[Configuration Option]\nnumber=02\n" + padding + "lang=03\n[Later]\nkey=value\n");
+    EXPECT_EQ(config.LoadLanguage(), 3);
+    EXPECT_EQ(config.LoadShownProfileIndex(), 2);
+
+    const std::string oversized = "[Configuration Option]\nlang=01\n" + std::string(IniFile::kMaxFileSize, ';');
+    Write(oversized);
+    const int writes = files.WriteCount();
+    EXPECT_FALSE(config.SaveLanguage(2));
+    EXPECT_EQ(config.LastError(), platform::FileError::TooLong);
+    EXPECT_FALSE(config.SaveShownProfileIndex(1));
+    EXPECT_EQ(*files.Contents("/data/config.ini"), oversized);
+    EXPECT_EQ(files.WriteCount(), writes);
+    EXPECT_EQ(config.LoadLanguage(), 0);
+}
+
+// A config.ini that exists but cannot be read is not replaced; a write
+// failure is reported with its reason.
+TEST_F(ConfigFileTest, UnreadableOrUnwritableFilesAreReported)
+{
+    files.AddUnreadable("/data/config.ini", platform::FileError::NoPermission);
+    EXPECT_FALSE(config.SaveShownProfileIndex(1));
+    EXPECT_EQ(config.LastError(), platform::FileError::NoPermission);
+    EXPECT_EQ(files.WriteCount(), 0);
+
+    platform::FakeFileSystem other;
+    other.AddDirectory("/data");
+    other.SetReadOnly("/data");
+    const DataFolder otherFolder(other, "/data");
+    ConfigFile readOnly(other, otherFolder);
+    EXPECT_FALSE(readOnly.SaveLanguage(1));
+    EXPECT_EQ(readOnly.LastError(), platform::FileError::NoPermission);
+    other.SetReadOnly("/data", false);
+    EXPECT_TRUE(readOnly.SaveLanguage(1));
+    EXPECT_EQ(readOnly.LastError(), platform::FileError::None);
+    EXPECT_EQ(readOnly.LoadLanguage(), 1);
+}
+
 }  // namespace
 }  // namespace settings

@@ -1,9 +1,17 @@
+#include "platform/FakeClock.h"
+#include "platform/FakeLockService.h"
+#include "platform/FlockLockService.h"
+#include "sim/PersistentMouse.h"
 #include "sim/SimStateFile.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace sim {
@@ -15,8 +23,9 @@ class SimStateFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() / ("simstate-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
+        std::string name = (fs::temp_directory_path() / "simstate-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(name.data()), nullptr);
+        dir = name;
         path = (dir / "mouse.state").string();
     }
     void TearDown() override { fs::remove_all(dir); }
@@ -102,6 +111,123 @@ TEST_F(SimStateFileTest, RefusesDamagedFilesAndKeepsMouse)
         EXPECT_EQ(SimStateFile(path).Load(mouse), c.expected) << SimStateFile::Describe(c.expected);
         EXPECT_EQ(mouse.State(), before);
     }
+}
+
+// The old fixed temporary name may hold a planted link: it is neither
+// followed nor replaced, and its target keeps its contents.
+TEST_F(SimStateFileTest, SaveDoesNotFollowALinkAtThePredictableTemporaryName)
+{
+    const std::string victim = (dir / "victim").string();
+    WriteBytes({});
+    fs::rename(path, victim);
+    {
+        std::ofstream out(victim);
+        out << "precious";
+    }
+    fs::create_symlink(victim, path + ".tmp");
+    SimulatedMouse mouse;
+    mouse.SetState(Changed());
+    ASSERT_EQ(SimStateFile(path).Save(mouse), StateFileResult::Saved);
+    std::ifstream in(victim);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
+    EXPECT_EQ(fs::symlink_status(path + ".tmp").type(), fs::file_type::symlink);
+    SimulatedMouse loaded;
+    EXPECT_EQ(SimStateFile(path).Load(loaded), StateFileResult::Loaded);
+    EXPECT_EQ(loaded.State(), Changed());
+}
+
+// A pipe as the state file is neither read nor replaced. The test keeps the
+// pipe open at both ends with a whole file's bytes (plus one) waiting in it,
+// so that even a blocking read would return at once instead of hanging.
+TEST_F(SimStateFileTest, APipeAsStateFileIsRefusedAndKept)
+{
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    const int reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    const int writer = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ASSERT_GE(writer, 0);
+    std::vector<uint8_t> bytes = SimStateFile::Encode(Changed());
+    bytes.push_back(0);
+    ASSERT_EQ(::write(writer, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+
+    SimulatedMouse mouse;
+    const FirmwareState before = mouse.State();
+    EXPECT_EQ(SimStateFile(path).Load(mouse), StateFileResult::IoError);
+    EXPECT_EQ(mouse.State(), before);
+    EXPECT_EQ(SimStateFile(path).Save(mouse), StateFileResult::IoError);
+    EXPECT_EQ(fs::symlink_status(path).type(), fs::file_type::fifo);
+    ::close(writer);
+    ::close(reader);
+}
+
+// Two users of one state file take turns: the second waits for the first's
+// whole command, then hears Busy; after the first is done it goes ahead and
+// sees the first one's changes.
+TEST_F(SimStateFileTest, TwoMiceOnOneFileTakeTurns)
+{
+    platform::FakeClock clock;
+    platform::FakeLockService locks(clock);
+    auto first = std::make_unique<PersistentMouse>(path, "", platform::RealFileSystem(), locks);
+    PersistentMouse second(path, "", platform::RealFileSystem(), locks);
+    ASSERT_EQ(first->Load(), StateFileResult::FreshMouse);
+    EXPECT_TRUE(first->HoldsFile());
+    EXPECT_EQ(second.Load(), StateFileResult::Busy);
+    EXPECT_EQ(clock.TotalPausedMs(), PersistentMouse::kLockWaitMs);
+    EXPECT_EQ(second.Save(), StateFileResult::IoError);  // never written after a failed load
+    EXPECT_FALSE(fs::exists(path));
+
+    first->Mouse().SetState(Changed());
+    ASSERT_EQ(first->Save(), StateFileResult::Saved);
+    EXPECT_TRUE(first->HoldsFile());  // the lock lasts for the whole command
+    first->Release();
+    ASSERT_EQ(second.Load(), StateFileResult::Loaded);
+    EXPECT_EQ(second.Mouse().State(), Changed());
+    EXPECT_EQ(first->Load(), StateFileResult::Busy);
+    second.Release();
+    EXPECT_EQ(first->Load(), StateFileResult::Loaded);
+    first.reset();  // destruction lets go as well
+    EXPECT_EQ(second.Load(), StateFileResult::Loaded);
+
+    locks.SetFailure(platform::FileError::NoPermission);
+    PersistentMouse third(path, "", platform::RealFileSystem(), locks);
+    EXPECT_EQ(third.Load(), StateFileResult::LockFailed);
+}
+
+// The same between processes, with the real lock: a child holds the state
+// file for its command; the parent's command waits and hears Busy, and
+// goes ahead once the child has ended.
+TEST_F(SimStateFileTest, ProcessesOnOneStateFileTakeTurns)
+{
+    int ready[2];
+    int done[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(done), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        PersistentMouse mouse(path, "");
+        const bool loaded = mouse.Load() == StateFileResult::FreshMouse;
+        mouse.Mouse().SetState(Changed());
+        char go = 0;
+        if (!loaded || ::write(ready[1], "r", 1) != 1 || ::read(done[0], &go, 1) != 1)
+            ::_exit(2);
+        ::_exit(mouse.Save() == StateFileResult::Saved ? 0 : 3);
+    }
+    char signal = 0;
+    ASSERT_EQ(::read(ready[0], &signal, 1), 1);
+    platform::FakeClock clock;
+    platform::FlockLockService locks(clock);
+    PersistentMouse mouse(path, "", platform::RealFileSystem(), locks);
+    EXPECT_EQ(mouse.Load(), StateFileResult::Busy);
+
+    ASSERT_EQ(::write(done[1], "d", 1), 1);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_EQ(mouse.Load(), StateFileResult::Loaded);
+    EXPECT_EQ(mouse.Mouse().State(), Changed());
+    for (int fd : {ready[0], ready[1], done[0], done[1]})
+        ::close(fd);
 }
 
 }  // namespace
