@@ -91,15 +91,14 @@ int CeilDiv10RoundHalfUp(int t)
 
 // ---- model to record -------------------------------------------------------
 
-void FillScalars(const ProfileSettings& profile, int index, bool withAmbientLight, RecordView& record)
+void FillScalars(const ProfileSettings& profile, int index, RecordView& record)
 {
     record.SetU8(rec::kProfileIndex, static_cast<uint8_t>(index));
     record.SetU8(kProgramLayout.inUse, profile.Get(prof::kInUse) == 1 ? 1 : 0);
     record.SetU16(rec::kConstant, rec::kConstantValue);
     record.SetU8(kProgramLayout.reportRate, ReportRateByte(profile.Get(prof::kReportRate)));
     record.SetU8(kProgramLayout.powerSave, static_cast<uint8_t>(profile.Get(prof::kPowerSave)));
-    if (withAmbientLight)
-        record.SetU8(kProgramLayout.ambientLight, static_cast<uint8_t>(profile.Get(prof::kAmbientLight)));
+    record.SetU8(kProgramLayout.ambientLight, static_cast<uint8_t>(profile.Get(prof::kAmbientLight)));
     const int32_t angle = profile.Get(prof::kAngleSnapping);
     record.SetU8(rec::kAngleSnapping, angle > 0 ? static_cast<uint8_t>(angle - 1) : 0);
     record.SetU8(rec::kLiftOff, LiftOffByte(profile.Get(prof::kLiftOffDistance)));
@@ -128,14 +127,23 @@ uint8_t PlayModeOf(int32_t mode)
     return valid ? static_cast<uint8_t>(mode) : 1;
 }
 
-void FillButton(const SettingsStore& store, const ProfileSettings& profile, int b, RecordView& record)
+// Macro `number` (1-based) as the source holds it; a number the source has
+// no slot for gives a macro without events.
+MacroRecord MacroOf(const SettingsStore& store, const ProfileSettings& profile, MacroSource source, int32_t number)
+{
+    const size_t slot = static_cast<size_t>(number) - 1;
+    return source == MacroSource::WorkingList ? store.WorkingMacro(slot) : profile.Macro(slot);
+}
+
+void FillButton(const SettingsStore& store, const ProfileSettings& profile, MacroSource macros, int b,
+                RecordView& record)
 {
     const int32_t code = profile.Get(prof::kButtonFunction, b);
     const int32_t param = profile.Get(prof::kButtonParam, b);
     if (code == function::Macro) {
         const int32_t number = MacroNumberOf(param);
         record.SetButton(b, {cat::Macro, PlayModeOf(profile.Get(prof::kMacroPlayMode, b)), static_cast<uint8_t>(number)});
-        FillMacroBlock(store.WorkingMacro(static_cast<size_t>(number - 1)), record, b);
+        FillMacroBlock(MacroOf(store, profile, macros, number), record, b);
     } else if (code == function::SingleKey) {
         record.SetButton(b, KeyEntry(param));
     } else if (const FunctionEntry* entry = FindRow(kFunctionEntries, [code](const FunctionEntry& e) {
@@ -277,15 +285,15 @@ int32_t LaserIndex(uint8_t code)
     return found != kLaserCodes.end() ? static_cast<int32_t>(found - kLaserCodes.begin()) : 0;
 }
 
-void FillRecord(const SettingsStore& store, int index, bool withAmbientLight, device::DeviceProfileRecord& bytes)
+void FillRecord(const SettingsStore& store, int index, MacroSource macros, device::DeviceProfileRecord& bytes)
 {
     const ProfileSettings profile = store.Profile(index);
     if (profile.Bytes() == nullptr)
         return;
     RecordView record(bytes.data(), kProgramLayout);
-    FillScalars(profile, index, withAmbientLight, record);
+    FillScalars(profile, index, record);
     for (int b = 0; b < kButtons; ++b)
-        FillButton(store, profile, b, record);
+        FillButton(store, profile, macros, b, record);
     // Button 4 is always Profile Select; the wheel entries are fixed.
     record.SetButton(3, {cat::ProfileSelect, 1, 0});
     record.SetButton(7, {cat::Wheel, 1, 0});

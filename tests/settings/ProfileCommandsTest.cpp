@@ -30,7 +30,7 @@ TEST_F(CommandsTest, StartUpLoadThenSaveApplyAndFiles)
 {
     config.SaveShownProfileIndex(2);
     int shown = -1;
-    EXPECT_TRUE(commands.LoadFromMouse(shown).empty());
+    EXPECT_TRUE(commands.LoadFromMouse(shown).Empty());
     EXPECT_EQ(shown, 2);
     EXPECT_EQ(store->CurrentProfile(), 1);
 
@@ -76,8 +76,10 @@ TEST_F(CommandsTest, FailuresTellTheUserWhatHappened)
 {
     int shown = 0;
     mouse.Unplug();
-    EXPECT_EQ(commands.LoadFromMouse(shown), (std::vector<int>{1, 2, 3, 4, 5}));
-    EXPECT_EQ(FailedToLoadText({1, 3}), "\r\nFailed to load profile : \r\n\r\n   1  3 . \r\n");
+    EXPECT_EQ(commands.LoadFromMouse(shown), ProfileSet::All());
+    ProfileSet threeAndOne = ProfileSet::Of(2);
+    threeAndOne.Add(0);
+    EXPECT_EQ(FailedToLoadText(threeAndOne), "\r\nFailed to load profile : \r\n\r\n   1  3 . \r\n");
 
     const CommandResult save = commands.SaveProfile(2);
     EXPECT_FALSE(save.ok);

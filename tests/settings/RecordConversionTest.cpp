@@ -64,7 +64,7 @@ TEST_F(ConversionTest, WriteAllThenReadAllWithMacros)
     Profile(1).Set(prof::kInUse, uint8_t{0});
     store->SetCurrentProfile(2);  // not in use: profile 1 becomes current
 
-    ASSERT_TRUE(sync.ApplyAllProfiles());
+    ASSERT_TRUE(sync.ApplyAllProfiles(0).Empty());
     EXPECT_EQ(sync.RememberedDeviceProfile(), 1);
     EXPECT_EQ(store->CurrentProfile(), 1);
     EXPECT_EQ(mouse.State().currentProfile, 0);
@@ -218,7 +218,7 @@ TEST_F(ConversionTest, NoMouseLeavesTheStoreAlone)
     mouse.Unplug();
     mouse.ClearLog();
     const std::vector<uint8_t> before(store->Bytes(), store->Bytes() + SettingsStore::Size());
-    EXPECT_FALSE(sync.ApplyAllProfiles());
+    EXPECT_EQ(sync.ApplyAllProfiles(0), ProfileSet::All());
     EXPECT_FALSE(sync.WriteProfileToDevice(1));
     EXPECT_FALSE(sync.ReadProfileFromDevice(1));
     EXPECT_TRUE(std::equal(before.begin(), before.end(), store->Bytes()));
