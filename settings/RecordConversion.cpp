@@ -258,11 +258,13 @@ int32_t ReportRateHz(uint8_t code)
 
 uint8_t LiftOffByte(int32_t level)
 {
+    // Level 0 counts as the lowest level; anything else outside 1..10 as the
+    // highest.
     if (level == 0)
-        return kLiftOffCodes[4];
-    if (level < 1 || level > 10)
-        return kLiftOffCodes[9];
-    return kLiftOffCodes[level - 1];
+        return kLiftOffCodes.front();
+    if (level < 1 || level > static_cast<int32_t>(kLiftOffCodes.size()))
+        return kLiftOffCodes.back();
+    return kLiftOffCodes[static_cast<size_t>(level - 1)];
 }
 
 int32_t LiftOffLevel(uint8_t byte)

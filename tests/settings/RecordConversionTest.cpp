@@ -202,8 +202,12 @@ TEST_F(ConversionTest, ValueTables)
     EXPECT_EQ(LiftOffLevel(7), 3);
     EXPECT_EQ(LiftOffLevel(4), 1);
     EXPECT_EQ(LiftOffLevel(255), 99);
-    EXPECT_EQ(LiftOffByte(0), 9);
+    EXPECT_EQ(LiftOffByte(0), 5);
+    EXPECT_EQ(LiftOffByte(1), 5);
+    EXPECT_EQ(LiftOffByte(5), 9);
+    EXPECT_EQ(LiftOffByte(10), 32);
     EXPECT_EQ(LiftOffByte(11), 32);
+    EXPECT_EQ(LiftOffByte(-1), 32);
     EXPECT_EQ(LaserCode(-3), 36);
     EXPECT_EQ(LaserCode(12), 68);
     EXPECT_EQ(LaserIndex(44), 3);
