@@ -53,26 +53,41 @@ constexpr ReadMouseButton kReadMouseButtons[] = {
     {8, function::BrowserForward}, {16, function::BrowserBackward},
 };
 
-// Mouse names matched by substring when macros are written, in this order.
-struct MouseEventName {
-    const char* name;
+// Mouse events of macros and their device codes. Written events are matched
+// by name, in this order; read events are named by their code (the browser
+// codes the other way round).
+struct MouseEventCode {
+    MouseAction action;
     uint8_t kind;
     uint16_t code;
 };
-constexpr MouseEventName kMouseEventNames[] = {
-    {"Left Click     ", device::kEventMouseButton, 1},  {"Right Click    ", device::kEventMouseButton, 2},
-    {"Middle Click   ", device::kEventMouseButton, 4},  {"Browser Forward", device::kEventMouseButton, 8},
-    {"Browser Backward", device::kEventMouseButton, 16}, {"Scroll Wheel Up", device::kEventWheel, 1},
-    {"Scroll Wheel Down", device::kEventWheel, 255},
+constexpr MouseEventCode kWrittenMouseEvents[] = {
+    {MouseAction::Left, device::kEventMouseButton, 1},
+    {MouseAction::Right, device::kEventMouseButton, 2},
+    {MouseAction::Middle, device::kEventMouseButton, 4},
+    {MouseAction::BrowserForward, device::kEventMouseButton, 8},
+    {MouseAction::BrowserBackward, device::kEventMouseButton, 16},
+    {MouseAction::WheelUp, device::kEventWheel, 1},
+    {MouseAction::WheelDown, device::kEventWheel, 255},
+};
+constexpr MouseEventCode kReadMouseEvents[] = {
+    {MouseAction::Left, device::kEventMouseButton, 1},
+    {MouseAction::Right, device::kEventMouseButton, 2},
+    {MouseAction::Middle, device::kEventMouseButton, 4},
+    {MouseAction::BrowserBackward, device::kEventMouseButton, 8},
+    {MouseAction::BrowserForward, device::kEventMouseButton, 16},
+    {MouseAction::WheelUp, device::kEventWheel, 1},
+    {MouseAction::WheelDown, device::kEventWheel, 255},
 };
 
-// Names a read macro gives mouse events (browser codes the other way round).
-constexpr MouseEventName kReadMouseEventNames[] = {
-    {"Left Click     ", device::kEventMouseButton, 1},   {"Right Click    ", device::kEventMouseButton, 2},
-    {"Middle Click   ", device::kEventMouseButton, 4},   {"Browser Backward", device::kEventMouseButton, 8},
-    {"Browser Forward", device::kEventMouseButton, 16},  {"Scroll Wheel Up", device::kEventWheel, 1},
-    {"Scroll Wheel Down", device::kEventWheel, 255},
-};
+// An event name stands for a mouse action when it holds the device's name
+// for it or the recorder's (only the middle button's differ in more than
+// padding: "Middle Click   " and "Scroll Wheel Click").
+bool NamesMouseAction(const std::string& name, MouseAction action)
+{
+    return name.find(DeviceMouseName(action)) != std::string::npos
+        || name.find(ProgramMouseName(action)) != std::string::npos;
+}
 
 template <typename Table, typename Match>
 auto FindRow(const Table& table, Match match) -> decltype(&table[0])
@@ -315,8 +330,8 @@ int FillMacroBlock(const MacroRecord& slot, RecordView& record, int button)
             out = {device::kEventKey, key != nullptr ? key->usage : uint16_t{0}, 0, 0};
         } else if (kind == kKindMouse) {
             const std::string name = event.Name();
-            const auto* row = FindRow(kMouseEventNames, [&](const MouseEventName& m) {
-                return name.find(m.name) != std::string::npos;
+            const auto* row = FindRow(kWrittenMouseEvents, [&](const MouseEventCode& m) {
+                return NamesMouseAction(name, m.action);
             });
             if (row == nullptr)
                 continue;
@@ -352,10 +367,10 @@ void DecodeMacroBlock(const RecordView& record, int button, MacroRecord slot)
             if (const KeyName* key = FindKeyByUsage(usage))
                 name = key->name;
         } else if (event.kind == device::kEventMouseButton || event.kind == device::kEventWheel) {
-            if (const auto* row = FindRow(kReadMouseEventNames, [&](const MouseEventName& m) {
+            if (const auto* row = FindRow(kReadMouseEvents, [&](const MouseEventCode& m) {
                     return m.kind == event.kind && m.code == event.code;
                 }))
-                name = row->name;
+                name = DeviceMouseName(row->action);
         } else {
             break;
         }

@@ -49,7 +49,7 @@ TEST_F(ConversionTest, WriteAllThenReadAllWithMacros)
     macro.AddEvent(kKindKey, " A ", kDirectionUp);
     macro.AddEvent(kKindMouse, ProgramMouseName(MouseAction::Left), kDirectionDown);
     macro.AddEvent(kKindDelay, "0.0299", "");
-    macro.AddEvent(kKindMouse, ProgramMouseName(MouseAction::Middle), kDirectionDown);  // not recognised
+    macro.AddEvent(kKindMouse, ProgramMouseName(MouseAction::Middle), kDirectionDown);  // "Scroll Wheel Click"
     macro.AddEvent(kKindMouse, ProgramMouseName(MouseAction::BrowserForward), kDirectionUp);
     store->SetWorkingMacroCount(3);
     SetButton(0, 1, function::Macro, 3);
@@ -110,7 +110,7 @@ TEST_F(ConversionTest, WriteAllThenReadAllWithMacros)
     EXPECT_EQ(read.Name(), "MACRO_3");
     EXPECT_EQ(Events(read), (std::vector<std::string>{
                                 "k| A |down", "t|0.100|", "k| A |up", "m|Left Click     |down", "t|0.020|",
-                                "m|Browser Forward|up"}));
+                                "m|Middle Click   |down", "m|Browser Forward|up"}));
     EXPECT_EQ(Profile(0).Macro(0).Name(), "MACRO_3");  // the profile keeps its copy
 }
 
@@ -131,7 +131,10 @@ TEST_F(ConversionTest, MacroBlocksFromWorkingSlots)
     slot.AddEvent(kKindDelay, "soon", "");
     slot.AddEvent("x", "Left Click     ", kDirectionDown);
     slot.AddEvent(kKindMouse, "Scroll Wheel Down ", kDirectionUp);
-    ASSERT_EQ(FillMacroBlock(slot, record, 1), 3);
+    slot.AddEvent(kKindMouse, "Scroll Wheel Click", kDirectionUp);  // the recorder's middle button
+    slot.AddEvent(kKindMouse, "Middle Click   ", kDirectionDown);     // a read one
+    slot.AddEvent(kKindMouse, "Scroll Wheel", kDirectionDown);        // no button
+    ASSERT_EQ(FillMacroBlock(slot, record, 1), 5);
     EXPECT_EQ(record.MacroEvent(1, 0).code, 98);
     EXPECT_EQ(record.MacroEvent(1, 0).delayMs, 29u);  // truncated, not rounded
     EXPECT_EQ(record.MacroEvent(1, 1).code, 0);
@@ -140,6 +143,10 @@ TEST_F(ConversionTest, MacroBlocksFromWorkingSlots)
     EXPECT_EQ(record.MacroEvent(1, 2).kind, device::kEventWheel);
     EXPECT_EQ(record.MacroEvent(1, 2).code, 255);
     EXPECT_EQ(record.MacroEvent(1, 2).direction, 1);
+    for (int k : {3, 4}) {
+        EXPECT_EQ(record.MacroEvent(1, k).kind, device::kEventMouseButton);
+        EXPECT_EQ(record.MacroEvent(1, k).code, 4);
+    }
 }
 
 TEST_F(ConversionTest, ReadRecordRules)
