@@ -8,7 +8,6 @@
 #include "settings/WorkingMacros.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 
 namespace settings {
@@ -228,22 +227,6 @@ void ReadButton(SettingsStore& store, ProfileSettings& profile, const RecordView
     }
 }
 
-// Delay of a "t" event text in ms: a decimal number of seconds times 1000,
-// truncated; 0 when the text is no number.
-uint32_t DelayOfText(const std::string& text)
-{
-    const char* begin = text.data();
-    const char* end = text.data() + text.size();
-    while (begin != end && *begin == ' ')
-        ++begin;
-    double seconds = 0;
-    const auto result = std::from_chars(begin, end, seconds);
-    if (result.ec != std::errc{} || !(seconds > 0))
-        return 0;
-    const double ms = seconds * 1000.0;
-    return ms >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<uint32_t>(ms);
-}
-
 const char* DirectionText(uint8_t direction)
 {
     return direction == 1 ? kDirectionDown : direction == 2 ? kDirectionUp : kDirectionUnknown;
@@ -341,7 +324,7 @@ int FillMacroBlock(const MacroRecord& slot, RecordView& record, int button)
         }
         out.direction = event.Direction() == kDirectionUp ? 1 : 0;
         if (k + 1 < count && slot.Event(k + 1).Kind() == kKindDelay)
-            out.delayMs = DelayOfText(slot.Event(k + 1).Name());
+            out.delayMs = ParseDelayText(slot.Event(k + 1).Name()).value_or(0);
         record.SetMacroEventIn(button, written++, out);
     }
     record.SetMacroEventCount(button, static_cast<uint16_t>(written));

@@ -147,6 +147,19 @@ TEST_F(ConversionTest, MacroBlocksFromWorkingSlots)
         EXPECT_EQ(record.MacroEvent(1, k).kind, device::kEventMouseButton);
         EXPECT_EQ(record.MacroEvent(1, k).code, 4);
     }
+
+    // Delay texts are read as the macro editor reads them: every text a read
+    // macro carries gives back its milliseconds exactly.
+    slot.Clear();
+    const std::vector<std::pair<std::string, uint32_t>> delays = {
+        {"4.020", 4020}, {"16.220", 16220}, {" 0.5 ", 500}, {"1.2s", 0}, {"1e3", 0}, {"-1", 0}};
+    for (const auto& [text, ms] : delays) {
+        slot.AddEvent(kKindKey, " C ", kDirectionDown);
+        slot.AddEvent(kKindDelay, text, "");
+    }
+    ASSERT_EQ(FillMacroBlock(slot, record, 2), static_cast<int>(delays.size()));
+    for (size_t k = 0; k < delays.size(); ++k)
+        EXPECT_EQ(record.MacroEvent(2, static_cast<int>(k)).delayMs, delays[k].second) << delays[k].first;
 }
 
 TEST_F(ConversionTest, ReadRecordRules)
