@@ -1,9 +1,6 @@
-#include "platform/FakePointerSettings.h"
-#include "settings/ButtonFunctions.h"
 #include "settings/MacroText.h"
-#include "settings/ProfileSync.h"
 #include "settings/WorkingMacros.h"
-#include "tests/device/DeviceFixture.h"
+#include "tests/settings/SettingsFixture.h"
 
 #include <cstring>
 
@@ -14,30 +11,7 @@ namespace prof = layout::profile;
 using device::RecordView;
 using device::kProgramLayout;
 
-class ConversionTest : public device::test::DeviceFixture {
-protected:
-    std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>();
-    platform::FakePointerSettings desktop;
-    FirmwareVersionCache firmware;
-    NoPageRefresh pages;
-    ProfileSync sync{*store, programTransfer, desktop, firmware, pages, clock};
-
-    ProfileSettings Profile(int p) { return store->Profile(p); }
-    void SetButton(int p, int b, int32_t function, int32_t param = 0)
-    {
-        Profile(p).Set(prof::kButtonFunction, b, function);
-        Profile(p).Set(prof::kButtonParam, b, param);
-    }
-    std::vector<std::string> Events(const MacroRecord& macro)
-    {
-        std::vector<std::string> lines;
-        for (int k = 0; k < macro.EventCount(); ++k) {
-            const MacroEvent e = macro.Event(k);
-            lines.push_back(e.Kind() + "|" + e.Name() + "|" + e.Direction());
-        }
-        return lines;
-    }
-};
+using ConversionTest = test::SettingsFixture;
 
 TEST_F(ConversionTest, WriteAllThenReadAllWithMacros)
 {
