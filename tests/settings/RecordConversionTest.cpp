@@ -244,5 +244,80 @@ TEST_F(ConversionTest, OneProfileWriteCarriesAmbientLightAndAppliesPointerLevels
     EXPECT_EQ(desktop.WheelScrollLines(), 1u);
 }
 
+TEST_F(ConversionTest, DeviceFunctionsBothWays)
+{
+    ResetAllSettings(*store, firmware, program);
+    // Button 4 is always written as Profile Select, so profile 2 takes it.
+    const int32_t functions[] = {function::DpiUp, function::DpiDown, function::DpiLevelSwitch, 0,
+                                 function::DoubleClick, function::TripleClick, function::SniperSwitch};
+    for (int b = 0; b < kButtons; ++b) {
+        if (functions[b] != 0)
+            SetButton(0, b, functions[b], 77);
+    }
+    SetButton(1, 0, function::ProfileSelect);
+    ASSERT_TRUE(sync.ApplyAllProfiles(0).Empty());
+    const auto& keys = mouse.State().profiles[0].keys;
+    EXPECT_EQ(keys[device::kButtonSlot[0]], (sim::KeyEntry{0x71, 0x01, 0, 0}));
+    EXPECT_EQ(keys[device::kButtonSlot[1]], (sim::KeyEntry{0x71, 0x02, 0, 0}));
+    EXPECT_EQ(keys[device::kButtonSlot[2]], (sim::KeyEntry{0x71, 0xF0, 0, 0}));
+    EXPECT_EQ(keys[device::kButtonSlot[4]], (sim::KeyEntry{0x02, 0xF7, 0, 0}));
+    EXPECT_EQ(keys[device::kButtonSlot[5]], (sim::KeyEntry{0x02, 0xFA, 0, 0}));
+    EXPECT_EQ(keys[device::kButtonSlot[6]], (sim::KeyEntry{0x71, 0x08, 0, 0}));
+    EXPECT_EQ(mouse.State().profiles[1].keys[0], (sim::KeyEntry{0x70, 0x03, 0, 0}));
+
+    for (int p = 4; p >= 0; --p)
+        ASSERT_TRUE(sync.ReadProfileFromDevice(p));
+    for (int b = 0; b < kButtons; ++b) {
+        if (functions[b] != 0) {
+            EXPECT_EQ(Profile(0).Get(prof::kButtonFunction, b), functions[b]) << b;
+        }
+    }
+    EXPECT_EQ(Profile(1).Get(prof::kButtonFunction, 0), function::ProfileSelect);
+}
+
+TEST_F(ConversionTest, HostOnlyBytesPlayModesAndInUse)
+{
+    ResetAllSettings(*store, firmware, program);
+    auto bytes = std::make_unique<device::DeviceProfileRecord>();
+    RecordView record(bytes->data(), kProgramLayout);
+    Profile(1).Set(prof::kOpticalDpi, 0, int32_t{799});  // truncated to 1
+    Profile(1).Set(prof::kLiftOffDistance, int32_t{7});
+    Profile(1).Set(prof::kInUse, uint8_t{2});
+    const int32_t modes[kButtons] = {0, 100, 243, 1, 99, 241, 242};
+    const uint8_t written[kButtons] = {1, 1, 1, 1, 99, 241, 242};
+    for (int b = 0; b < kButtons; ++b) {
+        SetButton(1, b, function::Macro, 1);
+        Profile(1).Set(prof::kMacroPlayMode, b, modes[b]);
+    }
+    FillRecord(*store, 1, MacroSource::ProfileCopy, *bytes);
+    const std::vector<uint8_t> hostOnly(bytes->begin() + 17, bytes->begin() + 25);
+    EXPECT_EQ(hostOnly, (std::vector<uint8_t>{1, 2, 4, 8, 1, 2, 4, 12}));
+    EXPECT_EQ(record.U8(device::record::kAngleSnapping), 4);
+    EXPECT_EQ(record.U8(device::record::kLiftOff), 12);
+    EXPECT_EQ(record.U8(kProgramLayout.inUse), 0);
+    for (int b = 0; b < kButtons; ++b) {
+        if (b != 3) {  // always Profile Select
+            EXPECT_EQ(record.Button(b).value, written[b]) << b;
+        }
+    }
+
+    Profile(1).Set(prof::kAngleSnapping, int32_t{-2});
+    *bytes = {};
+    FillRecord(*store, 1, MacroSource::ProfileCopy, *bytes);
+    EXPECT_EQ(record.U8(device::record::kAngleSnapping), 0);
+
+    // The same bytes back into the model.
+    for (size_t k = 0; k < 8; ++k)
+        record.SetU8(17 + k, static_cast<uint8_t>(k + 1));
+    record.SetU8(device::record::kAngleSnapping, 3);
+    ReadRecord(*store, 1, *bytes, desktop, 107);
+    for (size_t k = 0; k < 4; ++k) {
+        EXPECT_EQ(Profile(1).Get(prof::kOpticalDpi, k), static_cast<int32_t>(400 * (k + 1)));
+        EXPECT_EQ(Profile(1).Get(prof::kHdstDpi, k), static_cast<int32_t>(400 * (k + 5)));
+    }
+    EXPECT_EQ(Profile(1).Get(prof::kAngleSnapping), 4);
+    EXPECT_EQ(Profile(1).Get(prof::kLiftOffDistance), 7);
+}
+
 }  // namespace
 }  // namespace settings
