@@ -15,7 +15,6 @@ public:
 
     // Indexes outside 0..4 are ignored.
     void Add(int index);
-    void Add(ProfileSet other) { bits_ |= other.bits_; }
     bool Contains(int index) const;
     bool Empty() const { return bits_ == 0; }
     int Count() const;
