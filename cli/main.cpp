@@ -102,12 +102,12 @@ std::string NoMouseOr(Context& c, const std::string& text)
 Outcome RunPull(Context& c)
 {
     int shown = 0;
-    const std::vector<int> failed = c.settings.Commands().LoadFromMouse(shown);
+    const settings::ProfileSet failed = c.settings.Commands().LoadFromMouse(shown);
     c.settings.SetShownIndex(shown);
-    if (failed.size() == device::kProfileCount)
+    if (failed.Count() == device::kProfileCount)
         return {Fail(NoMouseOr(c, "no profile could be read from the mouse")), false};
-    std::printf("read %zu of 5 profiles from the mouse\n", device::kProfileCount - failed.size());
-    if (!failed.empty())
+    std::printf("read %d of 5 profiles from the mouse\n", device::kProfileCount - failed.Count());
+    if (!failed.Empty())
         return {Fail(settings::FailedToLoadText(failed)), true};
     return {0, true};
 }
