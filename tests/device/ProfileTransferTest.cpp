@@ -191,7 +191,9 @@ TEST_F(ProfileTransferTest, LibraryReadAndWriteUseTheirLayoutAndAllFlags)
 
     mouse.ClearLog();
     ASSERT_TRUE(libraryTransfer.Read(4, rec[4].data()));
-    EXPECT_EQ(Sent(sim::ReportKind::Input).size(), 9u + 2u);
+    // Nine key-table reports of the ten the mouse sends; the tenth is drained
+    // before the stage codes are asked for.
+    EXPECT_EQ(Sent(sim::ReportKind::Input).size(), 9u + 1u + 2u);
     for (int k = 0; k < 5; ++k)
         EXPECT_EQ(rec[k][1], k == 2 ? 0 : 1) << k;
 

@@ -170,11 +170,14 @@ TEST_F(SimulatedMouseTest, BrokenOffAndStrayBlockTraffic)
     EXPECT_EQ(keys[2], (KeyEntry{0x53, 0, 0, 2}));
     EXPECT_EQ(keys[3], before.profiles[0].keys[3]);
 
-    // A read replaces the queued run; an empty queue times out at once.
+    // A read queues its run behind what is left; an empty queue times out at once.
     Query({7, 0x5B, 1, 0x28});
     Query({7, 0x57, 1, 0x10});
-    EXPECT_EQ(mouse.QueuedInputCount(), 2u);
-    EXPECT_EQ(ReadRun().size(), 2u);
+    EXPECT_EQ(mouse.QueuedInputCount(), 12u);
+    const std::vector<Report> both = ReadRun();
+    ASSERT_EQ(both.size(), 12u);
+    EXPECT_EQ(both[0], (Report{9, 0x53}));  // written above
+    EXPECT_EQ(both[10][1], 40);
     Report report;
     EXPECT_EQ(data->ReadInputReport(report.data(), report.size(), 1000), 0);
 }
