@@ -175,8 +175,11 @@ bool CommandSet::WriteMacroSlot(uint8_t p, uint8_t m, const uint8_t* data)
     return BlockWrite(Command(cmd::WriteMacroSlot, Wire(p), m), data, kMacroWriteReports, kDataBytesPerReport);
 }
 
-bool CommandSet::BlockRead(const ReportBuffer& command, uint8_t* run, size_t length, bool& readOk)
+bool CommandSet::BlockRead(const ReportBuffer& command, size_t runReports, int reports, size_t bytesEach,
+                           uint8_t* out, size_t outLength)
 {
+    // Reports left queued by an earlier run must not be taken for this one.
+    link_.DrainInput();
     if (!link_.SetFeatureRetry(command))
         return false;
     ReportBuffer answer = kEmptyFeature;
@@ -184,74 +187,53 @@ bool CommandSet::BlockRead(const ReportBuffer& command, uint8_t* run, size_t len
         return false;
     if (variant_ == ProtocolVariant::Program)
         link_.Clock().SleepMs(kPauseBeforeBlockReadMs);
-    readOk = link_.ReadInputStream(run, length);
+    uint8_t run[kMaxRunReports * kReportSize] = {};
+    const size_t received = link_.ReadInputStream(run, kReportSize * std::min(runReports, kMaxRunReports), reports);
+    PickData(run, received, reports, bytesEach, out, outLength);
     return true;
 }
 
-size_t CommandSet::PickData(const uint8_t* run, size_t runLength, int reports, size_t bytesEach, uint8_t* out,
-                            size_t outLength) const
+void CommandSet::PickData(const uint8_t* run, size_t received, int reports, size_t bytesEach, uint8_t* out,
+                          size_t outLength) const
 {
-    // The program skips foreign reports: each report whose id is not 9, at
-    // the place where report k was expected, shifts report k and all later
-    // ones by one report. The library takes report k at 8 k.
-    size_t offset = 0;
+    const bool skipForeign = variant_ == ProtocolVariant::Program;
     size_t filled = 0;
-    for (int k = 0; k < reports && filled < outLength; ++k) {
-        const size_t expected = kReportSize * k;
-        if (variant_ == ProtocolVariant::Program && run[expected] != kDataReportId)
-            offset += kReportSize;
-        const size_t at = expected + offset;
-        if (at + kReportSize > runLength)
-            break;  // shifted past the end of the run: the rest stays as it was
+    int taken = 0;
+    for (size_t at = 0; at < received && taken < reports && filled < outLength; ++at) {
+        const uint8_t* report = run + kReportSize * at;
+        if (skipForeign && report[0] != kDataReportId)
+            continue;
         const size_t take = std::min(bytesEach, outLength - filled);
-        std::memcpy(out + filled, run + at + 1, take);
+        std::memcpy(out + filled, report + 1, take);
         filled += take;
+        ++taken;
     }
-    return filled;
 }
 
 bool CommandSet::ReadStageCodes(uint8_t p, StageData& codes)
 {
-    uint8_t run[2 * kReportSize] = {};
-    bool readOk = false;
-    if (!BlockRead(Command(cmd::ReadStageCodes, Wire(p), kStageBlockTag), run, sizeof run, readOk))
-        return false;
-    if (!readOk)
-        return true;
-    const bool useSecond = variant_ == ProtocolVariant::Program && run[0] != kDataReportId;
-    std::memcpy(codes.data(), run + (useSecond ? kReportSize : 0) + 1, codes.size());
-    return true;
+    return BlockRead(Command(cmd::ReadStageCodes, Wire(p), kStageBlockTag), kStageRunReports, 1, codes.size(),
+                     codes.data(), codes.size());
 }
 
 bool CommandSet::ReadKeyTable(uint8_t p, KeyTable& entries)
 {
     // The program reads ten reports, the library nine.
-    const int reports = variant_ == ProtocolVariant::Program ? kKeyTableEntries : kKeyTableEntriesRead;
-    const size_t length = kReportSize * reports;
-    uint8_t run[kKeyTableEntries * kReportSize] = {};
-    bool readOk = false;
-    if (!BlockRead(Command(cmd::ReadKeyTable, Wire(p), kTableBlockTag), run, length, readOk))
-        return false;
-    if (readOk)
-        PickData(run, length, kKeyTableEntriesRead, kKeyEntrySize, reinterpret_cast<uint8_t*>(&entries),
-                 kKeyTableEntriesRead * kKeyEntrySize);
-    return true;
+    const size_t runReports = variant_ == ProtocolVariant::Program ? kKeyTableEntries : kKeyTableEntriesRead;
+    return BlockRead(Command(cmd::ReadKeyTable, Wire(p), kTableBlockTag), runReports, kKeyTableEntriesRead,
+                     kKeyEntrySize, reinterpret_cast<uint8_t*>(&entries), kKeyTableEntriesRead * kKeyEntrySize);
 }
 
 bool CommandSet::ReadKeyComboTable(uint8_t p, KeyComboTable& slots)
 {
-    uint8_t run[kKeyTableEntries * kReportSize] = {};
-    bool readOk = false;
-    if (!BlockRead(Command(cmd::ReadKeyComboTable, Wire(p), kTableBlockTag), run, sizeof run, readOk))
-        return false;
-    if (readOk)
-        PickData(run, sizeof run, kKeyTableEntriesRead, kComboSlotSize, reinterpret_cast<uint8_t*>(&slots),
-                 kKeyTableEntriesRead * kComboSlotSize);
-    return true;
+    return BlockRead(Command(cmd::ReadKeyComboTable, Wire(p), kTableBlockTag), kKeyTableEntries,
+                     kKeyTableEntriesRead, kComboSlotSize, reinterpret_cast<uint8_t*>(&slots),
+                     kKeyTableEntriesRead * kComboSlotSize);
 }
 
 bool CommandSet::ReadOneMacroSlot(uint8_t p, uint8_t m, MacroSlotRead& slot)
 {
+    link_.DrainInput();
     const ReportBuffer command = Command(cmd::ReadMacroSlot, Wire(p), m, kMacroReadTag0, kMacroReadTag1);
     if (!link_.SetFeatureRetry(command))
         return false;
@@ -262,10 +244,10 @@ bool CommandSet::ReadOneMacroSlot(uint8_t p, uint8_t m, MacroSlotRead& slot)
     link_.GetFeatureOnce(request);
     link_.Clock().SleepMs(kPauseBeforeBlockReadMs);
 
+    // A short or failed run fills what arrived; the rest of the slot stays zero.
     uint8_t run[kMacroReadReports * kReportSize] = {};
-    if (!link_.ReadInputStream(run, sizeof run))
-        return true;  // the slot stays zero
-    PickData(run, sizeof run, kMacroWriteReports, kDataBytesPerReport, slot.data(), slot.size());
+    const size_t received = link_.ReadInputStream(run, sizeof run, kMacroWriteReports);
+    PickData(run, received, kMacroWriteReports, kDataBytesPerReport, slot.data(), slot.size());
     return true;
 }
 

@@ -54,14 +54,20 @@ private:
     bool OpenedQuery(const ReportBuffer& command, ReportBuffer& answer);
     bool OpenedSend(const ReportBuffer& command);
     bool BlockWrite(const ReportBuffer& command, const uint8_t* data, int reports, size_t bytesPerReport);
-    // Sends the command and its get-feature, pauses (program), reads the run.
-    // False only when a feature report failed; a failed read leaves `run`
-    // untouched and reports success through `readOk` = false.
-    bool BlockRead(const ReportBuffer& command, uint8_t* run, size_t length, bool& readOk);
-    // Copies bytes 1..bytesEach of the first `reports` data reports of a run
-    // one after another into out, at most outLength bytes; returns how many.
-    size_t PickData(const uint8_t* run, size_t runLength, int reports, size_t bytesEach, uint8_t* out,
-                    size_t outLength) const;
+    // A block read: drains what is left of earlier runs, sends the command
+    // and its get-feature, pauses (program) and reads a run of at most
+    // runReports reports, then copies the data of its first `reports` data
+    // reports, bytesEach bytes each, into out (at most outLength bytes). False
+    // only when a feature report failed; a short or failed run fills what
+    // arrived and leaves the rest of out as the caller prepared it.
+    bool BlockRead(const ReportBuffer& command, size_t runReports, int reports, size_t bytesEach, uint8_t* out,
+                   size_t outLength);
+    // Copies bytes 1..bytesEach of data report k (k < reports) of a run of
+    // `received` reports one after another into out, at most outLength bytes.
+    // The program skips reports whose id is not 9; the library takes report
+    // k as the k-th report of the run.
+    void PickData(const uint8_t* run, size_t received, int reports, size_t bytesEach, uint8_t* out,
+                  size_t outLength) const;
     bool ReadOneMacroSlot(uint8_t p, uint8_t m, MacroSlotRead& slot);
 
     DeviceLink& link_;

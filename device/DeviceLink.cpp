@@ -1,5 +1,8 @@
 #include "device/DeviceLink.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace device {
 
 DeviceLink::DeviceLink(platform::HidBackend& backend, platform::Clock& clock)
@@ -103,18 +106,57 @@ bool DeviceLink::GetFeatureOnce(ReportBuffer& report)
     return ok;
 }
 
-bool DeviceLink::ReadInputStream(uint8_t* buffer, size_t length)
+int DeviceLink::ReadOneInput(uint8_t* slot, int timeoutMs)
 {
-    if (!dataHandle_ || length % kReportSize != 0)
-        return false;
-    for (size_t offset = 0; offset < length; offset += kReportSize) {
-        const int got = dataHandle_->ReadInputReport(buffer + offset, kReportSize, kInputReadTimeoutMs);
-        const bool ok = got == static_cast<int>(kReportSize);
-        Notify(ReportKind::Input, CollectionId::Data, buffer + offset, 1, ok);
-        if (!ok)
-            return false;
+    uint8_t raw[kMaxInputReportSize] = {};
+    const int got = dataHandle_->ReadInputReport(raw, sizeof raw, timeoutMs);
+    if (got < 0)
+        Notify(ReportKind::Input, CollectionId::Data, raw, 1, false);
+    if (got <= 0)
+        return got;
+    std::memset(slot, 0, kReportSize);
+    std::memcpy(slot, raw, std::min(static_cast<size_t>(got), kReportSize));
+    if (static_cast<size_t>(got) != kReportSize && slot[0] == kDataReportId)
+        slot[0] = kForeignReportMark;
+    Notify(ReportKind::Input, CollectionId::Data, slot, 1, true);
+    return got;
+}
+
+size_t DeviceLink::DrainInput()
+{
+    if (!dataHandle_)
+        return 0;
+    size_t drained = 0;
+    uint8_t slot[kReportSize];
+    while (drained < kMaxDrainReports && ReadOneInput(slot, 0) > 0)
+        ++drained;
+    return drained;
+}
+
+size_t DeviceLink::ReadInputStream(uint8_t* buffer, size_t length, size_t wanted)
+{
+    if (!dataHandle_)
+        return 0;
+    const size_t capacity = length / kReportSize;
+    const uint64_t deadline = clock_.NowMicros() + uint64_t{kInputRunDeadlineMs} * 1000;
+    size_t stored = 0;
+    size_t dataReports = 0;
+    while (stored < capacity) {
+        int timeoutMs = 0;
+        if (dataReports < wanted) {
+            const uint64_t now = clock_.NowMicros();
+            if (now >= deadline)
+                break;
+            timeoutMs = static_cast<int>((deadline - now + 999) / 1000);
+        }
+        uint8_t* slot = buffer + stored * kReportSize;
+        // Nothing within the time asked for, or an error: the run ends here.
+        if (ReadOneInput(slot, timeoutMs) <= 0)
+            break;
+        dataReports += slot[0] == kDataReportId ? 1 : 0;
+        ++stored;
     }
-    return true;
+    return stored;
 }
 
 bool DeviceLink::SetInputQueueLength(unsigned count)

@@ -41,9 +41,16 @@ public:
     bool SetOutputRetry(const ReportBuffer& report);
     // One get-feature without retry or pause (the macro read's request).
     bool GetFeatureOnce(ReportBuffer& report);
-    // length / 8 consecutive input reports from the data collection. Fails
-    // when any of them fails or does not arrive within a second.
-    bool ReadInputStream(uint8_t* buffer, size_t length);
+    // Throws away what is still queued on the data collection, without
+    // waiting; returns how many reports that was.
+    size_t DrainInput();
+    // Reads an input run from the data collection into buffer (room for
+    // length / 8 reports), report by report, within one overall deadline.
+    // Once `wanted` data reports (id 9) are in, it takes only what is already
+    // queued and waits no more. A report of another length is stored as a
+    // foreign report (its first bytes, id never 9). Stops at the first error.
+    // Returns the number of reports stored; the rest of buffer is untouched.
+    size_t ReadInputStream(uint8_t* buffer, size_t length, size_t wanted);
     bool SetInputQueueLength(unsigned count);
 
     void SetObserver(ReportObserver* observer) { observer_ = observer; }
@@ -53,6 +60,8 @@ private:
     template <typename Call>
     bool WithRetry(ReportKind kind, CollectionId collection, const uint8_t* bytes, Call call);
     void Notify(ReportKind kind, CollectionId collection, const uint8_t* bytes, int attempt, bool ok);
+    // One input report into an 8-byte slot; the result of the host's read.
+    int ReadOneInput(uint8_t* slot, int timeoutMs);
 
     platform::HidBackend& backend_;
     platform::Clock& clock_;

@@ -46,8 +46,9 @@ bool ProfileTransfer::WriteProfileRecord(uint8_t p, const DeviceProfileRecord& r
 
 bool ProfileTransfer::Begin(uint8_t p)
 {
-    // The program keeps a flag per profile index; the library takes any index.
-    if (IsProgram() && p >= kProfileCount)
+    // Only profiles 0..4 exist: another number would select the first
+    // profile while the per-profile commands went nowhere.
+    if (p >= kProfileCount)
         return false;
     if (!commands_.Link().EnsureOpen())
         return false;

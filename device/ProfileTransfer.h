@@ -24,7 +24,8 @@ public:
     // The sequence of the command set's variant over a record in that
     // variant's layout. In the library variant the call for profile 4 reads
     // or writes byte 1 of the four records that precede `record` in the
-    // caller's array of five: the caller must pass such an array.
+    // caller's array of five: the caller must pass such an array. A profile
+    // number of 5 or more fails without sending anything.
     bool Read(uint8_t p, uint8_t* record);
     bool Write(uint8_t p, const uint8_t* record);
 

@@ -30,7 +30,16 @@ inline constexpr int kAttemptsPerReport = 3;
 inline constexpr unsigned kPauseAfterReportMs = 5;
 inline constexpr unsigned kPauseBeforeBlockReadMs = 50;
 inline constexpr unsigned kPauseBeforeMacroWriteMs = 20;
-inline constexpr int kInputReadTimeoutMs = 1000;
+// A block read takes its whole input run within this one deadline.
+inline constexpr unsigned kInputRunDeadlineMs = 1000;
+// Room for one input report as the host hands it over; a report of another
+// length than 8 belongs to another collection of the same node.
+inline constexpr size_t kMaxInputReportSize = 64;
+// A drain gives up after this many reports, so that a device that never
+// stops sending cannot hold the caller.
+inline constexpr size_t kMaxDrainReports = 1024;
+// What a foreign report of another length is stored as: never a data report.
+inline constexpr uint8_t kForeignReportMark = 0;
 inline constexpr unsigned kMacroReadQueueLength = 512;
 
 // Byte 1 of the command feature report.
@@ -79,6 +88,8 @@ inline constexpr int kMacroWriteReports = 35;
 inline constexpr int kMacroReadReports = 36;
 inline constexpr int kMacroEventsRead = 80;
 inline constexpr size_t kMacroScratchSize = 770;
+inline constexpr size_t kStageRunReports = 2;
+inline constexpr size_t kMaxRunReports = 10;  // the longest key/combination run read
 
 // Button j of a profile uses key-table entry, key-combination slot and macro
 // slot kButtonSlot[j].

@@ -1,7 +1,8 @@
 /*
  * Loads libhidlink.so as any outside program would, prints the firmware
- * version, reads all five profiles into one array of five records, and
- * switches the LEDs off and on again.
+ * version, reads all five profiles into one array of five records, switches
+ * the LEDs off and on again, and leaves the mouse on the profile it was on
+ * (reading a profile makes it the mouse's current one).
  *
  *   hidlink_demo [path/to/libhidlink.so]
  *
@@ -18,6 +19,8 @@ typedef int (*CloseFn)(void);
 typedef unsigned char (*VersionFn)(int*);
 typedef unsigned char (*ProfileFn)(unsigned char, DeviceProfileRecord*);
 typedef unsigned char (*LedFn)(void);
+typedef unsigned char (*GetProfileFn)(char*);
+typedef unsigned char (*SetProfileFn)(unsigned char);
 
 /* Stores the address of an export into a function pointer (the POSIX way,
  * since ISO C has no conversion from void* to a function pointer). */
@@ -50,6 +53,9 @@ int main(int argc, char** argv)
     VersionFn get_fw_version;
     ProfileFn read_profile;
     LedFn led_off, led_on;
+    GetProfileFn get_current;
+    SetProfileFn set_current;
+    char current = 0;
     DeviceProfileRecord* records;
     int version = 0;
     int p;
@@ -66,6 +72,8 @@ int main(int argc, char** argv)
     Bind(library, "Read_profile", &read_profile);
     Bind(library, "Set_LED_black_out", &led_off);
     Bind(library, "Set_LED_black_out_off", &led_on);
+    Bind(library, "Get_current_profile_id", &get_current);
+    Bind(library, "Set_current_profile_id", &set_current);
 
     if (!open_device()) {
         fprintf(stderr, "hidlink_demo: no Vimo mouse found\n");
@@ -76,6 +84,12 @@ int main(int argc, char** argv)
         printf("firmware: V%d.%02d\n", version / 100, version % 100);
     else
         result = 1;
+    /* The mouse numbers its profiles 1 to 5; the functions take 0 to 4. */
+    if (!get_current(&current) || current < 1 || current > 5) {
+        fprintf(stderr, "hidlink_demo: cannot tell the mouse's current profile\n");
+        current = 0;
+        result = 1;
+    }
 
     /* One array of five records: reading profile 4 fills the in-use flags
      * of all five. */
@@ -108,6 +122,12 @@ int main(int argc, char** argv)
 
     printf("LEDs off: %s\n", led_off() ? "ok" : "failed");
     printf("LEDs on:  %s\n", led_on() ? "ok" : "failed");
+    if (current != 0) {
+        if (set_current((unsigned char)(current - 1)))
+            printf("current profile: %d again\n", current);
+        else
+            result = 1;
+    }
     close_device();
     dlclose(library);
     return result;

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Loads libhidlink.so with ctypes, prints the firmware version, reads all five
-profiles into one array of five records, and switches the LEDs off and on.
+profiles into one array of five records, switches the LEDs off and on, and
+leaves the mouse on the profile it was on (reading a profile makes it the
+mouse's current one).
 
     VIMO_SIMULATE=/tmp/vimo.state python3 examples/hidlink_demo.py build/hidlink/libhidlink.so
 """
@@ -41,8 +43,11 @@ RATES = {1: 1000, 2: 500, 3: 250, 5: 125}
 def main():
     path = sys.argv[1] if len(sys.argv) > 1 else "libhidlink.so"
     lib = ctypes.CDLL(path)
-    for name in ("Get_fw_version", "Read_profile", "Set_LED_black_out", "Set_LED_black_out_off"):
+    for name in ("Get_fw_version", "Read_profile", "Set_LED_black_out", "Set_LED_black_out_off",
+                 "Get_current_profile_id", "Set_current_profile_id"):
         getattr(lib, name).restype = ctypes.c_ubyte
+    lib.Get_current_profile_id.argtypes = [ctypes.POINTER(ctypes.c_char)]
+    lib.Set_current_profile_id.argtypes = [ctypes.c_ubyte]
     lib.Read_profile.argtypes = [ctypes.c_ubyte, ctypes.POINTER(DeviceProfileRecord)]
     lib.Get_fw_version.argtypes = [ctypes.POINTER(ctypes.c_int)]
 
@@ -54,6 +59,12 @@ def main():
         print("hidlink_demo.py: the firmware query failed", file=sys.stderr)
         return 1
     print("firmware: V%d.%02d" % (version.value // 100, version.value % 100))
+    # The mouse numbers its profiles 1 to 5; the functions take 0 to 4.
+    current = ctypes.c_char(b"\0")
+    if not lib.Get_current_profile_id(ctypes.byref(current)) or not 1 <= ord(current.value or b"\0") <= 5:
+        print("hidlink_demo.py: cannot tell the mouse's current profile", file=sys.stderr)
+        return 1
+    current = ord(current.value)
 
     # One array of five records: reading profile 4 fills all five in-use flags.
     records = (DeviceProfileRecord * 5)()
@@ -70,6 +81,10 @@ def main():
 
     print("LEDs off:", "ok" if lib.Set_LED_black_out() else "failed")
     print("LEDs on: ", "ok" if lib.Set_LED_black_out_off() else "failed")
+    if lib.Set_current_profile_id(current - 1):
+        print("current profile: %d again" % current)
+    else:
+        failed = 1
     lib.Close_VQ_device()
     return failed
 

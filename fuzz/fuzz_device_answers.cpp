@@ -7,6 +7,7 @@
 #include "device/ProfileTransfer.h"
 #include "platform/FakeClock.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -30,9 +31,13 @@ private:
         bool SendFeatureReport(const uint8_t*, size_t) override { return owner.Next() % 16 != 0; }
         bool GetFeatureReport(uint8_t* data, size_t length) override { return owner.Fill(data, length); }
         bool WriteOutputReport(const uint8_t*, size_t) override { return owner.Next() % 32 != 0; }
+        // Reports of any length up to the buffer, as a node with several
+        // collections delivers them; none once the input is used up.
         int ReadInputReport(uint8_t* data, size_t length, int) override
         {
-            return owner.Fill(data, length) ? static_cast<int>(length) : 0;
+            const size_t wanted = owner.Next() % 4 == 0 ? owner.Next() % (length + 1) : 8;
+            const size_t n = std::min(wanted, length);
+            return n > 0 && owner.Fill(data, n) ? static_cast<int>(n) : 0;
         }
         bool SetInputQueueLength(unsigned) override { return true; }
         ScriptedBackend& owner;

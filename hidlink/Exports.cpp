@@ -43,7 +43,7 @@ unsigned char Bool(bool value)
 template <typename Integer>
 unsigned char StoreFirmwareVersion(Integer* version)
 {
-    return WithContext([version](LibraryContext& c) {
+    return WithContext<unsigned char>(0, [version](LibraryContext& c) {
         int value = 0;
         const bool ok = c.Commands().GetFirmwareVersion(value);
         if (ok)
@@ -56,12 +56,12 @@ unsigned char StoreFirmwareVersion(Integer* version)
 
 HIDLINK_EXPORT int Open_VQ_device(void)
 {
-    return WithContext([](LibraryContext& c) { return c.Link().OpenDevice() ? 1 : 0; });
+    return WithContext(0, [](LibraryContext& c) { return c.Link().OpenDevice() ? 1 : 0; });
 }
 
 HIDLINK_EXPORT int Close_VQ_device(void)
 {
-    return WithContext([](LibraryContext& c) {
+    return WithContext(1, [](LibraryContext& c) {
         c.Link().CloseDevice();
         return 1;
     });
@@ -79,7 +79,7 @@ HIDLINK_EXPORT unsigned char Get_fw_info(short* version)
 
 HIDLINK_EXPORT unsigned char Get_current_profile_id(char* profile)
 {
-    return WithContext([profile](LibraryContext& c) {
+    return WithContext<unsigned char>(0, [profile](LibraryContext& c) {
         uint8_t value = 0;
         const bool ok = c.Commands().GetCurrentProfile(value);
         if (ok)
@@ -90,31 +90,33 @@ HIDLINK_EXPORT unsigned char Get_current_profile_id(char* profile)
 
 HIDLINK_EXPORT unsigned char Set_current_profile_id(unsigned char profile)
 {
-    return WithContext([profile](LibraryContext& c) { return Bool(c.Commands().SetCurrentProfile(profile)); });
+    return WithContext<unsigned char>(0, [profile](LibraryContext& c) {
+        return Bool(c.Commands().SetCurrentProfile(profile));
+    });
 }
 
 HIDLINK_EXPORT unsigned char Read_profile(unsigned char profile, DeviceProfileRecord* record)
 {
-    return WithContext([=](LibraryContext& c) {
+    return WithContext<unsigned char>(0, [=](LibraryContext& c) {
         return Bool(c.Transfer().Read(profile, reinterpret_cast<uint8_t*>(record)));
     });
 }
 
 HIDLINK_EXPORT unsigned char Write_profile(unsigned char profile, DeviceProfileRecord* record)
 {
-    return WithContext([=](LibraryContext& c) {
+    return WithContext<unsigned char>(0, [=](LibraryContext& c) {
         return Bool(c.Transfer().Write(profile, reinterpret_cast<const uint8_t*>(record)));
     });
 }
 
 HIDLINK_EXPORT unsigned char Set_LED_black_out(void)
 {
-    return WithContext(
-        [](LibraryContext& c) { return Bool(c.Commands().SetLedSwitch(device::kLedDark, kLibraryAmbient)); });
+    return WithContext<unsigned char>(
+        0, [](LibraryContext& c) { return Bool(c.Commands().SetLedSwitch(device::kLedDark, kLibraryAmbient)); });
 }
 
 HIDLINK_EXPORT unsigned char Set_LED_black_out_off(void)
 {
-    return WithContext(
-        [](LibraryContext& c) { return Bool(c.Commands().SetLedSwitch(device::kLedLit, kLibraryAmbient)); });
+    return WithContext<unsigned char>(
+        0, [](LibraryContext& c) { return Bool(c.Commands().SetLedSwitch(device::kLedLit, kLibraryAmbient)); });
 }

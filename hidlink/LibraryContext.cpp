@@ -38,16 +38,24 @@ LibraryContext::LibraryContext()
     transfer_ = std::make_unique<device::ProfileTransfer>(*commands_);
 }
 
-void LibraryContext::BeginCall()
+bool LibraryContext::BeginCall()
 {
-    if (simulated_)
-        simulated_->Load();
+    if (!simulated_)
+        return true;
+    const sim::StateFileResult loaded = simulated_->Load();
+    if (loaded == sim::StateFileResult::Loaded || loaded == sim::StateFileResult::FreshMouse)
+        return true;
+    // What is left in memory from an earlier call is no mouse to talk to.
+    simulated_->Mouse().Unplug();
+    return false;
 }
 
-void LibraryContext::EndCall()
+bool LibraryContext::EndCall(bool began)
 {
-    if (simulated_)
-        simulated_->Save();
+    if (!simulated_)
+        return true;
+    // A file that could not be loaded is left as it is.
+    return began && simulated_->Save() == sim::StateFileResult::Saved;
 }
 
 }  // namespace hidlink

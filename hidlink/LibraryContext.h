@@ -21,9 +21,11 @@ public:
     device::ProfileTransfer& Transfer() { return *transfer_; }
 
     // Around every export: the simulated mouse takes its state from its file
-    // before the call and writes it back after.
-    void BeginCall();
-    void EndCall();
+    // before the call and writes it back after. BeginCall is false when the
+    // file cannot be used; the mouse is then absent for the call. EndCall is
+    // false when the state could not be kept (so the call's effect is lost).
+    bool BeginCall();
+    bool EndCall(bool began);
 
 private:
     LibraryContext();
@@ -35,15 +37,16 @@ private:
     std::unique_ptr<device::ProfileTransfer> transfer_;
 };
 
-// Runs one export's body between BeginCall and EndCall.
-template <typename Body>
-auto WithContext(Body body)
+// Runs one export's body between BeginCall and EndCall. A simulated mouse
+// whose state file cannot be loaded answers like no mouse at all; one whose
+// state cannot be saved turns the result into `failure`.
+template <typename Result, typename Body>
+Result WithContext(Result failure, Body body)
 {
     LibraryContext& context = LibraryContext::Instance();
-    context.BeginCall();
-    auto result = body(context);
-    context.EndCall();
-    return result;
+    const bool began = context.BeginCall();
+    const Result result = body(context);
+    return context.EndCall(began) ? result : failure;
 }
 
 }  // namespace hidlink

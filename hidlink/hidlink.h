@@ -9,6 +9,14 @@
  * Results: Open_VQ_device and Close_VQ_device return a 32-bit int (1 or 0);
  * the others return a one-byte boolean (1 success, 0 failure).
  *
+ * Profiles are numbered 0 to 4 in every argument (the mouse's profiles 1 to
+ * 5). Get_current_profile_id stores the mouse's own number, 1 to 5.
+ * Reading or writing a profile selects it on the mouse first: afterwards it
+ * is the mouse's current profile. A caller that wants another profile to stay
+ * current sets it again with Set_current_profile_id. A number of 5 or more:
+ * Set_current_profile_id selects profile 0; Read_profile and Write_profile
+ * return 0 and send nothing.
+ *
  * The caller's duties:
  *   - Pointers are not checked: a null or invalid pointer is a caller error.
  *   - The library is not thread-safe: make all calls from one thread, or
@@ -23,6 +31,9 @@
  * Setting the environment variable VIMO_SIMULATE to a file name makes the
  * library talk to a simulated mouse whose state is kept in that file instead
  * of a real one; VIMO_SIMULATE_LOG names a file that receives its traffic.
+ * A file that is not a valid state file (empty, cut short, damaged,
+ * unreadable) is left as it is, and the functions fail as they do without a
+ * mouse; so do they when the state cannot be written back.
  *
  * Plain C89; usable from C++.
  */
@@ -45,7 +56,10 @@ typedef struct VQ_MacroEvent {
     unsigned int delay;
 } VQ_MacroEvent;
 
-/* The macro of one button, 1,544 bytes; the mouse keeps 81 events. */
+/* The macro of one button, 1,544 bytes, room for 128 events. Write_profile
+ * sends the header and up to 81 events (the rest is cut); the mouse gives
+ * back the header and 80 events when its macros are read, which
+ * Read_profile does not do. */
 typedef struct VQ_MacroBlock {
     unsigned short event_count;
     unsigned short reserved0;

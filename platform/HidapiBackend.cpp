@@ -3,15 +3,35 @@
 #include <hidapi/hidapi.h>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <linux/hidraw.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace platform {
 namespace {
 
+// Output reports travel as a HID SET_REPORT on the control pipe, as the
+// mouse expects them; hid_write would use the interrupt OUT endpoint when the
+// interface has one. hidapi 0.14 has hid_send_output_report for this; before
+// it, the hidraw node takes the HIDIOCSOUTPUT ioctl (Linux 5.11 and later),
+// and hid_write stays as the fallback where the ioctl is refused.
 class HidapiDevice final : public HidDevice {
 public:
-    explicit HidapiDevice(hid_device* handle) : handle_(handle) {}
-    ~HidapiDevice() override { hid_close(handle_); }
+    HidapiDevice(hid_device* handle, const std::string& path) : handle_(handle)
+    {
+#ifndef NERIT_HIDAPI_SEND_OUTPUT_REPORT
+        outputFd_ = open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+#else
+        (void)path;
+#endif
+    }
+    ~HidapiDevice() override
+    {
+        if (outputFd_ >= 0)
+            close(outputFd_);
+        hid_close(handle_);
+    }
     HidapiDevice(const HidapiDevice&) = delete;
     HidapiDevice& operator=(const HidapiDevice&) = delete;
 
@@ -25,7 +45,18 @@ public:
     }
     bool WriteOutputReport(const uint8_t* data, size_t length) override
     {
+#ifdef NERIT_HIDAPI_SEND_OUTPUT_REPORT
+        return hid_send_output_report(handle_, data, length) == static_cast<int>(length);
+#else
+        if (outputFd_ >= 0 && !ioctlRefused_) {
+            const int sent = ioctl(outputFd_, HIDIOCSOUTPUT(length), data);
+            if (sent >= 0)
+                return sent == static_cast<int>(length);
+            if (!OutputIoctlRefused(errno))
+                return false;
+        }
         return hid_write(handle_, data, length) == static_cast<int>(length);
+#endif
     }
     int ReadInputReport(uint8_t* data, size_t length, int timeoutMs) override
     {
@@ -35,7 +66,20 @@ public:
     bool SetInputQueueLength(unsigned) override { return true; }
 
 private:
+    // A kernel without the ioctl refuses it for good; a device that stalls
+    // the SET_REPORT refuses this one report, which then goes by hid_write.
+    bool OutputIoctlRefused(int err)
+    {
+        if (err == ENOTTY || err == EINVAL || err == ENOSYS || err == EOPNOTSUPP) {
+            ioctlRefused_ = true;
+            return true;
+        }
+        return err == EPIPE;
+    }
+
     hid_device* handle_;
+    int outputFd_ = -1;
+    bool ioctlRefused_ = false;
 };
 
 HidOpenError ErrorFromErrno(int err)
@@ -90,7 +134,7 @@ std::unique_ptr<HidDevice> HidapiBackend::Open(const std::string& path)
         return nullptr;
     }
     lastError_ = HidOpenError::None;
-    return std::make_unique<HidapiDevice>(handle);
+    return std::make_unique<HidapiDevice>(handle, path);
 }
 
 }  // namespace platform

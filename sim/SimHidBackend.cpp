@@ -36,15 +36,19 @@ std::vector<platform::HidCollectionInfo> SimHidBackend::Enumerate()
     if (!mouse_.Plugged())
         return list;
     for (const CollectionEntry& entry : kCollections) {
+        const char* path = mouse_.SharedNode() ? kNodePath : entry.path;
         if (mouse_.Exposed(entry.collection))
-            list.push_back({kVendorId, kProductId, entry.usagePage, entry.usage, entry.path, true});
+            list.push_back({kVendorId, kProductId, entry.usagePage, entry.usage, path, true});
     }
     return list;
 }
 
 std::unique_ptr<platform::HidDevice> SimHidBackend::Open(const std::string& path)
 {
-    const CollectionEntry* entry = FindByPath(path);
+    const bool wholeNode = mouse_.SharedNode() && path == kNodePath;
+    const CollectionEntry* entry = wholeNode ? &kCollections[1] : FindByPath(path);
+    if (mouse_.SharedNode() && !wholeNode)
+        entry = nullptr;
     if (entry == nullptr || !mouse_.Plugged() || !mouse_.Exposed(entry->collection)) {
         lastError_ = platform::HidOpenError::NotFound;
         return nullptr;
@@ -54,7 +58,7 @@ std::unique_ptr<platform::HidDevice> SimHidBackend::Open(const std::string& path
         return nullptr;
     }
     lastError_ = platform::HidOpenError::None;
-    return std::make_unique<SimHidDevice>(mouse_, entry->collection);
+    return std::make_unique<SimHidDevice>(mouse_, entry->collection, wholeNode);
 }
 
 }  // namespace sim

@@ -1,5 +1,7 @@
 // platform::HidBackend over a SimulatedMouse: lists its command and data
-// collections (while plugged and exposed) and opens handles on them.
+// collections (while plugged and exposed) and opens handles on them. With a
+// shared node both are listed with the node's one path, as hidapi lists the
+// collections of one hidraw node.
 // The mouse must outlive the backend and every handle it opened.
 #pragma once
 
@@ -16,6 +18,8 @@ public:
     static constexpr uint16_t kProductId = 0x1014;
     static constexpr const char* kCommandPath = "sim:command";
     static constexpr const char* kDataPath = "sim:data";
+    // Both collections when the mouse puts them on one node.
+    static constexpr const char* kNodePath = "sim:node";
 
     explicit SimHidBackend(SimulatedMouse& mouse) : mouse_(mouse) {}
 

@@ -14,9 +14,17 @@ Report ToReport(const uint8_t* data)
 
 }  // namespace
 
-SimHidDevice::SimHidDevice(SimulatedMouse& mouse, Collection collection)
-    : mouse_(mouse), collection_(collection), generation_(mouse.PlugGeneration())
+SimHidDevice::SimHidDevice(SimulatedMouse& mouse, Collection collection, bool wholeNode)
+    : mouse_(mouse), collection_(collection), wholeNode_(wholeNode), generation_(mouse.PlugGeneration())
 {
+    if (Carries(Collection::Data))
+        inputQueue_ = mouse_.OpenInputQueue();
+}
+
+SimHidDevice::~SimHidDevice()
+{
+    if (inputQueue_)
+        mouse_.CloseInputQueue(*inputQueue_);
 }
 
 bool SimHidDevice::Alive() const
@@ -26,7 +34,7 @@ bool SimHidDevice::Alive() const
 
 bool SimHidDevice::Accepts(Collection collection, uint8_t reportId, const uint8_t* data, size_t length) const
 {
-    return Alive() && collection_ == collection && data != nullptr && length == kReportSize &&
+    return Alive() && Carries(collection) && data != nullptr && length == kReportSize &&
            data[0] == reportId;
 }
 
@@ -55,15 +63,13 @@ bool SimHidDevice::WriteOutputReport(const uint8_t* data, size_t length)
     return mouse_.Output(ToReport(data));
 }
 
-// Never waits: an empty queue is a timeout at once.
-int SimHidDevice::ReadInputReport(uint8_t* data, size_t length, int)
+int SimHidDevice::ReadInputReport(uint8_t* data, size_t length, int timeoutMs)
 {
-    if (!Alive() || collection_ != Collection::Data || data == nullptr || length != kReportSize)
+    if (!Alive() || !inputQueue_ || data == nullptr || length == 0)
         return -1;
-    Report report;
-    const int result = mouse_.Input(report);
-    if (result > 0)
-        std::copy(report.begin(), report.end(), data);
+    const int result = mouse_.Input(*inputQueue_, data, length);
+    if (result == 0)
+        mouse_.AddInputWait(timeoutMs);
     return result;
 }
 

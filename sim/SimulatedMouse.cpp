@@ -49,6 +49,8 @@ constexpr Collection CollectionOf(ReportKind kind)
 SimulatedMouse::SimulatedMouse() : state_(FirmwareState::Fresh())
 {
     answer_[0] = kCommandReportId;
+    for (size_t b = 0; b < runReports_.size(); ++b)
+        runReports_[b] = ShapeOf(static_cast<Block>(b)).runReports;
 }
 
 const SimulatedMouse::BlockShape& SimulatedMouse::ShapeOf(Block block)
@@ -94,13 +96,31 @@ const SimulatedMouse::Command* SimulatedMouse::FindCommand(uint8_t code)
     return found == kCommands.end() ? nullptr : &*found;
 }
 
+// Bytes that some commands always carry; the mouse refuses the command when
+// one of them is wrong.
+bool SimulatedMouse::FixedBytesRight(const Report& command)
+{
+    struct FixedByte {
+        uint8_t code;
+        size_t index;
+        uint8_t value;
+    };
+    static constexpr std::array<FixedByte, 7> kFixedBytes = {{
+        {0x57, 3, 0x10}, {0x77, 3, 0x10}, {0x5B, 3, 0x28}, {0x7B, 3, 0x28},
+        {0x44, 3, 0x28}, {0x5A, 4, 0x18}, {0x5A, 5, 0x10},
+    }};
+    return std::all_of(kFixedBytes.begin(), kFixedBytes.end(), [&command](const FixedByte& fixed) {
+        return command[kCodeByte] != fixed.code || command[fixed.index] == fixed.value;
+    });
+}
+
 // ---- report traffic ----
 
 bool SimulatedMouse::FeatureSet(const Report& report)
 {
     if (UnplugDue())
         return false;
-    const bool failed = TakeFault(ReportKind::FeatureSet);
+    const bool failed = TakeFault(ReportKind::FeatureSet) || !FixedBytesRight(report);
     Record(ReportKind::FeatureSet, report, Report{}, failed);
     if (failed)
         return false;
@@ -132,19 +152,68 @@ bool SimulatedMouse::Output(const Report& report)
     return true;
 }
 
-int SimulatedMouse::Input(Report& out)
+int SimulatedMouse::Input(size_t queue, uint8_t* data, size_t length)
 {
     if (UnplugDue())
         return -1;
-    if (inputQueue_.empty())
+    const auto found = hostQueues_.find(queue);
+    if (found == hostQueues_.end() || found->second.empty())
         return 0;
+    const InputReport& report = found->second.front();
+    Report logged{};
+    std::copy_n(report.begin(), std::min(report.size(), kReportSize), logged.begin());
     const bool failed = TakeFault(ReportKind::Input);
-    Record(ReportKind::Input, failed ? Report{} : inputQueue_.front(), Report{}, failed);
+    Record(ReportKind::Input, failed ? Report{} : logged, Report{}, failed);
     if (failed)
         return -1;
-    out = inputQueue_.front();
-    inputQueue_.pop_front();
-    return static_cast<int>(kReportSize);
+    const size_t stored = std::min(report.size(), length);
+    std::copy_n(report.begin(), stored, data);
+    found->second.pop_front();
+    return static_cast<int>(stored);
+}
+
+size_t SimulatedMouse::OpenInputQueue()
+{
+    hostQueues_[nextQueue_];
+    return nextQueue_++;
+}
+
+void SimulatedMouse::CloseInputQueue(size_t queue)
+{
+    hostQueues_.erase(queue);
+}
+
+size_t SimulatedMouse::QueuedInputCount() const
+{
+    size_t most = 0;
+    for (const auto& [id, queue] : hostQueues_)
+        most = std::max(most, queue.size());
+    return most;
+}
+
+// Every host queue gets every input report; a full queue drops it.
+void SimulatedMouse::Deliver(const InputReport& report)
+{
+    for (auto& [id, queue] : hostQueues_) {
+        if (queue.size() < kHostQueueLength)
+            queue.push_back(report);
+    }
+}
+
+void SimulatedMouse::SendInput(const InputReport& report)
+{
+    if (plugged_)
+        Deliver(report);
+}
+
+void SimulatedMouse::SetRunReports(RunBlock block, size_t reports)
+{
+    runReports_[static_cast<size_t>(block)] = reports;
+}
+
+size_t SimulatedMouse::RunReports(RunBlock block) const
+{
+    return runReports_[static_cast<size_t>(block)];
 }
 
 // ---- log and faults ----
@@ -173,9 +242,9 @@ void SimulatedMouse::ClearFaults()
     unplugAt_.reset();
 }
 
-void SimulatedMouse::InjectForeignInput(size_t indexInRun, uint8_t reportId)
+void SimulatedMouse::InjectForeignInput(size_t indexInRun, uint8_t reportId, size_t length)
 {
-    foreignInputs_.emplace_back(indexInRun, reportId);
+    foreignInputs_.push_back(ForeignInput{indexInRun, reportId, std::max<size_t>(length, 1)});
 }
 
 bool SimulatedMouse::UnplugDue()
@@ -224,7 +293,8 @@ void SimulatedMouse::Unplug()
     plugged_ = false;
     ++plugGeneration_;
     pendingWrite_.reset();
-    inputQueue_.clear();
+    for (auto& [id, queue] : hostQueues_)
+        queue.clear();
 }
 
 // ---- addressing ----
@@ -290,30 +360,32 @@ void SimulatedMouse::Execute(const Report& command)
         (this->*entry->handle)(command);
 }
 
-// A read replaces whatever was queued. A read of a block that does not
-// exist answers with a run of the same length holding zeros.
+// A read sends its run behind whatever is still queued. A read of a block
+// that does not exist answers with a run of the same length holding zeros.
 void SimulatedMouse::QueueRun(Block block, std::optional<size_t> profile, size_t slot)
 {
     const std::optional<BlockTarget> target = Target(block, profile, slot);
-    const BlockShape& shape = ShapeOf(block);
-    std::deque<Report> run;
-    for (size_t k = 0; k < shape.runReports; ++k) {
-        Report report{kDataReportId};
+    std::deque<InputReport> run;
+    for (size_t k = 0; k < RunReports(block); ++k) {
+        InputReport report(kReportSize, 0);
+        report[0] = kDataReportId;
         if (target) {
             const std::span<uint8_t> part = BlockPart(*target, k);
             std::copy(part.begin(), part.end(), report.begin() + 1);
         }
-        run.push_back(report);
+        run.push_back(std::move(report));
     }
     InsertForeignReports(run);
-    inputQueue_ = std::move(run);
+    for (const InputReport& report : run)
+        Deliver(report);
 }
 
-void SimulatedMouse::InsertForeignReports(std::deque<Report>& run)
+void SimulatedMouse::InsertForeignReports(std::deque<InputReport>& run)
 {
-    for (const auto& [index, reportId] : foreignInputs_) {
-        Report foreign{reportId};
-        run.insert(run.begin() + static_cast<std::ptrdiff_t>(std::min(index, run.size())), foreign);
+    for (const ForeignInput& foreign : foreignInputs_) {
+        InputReport report(foreign.length, 0);
+        report[0] = foreign.reportId;
+        run.insert(run.begin() + static_cast<std::ptrdiff_t>(std::min(foreign.index, run.size())), report);
     }
     foreignInputs_.clear();
 }

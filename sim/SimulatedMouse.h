@@ -5,8 +5,15 @@
 //
 // Every report that reaches the mouse is logged byte for byte. Faults can be
 // injected per report kind or at log positions; a failed report changes
-// nothing. The mouse can also be unplugged, hidden in part from enumeration,
+// nothing. A command whose fixed bytes are wrong is refused like a failed
+// report. The mouse can also be unplugged, hidden in part from enumeration,
 // or refuse opening, for SimHidBackend to act on.
+//
+// Input reports go to host queues as a real host keeps them: every open
+// handle that receives input has its own queue (hidraw gives each open file
+// one) and gets every input report; what a reader leaves stays queued; a full
+// queue drops new reports. The length of each block's run, foreign reports
+// in a run and stray reports outside any run can be set.
 #pragma once
 
 #include "sim/FirmwareState.h"
@@ -15,6 +22,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <optional>
 #include <span>
 #include <utility>
@@ -27,18 +35,26 @@ inline constexpr uint8_t kCommandReportId = 7;
 inline constexpr uint8_t kDataReportId = 9;
 
 using Report = std::array<uint8_t, kReportSize>;
+// An input report as the host hands it over, report id first; any length.
+using InputReport = std::vector<uint8_t>;
+
+// What a host queue holds per open handle (hidraw's buffer per open file).
+inline constexpr size_t kHostQueueLength = 64;
 
 enum class ReportKind : uint8_t { FeatureSet, FeatureGet, Output, Input };
 inline constexpr size_t kReportKindCount = 4;
 
 enum class Collection : uint8_t { Command, Data };
 
+// The blocks that come back as input runs.
+enum class RunBlock : uint8_t { Stage, Keys, Combos, Macro };
+
 struct LoggedReport {
     ReportKind kind = ReportKind::FeatureSet;
     Collection collection = Collection::Command;
-    Report bytes{};   // host to mouse (set, get request, output) or the input delivered
+    Report bytes{};   // host to mouse (set, get request, output) or the input delivered (first 8 bytes)
     Report answer{};  // feature get only: the answer returned; zero when failed
-    bool failed = false;  // failed by injection
+    bool failed = false;  // failed by injection, or refused
 
     bool operator==(const LoggedReport&) const = default;
 };
@@ -52,9 +68,20 @@ public:
     // io holds the host's request on entry and the answer on success.
     bool FeatureGet(Report& io);
     bool Output(const Report& report);
-    // kReportSize when a report was popped, 0 when none is queued (not
-    // logged, counts no position), -1 when failed by injection.
-    int Input(Report& out);
+    // Pops the oldest report of a host queue into data (cut to length).
+    // Returns the bytes stored, 0 when none is queued (not logged, counts no
+    // position), -1 when failed by injection (the report stays queued).
+    int Input(size_t queue, uint8_t* data, size_t length);
+
+    // Host queues, one per open handle that receives input.
+    size_t OpenInputQueue();
+    void CloseInputQueue(size_t queue);
+    // Reports waiting in the fullest host queue.
+    size_t QueuedInputCount() const;
+    // The handles never block; a read that finds its queue empty adds the
+    // time the host would have waited here instead.
+    void AddInputWait(int timeoutMs) { inputWaitMs_ += timeoutMs > 0 ? unsigned(timeoutMs) : 0; }
+    unsigned InputWaitMs() const { return inputWaitMs_; }
 
     // Firmware state.
     const FirmwareState& State() const { return state_; }
@@ -62,7 +89,6 @@ public:
     void SetState(const FirmwareState& state) { state_ = state; }
     void ResetToFresh() { state_ = FirmwareState::Fresh(); }
     bool BlockWritePending() const { return pendingWrite_.has_value(); }
-    size_t QueuedInputCount() const { return inputQueue_.size(); }
     void SetInputQueueLength(unsigned count) { inputQueueLength_ = count; }
     unsigned InputQueueLength() const { return inputQueueLength_; }
 
@@ -77,12 +103,24 @@ public:
     // over all kinds from the last ClearLog() or ResetPositions().
     void FailAt(size_t position, size_t count = 1);
     void ClearFaults();
-    // Inserts a report with this id and zero payload into the next input run.
-    void InjectForeignInput(size_t indexInRun, uint8_t reportId);
+    // Inserts a report with this id, `length` bytes long with zero payload,
+    // into the next input run.
+    void InjectForeignInput(size_t indexInRun, uint8_t reportId, size_t length = kReportSize);
+    // Sends an input report now, outside any run.
+    void SendInput(const InputReport& report);
+    // How many reports the mouse sends for a read of this block: a shorter
+    // run leaves out the last data, a longer one ends in [09 00 ...].
+    void SetRunReports(RunBlock block, size_t reports);
+    size_t RunReports(RunBlock block) const;
 
     // Presence, as SimHidBackend sees it.
     void ExposeCollections(bool command, bool data);
     bool Exposed(Collection collection) const;
+    // Both collections on one node (one interface): enumeration lists both
+    // with one path, and every handle of it receives every input report.
+    // Set before opening handles.
+    void SetSharedNode(bool shared) { sharedNode_ = shared; }
+    bool SharedNode() const { return sharedNode_; }
     void Unplug();
     // Unplugs as the report at this position arrives: that report and all
     // later ones on the open handles fail and are not logged.
@@ -95,7 +133,7 @@ public:
     bool AccessDenied() const { return accessDenied_; }
 
 private:
-    enum class Block : uint8_t { Stage, Keys, Combos, Macro };
+    using Block = RunBlock;
     struct BlockTarget {
         Block block;
         size_t profile;
@@ -106,6 +144,7 @@ private:
 
     static const BlockShape& ShapeOf(Block block);
     static const Command* FindCommand(uint8_t code);
+    static bool FixedBytesRight(const Report& command);
     static std::optional<size_t> WireProfile(uint8_t wire);
     std::optional<size_t> CurrentProfile() const;
     ProfileState* ProfileAt(std::optional<size_t> index);
@@ -117,7 +156,8 @@ private:
     void Record(ReportKind kind, const Report& bytes, const Report& answer, bool failed);
     void Execute(const Report& command);
     void QueueRun(Block block, std::optional<size_t> profile, size_t slot);
-    void InsertForeignReports(std::deque<Report>& run);
+    void InsertForeignReports(std::deque<InputReport>& run);
+    void Deliver(const InputReport& report);
     void BeginWrite(Block block, std::optional<size_t> profile, size_t slot);
     void StoreWritePart(const Report& report);
 
@@ -148,16 +188,25 @@ private:
     Report answer_{};  // what the next feature get returns
     std::optional<BlockTarget> pendingWrite_;
     size_t pendingIndex_ = 0;  // next report of the pending write
-    std::deque<Report> inputQueue_;
+    std::map<size_t, std::deque<InputReport>> hostQueues_;
+    size_t nextQueue_ = 0;
     unsigned inputQueueLength_ = 0;
+    unsigned inputWaitMs_ = 0;
+    std::array<size_t, 4> runReports_;
 
     std::vector<LoggedReport> log_;
     size_t position_ = 0;
     std::array<unsigned, kReportKindCount> failNext_{};
     std::vector<std::pair<size_t, size_t>> failRanges_;  // [first, last)
-    std::vector<std::pair<size_t, uint8_t>> foreignInputs_;
+    struct ForeignInput {
+        size_t index;
+        uint8_t reportId;
+        size_t length;
+    };
+    std::vector<ForeignInput> foreignInputs_;
     std::optional<size_t> unplugAt_;
 
+    bool sharedNode_ = false;
     bool commandExposed_ = true;
     bool dataExposed_ = true;
     bool plugged_ = true;

@@ -112,6 +112,120 @@ TEST_F(CommandSetTest, ProgramSkipsForeignInputReportsAndTheLibraryDoesNot)
     EXPECT_EQ(libraryStage, StageData{});
 }
 
+// The mouse sends nine or ten reports for the key and combination tables.
+// Both variants read either length right, without waiting, and leave
+// nothing that the next read could take for its own.
+TEST_F(CommandSetTest, BothVariantsReadNineAndTenReportRuns)
+{
+    for (uint8_t k = 0; k < 10; ++k) {
+        Profile(2).keys[k] = {0x02, uint8_t(0xE0 + k), 0, k};
+        Profile(2).combos[k] = {0xE0, uint8_t(4 + k), 0, 0, 0, 0, k};
+    }
+    Profile(2).stage = {41, 42, 43, 44, 0x28, 0};
+    for (bool sharedNode : {false, true}) {
+        mouse.SetSharedNode(sharedNode);
+        OpenAndClear();
+        for (size_t runLength : {9u, 10u}) {
+            mouse.SetRunReports(sim::RunBlock::Keys, runLength);
+            mouse.SetRunReports(sim::RunBlock::Combos, runLength);
+            for (CommandSet* commands : {&program, &library}) {
+                const bool isProgram = commands == &program;
+                SCOPED_TRACE(testing::Message() << "run " << runLength << (isProgram ? " program" : " library")
+                                                << (sharedNode ? " shared node" : ""));
+                KeyTable keys{};
+                KeyComboTable combos{};
+                StageData stage{};
+                ASSERT_TRUE(commands->ReadKeyTable(2, keys));
+                ASSERT_TRUE(commands->ReadKeyComboTable(2, combos));
+                ASSERT_TRUE(commands->ReadStageCodes(2, stage));
+                for (size_t k = 0; k < 9; ++k) {
+                    EXPECT_EQ(keys[k], Profile(2).keys[k]) << k;
+                    EXPECT_EQ(combos[k], Profile(2).combos[k]) << k;
+                }
+                EXPECT_EQ(keys[9], KeyEntry{});
+                EXPECT_EQ(combos[9], ComboSlot{});
+                EXPECT_EQ(stage, (StageData{41, 42, 43, 44, 0x28, 0}));
+            }
+        }
+        link.CloseDevice();
+    }
+    EXPECT_EQ(mouse.InputWaitMs(), 0u);
+}
+
+TEST_F(CommandSetTest, LeftoversOfEarlierRunsAreNotTakenForTheNext)
+{
+    Profile(0).keys[0] = {0x02, 0xF0, 0, 0};
+    Profile(0).stage = {40, 32, 48, 56, 0x28, 0};
+    OpenAndClear();
+    for (CommandSet* commands : {&program, &library}) {
+        // A stray report, and the rest of a run read only in part.
+        mouse.SendInput({9, 0x77, 0x77, 0x77, 0x77, 0x77, 0x77, 0x77});
+        KeyTable keys{};
+        ASSERT_TRUE(commands->ReadKeyTable(0, keys));
+        EXPECT_EQ(keys[0], (KeyEntry{0x02, 0xF0, 0, 0}));
+        mouse.SetRunReports(sim::RunBlock::Stage, 5);
+        StageData stage{};
+        ASSERT_TRUE(commands->ReadStageCodes(0, stage));
+        mouse.SetRunReports(sim::RunBlock::Stage, 2);
+        KeyComboTable combos{};
+        ASSERT_TRUE(commands->ReadKeyComboTable(0, combos));
+        EXPECT_EQ(combos, KeyComboTable{});
+        stage = {};
+        ASSERT_TRUE(commands->ReadStageCodes(0, stage));
+        EXPECT_EQ(stage, (StageData{40, 32, 48, 56, 0x28, 0}));
+    }
+}
+
+TEST_F(CommandSetTest, ShortRunsKeepWhatArrivedAndForeignLengthsAreSkipped)
+{
+    for (uint8_t k = 0; k < 10; ++k)
+        Profile(0).keys[k] = {0x02, 0xF0, k, 0};
+    OpenAndClear();
+    mouse.SetRunReports(sim::RunBlock::Keys, 6);
+    KeyTable keys{};
+    keys[7] = {1, 2, 3, 4};
+    ASSERT_TRUE(program.ReadKeyTable(0, keys));
+    EXPECT_EQ(keys[5], (KeyEntry{0x02, 0xF0, 5, 0}));
+    EXPECT_EQ(keys[6], KeyEntry{});
+    EXPECT_EQ(keys[7], (KeyEntry{1, 2, 3, 4}));  // as the caller prepared it
+    EXPECT_EQ(mouse.InputWaitMs(), 1000u);         // one deadline, not one per report
+
+    // A report of another collection on the node, even one starting with 9.
+    mouse.SetRunReports(sim::RunBlock::Keys, 10);
+    mouse.InjectForeignInput(3, 9, 4);
+    keys = {};
+    ASSERT_TRUE(program.ReadKeyTable(0, keys));
+    for (uint8_t k = 0; k < 9; ++k)
+        EXPECT_EQ(keys[k], (KeyEntry{0x02, 0xF0, k, 0})) << int(k);
+}
+
+TEST_F(CommandSetTest, AForeignReportInAMacroRunAndAFailedMacroRun)
+{
+    for (uint8_t m = 0; m < 9; ++m) {
+        for (size_t i = 0; i < Profile(1).macros[m].size(); ++i)
+            Profile(1).macros[m][i] = uint8_t(m * 16 + i);
+    }
+    OpenAndClear();
+    mouse.InjectForeignInput(20, 0x55);
+    MacroReadBuffer slots{};
+    ASSERT_TRUE(program.ReadMacroSlots(1, slots));
+    for (uint8_t m = 0; m < 9; ++m)
+        EXPECT_TRUE(std::equal(slots[m].begin(), slots[m].end(), Profile(1).macros[m].begin())) << int(m);
+
+    // Each slot costs a command, its request and 36 input reports: the
+    // first input report of slot 3 fails.
+    mouse.ClearLog();
+    mouse.FailAt(3 * 38 + 2);
+    slots = {};
+    ASSERT_TRUE(program.ReadMacroSlots(1, slots));
+    for (uint8_t m = 0; m < 9; ++m) {
+        if (m == 3)
+            EXPECT_EQ(slots[m], MacroSlotRead{});
+        else
+            EXPECT_TRUE(std::equal(slots[m].begin(), slots[m].end(), Profile(1).macros[m].begin())) << int(m);
+    }
+}
+
 TEST_F(CommandSetTest, BlockReadPacingAndLengthsDifferByVariant)
 {
     OpenAndClear();

@@ -120,13 +120,120 @@ TEST_F(DeviceLinkTest, RetriesThreeTimesWithFiveMillisecondPauses)
     EXPECT_EQ(clock.Pauses(), (std::vector<unsigned>{5, 5, 5}));
 }
 
-TEST_F(DeviceLinkTest, InputReadFailsInsteadOfWaitingForever)
+TEST_F(DeviceLinkTest, InputReadNeverWaitsOnAnEmptyQueueBeyondItsDeadline)
 {
     OpenAndClear();
-    uint8_t run[16] = {};
-    EXPECT_FALSE(link.ReadInputStream(run, sizeof run));  // nothing queued
-    EXPECT_FALSE(link.ReadInputStream(run, 7));           // not whole reports
+    uint8_t run[16] = {0xEE, 0xEE};
+    EXPECT_EQ(link.ReadInputStream(run, sizeof run, 1), 0u);  // nothing queued
+    EXPECT_EQ(run[0], 0xEE);
+    EXPECT_EQ(mouse.InputWaitMs(), 1000u);
     EXPECT_TRUE(clock.Pauses().empty());
+
+    // Draining takes what is queued without waiting.
+    mouse.SendInput({9, 1});
+    mouse.SendInput({9, 2});
+    EXPECT_EQ(link.DrainInput(), 2u);
+    EXPECT_EQ(mouse.QueuedInputCount(), 0u);
+    EXPECT_EQ(link.DrainInput(), 0u);
+    EXPECT_EQ(mouse.InputWaitMs(), 1000u);
+}
+
+// A data handle whose reports arrive after scripted delays on the fake clock.
+class DelayedDevice final : public platform::HidDevice {
+public:
+    struct Arrival {
+        unsigned delayMs;
+        std::vector<uint8_t> bytes;
+    };
+    DelayedDevice(platform::FakeClock& clock, std::vector<Arrival> arrivals, std::vector<int>& timeouts)
+        : clock_(clock), arrivals_(std::move(arrivals)), timeouts_(timeouts)
+    {
+    }
+    bool SendFeatureReport(const uint8_t*, size_t) override { return true; }
+    bool GetFeatureReport(uint8_t*, size_t) override { return true; }
+    bool WriteOutputReport(const uint8_t*, size_t) override { return true; }
+    bool SetInputQueueLength(unsigned) override { return true; }
+    int ReadInputReport(uint8_t* data, size_t length, int timeoutMs) override
+    {
+        timeouts_.push_back(timeoutMs);
+        if (next_ == arrivals_.size() || arrivals_[next_].delayMs > unsigned(timeoutMs)) {
+            if (next_ < arrivals_.size())
+                arrivals_[next_].delayMs -= unsigned(timeoutMs);
+            clock_.SleepMs(unsigned(timeoutMs));
+            return 0;
+        }
+        const Arrival& arrival = arrivals_[next_++];
+        clock_.SleepMs(arrival.delayMs);
+        const size_t n = std::min(length, arrival.bytes.size());
+        std::copy_n(arrival.bytes.begin(), n, data);
+        return int(n);
+    }
+
+private:
+    platform::FakeClock& clock_;
+    std::vector<Arrival> arrivals_;
+    size_t next_ = 0;
+    std::vector<int>& timeouts_;
+};
+
+class DelayedBackend final : public platform::HidBackend {
+public:
+    DelayedBackend(platform::FakeClock& clock, std::vector<DelayedDevice::Arrival> arrivals)
+        : clock_(clock), arrivals_(std::move(arrivals))
+    {
+    }
+    std::vector<platform::HidCollectionInfo> Enumerate() override
+    {
+        return {{kVendorId, kProductId, kCommandUsagePage, kCommandUsage, "c", true},
+                {kVendorId, kProductId, kDataUsagePage, kDataUsage, "d", true}};
+    }
+    std::unique_ptr<platform::HidDevice> Open(const std::string&) override
+    {
+        return std::make_unique<DelayedDevice>(clock_, arrivals_, timeouts);
+    }
+    platform::HidOpenError LastOpenError() const override { return platform::HidOpenError::None; }
+    std::vector<int> timeouts;
+
+private:
+    platform::FakeClock& clock_;
+    std::vector<DelayedDevice::Arrival> arrivals_;
+};
+
+TEST(DeviceLinkRun, ReadsReportByReportWithinOneDeadline)
+{
+    platform::FakeClock clock;
+    DelayedBackend backend(clock, {{400, {9, 1}}, {400, {9, 2}}, {400, {9, 3}}});
+    DeviceLink link(backend, clock);
+    ASSERT_TRUE(link.OpenDevice());
+    uint8_t run[80] = {};
+    run[16] = 0xEE;
+    EXPECT_EQ(link.ReadInputStream(run, sizeof run, 9), 2u);  // the third comes too late
+    EXPECT_EQ(run[1], 1);
+    EXPECT_EQ(run[9], 2);
+    EXPECT_EQ(run[16], 0xEE);  // kept as the caller prepared it
+    EXPECT_EQ(backend.timeouts, (std::vector<int>{1000, 600, 200}));
+    EXPECT_EQ(clock.TotalPausedMs(), 1000u);
+}
+
+TEST(DeviceLinkRun, ReportsOfAnotherLengthAreForeignAndEnoughDataEndsTheWait)
+{
+    platform::FakeClock clock;
+    const std::vector<uint8_t> longReport(12, 9);
+    const std::vector<uint8_t> one{9, 1, 0, 0, 0, 0, 0, 0}, two{9, 2, 0, 0, 0, 0, 0, 0}, three{9, 3, 0, 0, 0, 0, 0, 0};
+    DelayedBackend backend(clock, {{0, {9, 4, 4, 4}}, {0, longReport}, {0, one}, {0, two}, {50, three}});
+    DeviceLink link(backend, clock);
+    ASSERT_TRUE(link.OpenDevice());
+    uint8_t run[80] = {};
+    EXPECT_EQ(link.ReadInputStream(run, sizeof run, 2), 4u);
+    EXPECT_EQ(run[0], kForeignReportMark);
+    EXPECT_EQ(run[1], 4);
+    EXPECT_EQ(run[4], 0);  // past the short report: zero
+    EXPECT_EQ(run[8], kForeignReportMark);
+    EXPECT_EQ(run[16], 9);
+    EXPECT_EQ(run[25], 2);
+    // Once two data reports are in, only what is already queued is taken.
+    EXPECT_EQ(backend.timeouts, (std::vector<int>{1000, 1000, 1000, 1000, 0}));
+    EXPECT_EQ(clock.TotalPausedMs(), 0u);
 }
 
 TEST_F(DeviceLinkTest, StaleHandlesFailUntilReopened)

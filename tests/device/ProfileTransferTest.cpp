@@ -191,7 +191,9 @@ TEST_F(ProfileTransferTest, LibraryReadAndWriteUseTheirLayoutAndAllFlags)
 
     mouse.ClearLog();
     ASSERT_TRUE(libraryTransfer.Read(4, rec[4].data()));
-    EXPECT_EQ(Sent(sim::ReportKind::Input).size(), 9u + 2u);
+    // Nine key-table reports of the ten the mouse sends; the tenth is drained
+    // before the stage codes are asked for.
+    EXPECT_EQ(Sent(sim::ReportKind::Input).size(), 9u + 1u + 2u);
     for (int k = 0; k < 5; ++k)
         EXPECT_EQ(rec[k][1], k == 2 ? 0 : 1) << k;
 
@@ -233,37 +235,149 @@ TEST_F(ProfileTransferTest, ProtocolPauseFloorOfAFullProgramWrite)
     EXPECT_EQ(clock.TotalPausedMs(), reports * 5 + 7 * 20);
 }
 
-// A failure at any report of a full transfer ends the sequence with failure
-// and leaves the link usable for the next one.
-TEST_F(ProfileTransferTest, FailureAtEveryReportPosition)
-{
-    RecordBuilder in;
-    in.Button(0, category::Key, 0x04, 0x11).Macro(1, 2, 1, 5);
-    OpenAndClear();
-    ASSERT_TRUE(programTransfer.WriteProfileRecord(0, in.bytes));
-    const size_t writeReports = mouse.Log().size();
-    DeviceProfileRecord out{};
-    mouse.ClearLog();
-    ASSERT_TRUE(programTransfer.ReadProfileRecord(0, out));
-    const size_t readReports = mouse.Log().size();
+// The four sequences over one mouse: the program's on profile 1, the
+// library's on profile 4 (so that they handle the in-use flags too).
+class SequenceTest : public DeviceFixture {
+protected:
+    enum Sequence { ProgramRead, ProgramWrite, LibraryRead, LibraryWrite };
 
-    for (size_t position = 0; position < writeReports; ++position) {
-        mouse.ClearLog();
-        mouse.ClearFaults();
-        mouse.FailAt(position, 3);
-        programTransfer.WriteProfileRecord(0, in.bytes);
-        mouse.ClearFaults();
-        ASSERT_TRUE(programTransfer.WriteProfileRecord(0, in.bytes)) << position;
+    RecordBuilder programRecord;
+    std::unique_ptr<std::array<DeviceProfileRecord, 5>> libraryRecords =
+        std::make_unique<std::array<DeviceProfileRecord, 5>>();
+    std::unique_ptr<std::array<DeviceProfileRecord, 5>> readRecords =
+        std::make_unique<std::array<DeviceProfileRecord, 5>>();
+
+    SequenceTest()
+    {
+        // A key on button 1 (entry 2) and macros on buttons 3 (entry 6) and 5 (entry 5).
+        programRecord.Button(1, category::Key, 0x04, 0x11).Macro(3, 2, 1, 5).Macro(5, 1, 2, 3);
+        RecordView view((*libraryRecords)[4].data(), kLibraryLayout);
+        view.SetButton(1, {category::Key, 0x04, 0x11});
+        view.SetButton(3, {category::Macro, 2, 0});
+        view.SetMacroEventIn(3, 0, {kEventKey, 4, 0, 40});
+        view.SetMacroEventCount(3, 1);
+        Profile(1).keys[6] = {0x53, 0, 1, 6};
+        Profile(1).keys[5] = {0x53, 0, 2, 5};
     }
-    for (size_t position = 0; position < readReports; ++position) {
-        mouse.ClearLog();
-        mouse.ClearFaults();
-        mouse.FailAt(position, 3);
-        out = {};
-        programTransfer.ReadProfileRecord(0, out);
-        mouse.ClearFaults();
-        ASSERT_TRUE(programTransfer.ReadProfileRecord(0, out)) << position;
+
+    bool Run(Sequence sequence)
+    {
+        DeviceProfileRecord out{};
+        switch (sequence) {
+        case ProgramRead:
+            return programTransfer.ReadProfileRecord(1, out);
+        case ProgramWrite:
+            return programTransfer.WriteProfileRecord(1, programRecord.bytes);
+        case LibraryRead:
+            return libraryTransfer.Read(4, (*readRecords)[4].data());
+        case LibraryWrite:
+            return libraryTransfer.Write(4, (*libraryRecords)[4].data());
+        }
+        return false;
     }
+
+    // Whether the sequence goes on when every attempt of this report fails:
+    // BeginTransfer and SetCurrentProfile are not checked, the macro read's
+    // request is fire-and-forget, and an input run that breaks off is short.
+    static bool Survives(const sim::LoggedReport& entry)
+    {
+        switch (entry.kind) {
+        case sim::ReportKind::FeatureSet:
+            return entry.bytes[1] == 0x79 || entry.bytes[1] == 0x7C;
+        case sim::ReportKind::FeatureGet:
+            return entry.bytes[4] == 0x18;
+        case sim::ReportKind::Output:
+            return false;
+        case sim::ReportKind::Input:
+            return true;
+        }
+        return false;
+    }
+};
+
+TEST_F(SequenceTest, EachSequenceSendsItsCommandsInOrder)
+{
+    const auto macroReads = [] {
+        std::vector<sim::Report> reads;
+        for (uint8_t m = 0; m < 9; ++m)
+            reads.push_back(R({7, 0x5A, 2, m, 0x18, 0x10}));
+        return reads;
+    };
+    std::vector<sim::Report> programRead = {R({7, 0x79}), R({7, 0x7C, 2}), R({7, 0x84}), R({7, 0x5D}),
+                                            R({7, 0x53, 2}), R({7, 0x5B, 2, 0x28}), R({7, 0x44, 2, 0x28})};
+    const std::vector<sim::Report> slots = macroReads();
+    programRead.insert(programRead.end(), slots.begin(), slots.end());
+    programRead.push_back(R({7, 0x57, 2, 0x10}));
+    programRead.push_back(R({7, 0x0F}));
+
+    const std::vector<sim::Report> programWrite = {
+        R({7, 0x79}), R({7, 0x7C, 2}), R({7, 0x84}), R({7, 0x04, 0xFF, 0, 20}), R({7, 0x7D, 2, 0, 2}),
+        R({7, 0x73, 2, 0, 1}), R({7, 0x76, 2, 0, 255, 255, 0}), R({7, 0x74, 2, 0, 0x10}), R({7, 0x7B, 2, 0x28}),
+        R({7, 0x6F}), R({7, 0x7A, 2, 6}), R({7, 0x7A, 2, 5}), R({7, 0x77, 2, 0x10}), R({7, 0x0F}),
+        R({7, 0x6E, 1, 1, 1, 1, 1})};
+    const std::vector<sim::Report> libraryRead = {R({7, 0x79}), R({7, 0x7C, 5}), R({7, 0x5D}), R({7, 0x53, 5}),
+                                                  R({7, 0x5B, 5, 0x28}), R({7, 0x57, 5, 0x10}), R({7, 0x0F})};
+    const std::vector<sim::Report> libraryWrite = {
+        R({7, 0x79}), R({7, 0x7C, 5}), R({7, 0x7D, 5, 0, 3}), R({7, 0x73, 5, 0, 0}),
+        R({7, 0x76, 5, 0, 128, 0, 255}), R({7, 0x74, 5, 0, 0x10}), R({7, 0x7B, 5, 0x28}), R({7, 0x6F}),
+        R({7, 0x7A, 5, 6}), R({7, 0x77, 5, 0x10}), R({7, 0x6E, 0, 0, 0, 0, 0})};
+
+    struct Expected {
+        Sequence sequence;
+        const std::vector<sim::Report>* features;
+        size_t outputs;
+        size_t inputs;
+    };
+    const Expected all[] = {
+        {ProgramRead, &programRead, 0, 10 + 10 + 9 * 36 + 2},
+        {ProgramWrite, &programWrite, 10 + 10 + 2 * 35 + 1, 0},
+        {LibraryRead, &libraryRead, 0, 9 + 1 + 2},  // the tenth key report is drained
+        {LibraryWrite, &libraryWrite, 10 + 10 + 35 + 1, 0},
+    };
+    for (const Expected& expected : all) {
+        SCOPED_TRACE(expected.sequence);
+        OpenAndClear();
+        ASSERT_TRUE(Run(expected.sequence));
+        EXPECT_EQ(Features(), *expected.features);
+        EXPECT_EQ(Outputs().size(), expected.outputs);
+        EXPECT_EQ(Sent(sim::ReportKind::Input).size(), expected.inputs);
+        for (const sim::LoggedReport& entry : mouse.Log())
+            EXPECT_FALSE(entry.failed);
+    }
+}
+
+// Every attempt of one report fails, at each report of each sequence in
+// turn: the sequence fails unless that report is one whose failure is
+// ignored, and the link works for the next run.
+TEST_F(SequenceTest, AFailureAtEachStepEndsTheSequence)
+{
+    for (Sequence sequence : {ProgramRead, ProgramWrite, LibraryRead, LibraryWrite}) {
+        OpenAndClear();
+        ASSERT_TRUE(Run(sequence));
+        const std::vector<sim::LoggedReport> clean = mouse.Log();
+        size_t failures = 0;
+        for (size_t position = 0; position < clean.size(); ++position) {
+            mouse.ClearLog();
+            mouse.FailAt(position, 3);
+            const bool result = Run(sequence);
+            EXPECT_EQ(result, Survives(clean[position])) << "sequence " << sequence << " report " << position;
+            failures += result ? 0 : 1;
+            mouse.ClearFaults();
+            ASSERT_TRUE(Run(sequence)) << "sequence " << sequence << " after report " << position;
+        }
+        EXPECT_GT(failures, 0u);
+    }
+}
+
+TEST_F(SequenceTest, IgnoredFailuresOfBeginTransferAndSetCurrentProfile)
+{
+    OpenAndClear();
+    mouse.MutableState().currentProfile = 3;
+    mouse.FailAt(0, 6);  // BeginTransfer and SetCurrentProfile, three attempts each
+    DeviceProfileRecord out{};
+    EXPECT_TRUE(programTransfer.ReadProfileRecord(1, out));
+    EXPECT_EQ(Features().front(), R({7, 0x84}));
+    EXPECT_EQ(mouse.State().currentProfile, 3);  // not selected
 }
 
 TEST_F(ProfileTransferTest, UnplugInTheMiddleOfATransfer)

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -42,15 +44,23 @@ void Bind(void* library, const char* name, Fn& fn)
 
 class HidlinkTest : public ::testing::Test {
 protected:
-    fs::path dir = fs::temp_directory_path() / ("hidlink-test-" + std::to_string(::getpid()));
+    fs::path dir = MakeTemporaryFolder();
     fs::path statePath = dir / "mouse.state";
     fs::path logPath = dir / "mouse.log";
     void* library = nullptr;
     Api api{};
 
+    static fs::path MakeTemporaryFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "hidlink-test-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            return {};
+        return pattern;
+    }
+
     void SetUp() override
     {
-        fs::create_directories(dir);
+        ASSERT_FALSE(dir.empty());
         SetMouse([](sim::SimulatedMouse&) {});
         setenv("VIMO_SIMULATE", statePath.c_str(), 1);
         setenv("VIMO_SIMULATE_LOG", logPath.c_str(), 1);
@@ -107,6 +117,34 @@ protected:
         in.close();
         fs::remove(logPath);
         return lines;
+    }
+
+    // Every export answers as without a mouse and leaves the caller's
+    // variables as they were.
+    void ExpectEveryExportFails()
+    {
+        int version = -7;
+        short info = -7;
+        char current = 'x';
+        auto records = std::make_unique<DeviceProfileRecord[]>(5);
+        records[4].in_use = 0x5A;
+        records[4].report_rate = 0x5A;
+        EXPECT_EQ(api.Open_VQ_device(), 0);
+        EXPECT_EQ(api.Get_fw_version(&version), 0);
+        EXPECT_EQ(api.Get_fw_info(&info), 0);
+        EXPECT_EQ(api.Get_current_profile_id(&current), 0);
+        EXPECT_EQ(api.Set_current_profile_id(1), 0);
+        EXPECT_EQ(api.Read_profile(4, &records[4]), 0);
+        EXPECT_EQ(api.Write_profile(4, &records[4]), 0);
+        EXPECT_EQ(api.Set_LED_black_out(), 0);
+        EXPECT_EQ(api.Set_LED_black_out_off(), 0);
+        EXPECT_EQ(api.Close_VQ_device(), 1);
+        EXPECT_EQ(version, -7);
+        EXPECT_EQ(info, -7);
+        EXPECT_EQ(current, 'x');
+        EXPECT_EQ(records[4].in_use, 0x5A);
+        EXPECT_EQ(records[4].report_rate, 0x5A);
+        EXPECT_EQ(records[0].in_use, 0);
     }
 
     std::vector<std::string> FeatureSets()
@@ -250,15 +288,9 @@ TEST_F(HidlinkTest, WriteProfileOneAndFour)
 TEST_F(HidlinkTest, NoMouseThenUnplugAndRecovery)
 {
     SetMouse([](sim::SimulatedMouse& m) { m.Unplug(); });
-    int version = 0;
-    DeviceProfileRecord record{};
-    EXPECT_EQ(api.Open_VQ_device(), 0);
-    EXPECT_EQ(api.Get_fw_version(&version), 0);
-    EXPECT_EQ(api.Read_profile(0, &record), 0);
-    EXPECT_EQ(api.Set_LED_black_out(), 0);
-    EXPECT_EQ(api.Close_VQ_device(), 1);
+    ExpectEveryExportFails();
     EXPECT_TRUE(TakeLog().empty());
-    EXPECT_EQ(version, 0);
+    int version = 0;
 
     SetMouse([](sim::SimulatedMouse& m) { m.Replug(); });
     EXPECT_EQ(api.Get_fw_version(&version), 1);
@@ -270,6 +302,80 @@ TEST_F(HidlinkTest, NoMouseThenUnplugAndRecovery)
     EXPECT_EQ(api.Open_VQ_device(), 1);
     EXPECT_EQ(api.Get_fw_version(&version), 1);
     EXPECT_EQ(version, 107);
+}
+
+TEST_F(HidlinkTest, UnusableStateFilesFailEveryExportAndAreKept)
+{
+    std::vector<uint8_t> good;
+    {
+        std::ifstream in(statePath, std::ios::binary);
+        good.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    ASSERT_EQ(api.Open_VQ_device(), 1);  // the mouse was there a moment ago
+    std::vector<uint8_t> damaged = good;
+    damaged[100] ^= 0xFF;
+    const std::vector<std::vector<uint8_t>> contents = {
+        {}, std::vector<uint8_t>(good.begin(), good.begin() + good.size() / 2), damaged};
+    for (const std::vector<uint8_t>& bytes : contents) {
+        SCOPED_TRACE(bytes.size());
+        {
+            std::ofstream out(statePath, std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        }
+        ExpectEveryExportFails();
+        std::ifstream in(statePath, std::ios::binary);
+        EXPECT_EQ(std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {}), bytes);
+    }
+    // A state file that cannot be read at all.
+    fs::remove(statePath);
+    fs::create_directory(statePath);
+    ExpectEveryExportFails();
+    EXPECT_TRUE(fs::is_directory(statePath));
+
+    // A usable file again: the mouse is back.
+    fs::remove(statePath);
+    SetMouse([](sim::SimulatedMouse&) {});
+    EXPECT_EQ(api.Open_VQ_device(), 1);
+    int version = 0;
+    EXPECT_EQ(api.Get_fw_version(&version), 1);
+    EXPECT_EQ(version, 107);
+}
+
+TEST_F(HidlinkTest, AStateThatCannotBeSavedFailsTheCall)
+{
+    ASSERT_EQ(api.Open_VQ_device(), 1);
+    // The folder cannot take the new state file.
+    ASSERT_EQ(chmod(dir.c_str(), 0500), 0);
+    if (access(dir.c_str(), W_OK) == 0) {
+        chmod(dir.c_str(), 0700);
+        GTEST_SKIP() << "permissions are not enforced for this user";
+    }
+    EXPECT_EQ(api.Set_LED_black_out(), 0);
+    chmod(dir.c_str(), 0700);
+    EXPECT_EQ(Mouse().ledSwitch, 0xFF);
+}
+
+TEST_F(HidlinkTest, ProfileNumbersAndTheCurrentProfile)
+{
+    auto records = std::make_unique<DeviceProfileRecord[]>(5);
+    records[4].report_rate = 0x5A;
+    EXPECT_EQ(api.Read_profile(2, &records[2]), 1);
+    EXPECT_EQ(Mouse().currentProfile, 2);  // reading selects the profile
+    EXPECT_EQ(api.Write_profile(3, &records[3]), 1);
+    EXPECT_EQ(Mouse().currentProfile, 3);
+    TakeLog();
+
+    // Five and more: nothing is read or written, and no profile is selected.
+    EXPECT_EQ(api.Read_profile(5, &records[4]), 0);
+    EXPECT_EQ(api.Write_profile(9, &records[4]), 0);
+    EXPECT_EQ(records[4].report_rate, 0x5A);
+    EXPECT_TRUE(FeatureSets().empty());
+    EXPECT_EQ(Mouse().currentProfile, 3);
+    EXPECT_EQ(api.Set_current_profile_id(5), 1);
+    EXPECT_EQ(Mouse().currentProfile, 0);
+    char current = 0;
+    EXPECT_EQ(api.Get_current_profile_id(&current), 1);
+    EXPECT_EQ(current, 1);  // the mouse's own number
 }
 
 }  // namespace

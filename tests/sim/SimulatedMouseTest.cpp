@@ -170,13 +170,74 @@ TEST_F(SimulatedMouseTest, BrokenOffAndStrayBlockTraffic)
     EXPECT_EQ(keys[2], (KeyEntry{0x53, 0, 0, 2}));
     EXPECT_EQ(keys[3], before.profiles[0].keys[3]);
 
-    // A read replaces the queued run; an empty queue times out at once.
+    // A read queues its run behind what is left; an empty queue times out at once.
     Query({7, 0x5B, 1, 0x28});
     Query({7, 0x57, 1, 0x10});
-    EXPECT_EQ(mouse.QueuedInputCount(), 2u);
-    EXPECT_EQ(ReadRun().size(), 2u);
+    EXPECT_EQ(mouse.QueuedInputCount(), 12u);
+    const std::vector<Report> both = ReadRun();
+    ASSERT_EQ(both.size(), 12u);
+    EXPECT_EQ(both[0], (Report{9, 0x53}));  // written above
+    EXPECT_EQ(both[10][1], 40);
     Report report;
     EXPECT_EQ(data->ReadInputReport(report.data(), report.size(), 1000), 0);
+}
+
+TEST_F(SimulatedMouseTest, RefusesCommandsWhoseFixedBytesAreWrong)
+{
+    const std::vector<Report> wrong = {
+        {7, 0x57, 1, 0x28}, {7, 0x77, 1, 0x00}, {7, 0x5B, 1, 0x10}, {7, 0x7B, 1, 0x29},
+        {7, 0x44, 1, 0x00}, {7, 0x5A, 1, 0, 0x10, 0x18}, {7, 0x5A, 1, 0, 0x18, 0x00},
+    };
+    const FirmwareState before = mouse.State();
+    for (const Report& command : wrong) {
+        EXPECT_FALSE(Send(command));
+        EXPECT_TRUE(Write({9, 1, 2, 3, 4, 5, 6, 7}));  // no write was begun
+        EXPECT_TRUE(mouse.Log()[mouse.Log().size() - 2].failed);
+    }
+    EXPECT_EQ(mouse.QueuedInputCount(), 0u);
+    EXPECT_EQ(mouse.State(), before);
+    for (const Report& command : std::vector<Report>{{7, 0x57, 1, 0x10}, {7, 0x5B, 1, 0x28}, {7, 0x44, 1, 0x28},
+                                                     {7, 0x5A, 1, 8, 0x18, 0x10}})
+        EXPECT_TRUE(Send(command));
+    EXPECT_EQ(mouse.QueuedInputCount(), 2u + 10u + 10u + 36u);
+}
+
+TEST_F(SimulatedMouseTest, HostQueuesPerHandleAndOnASharedNode)
+{
+    // Every open data handle gets every report; a full queue drops new ones.
+    auto second = backend.Open(SimHidBackend::kDataPath);
+    for (int i = 0; i < 70; ++i)
+        mouse.SendInput({9, uint8_t(i), 0, 0, 0, 0, 0, 0});
+    std::vector<Report> run = ReadRun();
+    ASSERT_EQ(run.size(), kHostQueueLength);
+    EXPECT_EQ(run.back()[1], kHostQueueLength - 1);
+    EXPECT_EQ(mouse.QueuedInputCount(), kHostQueueLength);  // still waiting on the second handle
+    second.reset();
+    EXPECT_EQ(mouse.QueuedInputCount(), 0u);
+
+    // A report is handed over cut to the reader's buffer, as hidraw does.
+    mouse.SendInput({3, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    std::array<uint8_t, 16> big{};
+    EXPECT_EQ(data->ReadInputReport(big.data(), big.size(), 0), 11);
+    mouse.SendInput({3, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    EXPECT_EQ(data->ReadInputReport(big.data(), 4, 0), 4);
+
+    // One node for both collections: one path, and both handles read input.
+    command.reset();
+    data.reset();
+    mouse.SetSharedNode(true);
+    const auto list = backend.Enumerate();
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].path, SimHidBackend::kNodePath);
+    EXPECT_EQ(list[1].path, SimHidBackend::kNodePath);
+    EXPECT_EQ(backend.Open(SimHidBackend::kDataPath), nullptr);
+    command = backend.Open(SimHidBackend::kNodePath);
+    data = backend.Open(SimHidBackend::kNodePath);
+    Query({7, 0x57, 1, 0x10});
+    EXPECT_EQ(ReadRun().size(), 2u);
+    Report report;
+    EXPECT_EQ(command->ReadInputReport(report.data(), 8, 0), 8);
+    EXPECT_TRUE(Write({9}));
 }
 
 TEST_F(SimulatedMouseTest, ForeignInputIsInsertedIntoNextRunOnly)
