@@ -54,8 +54,12 @@ bool LibraryContext::EndCall(bool began)
 {
     if (!simulated_)
         return true;
-    // A file that could not be loaded is left as it is.
-    return began && simulated_->Save() == sim::StateFileResult::Saved;
+    // A file that could not be loaded is left as it is. The state file's
+    // lock is held for one call only, so other programs sharing the
+    // simulated mouse take turns with this one.
+    const bool saved = began && simulated_->Save() == sim::StateFileResult::Saved;
+    simulated_->Release();
+    return saved;
 }
 
 }  // namespace hidlink

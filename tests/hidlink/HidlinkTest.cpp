@@ -2,6 +2,7 @@
 // simulated mouse named by VIMO_SIMULATE, and checks every export's result
 // and the reports the mouse received.
 #include "hidlink/hidlink.h"
+#include "platform/file_lock.h"
 #include "sim/SimStateFile.h"
 #include "sim/SimulatedMouse.h"
 
@@ -339,6 +340,20 @@ TEST_F(HidlinkTest, UnusableStateFilesFailEveryExportAndAreKept)
     int version = 0;
     EXPECT_EQ(api.Get_fw_version(&version), 1);
     EXPECT_EQ(version, 107);
+}
+
+// The library holds the simulated mouse's state file for one call at a
+// time, so other programs sharing it (neritctl) are not shut out while the
+// library stays loaded.
+TEST_F(HidlinkTest, TheStateFileIsFreeBetweenCalls)
+{
+    int version = 0;
+    ASSERT_EQ(api.Get_fw_version(&version), 1);
+    std::unique_ptr<platform::FileLock> lock;
+    EXPECT_EQ(platform::RealLockService().Acquire(statePath.string() + ".lock", 0, lock),
+              platform::LockResult::Acquired);
+    lock.reset();
+    EXPECT_EQ(api.Get_fw_version(&version), 1);
 }
 
 TEST_F(HidlinkTest, AStateThatCannotBeSavedFailsTheCall)
