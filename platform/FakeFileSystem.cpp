@@ -41,42 +41,82 @@ void FakeFileSystem::AddParents(const std::string& path)
     }
 }
 
+bool FakeFileSystem::Fail(FileError error)
+{
+    lastError_ = error;
+    return false;
+}
+
 ReadResult FakeFileSystem::ReadFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes)
 {
     bytes.clear();
-    const auto file = files_.find(Normal(path));
-    if (file == files_.end())
+    const std::string name = Normal(path);
+    const auto special = unreadable_.find(name);
+    const auto file = files_.find(name);
+    if (special != unreadable_.end())
+        lastError_ = special->second;
+    else if (folders_.count(name) != 0)
+        lastError_ = FileError::IsFolder;
+    else if (file == files_.end())
+        lastError_ = files_.count(Parent(name)) != 0 ? FileError::NotAFolder : FileError::Missing;
+    else
+        lastError_ = FileError::None;
+    if (lastError_ != FileError::None)
         return ReadResult::CannotOpen;
     const size_t size = std::min(maxBytes, file->second.size());
     bytes.assign(file->second.begin(), file->second.begin() + static_cast<std::ptrdiff_t>(size));
     return ReadResult::Ok;
 }
 
+FileError FakeFileSystem::WriteError(const std::string& name) const
+{
+    if (name.empty())
+        return FileError::Missing;
+    if (folders_.count(name) != 0)
+        return FileError::IsFolder;
+    if (const auto special = unreadable_.find(name); special != unreadable_.end())
+        return special->second;
+    const std::string parent = Parent(name);
+    if (files_.count(parent) != 0)
+        return FileError::NotAFolder;
+    if (folders_.count(parent) == 0)
+        return FileError::Missing;
+    if (readOnly_.count(parent) != 0)
+        return FileError::NoPermission;
+    return writesFail_ ? writeError_ : FileError::None;
+}
+
 bool FakeFileSystem::WriteFileAtomic(const std::string& path, const uint8_t* data, size_t size)
 {
     const std::string name = Normal(path);
-    if (writesFail_ || name.empty() || folders_.count(name) != 0 || !CanWriteInto(Parent(name)))
-        return false;
     if (data == nullptr && size > 0)
-        return false;
+        return Fail(FileError::Other);
+    if (const FileError error = WriteError(name); error != FileError::None)
+        return Fail(error);
     files_[name].assign(data, data + size);
     ++writeCount_;
+    lastError_ = FileError::None;
     return true;
 }
 
 bool FakeFileSystem::CreateDirectories(const std::string& path)
 {
     const std::string name = Normal(path);
-    if (name.empty() || files_.count(name) != 0)
-        return false;
-    if (folders_.count(name) != 0)
+    if (name.empty())
+        return Fail(FileError::Missing);
+    if (files_.count(name) != 0 || unreadable_.count(name) != 0)
+        return Fail(FileError::NotAFolder);
+    if (folders_.count(name) != 0) {
+        lastError_ = FileError::None;
         return true;
+    }
     const std::string parent = Parent(name);
     if (folders_.count(parent) == 0 && !CreateDirectories(parent))
         return false;
     if (!CanWriteInto(parent))
-        return false;
+        return Fail(FileError::NoPermission);
     folders_.insert(name);
+    lastError_ = FileError::None;
     return true;
 }
 
@@ -89,7 +129,7 @@ bool FakeFileSystem::IsWritableDirectory(const std::string& path)
 bool FakeFileSystem::Exists(const std::string& path)
 {
     const std::string name = Normal(path);
-    return !name.empty() && (files_.count(name) != 0 || folders_.count(name) != 0);
+    return !name.empty() && (files_.count(name) != 0 || folders_.count(name) != 0 || unreadable_.count(name) != 0);
 }
 
 void FakeFileSystem::AddFile(const std::string& path, std::string_view contents)
@@ -97,6 +137,13 @@ void FakeFileSystem::AddFile(const std::string& path, std::string_view contents)
     const std::string name = Normal(path);
     AddParents(name);
     files_[name].assign(contents.begin(), contents.end());
+}
+
+void FakeFileSystem::AddUnreadable(const std::string& path, FileError error)
+{
+    const std::string name = Normal(path);
+    AddParents(name);
+    unreadable_[name] = error;
 }
 
 void FakeFileSystem::AddDirectory(const std::string& path)

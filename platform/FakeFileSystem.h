@@ -21,13 +21,21 @@ public:
     bool CreateDirectories(const std::string& path) override;
     bool IsWritableDirectory(const std::string& path) override;
     bool Exists(const std::string& path) override;
+    FileError LastError() const override { return lastError_; }
 
     // Puts a file (and its folders) in place, whatever the failure switches say.
     void AddFile(const std::string& path, std::string_view contents);
     void AddDirectory(const std::string& path);
     void SetReadOnly(const std::string& folder, bool readOnly = true);
-    // While set, every WriteFileAtomic fails as on a full disk.
-    void SetWritesFail(bool fail) { writesFail_ = fail; }
+    // While set, every WriteFileAtomic fails with `error` (a full disk).
+    void SetWritesFail(bool fail, FileError error = FileError::NoSpace)
+    {
+        writesFail_ = fail;
+        writeError_ = error;
+    }
+    // Something that exists at the path but cannot be read or replaced, such
+    // as a pipe (NotRegular) or a file without permission (NoPermission).
+    void AddUnreadable(const std::string& path, FileError error);
 
     std::optional<std::string> Contents(const std::string& path) const;
     bool IsDirectory(const std::string& path) const { return folders_.count(Normal(path)) != 0; }
@@ -37,12 +45,18 @@ private:
     static std::string Normal(const std::string& path);
     static std::string Parent(const std::string& path);
     bool CanWriteInto(const std::string& folder) const;
+    bool Fail(FileError error);
+    // Why a file cannot be written at the normalised name; None when it can.
+    FileError WriteError(const std::string& name) const;
     void AddParents(const std::string& path);
 
     std::map<std::string, std::vector<uint8_t>> files_;
     std::set<std::string> folders_;
     std::set<std::string> readOnly_;
+    std::map<std::string, FileError> unreadable_;
     bool writesFail_ = false;
+    FileError writeError_ = FileError::NoSpace;
+    FileError lastError_ = FileError::None;
     int writeCount_ = 0;
 };
 

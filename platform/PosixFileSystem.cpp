@@ -1,10 +1,13 @@
 #include "platform/PosixFileSystem.h"
 
+#include "platform/PosixFile.h"
+#include "platform/TemporaryFiles.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,7 +24,7 @@ bool IsDirectory(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// Reads until maxBytes or end of file; false on a read error.
+// Reads until maxBytes or end of file; false on a read error (errno set).
 bool ReadUpTo(int fd, size_t maxBytes, std::vector<uint8_t>& bytes)
 {
     while (bytes.size() < maxBytes) {
@@ -42,6 +45,7 @@ bool ReadUpTo(int fd, size_t maxBytes, std::vector<uint8_t>& bytes)
     return true;
 }
 
+// False with errno set; a write that makes no progress counts as a full disk.
 bool WriteAll(int fd, const uint8_t* data, size_t size)
 {
     while (size > 0) {
@@ -49,6 +53,8 @@ bool WriteAll(int fd, const uint8_t* data, size_t size)
         const ssize_t written = ::write(fd, data, chunk);
         if (written < 0 && errno == EINTR)
             continue;
+        if (written == 0)
+            errno = ENOSPC;
         if (written <= 0)
             return false;
         data += written;
@@ -76,14 +82,6 @@ mode_t ModeFor(const std::string& path)
     return 0644;
 }
 
-std::string FolderOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // Makes the rename itself durable; a failure here does not undo the write.
 void SyncFolder(const std::string& path)
 {
@@ -94,30 +92,29 @@ void SyncFolder(const std::string& path)
     ::close(fd);
 }
 
-bool FillTemporary(int fd, const std::string& target, const uint8_t* data, size_t size)
-{
-    return ::fchmod(fd, ModeFor(target)) == 0 && WriteAll(fd, data, size) && SyncFile(fd);
-}
-
-bool MakeDirectory(const std::string& path)
-{
-    if (::mkdir(path.c_str(), 0755) == 0)
-        return true;
-    return errno == EEXIST && IsDirectory(path);
-}
+struct FreeDeleter {
+    void operator()(char* text) const { std::free(text); }
+};
 
 }  // namespace
+
+bool PosixFileSystem::Fail(FileError error)
+{
+    lastError_ = error;
+    return false;
+}
+
+bool PosixFileSystem::FailWithErrno() { return Fail(FileErrorOf(errno)); }
 
 ReadResult PosixFileSystem::ReadFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes)
 {
     bytes.clear();
-    // Non-blocking, so that a pipe in place of a file cannot stall the
-    // program; only regular files are read.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = OpenRegular(path, O_RDONLY, 0, lastError_);
     if (fd < 0)
         return ReadResult::CannotOpen;
-    struct stat info {};
-    const bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ReadUpTo(fd, maxBytes, bytes);
+    const bool ok = ReadUpTo(fd, maxBytes, bytes);
+    if (!ok)
+        FailWithErrno();
     ::close(fd);
     if (!ok) {
         bytes.clear();
@@ -126,34 +123,79 @@ ReadResult PosixFileSystem::ReadFile(const std::string& path, size_t maxBytes, s
     return ReadResult::Ok;
 }
 
+bool PosixFileSystem::ReplacedFile(const std::string& path, std::string& target)
+{
+    struct stat info {};
+    target = path;
+    if (::lstat(path.c_str(), &info) != 0)
+        return errno == ENOENT || FailWithErrno();  // a new file; its folder is checked on create
+    if (S_ISLNK(info.st_mode)) {
+        const std::unique_ptr<char, FreeDeleter> resolved(::realpath(path.c_str(), nullptr));
+        if (!resolved)
+            return Fail(errno == ENOENT ? FileError::NotRegular : FileErrorOf(errno));
+        target = resolved.get();
+        if (::stat(target.c_str(), &info) != 0)
+            return FailWithErrno();
+    }
+    const FileError type = FileErrorOfType(info.st_mode);
+    return type == FileError::None || Fail(type);
+}
+
+bool PosixFileSystem::WriteTemporary(int fd, const std::string& target, const uint8_t* data, size_t size)
+{
+    const bool filled = ::fchmod(fd, ModeFor(target)) == 0 && WriteAll(fd, data, size) && SyncFile(fd);
+    if (!filled)
+        FailWithErrno();
+    if (::close(fd) != 0 && filled)
+        return FailWithErrno();
+    return filled;
+}
+
 bool PosixFileSystem::WriteFileAtomic(const std::string& path, const uint8_t* data, size_t size)
 {
     if (path.empty() || (data == nullptr && size > 0))
+        return Fail(FileError::Other);
+    std::string target;
+    if (!ReplacedFile(path, target))
         return false;
-    std::string temporary = path + ".tmp-XXXXXX";
+    RemoveStaleTemporaries(target);
+    std::string temporary = TemporaryPattern(target, static_cast<long>(::getpid()));
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
-        return false;
-    bool ok = FillTemporary(fd, path, data, size);
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
+        return FailWithErrno();
+    bool ok = WriteTemporary(fd, target, data, size);
+    if (ok && ::rename(temporary.c_str(), target.c_str()) != 0)
+        ok = FailWithErrno();
     if (!ok) {
         ::unlink(temporary.c_str());
         return false;
     }
-    SyncFolder(path);
+    SyncFolder(target);
+    lastError_ = FileError::None;
     return true;
+}
+
+bool PosixFileSystem::MakeDirectory(const std::string& path)
+{
+    if (::mkdir(path.c_str(), 0755) == 0)
+        return true;
+    if (errno != EEXIST)
+        return FailWithErrno();
+    return IsDirectory(path) || Fail(FileError::NotAFolder);
 }
 
 bool PosixFileSystem::CreateDirectories(const std::string& path)
 {
     if (path.empty())
-        return false;
+        return Fail(FileError::Missing);
     for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
         if (!MakeDirectory(path.substr(0, slash)))
             return false;
     }
-    return MakeDirectory(path);
+    if (!MakeDirectory(path))
+        return false;
+    lastError_ = FileError::None;
+    return true;
 }
 
 bool PosixFileSystem::IsWritableDirectory(const std::string& path)

@@ -14,6 +14,18 @@ public:
     bool CreateDirectories(const std::string& path) override;
     bool IsWritableDirectory(const std::string& path) override;
     bool Exists(const std::string& path) override;
+    FileError LastError() const override { return lastError_; }
+
+private:
+    bool Fail(FileError error);
+    bool FailWithErrno();
+    // The file a write to `path` replaces: the path itself, or the target
+    // of a symbolic link; false when that is not a regular file.
+    bool ReplacedFile(const std::string& path, std::string& target);
+    bool WriteTemporary(int fd, const std::string& target, const uint8_t* data, size_t size);
+    bool MakeDirectory(const std::string& path);
+
+    FileError lastError_ = FileError::None;
 };
 
 }  // namespace platform

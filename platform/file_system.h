@@ -12,22 +12,43 @@ namespace platform {
 
 enum class ReadResult {
     Ok,
-    CannotOpen,  // missing, unreadable, or a folder
+    CannotOpen,  // LastError() tells why
+};
+
+// Why the last failing call failed.
+enum class FileError {
+    None,
+    Missing,             // the file, or a folder on its path, does not exist
+    IsFolder,
+    NotAFolder,          // a file stands where a folder is needed
+    NotRegular,          // a device, pipe, socket or dangling link stands there
+    NoPermission,
+    TooLong,             // larger than the reader accepts
+    NameTooLong,
+    NoSpace,             // disk full, quota or file size limit
+    ReadOnlyFileSystem,
+    Other,
 };
 
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    // Reads at most maxBytes from the start of the file.
+    // Reads at most maxBytes from the start of the file. Only regular files
+    // are read, and opening never waits (a pipe gives NotRegular).
     virtual ReadResult ReadFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) = 0;
     // Replaces the file with exactly these bytes; false when it cannot be
-    // created or fully written (the old file is then left as it was).
+    // created or fully written (the old file is then left as it was). Only a
+    // regular file is replaced; a symbolic link is followed to its target and
+    // stays a link.
     virtual bool WriteFileAtomic(const std::string& path, const uint8_t* data, size_t size) = 0;
     // Creates the folder and its parents; true when it exists afterwards.
     virtual bool CreateDirectories(const std::string& path) = 0;
     virtual bool IsWritableDirectory(const std::string& path) = 0;
     virtual bool Exists(const std::string& path) = 0;
+    // The reason of the last failing ReadFile, WriteFileAtomic or
+    // CreateDirectories; None after one that succeeded.
+    virtual FileError LastError() const = 0;
 };
 
 // The process's real file system.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <functional>
@@ -11,11 +12,14 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
+using platform::FileError;
 using platform::ReadResult;
 
 bool Write(platform::FileSystem& files, const std::string& path, std::string_view text)
@@ -112,6 +116,30 @@ TEST_P(FileSystemContract, CreateDirectoriesMakesParentsButNotThroughAFile)
     EXPECT_FALSE(files_.IsWritableDirectory(At("nothing")));
 }
 
+TEST_P(FileSystemContract, FailuresTellTheirReason)
+{
+    std::vector<uint8_t> bytes;
+    EXPECT_EQ(files_.ReadFile(At("missing.ini"), 100, bytes), ReadResult::CannotOpen);
+    EXPECT_EQ(files_.LastError(), FileError::Missing);
+    ASSERT_TRUE(files_.CreateDirectories(At("profile")));
+    EXPECT_EQ(files_.LastError(), FileError::None);
+    EXPECT_EQ(files_.ReadFile(At("profile"), 100, bytes), ReadResult::CannotOpen);
+    EXPECT_EQ(files_.LastError(), FileError::IsFolder);
+
+    EXPECT_FALSE(Write(files_, At("profile"), "x"));
+    EXPECT_EQ(files_.LastError(), FileError::IsFolder);
+    EXPECT_FALSE(Write(files_, At("no/such.ini"), "x"));
+    EXPECT_EQ(files_.LastError(), FileError::Missing);
+    ASSERT_TRUE(Write(files_, At("file"), "x"));
+    EXPECT_EQ(files_.LastError(), FileError::None);
+    EXPECT_FALSE(Write(files_, At("file/inside.ini"), "x"));
+    EXPECT_EQ(files_.LastError(), FileError::NotAFolder);
+    EXPECT_FALSE(files_.CreateDirectories(At("file/sub")));
+    EXPECT_EQ(files_.LastError(), FileError::NotAFolder);
+    EXPECT_EQ(files_.ReadFile(At("file"), 100, bytes), ReadResult::Ok);
+    EXPECT_EQ(files_.LastError(), FileError::None);
+}
+
 Subject OnDisk()
 {
     auto disk = std::make_shared<TempFolder>();
@@ -192,6 +220,125 @@ TEST(FakeFileSystem, SwitchedFailuresKeepTheOldFile)
     EXPECT_FALSE(files.CreateDirectories("/opt/neritmice/profile"));
     EXPECT_EQ(files.Contents("/opt/neritmice/config.ini"), "old");
     EXPECT_EQ(files.WriteCount(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// What stands at the path, without following a link.
+fs::file_type TypeAt(const std::string& path) { return fs::symlink_status(path).type(); }
+
+// Only regular files are replaced: a link is followed to its regular target
+// and stays a link; pipes, devices and dangling links are refused as they are.
+TEST(PosixFileSystem, ReplacesOnlyRegularFilesAndFollowsLinks)
+{
+    TempFolder folder;
+    TempFolder outside;
+    platform::PosixFileSystem files;
+    const std::string target = outside.path + "/real.vqm";
+    ASSERT_TRUE(Write(files, target, "old"));
+    const std::string link = folder.path + "/link.vqm";
+    fs::create_symlink(target, link);
+    ASSERT_TRUE(Write(files, link, "new through the link"));
+    EXPECT_EQ(TypeAt(link), fs::file_type::symlink);
+    EXPECT_EQ(Read(files, target), "new through the link");
+    EXPECT_EQ(folder.Entries(), (std::set<std::string>{"link.vqm"}));
+    EXPECT_EQ(outside.Entries(), (std::set<std::string>{"real.vqm"}));
+
+    const std::string pipe = folder.path + "/pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string toNull = folder.path + "/null-link";
+    fs::create_symlink("/dev/null", toNull);
+    const std::string dangling = folder.path + "/dangling";
+    fs::create_symlink(folder.path + "/nowhere/x", dangling);
+    for (const std::string& path : {pipe, toNull, dangling}) {
+        const fs::file_type before = TypeAt(path);
+        EXPECT_FALSE(Write(files, path, "x")) << path;
+        EXPECT_EQ(files.LastError(), FileError::NotRegular) << path;
+        EXPECT_EQ(TypeAt(path), before) << path;
+    }
+    EXPECT_EQ(TypeAt("/dev/null"), fs::file_type::character);
+
+    // A device node of our own (only root may make one).
+    const std::string device = folder.path + "/null";
+    if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0) {
+        EXPECT_FALSE(Write(files, device, "x"));
+        EXPECT_EQ(files.LastError(), FileError::NotRegular);
+        EXPECT_EQ(TypeAt(device), fs::file_type::character);
+    }
+    EXPECT_EQ(folder.Entries().count("link.vqm"), 1u);
+    for (const std::string& name : folder.Entries())
+        EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
+}
+
+// Reads never wait on a pipe or read a device; each gives its reason.
+TEST(PosixFileSystem, ReadsOnlyRegularFilesWithoutWaiting)
+{
+    TempFolder folder;
+    platform::PosixFileSystem files;
+    const std::string pipe = folder.path + "/pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string toPipe = folder.path + "/pipe-link";
+    fs::create_symlink(pipe, toPipe);
+    std::vector<uint8_t> bytes{1, 2};
+    for (const std::string& path : {pipe, toPipe, std::string("/dev/null"), std::string("/dev/zero")}) {
+        EXPECT_EQ(files.ReadFile(path, 100, bytes), ReadResult::CannotOpen) << path;
+        EXPECT_EQ(files.LastError(), FileError::NotRegular) << path;
+        EXPECT_TRUE(bytes.empty());
+    }
+    if (::geteuid() != 0) {
+        ASSERT_TRUE(Write(files, folder.path + "/secret", "x"));
+        fs::permissions(folder.path + "/secret", fs::perms::none);
+        EXPECT_EQ(files.ReadFile(folder.path + "/secret", 100, bytes), ReadResult::CannotOpen);
+        EXPECT_EQ(files.LastError(), FileError::NoPermission);
+    }
+}
+
+// A killed writer's temporary goes at the next replacement of its file;
+// a live writer's, another file's and anything merely similar stay.
+TEST(PosixFileSystem, NextReplacementRemovesStaleTemporaries)
+{
+    TempFolder folder;
+    platform::PosixFileSystem files;
+    const std::string target = folder.path + "/AllProfile";
+    // A process id that is surely gone: a child that has been reaped.
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    const std::string gone = std::to_string(child);
+    const std::string alive = std::to_string(::getppid());
+    const std::vector<std::string> stale = {"AllProfile.tmp-" + gone + "-a1B2c3", "AllProfile.tmp-Xy12ab"};
+    const std::vector<std::string> kept = {
+        "AllProfile.tmp-" + alive + "-a1B2c3",  // its writer still runs
+        "Macros.tmp-" + gone + "-a1B2c3",       // another file's
+        "AllProfile.tmp-" + gone + "-a1B2c3d",  // not our pattern
+        "AllProfile.tmp-notes",
+        "AllProfile.tmp-" + gone + "-a1B2c",
+        "AllProfile.tmp-x" + gone + "-a1B2c3",
+        "MyAllProfile.tmp-" + gone + "-a1B2c3",
+        "AllProfile.bak",
+    };
+    for (const std::string& name : stale)
+        ASSERT_TRUE(Write(files, folder.path + "/" + name, std::string(1000, 's')));
+    for (const std::string& name : kept)
+        ASSERT_TRUE(Write(files, folder.path + "/" + name, "keep"));
+    // The old, pid-less name counts as stale only once it is old.
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    fs::last_write_time(folder.path + "/AllProfile.tmp-Xy12ab", old);
+    const std::string young = "AllProfile.tmp-Qw34er";
+    ASSERT_TRUE(Write(files, folder.path + "/" + young, "young"));
+    // A link named like a temporary is not ours to remove.
+    const std::string linkName = "AllProfile.tmp-" + gone + "-L1nk00";
+    fs::create_symlink(folder.path + "/AllProfile.bak", folder.path + "/" + linkName);
+
+    ASSERT_TRUE(Write(files, target, "settings"));
+    std::set<std::string> expected(kept.begin(), kept.end());
+    expected.insert({"AllProfile", young, linkName});
+    EXPECT_EQ(folder.Entries(), expected);
+    EXPECT_EQ(Read(files, folder.path + "/AllProfile.bak"), "keep");
 }
 
 }  // namespace
