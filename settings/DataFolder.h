@@ -1,7 +1,7 @@
-// The program's data folder (config.ini, profile/Macros, ...): the folder of
-// the executable when it is writable, so that a copy of the program carries
-// its settings; otherwise $XDG_DATA_HOME/NeritMice (by default
-// ~/.local/share/NeritMice). A folder can also be given outright.
+// The program's data folder (config.ini, profile/Macros, ...):
+// $XDG_DATA_HOME/NeritMice (by default ~/.local/share/NeritMice), or the
+// folder of the executable when it already holds a config.ini (a portable
+// copy that carries its settings). A folder can also be given outright.
 #pragma once
 
 #include "platform/file_system.h"
@@ -15,6 +15,8 @@ namespace settings {
 class DataFolder {
 public:
     static constexpr std::string_view kFolderName = "NeritMice";
+    // The file whose presence beside the executable makes a portable copy.
+    static constexpr std::string_view kPortableMark = "config.ini";
 
     DataFolder(platform::FileSystem& files, platform::Paths& paths);
     DataFolder(platform::FileSystem& files, std::string_view folder);
