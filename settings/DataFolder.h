@@ -17,6 +17,12 @@ public:
     static constexpr std::string_view kFolderName = "NeritMice";
     // The file whose presence beside the executable makes a portable copy.
     static constexpr std::string_view kPortableMark = "config.ini";
+    // Whoever changes the folder holds the lock of this file: NeritMice for
+    // as long as it runs, neritctl for one command. The holder's name stands
+    // in the note file, so that a waiting command can say who holds it.
+    static constexpr std::string_view kLockFile = ".lock";
+    static constexpr std::string_view kHolderNote = ".lock-holder";
+    static constexpr std::string_view kProgramHolder = "NeritMice";
 
     DataFolder(platform::FileSystem& files, platform::Paths& paths);
     DataFolder(platform::FileSystem& files, std::string_view folder);

@@ -73,12 +73,14 @@ std::string ShownProfileName(std::string_view stored)
 }
 
 // A dot in a folder name is not an extension.
-std::string WithProfileExtension(std::string path)
+std::string WithExtension(std::string path, std::string_view extension)
 {
     if (FileName(path).find('.') == std::string_view::npos)
-        path += kProfileExtension;
+        path += extension;
     return path;
 }
+
+std::string WithProfileExtension(std::string path) { return WithExtension(std::move(path), kProfileExtension); }
 
 bool SaveAllProfilesFile(const SettingsStore& store, platform::FileSystem& files, const std::string& path)
 {
