@@ -120,12 +120,12 @@ std::string FileToRead(Context& c, std::string_view extension)
 Outcome RunPull(Context& c)
 {
     int shown = 0;
-    const std::vector<int> failed = c.settings.Commands().LoadFromMouse(shown);
+    const settings::ProfileSet failed = c.settings.Commands().LoadFromMouse(shown);
     c.settings.ShowProfile(shown);
-    if (failed.size() == device::kProfileCount)
+    if (failed.Count() == device::kProfileCount)
         return {Fail(NoMouseOr(c, "no profile could be read from the mouse")), StoreChange::None};
-    std::printf("read %zu of 5 profiles from the mouse\n", device::kProfileCount - failed.size());
-    if (!failed.empty())
+    std::printf("read %d of 5 profiles from the mouse\n", device::kProfileCount - failed.Count());
+    if (!failed.Empty())
         return {Fail(settings::FailedToLoadText(failed)), StoreChange::Pending};
     return {0, StoreChange::Pending};
 }
@@ -148,11 +148,21 @@ Outcome RunShow(Context& c)
     return {};
 }
 
+// "writing profiles 2 4 to the mouse failed", or why the mouse was not reached.
+std::string WriteFailureText(Context& c, const settings::CommandResult& result)
+{
+    std::string numbers;
+    for (const int number : result.failedProfiles.Numbers())
+        numbers += " " + std::to_string(number);
+    const bool one = result.failedProfiles.Count() == 1;
+    return NoMouseOr(c, std::string("writing profile") + (one ? "" : "s") + numbers + " to the mouse failed");
+}
+
 Outcome RunApply(Context& c)
 {
     c.settings.ShowProfile(c.settings.ShownIndex());
-    return Report(c, c.settings.Commands().Apply(c.settings.ShownIndex()),
-                  NoMouseOr(c, "writing the profiles to the mouse failed"), StoreChange::Applied);
+    const settings::CommandResult result = c.settings.Commands().Apply(c.settings.ShownIndex());
+    return Report(c, result, WriteFailureText(c, result), StoreChange::Applied);
 }
 
 Outcome RunSaveProfile(Context& c)
@@ -172,7 +182,7 @@ Outcome RunResetAll(Context& c)
     int shown = 0;
     const settings::CommandResult result = c.settings.Commands().ResetAll(shown);
     c.settings.ShowProfile(shown);
-    return Report(c, result, NoMouseOr(c, "writing the profiles to the mouse failed"), StoreChange::Applied);
+    return Report(c, result, WriteFailureText(c, result), StoreChange::Applied);
 }
 
 Outcome RunDiscard(Context& c)

@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     settings::LoadWorkingMacros(store, index);
     for (int p = 0; p < 5; ++p) {
         (*records)[p] = {};
-        settings::FillRecord(store, p, p == index, (*records)[p]);
+        const auto macros = p == index ? settings::MacroSource::WorkingList : settings::MacroSource::ProfileCopy;
+        settings::FillRecord(store, p, macros, (*records)[p]);
     }
     // The same bytes as a record read from the mouse.
     device::DeviceProfileRecord& record = (*records)[index];

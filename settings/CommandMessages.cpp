@@ -36,10 +36,10 @@ std::string MessageText(CommandMessage message, int language)
     return {};
 }
 
-std::string FailedToLoadText(const std::vector<int>& profileNumbers)
+std::string FailedToLoadText(ProfileSet profiles)
 {
     std::string list;
-    for (int number : profileNumbers)
+    for (int number : profiles.Numbers())
         list += " " + std::to_string(number) + " ";
     return "\r\nFailed to load profile : \r\n\r\n  " + list + ". \r\n";
 }

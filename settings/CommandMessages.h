@@ -4,8 +4,9 @@
 // kNoticeCaption.
 #pragma once
 
+#include "settings/ProfileSet.h"
+
 #include <string>
-#include <vector>
 
 namespace settings {
 
@@ -22,7 +23,8 @@ enum class CommandMessage {
 
 std::string MessageText(CommandMessage message, int language);
 
-// "\r\nFailed to load profile : \r\n\r\n   1  3 . \r\n" for profiles 1 and 3.
-std::string FailedToLoadText(const std::vector<int>& profileNumbers);
+// "\r\nFailed to load profile : \r\n\r\n   1  3 . \r\n" for profiles 1 and 3
+// (numbers ascending).
+std::string FailedToLoadText(ProfileSet profiles);
 
 }  // namespace settings

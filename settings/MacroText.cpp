@@ -29,6 +29,14 @@ const MouseNames& NamesOf(MouseAction action)
 
 constexpr uint32_t kMaxDelayMs = 0xFFFFFFFFu;
 
+std::string_view WithoutBlanksAround(std::string_view text)
+{
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') + 1 - first);
+}
+
 }  // namespace
 
 std::string DelayText(uint32_t ms)
@@ -41,7 +49,10 @@ std::string DelayText(uint32_t ms)
 
 std::optional<uint32_t> ParseDelayText(std::string_view text)
 {
-    // Whole seconds, then at most three decimals (more are cut).
+    // Whole seconds, then at most three decimals (more are cut). Taken digit
+    // by digit, so that every text DelayText writes gives back its
+    // milliseconds exactly.
+    text = WithoutBlanksAround(text);
     uint64_t seconds = 0;
     size_t i = 0;
     bool digits = false;

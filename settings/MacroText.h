@@ -11,8 +11,9 @@ namespace settings {
 
 // "1.250" for 1250 ms, "0.015" for 15 ms.
 std::string DelayText(uint32_t milliseconds);
-// The delay a text stands for, in ms (a decimal number of seconds); nullopt
-// when the text is not a number.
+// The delay a text stands for, in ms: a decimal number of seconds, blanks
+// around it allowed, decimals after the third cut; nullopt when the text is
+// no such number or beyond 2^32 - 1 ms.
 std::optional<uint32_t> ParseDelayText(std::string_view text);
 
 enum class MouseAction : uint8_t { Left, Right, Middle, BrowserForward, BrowserBackward, WheelUp, WheelDown };

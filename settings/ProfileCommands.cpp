@@ -8,9 +8,14 @@ namespace {
 
 constexpr int kProfiles = static_cast<int>(layout::store::kProfileCount);
 
-CommandResult Failed(CommandMessage message = CommandMessage::None)
+CommandResult Failed(CommandMessage message = CommandMessage::None, int failedIndex = -1)
 {
-    return {false, message};
+    return {false, message, ProfileSet::Of(failedIndex)};
+}
+
+CommandResult WriteResult(ProfileSet failed)
+{
+    return {failed.Empty(), CommandMessage::None, failed};
 }
 
 bool AnyProfileInUse(const SettingsStore& store)
@@ -30,14 +35,14 @@ ProfileCommands::ProfileCommands(SettingsStore& store, ProfileSync& sync, Firmwa
 {
 }
 
-std::vector<int> ProfileCommands::LoadFromMouse(int& shownIndex)
+ProfileSet ProfileCommands::LoadFromMouse(int& shownIndex)
 {
     ResetAllSettings(store_, firmware_, sync_.Commands());
     shownIndex = config_.LoadShownProfileIndex();
-    std::vector<int> failed;
+    ProfileSet failed;
     for (int p = kProfiles - 1; p >= 0; --p) {
         if (!sync_.ReadProfileFromDevice(p))
-            failed.insert(failed.begin(), p + 1);
+            failed.Add(p);
     }
     return failed;
 }
@@ -57,7 +62,7 @@ void ProfileCommands::SaveAllFiles()
 CommandResult ProfileCommands::SaveProfile(int index)
 {
     if (!sync_.WriteProfileToDevice(index))
-        return Failed(CommandMessage::FailedToSaveProfile);
+        return Failed(CommandMessage::FailedToSaveProfile, index);
     SaveProfileFileOf(index);
     return {};
 }
@@ -66,7 +71,7 @@ CommandResult ProfileCommands::ResetProfileToDefault(int index)
 {
     ResetProfile(store_, index);
     if (!sync_.WriteProfileToDevice(index))
-        return Failed(CommandMessage::FailedToResetProfile);
+        return Failed(CommandMessage::FailedToResetProfile, index);
     SaveProfileFileOf(index);
     return {};
 }
@@ -76,25 +81,26 @@ CommandResult ProfileCommands::Apply(int shownIndex)
     if (!AnyProfileInUse(store_))
         return Failed(CommandMessage::NoActiveProfile);
     store_.SetCurrentProfile(shownIndex + 1);
-    const bool written = sync_.ApplyAllProfiles();
+    const ProfileSet failed = sync_.ApplyAllProfiles(shownIndex);
     SaveAllFiles();
-    return {written, CommandMessage::None};
+    return WriteResult(failed);
 }
 
 CommandResult ProfileCommands::ResetAll(int& shownIndex)
 {
     ResetAllSettings(store_, firmware_, sync_.Commands());
     shownIndex = 0;
-    const bool written = sync_.ApplyAllProfiles();
+    // Every macro copy is empty now; the working list is no profile's.
+    const ProfileSet failed = sync_.ApplyAllProfiles(std::nullopt);
     SaveAllFiles();
-    return {written, CommandMessage::None};
+    return WriteResult(failed);
 }
 
 CommandResult ProfileCommands::Discard(int shownIndex)
 {
     const int result = LoadAllProfilesFile(store_, files_, AllProfilesPath(folder_));
     sync_.Pages().RefreshPages(shownIndex);
-    return {result == kProfileFileLoaded, CommandMessage::None};
+    return {result == kProfileFileLoaded, CommandMessage::None, {}};
 }
 
 CommandResult ProfileCommands::ExportProfile(int index, const std::string& path)
@@ -121,7 +127,7 @@ CommandResult ProfileCommands::SetLeds(bool on)
     commands.Link().CloseDevice();
     if (ok)
         store_.SetLedOn(on);
-    return {ok, CommandMessage::None};
+    return {ok, CommandMessage::None, {}};
 }
 
 }  // namespace settings

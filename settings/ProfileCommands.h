@@ -10,13 +10,14 @@
 #include "settings/ProfileSync.h"
 
 #include <string>
-#include <vector>
 
 namespace settings {
 
 struct CommandResult {
     bool ok = true;
     CommandMessage message = CommandMessage::None;
+    // The profiles whose transfer to the mouse failed.
+    ProfileSet failedProfiles;
 };
 
 class ProfileCommands {
@@ -26,13 +27,14 @@ public:
 
     // The first connection: defaults, the shown profile from the
     // configuration, then profiles 5 down to 1 from the mouse. Returns the
-    // numbers of the profiles whose read failed.
-    std::vector<int> LoadFromMouse(int& shownIndex);
+    // profiles whose read failed; they keep their defaults.
+    ProfileSet LoadFromMouse(int& shownIndex);
 
     CommandResult SaveProfile(int index);
     CommandResult ResetProfileToDefault(int index);
     // Needs at least one profile in use; the shown profile becomes current.
-    // The files are written whatever the mouse did.
+    // Fails naming the profiles whose write failed. The files are written
+    // whatever the mouse did.
     CommandResult Apply(int shownIndex);
     // Everything back to the defaults, on the mouse and in the files; the
     // shown profile becomes the first.

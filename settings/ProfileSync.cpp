@@ -53,27 +53,46 @@ void ProfileSync::ChooseCurrentProfile()
     deviceProfile_ = static_cast<uint8_t>(current);
 }
 
-bool ProfileSync::ApplyAllProfiles()
+ProfileSet ProfileSync::ApplyAllProfiles(std::optional<int> shownIndex)
 {
     if (!Link().OpenDevice())
-        return false;
+        return ProfileSet::All();
     ChooseCurrentProfile();
+    if (shownIndex && ValidIndex(*shownIndex))
+        StoreWorkingMacros(store_, *shownIndex);
     *records_ = {};
-    for (int p = 0; p < kProfiles; ++p)
-        FillRecord(store_, p, false, (*records_)[p]);
-    bool written = false;
     for (int p = 0; p < kProfiles; ++p) {
-        written = transfer_.WriteProfileRecord(static_cast<uint8_t>(p), (*records_)[p]);
+        const MacroSource macros = p == shownIndex ? MacroSource::WorkingList : MacroSource::ProfileCopy;
+        FillRecord(store_, p, macros, (*records_)[p]);
+    }
+    ProfileSet failed;
+    for (int p = 0; p < kProfiles; ++p) {
+        if (!transfer_.WriteProfileRecord(static_cast<uint8_t>(p), (*records_)[p]))
+            failed.Add(p);
         clock_.SleepMs(kPauseAfterProfileWriteMs);
     }
     clock_.SleepMs(kPauseBeforeProfileSwitchMs);
     const int current = deviceProfile_ - 1;
     Commands().SetCurrentProfile(static_cast<uint8_t>(current));
+    if (!SetAmbientLightOf(current))
+        failed.Add(current);
     Link().CloseDevice();
-    if (written)
+    if (failed.Empty())
         ApplyPointerSettings(store_, current, pointer_);
     pages_.RefreshPages(current);
-    return written;
+    return failed;
+}
+
+// The mouse keeps one ambient-light value, which every profile write sets:
+// give it the value of profile `index` (asking first, so that it is sent
+// only when it differs).
+bool ProfileSync::SetAmbientLightOf(int index)
+{
+    const uint8_t wanted = (*records_)[index][device::kProgramLayout.ambientLight];
+    uint8_t state = 0, ambient = 0;
+    if (!Commands().GetLedState(state, ambient))
+        return false;
+    return ambient == wanted || Commands().SetLedSwitch(state, wanted);
 }
 
 bool ProfileSync::WriteProfileToDevice(int index)
@@ -84,7 +103,7 @@ bool ProfileSync::WriteProfileToDevice(int index)
         store_.SetCurrentProfile(1);
     deviceProfile_ = static_cast<uint8_t>(index + 1);
     *records_ = {};
-    FillRecord(store_, index, true, (*records_)[index]);
+    FillRecord(store_, index, MacroSource::WorkingList, (*records_)[index]);
     StoreWorkingMacros(store_, index);
     const bool written = transfer_.WriteProfileRecord(static_cast<uint8_t>(index), (*records_)[index]);
     clock_.SleepMs(kPauseAfterProfileWriteMs);
@@ -103,7 +122,10 @@ bool ProfileSync::ReadProfileFromDevice(int index)
     record = {};
     const bool read = transfer_.ReadProfileRecord(static_cast<uint8_t>(index), record);
     deviceProfile_ = static_cast<uint8_t>(index + 1);
-    ReadRecord(store_, index, record, pointer_, firmware_.Query(Commands()));
+    if (read)
+        ReadRecord(store_, index, record, pointer_, firmware_.Query(Commands()));
+    else
+        LoadWorkingMacros(store_, index);
     Link().CloseDevice();
     pages_.RefreshPages(index);
     return read;

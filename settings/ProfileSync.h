@@ -6,10 +6,12 @@
 #include "device/ProfileTransfer.h"
 #include "platform/clock.h"
 #include "platform/pointer_settings.h"
+#include "settings/ProfileSet.h"
 #include "settings/RecordConversion.h"
 #include "settings/SettingsDefaults.h"
 
 #include <memory>
+#include <optional>
 
 namespace settings {
 
@@ -31,8 +33,18 @@ public:
     ProfileSync(SettingsStore& store, device::ProfileTransfer& transfer, platform::PointerSettings& pointer,
                 FirmwareVersionCache& firmware, PageRefresher& pages, platform::Clock& clock);
 
-    bool ApplyAllProfiles();
+    // Writes all five profiles, going on past a failed one, and returns the
+    // profiles whose write failed (all five when the mouse cannot be opened).
+    // The working list is first stored into the shown profile's macro copy
+    // and gives that profile's macros; every other profile's macros come from
+    // its own copy. Each write carries its profile's ambient-light value, and
+    // the mouse ends with the current profile's. The pointer settings are
+    // applied only when every write succeeded.
+    ProfileSet ApplyAllProfiles(std::optional<int> shownIndex);
+    // Writes profile `index` with the working list as its macros.
     bool WriteProfileToDevice(int index);
+    // Reads profile `index` into the store. A read that fails leaves the
+    // profile as it was; either way the working list ends as its macro copy.
     bool ReadProfileFromDevice(int index);
 
     // The profile number (1..5) the mouse is to have current, as the last
@@ -45,6 +57,7 @@ public:
 private:
     device::DeviceLink& Link();
     void ChooseCurrentProfile();
+    bool SetAmbientLightOf(int index);
 
     SettingsStore& store_;
     device::ProfileTransfer& transfer_;

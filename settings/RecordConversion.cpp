@@ -8,7 +8,6 @@
 #include "settings/WorkingMacros.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 
 namespace settings {
@@ -53,26 +52,41 @@ constexpr ReadMouseButton kReadMouseButtons[] = {
     {8, function::BrowserForward}, {16, function::BrowserBackward},
 };
 
-// Mouse names matched by substring when macros are written, in this order.
-struct MouseEventName {
-    const char* name;
+// Mouse events of macros and their device codes. Written events are matched
+// by name, in this order; read events are named by their code (the browser
+// codes the other way round).
+struct MouseEventCode {
+    MouseAction action;
     uint8_t kind;
     uint16_t code;
 };
-constexpr MouseEventName kMouseEventNames[] = {
-    {"Left Click     ", device::kEventMouseButton, 1},  {"Right Click    ", device::kEventMouseButton, 2},
-    {"Middle Click   ", device::kEventMouseButton, 4},  {"Browser Forward", device::kEventMouseButton, 8},
-    {"Browser Backward", device::kEventMouseButton, 16}, {"Scroll Wheel Up", device::kEventWheel, 1},
-    {"Scroll Wheel Down", device::kEventWheel, 255},
+constexpr MouseEventCode kWrittenMouseEvents[] = {
+    {MouseAction::Left, device::kEventMouseButton, 1},
+    {MouseAction::Right, device::kEventMouseButton, 2},
+    {MouseAction::Middle, device::kEventMouseButton, 4},
+    {MouseAction::BrowserForward, device::kEventMouseButton, 8},
+    {MouseAction::BrowserBackward, device::kEventMouseButton, 16},
+    {MouseAction::WheelUp, device::kEventWheel, 1},
+    {MouseAction::WheelDown, device::kEventWheel, 255},
+};
+constexpr MouseEventCode kReadMouseEvents[] = {
+    {MouseAction::Left, device::kEventMouseButton, 1},
+    {MouseAction::Right, device::kEventMouseButton, 2},
+    {MouseAction::Middle, device::kEventMouseButton, 4},
+    {MouseAction::BrowserBackward, device::kEventMouseButton, 8},
+    {MouseAction::BrowserForward, device::kEventMouseButton, 16},
+    {MouseAction::WheelUp, device::kEventWheel, 1},
+    {MouseAction::WheelDown, device::kEventWheel, 255},
 };
 
-// Names a read macro gives mouse events (browser codes the other way round).
-constexpr MouseEventName kReadMouseEventNames[] = {
-    {"Left Click     ", device::kEventMouseButton, 1},   {"Right Click    ", device::kEventMouseButton, 2},
-    {"Middle Click   ", device::kEventMouseButton, 4},   {"Browser Backward", device::kEventMouseButton, 8},
-    {"Browser Forward", device::kEventMouseButton, 16},  {"Scroll Wheel Up", device::kEventWheel, 1},
-    {"Scroll Wheel Down", device::kEventWheel, 255},
-};
+// An event name stands for a mouse action when it holds the device's name
+// for it or the recorder's (only the middle button's differ in more than
+// padding: "Middle Click   " and "Scroll Wheel Click").
+bool NamesMouseAction(const std::string& name, MouseAction action)
+{
+    return name.find(DeviceMouseName(action)) != std::string::npos
+        || name.find(ProgramMouseName(action)) != std::string::npos;
+}
 
 template <typename Table, typename Match>
 auto FindRow(const Table& table, Match match) -> decltype(&table[0])
@@ -91,15 +105,14 @@ int CeilDiv10RoundHalfUp(int t)
 
 // ---- model to record -------------------------------------------------------
 
-void FillScalars(const ProfileSettings& profile, int index, bool withAmbientLight, RecordView& record)
+void FillScalars(const ProfileSettings& profile, int index, RecordView& record)
 {
     record.SetU8(rec::kProfileIndex, static_cast<uint8_t>(index));
     record.SetU8(kProgramLayout.inUse, profile.Get(prof::kInUse) == 1 ? 1 : 0);
     record.SetU16(rec::kConstant, rec::kConstantValue);
     record.SetU8(kProgramLayout.reportRate, ReportRateByte(profile.Get(prof::kReportRate)));
     record.SetU8(kProgramLayout.powerSave, static_cast<uint8_t>(profile.Get(prof::kPowerSave)));
-    if (withAmbientLight)
-        record.SetU8(kProgramLayout.ambientLight, static_cast<uint8_t>(profile.Get(prof::kAmbientLight)));
+    record.SetU8(kProgramLayout.ambientLight, static_cast<uint8_t>(profile.Get(prof::kAmbientLight)));
     const int32_t angle = profile.Get(prof::kAngleSnapping);
     record.SetU8(rec::kAngleSnapping, angle > 0 ? static_cast<uint8_t>(angle - 1) : 0);
     record.SetU8(rec::kLiftOff, LiftOffByte(profile.Get(prof::kLiftOffDistance)));
@@ -128,14 +141,23 @@ uint8_t PlayModeOf(int32_t mode)
     return valid ? static_cast<uint8_t>(mode) : 1;
 }
 
-void FillButton(const SettingsStore& store, const ProfileSettings& profile, int b, RecordView& record)
+// Macro `number` (1-based) as the source holds it; a number the source has
+// no slot for gives a macro without events.
+MacroRecord MacroOf(const SettingsStore& store, const ProfileSettings& profile, MacroSource source, int32_t number)
+{
+    const size_t slot = static_cast<size_t>(number) - 1;
+    return source == MacroSource::WorkingList ? store.WorkingMacro(slot) : profile.Macro(slot);
+}
+
+void FillButton(const SettingsStore& store, const ProfileSettings& profile, MacroSource macros, int b,
+                RecordView& record)
 {
     const int32_t code = profile.Get(prof::kButtonFunction, b);
     const int32_t param = profile.Get(prof::kButtonParam, b);
     if (code == function::Macro) {
         const int32_t number = MacroNumberOf(param);
         record.SetButton(b, {cat::Macro, PlayModeOf(profile.Get(prof::kMacroPlayMode, b)), static_cast<uint8_t>(number)});
-        FillMacroBlock(store.WorkingMacro(static_cast<size_t>(number - 1)), record, b);
+        FillMacroBlock(MacroOf(store, profile, macros, number), record, b);
     } else if (code == function::SingleKey) {
         record.SetButton(b, KeyEntry(param));
     } else if (const FunctionEntry* entry = FindRow(kFunctionEntries, [code](const FunctionEntry& e) {
@@ -205,22 +227,6 @@ void ReadButton(SettingsStore& store, ProfileSettings& profile, const RecordView
     }
 }
 
-// Delay of a "t" event text in ms: a decimal number of seconds times 1000,
-// truncated; 0 when the text is no number.
-uint32_t DelayOfText(const std::string& text)
-{
-    const char* begin = text.data();
-    const char* end = text.data() + text.size();
-    while (begin != end && *begin == ' ')
-        ++begin;
-    double seconds = 0;
-    const auto result = std::from_chars(begin, end, seconds);
-    if (result.ec != std::errc{} || !(seconds > 0))
-        return 0;
-    const double ms = seconds * 1000.0;
-    return ms >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<uint32_t>(ms);
-}
-
 const char* DirectionText(uint8_t direction)
 {
     return direction == 1 ? kDirectionDown : direction == 2 ? kDirectionUp : kDirectionUnknown;
@@ -250,11 +256,13 @@ int32_t ReportRateHz(uint8_t code)
 
 uint8_t LiftOffByte(int32_t level)
 {
+    // Level 0 counts as the lowest level; anything else outside 1..10 as the
+    // highest.
     if (level == 0)
-        return kLiftOffCodes[4];
-    if (level < 1 || level > 10)
-        return kLiftOffCodes[9];
-    return kLiftOffCodes[level - 1];
+        return kLiftOffCodes.front();
+    if (level < 1 || level > static_cast<int32_t>(kLiftOffCodes.size()))
+        return kLiftOffCodes.back();
+    return kLiftOffCodes[static_cast<size_t>(level - 1)];
 }
 
 int32_t LiftOffLevel(uint8_t byte)
@@ -277,15 +285,15 @@ int32_t LaserIndex(uint8_t code)
     return found != kLaserCodes.end() ? static_cast<int32_t>(found - kLaserCodes.begin()) : 0;
 }
 
-void FillRecord(const SettingsStore& store, int index, bool withAmbientLight, device::DeviceProfileRecord& bytes)
+void FillRecord(const SettingsStore& store, int index, MacroSource macros, device::DeviceProfileRecord& bytes)
 {
     const ProfileSettings profile = store.Profile(index);
     if (profile.Bytes() == nullptr)
         return;
     RecordView record(bytes.data(), kProgramLayout);
-    FillScalars(profile, index, withAmbientLight, record);
+    FillScalars(profile, index, record);
     for (int b = 0; b < kButtons; ++b)
-        FillButton(store, profile, b, record);
+        FillButton(store, profile, macros, b, record);
     // Button 4 is always Profile Select; the wheel entries are fixed.
     record.SetButton(3, {cat::ProfileSelect, 1, 0});
     record.SetButton(7, {cat::Wheel, 1, 0});
@@ -305,8 +313,8 @@ int FillMacroBlock(const MacroRecord& slot, RecordView& record, int button)
             out = {device::kEventKey, key != nullptr ? key->usage : uint16_t{0}, 0, 0};
         } else if (kind == kKindMouse) {
             const std::string name = event.Name();
-            const auto* row = FindRow(kMouseEventNames, [&](const MouseEventName& m) {
-                return name.find(m.name) != std::string::npos;
+            const auto* row = FindRow(kWrittenMouseEvents, [&](const MouseEventCode& m) {
+                return NamesMouseAction(name, m.action);
             });
             if (row == nullptr)
                 continue;
@@ -316,7 +324,7 @@ int FillMacroBlock(const MacroRecord& slot, RecordView& record, int button)
         }
         out.direction = event.Direction() == kDirectionUp ? 1 : 0;
         if (k + 1 < count && slot.Event(k + 1).Kind() == kKindDelay)
-            out.delayMs = DelayOfText(slot.Event(k + 1).Name());
+            out.delayMs = ParseDelayText(slot.Event(k + 1).Name()).value_or(0);
         record.SetMacroEventIn(button, written++, out);
     }
     record.SetMacroEventCount(button, static_cast<uint16_t>(written));
@@ -342,10 +350,10 @@ void DecodeMacroBlock(const RecordView& record, int button, MacroRecord slot)
             if (const KeyName* key = FindKeyByUsage(usage))
                 name = key->name;
         } else if (event.kind == device::kEventMouseButton || event.kind == device::kEventWheel) {
-            if (const auto* row = FindRow(kReadMouseEventNames, [&](const MouseEventName& m) {
+            if (const auto* row = FindRow(kReadMouseEvents, [&](const MouseEventCode& m) {
                     return m.kind == event.kind && m.code == event.code;
                 }))
-                name = row->name;
+                name = DeviceMouseName(row->action);
         } else {
             break;
         }

@@ -23,10 +23,14 @@ int32_t LiftOffLevel(uint8_t byte);
 uint8_t LaserCode(int32_t yIndex);
 int32_t LaserIndex(uint8_t code);
 
-// Fills record `index` (zeroed by the caller) from profile `index`, with the
-// macros of the working list. The ambient-light byte is written only when
-// asked (the one-profile write).
-void FillRecord(const SettingsStore& store, int index, bool withAmbientLight, device::DeviceProfileRecord& record);
+// Where a profile's macro blocks come from: the working list (the profile
+// being edited) or the profile's own copy (macros 1..10; a higher number
+// gives an empty block).
+enum class MacroSource { WorkingList, ProfileCopy };
+
+// Fills record `index` (zeroed by the caller) from profile `index`, its
+// ambient-light value included.
+void FillRecord(const SettingsStore& store, int index, MacroSource macros, device::DeviceProfileRecord& record);
 // The macro block of a button from working slot n (1-based), at most 128
 // events; returns the number written.
 int FillMacroBlock(const MacroRecord& slot, device::RecordView& record, int button);

@@ -114,6 +114,11 @@ TEST(MacroText, DelaysAndMouseNames)
     EXPECT_FALSE(ParseDelayText("."));
     EXPECT_FALSE(ParseDelayText("1.2s"));
     EXPECT_FALSE(ParseDelayText("99999999999"));
+    EXPECT_EQ(ParseDelayText(" 2.005  "), 2005u);
+    EXPECT_FALSE(ParseDelayText("   "));
+    EXPECT_FALSE(ParseDelayText("2 .005"));
+    EXPECT_EQ(ParseDelayText("4294967.295"), 4294967295u);
+    EXPECT_FALSE(ParseDelayText("4294967.296"));
     EXPECT_STREQ(ProgramMouseName(MouseAction::Left), "Left Click        ");
     EXPECT_EQ(std::strlen(ProgramMouseName(MouseAction::WheelDown)), 18u);
     EXPECT_STREQ(DeviceMouseName(MouseAction::Middle), "Middle Click   ");

@@ -1,26 +1,19 @@
 #include "platform/FakeFileSystem.h"
-#include "platform/FakePointerSettings.h"
-#include "settings/ButtonFunctions.h"
 #include "settings/MacroFiles.h"
 #include "settings/ProfileCommands.h"
 #include "settings/ProfileFiles.h"
-#include "tests/device/DeviceFixture.h"
+#include "tests/settings/SettingsFixture.h"
 
 namespace settings {
 namespace {
 
 namespace prof = layout::profile;
 
-class CommandsTest : public device::test::DeviceFixture {
+class CommandsTest : public test::SettingsFixture {
 protected:
-    std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>();
-    platform::FakePointerSettings desktop;
     platform::FakeFileSystem files;
     DataFolder folder{files, "/data"};
     ConfigFile config{files, folder};
-    FirmwareVersionCache firmware;
-    NoPageRefresh pages;
-    ProfileSync sync{*store, programTransfer, desktop, firmware, pages, clock};
     ProfileCommands commands{*store, sync, firmware, files, folder, config};
 
     void SetUp() override { folder.Create("profile"); }
@@ -30,7 +23,7 @@ TEST_F(CommandsTest, StartUpLoadThenSaveApplyAndFiles)
 {
     config.SaveShownProfileIndex(2);
     int shown = -1;
-    EXPECT_TRUE(commands.LoadFromMouse(shown).empty());
+    EXPECT_TRUE(commands.LoadFromMouse(shown).Empty());
     EXPECT_EQ(shown, 2);
     EXPECT_EQ(store->CurrentProfile(), 1);
 
@@ -76,8 +69,10 @@ TEST_F(CommandsTest, FailuresTellTheUserWhatHappened)
 {
     int shown = 0;
     mouse.Unplug();
-    EXPECT_EQ(commands.LoadFromMouse(shown), (std::vector<int>{1, 2, 3, 4, 5}));
-    EXPECT_EQ(FailedToLoadText({1, 3}), "\r\nFailed to load profile : \r\n\r\n   1  3 . \r\n");
+    EXPECT_EQ(commands.LoadFromMouse(shown), ProfileSet::All());
+    ProfileSet threeAndOne = ProfileSet::Of(2);
+    threeAndOne.Add(0);
+    EXPECT_EQ(FailedToLoadText(threeAndOne), "\r\nFailed to load profile : \r\n\r\n   1  3 . \r\n");
 
     const CommandResult save = commands.SaveProfile(2);
     EXPECT_FALSE(save.ok);
@@ -90,6 +85,8 @@ TEST_F(CommandsTest, FailuresTellTheUserWhatHappened)
     const CommandResult apply = commands.Apply(0);
     EXPECT_FALSE(apply.ok);
     EXPECT_EQ(apply.message, CommandMessage::None);
+    EXPECT_EQ(apply.failedProfiles, ProfileSet::All());
+    EXPECT_EQ(save.failedProfiles, ProfileSet::Of(2));
     EXPECT_TRUE(files.Exists("/data/profile/AllProfile"));
     EXPECT_FALSE(commands.SetLeds(true).ok);
 
@@ -106,6 +103,33 @@ TEST_F(CommandsTest, FailuresTellTheUserWhatHappened)
     EXPECT_EQ(store->Profile(1).Get(prof::kReportRate), 500);
     files.SetWritesFail(true);
     EXPECT_EQ(MessageText(commands.ExportProfile(1, "/data/x.vqp").message, 0), "Save the profile error .");
+}
+
+TEST_F(CommandsTest, ProfilesThatCannotBeReadKeepTheirDefaults)
+{
+    int shown = 0;
+    mouse.ClearLog();
+    ASSERT_TRUE(commands.LoadFromMouse(shown).Empty());
+    const size_t fifth = PositionOf(device::cmd::GetPowerSave, 4);
+    const size_t third = PositionOf(device::cmd::GetPowerSave, 2);
+    ASSERT_LT(third, mouse.Log().size());
+    mouse.ClearLog();
+    mouse.FailAt(fifth, device::kAttemptsPerReport);
+    mouse.FailAt(third, device::kAttemptsPerReport);
+
+    const ProfileSet failed = commands.LoadFromMouse(shown);
+    ProfileSet threeAndFive = ProfileSet::Of(4);
+    threeAndFive.Add(2);
+    EXPECT_EQ(failed, threeAndFive);
+    EXPECT_EQ(failed.Numbers(), (std::vector<int>{3, 5}));
+    EXPECT_EQ(FailedToLoadText(failed), "\r\nFailed to load profile : \r\n\r\n   3  5 . \r\n");
+    for (int p : {2, 4}) {
+        EXPECT_EQ(Profile(p).Get(prof::kInUse), 1) << p;
+        EXPECT_EQ(Profile(p).Get(prof::kReportRate), 125) << p;
+        for (int b = 0; b < kButtons; ++b)
+            EXPECT_EQ(Profile(p).Get(prof::kButtonFunction, b), kDefaultButtonFunctions[b]) << p << " " << b;
+    }
+    EXPECT_EQ(Profile(3).Get(prof::kOpticalDpi, 0), 0);  // read from the mouse, which keeps no DPI
 }
 
 }  // namespace

@@ -1,9 +1,6 @@
-#include "platform/FakePointerSettings.h"
-#include "settings/ButtonFunctions.h"
 #include "settings/MacroText.h"
-#include "settings/ProfileSync.h"
 #include "settings/WorkingMacros.h"
-#include "tests/device/DeviceFixture.h"
+#include "tests/settings/SettingsFixture.h"
 
 #include <cstring>
 
@@ -14,30 +11,7 @@ namespace prof = layout::profile;
 using device::RecordView;
 using device::kProgramLayout;
 
-class ConversionTest : public device::test::DeviceFixture {
-protected:
-    std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>();
-    platform::FakePointerSettings desktop;
-    FirmwareVersionCache firmware;
-    NoPageRefresh pages;
-    ProfileSync sync{*store, programTransfer, desktop, firmware, pages, clock};
-
-    ProfileSettings Profile(int p) { return store->Profile(p); }
-    void SetButton(int p, int b, int32_t function, int32_t param = 0)
-    {
-        Profile(p).Set(prof::kButtonFunction, b, function);
-        Profile(p).Set(prof::kButtonParam, b, param);
-    }
-    std::vector<std::string> Events(const MacroRecord& macro)
-    {
-        std::vector<std::string> lines;
-        for (int k = 0; k < macro.EventCount(); ++k) {
-            const MacroEvent e = macro.Event(k);
-            lines.push_back(e.Kind() + "|" + e.Name() + "|" + e.Direction());
-        }
-        return lines;
-    }
-};
+using ConversionTest = test::SettingsFixture;
 
 TEST_F(ConversionTest, WriteAllThenReadAllWithMacros)
 {
@@ -49,7 +23,7 @@ TEST_F(ConversionTest, WriteAllThenReadAllWithMacros)
     macro.AddEvent(kKindKey, " A ", kDirectionUp);
     macro.AddEvent(kKindMouse, ProgramMouseName(MouseAction::Left), kDirectionDown);
     macro.AddEvent(kKindDelay, "0.0299", "");
-    macro.AddEvent(kKindMouse, ProgramMouseName(MouseAction::Middle), kDirectionDown);  // not recognised
+    macro.AddEvent(kKindMouse, ProgramMouseName(MouseAction::Middle), kDirectionDown);  // "Scroll Wheel Click"
     macro.AddEvent(kKindMouse, ProgramMouseName(MouseAction::BrowserForward), kDirectionUp);
     store->SetWorkingMacroCount(3);
     SetButton(0, 1, function::Macro, 3);
@@ -64,7 +38,7 @@ TEST_F(ConversionTest, WriteAllThenReadAllWithMacros)
     Profile(1).Set(prof::kInUse, uint8_t{0});
     store->SetCurrentProfile(2);  // not in use: profile 1 becomes current
 
-    ASSERT_TRUE(sync.ApplyAllProfiles());
+    ASSERT_TRUE(sync.ApplyAllProfiles(0).Empty());
     EXPECT_EQ(sync.RememberedDeviceProfile(), 1);
     EXPECT_EQ(store->CurrentProfile(), 1);
     EXPECT_EQ(mouse.State().currentProfile, 0);
@@ -110,7 +84,7 @@ TEST_F(ConversionTest, WriteAllThenReadAllWithMacros)
     EXPECT_EQ(read.Name(), "MACRO_3");
     EXPECT_EQ(Events(read), (std::vector<std::string>{
                                 "k| A |down", "t|0.100|", "k| A |up", "m|Left Click     |down", "t|0.020|",
-                                "m|Browser Forward|up"}));
+                                "m|Middle Click   |down", "m|Browser Forward|up"}));
     EXPECT_EQ(Profile(0).Macro(0).Name(), "MACRO_3");  // the profile keeps its copy
 }
 
@@ -131,7 +105,10 @@ TEST_F(ConversionTest, MacroBlocksFromWorkingSlots)
     slot.AddEvent(kKindDelay, "soon", "");
     slot.AddEvent("x", "Left Click     ", kDirectionDown);
     slot.AddEvent(kKindMouse, "Scroll Wheel Down ", kDirectionUp);
-    ASSERT_EQ(FillMacroBlock(slot, record, 1), 3);
+    slot.AddEvent(kKindMouse, "Scroll Wheel Click", kDirectionUp);  // the recorder's middle button
+    slot.AddEvent(kKindMouse, "Middle Click   ", kDirectionDown);     // a read one
+    slot.AddEvent(kKindMouse, "Scroll Wheel", kDirectionDown);        // no button
+    ASSERT_EQ(FillMacroBlock(slot, record, 1), 5);
     EXPECT_EQ(record.MacroEvent(1, 0).code, 98);
     EXPECT_EQ(record.MacroEvent(1, 0).delayMs, 29u);  // truncated, not rounded
     EXPECT_EQ(record.MacroEvent(1, 1).code, 0);
@@ -140,6 +117,23 @@ TEST_F(ConversionTest, MacroBlocksFromWorkingSlots)
     EXPECT_EQ(record.MacroEvent(1, 2).kind, device::kEventWheel);
     EXPECT_EQ(record.MacroEvent(1, 2).code, 255);
     EXPECT_EQ(record.MacroEvent(1, 2).direction, 1);
+    for (int k : {3, 4}) {
+        EXPECT_EQ(record.MacroEvent(1, k).kind, device::kEventMouseButton);
+        EXPECT_EQ(record.MacroEvent(1, k).code, 4);
+    }
+
+    // Delay texts are read as the macro editor reads them: every text a read
+    // macro carries gives back its milliseconds exactly.
+    slot.Clear();
+    const std::vector<std::pair<std::string, uint32_t>> delays = {
+        {"4.020", 4020}, {"16.220", 16220}, {" 0.5 ", 500}, {"1.2s", 0}, {"1e3", 0}, {"-1", 0}};
+    for (const auto& [text, ms] : delays) {
+        slot.AddEvent(kKindKey, " C ", kDirectionDown);
+        slot.AddEvent(kKindDelay, text, "");
+    }
+    ASSERT_EQ(FillMacroBlock(slot, record, 2), static_cast<int>(delays.size()));
+    for (size_t k = 0; k < delays.size(); ++k)
+        EXPECT_EQ(record.MacroEvent(2, static_cast<int>(k)).delayMs, delays[k].second) << delays[k].first;
 }
 
 TEST_F(ConversionTest, ReadRecordRules)
@@ -202,8 +196,12 @@ TEST_F(ConversionTest, ValueTables)
     EXPECT_EQ(LiftOffLevel(7), 3);
     EXPECT_EQ(LiftOffLevel(4), 1);
     EXPECT_EQ(LiftOffLevel(255), 99);
-    EXPECT_EQ(LiftOffByte(0), 9);
+    EXPECT_EQ(LiftOffByte(0), 5);
+    EXPECT_EQ(LiftOffByte(1), 5);
+    EXPECT_EQ(LiftOffByte(5), 9);
+    EXPECT_EQ(LiftOffByte(10), 32);
     EXPECT_EQ(LiftOffByte(11), 32);
+    EXPECT_EQ(LiftOffByte(-1), 32);
     EXPECT_EQ(LaserCode(-3), 36);
     EXPECT_EQ(LaserCode(12), 68);
     EXPECT_EQ(LaserIndex(44), 3);
@@ -218,7 +216,7 @@ TEST_F(ConversionTest, NoMouseLeavesTheStoreAlone)
     mouse.Unplug();
     mouse.ClearLog();
     const std::vector<uint8_t> before(store->Bytes(), store->Bytes() + SettingsStore::Size());
-    EXPECT_FALSE(sync.ApplyAllProfiles());
+    EXPECT_EQ(sync.ApplyAllProfiles(0), ProfileSet::All());
     EXPECT_FALSE(sync.WriteProfileToDevice(1));
     EXPECT_FALSE(sync.ReadProfileFromDevice(1));
     EXPECT_TRUE(std::equal(before.begin(), before.end(), store->Bytes()));
@@ -244,6 +242,81 @@ TEST_F(ConversionTest, OneProfileWriteCarriesAmbientLightAndAppliesPointerLevels
     mouse.FailNext(sim::ReportKind::FeatureSet, 3 * 200);
     EXPECT_FALSE(sync.WriteProfileToDevice(2));
     EXPECT_EQ(desktop.WheelScrollLines(), 1u);
+}
+
+TEST_F(ConversionTest, DeviceFunctionsBothWays)
+{
+    ResetAllSettings(*store, firmware, program);
+    // Button 4 is always written as Profile Select, so profile 2 takes it.
+    const int32_t functions[] = {function::DpiUp, function::DpiDown, function::DpiLevelSwitch, 0,
+                                 function::DoubleClick, function::TripleClick, function::SniperSwitch};
+    for (int b = 0; b < kButtons; ++b) {
+        if (functions[b] != 0)
+            SetButton(0, b, functions[b], 77);
+    }
+    SetButton(1, 0, function::ProfileSelect);
+    ASSERT_TRUE(sync.ApplyAllProfiles(0).Empty());
+    const auto& keys = mouse.State().profiles[0].keys;
+    EXPECT_EQ(keys[device::kButtonSlot[0]], (sim::KeyEntry{0x71, 0x01, 0, 0}));
+    EXPECT_EQ(keys[device::kButtonSlot[1]], (sim::KeyEntry{0x71, 0x02, 0, 0}));
+    EXPECT_EQ(keys[device::kButtonSlot[2]], (sim::KeyEntry{0x71, 0xF0, 0, 0}));
+    EXPECT_EQ(keys[device::kButtonSlot[4]], (sim::KeyEntry{0x02, 0xF7, 0, 0}));
+    EXPECT_EQ(keys[device::kButtonSlot[5]], (sim::KeyEntry{0x02, 0xFA, 0, 0}));
+    EXPECT_EQ(keys[device::kButtonSlot[6]], (sim::KeyEntry{0x71, 0x08, 0, 0}));
+    EXPECT_EQ(mouse.State().profiles[1].keys[0], (sim::KeyEntry{0x70, 0x03, 0, 0}));
+
+    for (int p = 4; p >= 0; --p)
+        ASSERT_TRUE(sync.ReadProfileFromDevice(p));
+    for (int b = 0; b < kButtons; ++b) {
+        if (functions[b] != 0) {
+            EXPECT_EQ(Profile(0).Get(prof::kButtonFunction, b), functions[b]) << b;
+        }
+    }
+    EXPECT_EQ(Profile(1).Get(prof::kButtonFunction, 0), function::ProfileSelect);
+}
+
+TEST_F(ConversionTest, HostOnlyBytesPlayModesAndInUse)
+{
+    ResetAllSettings(*store, firmware, program);
+    auto bytes = std::make_unique<device::DeviceProfileRecord>();
+    RecordView record(bytes->data(), kProgramLayout);
+    Profile(1).Set(prof::kOpticalDpi, 0, int32_t{799});  // truncated to 1
+    Profile(1).Set(prof::kLiftOffDistance, int32_t{7});
+    Profile(1).Set(prof::kInUse, uint8_t{2});
+    const int32_t modes[kButtons] = {0, 100, 243, 1, 99, 241, 242};
+    const uint8_t written[kButtons] = {1, 1, 1, 1, 99, 241, 242};
+    for (int b = 0; b < kButtons; ++b) {
+        SetButton(1, b, function::Macro, 1);
+        Profile(1).Set(prof::kMacroPlayMode, b, modes[b]);
+    }
+    FillRecord(*store, 1, MacroSource::ProfileCopy, *bytes);
+    const std::vector<uint8_t> hostOnly(bytes->begin() + 17, bytes->begin() + 25);
+    EXPECT_EQ(hostOnly, (std::vector<uint8_t>{1, 2, 4, 8, 1, 2, 4, 12}));
+    EXPECT_EQ(record.U8(device::record::kAngleSnapping), 4);
+    EXPECT_EQ(record.U8(device::record::kLiftOff), 12);
+    EXPECT_EQ(record.U8(kProgramLayout.inUse), 0);
+    for (int b = 0; b < kButtons; ++b) {
+        if (b != 3) {  // always Profile Select
+            EXPECT_EQ(record.Button(b).value, written[b]) << b;
+        }
+    }
+
+    Profile(1).Set(prof::kAngleSnapping, int32_t{-2});
+    *bytes = {};
+    FillRecord(*store, 1, MacroSource::ProfileCopy, *bytes);
+    EXPECT_EQ(record.U8(device::record::kAngleSnapping), 0);
+
+    // The same bytes back into the model.
+    for (size_t k = 0; k < 8; ++k)
+        record.SetU8(17 + k, static_cast<uint8_t>(k + 1));
+    record.SetU8(device::record::kAngleSnapping, 3);
+    ReadRecord(*store, 1, *bytes, desktop, 107);
+    for (size_t k = 0; k < 4; ++k) {
+        EXPECT_EQ(Profile(1).Get(prof::kOpticalDpi, k), static_cast<int32_t>(400 * (k + 1)));
+        EXPECT_EQ(Profile(1).Get(prof::kHdstDpi, k), static_cast<int32_t>(400 * (k + 5)));
+    }
+    EXPECT_EQ(Profile(1).Get(prof::kAngleSnapping), 4);
+    EXPECT_EQ(Profile(1).Get(prof::kLiftOffDistance), 7);
 }
 
 }  // namespace
