@@ -1,6 +1,9 @@
 #include "cli/ProfileDump.h"
 
+#include "cli/Vocabulary.h"
 #include "device/ProfileTransfer.h"
+#include "settings/KeyNameTable.h"
+#include "settings/RecordConversion.h"
 
 #include <cstdio>
 
@@ -33,60 +36,30 @@ constexpr ButtonName kButtonNames[] = {
     {category::Disabled, -1, "Disable"},
 };
 
-struct ModifierName {
-    uint8_t bit;
-    const char* name;
-};
-constexpr ModifierName kModifierNames[] = {{0x01, "Ctrl"}, {0x02, "Shift"}, {0x04, "Alt"}};
-
-std::string Printf(const char* format, int a, int b = 0)
+// A stage byte as its DPI when it is one of the laser codes.
+std::string StageCodeText(uint8_t code)
 {
-    char text[96];
+    const int32_t index = settings::LaserIndex(code);
+    return settings::LaserCode(index) == code ? StageText(index) : "code " + std::to_string(code);
+}
+
+std::string Printf(const char* format, int a, int b)
+{
+    char text[64];
     std::snprintf(text, sizeof text, format, a, b);
     return text;
-}
-
-std::string DescribeKey(const ButtonEntry& entry)
-{
-    std::string text = Printf("Key 0x%02X", entry.value);
-    for (const ModifierName& modifier : kModifierNames) {
-        if ((entry.extra & modifier.bit) != 0)
-            text += std::string(" + ") + modifier.name;
-    }
-    return text;
-}
-
-std::string DescribeMacro(const ButtonEntry& entry)
-{
-    std::string mode;
-    if (entry.value == kPlayWhileHeld)
-        mode = "plays while held";
-    else if (entry.value == kPlayToggle)
-        mode = "toggles";
-    else
-        mode = Printf("plays %d times", entry.value);
-    return Printf("Macro %d", entry.extra) + " (" + mode + ")";
-}
-
-std::string RateText(uint8_t recordByte)
-{
-    const uint8_t code = RateCode(recordByte);
-    return Printf("%d Hz", static_cast<int>(kRateHzForCode[code]));
-}
-
-std::string PowerSaveText(uint8_t seconds)
-{
-    return seconds == 0 ? "off" : Printf("%d s", seconds);
 }
 
 }  // namespace
 
 std::string DescribeButton(const ButtonEntry& entry)
 {
-    if (entry.category == category::Key)
-        return DescribeKey(entry);
+    if (entry.category == category::Key) {
+        const settings::KeyName* key = settings::FindKeyByUsage(entry.value);
+        return "Single Key " + KeyText(entry.extra, key != nullptr ? key->name : nullptr, entry.value);
+    }
     if (entry.category == category::Macro)
-        return DescribeMacro(entry);
+        return MacroText(entry.extra, entry.value);
     for (const ButtonName& name : kButtonNames) {
         if (name.category == entry.category && (name.value < 0 || name.value == entry.value))
             return name.name;
@@ -94,31 +67,23 @@ std::string DescribeButton(const ButtonEntry& entry)
     return Printf("Unknown (%d, %d)", entry.category, entry.value);
 }
 
-std::string FirmwareText(int version)
-{
-    return Printf("V%d.%2.2d", version / 100, version % 100);
-}
-
 std::string DumpProfile(int number, const DeviceProfileRecord& record)
 {
     DeviceProfileRecord copy = record;
     const RecordView view(copy.data(), kProgramLayout);
     const RecordLayout& at = kProgramLayout;
-    std::string out = Printf("Profile %d\n", number);
-    out += std::string("  in use:      ") + (view.U8(at.inUse) != 0 ? "yes" : "no") + "\n";
-    out += "  report rate: " + RateText(view.U8(at.reportRate)) + "\n";
-    out += "  power save:  " + PowerSaveText(view.U8(at.powerSave)) + "\n";
-    out += "  ambient:     " + Printf("%d s", view.U8(at.ambientLight)) + "\n";
-    out += "  stage codes:";
+    std::string out = ProfileHeading(number, "", view.U8(at.inUse) != 0);
+    out += TimersLine(kRateHzForCode[RateCode(view.U8(at.reportRate))], view.U8(at.powerSave), view.U8(at.ambientLight));
+    out += "  DPI stages";
     for (size_t offset : at.stageCodes)
-        out += Printf(" %d", view.U8(offset));
+        out += " " + StageCodeText(view.U8(offset));
     out += "\n";
     for (int j = 0; j < kButtonCount; ++j) {
         const ButtonEntry entry = view.Button(j);
-        out += Printf("  button %d:    ", j + 1) + DescribeButton(entry);
+        std::string text = DescribeButton(entry);
         if (entry.category == category::Macro)
-            out += Printf(", %d events", view.MacroEventCount(j));
-        out += "\n";
+            text += ", " + std::to_string(view.MacroEventCount(j)) + " events";
+        out += ButtonLine(j + 1, text);
     }
     return out;
 }

@@ -7,12 +7,10 @@
 
 namespace cli {
 
-// One line per field: in-use flag, report rate, power save, stage codes,
-// the seven buttons and the macro event counts.
+// In the words of `show`: in-use flag, report rate, power save, ambient
+// light, DPI stages, the seven buttons and the macro event counts.
 std::string DumpProfile(int number, const device::DeviceProfileRecord& record);
-// "Left Click", "Key 0x04 + Ctrl", "Macro 3 (plays 5 times)", ...
+// "Left Click", "Single Key Ctrl+A", "Macro 3 (plays 5 times)", ...
 std::string DescribeButton(const device::ButtonEntry& entry);
-// "V1.07" for 107.
-std::string FirmwareText(int version);
 
 }  // namespace cli

@@ -1,5 +1,8 @@
 #include "cli/StoreText.h"
 
+#include "cli/TerminalText.h"
+#include "cli/Vocabulary.h"
+#include "settings/LaserStages.h"
 #include "settings/ButtonFunctions.h"
 #include "settings/KeyNameTable.h"
 #include "settings/ProfileFiles.h"
@@ -14,12 +17,6 @@ using nlohmann::json;
 
 constexpr int kProfiles = static_cast<int>(layout::store::kProfileCount);
 
-struct ModifierName {
-    uint8_t bits;
-    const char* name;
-};
-constexpr ModifierName kModifierNames[] = {{0x11, "Ctrl"}, {0x22, "Shift"}, {0x44, "Alt"}};
-
 std::string Trimmed(std::string text)
 {
     const size_t first = text.find_first_not_of(' ');
@@ -27,34 +24,17 @@ std::string Trimmed(std::string text)
     return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
 }
 
-std::string KeyText(int32_t param)
-{
-    std::string text;
-    for (const ModifierName& modifier : kModifierNames) {
-        if ((SingleKeyModifiers(param) & modifier.bits) != 0)
-            text += std::string(modifier.name) + "+";
-    }
-    const KeyName* key = FindKeyByVirtualKey(SingleKeyVirtualKey(param));
-    return text + (key != nullptr ? Trimmed(key->name) : "key " + std::to_string(SingleKeyVirtualKey(param)));
-}
-
-std::string PlayModeText(int32_t mode)
-{
-    if (mode == 241)
-        return "while held";
-    if (mode == 242)
-        return "toggle";
-    return std::to_string(mode) + "x";
-}
-
 std::string ButtonText(const ProfileSettings& profile, int b)
 {
     const int32_t code = profile.Get(prof::kButtonFunction, b);
     const int32_t param = profile.Get(prof::kButtonParam, b);
-    if (code == function::SingleKey)
-        return "Single Key " + KeyText(param);
+    if (code == function::SingleKey) {
+        const KeyName* key = FindKeyByVirtualKey(SingleKeyVirtualKey(param));
+        return "Single Key "
+             + KeyText(SingleKeyModifiers(param), key != nullptr ? key->name : nullptr, SingleKeyVirtualKey(param));
+    }
     if (code == function::Macro)
-        return FunctionLabel(code, param) + " (plays " + PlayModeText(profile.Get(prof::kMacroPlayMode, b)) + ")";
+        return MacroText(param, profile.Get(prof::kMacroPlayMode, b));
     const std::string label = Trimmed(FunctionLabel(code));
     return label.empty() ? "(none)" : label;
 }
@@ -80,10 +60,12 @@ json ProfileJson(const ProfileSettings& profile, int index)
     }
     json stages = json::array();
     for (size_t k = 0; k < prof::kStages; ++k) {
-        stages.push_back({{"optical", profile.Get(prof::kOpticalDpi, k)},
+        const int32_t index = profile.Get(prof::kLaserLevels, 2 * k + 1);
+        stages.push_back({{"dpi", LaserStageDpi(index)},
+                          {"optical", profile.Get(prof::kOpticalDpi, k)},
                           {"hdst", profile.Get(prof::kHdstDpi, k)},
                           {"laserX", profile.Get(prof::kLaserLevels, 2 * k)},
-                          {"laserIndex", profile.Get(prof::kLaserLevels, 2 * k + 1)}});
+                          {"laserIndex", index}});
     }
     json macros = json::array();
     for (int k = 0; k < std::min(UsedMacroCount(profile.Get(prof::kMacroCount)), kProfileCopySlots); ++k)
@@ -106,23 +88,17 @@ json ProfileJson(const ProfileSettings& profile, int index)
 
 std::string ProfileText(const ProfileSettings& profile, int index)
 {
-    std::string out = "Profile " + std::to_string(index + 1);
-    const std::string name = ShownProfileName(profile.Name());
-    if (!name.empty())
-        out += " \"" + name + "\"";
-    out += profile.Get(prof::kInUse) != 0 ? " (in use)\n" : " (not in use)\n";
-    out += "  report rate " + std::to_string(profile.Get(prof::kReportRate)) + " Hz, power save "
-         + std::to_string(profile.Get(prof::kPowerSave)) + " s, ambient light "
-         + std::to_string(profile.Get(prof::kAmbientLight)) + " s\n";
+    std::string out = ProfileHeading(index + 1, ShownProfileName(profile.Name()), profile.Get(prof::kInUse) != 0);
+    out += TimersLine(profile.Get(prof::kReportRate), profile.Get(prof::kPowerSave), profile.Get(prof::kAmbientLight));
     out += "  scroll " + std::to_string(profile.Get(prof::kScrollSpeed)) + ", double-click "
          + std::to_string(profile.Get(prof::kDoubleClickSpeed)) + ", pointer "
          + std::to_string(profile.Get(prof::kPointerAcceleration)) + "\n";
-    out += "  DPI stage indexes";
+    out += "  DPI stages";
     for (size_t k = 0; k < prof::kStages; ++k)
-        out += " " + std::to_string(profile.Get(prof::kLaserLevels, 2 * k + 1));
+        out += " " + StageText(profile.Get(prof::kLaserLevels, 2 * k + 1));
     out += "\n";
     for (int b = 0; b < kButtons; ++b)
-        out += "  button " + std::to_string(b + 1) + ": " + ButtonText(profile, b) + "\n";
+        out += ButtonLine(b + 1, ButtonText(profile, b));
     return out;
 }
 
@@ -131,7 +107,7 @@ std::string ProfileText(const ProfileSettings& profile, int index)
 std::string StoreAsText(const SettingsStore& store, int profileIndex)
 {
     std::string out = "current profile " + std::to_string(store.CurrentProfile()) + ", LEDs "
-                    + (store.LedOn() ? "on" : "off") + ", firmware " + store.FirmwareVersion() + "\n";
+                    + (store.LedOn() ? "on" : "off") + ", firmware " + EscapeControls(store.FirmwareVersion()) + "\n";
     for (int p = 0; p < kProfiles; ++p) {
         if (profileIndex < 0 || profileIndex == p)
             out += ProfileText(store.Profile(p), p);
@@ -139,7 +115,7 @@ std::string StoreAsText(const SettingsStore& store, int profileIndex)
     const int macros = UsedMacroCount(store.WorkingMacroCount());
     out += "macros (" + std::to_string(macros) + "):";
     for (int k = 0; k < macros; ++k)
-        out += " " + std::to_string(k + 1) + "=\"" + store.WorkingMacro(k).Name() + "\"";
+        out += " " + std::to_string(k + 1) + "=\"" + EscapeControls(store.WorkingMacro(k).Name()) + "\"";
     return out + "\n";
 }
 

@@ -1,25 +1,30 @@
 // neritctl: the command-line front end of the Vimo's configuration.
+#include "cli/MessageText.h"
 #include "cli/MouseSession.h"
 #include "cli/ProfileDump.h"
 #include "cli/SettingsSession.h"
 #include "cli/StoreText.h"
 #include "cli/TraceWriter.h"
+#include "cli/Vocabulary.h"
 #include "settings/MacroFiles.h"
+#include "settings/ProfileFiles.h"
 #include "settings/WorkingMacros.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
+#include <cstring>
 
 namespace {
 
 constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
 
 struct Options {
-    bool simulateGiven = false;
     std::string simulate;
+    bool simulateGiven = false;
     bool trace = false;
     std::string dataDir;
     // Arguments of the commands.
@@ -77,21 +82,23 @@ struct Context {
     cli::SettingsSession& settings;
 };
 
-// The outcome of a settings command: its exit status and whether the store
-// changed (then it is written back to the all-profiles file).
+// What a settings command did to the store: nothing, a change not applied
+// yet (kept as pending changes), or an apply (the pending changes are gone).
+enum class StoreChange { None, Pending, Applied };
+
 struct Outcome {
     int status = 0;
-    bool changed = false;
+    StoreChange change = StoreChange::None;
 };
 
-Outcome Report(Context& c, const settings::CommandResult& result, const std::string& failure, bool changed = true)
+Outcome Report(Context& c, const settings::CommandResult& result, const std::string& failure, StoreChange change)
 {
     if (result.ok)
-        return {0, changed};
+        return {0, change};
     const std::string text = result.message != settings::CommandMessage::None
                                ? settings::MessageText(result.message, c.settings.Language())
                                : failure;
-    return {Fail(text), changed};
+    return {Fail(text), change == StoreChange::Applied ? change : StoreChange::None};
 }
 
 std::string NoMouseOr(Context& c, const std::string& text)
@@ -99,99 +106,156 @@ std::string NoMouseOr(Context& c, const std::string& text)
     return c.mouse.Link().LastProblem() != device::LinkProblem::None ? c.mouse.OpenFailureText() : text;
 }
 
+// A file to read: FILE itself when it has an extension, else FILE plus the
+// extension, as the exports write it (FILE alone when only that exists).
+std::string FileToRead(Context& c, std::string_view extension)
+{
+    const std::string& file = c.options.file;
+    const std::string extended = settings::WithExtension(file, extension);
+    if (extended == file || c.settings.Files().Exists(extended) || !c.settings.Files().Exists(file))
+        return extended;
+    return file;
+}
+
 Outcome RunPull(Context& c)
 {
     int shown = 0;
     const settings::ProfileSet failed = c.settings.Commands().LoadFromMouse(shown);
-    c.settings.SetShownIndex(shown);
+    c.settings.ShowProfile(shown);
     if (failed.Count() == device::kProfileCount)
-        return {Fail(NoMouseOr(c, "no profile could be read from the mouse")), false};
+        return {Fail(NoMouseOr(c, "no profile could be read from the mouse")), StoreChange::None};
     std::printf("read %d of 5 profiles from the mouse\n", device::kProfileCount - failed.Count());
     if (!failed.Empty())
-        return {Fail(settings::FailedToLoadText(failed)), true};
-    return {0, true};
+        return {Fail(settings::FailedToLoadText(failed)), StoreChange::Pending};
+    return {0, StoreChange::Pending};
 }
+
+constexpr const char* kPendingNote =
+    "pending changes not applied yet (neritctl apply writes them to the mouse, neritctl discard drops them)";
 
 Outcome RunShow(Context& c)
 {
     const int index = c.options.showProfile > 0 ? c.options.showProfile - 1 : -1;
     if (c.options.json) {
-        const std::string text =
-            cli::StoreAsJson(c.settings.Store(), index).dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
-        std::printf("%s\n", text.c_str());
-    } else {
-        std::printf("%s", cli::StoreAsText(c.settings.Store(), index).c_str());
+        nlohmann::json json = cli::StoreAsJson(c.settings.Store(), index);
+        json["pendingChanges"] = c.settings.HasPending();
+        std::printf("%s\n", json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+        return {};
     }
-    return {0, false};
+    if (c.settings.HasPending())
+        std::printf("%s\n", kPendingNote);
+    std::printf("%s", cli::StoreAsText(c.settings.Store(), index).c_str());
+    return {};
+}
+
+// "writing profiles 2 4 to the mouse failed", or why the mouse was not reached.
+std::string WriteFailureText(Context& c, const settings::CommandResult& result)
+{
+    std::string numbers;
+    for (const int number : result.failedProfiles.Numbers())
+        numbers += " " + std::to_string(number);
+    const bool one = result.failedProfiles.Count() == 1;
+    return NoMouseOr(c, std::string("writing profile") + (one ? "" : "s") + numbers + " to the mouse failed");
 }
 
 Outcome RunApply(Context& c)
 {
-    return Report(c, c.settings.Commands().Apply(c.settings.ShownIndex()),
-                  NoMouseOr(c, "writing the profiles to the mouse failed"), false);
+    c.settings.ShowProfile(c.settings.ShownIndex());
+    const settings::CommandResult result = c.settings.Commands().Apply(c.settings.ShownIndex());
+    return Report(c, result, WriteFailureText(c, result), StoreChange::Applied);
 }
 
 Outcome RunSaveProfile(Context& c)
 {
-    c.settings.SetShownIndex(c.options.profile - 1);
-    return Report(c, c.settings.Commands().SaveProfile(c.options.profile - 1), "");
+    c.settings.ShowProfile(c.options.profile - 1);
+    return Report(c, c.settings.Commands().SaveProfile(c.options.profile - 1), "", StoreChange::Pending);
 }
 
 Outcome RunResetProfile(Context& c)
 {
-    c.settings.SetShownIndex(c.options.profile - 1);
-    return Report(c, c.settings.Commands().ResetProfileToDefault(c.options.profile - 1), "");
+    c.settings.ShowProfile(c.options.profile - 1);
+    return Report(c, c.settings.Commands().ResetProfileToDefault(c.options.profile - 1), "", StoreChange::Pending);
 }
 
 Outcome RunResetAll(Context& c)
 {
     int shown = 0;
     const settings::CommandResult result = c.settings.Commands().ResetAll(shown);
-    c.settings.SetShownIndex(shown);
-    return Report(c, result, NoMouseOr(c, "writing the profiles to the mouse failed"), false);
+    c.settings.ShowProfile(shown);
+    return Report(c, result, WriteFailureText(c, result), StoreChange::Applied);
 }
 
 Outcome RunDiscard(Context& c)
 {
-    const settings::CommandResult result = c.settings.Commands().Discard(c.settings.ShownIndex());
-    return Report(c, result, "there are no applied settings to go back to", false);
+    if (!c.settings.HasPending()) {
+        std::printf("no pending changes\n");
+        return {};
+    }
+    if (!c.settings.DropPending())
+        return {kExitFailure, StoreChange::None};  // the failed removal is reported with the file's name
+    std::printf("pending changes discarded; back to the settings last applied\n");
+    return {};
 }
 
 Outcome RunExportProfile(Context& c)
 {
-    return Report(c, c.settings.Commands().ExportProfile(c.options.profile - 1, c.options.file), "");
+    return Report(c, c.settings.Commands().ExportProfile(c.options.profile - 1, c.options.file), "",
+                  StoreChange::Pending);
 }
 
 Outcome RunImportProfile(Context& c)
 {
-    c.settings.SetShownIndex(c.options.profile - 1);
-    return Report(c, c.settings.Commands().ImportProfile(c.options.profile - 1, c.options.file), "");
+    const std::string path = FileToRead(c, settings::kProfileExtension);
+    const int index = c.options.profile - 1;
+    settings::FileCheck check;
+    const int result = settings::LoadProfileFile(c.settings.Store(), c.settings.Files(), path, index, &check);
+    if (result == settings::kProfileFileLoaded) {
+        c.settings.ShowProfile(index);
+        return {0, StoreChange::Pending};
+    }
+    std::string reason = cli::FileProblemText(check);
+    if (result == settings::kProfileFileCannotOpen)
+        reason = cli::FileErrorText(c.settings.Files().LastError());
+    else if (result == settings::kProfileFileEmpty)
+        reason = "empty";
+    return {Fail(settings::MessageText(settings::CommandMessage::LoadProfileError, c.settings.Language()) + " "
+                 + cli::FileText(path, reason)),
+            StoreChange::None};
 }
 
 Outcome RunExportMacros(Context& c)
 {
-    if (!settings::SaveMacrosFile(c.settings.Store(), c.settings.Files(), c.options.file))
-        return {Fail("cannot write " + c.options.file), false};
-    return {0, false};
+    const std::string path = settings::WithExtension(c.options.file, settings::kMacroExtension);
+    if (!settings::SaveMacrosFile(c.settings.Store(), c.settings.Files(), path))
+        return {kExitFailure, StoreChange::None};  // reported with the file's name and the reason
+    return {};
 }
 
 Outcome RunImportMacros(Context& c)
 {
-    switch (settings::LoadMacrosFile(c.settings.Store(), c.settings.Files(), c.options.file)) {
+    const std::string path = FileToRead(c, settings::kMacroExtension);
+    settings::SettingsStore& store = c.settings.Store();
+    switch (settings::LoadMacrosFile(store, c.settings.Files(), path)) {
     case settings::kMacroFileLoaded:
-        // The working list is the shown profile's macro copy.
-        settings::StoreWorkingMacros(c.settings.Store(), c.settings.ShownIndex());
-        return {0, true};
+        break;
     case settings::kMacroFileEmpty:
-        return {Fail(c.options.file + " is empty"), false};
+        return {Fail(cli::FileText(path, "empty")), StoreChange::None};
     default:
-        return {Fail("cannot open " + c.options.file), false};
+        return {Fail(cli::FileText(path, cli::FileErrorText(c.settings.Files().LastError()))), StoreChange::None};
     }
+    // The working list is the shown profile's macro copy; an import from
+    // elsewhere also becomes the default macro file, as in the program.
+    settings::StoreWorkingMacros(store, c.settings.ShownIndex());
+    const std::string defaultPath = settings::MacrosFilePath(c.settings.Folder(), "");
+    if (path != defaultPath)
+        settings::SaveMacrosFile(store, c.settings.Files(), defaultPath);
+    return {0, StoreChange::Pending};
 }
 
 Outcome RunLed(Context& c)
 {
-    return Report(c, c.settings.Commands().SetLeds(c.options.led == "on"), NoMouseOr(c, "switching the LEDs failed"));
+    return Report(c, c.settings.Commands().SetLeds(c.options.led == "on"), NoMouseOr(c, "switching the LEDs failed"),
+                  StoreChange::Pending);
 }
 
 // ---- running ---------------------------------------------------------------
@@ -199,7 +263,7 @@ Outcome RunLed(Context& c)
 std::optional<std::string> SimulationChoice(const Options& options)
 {
     if (options.simulateGiven)
-        return options.simulate == "-" ? std::string() : options.simulate;
+        return options.simulate;
     if (const char* env = std::getenv("VIMO_SIMULATE"); env != nullptr && *env != '\0')
         return std::string(env);
     return std::nullopt;
@@ -227,22 +291,40 @@ int RunMouseCommand(const Options& options, int (*command)(cli::MouseSession&))
     return WithMouse(options, command);
 }
 
-int RunSettingsCommand(const Options& options, Outcome (*command)(Context&))
+// Keeps the store as the command left it: pending changes, or none after an
+// apply whose files were all written.
+void KeepStore(cli::SettingsSession& settings, StoreChange change)
+{
+    if (change == StoreChange::Pending || (change == StoreChange::Applied && !settings.Files().Failures().empty()))
+        settings.SavePending();
+    else if (change == StoreChange::Applied && settings.HasPending())
+        settings.DropPending();
+}
+
+// Every file that could not be written is named with the reason.
+int ReportFailedWrites(cli::SettingsSession& settings, int status)
+{
+    for (const cli::FailedChange& failure : settings.Files().Failures())
+        status = Fail("cannot write " + cli::FileText(failure.path, cli::FileErrorText(failure.error)));
+    return status;
+}
+
+int RunSettingsCommand(const Options& options, Outcome (*command)(Context&), bool changes)
 {
     return WithMouse(options, [&](cli::MouseSession& mouse) {
         cli::SettingsSession settings(mouse, options.dataDir, SimulationChoice(options).has_value());
         std::string error;
-        bool stored = false;
-        if (!settings.Open(error, stored))
+        if (!settings.Open(changes, error))
             return Fail(error);
-        if (!stored && command != RunPull)
+        for (const std::string& note : settings.Notes())
+            std::fprintf(stderr, "neritctl: %s\n", note.c_str());
+        if (!settings.HadStoredSettings() && command != RunPull)
             std::fprintf(stderr, "neritctl: no stored settings yet, starting from the defaults "
                                  "(neritctl pull loads them from the mouse)\n");
         Context context{options, mouse, settings};
         const Outcome outcome = command(context);
-        if (outcome.changed && !settings.SaveStore())
-            return Fail("cannot write the settings file " + settings.Folder().Path("profile/AllProfile"));
-        return outcome.status;
+        KeepStore(settings, outcome.change);
+        return ReportFailedWrites(settings, outcome.status);
     });
 }
 
@@ -251,24 +333,58 @@ struct SettingsCommand {
     const char* help;
     Outcome (*run)(Context&);
     enum Arguments { None, Profile, ProfileAndFile, File, Led, Show } arguments;
+    bool changes;  // changes the data folder (holds its lock)
 };
 
 constexpr SettingsCommand kSettingsCommands[] = {
-    {"pull", "Load all five profiles from the mouse (what the program does when it connects)", RunPull,
-     SettingsCommand::None},
-    {"show", "Print the settings", RunShow, SettingsCommand::Show},
-    {"apply", "Write all five profiles to the mouse and keep them in the settings files", RunApply,
-     SettingsCommand::None},
-    {"save-profile", "Write profile N to the mouse and to its profile file", RunSaveProfile, SettingsCommand::Profile},
-    {"reset-profile", "Give profile N its defaults, on the mouse too", RunResetProfile, SettingsCommand::Profile},
-    {"reset-all", "Give everything its defaults, on the mouse too", RunResetAll, SettingsCommand::None},
-    {"discard", "Go back to the settings last applied", RunDiscard, SettingsCommand::None},
-    {"export-profile", "Write profile N to FILE (.vqp)", RunExportProfile, SettingsCommand::ProfileAndFile},
-    {"import-profile", "Read profile N from FILE (.vqp)", RunImportProfile, SettingsCommand::ProfileAndFile},
-    {"export-macros", "Write the macro list to FILE (.vqm)", RunExportMacros, SettingsCommand::File},
-    {"import-macros", "Read the macro list from FILE (.vqm)", RunImportMacros, SettingsCommand::File},
-    {"led", "Switch the LEDs on or off", RunLed, SettingsCommand::Led},
+    {"pull",
+     "Load all five profiles from the mouse (what the program does when it connects); they become pending "
+     "changes. Reading profiles moves the mouse's current profile: profile 1 is current afterwards",
+     RunPull, SettingsCommand::None, true},
+    {"show", "Print the settings (the pending changes when there are any)", RunShow, SettingsCommand::Show, false},
+    {"apply",
+     "Write all five profiles to the mouse and keep them as the settings last applied (profile/AllProfile, "
+     "profile/Macros); the shown profile becomes the mouse's current profile. Its pointer settings (wheel lines, "
+     "double-click time, pointer speed) are written to the desktop's GSettings, where they stay: they are not "
+     "undone when neritctl ends or the session closes",
+     RunApply, SettingsCommand::None, true},
+    {"save-profile",
+     "Write profile N to the mouse and to profile/profileN.vqp; N becomes the mouse's current profile and the "
+     "shown profile",
+     RunSaveProfile, SettingsCommand::Profile, true},
+    {"reset-profile", "Give profile N its defaults, on the mouse too; N becomes the mouse's current profile",
+     RunResetProfile, SettingsCommand::Profile, true},
+    {"reset-all", "Give everything its defaults, on the mouse too; profile 1 becomes the mouse's current profile",
+     RunResetAll, SettingsCommand::None, true},
+    {"discard", "Drop the pending changes: back to the settings last applied", RunDiscard, SettingsCommand::None,
+     true},
+    {"export-profile", "Write profile N to FILE (\".vqp\" is added when FILE has no extension); N takes its name",
+     RunExportProfile, SettingsCommand::ProfileAndFile, true},
+    {"import-profile", "Read profile N from FILE (FILE.vqp when FILE has no extension); N becomes the shown profile",
+     RunImportProfile, SettingsCommand::ProfileAndFile, true},
+    {"export-macros", "Write the macro list to FILE (\".vqm\" is added when FILE has no extension)", RunExportMacros,
+     SettingsCommand::File, true},
+    {"import-macros",
+     "Read the macro list from FILE (FILE.vqm when FILE has no extension); it also becomes profile/Macros",
+     RunImportMacros, SettingsCommand::File, true},
+    {"led", "Switch the LEDs on or off", RunLed, SettingsCommand::Led, true},
 };
+
+constexpr const char* kJsonKeys =
+    "JSON keys:\n"
+    "  currentProfile       the profile the mouse is to have current (1..5)\n"
+    "  ledOn                the LEDs are lit\n"
+    "  appVersion, firmwareVersion   version texts (\"V1.10\", \"V1.07\")\n"
+    "  pendingChanges       the settings shown are not applied yet\n"
+    "  profiles[]           profile (1..5), name, inUse, reportRate (Hz), powerSave and ambientLight (seconds),\n"
+    "                       scrollSpeed, doubleClickSpeed, pointerAcceleration, liftOffDistance, angleSnapping\n"
+    "                       (levels 0..10),\n"
+    "    stages[]           the four DPI stages: dpi (what the mouse gets), optical, hdst (DPI),\n"
+    "                       laserX, laserIndex (the stage index 0..9 behind dpi)\n"
+    "    buttons[]          buttons 1..7: function (code 1..17), param (macro number or key + 256 x modifiers),\n"
+    "                       playMode (1..99 times, 241 while held, 242 toggle), text\n"
+    "    macros[]           the profile's own copy of the macro list\n"
+    "  macros[]             the working macro list: number, name, events[] (kind, name, direction)\n";
 
 void AddArguments(CLI::App* sub, const SettingsCommand& command, Options& options)
 {
@@ -288,33 +404,59 @@ void AddArguments(CLI::App* sub, const SettingsCommand& command, Options& option
     case SettingsCommand::Show:
         sub->add_option("--profile", options.showProfile, "Only profile N")->check(CLI::Range(1, 5));
         sub->add_flag("--json", options.json, "JSON instead of text");
+        sub->footer(kJsonKeys);
         break;
     case SettingsCommand::None:
         break;
     }
 }
 
-}  // namespace
+// CLI11's message; usage errors exit with 2, an unknown command is named.
+int UsageError(CLI::App& app, const CLI::ParseError& error)
+{
+    const std::vector<std::string> rest = app.remaining();
+    if (error.get_exit_code() != 0 && !rest.empty() && !rest.front().empty() && rest.front()[0] != '-')
+        std::fprintf(stderr, "neritctl: unknown command \"%s\"\n", rest.front().c_str());
+    const int code = app.exit(error);
+    return code == 0 ? 0 : kExitUsage;
+}
 
-int main(int argc, char** argv)
+// Output that did not reach its file (a full disk, a closed pipe) is a failure.
+int CheckOutput(int status)
+{
+    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0)
+        return status;
+    const int error = errno;
+    return Fail(std::string("cannot write the standard output: ") + std::strerror(error));
+}
+
+int Run(int argc, char** argv)
 {
     CLI::App app{"neritctl - configure the Vimo gaming mouse"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", "neritctl " NERITMICE_VERSION);
     Options options;
-    app.add_flag("--simulate{-}", options.simulate,
-                 "Use the simulated mouse; --simulate=FILE keeps its state in FILE between runs");
+    app.add_option("--simulate", options.simulate,
+                   "Use the simulated mouse; --simulate FILE keeps its state in FILE between runs")
+        ->expected(0, 1);
     app.add_flag("--trace", options.trace, "Print every report exchanged with the mouse to standard error");
-    app.add_option("--data-dir", options.dataDir, "The program's data folder (settings files)");
+    app.add_option("--data-dir", options.dataDir,
+                   "The data folder (default $XDG_DATA_HOME/NeritMice, or ~/.local/share/NeritMice)");
 
     auto* info = app.add_subcommand("info", "Firmware version and the mouse's current profile");
-    auto* dump = app.add_subcommand("dump", "Read the five profiles from the mouse and print them as read");
+    auto* dump = app.add_subcommand(
+        "dump", "Read the five profiles from the mouse and print them as read (the current profile is kept)");
     std::vector<std::pair<CLI::App*, const SettingsCommand*>> settingsCommands;
     for (const SettingsCommand& command : kSettingsCommands) {
         CLI::App* sub = app.add_subcommand(command.name, command.help);
         AddArguments(sub, command, options);
         settingsCommands.emplace_back(sub, &command);
     }
-    CLI11_PARSE(app, argc, argv);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return UsageError(app, error);
+    }
     options.simulateGiven = app.count("--simulate") > 0;
 
     if (info->parsed())
@@ -323,7 +465,14 @@ int main(int argc, char** argv)
         return RunMouseCommand(options, RunDump);
     for (const auto& [sub, command] : settingsCommands) {
         if (sub->parsed())
-            return RunSettingsCommand(options, command->run);
+            return RunSettingsCommand(options, command->run, command->changes);
     }
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    return CheckOutput(Run(argc, argv));
 }

@@ -70,6 +70,14 @@ ReadResult FakeFileSystem::ReadFile(const std::string& path, size_t maxBytes, st
 
 FileError FakeFileSystem::WriteError(const std::string& name) const
 {
+    const FileError error = PlaceError(name);
+    if (error != FileError::None)
+        return error;
+    return writesFail_ ? writeError_ : FileError::None;
+}
+
+FileError FakeFileSystem::PlaceError(const std::string& name) const
+{
     if (name.empty())
         return FileError::Missing;
     if (folders_.count(name) != 0)
@@ -85,7 +93,7 @@ FileError FakeFileSystem::WriteError(const std::string& name) const
         return FileError::Missing;
     if (readOnly_.count(parent) != 0)
         return FileError::NoPermission;
-    return writesFail_ ? writeError_ : FileError::None;
+    return FileError::None;
 }
 
 bool FakeFileSystem::WriteFileAtomic(const std::string& path, const uint8_t* data, size_t size)
@@ -133,6 +141,37 @@ bool FakeFileSystem::Exists(const std::string& path)
 {
     const std::string name = Normal(path);
     return !name.empty() && (files_.count(name) != 0 || folders_.count(name) != 0 || unreadable_.count(name) != 0);
+}
+
+bool FakeFileSystem::RemoveFile(const std::string& path)
+{
+    const std::string name = Normal(path);
+    if (folders_.count(name) != 0)
+        return Fail(FileError::IsFolder);
+    if (Exists(name) && !CanWriteInto(Parent(name)))
+        return Fail(FileError::NoPermission);
+    files_.erase(name);
+    unreadable_.erase(name);
+    lastError_ = FileError::None;
+    return true;
+}
+
+bool FakeFileSystem::RenameFile(const std::string& from, const std::string& to)
+{
+    const std::string source = Normal(from);
+    const std::string target = Normal(to);
+    const auto file = files_.find(source);
+    if (file == files_.end())
+        return Fail(folders_.count(source) != 0 ? FileError::IsFolder : FileError::Missing);
+    if (const FileError error = PlaceError(target); error != FileError::None)
+        return Fail(error);
+    if (!CanWriteInto(Parent(source)))
+        return Fail(FileError::NoPermission);
+    std::vector<uint8_t> bytes = std::move(file->second);
+    files_.erase(file);
+    files_[target] = std::move(bytes);
+    lastError_ = FileError::None;
+    return true;
 }
 
 void FakeFileSystem::AddFile(const std::string& path, std::string_view contents)

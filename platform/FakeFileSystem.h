@@ -21,6 +21,8 @@ public:
     bool CreateDirectories(const std::string& path) override;
     bool IsWritableDirectory(const std::string& path) override;
     bool Exists(const std::string& path) override;
+    bool RemoveFile(const std::string& path) override;
+    bool RenameFile(const std::string& from, const std::string& to) override;
     FileError LastError() const override { return lastError_; }
 
     // Puts a file (and its folders) in place, whatever the failure switches say.
@@ -49,6 +51,8 @@ private:
     bool Fail(FileError error);
     // Why a file cannot be written at the normalised name; None when it can.
     FileError WriteError(const std::string& name) const;
+    // The same, leaving out the failure switch (nothing is written).
+    FileError PlaceError(const std::string& name) const;
     void AddParents(const std::string& path);
 
     std::map<std::string, std::vector<uint8_t>> files_;

@@ -209,6 +209,27 @@ bool PosixFileSystem::Exists(const std::string& path)
     return !path.empty() && ::stat(path.c_str(), &info) == 0;
 }
 
+bool PosixFileSystem::RemoveFile(const std::string& path)
+{
+    if (IsDirectory(path))
+        return Fail(FileError::IsFolder);
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+        return FailWithErrno();
+    lastError_ = FileError::None;
+    return true;
+}
+
+bool PosixFileSystem::RenameFile(const std::string& from, const std::string& to)
+{
+    if (IsDirectory(from))
+        return Fail(FileError::IsFolder);
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        return FailWithErrno();
+    SyncFolder(to);
+    lastError_ = FileError::None;
+    return true;
+}
+
 FileSystem& RealFileSystem()
 {
     static PosixFileSystem fileSystem;

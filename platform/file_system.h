@@ -46,8 +46,15 @@ public:
     virtual bool CreateDirectories(const std::string& path) = 0;
     virtual bool IsWritableDirectory(const std::string& path) = 0;
     virtual bool Exists(const std::string& path) = 0;
-    // The reason of the last failing ReadFile, WriteFileAtomic or
-    // CreateDirectories; None after one that succeeded.
+    // Removes a file (never a folder); true when nothing stands at the path
+    // afterwards.
+    virtual bool RemoveFile(const std::string& path) = 0;
+    // Gives a file another name in the same folder, replacing a file of that
+    // name.
+    virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
+    // The reason of the last failing ReadFile, WriteFileAtomic,
+    // CreateDirectories, RemoveFile or RenameFile; None after one that
+    // succeeded.
     virtual FileError LastError() const = 0;
 };
 

@@ -33,24 +33,13 @@ DataFolder::DataFolder(platform::FileSystem& files, std::string_view folder)
 {
 }
 
-// An installed program's folder (/usr/bin, ...) is writable for root, but
-// settings never belong there.
-static bool IsSystemFolder(std::string_view folder)
-{
-    for (std::string_view system : {"/usr", "/bin", "/sbin", "/lib"}) {
-        if (folder == system || (folder.size() > system.size() && folder.substr(0, system.size()) == system
-                                 && folder[system.size()] == '/'))
-            return true;
-    }
-    return false;
-}
-
-// Without a home folder the executable's folder is kept even when it is
-// read-only: settings can still be read from it.
+// A copy of the program that carries its own settings (a config.ini beside
+// the executable) keeps using them; otherwise the per-user data folder.
+// Without a home folder the executable's folder is the only one left.
 std::string DataFolder::Choose(platform::FileSystem& files, platform::Paths& paths)
 {
     const std::string executable = paths.ExecutableDirectory();
-    if (!executable.empty() && !IsSystemFolder(executable) && files.IsWritableDirectory(executable))
+    if (!executable.empty() && files.Exists(Join(executable, kPortableMark)))
         return executable;
     const std::string dataHome = paths.XdgDataHome();
     if (dataHome.empty())

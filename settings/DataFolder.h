@@ -1,7 +1,7 @@
-// The program's data folder (config.ini, profile/Macros, ...): the folder of
-// the executable when it is writable, so that a copy of the program carries
-// its settings; otherwise $XDG_DATA_HOME/NeritMice (by default
-// ~/.local/share/NeritMice). A folder can also be given outright.
+// The program's data folder (config.ini, profile/Macros, ...):
+// $XDG_DATA_HOME/NeritMice (by default ~/.local/share/NeritMice), or the
+// folder of the executable when it already holds a config.ini (a portable
+// copy that carries its settings). A folder can also be given outright.
 #pragma once
 
 #include "platform/file_system.h"
@@ -15,6 +15,14 @@ namespace settings {
 class DataFolder {
 public:
     static constexpr std::string_view kFolderName = "NeritMice";
+    // The file whose presence beside the executable makes a portable copy.
+    static constexpr std::string_view kPortableMark = "config.ini";
+    // Whoever changes the folder holds the lock of this file: NeritMice for
+    // as long as it runs, neritctl for one command. The holder's name stands
+    // in the note file, so that a waiting command can say who holds it.
+    static constexpr std::string_view kLockFile = ".lock";
+    static constexpr std::string_view kHolderNote = ".lock-holder";
+    static constexpr std::string_view kProgramHolder = "NeritMice";
 
     DataFolder(platform::FileSystem& files, platform::Paths& paths);
     DataFolder(platform::FileSystem& files, std::string_view folder);

@@ -8,12 +8,14 @@
 #include "settings/SettingsStore.h"
 
 #include <string>
+#include <string_view>
 
 namespace settings {
 
 inline constexpr size_t kMacroFileSize = 4 + layout::store::kWorkingSlots * layout::macro::kSize;
 static_assert(kMacroFileSize == 2053284);
 inline constexpr const char* kDefaultMacrosFile = "profile/Macros";
+inline constexpr std::string_view kMacroExtension = ".vqm";
 
 enum MacroFileLoad : int {
     kMacroFileLoaded = 0,

@@ -23,16 +23,25 @@ bool EndsWithNoCase(std::string_view text, std::string_view lowerEnd)
     return std::equal(tail.begin(), tail.end(), lowerEnd.begin(), [](char a, char b) { return LowerAscii(a) == b; });
 }
 
-// Zeroes `size` bytes at `record` and lays the file's first bytes over them.
-int LoadImage(platform::FileSystem& files, const std::string& path, uint8_t* record, size_t size)
+using Checker = FileCheck (*)(const uint8_t*, size_t);
+
+// Reads one more byte than the record holds, so that a longer file is seen.
+// On success the record is zeroed and the file's bytes laid over its start.
+int LoadImage(platform::FileSystem& files, const std::string& path, uint8_t* record, size_t size, Checker checker,
+              FileCheck* check)
 {
     std::vector<uint8_t> bytes;
-    if (files.ReadFile(path, size, bytes) != platform::ReadResult::Ok)
+    if (files.ReadFile(path, size + 1, bytes) != platform::ReadResult::Ok)
         return kProfileFileCannotOpen;
     if (bytes.empty())
         return kProfileFileEmpty;
+    const FileCheck result = checker(bytes.data(), bytes.size());
+    if (check != nullptr)
+        *check = result;
+    if (!result.Ok())
+        return kProfileFileInvalid;
     std::fill_n(record, size, uint8_t{0});
-    std::copy_n(bytes.begin(), std::min(bytes.size(), size), record);
+    std::copy_n(bytes.begin(), bytes.size(), record);
     return kProfileFileLoaded;
 }
 
@@ -64,21 +73,23 @@ std::string ShownProfileName(std::string_view stored)
 }
 
 // A dot in a folder name is not an extension.
-std::string WithProfileExtension(std::string path)
+std::string WithExtension(std::string path, std::string_view extension)
 {
     if (FileName(path).find('.') == std::string_view::npos)
-        path += kProfileExtension;
+        path += extension;
     return path;
 }
+
+std::string WithProfileExtension(std::string path) { return WithExtension(std::move(path), kProfileExtension); }
 
 bool SaveAllProfilesFile(const SettingsStore& store, platform::FileSystem& files, const std::string& path)
 {
     return files.WriteFileAtomic(path, store.Bytes(), SettingsStore::Size());
 }
 
-int LoadAllProfilesFile(SettingsStore& store, platform::FileSystem& files, const std::string& path)
+int LoadAllProfilesFile(SettingsStore& store, platform::FileSystem& files, const std::string& path, FileCheck* check)
 {
-    return LoadImage(files, path, store.Bytes(), SettingsStore::Size());
+    return LoadImage(files, path, store.Bytes(), SettingsStore::Size(), SettingsFileCheck::CheckStore, check);
 }
 
 bool SaveProfileFile(SettingsStore& store, platform::FileSystem& files, const std::string& path, int index)
@@ -86,15 +97,25 @@ bool SaveProfileFile(SettingsStore& store, platform::FileSystem& files, const st
     if (!IsProfileIndex(index))
         return false;
     const ProfileSettings profile = store.Profile(static_cast<size_t>(index));
+    uint8_t* name = profile.Bytes() + layout::profile::kName.offset;
+    const std::vector<uint8_t> oldName(name, name + layout::profile::kName.size);
     SetStoredName(profile, FileName(path));
-    return files.WriteFileAtomic(path, profile.Bytes(), kProfileSize);
+    if (files.WriteFileAtomic(path, profile.Bytes(), kProfileSize))
+        return true;
+    std::copy(oldName.begin(), oldName.end(), name);
+    return false;
 }
 
-int LoadProfileFile(SettingsStore& store, platform::FileSystem& files, const std::string& path, int index)
+int LoadProfileFile(SettingsStore& store, platform::FileSystem& files, const std::string& path, int index,
+                    FileCheck* check)
 {
     if (!IsProfileIndex(index))
         return kProfileFileCannotOpen;
-    return LoadImage(files, path, store.Profile(static_cast<size_t>(index)).Bytes(), kProfileSize);
+    const ProfileSettings profile = store.Profile(static_cast<size_t>(index));
+    const int result = LoadImage(files, path, profile.Bytes(), kProfileSize, SettingsFileCheck::CheckProfile, check);
+    if (result == kProfileFileLoaded)
+        SettingsFileCheck::HoldToValidRanges(profile);
+    return result;
 }
 
 }  // namespace settings

@@ -1,36 +1,14 @@
+#include "CliTestSupport.h"
 #include "cli/ProfileDump.h"
-#include "cli/TraceWriter.h"
+#include "cli/TerminalText.h"
+#include "cli/Vocabulary.h"
 #include "sim/SimStateFile.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <filesystem>
-#include <string>
-
 namespace {
 
-struct RunResult {
-    int status;
-    std::string out;
-};
-
-// Runs neritctl with arguments; standard error goes with standard output.
-RunResult Neritctl(const std::string& args)
-{
-    const std::string command = std::string(NERITCTL_PATH) + " " + args + " 2>&1";
-    RunResult result{-1, {}};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return result;
-    std::array<char, 4096> chunk;
-    size_t got;
-    while ((got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
-        result.out.append(chunk.data(), got);
-    result.status = pclose(pipe);
-    return result;
-}
+using namespace clitest;
 
 TEST(Neritctl, InfoAndDumpAgainstTheSimulatedMouse)
 {
@@ -39,19 +17,49 @@ TEST(Neritctl, InfoAndDumpAgainstTheSimulatedMouse)
     EXPECT_NE(info.out.find("V1.07"), std::string::npos) << info.out;
     EXPECT_NE(info.out.find("current profile: 1"), std::string::npos) << info.out;
 
+    // dump speaks as show does: DPI, not stage codes.
     RunResult dump = Neritctl("--simulate dump");
     EXPECT_EQ(dump.status, 0) << dump.out;
-    EXPECT_NE(dump.out.find("Profile 5"), std::string::npos);
-    EXPECT_NE(dump.out.find("report rate: 125 Hz"), std::string::npos);
-    EXPECT_NE(dump.out.find("button 4:    Profile Select"), std::string::npos) << dump.out;
-    EXPECT_NE(dump.out.find("button 6:    Browser Forward"), std::string::npos) << dump.out;
-    EXPECT_NE(dump.out.find("stage codes: 40 32 48 56"), std::string::npos) << dump.out;
+    EXPECT_TRUE(Contains(dump.out, "Profile 5 (in use)")) << dump.out;
+    EXPECT_TRUE(Contains(dump.out, "  report rate 125 Hz, power save off, ambient light off\n")) << dump.out;
+    EXPECT_TRUE(Contains(dump.out, "  button 4: Profile Select\n")) << dump.out;
+    EXPECT_TRUE(Contains(dump.out, "  button 6: Browser Forward\n")) << dump.out;
+    EXPECT_TRUE(Contains(dump.out, "  DPI stages 500 1000 1500 2000\n")) << dump.out;
+    TempFolder dir;
+    RunResult show = Neritctl("--simulate --data-dir " + (dir.path / "data").string() + " show --profile 5");
+    EXPECT_TRUE(Contains(show.out, "  DPI stages 500 1000 1500 2000\n")) << show.out;
+    EXPECT_TRUE(Contains(show.out, "  report rate 125 Hz, power save off, ambient light off\n")) << show.out;
+}
+
+TEST(Neritctl, CommandLineConventions)
+{
+    RunResult version = Neritctl("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(Contains(version.out, "neritctl 0.")) << version.out;
+
+    RunResult unknown = Neritctl("--simulate frobnicate");
+    EXPECT_EQ(unknown.status, 2);
+    RunResult unknownAlone = Neritctl("frobnicate");
+    EXPECT_EQ(unknownAlone.status, 2);
+    EXPECT_TRUE(Contains(unknownAlone.out, "unknown command \"frobnicate\"")) << unknownAlone.out;
+    RunResult range = Neritctl("--simulate save-profile 6");
+    EXPECT_EQ(range.status, 2);
+    EXPECT_TRUE(Contains(range.out, "not in range")) << range.out;
+    EXPECT_EQ(Neritctl("show --help").status, 0);
+    EXPECT_TRUE(Contains(Neritctl("show --help").out, "laserIndex"));
+    EXPECT_TRUE(Contains(Neritctl("apply --help").out, "they are not undone"));
+
+    // --simulate FILE with a blank is --simulate=FILE.
+    TempFolder dir;
+    const std::string state = (dir.path / "mouse").string();
+    ASSERT_EQ(Neritctl("--simulate " + state + " --data-dir " + (dir.path / "d").string() + " led off").status, 0);
+    EXPECT_TRUE(std::filesystem::exists(state));
 }
 
 TEST(Neritctl, TraceAndStateFile)
 {
-    const auto state = std::filesystem::temp_directory_path() / "neritctl-test-state.bin";
-    std::filesystem::remove(state);
+    TempFolder dir;
+    const auto state = dir.path / "state.bin";
     RunResult traced = Neritctl("--simulate=" + state.string() + " --trace info");
     EXPECT_EQ(traced.status, 0) << traced.out;
     EXPECT_NE(traced.out.find("> set-feature command 07 5E 00 00 00 00 00 00"), std::string::npos) << traced.out;
@@ -64,78 +72,6 @@ TEST(Neritctl, TraceAndStateFile)
     EXPECT_NE(refused.status, 0);
     EXPECT_NE(refused.out.find("state file"), std::string::npos) << refused.out;
     EXPECT_EQ(std::filesystem::file_size(state), 10u);
-    std::filesystem::remove(state);
-}
-
-// A fresh data folder and simulated mouse for a sequence of neritctl runs.
-class NeritctlSequence : public ::testing::Test {
-protected:
-    std::filesystem::path dir = std::filesystem::temp_directory_path()
-                              / ("neritctl-seq-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    void SetUp() override
-    {
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    RunResult Run(const std::string& args)
-    {
-        return Neritctl("--simulate=" + (dir / "mouse").string() + " --data-dir " + (dir / "data").string() + " "
-                        + args);
-    }
-    void UnplugMouse()
-    {
-        sim::SimulatedMouse mouse;
-        sim::SimStateFile file((dir / "mouse").string());
-        file.Load(mouse);
-        mouse.Unplug();
-        ASSERT_EQ(file.Save(mouse), sim::StateFileResult::Saved);
-    }
-};
-
-TEST_F(NeritctlSequence, PullShowExportSaveApplyFromAFreshFolder)
-{
-    RunResult pull = Run("pull");
-    ASSERT_EQ(pull.status, 0) << pull.out;
-    RunResult json = Run("show --json --profile 2");
-    ASSERT_EQ(json.status, 0) << json.out;
-    EXPECT_NE(json.out.find("\"profile\": 2"), std::string::npos) << json.out;
-    EXPECT_NE(json.out.find("\"firmwareVersion\": \"V1.07\""), std::string::npos);
-    EXPECT_EQ(json.out.find("\"profile\": 1,"), std::string::npos);
-
-    RunResult exported = Run("export-profile 1 " + (dir / "one").string());
-    ASSERT_EQ(exported.status, 0) << exported.out;
-    EXPECT_EQ(std::filesystem::file_size(dir / "one.vqp"), 1027137u);
-    ASSERT_EQ(Run("save-profile 2").status, 0);
-    EXPECT_TRUE(std::filesystem::exists(dir / "data/profile/profile2.vqp"));
-    RunResult apply = Run("apply");
-    ASSERT_EQ(apply.status, 0) << apply.out;
-    EXPECT_EQ(std::filesystem::file_size(dir / "data/profile/AllProfile"), 7189486u);
-    EXPECT_EQ(std::filesystem::file_size(dir / "data/profile/Macros"), 2053284u);
-
-    // The stored name of profile 1 came with the export and is kept.
-    RunResult text = Run("show --profile 1");
-    EXPECT_NE(text.out.find("Profile 1 \"one\" (in use)"), std::string::npos) << text.out;
-    ASSERT_EQ(Run("led off").status, 0);
-    EXPECT_NE(Run("show").out.find("LEDs off"), std::string::npos);
-}
-
-TEST_F(NeritctlSequence, FailuresSayWhatHappened)
-{
-    ASSERT_EQ(Run("pull").status, 0);
-    UnplugMouse();
-    RunResult save = Run("save-profile 3");
-    EXPECT_NE(save.status, 0);
-    EXPECT_NE(save.out.find("Failed to save the profile !"), std::string::npos) << save.out;
-    RunResult reset = Run("reset-profile 3");
-    EXPECT_NE(reset.out.find("Failed to reset the default profile !"), std::string::npos) << reset.out;
-    RunResult pull = Run("pull");
-    EXPECT_NE(pull.status, 0);
-    EXPECT_NE(pull.out.find("no Vimo mouse found"), std::string::npos) << pull.out;
-    RunResult import = Run("import-profile 1 " + (dir / "missing.vqp").string());
-    EXPECT_NE(import.out.find("Load the profile error ."), std::string::npos) << import.out;
-    RunResult usage = Run("save-profile 6");
-    EXPECT_NE(usage.status, 0);
 }
 
 TEST(ProfileDump, DescribesButtonsAndFirmware)
@@ -144,10 +80,22 @@ TEST(ProfileDump, DescribesButtonsAndFirmware)
     namespace category = device::category;
     EXPECT_EQ(cli::FirmwareText(107), "V1.07");
     EXPECT_EQ(cli::FirmwareText(1210), "V12.10");
-    EXPECT_EQ(cli::DescribeButton(ButtonEntry{category::Key, 0x04, 0x05}), "Key 0x04 + Ctrl + Alt");
+    EXPECT_EQ(cli::DescribeButton(ButtonEntry{category::Key, 0x04, 0x05}), "Single Key Ctrl+Alt+A");
+    EXPECT_EQ(cli::DescribeButton(ButtonEntry{category::Key, 0xEE, 0x20}), "Single Key Shift+key 238");
     EXPECT_EQ(cli::DescribeButton(ButtonEntry{category::Macro, 0xF1, 3}), "Macro 3 (plays while held)");
     EXPECT_EQ(cli::DescribeButton(ButtonEntry{category::Macro, 4, 0}), "Macro 0 (plays 4 times)");
     EXPECT_EQ(cli::DescribeButton(ButtonEntry{42, 1, 0}), "Unknown (42, 1)");
+    EXPECT_EQ(cli::StageText(9), "3500");
+    EXPECT_EQ(cli::StageText(10), "index 10");
+}
+
+TEST(TerminalText, ControlCharactersAndBrokenBytesAreEscaped)
+{
+    EXPECT_EQ(cli::EscapeControls("Game \xC3\xA9t\xC3\xA9"), "Game \xC3\xA9t\xC3\xA9");
+    EXPECT_EQ(cli::EscapeControls("\x1B]0;owned\x07\x1B[2J"), "\\x1B]0;owned\\x07\\x1B[2J");
+    EXPECT_EQ(cli::EscapeControls("a\x7F\xC2\x9B" "b"), "a\\x7F\\u009Bb");
+    EXPECT_EQ(cli::EscapeControls("\x9B" "1J\xFF"), "\\x9B1J\\xFF");
+    EXPECT_EQ(cli::EscapeControls("back\\slash"), "back\\\\slash");
 }
 
 }  // namespace

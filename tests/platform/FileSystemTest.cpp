@@ -118,6 +118,26 @@ TEST_P(FileSystemContract, CreateDirectoriesMakesParentsButNotThroughAFile)
     EXPECT_FALSE(files_.IsWritableDirectory(At("nothing")));
 }
 
+TEST_P(FileSystemContract, RemoveAndRenameFilesButNeverFolders)
+{
+    ASSERT_TRUE(Write(files_, At("AllProfile"), "bad"));
+    ASSERT_TRUE(Write(files_, At("AllProfile.damaged"), "older"));
+    ASSERT_TRUE(files_.RenameFile(At("AllProfile"), At("AllProfile.damaged")));
+    EXPECT_FALSE(files_.Exists(At("AllProfile")));
+    EXPECT_EQ(Read(files_, At("AllProfile.damaged")), "bad");
+    EXPECT_FALSE(files_.RenameFile(At("AllProfile"), At("x")));
+    EXPECT_EQ(files_.LastError(), FileError::Missing);
+
+    EXPECT_TRUE(files_.RemoveFile(At("AllProfile.damaged")));
+    EXPECT_FALSE(files_.Exists(At("AllProfile.damaged")));
+    EXPECT_TRUE(files_.RemoveFile(At("AllProfile.damaged")));  // nothing there is fine
+    ASSERT_TRUE(files_.CreateDirectories(At("profile")));
+    EXPECT_FALSE(files_.RemoveFile(At("profile")));
+    EXPECT_EQ(files_.LastError(), FileError::IsFolder);
+    EXPECT_FALSE(files_.RenameFile(At("profile"), At("moved")));
+    EXPECT_TRUE(files_.IsWritableDirectory(At("profile")));
+}
+
 TEST_P(FileSystemContract, FailuresTellTheirReason)
 {
     std::vector<uint8_t> bytes;

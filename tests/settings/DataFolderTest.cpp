@@ -18,33 +18,32 @@ struct FakePaths final : platform::Paths {
     std::string XdgDataHome() override { return dataHome; }
 };
 
-TEST(DataFolder, WritableExecutableFolderElseXdgFolderCreatedOnDemand)
+TEST(DataFolder, XdgFolderUnlessTheExecutableCarriesItsConfiguration)
 {
     platform::FakeFileSystem files;
     FakePaths paths;
+    // A writable build or install folder is not a data folder.
     files.AddDirectory("/opt/neritmice");
-    EXPECT_EQ(settings::DataFolder(files, paths).Path("profile/Macros"), "/opt/neritmice/profile/Macros");
-
-    files.SetReadOnly("/opt/neritmice");
     settings::DataFolder folder(files, paths);
     EXPECT_EQ(folder.Path("config.ini"), "/home/ann/.local/share/NeritMice/config.ini");
     EXPECT_FALSE(files.Exists(folder.Folder()));  // choosing creates nothing
     ASSERT_TRUE(folder.Create("profile"));
     EXPECT_TRUE(files.IsWritableDirectory("/home/ann/.local/share/NeritMice/profile"));
 
-    // An installed program's folder is never used, even when writable (root).
-    files.AddDirectory("/usr/bin");
-    paths.executable = "/usr/bin";
-    EXPECT_EQ(settings::DataFolder(files, paths).Folder(), "/home/ann/.local/share/NeritMice");
+    // A portable copy: its config.ini makes its folder the data folder, even
+    // when that folder is read-only.
+    files.AddFile("/opt/neritmice/config.ini", "[Configuration Option]\n");
+    files.SetReadOnly("/opt/neritmice");
+    EXPECT_EQ(settings::DataFolder(files, paths).Path("profile/Macros"), "/opt/neritmice/profile/Macros");
 
     paths.executable.clear();  // executable not found
     paths.dataHome = "/data/";
     EXPECT_EQ(settings::DataFolder(files, paths).Folder(), "/data/NeritMice");
 
-    // Without any home, the read-only executable folder is still read from.
-    paths.executable = "/opt/neritmice";
+    // Without any home, the executable's folder is still read from.
+    paths.executable = "/usr/bin";
     paths.dataHome.clear();
-    EXPECT_EQ(settings::DataFolder(files, paths).Folder(), "/opt/neritmice");
+    EXPECT_EQ(settings::DataFolder(files, paths).Folder(), "/usr/bin");
 }
 
 TEST(DataFolder, ExplicitFolderAndPathJoins)

@@ -1,5 +1,7 @@
 #include "platform/FakeFileSystem.h"
+#include "settings/ButtonFunctions.h"
 #include "settings/ProfileFiles.h"
+#include "settings/SettingsDefaults.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +25,14 @@ protected:
         return std::string(bytes, bytes + kProfileSize);
     }
     void Fill(int index, uint8_t value) const { std::fill_n(store->Profile(static_cast<size_t>(index)).Bytes(), kProfileSize, value); }
+    // A store as the program leaves it: current profile 1, default profiles.
+    void Defaults() const
+    {
+        store->SetCurrentProfile(1);
+        for (int p = 0; p < 5; ++p)
+            ResetProfile(*store, p);
+    }
+    std::string StoreBytes() const { return std::string(store->Bytes(), store->Bytes() + SettingsStore::Size()); }
 };
 
 TEST_F(ProfileFilesTest, PathsAndShownNames)
@@ -56,11 +66,12 @@ TEST_F(ProfileFilesTest, SavingAProfilePutsTheFileNameIntoIt)
     ASSERT_TRUE(SaveProfileFile(*store, files, "/data/" + longName, 2));
     EXPECT_EQ(store->Profile(2).Name(), longName.substr(0, 254));
 
-    // An empty name clears the whole field, even when the write fails.
+    // A failed write leaves the profile's name as it was.
     Fill(1, 0x41);
+    const std::string before = ProfileBytes(1);
     EXPECT_FALSE(SaveProfileFile(*store, files, "/data/profile/", 1));
-    EXPECT_EQ(ProfileBytes(1).substr(1, 256), std::string(256, '\0'));
-    EXPECT_EQ(ProfileBytes(1)[257], 0x41);
+    EXPECT_FALSE(SaveProfileFile(*store, files, "/nonexistent/dir/x.vqp", 1));
+    EXPECT_EQ(ProfileBytes(1), before);
 
     const int writes = files.WriteCount();
     EXPECT_FALSE(SaveProfileFile(*store, files, path, 5));
@@ -78,16 +89,15 @@ TEST_F(ProfileFilesTest, LoadingAProfileZeroesWhatTheFileLacks)
     EXPECT_EQ(LoadProfileFile(*store, files, "/data/empty.vqp", 1), kProfileFileEmpty);
     EXPECT_EQ(ProfileBytes(1), std::string(kProfileSize, '\x22'));
 
-    const std::string head(1000, '\x7E');
+    ResetProfile(*store, 3);
+    store->Profile(3).SetName("short.vqp");
+    const std::string head = ProfileBytes(3).substr(0, 1000);
     files.AddFile("/data/short.vqp", head);
     EXPECT_EQ(LoadProfileFile(*store, files, "/data/short.vqp", 5), kProfileFileCannotOpen);
     ASSERT_EQ(LoadProfileFile(*store, files, "/data/short.vqp", 1), kProfileFileLoaded);
     EXPECT_EQ(ProfileBytes(1), head + std::string(kProfileSize - 1000, '\0'));
     EXPECT_EQ(store->Profile(1).Macro(9).Bytes()[0], 0);
 
-    files.AddFile("/data/long.vqp", std::string(kProfileSize, '\x44') + "overflow");
-    ASSERT_EQ(LoadProfileFile(*store, files, "/data/long.vqp", 1), kProfileFileLoaded);
-    EXPECT_EQ(ProfileBytes(1), std::string(kProfileSize, '\x44'));
     EXPECT_EQ(ProfileBytes(0), std::string(kProfileSize, '\x11'));
     EXPECT_EQ(ProfileBytes(2), std::string(kProfileSize, '\x33'));
 }
@@ -96,7 +106,22 @@ TEST_F(ProfileFilesTest, AllProfilesRoundTripIsByteIdentical)
 {
     for (size_t i = 0; i < SettingsStore::Size(); ++i)
         store->Bytes()[i] = static_cast<uint8_t>(i * 7 + i / 251);
-    const std::string before(store->Bytes(), store->Bytes() + SettingsStore::Size());
+    Defaults();
+    store->SetLedOn(true);
+    for (int p = 0; p < 5; ++p) {
+        ProfileSettings profile = store->Profile(p);
+        for (size_t b = 0; b < layout::profile::kButtonSlots; ++b) {
+            profile.Set(layout::profile::kMacroPlayMode, b, int32_t{242});
+            if (b >= kButtons) {
+                profile.Set(layout::profile::kButtonFunction, b, int32_t{0});
+                profile.Set(layout::profile::kButtonParam, b, int32_t{0});
+            }
+        }
+        for (size_t k = 0; k < layout::profile::kMacroSlots; ++k)
+            profile.Macro(k).SetNumber(static_cast<int32_t>(k));
+    }
+    store->Profile(2).SetName("Game.vqp");
+    const std::string before = StoreBytes();
     const std::string path = AllProfilesPath(folder);
     ASSERT_TRUE(SaveAllProfilesFile(*store, files, path));
     EXPECT_EQ(files.Contents(path)->size(), SettingsStore::Size());
@@ -108,14 +133,116 @@ TEST_F(ProfileFilesTest, AllProfilesRoundTripIsByteIdentical)
     files.AddFile(path, "");
     EXPECT_EQ(LoadAllProfilesFile(*store, files, path), kProfileFileEmpty);
     EXPECT_EQ(store->Bytes()[0], before[0]);
-    files.AddFile(path, "\x03");
-    ASSERT_EQ(LoadAllProfilesFile(*store, files, path), kProfileFileLoaded);
-    EXPECT_EQ(store->CurrentProfile(), 3);
-    EXPECT_EQ(store->FirmwareVersion(), "");
-
     files.SetWritesFail(true);
     EXPECT_FALSE(SaveAllProfilesFile(*store, files, path));
-    EXPECT_EQ(*files.Contents(path), "\x03");
+    EXPECT_EQ(*files.Contents(path), "");
+}
+
+// Profile files come from anywhere; only what the program could have written
+// is taken, and a refused file leaves the profile as it was.
+TEST_F(ProfileFilesTest, ImportRefusesFilesTheProgramNeverWrites)
+{
+    ResetProfile(*store, 0);
+    ASSERT_TRUE(SaveProfileFile(*store, files, "/data/good.vqp", 0));
+    std::string good = *files.Contents("/data/good.vqp");
+    Fill(1, 0x22);
+    const std::string unchanged = ProfileBytes(1);
+
+    struct Case {
+        const char* what;
+        std::string contents;
+        FileProblem problem;
+    };
+    auto with = [&](size_t offset, int32_t value) {
+        std::string bytes = good;
+        for (int i = 0; i < 4; ++i)
+            bytes[offset + i] = static_cast<char>((static_cast<uint32_t>(value) >> (8 * i)) & 0xFF);
+        return bytes;
+    };
+    namespace prof = layout::profile;
+    std::string random(3000, '\0');
+    for (size_t i = 0; i < random.size(); ++i)
+        random[i] = static_cast<char>((i * 2654435761u) >> 13);
+    std::string badFlag = good;
+    badFlag[0] = 2;
+    const Case cases[] = {
+        {"JSON text", "{\"profile\": 1, \"reportRate\": 1000}", FileProblem::InUseFlag},
+        {"random bytes", random, FileProblem::None},  // whichever field it hits first
+        {"one byte too long", good + "x", FileProblem::TooLong},
+        {"in-use flag", badFlag, FileProblem::InUseFlag},
+        {"report rate", with(prof::kReportRate.offset, -1803169613), FileProblem::ReportRate},
+        {"power save", with(prof::kPowerSave.offset, 256), FileProblem::PowerSave},
+        {"ambient light", with(prof::kAmbientLight.offset, -1), FileProblem::AmbientLight},
+        {"stage index", with(prof::kLaserLevels.At(7).offset, 10), FileProblem::StageIndex},
+        {"function", with(prof::kButtonFunction.At(1).offset, function::Default), FileProblem::ButtonFunction},
+        {"play mode", with(prof::kMacroPlayMode.At(0).offset, 243), FileProblem::PlayMode},
+        {"macro number", with(prof::kMacros + 3 * layout::macro::kSize, 16), FileProblem::MacroNumber},
+    };
+    for (const Case& c : cases) {
+        files.AddFile("/data/bad.vqp", c.contents);
+        FileCheck check;
+        EXPECT_EQ(LoadProfileFile(*store, files, "/data/bad.vqp", 1, &check), kProfileFileInvalid) << c.what;
+        if (c.problem != FileProblem::None) {
+            EXPECT_EQ(check.problem, c.problem) << c.what;
+        }
+        EXPECT_FALSE(check.Ok()) << c.what;
+        EXPECT_EQ(ProfileBytes(1), unchanged) << c.what;
+    }
+
+    // Button parameters go with their function.
+    std::string macro = with(prof::kButtonFunction.At(2).offset, function::Macro);
+    good = macro;
+    files.AddFile("/data/bad.vqp", with(prof::kButtonParam.At(2).offset, 16));
+    EXPECT_EQ(LoadProfileFile(*store, files, "/data/bad.vqp", 1), kProfileFileInvalid);
+    files.AddFile("/data/ok.vqp", with(prof::kButtonParam.At(2).offset, 15));
+    EXPECT_EQ(LoadProfileFile(*store, files, "/data/ok.vqp", 1), kProfileFileLoaded);
+    good = with(prof::kButtonFunction.At(2).offset, function::SingleKey);
+    files.AddFile("/data/bad.vqp", with(prof::kButtonParam.At(2).offset, SingleKeyParam(7, 0x01)));
+    EXPECT_EQ(LoadProfileFile(*store, files, "/data/bad.vqp", 1), kProfileFileInvalid);
+    files.AddFile("/data/ok.vqp", with(prof::kButtonParam.At(2).offset, SingleKeyParam('A', 0x22)));
+    EXPECT_EQ(LoadProfileFile(*store, files, "/data/ok.vqp", 1), kProfileFileLoaded);
+
+    // A short file loads as its bytes and zeros; a zero report rate is held
+    // to the rate the mouse would get for it.
+    files.AddFile("/data/tiny.vqp", std::string("\x01tiny", 5));
+    ASSERT_EQ(LoadProfileFile(*store, files, "/data/tiny.vqp", 1), kProfileFileLoaded);
+    EXPECT_EQ(store->Profile(1).Name(), "tiny");
+    EXPECT_EQ(store->Profile(1).Get(prof::kReportRate), 1000);
+    EXPECT_EQ(store->Profile(1).Get(prof::kPowerSave), 0);
+}
+
+TEST_F(ProfileFilesTest, DamagedAllProfilesFilesAreRefused)
+{
+    Defaults();
+    const std::string path = AllProfilesPath(folder);
+    ASSERT_TRUE(SaveAllProfilesFile(*store, files, path));
+    const std::string good = *files.Contents(path);
+    store->SetCurrentProfile(4);
+    const std::string current = StoreBytes();
+
+    auto expectRefused = [&](const std::string& contents, FileProblem problem, int profile) {
+        files.AddFile(path, contents);
+        FileCheck check;
+        EXPECT_EQ(LoadAllProfilesFile(*store, files, path, &check), kProfileFileInvalid);
+        EXPECT_EQ(check.problem, problem);
+        EXPECT_EQ(check.profile, profile);
+        EXPECT_EQ(StoreBytes(), current);
+    };
+    expectRefused(good.substr(0, good.size() - 1), FileProblem::TooShort, -1);
+    expectRefused(good + "x", FileProblem::TooLong, -1);
+    std::string bad = good;
+    bad[0] = 6;
+    expectRefused(bad, FileProblem::CurrentProfile, -1);
+    bad = good;
+    bad[layout::store::kLedOn.offset] = 2;
+    expectRefused(bad, FileProblem::LedFlag, -1);
+    bad = good;
+    bad[layout::store::kProfiles + 3 * kProfileSize + layout::profile::kReportRate.offset] = 7;
+    expectRefused(bad, FileProblem::ReportRate, 3);
+
+    files.AddFile(path, good);
+    EXPECT_EQ(LoadAllProfilesFile(*store, files, path), kProfileFileLoaded);
+    EXPECT_EQ(store->CurrentProfile(), 1);
 }
 
 }  // namespace

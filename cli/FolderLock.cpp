@@ -1,0 +1,40 @@
+#include "cli/FolderLock.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace cli {
+namespace {
+
+constexpr std::string_view kHolderName = "neritctl";
+
+}  // namespace
+
+bool FolderLock::HolderIsProgram(const settings::DataFolder& folder)
+{
+    const std::string_view program = settings::DataFolder::kProgramHolder;
+    std::vector<uint8_t> note;
+    if (files_.ReadFile(folder.Path(settings::DataFolder::kHolderNote), program.size(), note)
+        != platform::ReadResult::Ok)
+        return false;
+    return std::equal(note.begin(), note.end(), program.begin(), program.end());
+}
+
+FolderLock::Result FolderLock::Take(const settings::DataFolder& folder)
+{
+    switch (locks_.Acquire(folder.Path(settings::DataFolder::kLockFile), kWaitMs, lock_)) {
+    case platform::LockResult::Acquired:
+        break;
+    case platform::LockResult::Busy:
+        return HolderIsProgram(folder) ? Result::ProgramOpen : Result::Busy;
+    case platform::LockResult::Error:
+        return Result::Error;
+    }
+    // Only a note; a command that cannot leave it still runs.
+    const std::string_view name = kHolderName;
+    files_.WriteFileAtomic(folder.Path(settings::DataFolder::kHolderNote),
+                           reinterpret_cast<const uint8_t*>(name.data()), name.size());
+    return Result::Held;
+}
+
+}  // namespace cli

@@ -1,0 +1,38 @@
+#include "cli/WatchedFileSystem.h"
+
+namespace cli {
+
+bool WatchedFileSystem::Watch(bool ok, const std::string& path)
+{
+    if (!ok)
+        failures_.push_back({path, inner_.LastError()});
+    return ok;
+}
+
+platform::ReadResult WatchedFileSystem::ReadFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes)
+{
+    return inner_.ReadFile(path, maxBytes, bytes);
+}
+
+bool WatchedFileSystem::WriteFileAtomic(const std::string& path, const uint8_t* data, size_t size)
+{
+    return Watch(inner_.WriteFileAtomic(path, data, size), path);
+}
+
+bool WatchedFileSystem::CreateDirectories(const std::string& path)
+{
+    return Watch(inner_.CreateDirectories(path), path);
+}
+
+bool WatchedFileSystem::IsWritableDirectory(const std::string& path) { return inner_.IsWritableDirectory(path); }
+
+bool WatchedFileSystem::Exists(const std::string& path) { return inner_.Exists(path); }
+
+bool WatchedFileSystem::RemoveFile(const std::string& path) { return Watch(inner_.RemoveFile(path), path); }
+
+bool WatchedFileSystem::RenameFile(const std::string& from, const std::string& to)
+{
+    return Watch(inner_.RenameFile(from, to), from);
+}
+
+}  // namespace cli

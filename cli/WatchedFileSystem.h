@@ -1,0 +1,40 @@
+// The file system neritctl works through: every call goes on to the real one,
+// and every change that fails is remembered with its reason, so that a
+// command can name each file it could not write, whichever layer wrote it.
+#pragma once
+
+#include "platform/file_system.h"
+
+#include <string>
+#include <vector>
+
+namespace cli {
+
+struct FailedChange {
+    std::string path;
+    platform::FileError error;
+};
+
+class WatchedFileSystem final : public platform::FileSystem {
+public:
+    explicit WatchedFileSystem(platform::FileSystem& inner) : inner_(inner) {}
+
+    platform::ReadResult ReadFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) override;
+    bool WriteFileAtomic(const std::string& path, const uint8_t* data, size_t size) override;
+    bool CreateDirectories(const std::string& path) override;
+    bool IsWritableDirectory(const std::string& path) override;
+    bool Exists(const std::string& path) override;
+    bool RemoveFile(const std::string& path) override;
+    bool RenameFile(const std::string& from, const std::string& to) override;
+    platform::FileError LastError() const override { return inner_.LastError(); }
+
+    const std::vector<FailedChange>& Failures() const { return failures_; }
+
+private:
+    bool Watch(bool ok, const std::string& path);
+
+    platform::FileSystem& inner_;
+    std::vector<FailedChange> failures_;
+};
+
+}  // namespace cli

@@ -1,0 +1,337 @@
+// neritctl's settings commands run one after another on one data folder and
+// one simulated mouse, as a user would run them.
+#include "CliTestSupport.h"
+#include "platform/file_lock.h"
+#include "platform/file_system.h"
+#include "settings/ButtonFunctions.h"
+#include "settings/ProfileFiles.h"
+#include "settings/SettingsDefaults.h"
+#include "sim/SimStateFile.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sys/stat.h>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using namespace clitest;
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const fs::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class NeritctlSequence : public ::testing::Test {
+protected:
+    TempFolder temp;
+    fs::path dir = temp.path;
+    fs::path data = dir / "data";
+    fs::path all = data / "profile/AllProfile";
+    fs::path pending = data / "profile/PendingChanges";
+
+    RunResult Run(const std::string& args)
+    {
+        return Neritctl("--simulate=" + (dir / "mouse").string() + " --data-dir " + data.string() + " " + args);
+    }
+    void UnplugMouse()
+    {
+        sim::SimulatedMouse mouse;
+        sim::SimStateFile file((dir / "mouse").string());
+        file.Load(mouse);
+        mouse.Unplug();
+        ASSERT_EQ(file.Save(mouse), sim::StateFileResult::Saved);
+    }
+    // A profile file as the program writes it: the defaults, a name, and
+    // optionally one macro in its own copy played by button 3.
+    std::string ProfileFile(const std::string& name, const std::string& macro = "")
+    {
+        auto store = std::make_unique<settings::SettingsStore>();
+        settings::ResetProfile(*store, 0);
+        settings::ProfileSettings profile = store->Profile(0);
+        if (!macro.empty()) {
+            profile.Macro(0).SetName(macro);
+            profile.Macro(0).AddEvent("k", " A ", "down");
+            profile.Macro(0).AddEvent("k", " A ", "up");
+            profile.Set(settings::layout::profile::kMacroCount, int32_t{1});
+            profile.Set(settings::layout::profile::kButtonFunction, 2, settings::function::Macro);
+            profile.Set(settings::layout::profile::kButtonParam, 2, int32_t{1});
+            profile.Set(settings::layout::profile::kMacroPlayMode, 2, int32_t{1});
+        }
+        const std::string path = (dir / (name + ".vqp")).string();
+        settings::SaveProfileFile(*store, platform::RealFileSystem(), path, 0);
+        return path;
+    }
+};
+
+TEST_F(NeritctlSequence, PullShowExportSaveApplyFromAFreshFolder)
+{
+    RunResult pull = Run("pull");
+    ASSERT_EQ(pull.status, 0) << pull.out;
+    RunResult json = Run("show --json --profile 2");
+    ASSERT_EQ(json.status, 0) << json.out;
+    EXPECT_TRUE(Contains(json.out, "\"profile\": 2")) << json.out;
+    EXPECT_TRUE(Contains(json.out, "\"firmwareVersion\": \"V1.07\""));
+    EXPECT_TRUE(Contains(json.out, "\"dpi\": 500"));
+    EXPECT_FALSE(Contains(json.out, "\"profile\": 1,"));
+
+    RunResult exported = Run("export-profile 1 " + (dir / "one").string());
+    ASSERT_EQ(exported.status, 0) << exported.out;
+    EXPECT_EQ(fs::file_size(dir / "one.vqp"), 1027137u);
+    ASSERT_EQ(Run("save-profile 2").status, 0);
+    EXPECT_TRUE(fs::exists(data / "profile/profile2.vqp"));
+    RunResult apply = Run("apply");
+    ASSERT_EQ(apply.status, 0) << apply.out;
+    EXPECT_EQ(fs::file_size(all), 7189486u);
+    EXPECT_EQ(fs::file_size(data / "profile/Macros"), 2053284u);
+
+    // The stored name of profile 1 came with the export and is kept.
+    RunResult text = Run("show --profile 1");
+    EXPECT_TRUE(Contains(text.out, "Profile 1 \"one\" (in use)")) << text.out;
+    ASSERT_EQ(Run("led off").status, 0);
+    EXPECT_TRUE(Contains(Run("show").out, "LEDs off"));
+}
+
+// Only apply and reset-all write the all-profiles file; everything else is
+// pending until then, and discard goes back to what was applied.
+TEST_F(NeritctlSequence, PendingChangesUntilApplyAndDiscardGoesBack)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    EXPECT_FALSE(fs::exists(all));
+    EXPECT_TRUE(fs::exists(pending));
+    EXPECT_TRUE(Contains(Run("show").out, "pending changes not applied yet"));
+    EXPECT_TRUE(Contains(Run("show --json").out, "\"pendingChanges\": true"));
+    ASSERT_EQ(Run("apply").status, 0);
+    EXPECT_TRUE(fs::exists(all));
+    EXPECT_FALSE(fs::exists(pending));
+    EXPECT_FALSE(Contains(Run("show").out, "pending"));
+    const std::string applied = ReadAll(all);
+
+    ASSERT_EQ(Run("import-profile 2 " + ProfileFile("Imported")).status, 0);
+    ASSERT_EQ(Run("led off").status, 0);
+    EXPECT_EQ(ReadAll(all), applied);
+    RunResult shown = Run("show --profile 2");
+    EXPECT_TRUE(Contains(shown.out, "Profile 2 \"Imported\"")) << shown.out;
+    EXPECT_TRUE(Contains(shown.out, "LEDs off"));
+
+    RunResult discard = Run("discard");
+    EXPECT_EQ(discard.status, 0) << discard.out;
+    EXPECT_FALSE(fs::exists(pending));
+    shown = Run("show --profile 2");
+    EXPECT_FALSE(Contains(shown.out, "Imported")) << shown.out;
+    EXPECT_TRUE(Contains(shown.out, "LEDs on"));
+    EXPECT_TRUE(Contains(Run("discard").out, "no pending changes"));
+}
+
+// Saving a profile takes that profile's own macros, not those of the profile
+// shown before.
+TEST_F(NeritctlSequence, SaveProfileKeepsThatProfilesMacros)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    ASSERT_EQ(Run("import-profile 3 " + ProfileFile("three", "P3MACRO")).status, 0);
+    ASSERT_EQ(Run("import-profile 1 " + ProfileFile("one")).status, 0);
+    RunResult save = Run("save-profile 3");
+    ASSERT_EQ(save.status, 0) << save.out;
+    RunResult json = Run("show --json --profile 3");
+    EXPECT_TRUE(Contains(json.out, "P3MACRO")) << json.out;
+    RunResult dump = Run("dump");
+    EXPECT_TRUE(Contains(dump.out, "button 3: Macro 1 (plays once), 2 events")) << dump.out;
+    RunResult text = Run("show");
+    EXPECT_TRUE(Contains(text.out, "macros (1): 1=\"P3MACRO\"")) << text.out;
+}
+
+TEST_F(NeritctlSequence, ImportRefusesFilesThatAreNoProfiles)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    const std::string before = Run("show --json").out;
+    WriteAll(dir / "settings.json", "{\"profile\": 1, \"reportRate\": 1000}\n");
+    RunResult json = Run("import-profile 1 " + (dir / "settings.json").string());
+    EXPECT_EQ(json.status, 1);
+    EXPECT_TRUE(Contains(json.out, "Load the profile error . " + (dir / "settings.json").string()
+                                       + ": not a settings file of this program (in-use flag out of range)"))
+        << json.out;
+    std::string random(2 * 1027137, '\0');
+    for (size_t i = 0; i < random.size(); ++i)
+        random[i] = static_cast<char>((i * 2654435761u) >> 11);
+    WriteAll(dir / "random.vqp", random);
+    RunResult big = Run("import-profile 2 " + (dir / "random.vqp").string());
+    EXPECT_EQ(big.status, 1);
+    EXPECT_TRUE(Contains(big.out, "random.vqp: too long")) << big.out;
+    RunResult missing = Run("import-profile 1 " + (dir / "missing").string());
+    EXPECT_TRUE(Contains(missing.out, "Load the profile error . " + (dir / "missing.vqp").string() + ": missing"))
+        << missing.out;
+    RunResult folder = Run("import-profile 1 " + dir.string() + "/");
+    EXPECT_TRUE(Contains(folder.out, ": a folder")) << folder.out;
+    WriteAll(dir / "empty.vqp", "");
+    EXPECT_TRUE(Contains(Run("import-profile 1 " + (dir / "empty.vqp").string()).out, "empty.vqp: empty"));
+    EXPECT_EQ(Run("show --json").out, before);
+
+    // One rule for extensions: what export writes, import finds.
+    ASSERT_EQ(Run("export-profile 4 " + (dir / "mine").string()).status, 0);
+    EXPECT_EQ(Run("import-profile 5 " + (dir / "mine").string()).status, 0);
+    ASSERT_EQ(Run("export-macros " + (dir / "list").string()).status, 0);
+    EXPECT_TRUE(fs::exists(dir / "list.vqm"));
+    fs::remove(data / "profile/Macros");
+    EXPECT_EQ(Run("import-macros " + (dir / "list").string()).status, 0);
+    EXPECT_TRUE(fs::exists(data / "profile/Macros"));  // an import from elsewhere becomes the default file
+}
+
+TEST_F(NeritctlSequence, DamagedSettingsFileIsKeptAsideAndDefaultsUsed)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    ASSERT_EQ(Run("export-profile 2 " + (dir / "named").string()).status, 0);
+    ASSERT_EQ(Run("apply").status, 0);
+    const std::string applied = ReadAll(all);
+    fs::resize_file(all, 5000000);
+
+    // Read-only commands say so and leave the file alone.
+    RunResult show = Run("show --profile 2");
+    EXPECT_EQ(show.status, 0);
+    EXPECT_TRUE(Contains(show.out, all.string() + ": damaged, too short; not used")) << show.out;
+    EXPECT_FALSE(Contains(show.out, "named"));
+    EXPECT_TRUE(fs::exists(all));
+
+    RunResult led = Run("led off");
+    EXPECT_EQ(led.status, 0) << led.out;
+    EXPECT_TRUE(Contains(led.out, "kept as " + all.string() + ".damaged")) << led.out;
+    EXPECT_EQ(fs::file_size(all.string() + ".damaged"), 5000000u);
+    EXPECT_FALSE(fs::exists(all));
+
+    // Random bytes of the right size: a current profile out of range.
+    std::string random = applied;
+    for (size_t i = 0; i < 16; ++i)
+        random[i] = static_cast<char>(0xA5 + i);
+    WriteAll(all, random);
+    fs::remove(pending);
+    RunResult text = Run("discard");
+    EXPECT_TRUE(Contains(text.out, "damaged, not a settings file of this program (current profile out of range)"))
+        << text.out;
+    EXPECT_TRUE(Contains(Run("show").out, "current profile 1,"));
+}
+
+TEST_F(NeritctlSequence, UnreadableSettingsFileStopsTheCommand)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    ASSERT_EQ(Run("apply").status, 0);
+    const std::string mouse = ReadAll(dir / "mouse");
+    fs::remove(all);
+    fs::create_directory(all);
+    RunResult save = Run("save-profile 1");
+    EXPECT_EQ(save.status, 1);
+    EXPECT_TRUE(Contains(save.out, "cannot read the settings file " + all.string() + ": a folder")) << save.out;
+    EXPECT_EQ(ReadAll(dir / "mouse"), mouse);
+    EXPECT_FALSE(fs::exists(data / "profile/profile1.vqp"));
+    EXPECT_FALSE(fs::exists(pending));
+}
+
+TEST_F(NeritctlSequence, FailedWritesAreNamedAndFail)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    fs::create_directory(data / "profile/Macros");
+    RunResult apply = Run("apply");
+    EXPECT_EQ(apply.status, 1);
+    EXPECT_TRUE(Contains(apply.out, "cannot write " + (data / "profile/Macros").string() + ": a folder")) << apply.out;
+    EXPECT_TRUE(fs::exists(pending));  // nothing is lost
+
+    // Only regular files are replaced: a link to a device, a pipe.
+    fs::create_symlink("/dev/full", dir / "full.vqm");
+    RunResult device = Run("export-macros " + (dir / "full.vqm").string());
+    EXPECT_EQ(device.status, 1);
+    EXPECT_TRUE(Contains(device.out, "full.vqm: not a regular file")) << device.out;
+    EXPECT_TRUE(fs::is_symlink(dir / "full.vqm"));
+    ASSERT_EQ(::mkfifo((dir / "pipe.vqp").c_str(), 0600), 0);
+    EXPECT_TRUE(Contains(Run("export-profile 1 " + (dir / "pipe.vqp").string()).out, "pipe.vqp: not a regular file"));
+    EXPECT_TRUE(fs::is_fifo(dir / "pipe.vqp"));
+
+    RunResult export_ = Run("export-profile 1 /nonexistent/dir/x.vqp");
+    EXPECT_EQ(export_.status, 1);
+    EXPECT_TRUE(Contains(export_.out, "Save the profile error .")) << export_.out;
+    EXPECT_TRUE(Contains(export_.out, "cannot write /nonexistent/dir/x.vqp: missing")) << export_.out;
+    EXPECT_FALSE(Contains(Run("show --profile 1").out, "\"x\""));
+
+    const std::string show = std::string(NERITCTL_PATH) + " --simulate --data-dir " + data.string() + " show";
+    RunResult full = RunShell("(" + show + " > /dev/full)");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_TRUE(Contains(full.out, "cannot write the standard output: No space left on device")) << full.out;
+}
+
+TEST_F(NeritctlSequence, FailuresSayWhatHappened)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    UnplugMouse();
+    RunResult save = Run("save-profile 3");
+    EXPECT_NE(save.status, 0);
+    EXPECT_TRUE(Contains(save.out, "Failed to save the profile !")) << save.out;
+    RunResult reset = Run("reset-profile 3");
+    EXPECT_TRUE(Contains(reset.out, "Failed to reset the default profile !")) << reset.out;
+    RunResult pull = Run("pull");
+    EXPECT_NE(pull.status, 0);
+    EXPECT_TRUE(Contains(pull.out, "no Vimo mouse found")) << pull.out;
+}
+
+TEST_F(NeritctlSequence, StoredNamesCannotDriveTheTerminal)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    const std::string file = ProfileFile("escapes");
+    std::string bytes = ReadAll(file);
+    const std::string name = std::string("\x1B]0;owned\x07\x1B[2J") + '\0';
+    bytes.replace(1, name.size(), name);
+    WriteAll(file, bytes);
+    ASSERT_EQ(Run("import-profile 1 " + file).status, 0);
+    RunResult show = Run("show --profile 1");
+    EXPECT_FALSE(Contains(show.out, "\x1B")) << show.out;
+    EXPECT_TRUE(Contains(show.out, "Profile 1 \"\\x1B]0;owned\\x07\\x1B[2J\"")) << show.out;
+}
+
+// Changing commands hold the data folder's lock for their whole run.
+TEST_F(NeritctlSequence, ConcurrentImportsAreAllKept)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    std::vector<FILE*> running;
+    for (int n = 1; n <= 5; ++n) {
+        const std::string line = std::string(NERITCTL_PATH) + " --simulate --data-dir " + data.string()
+                               + " import-profile " + std::to_string(n) + " " + ProfileFile("p" + std::to_string(n))
+                               + " 2>&1";
+        running.push_back(popen(line.c_str(), "r"));
+    }
+    for (FILE* pipe : running)
+        EXPECT_EQ(pclose(pipe), 0);
+    const std::string shown = Run("show").out;
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_TRUE(Contains(shown, "Profile " + std::to_string(n) + " \"p" + std::to_string(n) + "\"")) << shown;
+}
+
+TEST_F(NeritctlSequence, BusyFolderSaysWhoHoldsIt)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    std::unique_ptr<platform::FileLock> lock;
+    ASSERT_EQ(platform::RealLockService().Acquire((data / ".lock").string(), 0, lock), platform::LockResult::Acquired);
+    WriteAll(data / ".lock-holder", "NeritMice");
+    RunResult busy = Run("led off");
+    EXPECT_EQ(busy.status, 1);
+    EXPECT_TRUE(Contains(busy.out, "NeritMice is open")) << busy.out;
+    EXPECT_EQ(Run("show").status, 0);  // reading needs no lock
+}
+
+TEST(NeritctlDataFolder, PerUserFolderAndNothingCreatedByReading)
+{
+    TempFolder home;
+    const std::string env = "env HOME=" + home.path.string() + " XDG_DATA_HOME= ";
+    RunResult show = RunShell(env + NERITCTL_PATH + " --simulate show");
+    EXPECT_EQ(show.status, 0) << show.out;
+    EXPECT_TRUE(fs::is_empty(home.path));
+    ASSERT_EQ(RunShell(env + NERITCTL_PATH + " --simulate pull").status, 0);
+    EXPECT_TRUE(fs::exists(home.path / ".local/share/NeritMice/profile/PendingChanges"));
+    EXPECT_FALSE(fs::exists(fs::path(NERITCTL_PATH).parent_path() / "profile"));
+}
+
+}  // namespace
