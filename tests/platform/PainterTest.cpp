@@ -1,4 +1,5 @@
 #include "platform/CairoPainter.h"
+#include "tests/TempFolder.h"
 
 #include <cairo.h>
 #include <gtest/gtest.h>
@@ -366,8 +367,8 @@ TEST(CairoPainter, WritesPngThatReadsBack)
     painter.Clear(kWhite);
     painter.FillRect({0, 0, 4, 4}, kRed);
     painter.FillRect({8, 4, 16, 8}, 0x80000000);
-    const std::string path = (std::filesystem::temp_directory_path() /
-                              ("painter-test-" + std::to_string(::getpid()) + ".png")).string();
+    const testsupport::TempFolder folder("painter-test");
+    const std::string path = folder.File("out.png");
     ASSERT_TRUE(painter.WritePng(path));
     cairo_surface_t* read = cairo_image_surface_create_from_png(path.c_str());
     std::filesystem::remove(path);

@@ -1,6 +1,7 @@
 #include "platform/DesktopPointerSettings.h"
 #include "platform/FilePointerSettings.h"
 #include "platform/GSettingsPointerSettings.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -20,10 +21,9 @@ class PointerSettingsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder = fs::temp_directory_path() / ("pointer-settings-" + std::to_string(std::random_device{}()));
-        file = (folder / "sub" / "pointer.conf").string();
+        ASSERT_FALSE(folder.Path().empty());
+        file = (folder.Path() / "sub" / "pointer.conf").string();
     }
-    void TearDown() override { fs::remove_all(folder); }
 
     void WriteFile(const std::string& text) const
     {
@@ -36,7 +36,7 @@ protected:
         return {std::istreambuf_iterator<char>(in), {}};
     }
 
-    fs::path folder;
+    testsupport::TempFolder folder{"pointer-settings"};
     std::string file;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/FakePointerSettings.h"
 #include "platform/FilePointerSettings.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -83,11 +84,9 @@ TEST(PointerLevelsTest, EveryLevelReadsBackAsApplied)
     platform::FakePointerSettings fake;
     ExpectEveryLevelRoundTrips(fake);
 
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("pointer-levels-" + std::to_string(std::random_device{}()));
-    platform::FilePointerSettings file((folder / "pointer.conf").string());
+    const testsupport::TempFolder folder("pointer-levels");
+    platform::FilePointerSettings file(folder.File("pointer.conf"));
     ExpectEveryLevelRoundTrips(file);
-    std::filesystem::remove_all(folder);
 }
 
 TEST(PointerLevelsTest, SlidersRestOnTheEvenPositionOfTheirLevel)

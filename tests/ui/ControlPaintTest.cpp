@@ -8,6 +8,7 @@
 #include "ui/WindowUIManager.h"
 
 #include "tests/ui/BmpBuilder.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -43,9 +44,7 @@ Bytes MakeBmp(const std::vector<uint32_t>& row)
 class SkinFolder {
 public:
     SkinFolder()
-        : path_(std::filesystem::temp_directory_path() / ("control-paint-" + std::to_string(std::random_device{}())))
     {
-        std::filesystem::create_directories(path_);
         Write("red.bmp", {kRed});
         Write("green.bmp", {kGreen});
         Write("blue.bmp", {kBlue});
@@ -54,19 +53,18 @@ public:
         Write("two.bmp", {kMagenta, kWhite});
         Write("keyed.bmp", {kMagenta, kWhite});
     }
-    ~SkinFolder() { std::filesystem::remove_all(path_); }
-    std::string Path() const { return path_.string(); }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    std::string Path() const { return folder_.Path().string(); }
+    std::string File(const std::string& name) const { return folder_.File(name); }
 
 private:
     void Write(const std::string& name, const std::vector<uint32_t>& row)
     {
         const Bytes bytes = MakeBmp(row);
-        std::ofstream(path_ / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+        std::ofstream(folder_.Path() / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                             static_cast<std::streamsize>(bytes.size()));
     }
 
-    std::filesystem::path path_;
+    testsupport::TempFolder folder_{"control-paint"};
 };
 
 // Pixels of `rc` that differ from `background`.

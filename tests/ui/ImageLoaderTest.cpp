@@ -1,6 +1,7 @@
 #include "ui/ImageLoader.h"
 #include "tests/ui/BmpBuilder.h"
 #include "ui/WindowUIManager.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <zip.h>
@@ -55,24 +56,18 @@ Bytes MakeJpeg()
     return out;
 }
 
-class TempFolder {
+class SkinFiles {
 public:
-    TempFolder()
-        : path_(std::filesystem::temp_directory_path() / ("image-loader-" + std::to_string(std::random_device{}())))
-    {
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-    std::string Path() const { return path_.string(); }
+    std::string Path() const { return folder_.Path().string(); }
     void Write(const std::string& name, const Bytes& bytes) const
     {
-        std::ofstream file(path_ / name, std::ios::binary);
+        std::ofstream file(folder_.Path() / name, std::ios::binary);
         file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     }
-    void Remove(const std::string& name) const { std::filesystem::remove(path_ / name); }
+    void Remove(const std::string& name) const { std::filesystem::remove(folder_.Path() / name); }
 
 private:
-    std::filesystem::path path_;
+    testsupport::TempFolder folder_{"image-loader"};
 };
 
 void WriteZip(const std::string& path, const char* entry, const Bytes& bytes)
@@ -180,7 +175,7 @@ TEST(ImageLoader, BadBytesGiveNoImage)
 
 TEST(ImageLoader, ReadsFromFolderPackageOrResource)
 {
-    TempFolder folder;
+    SkinFiles folder;
     folder.Write("a.png", kPng);
     folder.Write("empty.png", {});
     folder.Write("bad.png", Bytes(kPng.begin(), kPng.begin() + 40));
@@ -208,7 +203,7 @@ TEST(ImageLoader, ReadsFromFolderPackageOrResource)
 
 TEST(ImageCache, LoadsOnceAndReloadsInPlace)
 {
-    TempFolder folder;
+    SkinFiles folder;
     const Bytes red = {255, 0, 0, 255};
     folder.Write("r.bmp", MakeBmp(1, 1, 24, red));
     CWindowUIManager manager;
@@ -246,7 +241,7 @@ TEST(ImageCache, LoadsOnceAndReloadsInPlace)
 
 TEST(ImageCache, PackageNamedWithoutFolderLiesInResourceFolder)
 {
-    TempFolder folder;
+    SkinFiles folder;
     WriteZip(folder.Path() + "/skin.zip", "p.png", kPng);
     CWindowUIManager manager;
     manager.SetResourcePath(folder.Path());

@@ -1,5 +1,6 @@
 #include "ui/MarkupDocument.h"
 #include "platform/Utf16.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -152,8 +153,9 @@ TEST(MarkupDocument, Encodings)
 
 TEST(MarkupDocument, FilesFromTheSkinFolder)
 {
-    const auto dir = std::filesystem::temp_directory_path() / "markup-test";
-    std::filesystem::create_directories(dir);
+    const testsupport::TempFolder folder("markup-test");
+    const std::filesystem::path& dir = folder.Path();
+    ASSERT_FALSE(dir.empty());
     const auto write = [&](const char* name, const std::string& bytes) {
         std::ofstream(dir / name, std::ios::binary) << bytes;
     };
