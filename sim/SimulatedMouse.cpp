@@ -156,6 +156,7 @@ int SimulatedMouse::Input(size_t queue, uint8_t* data, size_t length)
 {
     if (UnplugDue())
         return -1;
+    Settle();
     const auto found = hostQueues_.find(queue);
     if (found == hostQueues_.end() || found->second.empty())
         return 0;
@@ -183,12 +184,34 @@ void SimulatedMouse::CloseInputQueue(size_t queue)
     hostQueues_.erase(queue);
 }
 
-size_t SimulatedMouse::QueuedInputCount() const
+size_t SimulatedMouse::QueuedInputCount()
 {
+    Settle();
     size_t most = 0;
     for (const auto& [id, queue] : hostQueues_)
         most = std::max(most, queue.size());
     return most;
+}
+
+void SimulatedMouse::SetInputTiming(platform::Clock* clock, unsigned intervalMs)
+{
+    clock_ = clock;
+    inputIntervalMs_ = intervalMs;
+}
+
+void SimulatedMouse::Transmit(const InputReport& report)
+{
+    const uint64_t from = inFlight_.empty() ? Now() : std::max(Now(), inFlight_.back().arrivalMicros);
+    inFlight_.push_back(InFlight{report, from + uint64_t{inputIntervalMs_} * 1000});
+    Settle();
+}
+
+void SimulatedMouse::Settle()
+{
+    while (!inFlight_.empty() && inFlight_.front().arrivalMicros <= Now()) {
+        Deliver(inFlight_.front().report);
+        inFlight_.pop_front();
+    }
 }
 
 // Every host queue gets every input report; a full queue drops it.
@@ -200,10 +223,35 @@ void SimulatedMouse::Deliver(const InputReport& report)
     }
 }
 
+void SimulatedMouse::Wait(unsigned ms)
+{
+    inputWaitMs_ += ms;
+    if (clock_ != nullptr && ms > 0)
+        clock_->SleepMs(ms);
+}
+
+void SimulatedMouse::AwaitInput(size_t queue, int timeoutMs)
+{
+    Settle();
+    const auto found = hostQueues_.find(queue);
+    if (found != hostQueues_.end() && !found->second.empty())
+        return;
+    const unsigned timeout = timeoutMs > 0 ? unsigned(timeoutMs) : 0;
+    if (!inFlight_.empty()) {
+        const uint64_t waitMs = (inFlight_.front().arrivalMicros - Now() + 999) / 1000;
+        if (waitMs <= timeout) {
+            Wait(unsigned(waitMs));
+            Settle();
+            return;
+        }
+    }
+    Wait(timeout);
+}
+
 void SimulatedMouse::SendInput(const InputReport& report)
 {
     if (plugged_)
-        Deliver(report);
+        Transmit(report);
 }
 
 void SimulatedMouse::SetRunReports(RunBlock block, size_t reports)
@@ -293,6 +341,7 @@ void SimulatedMouse::Unplug()
     plugged_ = false;
     ++plugGeneration_;
     pendingWrite_.reset();
+    inFlight_.clear();
     for (auto& [id, queue] : hostQueues_)
         queue.clear();
 }
@@ -377,7 +426,7 @@ void SimulatedMouse::QueueRun(Block block, std::optional<size_t> profile, size_t
     }
     InsertForeignReports(run);
     for (const InputReport& report : run)
-        Deliver(report);
+        Transmit(report);
 }
 
 void SimulatedMouse::InsertForeignReports(std::deque<InputReport>& run)

@@ -1,5 +1,7 @@
 #include "tests/device/DeviceFixture.h"
 
+#include <memory>
+
 namespace device::test {
 namespace {
 
@@ -113,8 +115,8 @@ TEST_F(CommandSetTest, ProgramSkipsForeignInputReportsAndTheLibraryDoesNot)
 }
 
 // The mouse sends nine or ten reports for the key and combination tables.
-// Both variants read either length right, without waiting, and leave
-// nothing that the next read could take for its own.
+// Both variants read either length right and leave nothing that the next
+// read could take for its own; a nine-report run costs one quiet period.
 TEST_F(CommandSetTest, BothVariantsReadNineAndTenReportRuns)
 {
     for (uint8_t k = 0; k < 10; ++k) {
@@ -149,7 +151,56 @@ TEST_F(CommandSetTest, BothVariantsReadNineAndTenReportRuns)
         }
         link.CloseDevice();
     }
-    EXPECT_EQ(mouse.InputWaitMs(), 0u);
+    EXPECT_EQ(mouse.InputWaitMs(), 2u * 2u * 2u * kInputQuietMs);
+}
+
+// The mouse sends a run report by report, a few ms apart, as an interrupt-IN
+// endpoint does: its last report may reach the host after the reader has
+// what it wanted. It still belongs to that run, never to the next read.
+TEST_F(CommandSetTest, RunsArrivingReportByReportStayWithTheirRead)
+{
+    for (uint8_t k = 0; k < 10; ++k) {
+        Profile(3).keys[k] = {0x02, uint8_t(0xE0 + k), 0, k};
+        Profile(3).combos[k] = {0xE0, uint8_t(4 + k), 0, 0, 0, 0, k};
+    }
+    for (uint8_t m = 0; m < 9; ++m)
+        Profile(3).macros[m].fill(uint8_t(0x30 + m));
+    const StageData stage{41, 42, 43, 44, 0x28, 0};
+    Profile(3).stage = stage;
+    OpenAndClear();
+    for (unsigned intervalMs : {1u, 4u, 8u}) {
+        mouse.SetInputTiming(&clock, intervalMs);
+        for (size_t runLength : {9u, 10u}) {
+            mouse.SetRunReports(sim::RunBlock::Keys, runLength);
+            mouse.SetRunReports(sim::RunBlock::Combos, runLength);
+            for (CommandSet* commands : {&program, &library}) {
+                SCOPED_TRACE(testing::Message() << intervalMs << " ms, run " << runLength
+                                                << (commands == &program ? " program" : " library"));
+                KeyTable keys{};
+                StageData read{};
+                ASSERT_TRUE(commands->ReadKeyTable(3, keys));
+                ASSERT_TRUE(commands->ReadStageCodes(3, read));
+                for (size_t k = 0; k < 9; ++k)
+                    EXPECT_EQ(keys[k], Profile(3).keys[k]) << k;
+                EXPECT_EQ(read, stage);
+                if (commands == &library)
+                    continue;
+                KeyComboTable combos{};
+                auto slots = std::make_unique<MacroReadBuffer>();
+                ASSERT_TRUE(program.ReadKeyComboTable(3, combos));
+                read = {};
+                ASSERT_TRUE(program.ReadStageCodes(3, read));
+                EXPECT_EQ(combos[8], Profile(3).combos[8]);
+                EXPECT_EQ(read, stage);
+                ASSERT_TRUE(program.ReadMacroSlots(3, *slots));
+                read = {};
+                ASSERT_TRUE(program.ReadStageCodes(3, read));
+                EXPECT_EQ(read, stage);
+                for (uint8_t m = 0; m < 9; ++m)
+                    EXPECT_EQ((*slots)[m][241], 0x30 + m) << int(m);
+            }
+        }
+    }
 }
 
 TEST_F(CommandSetTest, LeftoversOfEarlierRunsAreNotTakenForTheNext)
@@ -238,7 +289,7 @@ TEST_F(CommandSetTest, BlockReadPacingAndLengthsDifferByVariant)
     clock.ClearPauses();
     ASSERT_TRUE(library.ReadKeyTable(0, keys));
     EXPECT_EQ(clock.Pauses(), (std::vector<unsigned>{5, 5}));
-    EXPECT_EQ(Sent(sim::ReportKind::Input).size(), 9u);
+    EXPECT_EQ(Sent(sim::ReportKind::Input).size(), 10u);  // nine entries of a ten-report run
 }
 
 TEST_F(CommandSetTest, AFailedInputRunIsAnEmptyBlockNotAnError)

@@ -191,8 +191,8 @@ TEST_F(ProfileTransferTest, LibraryReadAndWriteUseTheirLayoutAndAllFlags)
 
     mouse.ClearLog();
     ASSERT_TRUE(libraryTransfer.Read(4, rec[4].data()));
-    // Nine key-table reports of the ten the mouse sends; the tenth is drained
-    // before the stage codes are asked for.
+    // The ten key-table reports the mouse sends (nine entries used), and the
+    // stage-code run.
     EXPECT_EQ(Sent(sim::ReportKind::Input).size(), 9u + 1u + 2u);
     for (int k = 0; k < 5; ++k)
         EXPECT_EQ(rec[k][1], k == 2 ? 0 : 1) << k;
@@ -331,7 +331,7 @@ TEST_F(SequenceTest, EachSequenceSendsItsCommandsInOrder)
     const Expected all[] = {
         {ProgramRead, &programRead, 0, 10 + 10 + 9 * 36 + 2},
         {ProgramWrite, &programWrite, 10 + 10 + 2 * 35 + 1, 0},
-        {LibraryRead, &libraryRead, 0, 9 + 1 + 2},  // the tenth key report is drained
+        {LibraryRead, &libraryRead, 0, 10 + 2},
         {LibraryWrite, &libraryWrite, 10 + 10 + 35 + 1, 0},
     };
     for (const Expected& expected : all) {
