@@ -41,8 +41,9 @@ using Report = std::array<uint8_t, kReportSize>;
 // An input report as the host hands it over, report id first; any length.
 using InputReport = std::vector<uint8_t>;
 
-// What a host queue holds per open handle (hidraw's buffer per open file).
-inline constexpr size_t kHostQueueLength = 64;
+// What a host queue holds per open handle: hidraw's ring of 64 per open file
+// keeps at most 63 reports.
+inline constexpr size_t kHostQueueLength = 63;
 
 enum class ReportKind : uint8_t { FeatureSet, FeatureGet, Output, Input };
 inline constexpr size_t kReportKindCount = 4;
