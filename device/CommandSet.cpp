@@ -189,7 +189,9 @@ bool CommandSet::BlockRead(const ReportBuffer& command, size_t runReports, int r
         link_.Clock().SleepMs(kPauseBeforeBlockReadMs);
     uint8_t run[(kMaxRunReports + kForeignReportRoom) * kReportSize] = {};
     const InputRun got = link_.ReadInputStream(run, sizeof run, size_t(reports), std::min(runReports, kMaxRunReports));
-    PickData(run, got.reports, reports, bytesEach, out, outLength);
+    // A read that failed part-way leaves the block as the caller prepared it.
+    if (!got.failed)
+        PickData(run, got.reports, reports, bytesEach, out, outLength);
     return true;
 }
 
@@ -244,10 +246,12 @@ bool CommandSet::ReadOneMacroSlot(uint8_t p, uint8_t m, MacroSlotRead& slot)
     link_.GetFeatureOnce(request);
     link_.Clock().SleepMs(kPauseBeforeBlockReadMs);
 
-    // A short or failed run fills what arrived; the rest of the slot stays zero.
+    // A short run fills what arrived and the rest of the slot stays zero; a
+    // read that failed part-way leaves the whole slot zero.
     uint8_t run[(kMacroReadReports + kForeignReportRoom) * kReportSize] = {};
     const InputRun got = link_.ReadInputStream(run, sizeof run, kMacroWriteReports, kMacroReadReports);
-    PickData(run, got.reports, kMacroWriteReports, kDataBytesPerReport, slot.data(), slot.size());
+    if (!got.failed)
+        PickData(run, got.reports, kMacroWriteReports, kDataBytesPerReport, slot.data(), slot.size());
     return true;
 }
 

@@ -264,16 +264,30 @@ TEST_F(CommandSetTest, AForeignReportInAMacroRunAndAFailedMacroRun)
         EXPECT_TRUE(std::equal(slots[m].begin(), slots[m].end(), Profile(1).macros[m].begin())) << int(m);
 
     // Each slot costs a command, its request and 36 input reports: the
-    // first input report of slot 3 fails.
-    mouse.ClearLog();
-    mouse.FailAt(3 * 38 + 2);
+    // first input report of slot 3 fails, then one part-way through. Either
+    // way slot 3 stays zero and the rest of its run is not taken for slot 4.
+    for (size_t inRun : {0u, 10u}) {
+        SCOPED_TRACE(inRun);
+        mouse.ClearLog();
+        mouse.FailAt(3 * 38 + 2 + inRun);
+        slots = {};
+        ASSERT_TRUE(program.ReadMacroSlots(1, slots));
+        for (uint8_t m = 0; m < 9; ++m) {
+            if (m == 3)
+                EXPECT_EQ(slots[m], MacroSlotRead{});
+            else
+                EXPECT_TRUE(std::equal(slots[m].begin(), slots[m].end(), Profile(1).macros[m].begin())) << int(m);
+        }
+        mouse.ClearFaults();
+    }
+
+    // A short run (the rest never comes) keeps the reports that arrived.
+    mouse.SetRunReports(sim::RunBlock::Macro, 20);
     slots = {};
     ASSERT_TRUE(program.ReadMacroSlots(1, slots));
     for (uint8_t m = 0; m < 9; ++m) {
-        if (m == 3)
-            EXPECT_EQ(slots[m], MacroSlotRead{});
-        else
-            EXPECT_TRUE(std::equal(slots[m].begin(), slots[m].end(), Profile(1).macros[m].begin())) << int(m);
+        EXPECT_TRUE(std::equal(slots[m].begin(), slots[m].begin() + 140, Profile(1).macros[m].begin())) << int(m);
+        EXPECT_TRUE(std::all_of(slots[m].begin() + 140, slots[m].end(), [](uint8_t b) { return b == 0; }));
     }
 }
 
@@ -299,6 +313,17 @@ TEST_F(CommandSetTest, AFailedInputRunIsAnEmptyBlockNotAnError)
     KeyTable keys{};
     EXPECT_TRUE(program.ReadKeyTable(0, keys));
     EXPECT_EQ(keys, KeyTable{});
+
+    // A read that fails part-way leaves the block as the caller prepared it.
+    for (CommandSet* commands : {&program, &library}) {
+        link.DrainInput();
+        mouse.ClearLog();
+        mouse.FailAt(2 + 4);  // command, request, then the fifth input report
+        keys = {};
+        EXPECT_TRUE(commands->ReadKeyTable(0, keys));
+        EXPECT_EQ(keys, KeyTable{});
+        mouse.ClearFaults();
+    }
 
     mouse.FailNext(sim::ReportKind::FeatureGet, 3);
     EXPECT_FALSE(program.ReadKeyTable(0, keys));
