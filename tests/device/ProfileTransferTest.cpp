@@ -348,11 +348,15 @@ TEST_F(SequenceTest, EachSequenceSendsItsCommandsInOrder)
 
 // Every attempt of one report fails, at each report of each sequence in
 // turn: the sequence fails unless that report is one whose failure is
-// ignored, and the link works for the next run.
+// ignored, sends nothing after the failed attempts, and the link works for
+// the next run.
 TEST_F(SequenceTest, AFailureAtEachStepEndsTheSequence)
 {
     for (Sequence sequence : {ProgramRead, ProgramWrite, LibraryRead, LibraryWrite}) {
-        OpenAndClear();
+        // The clean run as every later one sees the mouse (after a write).
+        ASSERT_TRUE(link.OpenDevice());
+        ASSERT_TRUE(Run(sequence));
+        mouse.ClearLog();
         ASSERT_TRUE(Run(sequence));
         const std::vector<sim::LoggedReport> clean = mouse.Log();
         size_t failures = 0;
@@ -361,6 +365,16 @@ TEST_F(SequenceTest, AFailureAtEachStepEndsTheSequence)
             mouse.FailAt(position, 3);
             const bool result = Run(sequence);
             EXPECT_EQ(result, Survives(clean[position])) << "sequence " << sequence << " report " << position;
+            if (!Survives(clean[position])) {
+                // The clean run up to the failed report, its three failed
+                // attempts, and nothing more.
+                std::vector<sim::LoggedReport> expected(clean.begin(), clean.begin() + std::ptrdiff_t(position));
+                sim::LoggedReport attempt = clean[position];
+                attempt.answer = {};
+                attempt.failed = true;
+                expected.insert(expected.end(), 3, attempt);
+                EXPECT_EQ(mouse.Log(), expected) << "sequence " << sequence << " report " << position;
+            }
             failures += result ? 0 : 1;
             mouse.ClearFaults();
             ASSERT_TRUE(Run(sequence)) << "sequence " << sequence << " after report " << position;
