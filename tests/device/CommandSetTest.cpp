@@ -105,6 +105,17 @@ TEST_F(CommandSetTest, ProgramSkipsForeignInputReportsAndTheLibraryDoesNot)
     EXPECT_EQ(libraryKeys[0], (KeyEntry{0, 0, 0, 0}));  // the foreign report
     EXPECT_EQ(libraryKeys[1], (KeyEntry{0x02, 0xF0, 0, 0}));
 
+    // Several foreign reports: every one is skipped, wherever it stands
+    // ([F, a, F, b, ...] and [F, F, a, ...]).
+    for (const std::vector<size_t>& at : {std::vector<size_t>{0, 2}, std::vector<size_t>{0, 0}}) {
+        for (size_t index : at)
+            mouse.InjectForeignInput(index, 1);
+        programKeys = {};
+        ASSERT_TRUE(program.ReadKeyTable(0, programKeys));
+        for (size_t k = 0; k < 9; ++k)
+            EXPECT_EQ(programKeys[k], Profile(0).keys[k]) << at[1] << " " << k;
+    }
+
     StageData programStage{}, libraryStage{};
     mouse.InjectForeignInput(0, 4);
     ASSERT_TRUE(program.ReadStageCodes(0, programStage));
