@@ -5,9 +5,11 @@
 //
 // Every report that reaches the mouse is logged byte for byte. Faults can be
 // injected per report kind or at log positions; a failed report changes
-// nothing. A command whose fixed bytes are wrong is refused like a failed
-// report. The mouse can also be unplugged, hidden in part from enumeration,
-// or refuse opening, for SimHidBackend to act on.
+// nothing. A command whose fixed or unused bytes are not as the mouse's
+// command table has them, or a block write's output report whose fixed bytes
+// are wrong, is refused like a failed report. The mouse can also be
+// unplugged, hidden in part from enumeration, or refuse opening, for
+// SimHidBackend to act on.
 //
 // Input reports go to host queues as a real host keeps them: every open
 // handle that receives input has its own queue (hidraw gives each open file
@@ -154,6 +156,7 @@ private:
     static const BlockShape& ShapeOf(Block block);
     static const Command* FindCommand(uint8_t code);
     static bool FixedBytesRight(const Report& command);
+    bool OutputBytesRight(const Report& report) const;
     static std::optional<size_t> WireProfile(uint8_t wire);
     std::optional<size_t> CurrentProfile() const;
     ProfileState* ProfileAt(std::optional<size_t> index);
