@@ -187,9 +187,11 @@ bool CommandSet::BlockRead(const ReportBuffer& command, size_t runReports, int r
         return false;
     if (variant_ == ProtocolVariant::Program)
         link_.Clock().SleepMs(kPauseBeforeBlockReadMs);
-    uint8_t run[kMaxRunReports * kReportSize] = {};
-    const size_t received = link_.ReadInputStream(run, kReportSize * std::min(runReports, kMaxRunReports), reports);
-    PickData(run, received, reports, bytesEach, out, outLength);
+    uint8_t run[(kMaxRunReports + kForeignReportRoom) * kReportSize] = {};
+    const InputRun got = link_.ReadInputStream(run, sizeof run, size_t(reports), std::min(runReports, kMaxRunReports));
+    // A read that failed part-way leaves the block as the caller prepared it.
+    if (!got.failed)
+        PickData(run, got.reports, reports, bytesEach, out, outLength);
     return true;
 }
 
@@ -218,9 +220,9 @@ bool CommandSet::ReadStageCodes(uint8_t p, StageData& codes)
 
 bool CommandSet::ReadKeyTable(uint8_t p, KeyTable& entries)
 {
-    // The program reads ten reports, the library nine.
-    const size_t runReports = variant_ == ProtocolVariant::Program ? kKeyTableEntries : kKeyTableEntriesRead;
-    return BlockRead(Command(cmd::ReadKeyTable, Wire(p), kTableBlockTag), runReports, kKeyTableEntriesRead,
+    // Both variants take nine entries; the mouse may send a tenth report,
+    // which belongs to the run all the same.
+    return BlockRead(Command(cmd::ReadKeyTable, Wire(p), kTableBlockTag), kKeyTableEntries, kKeyTableEntriesRead,
                      kKeyEntrySize, reinterpret_cast<uint8_t*>(&entries), kKeyTableEntriesRead * kKeyEntrySize);
 }
 
@@ -244,10 +246,12 @@ bool CommandSet::ReadOneMacroSlot(uint8_t p, uint8_t m, MacroSlotRead& slot)
     link_.GetFeatureOnce(request);
     link_.Clock().SleepMs(kPauseBeforeBlockReadMs);
 
-    // A short or failed run fills what arrived; the rest of the slot stays zero.
-    uint8_t run[kMacroReadReports * kReportSize] = {};
-    const size_t received = link_.ReadInputStream(run, sizeof run, kMacroWriteReports);
-    PickData(run, received, kMacroWriteReports, kDataBytesPerReport, slot.data(), slot.size());
+    // A short run fills what arrived and the rest of the slot stays zero; a
+    // read that failed part-way leaves the whole slot zero.
+    uint8_t run[(kMacroReadReports + kForeignReportRoom) * kReportSize] = {};
+    const InputRun got = link_.ReadInputStream(run, sizeof run, kMacroWriteReports, kMacroReadReports);
+    if (!got.failed)
+        PickData(run, got.reports, kMacroWriteReports, kDataBytesPerReport, slot.data(), slot.size());
     return true;
 }
 

@@ -55,11 +55,12 @@ private:
     bool OpenedSend(const ReportBuffer& command);
     bool BlockWrite(const ReportBuffer& command, const uint8_t* data, int reports, size_t bytesPerReport);
     // A block read: drains what is left of earlier runs, sends the command
-    // and its get-feature, pauses (program) and reads a run of at most
-    // runReports reports, then copies the data of its first `reports` data
-    // reports, bytesEach bytes each, into out (at most outLength bytes). False
-    // only when a feature report failed; a short or failed run fills what
-    // arrived and leaves the rest of out as the caller prepared it.
+    // and its get-feature, pauses (program) and reads the run (up to
+    // runReports data reports, the longest the mouse sends), then copies the
+    // data of its first `reports` data reports, bytesEach bytes each, into
+    // out (at most outLength bytes). False only when a feature report failed;
+    // a short run fills what arrived and leaves the rest of out as the caller
+    // prepared it; a read that failed part-way leaves all of out so.
     bool BlockRead(const ReportBuffer& command, size_t runReports, int reports, size_t bytesEach, uint8_t* out,
                    size_t outLength);
     // Copies bytes 1..bytesEach of data report k (k < reports) of a run of

@@ -122,41 +122,53 @@ int DeviceLink::ReadOneInput(uint8_t* slot, int timeoutMs)
     return got;
 }
 
+int DeviceLink::MsUntil(uint64_t deadline, unsigned cap)
+{
+    const uint64_t now = clock_.NowMicros();
+    if (now >= deadline)
+        return 0;
+    return static_cast<int>(std::min<uint64_t>((deadline - now + 999) / 1000, cap));
+}
+
 size_t DeviceLink::DrainInput()
 {
     if (!dataHandle_)
         return 0;
+    const uint64_t deadline = clock_.NowMicros() + uint64_t{kInputRunDeadlineMs} * 1000;
     size_t drained = 0;
     uint8_t slot[kReportSize];
-    while (drained < kMaxDrainReports && ReadOneInput(slot, 0) > 0)
+    int timeoutMs = 0;
+    while (drained < kMaxDrainReports && ReadOneInput(slot, timeoutMs) > 0) {
         ++drained;
+        timeoutMs = MsUntil(deadline, kInputQuietMs);
+        if (timeoutMs == 0)
+            break;
+    }
     return drained;
 }
 
-size_t DeviceLink::ReadInputStream(uint8_t* buffer, size_t length, size_t wanted)
+InputRun DeviceLink::ReadInputStream(uint8_t* buffer, size_t length, size_t wanted, size_t complete)
 {
+    InputRun run;
     if (!dataHandle_)
-        return 0;
+        return run;
     const size_t capacity = length / kReportSize;
     const uint64_t deadline = clock_.NowMicros() + uint64_t{kInputRunDeadlineMs} * 1000;
-    size_t stored = 0;
     size_t dataReports = 0;
-    while (stored < capacity) {
-        int timeoutMs = 0;
-        if (dataReports < wanted) {
-            const uint64_t now = clock_.NowMicros();
-            if (now >= deadline)
-                break;
-            timeoutMs = static_cast<int>((deadline - now + 999) / 1000);
-        }
-        uint8_t* slot = buffer + stored * kReportSize;
-        // Nothing within the time asked for, or an error: the run ends here.
-        if (ReadOneInput(slot, timeoutMs) <= 0)
+    while (run.reports < capacity && dataReports < complete) {
+        const int timeoutMs = MsUntil(deadline, dataReports < wanted ? kInputRunDeadlineMs : kInputQuietMs);
+        if (timeoutMs == 0)
+            break;
+        uint8_t* slot = buffer + run.reports * kReportSize;
+        const int got = ReadOneInput(slot, timeoutMs);
+        // Nothing within the time asked for: the run ends here.
+        run.failed = got < 0;
+        if (got <= 0)
             break;
         dataReports += slot[0] == kDataReportId ? 1 : 0;
-        ++stored;
+        ++run.reports;
     }
-    return stored;
+    return run;
 }
 
 bool DeviceLink::SetInputQueueLength(unsigned count)

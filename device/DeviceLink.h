@@ -19,6 +19,13 @@ enum class LinkProblem : uint8_t {
     MissingCollection, // only one of the two collections could be opened
 };
 
+// What an input run read gave: the reports stored, and whether the host's
+// read failed part-way (as opposed to a run that ended or came short).
+struct InputRun {
+    size_t reports = 0;
+    bool failed = false;
+};
+
 class DeviceLink {
 public:
     DeviceLink(platform::HidBackend& backend, platform::Clock& clock);
@@ -41,16 +48,20 @@ public:
     bool SetOutputRetry(const ReportBuffer& report);
     // One get-feature without retry or pause (the macro read's request).
     bool GetFeatureOnce(ReportBuffer& report);
-    // Throws away what is still queued on the data collection, without
-    // waiting; returns how many reports that was.
+    // Throws away what is still queued on the data collection. When it finds
+    // something, the rest of that run may still be on its way: it goes on
+    // until the queue has been quiet for kInputQuietMs (within one overall
+    // deadline). Returns how many reports it threw away.
     size_t DrainInput();
     // Reads an input run from the data collection into buffer (room for
     // length / 8 reports), report by report, within one overall deadline.
-    // Once `wanted` data reports (id 9) are in, it takes only what is already
-    // queued and waits no more. A report of another length is stored as a
-    // foreign report (its first bytes, id never 9). Stops at the first error.
-    // Returns the number of reports stored; the rest of buffer is untouched.
-    size_t ReadInputStream(uint8_t* buffer, size_t length, size_t wanted);
+    // It waits for `wanted` data reports (id 9); after them it goes on until
+    // `complete` data reports are in (the longest run the block has) or the
+    // queue has been quiet for kInputQuietMs, so that no report of this run
+    // is left to be taken for the next. A report of another length is stored
+    // as a foreign report (its first bytes, id never 9). Stops at the first
+    // error. The rest of buffer is untouched.
+    InputRun ReadInputStream(uint8_t* buffer, size_t length, size_t wanted, size_t complete);
     bool SetInputQueueLength(unsigned count);
 
     void SetObserver(ReportObserver* observer) { observer_ = observer; }
@@ -62,6 +73,8 @@ private:
     void Notify(ReportKind kind, CollectionId collection, const uint8_t* bytes, int attempt, bool ok);
     // One input report into an 8-byte slot; the result of the host's read.
     int ReadOneInput(uint8_t* slot, int timeoutMs);
+    // Milliseconds left until deadline (micros on the clock), at most cap.
+    int MsUntil(uint64_t deadline, unsigned cap);
 
     platform::HidBackend& backend_;
     platform::Clock& clock_;

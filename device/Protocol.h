@@ -32,6 +32,9 @@ inline constexpr unsigned kPauseBeforeBlockReadMs = 50;
 inline constexpr unsigned kPauseBeforeMacroWriteMs = 20;
 // A block read takes its whole input run within this one deadline.
 inline constexpr unsigned kInputRunDeadlineMs = 1000;
+// Input reports of one run reach the host a few ms apart (interrupt IN);
+// a queue quiet for this long holds nothing more of the run.
+inline constexpr unsigned kInputQuietMs = 20;
 // Room for one input report as the host hands it over; a report of another
 // length than 8 belongs to another collection of the same node.
 inline constexpr size_t kMaxInputReportSize = 64;
@@ -89,7 +92,9 @@ inline constexpr int kMacroReadReports = 36;
 inline constexpr int kMacroEventsRead = 80;
 inline constexpr size_t kMacroScratchSize = 770;
 inline constexpr size_t kStageRunReports = 2;
-inline constexpr size_t kMaxRunReports = 10;  // the longest key/combination run read
+inline constexpr size_t kMaxRunReports = 10;  // the longest key/combination run
+// Room in a run buffer for foreign reports besides the block's own.
+inline constexpr size_t kForeignReportRoom = 8;
 
 // Button j of a profile uses key-table entry, key-combination slot and macro
 // slot kButtonSlot[j].

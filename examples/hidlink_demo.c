@@ -1,10 +1,13 @@
 /*
  * Loads libhidlink.so as any outside program would, prints the firmware
- * version, reads all five profiles into one array of five records, switches
- * the LEDs off and on again, and leaves the mouse on the profile it was on
- * (reading a profile makes it the mouse's current one).
+ * version, reads all five profiles into one array of five records, and leaves
+ * the mouse on the profile it was on (reading a profile makes it the mouse's
+ * current one).
  *
- *   hidlink_demo [path/to/libhidlink.so]
+ *   hidlink_demo [--switch-leds] [path/to/libhidlink.so]
+ *
+ * --switch-leds also switches the LEDs off and on again. That changes the
+ * mouse: the library's LED switch turns the ambient-light timeout off.
  *
  * With VIMO_SIMULATE=FILE set, the library talks to the simulated mouse.
  */
@@ -13,6 +16,7 @@
 #include <dlfcn.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 typedef int (*OpenFn)(void);
 typedef int (*CloseFn)(void);
@@ -46,7 +50,8 @@ static unsigned RateHz(unsigned char code)
 
 int main(int argc, char** argv)
 {
-    const char* path = argc > 1 ? argv[1] : "libhidlink.so";
+    const char* path = "libhidlink.so";
+    int switchLeds = 0;
     void* library;
     OpenFn open_device;
     CloseFn close_device;
@@ -61,6 +66,12 @@ int main(int argc, char** argv)
     int p;
     int result = 0;
 
+    for (p = 1; p < argc; ++p) {
+        if (strcmp(argv[p], "--switch-leds") == 0)
+            switchLeds = 1;
+        else
+            path = argv[p];
+    }
     library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
     if (library == NULL) {
         fprintf(stderr, "hidlink_demo: cannot load %s: %s\n", path, dlerror());
@@ -84,7 +95,9 @@ int main(int argc, char** argv)
         printf("firmware: V%d.%02d\n", version / 100, version % 100);
     else
         result = 1;
-    /* The mouse numbers its profiles 1 to 5; the functions take 0 to 4. */
+    /* The mouse reports its current profile as its wire number 1 to 5 (as
+     * far as known); the functions take 0 to 4. Any other answer is not a
+     * profile this demo could set back, so it leaves the profile alone. */
     if (!get_current(&current) || current < 1 || current > 5) {
         fprintf(stderr, "hidlink_demo: cannot tell the mouse's current profile\n");
         current = 0;
@@ -120,8 +133,10 @@ int main(int argc, char** argv)
     }
     free(records);
 
-    printf("LEDs off: %s\n", led_off() ? "ok" : "failed");
-    printf("LEDs on:  %s\n", led_on() ? "ok" : "failed");
+    if (switchLeds) {
+        printf("LEDs off: %s\n", led_off() ? "ok" : "failed");
+        printf("LEDs on:  %s (ambient-light timeout now off)\n", led_on() ? "ok" : "failed");
+    }
     if (current != 0) {
         if (set_current((unsigned char)(current - 1)))
             printf("current profile: %d again\n", current);

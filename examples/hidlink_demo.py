@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """Loads libhidlink.so with ctypes, prints the firmware version, reads all five
-profiles into one array of five records, switches the LEDs off and on, and
-leaves the mouse on the profile it was on (reading a profile makes it the
-mouse's current one).
+profiles into one array of five records, and leaves the mouse on the profile it
+was on (reading a profile makes it the mouse's current one).
 
-    VIMO_SIMULATE=/tmp/vimo.state python3 examples/hidlink_demo.py build/hidlink/libhidlink.so
+    VIMO_SIMULATE=/tmp/vimo.state python3 examples/hidlink_demo.py [--switch-leds] build/hidlink/libhidlink.so
+
+--switch-leds also switches the LEDs off and on again. That changes the mouse:
+the library's LED switch turns the ambient-light timeout off.
 """
 import ctypes
 import sys
@@ -41,7 +43,10 @@ RATES = {1: 1000, 2: 500, 3: 250, 5: 125}
 
 
 def main():
-    path = sys.argv[1] if len(sys.argv) > 1 else "libhidlink.so"
+    args = sys.argv[1:]
+    switch_leds = "--switch-leds" in args
+    paths = [a for a in args if a != "--switch-leds"]
+    path = paths[0] if paths else "libhidlink.so"
     lib = ctypes.CDLL(path)
     for name in ("Get_fw_version", "Read_profile", "Set_LED_black_out", "Set_LED_black_out_off",
                  "Get_current_profile_id", "Set_current_profile_id"):
@@ -59,7 +64,9 @@ def main():
         print("hidlink_demo.py: the firmware query failed", file=sys.stderr)
         return 1
     print("firmware: V%d.%02d" % (version.value // 100, version.value % 100))
-    # The mouse numbers its profiles 1 to 5; the functions take 0 to 4.
+    # The mouse reports its current profile as its wire number 1 to 5 (as far
+    # as known); the functions take 0 to 4. Any other answer is not a profile
+    # this demo could set back, so it stops before changing anything.
     current = ctypes.c_char(b"\0")
     if not lib.Get_current_profile_id(ctypes.byref(current)) or not 1 <= ord(current.value or b"\0") <= 5:
         print("hidlink_demo.py: cannot tell the mouse's current profile", file=sys.stderr)
@@ -79,8 +86,9 @@ def main():
             p + 1, "in use" if r.in_use else "not in use", RATES.get(r.report_rate, 125), r.power_save,
             " ".join(str(s.code) for s in r.stages), buttons))
 
-    print("LEDs off:", "ok" if lib.Set_LED_black_out() else "failed")
-    print("LEDs on: ", "ok" if lib.Set_LED_black_out_off() else "failed")
+    if switch_leds:
+        print("LEDs off:", "ok" if lib.Set_LED_black_out() else "failed")
+        print("LEDs on: ", "ok" if lib.Set_LED_black_out_off() else "failed", "(ambient-light timeout now off)")
     if lib.Set_current_profile_id(current - 1):
         print("current profile: %d again" % current)
     else:

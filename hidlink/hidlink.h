@@ -10,7 +10,10 @@
  * the others return a one-byte boolean (1 success, 0 failure).
  *
  * Profiles are numbered 0 to 4 in every argument (the mouse's profiles 1 to
- * 5). Get_current_profile_id stores the mouse's own number, 1 to 5.
+ * 5). Get_current_profile_id stores the current profile as the mouse reports
+ * it; as far as known that is the number the mouse uses on the wire, 1 to 5
+ * (profile 0 is 1), as Set_current_profile_id sends it. Treat any other value
+ * as unknown.
  * Reading or writing a profile selects it on the mouse first: afterwards it
  * is the mouse's current profile. A caller that wants another profile to stay
  * current sets it again with Set_current_profile_id. A number of 5 or more:
@@ -27,6 +30,11 @@
  *     memory: pass the last element of an array of five consecutive records
  *     (profiles 0..4). Callers that move all profiles call profiles 0 to 4 in
  *     that order.
+ *
+ * Set_LED_black_out darkens the LEDs and Set_LED_black_out_off lights them.
+ * Both send the ambient-light value 0 with the switch, which turns the
+ * mouse's ambient-light timeout off: a timeout set before (20 or 60 s) is
+ * gone afterwards.
  *
  * Setting the environment variable VIMO_SIMULATE to a file name makes the
  * library talk to a simulated mouse whose state is kept in that file instead

@@ -18,14 +18,7 @@ namespace {
 // and hid_write stays as the fallback where the ioctl is refused.
 class HidapiDevice final : public HidDevice {
 public:
-    HidapiDevice(hid_device* handle, const std::string& path) : handle_(handle)
-    {
-#ifndef NERIT_HIDAPI_SEND_OUTPUT_REPORT
-        outputFd_ = open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
-#else
-        (void)path;
-#endif
-    }
+    HidapiDevice(hid_device* handle, const std::string& path) : handle_(handle), path_(path) {}
     ~HidapiDevice() override
     {
         if (outputFd_ >= 0)
@@ -48,6 +41,13 @@ public:
 #ifdef NERIT_HIDAPI_SEND_OUTPUT_REPORT
         return hid_send_output_report(handle_, data, length) == static_cast<int>(length);
 #else
+        // The node is opened for the ioctl on the first output report only,
+        // so handles that never send one (the command collection) hold no
+        // second descriptor.
+        if (!outputFdTried_) {
+            outputFdTried_ = true;
+            outputFd_ = open(path_.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+        }
         if (outputFd_ >= 0 && !ioctlRefused_) {
             const int sent = ioctl(outputFd_, HIDIOCSOUTPUT(length), data);
             if (sent >= 0)
@@ -78,7 +78,9 @@ private:
     }
 
     hid_device* handle_;
+    std::string path_;
     int outputFd_ = -1;
+    bool outputFdTried_ = false;
     bool ioctlRefused_ = false;
 };
 

@@ -67,10 +67,8 @@ int SimHidDevice::ReadInputReport(uint8_t* data, size_t length, int timeoutMs)
 {
     if (!Alive() || !inputQueue_ || data == nullptr || length == 0)
         return -1;
-    const int result = mouse_.Input(*inputQueue_, data, length);
-    if (result == 0)
-        mouse_.AddInputWait(timeoutMs);
-    return result;
+    mouse_.AwaitInput(*inputQueue_, timeoutMs);
+    return mouse_.Input(*inputQueue_, data, length);
 }
 
 bool SimHidDevice::SetInputQueueLength(unsigned count)

@@ -24,7 +24,7 @@ public:
     bool SendFeatureReport(const uint8_t* data, size_t length) override;
     bool GetFeatureReport(uint8_t* data, size_t length) override;
     bool WriteOutputReport(const uint8_t* data, size_t length) override;
-    // Never waits: an empty queue is a timeout at once.
+    // Waits as the mouse's input timing says (at once without a clock).
     int ReadInputReport(uint8_t* data, size_t length, int timeoutMs) override;
     bool SetInputQueueLength(unsigned count) override;
 

@@ -7,18 +7,37 @@ namespace sim {
 // How a block travels: reports that carry its bytes (a write sends exactly
 // these), reports in a read run (the extra ones are [09 00 ...]), and data
 // bytes per report.
+// What bytes 1..7 of one of its output reports must hold: kAny, or the value.
+using OutputPattern = std::array<int16_t, 7>;
+// What bytes 2..7 of a command must hold: kAny, or the value.
+using CommandPattern = std::array<int16_t, 6>;
+constexpr int16_t kAny = -1;
+
 struct SimulatedMouse::BlockShape {
     size_t dataReports;
     size_t runReports;
     size_t bytesPerReport;
+    OutputPattern output;
 };
 
 struct SimulatedMouse::Command {
     uint8_t code;
     void (SimulatedMouse::*handle)(const Report&);
+    CommandPattern bytes;
 };
 
 namespace {
+
+// Every byte of a report matches its pattern.
+template <size_t N>
+bool Matches(const uint8_t* bytes, const std::array<int16_t, N>& pattern)
+{
+    for (size_t i = 0; i < N; ++i) {
+        if (pattern[i] != kAny && bytes[i] != pattern[i])
+            return false;
+    }
+    return true;
+}
 
 // Byte positions within a command report.
 constexpr size_t kCodeByte = 1;
@@ -55,11 +74,12 @@ SimulatedMouse::SimulatedMouse() : state_(FirmwareState::Fresh())
 
 const SimulatedMouse::BlockShape& SimulatedMouse::ShapeOf(Block block)
 {
+    constexpr int16_t A = kAny;
     static constexpr std::array<BlockShape, 4> kShapes = {{
-        {1, 2, kStageSize},                         // Stage
-        {kKeyEntryCount, kKeyEntryCount, kKeyEntrySize},  // Keys
-        {kComboSlotCount, kComboSlotCount, kComboSlotSize},  // Combos
-        {35, 36, 7},                                // Macro
+        {1, 2, kStageSize, {A, A, A, A, 0x28, 0, 0}},                        // Stage
+        {kKeyEntryCount, kKeyEntryCount, kKeyEntrySize, {A, A, A, A, 0, 0, 0}},  // Keys
+        {kComboSlotCount, kComboSlotCount, kComboSlotSize, {A, A, A, A, A, A, A}},  // Combos
+        {35, 36, 7, {A, A, A, A, A, A, A}},                                  // Macro
     }};
     static_assert(35 * 7 == kMacroSlotSize);
     return kShapes[static_cast<size_t>(block)];
@@ -67,51 +87,50 @@ const SimulatedMouse::BlockShape& SimulatedMouse::ShapeOf(Block block)
 
 const SimulatedMouse::Command* SimulatedMouse::FindCommand(uint8_t code)
 {
+    // Bytes 2..7 of each command: A where the command carries a value, else
+    // the fixed byte (0 where unused).
+    constexpr int16_t A = kAny;
     static constexpr std::array<Command, 22> kCommands = {{
-        {0x04, &SimulatedMouse::SetLedSwitch},
-        {0x84, &SimulatedMouse::GetLedState},
-        {0x0F, &SimulatedMouse::GetProfileFlags},
-        {0x6E, &SimulatedMouse::SetProfileFlags},
-        {0x5C, &SimulatedMouse::GetCurrentProfile},
-        {0x7C, &SimulatedMouse::SetCurrentProfile},
-        {0x5E, &SimulatedMouse::GetFirmwareVersion},
-        {0x79, &SimulatedMouse::BeginTransfer},
-        {0x5D, &SimulatedMouse::GetReportRate},
-        {0x7D, &SimulatedMouse::SetReportRate},
-        {0x53, &SimulatedMouse::GetPowerSave},
-        {0x73, &SimulatedMouse::SetPowerSave},
-        {0x76, &SimulatedMouse::SetProfileColour},
-        {0x74, &SimulatedMouse::SetProfileAux},
-        {0x57, &SimulatedMouse::ReadStageCodes},
-        {0x77, &SimulatedMouse::WriteStageCodes},
-        {0x5B, &SimulatedMouse::ReadKeyTable},
-        {0x7B, &SimulatedMouse::WriteKeyTable},
-        {0x44, &SimulatedMouse::ReadKeyComboTable},
-        {0x6F, &SimulatedMouse::WriteKeyComboTable},
-        {0x5A, &SimulatedMouse::ReadMacroSlot},
-        {0x7A, &SimulatedMouse::WriteMacroSlot},
+        {0x04, &SimulatedMouse::SetLedSwitch, {A, 0, A, 0, 0, 0}},
+        {0x84, &SimulatedMouse::GetLedState, {0, 0, 0, 0, 0, 0}},
+        {0x0F, &SimulatedMouse::GetProfileFlags, {0, 0, 0, 0, 0, 0}},
+        {0x6E, &SimulatedMouse::SetProfileFlags, {A, A, A, A, A, 0}},
+        {0x5C, &SimulatedMouse::GetCurrentProfile, {0, 0, 0, 0, 0, 0}},
+        {0x7C, &SimulatedMouse::SetCurrentProfile, {A, 0, 0, 0, 0, 0}},
+        {0x5E, &SimulatedMouse::GetFirmwareVersion, {0, 0, 0, 0, 0, 0}},
+        {0x79, &SimulatedMouse::BeginTransfer, {0, 0, 0, 0, 0, 0}},
+        {0x5D, &SimulatedMouse::GetReportRate, {0, 0, 0, 0, 0, 0}},
+        {0x7D, &SimulatedMouse::SetReportRate, {A, 0, A, 0, 0, 0}},
+        {0x53, &SimulatedMouse::GetPowerSave, {A, 0, 0, 0, 0, 0}},
+        {0x73, &SimulatedMouse::SetPowerSave, {A, 0, A, 0, 0, 0}},
+        {0x76, &SimulatedMouse::SetProfileColour, {A, 0, A, A, A, 0}},
+        {0x74, &SimulatedMouse::SetProfileAux, {A, 0, 0x10, 0, 0, 0}},
+        {0x57, &SimulatedMouse::ReadStageCodes, {A, 0x10, 0, 0, 0, 0}},
+        {0x77, &SimulatedMouse::WriteStageCodes, {A, 0x10, 0, 0, 0, 0}},
+        {0x5B, &SimulatedMouse::ReadKeyTable, {A, 0x28, 0, 0, 0, 0}},
+        {0x7B, &SimulatedMouse::WriteKeyTable, {A, 0x28, 0, 0, 0, 0}},
+        {0x44, &SimulatedMouse::ReadKeyComboTable, {A, 0x28, 0, 0, 0, 0}},
+        {0x6F, &SimulatedMouse::WriteKeyComboTable, {0, 0, 0, 0, 0, 0}},
+        {0x5A, &SimulatedMouse::ReadMacroSlot, {A, A, 0x18, 0x10, 0, 0}},
+        {0x7A, &SimulatedMouse::WriteMacroSlot, {A, A, 0, 0, 0, 0}},
     }};
     auto found = std::find_if(kCommands.begin(), kCommands.end(),
                               [code](const Command& c) { return c.code == code; });
     return found == kCommands.end() ? nullptr : &*found;
 }
 
-// Bytes that some commands always carry; the mouse refuses the command when
-// one of them is wrong.
+// The mouse refuses a command whose fixed or unused bytes are not as its
+// table says. A command it does not know is taken and does nothing.
 bool SimulatedMouse::FixedBytesRight(const Report& command)
 {
-    struct FixedByte {
-        uint8_t code;
-        size_t index;
-        uint8_t value;
-    };
-    static constexpr std::array<FixedByte, 7> kFixedBytes = {{
-        {0x57, 3, 0x10}, {0x77, 3, 0x10}, {0x5B, 3, 0x28}, {0x7B, 3, 0x28},
-        {0x44, 3, 0x28}, {0x5A, 4, 0x18}, {0x5A, 5, 0x10},
-    }};
-    return std::all_of(kFixedBytes.begin(), kFixedBytes.end(), [&command](const FixedByte& fixed) {
-        return command[kCodeByte] != fixed.code || command[fixed.index] == fixed.value;
-    });
+    const Command* entry = FindCommand(command[kCodeByte]);
+    return entry == nullptr || Matches(command.data() + kProfileByte, entry->bytes);
+}
+
+// An output report of a block write must hold the block's fixed bytes.
+bool SimulatedMouse::OutputBytesRight(const Report& report) const
+{
+    return !pendingWrite_ || Matches(report.data() + 1, ShapeOf(pendingWrite_->block).output);
 }
 
 // ---- report traffic ----
@@ -144,7 +163,7 @@ bool SimulatedMouse::Output(const Report& report)
 {
     if (UnplugDue())
         return false;
-    const bool failed = TakeFault(ReportKind::Output);
+    const bool failed = TakeFault(ReportKind::Output) || !OutputBytesRight(report);
     Record(ReportKind::Output, report, Report{}, failed);
     if (failed)
         return false;
@@ -156,6 +175,7 @@ int SimulatedMouse::Input(size_t queue, uint8_t* data, size_t length)
 {
     if (UnplugDue())
         return -1;
+    Settle();
     const auto found = hostQueues_.find(queue);
     if (found == hostQueues_.end() || found->second.empty())
         return 0;
@@ -183,12 +203,34 @@ void SimulatedMouse::CloseInputQueue(size_t queue)
     hostQueues_.erase(queue);
 }
 
-size_t SimulatedMouse::QueuedInputCount() const
+size_t SimulatedMouse::QueuedInputCount()
 {
+    Settle();
     size_t most = 0;
     for (const auto& [id, queue] : hostQueues_)
         most = std::max(most, queue.size());
     return most;
+}
+
+void SimulatedMouse::SetInputTiming(platform::Clock* clock, unsigned intervalMs)
+{
+    clock_ = clock;
+    inputIntervalMs_ = intervalMs;
+}
+
+void SimulatedMouse::Transmit(const InputReport& report)
+{
+    const uint64_t from = inFlight_.empty() ? Now() : std::max(Now(), inFlight_.back().arrivalMicros);
+    inFlight_.push_back(InFlight{report, from + uint64_t{inputIntervalMs_} * 1000});
+    Settle();
+}
+
+void SimulatedMouse::Settle()
+{
+    while (!inFlight_.empty() && inFlight_.front().arrivalMicros <= Now()) {
+        Deliver(inFlight_.front().report);
+        inFlight_.pop_front();
+    }
 }
 
 // Every host queue gets every input report; a full queue drops it.
@@ -200,10 +242,35 @@ void SimulatedMouse::Deliver(const InputReport& report)
     }
 }
 
+void SimulatedMouse::Wait(unsigned ms)
+{
+    inputWaitMs_ += ms;
+    if (clock_ != nullptr && ms > 0)
+        clock_->SleepMs(ms);
+}
+
+void SimulatedMouse::AwaitInput(size_t queue, int timeoutMs)
+{
+    Settle();
+    const auto found = hostQueues_.find(queue);
+    if (found != hostQueues_.end() && !found->second.empty())
+        return;
+    const unsigned timeout = timeoutMs > 0 ? unsigned(timeoutMs) : 0;
+    if (!inFlight_.empty()) {
+        const uint64_t waitMs = (inFlight_.front().arrivalMicros - Now() + 999) / 1000;
+        if (waitMs <= timeout) {
+            Wait(unsigned(waitMs));
+            Settle();
+            return;
+        }
+    }
+    Wait(timeout);
+}
+
 void SimulatedMouse::SendInput(const InputReport& report)
 {
     if (plugged_)
-        Deliver(report);
+        Transmit(report);
 }
 
 void SimulatedMouse::SetRunReports(RunBlock block, size_t reports)
@@ -293,6 +360,7 @@ void SimulatedMouse::Unplug()
     plugged_ = false;
     ++plugGeneration_;
     pendingWrite_.reset();
+    inFlight_.clear();
     for (auto& [id, queue] : hostQueues_)
         queue.clear();
 }
@@ -377,7 +445,7 @@ void SimulatedMouse::QueueRun(Block block, std::optional<size_t> profile, size_t
     }
     InsertForeignReports(run);
     for (const InputReport& report : run)
-        Deliver(report);
+        Transmit(report);
 }
 
 void SimulatedMouse::InsertForeignReports(std::deque<InputReport>& run)

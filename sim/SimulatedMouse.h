@@ -5,17 +5,22 @@
 //
 // Every report that reaches the mouse is logged byte for byte. Faults can be
 // injected per report kind or at log positions; a failed report changes
-// nothing. A command whose fixed bytes are wrong is refused like a failed
-// report. The mouse can also be unplugged, hidden in part from enumeration,
-// or refuse opening, for SimHidBackend to act on.
+// nothing. A command whose fixed or unused bytes are not as the mouse's
+// command table has them, or a block write's output report whose fixed bytes
+// are wrong, is refused like a failed report. The mouse can also be
+// unplugged, hidden in part from enumeration, or refuse opening, for
+// SimHidBackend to act on.
 //
 // Input reports go to host queues as a real host keeps them: every open
 // handle that receives input has its own queue (hidraw gives each open file
 // one) and gets every input report; what a reader leaves stays queued; a full
 // queue drops new reports. The length of each block's run, foreign reports
-// in a run and stray reports outside any run can be set.
+// in a run and stray reports outside any run can be set. With a clock and an
+// arrival interval, the reports of a run reach the host queues one by one
+// over time, as an interrupt-IN endpoint delivers them.
 #pragma once
 
+#include "platform/clock.h"
 #include "sim/FirmwareState.h"
 
 #include <array>
@@ -38,8 +43,9 @@ using Report = std::array<uint8_t, kReportSize>;
 // An input report as the host hands it over, report id first; any length.
 using InputReport = std::vector<uint8_t>;
 
-// What a host queue holds per open handle (hidraw's buffer per open file).
-inline constexpr size_t kHostQueueLength = 64;
+// What a host queue holds per open handle: hidraw's ring of 64 per open file
+// keeps at most 63 reports.
+inline constexpr size_t kHostQueueLength = 63;
 
 enum class ReportKind : uint8_t { FeatureSet, FeatureGet, Output, Input };
 inline constexpr size_t kReportKindCount = 4;
@@ -76,11 +82,16 @@ public:
     // Host queues, one per open handle that receives input.
     size_t OpenInputQueue();
     void CloseInputQueue(size_t queue);
-    // Reports waiting in the fullest host queue.
-    size_t QueuedInputCount() const;
-    // The handles never block; a read that finds its queue empty adds the
-    // time the host would have waited here instead.
-    void AddInputWait(int timeoutMs) { inputWaitMs_ += timeoutMs > 0 ? unsigned(timeoutMs) : 0; }
+    // Reports waiting in the fullest host queue (those that have arrived).
+    size_t QueuedInputCount();
+    // Input reports reach the host intervalMs apart on this clock, the first
+    // intervalMs after the mouse sends it (behind any still on their way).
+    // Without a clock, or with 0, every report is there at once.
+    void SetInputTiming(platform::Clock* clock, unsigned intervalMs);
+    // What a read with this timeout waits for: until a report is queued for
+    // the handle or the timeout has passed. With a clock the wait passes on
+    // it; the time waited is added up in InputWaitMs either way.
+    void AwaitInput(size_t queue, int timeoutMs);
     unsigned InputWaitMs() const { return inputWaitMs_; }
 
     // Firmware state.
@@ -145,6 +156,7 @@ private:
     static const BlockShape& ShapeOf(Block block);
     static const Command* FindCommand(uint8_t code);
     static bool FixedBytesRight(const Report& command);
+    bool OutputBytesRight(const Report& report) const;
     static std::optional<size_t> WireProfile(uint8_t wire);
     std::optional<size_t> CurrentProfile() const;
     ProfileState* ProfileAt(std::optional<size_t> index);
@@ -157,7 +169,13 @@ private:
     void Execute(const Report& command);
     void QueueRun(Block block, std::optional<size_t> profile, size_t slot);
     void InsertForeignReports(std::deque<InputReport>& run);
+    uint64_t Now() const { return clock_ != nullptr ? clock_->NowMicros() : 0; }
+    // Sends a report towards the host; it arrives after the input interval.
+    void Transmit(const InputReport& report);
+    // Moves the reports that have arrived by now into the host queues.
+    void Settle();
     void Deliver(const InputReport& report);
+    void Wait(unsigned ms);
     void BeginWrite(Block block, std::optional<size_t> profile, size_t slot);
     void StoreWritePart(const Report& report);
 
@@ -189,6 +207,13 @@ private:
     std::optional<BlockTarget> pendingWrite_;
     size_t pendingIndex_ = 0;  // next report of the pending write
     std::map<size_t, std::deque<InputReport>> hostQueues_;
+    struct InFlight {
+        InputReport report;
+        uint64_t arrivalMicros;
+    };
+    std::deque<InFlight> inFlight_;  // sent, not yet at the host
+    platform::Clock* clock_ = nullptr;
+    unsigned inputIntervalMs_ = 0;
     size_t nextQueue_ = 0;
     unsigned inputQueueLength_ = 0;
     unsigned inputWaitMs_ = 0;

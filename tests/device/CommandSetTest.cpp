@@ -1,5 +1,7 @@
 #include "tests/device/DeviceFixture.h"
 
+#include <memory>
+
 namespace device::test {
 namespace {
 
@@ -103,6 +105,17 @@ TEST_F(CommandSetTest, ProgramSkipsForeignInputReportsAndTheLibraryDoesNot)
     EXPECT_EQ(libraryKeys[0], (KeyEntry{0, 0, 0, 0}));  // the foreign report
     EXPECT_EQ(libraryKeys[1], (KeyEntry{0x02, 0xF0, 0, 0}));
 
+    // Several foreign reports: every one is skipped, wherever it stands
+    // ([F, a, F, b, ...] and [F, F, a, ...]).
+    for (const std::vector<size_t>& at : {std::vector<size_t>{0, 2}, std::vector<size_t>{0, 0}}) {
+        for (size_t index : at)
+            mouse.InjectForeignInput(index, 1);
+        programKeys = {};
+        ASSERT_TRUE(program.ReadKeyTable(0, programKeys));
+        for (size_t k = 0; k < 9; ++k)
+            EXPECT_EQ(programKeys[k], Profile(0).keys[k]) << at[1] << " " << k;
+    }
+
     StageData programStage{}, libraryStage{};
     mouse.InjectForeignInput(0, 4);
     ASSERT_TRUE(program.ReadStageCodes(0, programStage));
@@ -113,8 +126,8 @@ TEST_F(CommandSetTest, ProgramSkipsForeignInputReportsAndTheLibraryDoesNot)
 }
 
 // The mouse sends nine or ten reports for the key and combination tables.
-// Both variants read either length right, without waiting, and leave
-// nothing that the next read could take for its own.
+// Both variants read either length right and leave nothing that the next
+// read could take for its own; a nine-report run costs one quiet period.
 TEST_F(CommandSetTest, BothVariantsReadNineAndTenReportRuns)
 {
     for (uint8_t k = 0; k < 10; ++k) {
@@ -149,7 +162,56 @@ TEST_F(CommandSetTest, BothVariantsReadNineAndTenReportRuns)
         }
         link.CloseDevice();
     }
-    EXPECT_EQ(mouse.InputWaitMs(), 0u);
+    EXPECT_EQ(mouse.InputWaitMs(), 2u * 2u * 2u * kInputQuietMs);
+}
+
+// The mouse sends a run report by report, a few ms apart, as an interrupt-IN
+// endpoint does: its last report may reach the host after the reader has
+// what it wanted. It still belongs to that run, never to the next read.
+TEST_F(CommandSetTest, RunsArrivingReportByReportStayWithTheirRead)
+{
+    for (uint8_t k = 0; k < 10; ++k) {
+        Profile(3).keys[k] = {0x02, uint8_t(0xE0 + k), 0, k};
+        Profile(3).combos[k] = {0xE0, uint8_t(4 + k), 0, 0, 0, 0, k};
+    }
+    for (uint8_t m = 0; m < 9; ++m)
+        Profile(3).macros[m].fill(uint8_t(0x30 + m));
+    const StageData stage{41, 42, 43, 44, 0x28, 0};
+    Profile(3).stage = stage;
+    OpenAndClear();
+    for (unsigned intervalMs : {1u, 4u, 8u}) {
+        mouse.SetInputTiming(&clock, intervalMs);
+        for (size_t runLength : {9u, 10u}) {
+            mouse.SetRunReports(sim::RunBlock::Keys, runLength);
+            mouse.SetRunReports(sim::RunBlock::Combos, runLength);
+            for (CommandSet* commands : {&program, &library}) {
+                SCOPED_TRACE(testing::Message() << intervalMs << " ms, run " << runLength
+                                                << (commands == &program ? " program" : " library"));
+                KeyTable keys{};
+                StageData read{};
+                ASSERT_TRUE(commands->ReadKeyTable(3, keys));
+                ASSERT_TRUE(commands->ReadStageCodes(3, read));
+                for (size_t k = 0; k < 9; ++k)
+                    EXPECT_EQ(keys[k], Profile(3).keys[k]) << k;
+                EXPECT_EQ(read, stage);
+                if (commands == &library)
+                    continue;
+                KeyComboTable combos{};
+                auto slots = std::make_unique<MacroReadBuffer>();
+                ASSERT_TRUE(program.ReadKeyComboTable(3, combos));
+                read = {};
+                ASSERT_TRUE(program.ReadStageCodes(3, read));
+                EXPECT_EQ(combos[8], Profile(3).combos[8]);
+                EXPECT_EQ(read, stage);
+                ASSERT_TRUE(program.ReadMacroSlots(3, *slots));
+                read = {};
+                ASSERT_TRUE(program.ReadStageCodes(3, read));
+                EXPECT_EQ(read, stage);
+                for (uint8_t m = 0; m < 9; ++m)
+                    EXPECT_EQ((*slots)[m][241], 0x30 + m) << int(m);
+            }
+        }
+    }
 }
 
 TEST_F(CommandSetTest, LeftoversOfEarlierRunsAreNotTakenForTheNext)
@@ -213,16 +275,30 @@ TEST_F(CommandSetTest, AForeignReportInAMacroRunAndAFailedMacroRun)
         EXPECT_TRUE(std::equal(slots[m].begin(), slots[m].end(), Profile(1).macros[m].begin())) << int(m);
 
     // Each slot costs a command, its request and 36 input reports: the
-    // first input report of slot 3 fails.
-    mouse.ClearLog();
-    mouse.FailAt(3 * 38 + 2);
+    // first input report of slot 3 fails, then one part-way through. Either
+    // way slot 3 stays zero and the rest of its run is not taken for slot 4.
+    for (size_t inRun : {0u, 10u}) {
+        SCOPED_TRACE(inRun);
+        mouse.ClearLog();
+        mouse.FailAt(3 * 38 + 2 + inRun);
+        slots = {};
+        ASSERT_TRUE(program.ReadMacroSlots(1, slots));
+        for (uint8_t m = 0; m < 9; ++m) {
+            if (m == 3)
+                EXPECT_EQ(slots[m], MacroSlotRead{});
+            else
+                EXPECT_TRUE(std::equal(slots[m].begin(), slots[m].end(), Profile(1).macros[m].begin())) << int(m);
+        }
+        mouse.ClearFaults();
+    }
+
+    // A short run (the rest never comes) keeps the reports that arrived.
+    mouse.SetRunReports(sim::RunBlock::Macro, 20);
     slots = {};
     ASSERT_TRUE(program.ReadMacroSlots(1, slots));
     for (uint8_t m = 0; m < 9; ++m) {
-        if (m == 3)
-            EXPECT_EQ(slots[m], MacroSlotRead{});
-        else
-            EXPECT_TRUE(std::equal(slots[m].begin(), slots[m].end(), Profile(1).macros[m].begin())) << int(m);
+        EXPECT_TRUE(std::equal(slots[m].begin(), slots[m].begin() + 140, Profile(1).macros[m].begin())) << int(m);
+        EXPECT_TRUE(std::all_of(slots[m].begin() + 140, slots[m].end(), [](uint8_t b) { return b == 0; }));
     }
 }
 
@@ -238,7 +314,7 @@ TEST_F(CommandSetTest, BlockReadPacingAndLengthsDifferByVariant)
     clock.ClearPauses();
     ASSERT_TRUE(library.ReadKeyTable(0, keys));
     EXPECT_EQ(clock.Pauses(), (std::vector<unsigned>{5, 5}));
-    EXPECT_EQ(Sent(sim::ReportKind::Input).size(), 9u);
+    EXPECT_EQ(Sent(sim::ReportKind::Input).size(), 10u);  // nine entries of a ten-report run
 }
 
 TEST_F(CommandSetTest, AFailedInputRunIsAnEmptyBlockNotAnError)
@@ -248,6 +324,17 @@ TEST_F(CommandSetTest, AFailedInputRunIsAnEmptyBlockNotAnError)
     KeyTable keys{};
     EXPECT_TRUE(program.ReadKeyTable(0, keys));
     EXPECT_EQ(keys, KeyTable{});
+
+    // A read that fails part-way leaves the block as the caller prepared it.
+    for (CommandSet* commands : {&program, &library}) {
+        link.DrainInput();
+        mouse.ClearLog();
+        mouse.FailAt(2 + 4);  // command, request, then the fifth input report
+        keys = {};
+        EXPECT_TRUE(commands->ReadKeyTable(0, keys));
+        EXPECT_EQ(keys, KeyTable{});
+        mouse.ClearFaults();
+    }
 
     mouse.FailNext(sim::ReportKind::FeatureGet, 3);
     EXPECT_FALSE(program.ReadKeyTable(0, keys));

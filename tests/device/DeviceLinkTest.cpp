@@ -124,18 +124,20 @@ TEST_F(DeviceLinkTest, InputReadNeverWaitsOnAnEmptyQueueBeyondItsDeadline)
 {
     OpenAndClear();
     uint8_t run[16] = {0xEE, 0xEE};
-    EXPECT_EQ(link.ReadInputStream(run, sizeof run, 1), 0u);  // nothing queued
+    EXPECT_EQ(link.ReadInputStream(run, sizeof run, 1, 2).reports, 0u);  // nothing queued
     EXPECT_EQ(run[0], 0xEE);
     EXPECT_EQ(mouse.InputWaitMs(), 1000u);
     EXPECT_TRUE(clock.Pauses().empty());
 
-    // Draining takes what is queued without waiting.
+    // Draining takes what is queued; having found something, it waits for
+    // the queue to stay quiet a moment; an empty queue costs no wait.
     mouse.SendInput({9, 1});
     mouse.SendInput({9, 2});
     EXPECT_EQ(link.DrainInput(), 2u);
     EXPECT_EQ(mouse.QueuedInputCount(), 0u);
+    EXPECT_EQ(mouse.InputWaitMs(), 1000u + kInputQuietMs);
     EXPECT_EQ(link.DrainInput(), 0u);
-    EXPECT_EQ(mouse.InputWaitMs(), 1000u);
+    EXPECT_EQ(mouse.InputWaitMs(), 1000u + kInputQuietMs);
 }
 
 // A data handle whose reports arrive after scripted delays on the fake clock.
@@ -207,7 +209,7 @@ TEST(DeviceLinkRun, ReadsReportByReportWithinOneDeadline)
     ASSERT_TRUE(link.OpenDevice());
     uint8_t run[80] = {};
     run[16] = 0xEE;
-    EXPECT_EQ(link.ReadInputStream(run, sizeof run, 9), 2u);  // the third comes too late
+    EXPECT_EQ(link.ReadInputStream(run, sizeof run, 9, 10).reports, 2u);  // the third comes too late
     EXPECT_EQ(run[1], 1);
     EXPECT_EQ(run[9], 2);
     EXPECT_EQ(run[16], 0xEE);  // kept as the caller prepared it
@@ -215,7 +217,7 @@ TEST(DeviceLinkRun, ReadsReportByReportWithinOneDeadline)
     EXPECT_EQ(clock.TotalPausedMs(), 1000u);
 }
 
-TEST(DeviceLinkRun, ReportsOfAnotherLengthAreForeignAndEnoughDataEndsTheWait)
+TEST(DeviceLinkRun, ReportsOfAnotherLengthAreForeignAndAfterEnoughDataAQuietQueueEndsTheRun)
 {
     platform::FakeClock clock;
     const std::vector<uint8_t> longReport(12, 9);
@@ -224,16 +226,16 @@ TEST(DeviceLinkRun, ReportsOfAnotherLengthAreForeignAndEnoughDataEndsTheWait)
     DeviceLink link(backend, clock);
     ASSERT_TRUE(link.OpenDevice());
     uint8_t run[80] = {};
-    EXPECT_EQ(link.ReadInputStream(run, sizeof run, 2), 4u);
+    EXPECT_EQ(link.ReadInputStream(run, sizeof run, 2, 10).reports, 4u);
     EXPECT_EQ(run[0], kForeignReportMark);
     EXPECT_EQ(run[1], 4);
     EXPECT_EQ(run[4], 0);  // past the short report: zero
     EXPECT_EQ(run[8], kForeignReportMark);
     EXPECT_EQ(run[16], 9);
     EXPECT_EQ(run[25], 2);
-    // Once two data reports are in, only what is already queued is taken.
-    EXPECT_EQ(backend.timeouts, (std::vector<int>{1000, 1000, 1000, 1000, 0}));
-    EXPECT_EQ(clock.TotalPausedMs(), 0u);
+    // Once two data reports are in, a queue quiet for a moment ends the run.
+    EXPECT_EQ(backend.timeouts, (std::vector<int>{1000, 1000, 1000, 1000, int(kInputQuietMs)}));
+    EXPECT_EQ(clock.TotalPausedMs(), kInputQuietMs);
 }
 
 TEST_F(DeviceLinkTest, StaleHandlesFailUntilReopened)

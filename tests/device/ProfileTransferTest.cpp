@@ -191,8 +191,8 @@ TEST_F(ProfileTransferTest, LibraryReadAndWriteUseTheirLayoutAndAllFlags)
 
     mouse.ClearLog();
     ASSERT_TRUE(libraryTransfer.Read(4, rec[4].data()));
-    // Nine key-table reports of the ten the mouse sends; the tenth is drained
-    // before the stage codes are asked for.
+    // The ten key-table reports the mouse sends (nine entries used), and the
+    // stage-code run.
     EXPECT_EQ(Sent(sim::ReportKind::Input).size(), 9u + 1u + 2u);
     for (int k = 0; k < 5; ++k)
         EXPECT_EQ(rec[k][1], k == 2 ? 0 : 1) << k;
@@ -331,7 +331,7 @@ TEST_F(SequenceTest, EachSequenceSendsItsCommandsInOrder)
     const Expected all[] = {
         {ProgramRead, &programRead, 0, 10 + 10 + 9 * 36 + 2},
         {ProgramWrite, &programWrite, 10 + 10 + 2 * 35 + 1, 0},
-        {LibraryRead, &libraryRead, 0, 9 + 1 + 2},  // the tenth key report is drained
+        {LibraryRead, &libraryRead, 0, 10 + 2},
         {LibraryWrite, &libraryWrite, 10 + 10 + 35 + 1, 0},
     };
     for (const Expected& expected : all) {
@@ -348,11 +348,15 @@ TEST_F(SequenceTest, EachSequenceSendsItsCommandsInOrder)
 
 // Every attempt of one report fails, at each report of each sequence in
 // turn: the sequence fails unless that report is one whose failure is
-// ignored, and the link works for the next run.
+// ignored, sends nothing after the failed attempts, and the link works for
+// the next run.
 TEST_F(SequenceTest, AFailureAtEachStepEndsTheSequence)
 {
     for (Sequence sequence : {ProgramRead, ProgramWrite, LibraryRead, LibraryWrite}) {
-        OpenAndClear();
+        // The clean run as every later one sees the mouse (after a write).
+        ASSERT_TRUE(link.OpenDevice());
+        ASSERT_TRUE(Run(sequence));
+        mouse.ClearLog();
         ASSERT_TRUE(Run(sequence));
         const std::vector<sim::LoggedReport> clean = mouse.Log();
         size_t failures = 0;
@@ -361,6 +365,16 @@ TEST_F(SequenceTest, AFailureAtEachStepEndsTheSequence)
             mouse.FailAt(position, 3);
             const bool result = Run(sequence);
             EXPECT_EQ(result, Survives(clean[position])) << "sequence " << sequence << " report " << position;
+            if (!Survives(clean[position])) {
+                // The clean run up to the failed report, its three failed
+                // attempts, and nothing more.
+                std::vector<sim::LoggedReport> expected(clean.begin(), clean.begin() + std::ptrdiff_t(position));
+                sim::LoggedReport attempt = clean[position];
+                attempt.answer = {};
+                attempt.failed = true;
+                expected.insert(expected.end(), 3, attempt);
+                EXPECT_EQ(mouse.Log(), expected) << "sequence " << sequence << " report " << position;
+            }
             failures += result ? 0 : 1;
             mouse.ClearFaults();
             ASSERT_TRUE(Run(sequence)) << "sequence " << sequence << " after report " << position;
