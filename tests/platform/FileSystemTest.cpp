@@ -12,6 +12,7 @@
 #include <set>
 
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -297,7 +298,30 @@ TEST(PosixFileSystem, ReplacesOnlyRegularFilesAndFollowsLinks)
         EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
 }
 
-// Reads never wait on a pipe or read a device; each gives its reason.
+// True when something opened the file since the watch began or the last call.
+class OpenWatch {
+public:
+    explicit OpenWatch(const std::string& path) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        EXPECT_GE(::inotify_add_watch(fd_, path.c_str(), IN_OPEN), 0) << path;
+    }
+    ~OpenWatch() { ::close(fd_); }
+    bool Opened()
+    {
+        alignas(inotify_event) char events[4096];
+        bool opened = false;
+        while (::read(fd_, events, sizeof events) > 0)
+            opened = true;
+        return opened;
+    }
+
+private:
+    int fd_;
+};
+
+// Reads never wait on a pipe or read a device; each gives its reason. A pipe
+// or device is refused before it is opened: opening one can already do
+// something (a pipe's waiting writer goes on, a device may act).
 TEST(PosixFileSystem, ReadsOnlyRegularFilesWithoutWaiting)
 {
     TempFolder folder;
@@ -306,12 +330,19 @@ TEST(PosixFileSystem, ReadsOnlyRegularFilesWithoutWaiting)
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     const std::string toPipe = folder.path + "/pipe-link";
     fs::create_symlink(pipe, toPipe);
+    OpenWatch watch(pipe);
     std::vector<uint8_t> bytes{1, 2};
     for (const std::string& path : {pipe, toPipe, std::string("/dev/null"), std::string("/dev/zero")}) {
         EXPECT_EQ(files.ReadFile(path, 100, bytes), ReadResult::CannotOpen) << path;
         EXPECT_EQ(files.LastError(), FileError::NotRegular) << path;
         EXPECT_TRUE(bytes.empty());
+        EXPECT_FALSE(watch.Opened()) << path;
     }
+    const std::string regular = folder.path + "/regular";
+    ASSERT_TRUE(Write(files, regular, "x"));
+    OpenWatch regularWatch(regular);
+    EXPECT_EQ(Read(files, regular), "x");
+    EXPECT_TRUE(regularWatch.Opened());  // the watch does see opens
     // A skin package likewise. The test holds both ends of the pipe, so that
     // even a blocking open would return at once.
     const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
