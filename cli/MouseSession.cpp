@@ -1,5 +1,6 @@
 #include "cli/MouseSession.h"
 
+#include "cli/MessageText.h"
 #include "platform/HidapiBackend.h"
 
 #include <cstdlib>
@@ -40,9 +41,14 @@ bool MouseSession::Prepare(std::string& error)
 
 bool MouseSession::Finish(std::string& error)
 {
-    if (!simulated_ || simulated_->Save() == sim::StateFileResult::Saved)
+    const sim::StateFileResult result = simulated_ ? simulated_->Save() : sim::StateFileResult::Saved;
+    if (result == sim::StateFileResult::Saved)
         return true;
-    error = "cannot save the simulated mouse's state file";
+    if (result == sim::StateFileResult::LogFailed)
+        error = "cannot write the simulated mouse's log "
+              + FileText(simulated_->LogPath(), FileErrorText(simulated_->LogError()));
+    else
+        error = "cannot save the simulated mouse's state file";
     return false;
 }
 std::string MouseSession::OpenFailureText() const

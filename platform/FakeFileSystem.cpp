@@ -110,6 +110,24 @@ bool FakeFileSystem::WriteFileAtomic(const std::string& path, const uint8_t* dat
     return true;
 }
 
+bool FakeFileSystem::AppendFile(const std::string& path, const uint8_t* data, size_t size)
+{
+    const std::string name = Normal(path);
+    if (data == nullptr && size > 0)
+        return Fail(FileError::Other);
+    if (const auto special = unreadable_.find(name); special != unreadable_.end())
+        return Fail(special->second);
+    // An existing file is written in place, whatever its folder allows.
+    const bool exists = files_.count(name) != 0;
+    const FileError error = exists ? (writesFail_ ? writeError_ : FileError::None) : WriteError(name);
+    if (error != FileError::None)
+        return Fail(error);
+    files_[name].insert(files_[name].end(), data, data + size);
+    ++writeCount_;
+    lastError_ = FileError::None;
+    return true;
+}
+
 bool FakeFileSystem::CreateDirectories(const std::string& path)
 {
     const std::string name = Normal(path);

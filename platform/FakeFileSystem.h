@@ -18,6 +18,7 @@ public:
 
     ReadResult ReadFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) override;
     bool WriteFileAtomic(const std::string& path, const uint8_t* data, size_t size) override;
+    bool AppendFile(const std::string& path, const uint8_t* data, size_t size) override;
     bool CreateDirectories(const std::string& path) override;
     bool IsWritableDirectory(const std::string& path) override;
     bool Exists(const std::string& path) override;
@@ -29,7 +30,8 @@ public:
     void AddFile(const std::string& path, std::string_view contents);
     void AddDirectory(const std::string& path);
     void SetReadOnly(const std::string& folder, bool readOnly = true);
-    // While set, every WriteFileAtomic fails with `error` (a full disk).
+    // While set, every WriteFileAtomic and AppendFile fails with `error` (a
+    // full disk).
     void SetWritesFail(bool fail, FileError error = FileError::NoSpace)
     {
         writesFail_ = fail;

@@ -175,6 +175,23 @@ bool PosixFileSystem::WriteFileAtomic(const std::string& path, const uint8_t* da
     return true;
 }
 
+bool PosixFileSystem::AppendFile(const std::string& path, const uint8_t* data, size_t size)
+{
+    if (path.empty() || (data == nullptr && size > 0))
+        return Fail(FileError::Other);
+    const int fd = OpenRegular(path, O_WRONLY | O_APPEND | O_CREAT, 0666, lastError_);
+    if (fd < 0)
+        return false;
+    const bool written = WriteAll(fd, data, size);
+    if (!written)
+        FailWithErrno();
+    if (::close(fd) != 0 && written)
+        return FailWithErrno();
+    if (written)
+        lastError_ = FileError::None;
+    return written;
+}
+
 bool PosixFileSystem::MakeDirectory(const std::string& path)
 {
     if (::mkdir(path.c_str(), 0755) == 0)

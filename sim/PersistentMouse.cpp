@@ -36,10 +36,16 @@ StateFileResult PersistentMouse::Load()
 
 StateFileResult PersistentMouse::Save()
 {
-    if (!logPath_.empty())
-        AppendReportLog(logPath_, mouse_.Log(), 0);
+    const bool logged = logPath_.empty() || AppendReportLog(files_, logPath_, mouse_.Log(), 0);
+    logError_ = logged ? platform::FileError::None : files_.LastError();
     // A long-lived process keeps no growing log in memory.
     mouse_.ClearLog();
+    const StateFileResult saved = SaveState();
+    return saved == StateFileResult::Saved && !logged ? StateFileResult::LogFailed : saved;
+}
+
+StateFileResult PersistentMouse::SaveState()
+{
     if (!HasFile())
         return StateFileResult::Saved;
     if (!fileUsable_)

@@ -205,6 +205,7 @@ const char* SimStateFile::Describe(StateFileResult result)
     case StateFileResult::IoError: return "state file could not be read or written";
     case StateFileResult::Busy: return "state file is in use by another process";
     case StateFileResult::LockFailed: return "state file's lock file could not be used";
+    case StateFileResult::LogFailed: return "report log could not be written";
     }
     return "unknown result";
 }

@@ -104,6 +104,29 @@ TEST_P(FileSystemContract, WritesReplaceFilesOnlyInExistingFolders)
     EXPECT_TRUE(files_.IsWritableDirectory(At("profile")));
 }
 
+TEST_P(FileSystemContract, AppendsCreateAndExtendFilesOnlyInExistingFolders)
+{
+    const auto append = [&](const std::string& path, std::string_view text) {
+        return files_.AppendFile(path, reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    };
+    ASSERT_TRUE(append(At("log.txt"), "one\n"));
+    EXPECT_EQ(files_.LastError(), FileError::None);
+    ASSERT_TRUE(append(At("log.txt"), "two\n"));
+    EXPECT_TRUE(files_.AppendFile(At("log.txt"), nullptr, 0));
+    EXPECT_EQ(Read(files_, At("log.txt")), "one\ntwo\n");
+    EXPECT_FALSE(files_.AppendFile(At("log.txt"), nullptr, 3));
+    EXPECT_EQ(Read(files_, At("log.txt")), "one\ntwo\n");
+
+    EXPECT_FALSE(append(At("no/such.log"), "x"));
+    EXPECT_EQ(files_.LastError(), FileError::Missing);
+    EXPECT_FALSE(files_.Exists(At("no")));
+    ASSERT_TRUE(files_.CreateDirectories(At("profile")));
+    EXPECT_FALSE(append(At("profile"), "x"));
+    EXPECT_EQ(files_.LastError(), FileError::IsFolder);
+    EXPECT_FALSE(append(At("log.txt/inside"), "x"));
+    EXPECT_EQ(files_.LastError(), FileError::NotAFolder);
+}
+
 TEST_P(FileSystemContract, CreateDirectoriesMakesParentsButNotThroughAFile)
 {
     EXPECT_TRUE(files_.CreateDirectories(At("a/b//c/")));
@@ -254,51 +277,8 @@ namespace {
 // What stands at the path, without following a link.
 fs::file_type TypeAt(const std::string& path) { return fs::symlink_status(path).type(); }
 
-// Only regular files are replaced: a link is followed to its regular target
-// and stays a link; pipes, devices and dangling links are refused as they are.
-TEST(PosixFileSystem, ReplacesOnlyRegularFilesAndFollowsLinks)
-{
-    TempFolder folder;
-    TempFolder outside;
-    platform::PosixFileSystem files;
-    const std::string target = outside.path + "/real.vqm";
-    ASSERT_TRUE(Write(files, target, "old"));
-    const std::string link = folder.path + "/link.vqm";
-    fs::create_symlink(target, link);
-    ASSERT_TRUE(Write(files, link, "new through the link"));
-    EXPECT_EQ(TypeAt(link), fs::file_type::symlink);
-    EXPECT_EQ(Read(files, target), "new through the link");
-    EXPECT_EQ(folder.Entries(), (std::set<std::string>{"link.vqm"}));
-    EXPECT_EQ(outside.Entries(), (std::set<std::string>{"real.vqm"}));
-
-    const std::string pipe = folder.path + "/pipe";
-    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    // Everything written at here lies in the test's own folder: a fault must
-    // never replace a device node of the machine.
-    const std::string toPipe = folder.path + "/pipe-link";
-    fs::create_symlink(pipe, toPipe);
-    const std::string dangling = folder.path + "/dangling";
-    fs::create_symlink(folder.path + "/nowhere/x", dangling);
-    std::vector<std::string> refused = {pipe, toPipe, dangling};
-    // A device node of our own, and a link to it (only root may make one).
-    const std::string device = folder.path + "/null";
-    if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0) {
-        fs::create_symlink(device, folder.path + "/device-link");
-        refused.insert(refused.end(), {device, folder.path + "/device-link"});
-    }
-    for (const std::string& path : refused) {
-        const fs::file_type before = TypeAt(path);
-        EXPECT_FALSE(Write(files, path, "x")) << path;
-        EXPECT_EQ(files.LastError(), FileError::NotRegular) << path;
-        EXPECT_EQ(TypeAt(path), before) << path;
-    }
-    EXPECT_EQ(TypeAt(pipe), fs::file_type::fifo);
-    EXPECT_EQ(folder.Entries().count("link.vqm"), 1u);
-    for (const std::string& name : folder.Entries())
-        EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
-}
-
-// True when something opened the file since the watch began or the last call.
+// True when something opened the file (or a file in the folder) since the
+// watch began or the last call.
 class OpenWatch {
 public:
     explicit OpenWatch(const std::string& path) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
@@ -318,6 +298,59 @@ public:
 private:
     int fd_;
 };
+
+// Only regular files are replaced: a link is followed to its regular target
+// and stays a link; pipes, devices and dangling links are refused as they are.
+TEST(PosixFileSystem, ReplacesOnlyRegularFilesAndFollowsLinks)
+{
+    TempFolder folder;
+    TempFolder outside;
+    platform::PosixFileSystem files;
+    const std::string target = outside.path + "/real.vqm";
+    ASSERT_TRUE(Write(files, target, "old"));
+    const std::string link = folder.path + "/link.vqm";
+    fs::create_symlink(target, link);
+    ASSERT_TRUE(Write(files, link, "new through the link"));
+    EXPECT_EQ(TypeAt(link), fs::file_type::symlink);
+    EXPECT_EQ(Read(files, target), "new through the link");
+    ASSERT_TRUE(files.AppendFile(link, reinterpret_cast<const uint8_t*>("+"), 1));
+    EXPECT_EQ(TypeAt(link), fs::file_type::symlink);
+    EXPECT_EQ(Read(files, target), "new through the link+");
+    EXPECT_EQ(folder.Entries(), (std::set<std::string>{"link.vqm"}));
+    EXPECT_EQ(outside.Entries(), (std::set<std::string>{"real.vqm"}));
+
+    const std::string pipe = folder.path + "/pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // Everything written at here lies in the test's own folder: a fault must
+    // never replace a device node of the machine.
+    const std::string toPipe = folder.path + "/pipe-link";
+    fs::create_symlink(pipe, toPipe);
+    const std::string dangling = folder.path + "/dangling";
+    fs::create_symlink(folder.path + "/nowhere/x", dangling);
+    std::vector<std::string> refused = {pipe, toPipe, dangling};
+    // A device node of our own, and a link to it (only root may make one).
+    const std::string device = folder.path + "/null";
+    if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0) {
+        fs::create_symlink(device, folder.path + "/device-link");
+        refused.insert(refused.end(), {device, folder.path + "/device-link"});
+    }
+    // Nothing refused is even opened, so a pipe's reader never waits on us.
+    OpenWatch watch(folder.path);
+    for (const std::string& path : refused) {
+        const fs::file_type before = TypeAt(path);
+        EXPECT_FALSE(Write(files, path, "x")) << path;
+        EXPECT_EQ(files.LastError(), FileError::NotRegular) << path;
+        EXPECT_FALSE(files.AppendFile(path, reinterpret_cast<const uint8_t*>("x"), 1)) << path;
+        EXPECT_EQ(files.LastError(), FileError::NotRegular) << path;
+        EXPECT_EQ(TypeAt(path), before) << path;
+        EXPECT_FALSE(watch.Opened()) << path;
+    }
+    EXPECT_FALSE(fs::exists(folder.path + "/nowhere"));
+    EXPECT_EQ(TypeAt(pipe), fs::file_type::fifo);
+    EXPECT_EQ(folder.Entries().count("link.vqm"), 1u);
+    for (const std::string& name : folder.Entries())
+        EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
+}
 
 // Reads never wait on a pipe or read a device; each gives its reason. A pipe
 // or device is refused before it is opened: opening one can already do
