@@ -86,6 +86,8 @@ FileError FakeFileSystem::PlaceError(const std::string& name) const
     if (const auto special = unreadable_.find(name); special != unreadable_.end() &&
                                                      special->second == FileError::NotRegular)
         return special->second;
+    if (files_.count(name) != 0 && readOnly_.count(name) != 0)
+        return FileError::NoPermission;
     const std::string parent = Parent(name);
     if (files_.count(parent) != 0)
         return FileError::NotAFolder;
@@ -118,8 +120,9 @@ bool FakeFileSystem::AppendFile(const std::string& path, const uint8_t* data, si
     if (const auto special = unreadable_.find(name); special != unreadable_.end())
         return Fail(special->second);
     // An existing file is written in place, whatever its folder allows.
-    const bool exists = files_.count(name) != 0;
-    const FileError error = exists ? (writesFail_ ? writeError_ : FileError::None) : WriteError(name);
+    FileError error = WriteError(name);
+    if (files_.count(name) != 0 && error != FileError::NoPermission)
+        error = writesFail_ ? writeError_ : FileError::None;
     if (error != FileError::None)
         return Fail(error);
     files_[name].insert(files_[name].end(), data, data + size);
@@ -213,12 +216,12 @@ void FakeFileSystem::AddDirectory(const std::string& path)
     AddParents(name);
 }
 
-void FakeFileSystem::SetReadOnly(const std::string& folder, bool readOnly)
+void FakeFileSystem::SetReadOnly(const std::string& path, bool readOnly)
 {
     if (readOnly)
-        readOnly_.insert(Normal(folder));
+        readOnly_.insert(Normal(path));
     else
-        readOnly_.erase(Normal(folder));
+        readOnly_.erase(Normal(path));
 }
 
 std::optional<std::string> FakeFileSystem::Contents(const std::string& path) const

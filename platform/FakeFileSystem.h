@@ -29,7 +29,9 @@ public:
     // Puts a file (and its folders) in place, whatever the failure switches say.
     void AddFile(const std::string& path, std::string_view contents);
     void AddDirectory(const std::string& path);
-    void SetReadOnly(const std::string& folder, bool readOnly = true);
+    // A read-only folder takes no new or renamed files; a read-only file is
+    // not replaced.
+    void SetReadOnly(const std::string& path, bool readOnly = true);
     // While set, every WriteFileAtomic and AppendFile fails with `error` (a
     // full disk).
     void SetWritesFail(bool fail, FileError error = FileError::NoSpace)

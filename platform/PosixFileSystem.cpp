@@ -138,7 +138,11 @@ bool PosixFileSystem::ReplacedFile(const std::string& path, std::string& target)
             return FailWithErrno();
     }
     const FileError type = FileErrorOfType(info.st_mode);
-    return type == FileError::None || Fail(type);
+    if (type != FileError::None)
+        return Fail(type);
+    // The rename needs only the folder's permission; a file this user may
+    // not write is not replaced either.
+    return ::access(target.c_str(), W_OK) == 0 || FailWithErrno();
 }
 
 bool PosixFileSystem::WriteTemporary(int fd, const std::string& target, const uint8_t* data, size_t size)

@@ -40,7 +40,8 @@ public:
     // Replaces the file with exactly these bytes; false when it cannot be
     // created or fully written (the old file is then left as it was). Only a
     // regular file is replaced; a symbolic link is followed to its target and
-    // stays a link.
+    // stays a link. A file this user may not write is not replaced
+    // (NoPermission), though its folder would allow it.
     virtual bool WriteFileAtomic(const std::string& path, const uint8_t* data, size_t size) = 0;
     // Adds the bytes to the end of the file, creating it when missing. The
     // same files as for a replacement are used (a link is followed to its

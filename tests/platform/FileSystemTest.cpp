@@ -255,6 +255,43 @@ TEST(PosixFileSystem, ReplacementKeepsPermissionsAndPipesAreNotRead)
     EXPECT_EQ(Read(files, folder.path + "/pipe"), "<cannot open>");
 }
 
+// Runs `check` as a user who owns nothing here (as root, in a child that
+// gives up root; the folder is opened to everyone first) or as this user.
+// The check's result is its exit code: 0 when everything held.
+int AsOtherUser(const std::string& folder, const std::function<int()>& check)
+{
+    if (::geteuid() != 0)
+        return check();
+    fs::permissions(folder, fs::perms::all);
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(::setgid(65534) == 0 && ::setuid(65534) == 0 ? check() : 100);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
+}
+
+// A file the user may not write is not replaced, though the folder would
+// let a rename through.
+TEST(PosixFileSystem, ReadOnlyFilesAreNotReplaced)
+{
+    TempFolder folder;
+    platform::PosixFileSystem files;
+    const std::string path = folder.path + "/config.ini";
+    ASSERT_TRUE(Write(files, path, "old"));
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const int result = AsOtherUser(folder.path, [&] {
+        if (Write(files, path, "new"))
+            return 1;
+        if (files.LastError() != FileError::NoPermission)
+            return 2;
+        return files.AppendFile(path, reinterpret_cast<const uint8_t*>("x"), 1) ? 3 : 0;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(Read(files, path), "old");
+    EXPECT_EQ(folder.Entries(), (std::set<std::string>{"config.ini"}));
+}
+
 TEST(FakeFileSystem, SwitchedFailuresKeepTheOldFile)
 {
     platform::FakeFileSystem files;
@@ -266,6 +303,12 @@ TEST(FakeFileSystem, SwitchedFailuresKeepTheOldFile)
     EXPECT_FALSE(files.IsWritableDirectory("/opt/neritmice"));
     EXPECT_FALSE(Write(files, "/opt/neritmice/config.ini", "new"));
     EXPECT_FALSE(files.CreateDirectories("/opt/neritmice/profile"));
+    EXPECT_EQ(files.Contents("/opt/neritmice/config.ini"), "old");
+    files.SetReadOnly("/opt/neritmice", false);
+    files.SetReadOnly("/opt/neritmice/config.ini");
+    EXPECT_FALSE(Write(files, "/opt/neritmice/config.ini", "new"));
+    EXPECT_EQ(files.LastError(), FileError::NoPermission);
+    EXPECT_FALSE(files.AppendFile("/opt/neritmice/config.ini", reinterpret_cast<const uint8_t*>("x"), 1));
     EXPECT_EQ(files.Contents("/opt/neritmice/config.ini"), "old");
     EXPECT_EQ(files.WriteCount(), 0);
 }
