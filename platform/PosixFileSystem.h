@@ -5,6 +5,8 @@
 
 #include "platform/file_system.h"
 
+#include <optional>
+
 namespace platform {
 
 class PosixFileSystem final : public FileSystem {
@@ -25,7 +27,8 @@ private:
     // The file a write to `path` replaces: the path itself, or the target
     // of a symbolic link; false when that is not a regular file.
     bool ReplacedFile(const std::string& path, std::string& target);
-    bool WriteTemporary(int fd, const std::string& target, const uint8_t* data, size_t size);
+    // Fills the temporary file; `mode` is given to it when set.
+    bool WriteTemporary(int fd, std::optional<unsigned> mode, const uint8_t* data, size_t size);
     bool MakeDirectory(const std::string& path);
 
     FileError lastError_ = FileError::None;

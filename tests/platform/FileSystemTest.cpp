@@ -244,11 +244,20 @@ TEST(PosixFileSystem, ReplacementKeepsPermissionsAndPipesAreNotRead)
     const std::string path = folder.path + "/settings.ini";
     const auto mode = [&] { return fs::status(path).permissions() & fs::perms::all; };
     using fs::perms;
+    // A new file gets the permissions the user's umask gives new files.
+    const mode_t savedMask = ::umask(027);
     ASSERT_TRUE(Write(files, path, "a"));
-    EXPECT_EQ(mode(), perms::owner_read | perms::owner_write | perms::group_read | perms::others_read);
-    fs::permissions(path, perms::owner_read | perms::owner_write | perms::group_read);
-    ASSERT_TRUE(Write(files, path, "b"));
     EXPECT_EQ(mode(), perms::owner_read | perms::owner_write | perms::group_read);
+    ::umask(0);
+    ASSERT_TRUE(Write(files, folder.path + "/shared.ini", "a"));
+    EXPECT_EQ(fs::status(folder.path + "/shared.ini").permissions() & perms::all,
+              perms::owner_read | perms::owner_write | perms::group_read | perms::group_write | perms::others_read |
+                  perms::others_write);
+    ::umask(savedMask);
+    // A replaced one keeps its own.
+    fs::permissions(path, perms::owner_read | perms::owner_write | perms::others_read);
+    ASSERT_TRUE(Write(files, path, "b"));
+    EXPECT_EQ(mode(), perms::owner_read | perms::owner_write | perms::others_read);
 
     // Opening a pipe with no writer would block a plain read for ever.
     ASSERT_EQ(::mkfifo((folder.path + "/pipe").c_str(), 0600), 0);
