@@ -25,6 +25,7 @@ public:
     bool CreateDirectories(const std::string& path) override;
     bool IsWritableDirectory(const std::string& path) override;
     bool Exists(const std::string& path) override;
+    std::string ResolvedPath(const std::string& path) override { return inner_.ResolvedPath(path); }
     bool RemoveFile(const std::string& path) override;
     bool RenameFile(const std::string& from, const std::string& to) override;
     platform::FileError LastError() const override { return inner_.LastError(); }

@@ -164,6 +164,8 @@ bool FakeFileSystem::Exists(const std::string& path)
     return !name.empty() && (files_.count(name) != 0 || folders_.count(name) != 0 || unreadable_.count(name) != 0);
 }
 
+std::string FakeFileSystem::ResolvedPath(const std::string& path) { return Normal(path); }  // no links here
+
 bool FakeFileSystem::RemoveFile(const std::string& path)
 {
     const std::string name = Normal(path);

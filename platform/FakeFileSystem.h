@@ -22,6 +22,7 @@ public:
     bool CreateDirectories(const std::string& path) override;
     bool IsWritableDirectory(const std::string& path) override;
     bool Exists(const std::string& path) override;
+    std::string ResolvedPath(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
     bool RenameFile(const std::string& from, const std::string& to) override;
     FileError LastError() const override { return lastError_; }

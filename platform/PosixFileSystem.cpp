@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -232,6 +233,13 @@ bool PosixFileSystem::Exists(const std::string& path)
 {
     struct stat info {};
     return !path.empty() && ::stat(path.c_str(), &info) == 0;
+}
+
+std::string PosixFileSystem::ResolvedPath(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+    return error || path.empty() ? path : resolved.string();
 }
 
 bool PosixFileSystem::RemoveFile(const std::string& path)

@@ -52,6 +52,9 @@ public:
     virtual bool CreateDirectories(const std::string& path) = 0;
     virtual bool IsWritableDirectory(const std::string& path) = 0;
     virtual bool Exists(const std::string& path) = 0;
+    // The path with its symbolic links resolved, as far as it exists (the
+    // rest is kept as given); the path itself when it cannot be resolved.
+    virtual std::string ResolvedPath(const std::string& path) = 0;
     // Removes a file (never a folder); true when nothing stands at the path
     // afterwards.
     virtual bool RemoveFile(const std::string& path) = 0;

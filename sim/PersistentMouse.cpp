@@ -14,7 +14,8 @@ bool PersistentMouse::Lock(StateFileResult& failure)
 {
     if (lock_)
         return true;
-    switch (locks_.Acquire(statePath_ + ".lock", kLockWaitMs, lock_)) {
+    // Beside the file itself, so that a link to it and the file share a lock.
+    switch (locks_.Acquire(files_.ResolvedPath(statePath_) + ".lock", kLockWaitMs, lock_)) {
     case platform::LockResult::Acquired: return true;
     case platform::LockResult::Busy: failure = StateFileResult::Busy; return false;
     case platform::LockResult::Error: break;

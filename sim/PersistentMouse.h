@@ -2,8 +2,8 @@
 // --simulate=FILE and VIMO_SIMULATE switch), with an optional text log of its
 // traffic (VIMO_SIMULATE_LOG). Without a file it is a fresh mouse in memory.
 //
-// The state file is locked (through "<state>.lock") from Load until Release
-// or destruction, so that processes sharing the file take turns for a whole
+// The state file is locked (through "<state>.lock" beside the file a link
+// leads to) from Load until Release or destruction, so that processes sharing the file take turns for a whole
 // command instead of overwriting each other's changes.
 #pragma once
 

@@ -368,6 +368,9 @@ TEST(PosixFileSystem, ReplacesOnlyRegularFilesAndFollowsLinks)
     ASSERT_TRUE(files.AppendFile(link, reinterpret_cast<const uint8_t*>("+"), 1));
     EXPECT_EQ(TypeAt(link), fs::file_type::symlink);
     EXPECT_EQ(Read(files, target), "new through the link+");
+    EXPECT_EQ(files.ResolvedPath(link), fs::canonical(target).string());
+    EXPECT_EQ(files.ResolvedPath(folder.path + "/../" + fs::path(folder.path).filename().string() + "/new.vqm"),
+              fs::canonical(folder.path).string() + "/new.vqm");
     EXPECT_EQ(folder.Entries(), (std::set<std::string>{"link.vqm"}));
     EXPECT_EQ(outside.Entries(), (std::set<std::string>{"real.vqm"}));
 

@@ -189,6 +189,17 @@ TEST_F(SimStateFileTest, TwoMiceOnOneFileTakeTurns)
     first.reset();  // destruction lets go as well
     EXPECT_EQ(second.Load(), StateFileResult::Loaded);
 
+    // A link to the state file shares its lock.
+    const std::string link = (dir / "link.state").string();
+    fs::create_symlink(path, link);
+    PersistentMouse linked(link, "", platform::RealFileSystem(), locks);
+    EXPECT_EQ(linked.Load(), StateFileResult::Busy);
+    EXPECT_TRUE(locks.IsHeld(fs::canonical(path).string() + ".lock"));
+    second.Release();
+    EXPECT_EQ(linked.Load(), StateFileResult::Loaded);
+    EXPECT_TRUE(locks.IsHeld(fs::canonical(path).string() + ".lock"));
+    linked.Release();
+
     locks.SetFailure(platform::FileError::NoPermission);
     PersistentMouse third(path, "", platform::RealFileSystem(), locks);
     EXPECT_EQ(third.Load(), StateFileResult::LockFailed);
