@@ -44,6 +44,7 @@ public:
     platform::HidBackend& Backend() { return backend_; }
     bool HasFile() const { return !statePath_.empty(); }
     bool HoldsFile() const { return lock_ != nullptr; }
+    const std::string& StatePath() const { return statePath_; }
     const std::string& LogPath() const { return logPath_; }
     platform::FileError LogError() const { return logError_; }
 

@@ -74,7 +74,9 @@ TEST(Neritctl, TraceAndStateFile)
     std::filesystem::resize_file(state, 10);
     RunResult refused = Neritctl("--simulate=" + state.string() + " info");
     EXPECT_NE(refused.status, 0);
-    EXPECT_NE(refused.out.find("state file"), std::string::npos) << refused.out;
+    EXPECT_TRUE(Contains(refused.out, "cannot use the simulated mouse's state file " + state.string() +
+                                          ": state file is too short"))
+        << refused.out;
     EXPECT_EQ(std::filesystem::file_size(state), 10u);
 }
 
