@@ -1,5 +1,6 @@
 #include "cli/MouseSession.h"
 
+#include "cli/MessageText.h"
 #include "platform/HidapiBackend.h"
 
 #include <cstdlib>
@@ -27,6 +28,12 @@ MouseSession::~MouseSession()
     link_->CloseDevice();
 }
 
+std::string MouseSession::StateFileText(const std::string& failure, sim::StateFileResult result) const
+{
+    return failure + " the simulated mouse's state file "
+         + FileText(simulated_->StatePath(), sim::SimStateFile::Describe(result));
+}
+
 bool MouseSession::Prepare(std::string& error)
 {
     if (!simulated_)
@@ -34,15 +41,20 @@ bool MouseSession::Prepare(std::string& error)
     const sim::StateFileResult result = simulated_->Load();
     if (result == sim::StateFileResult::Loaded || result == sim::StateFileResult::FreshMouse)
         return true;
-    error = "cannot use the simulated mouse's state file: " + std::string(sim::SimStateFile::Describe(result));
+    error = StateFileText("cannot use", result);
     return false;
 }
 
 bool MouseSession::Finish(std::string& error)
 {
-    if (!simulated_ || simulated_->Save() == sim::StateFileResult::Saved)
+    const sim::StateFileResult result = simulated_ ? simulated_->Save() : sim::StateFileResult::Saved;
+    if (result == sim::StateFileResult::Saved)
         return true;
-    error = "cannot save the simulated mouse's state file";
+    if (result == sim::StateFileResult::LogFailed)
+        error = "cannot write the simulated mouse's log "
+              + FileText(simulated_->LogPath(), FileErrorText(simulated_->LogError()));
+    else
+        error = StateFileText("cannot save", result);
     return false;
 }
 std::string MouseSession::OpenFailureText() const

@@ -37,6 +37,9 @@ public:
     std::string OpenFailureText() const;
 
 private:
+    // "<failure> the simulated mouse's state file PATH: <why>"
+    std::string StateFileText(const std::string& failure, sim::StateFileResult result) const;
+
     std::unique_ptr<sim::PersistentMouse> simulated_;
     std::unique_ptr<platform::HidBackend> realBackend_;
     std::unique_ptr<device::DeviceLink> link_;

@@ -19,6 +19,11 @@ bool WatchedFileSystem::WriteFileAtomic(const std::string& path, const uint8_t* 
     return Watch(inner_.WriteFileAtomic(path, data, size), path);
 }
 
+bool WatchedFileSystem::AppendFile(const std::string& path, const uint8_t* data, size_t size)
+{
+    return Watch(inner_.AppendFile(path, data, size), path);
+}
+
 bool WatchedFileSystem::CreateDirectories(const std::string& path)
 {
     return Watch(inner_.CreateDirectories(path), path);

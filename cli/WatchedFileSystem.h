@@ -21,9 +21,11 @@ public:
 
     platform::ReadResult ReadFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) override;
     bool WriteFileAtomic(const std::string& path, const uint8_t* data, size_t size) override;
+    bool AppendFile(const std::string& path, const uint8_t* data, size_t size) override;
     bool CreateDirectories(const std::string& path) override;
     bool IsWritableDirectory(const std::string& path) override;
     bool Exists(const std::string& path) override;
+    std::string ResolvedPath(const std::string& path) override { return inner_.ResolvedPath(path); }
     bool RemoveFile(const std::string& path) override;
     bool RenameFile(const std::string& from, const std::string& to) override;
     platform::FileError LastError() const override { return inner_.LastError(); }

@@ -86,6 +86,8 @@ FileError FakeFileSystem::PlaceError(const std::string& name) const
     if (const auto special = unreadable_.find(name); special != unreadable_.end() &&
                                                      special->second == FileError::NotRegular)
         return special->second;
+    if (files_.count(name) != 0 && readOnly_.count(name) != 0)
+        return FileError::NoPermission;
     const std::string parent = Parent(name);
     if (files_.count(parent) != 0)
         return FileError::NotAFolder;
@@ -105,6 +107,25 @@ bool FakeFileSystem::WriteFileAtomic(const std::string& path, const uint8_t* dat
         return Fail(error);
     unreadable_.erase(name);
     files_[name].assign(data, data + size);
+    ++writeCount_;
+    lastError_ = FileError::None;
+    return true;
+}
+
+bool FakeFileSystem::AppendFile(const std::string& path, const uint8_t* data, size_t size)
+{
+    const std::string name = Normal(path);
+    if (data == nullptr && size > 0)
+        return Fail(FileError::Other);
+    if (const auto special = unreadable_.find(name); special != unreadable_.end())
+        return Fail(special->second);
+    // An existing file is written in place, whatever its folder allows.
+    FileError error = WriteError(name);
+    if (files_.count(name) != 0 && error != FileError::NoPermission)
+        error = writesFail_ ? writeError_ : FileError::None;
+    if (error != FileError::None)
+        return Fail(error);
+    files_[name].insert(files_[name].end(), data, data + size);
     ++writeCount_;
     lastError_ = FileError::None;
     return true;
@@ -142,6 +163,8 @@ bool FakeFileSystem::Exists(const std::string& path)
     const std::string name = Normal(path);
     return !name.empty() && (files_.count(name) != 0 || folders_.count(name) != 0 || unreadable_.count(name) != 0);
 }
+
+std::string FakeFileSystem::ResolvedPath(const std::string& path) { return Normal(path); }  // no links here
 
 bool FakeFileSystem::RemoveFile(const std::string& path)
 {
@@ -195,12 +218,12 @@ void FakeFileSystem::AddDirectory(const std::string& path)
     AddParents(name);
 }
 
-void FakeFileSystem::SetReadOnly(const std::string& folder, bool readOnly)
+void FakeFileSystem::SetReadOnly(const std::string& path, bool readOnly)
 {
     if (readOnly)
-        readOnly_.insert(Normal(folder));
+        readOnly_.insert(Normal(path));
     else
-        readOnly_.erase(Normal(folder));
+        readOnly_.erase(Normal(path));
 }
 
 std::optional<std::string> FakeFileSystem::Contents(const std::string& path) const

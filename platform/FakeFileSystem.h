@@ -18,9 +18,11 @@ public:
 
     ReadResult ReadFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) override;
     bool WriteFileAtomic(const std::string& path, const uint8_t* data, size_t size) override;
+    bool AppendFile(const std::string& path, const uint8_t* data, size_t size) override;
     bool CreateDirectories(const std::string& path) override;
     bool IsWritableDirectory(const std::string& path) override;
     bool Exists(const std::string& path) override;
+    std::string ResolvedPath(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
     bool RenameFile(const std::string& from, const std::string& to) override;
     FileError LastError() const override { return lastError_; }
@@ -28,8 +30,11 @@ public:
     // Puts a file (and its folders) in place, whatever the failure switches say.
     void AddFile(const std::string& path, std::string_view contents);
     void AddDirectory(const std::string& path);
-    void SetReadOnly(const std::string& folder, bool readOnly = true);
-    // While set, every WriteFileAtomic fails with `error` (a full disk).
+    // A read-only folder takes no new or renamed files; a read-only file is
+    // not replaced.
+    void SetReadOnly(const std::string& path, bool readOnly = true);
+    // While set, every WriteFileAtomic and AppendFile fails with `error` (a
+    // full disk).
     void SetWritesFail(bool fail, FileError error = FileError::NoSpace)
     {
         writesFail_ = fail;

@@ -45,13 +45,38 @@ std::string FolderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+namespace {
+
+// What stands at the path before it is opened, so that a device or pipe is
+// never opened at all: None for a regular file, or for nothing when the open
+// may create the file. A dangling link is refused rather than followed to
+// create its target.
+FileError TypeBeforeOpen(const std::string& path, int flags)
+{
+    const int follow = (flags & O_NOFOLLOW) != 0 ? AT_SYMLINK_NOFOLLOW : 0;
+    struct stat info {};
+    if (::fstatat(AT_FDCWD, path.c_str(), &info, follow) == 0)
+        return FileErrorOfType(info.st_mode);
+    if (errno != ENOENT || (flags & O_CREAT) == 0)
+        return FileErrorOf(errno);
+    if (follow == 0 && ::fstatat(AT_FDCWD, path.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0)
+        return FileError::NotRegular;
+    return FileError::None;
+}
+
+}  // namespace
+
 int OpenRegular(const std::string& path, int flags, mode_t mode, FileError& error)
 {
+    error = TypeBeforeOpen(path, flags);
+    if (error != FileError::None)
+        return -1;
     const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, mode);
     if (fd < 0) {
         error = FileErrorOf(errno);
         return -1;
     }
+    // Something else may have been put there meanwhile.
     struct stat info {};
     if (::fstat(fd, &info) != 0)
         error = FileErrorOf(errno);

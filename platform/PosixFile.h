@@ -19,7 +19,9 @@ FileError FileErrorOfType(mode_t mode);
 std::string FolderOf(const std::string& path);
 
 // Opens a regular file with `flags` (O_CLOEXEC and O_NONBLOCK added, so that
-// a pipe never stalls the open) and checks its type on the open descriptor.
+// a pipe never stalls the open). The type is checked before the open, so a
+// device or pipe is never opened, and again on the open descriptor. With
+// O_CREAT a missing file is created, but never through a dangling link.
 // Returns the descriptor, or -1 with `error` set.
 int OpenRegular(const std::string& path, int flags, mode_t mode, FileError& error);
 

@@ -7,7 +7,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <optional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -72,14 +74,13 @@ bool SyncFile(int fd)
     return true;
 }
 
-// The new file keeps the permissions of the one it replaces; a new file is
-// readable by everyone and writable by its owner.
-mode_t ModeFor(const std::string& path)
+// The permissions of the regular file a write replaces; none for a new file.
+std::optional<unsigned> ExistingMode(const std::string& path)
 {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
         return info.st_mode & 07777;
-    return 0644;
+    return std::nullopt;
 }
 
 // Makes the rename itself durable; a failure here does not undo the write.
@@ -138,12 +139,17 @@ bool PosixFileSystem::ReplacedFile(const std::string& path, std::string& target)
             return FailWithErrno();
     }
     const FileError type = FileErrorOfType(info.st_mode);
-    return type == FileError::None || Fail(type);
+    if (type != FileError::None)
+        return Fail(type);
+    // The rename needs only the folder's permission; a file this user may
+    // not write is not replaced either.
+    return ::access(target.c_str(), W_OK) == 0 || FailWithErrno();
 }
 
-bool PosixFileSystem::WriteTemporary(int fd, const std::string& target, const uint8_t* data, size_t size)
+bool PosixFileSystem::WriteTemporary(int fd, std::optional<unsigned> mode, const uint8_t* data, size_t size)
 {
-    const bool filled = ::fchmod(fd, ModeFor(target)) == 0 && WriteAll(fd, data, size) && SyncFile(fd);
+    const bool filled = (!mode || ::fchmod(fd, static_cast<mode_t>(*mode)) == 0) && WriteAll(fd, data, size) &&
+                        SyncFile(fd);
     if (!filled)
         FailWithErrno();
     if (::close(fd) != 0 && filled)
@@ -159,11 +165,14 @@ bool PosixFileSystem::WriteFileAtomic(const std::string& path, const uint8_t* da
     if (!ReplacedFile(path, target))
         return false;
     RemoveStaleTemporaries(target);
-    std::string temporary = TemporaryPattern(target, static_cast<long>(::getpid()));
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    // A replaced file keeps its permissions; a new one gets those of any new
+    // file of this user (the umask applies).
+    const std::optional<unsigned> mode = ExistingMode(target);
+    std::string temporary;
+    const int fd = CreateTemporary(target, mode ? 0600 : 0666, temporary);
     if (fd < 0)
         return FailWithErrno();
-    bool ok = WriteTemporary(fd, target, data, size);
+    bool ok = WriteTemporary(fd, mode, data, size);
     if (ok && ::rename(temporary.c_str(), target.c_str()) != 0)
         ok = FailWithErrno();
     if (!ok) {
@@ -173,6 +182,23 @@ bool PosixFileSystem::WriteFileAtomic(const std::string& path, const uint8_t* da
     SyncFolder(target);
     lastError_ = FileError::None;
     return true;
+}
+
+bool PosixFileSystem::AppendFile(const std::string& path, const uint8_t* data, size_t size)
+{
+    if (path.empty() || (data == nullptr && size > 0))
+        return Fail(FileError::Other);
+    const int fd = OpenRegular(path, O_WRONLY | O_APPEND | O_CREAT, 0666, lastError_);
+    if (fd < 0)
+        return false;
+    const bool written = WriteAll(fd, data, size);
+    if (!written)
+        FailWithErrno();
+    if (::close(fd) != 0 && written)
+        return FailWithErrno();
+    if (written)
+        lastError_ = FileError::None;
+    return written;
 }
 
 bool PosixFileSystem::MakeDirectory(const std::string& path)
@@ -207,6 +233,13 @@ bool PosixFileSystem::Exists(const std::string& path)
 {
     struct stat info {};
     return !path.empty() && ::stat(path.c_str(), &info) == 0;
+}
+
+std::string PosixFileSystem::ResolvedPath(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+    return error || path.empty() ? path : resolved.string();
 }
 
 bool PosixFileSystem::RemoveFile(const std::string& path)

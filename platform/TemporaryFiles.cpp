@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <ctime>
 #include <memory>
+#include <random>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -87,6 +88,24 @@ std::optional<long> TemporaryWriter(std::string_view base, std::string_view name
     if (dash == std::string_view::npos || !IsRandomPart(rest.substr(dash + 1)))
         return std::nullopt;
     return ProcessId(rest.substr(0, dash));
+}
+
+int CreateTemporary(const std::string& target, unsigned mode, std::string& path)
+{
+    static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    constexpr int kAttempts = 100;
+    path = TemporaryPattern(target, static_cast<long>(::getpid()));
+    const size_t start = path.size() - kRandomLength;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        for (size_t i = 0; i < kRandomLength; ++i)
+            path[start + i] = kLetters[random() % kLetters.size()];
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 void RemoveStaleTemporaries(const std::string& target)

@@ -21,6 +21,11 @@ std::string TemporaryPattern(const std::string& target, long pid);
 // id, or 0 for the older names without one. Nothing for any other name.
 std::optional<long> TemporaryWriter(std::string_view base, std::string_view name);
 
+// Creates a new temporary of `target` for this process with `mode` (less the
+// umask, as for any new file): the descriptor, its name in `path`; -1 with
+// errno set when it cannot.
+int CreateTemporary(const std::string& target, unsigned mode, std::string& path);
+
 // Removes the stale temporaries of `target`: regular files of this user,
 // named as ours for that file, whose writer is gone or which are older than
 // kStaleTemporarySeconds. Anything else in the folder is left alone.

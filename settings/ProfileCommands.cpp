@@ -2,6 +2,7 @@
 
 #include "settings/MacroFiles.h"
 #include "settings/ProfileFiles.h"
+#include "settings/WorkingMacros.h"
 
 namespace settings {
 namespace {
@@ -90,7 +91,9 @@ CommandResult ProfileCommands::ResetAll(int& shownIndex)
 {
     ResetAllSettings(store_, firmware_, sync_.Commands());
     shownIndex = 0;
-    // Every macro copy is empty now; the working list is no profile's.
+    // Every macro copy is empty now; the working list becomes profile 1's
+    // before anything is written, so no old macro is saved or applied again.
+    LoadWorkingMacros(store_, shownIndex);
     const ProfileSet failed = sync_.ApplyAllProfiles(std::nullopt);
     SaveAllFiles();
     return WriteResult(failed);

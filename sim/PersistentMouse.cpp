@@ -14,7 +14,8 @@ bool PersistentMouse::Lock(StateFileResult& failure)
 {
     if (lock_)
         return true;
-    switch (locks_.Acquire(statePath_ + ".lock", kLockWaitMs, lock_)) {
+    // Beside the file itself, so that a link to it and the file share a lock.
+    switch (locks_.Acquire(files_.ResolvedPath(statePath_) + ".lock", kLockWaitMs, lock_)) {
     case platform::LockResult::Acquired: return true;
     case platform::LockResult::Busy: failure = StateFileResult::Busy; return false;
     case platform::LockResult::Error: break;
@@ -36,10 +37,16 @@ StateFileResult PersistentMouse::Load()
 
 StateFileResult PersistentMouse::Save()
 {
-    if (!logPath_.empty())
-        AppendReportLog(logPath_, mouse_.Log(), 0);
+    const bool logged = logPath_.empty() || AppendReportLog(files_, logPath_, mouse_.Log(), 0);
+    logError_ = logged ? platform::FileError::None : files_.LastError();
     // A long-lived process keeps no growing log in memory.
     mouse_.ClearLog();
+    const StateFileResult saved = SaveState();
+    return saved == StateFileResult::Saved && !logged ? StateFileResult::LogFailed : saved;
+}
+
+StateFileResult PersistentMouse::SaveState()
+{
     if (!HasFile())
         return StateFileResult::Saved;
     if (!fileUsable_)

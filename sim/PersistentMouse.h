@@ -2,8 +2,8 @@
 // --simulate=FILE and VIMO_SIMULATE switch), with an optional text log of its
 // traffic (VIMO_SIMULATE_LOG). Without a file it is a fresh mouse in memory.
 //
-// The state file is locked (through "<state>.lock") from Load until Release
-// or destruction, so that processes sharing the file take turns for a whole
+// The state file is locked (through "<state>.lock" beside the file a link
+// leads to) from Load until Release or destruction, so that processes sharing the file take turns for a whole
 // command instead of overwriting each other's changes.
 #pragma once
 
@@ -33,7 +33,9 @@ public:
     // written over; the result tells why.
     StateFileResult Load();
     // Writes the state back (when the file is usable), appends the reports
-    // exchanged since the last call to the log file and forgets them.
+    // exchanged since the last call to the log file and forgets them. A log
+    // that cannot be written gives LogFailed once the state is saved;
+    // LogError() tells why.
     StateFileResult Save();
     // Lets other processes use the state file; the next Load takes it again.
     void Release() { lock_.reset(); }
@@ -42,10 +44,14 @@ public:
     platform::HidBackend& Backend() { return backend_; }
     bool HasFile() const { return !statePath_.empty(); }
     bool HoldsFile() const { return lock_ != nullptr; }
+    const std::string& StatePath() const { return statePath_; }
+    const std::string& LogPath() const { return logPath_; }
+    platform::FileError LogError() const { return logError_; }
 
 private:
     // True when the lock is held; otherwise `failure` tells why not.
     bool Lock(StateFileResult& failure);
+    StateFileResult SaveState();
 
     std::string statePath_;
     std::string logPath_;
@@ -55,6 +61,7 @@ private:
     SimulatedMouse mouse_;
     SimHidBackend backend_{mouse_};
     bool fileUsable_ = true;
+    platform::FileError logError_ = platform::FileError::None;
 };
 
 }  // namespace sim

@@ -1,7 +1,6 @@
 #include "sim/ReportLogText.h"
 
 #include <cstdio>
-#include <fstream>
 
 namespace sim {
 namespace {
@@ -40,12 +39,13 @@ std::string FormatLoggedReport(const LoggedReport& entry)
     return line;
 }
 
-bool AppendReportLog(const std::string& path, const std::vector<LoggedReport>& log, size_t from)
+bool AppendReportLog(platform::FileSystem& files, const std::string& path, const std::vector<LoggedReport>& log,
+                     size_t from)
 {
-    std::ofstream out(path, std::ios::app);
-    for (size_t i = from; i < log.size() && out; ++i)
-        out << FormatLoggedReport(log[i]) << '\n';
-    return static_cast<bool>(out);
+    std::string text;
+    for (size_t i = from; i < log.size(); ++i)
+        text += FormatLoggedReport(log[i]) + '\n';
+    return files.AppendFile(path, reinterpret_cast<const uint8_t*>(text.data()), text.size());
 }
 
 }  // namespace sim

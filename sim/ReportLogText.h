@@ -6,6 +6,7 @@
 //   "output data 09 ..." / "input data 09 ..."; " failed" ends a failed one.
 #pragma once
 
+#include "platform/file_system.h"
 #include "sim/SimulatedMouse.h"
 
 #include <string>
@@ -14,7 +15,9 @@
 namespace sim {
 
 std::string FormatLoggedReport(const LoggedReport& entry);
-// Appends the lines of entries [from, end) to a file; false when it cannot.
-bool AppendReportLog(const std::string& path, const std::vector<LoggedReport>& log, size_t from);
+// Appends the lines of entries [from, end) to a file (created when missing,
+// only a regular file); false when it cannot, files.LastError() tells why.
+bool AppendReportLog(platform::FileSystem& files, const std::string& path, const std::vector<LoggedReport>& log,
+                     size_t from);
 
 }  // namespace sim

@@ -203,8 +203,11 @@ const char* SimStateFile::Describe(StateFileResult result)
     case StateFileResult::BadVersion: return "state file has an unknown version";
     case StateFileResult::BadChecksum: return "state file is corrupt (checksum mismatch)";
     case StateFileResult::IoError: return "state file could not be read or written";
-    case StateFileResult::Busy: return "state file is in use by another process";
+    case StateFileResult::Busy:
+        return "state file is in use by another process (a neritctl command or a program using libhidlink) "
+               "that kept its lock for the whole wait";
     case StateFileResult::LockFailed: return "state file's lock file could not be used";
+    case StateFileResult::LogFailed: return "report log could not be written";
     }
     return "unknown result";
 }

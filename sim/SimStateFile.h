@@ -32,6 +32,7 @@ enum class StateFileResult {
     IoError,      // cannot be read or written, or not a regular file
     Busy,         // another process kept the state file's lock
     LockFailed,   // the state file's lock file cannot be used
+    LogFailed,    // the state was saved, but the report log could not be written
 };
 
 class SimStateFile {

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 using namespace clitest;
@@ -70,8 +74,34 @@ TEST(Neritctl, TraceAndStateFile)
     std::filesystem::resize_file(state, 10);
     RunResult refused = Neritctl("--simulate=" + state.string() + " info");
     EXPECT_NE(refused.status, 0);
-    EXPECT_NE(refused.out.find("state file"), std::string::npos) << refused.out;
+    EXPECT_TRUE(Contains(refused.out, "cannot use the simulated mouse's state file " + state.string() +
+                                          ": state file is too short"))
+        << refused.out;
     EXPECT_EQ(std::filesystem::file_size(state), 10u);
+}
+
+// The simulated mouse's report log: written when it can be, and a log that
+// cannot be written fails the command with its name and the reason.
+TEST(Neritctl, SimulatedMouseLog)
+{
+    TempFolder dir;
+    const std::string command = std::string(NERITCTL_PATH) + " --simulate=" + (dir.path / "state").string() + " info";
+    const auto log = dir.path / "reports.log";
+    RunResult logged = RunShell("VIMO_SIMULATE_LOG=" + log.string() + " " + command);
+    EXPECT_EQ(logged.status, 0) << logged.out;
+    EXPECT_GT(std::filesystem::file_size(log), 0u);
+
+    // A pipe of the test's own; it holds the reading end, so that even a
+    // blocking open would return at once.
+    const auto pipe = dir.path / "pipe.log";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    RunResult refused = RunShell("VIMO_SIMULATE_LOG=" + pipe.string() + " " + command);
+    ::close(reader);
+    EXPECT_EQ(refused.status, 1) << refused.out;
+    EXPECT_TRUE(Contains(refused.out, "cannot write the simulated mouse's log " + pipe.string() + ": not a regular file"))
+        << refused.out;
 }
 
 TEST(ProfileDump, DescribesButtonsAndFirmware)

@@ -12,6 +12,7 @@
 #include <set>
 
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -101,6 +102,29 @@ TEST_P(FileSystemContract, WritesReplaceFilesOnlyInExistingFolders)
     ASSERT_TRUE(files_.CreateDirectories(At("profile")));
     EXPECT_FALSE(Write(files_, At("profile"), "x"));
     EXPECT_TRUE(files_.IsWritableDirectory(At("profile")));
+}
+
+TEST_P(FileSystemContract, AppendsCreateAndExtendFilesOnlyInExistingFolders)
+{
+    const auto append = [&](const std::string& path, std::string_view text) {
+        return files_.AppendFile(path, reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    };
+    ASSERT_TRUE(append(At("log.txt"), "one\n"));
+    EXPECT_EQ(files_.LastError(), FileError::None);
+    ASSERT_TRUE(append(At("log.txt"), "two\n"));
+    EXPECT_TRUE(files_.AppendFile(At("log.txt"), nullptr, 0));
+    EXPECT_EQ(Read(files_, At("log.txt")), "one\ntwo\n");
+    EXPECT_FALSE(files_.AppendFile(At("log.txt"), nullptr, 3));
+    EXPECT_EQ(Read(files_, At("log.txt")), "one\ntwo\n");
+
+    EXPECT_FALSE(append(At("no/such.log"), "x"));
+    EXPECT_EQ(files_.LastError(), FileError::Missing);
+    EXPECT_FALSE(files_.Exists(At("no")));
+    ASSERT_TRUE(files_.CreateDirectories(At("profile")));
+    EXPECT_FALSE(append(At("profile"), "x"));
+    EXPECT_EQ(files_.LastError(), FileError::IsFolder);
+    EXPECT_FALSE(append(At("log.txt/inside"), "x"));
+    EXPECT_EQ(files_.LastError(), FileError::NotAFolder);
 }
 
 TEST_P(FileSystemContract, CreateDirectoriesMakesParentsButNotThroughAFile)
@@ -220,15 +244,61 @@ TEST(PosixFileSystem, ReplacementKeepsPermissionsAndPipesAreNotRead)
     const std::string path = folder.path + "/settings.ini";
     const auto mode = [&] { return fs::status(path).permissions() & fs::perms::all; };
     using fs::perms;
+    // A new file gets the permissions the user's umask gives new files.
+    const mode_t savedMask = ::umask(027);
     ASSERT_TRUE(Write(files, path, "a"));
-    EXPECT_EQ(mode(), perms::owner_read | perms::owner_write | perms::group_read | perms::others_read);
-    fs::permissions(path, perms::owner_read | perms::owner_write | perms::group_read);
-    ASSERT_TRUE(Write(files, path, "b"));
     EXPECT_EQ(mode(), perms::owner_read | perms::owner_write | perms::group_read);
+    ::umask(0);
+    ASSERT_TRUE(Write(files, folder.path + "/shared.ini", "a"));
+    EXPECT_EQ(fs::status(folder.path + "/shared.ini").permissions() & perms::all,
+              perms::owner_read | perms::owner_write | perms::group_read | perms::group_write | perms::others_read |
+                  perms::others_write);
+    ::umask(savedMask);
+    // A replaced one keeps its own.
+    fs::permissions(path, perms::owner_read | perms::owner_write | perms::others_read);
+    ASSERT_TRUE(Write(files, path, "b"));
+    EXPECT_EQ(mode(), perms::owner_read | perms::owner_write | perms::others_read);
 
     // Opening a pipe with no writer would block a plain read for ever.
     ASSERT_EQ(::mkfifo((folder.path + "/pipe").c_str(), 0600), 0);
     EXPECT_EQ(Read(files, folder.path + "/pipe"), "<cannot open>");
+}
+
+// Runs `check` as a user who owns nothing here (as root, in a child that
+// gives up root; the folder is opened to everyone first) or as this user.
+// The check's result is its exit code: 0 when everything held.
+int AsOtherUser(const std::string& folder, const std::function<int()>& check)
+{
+    if (::geteuid() != 0)
+        return check();
+    fs::permissions(folder, fs::perms::all);
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(::setgid(65534) == 0 && ::setuid(65534) == 0 ? check() : 100);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
+}
+
+// A file the user may not write is not replaced, though the folder would
+// let a rename through.
+TEST(PosixFileSystem, ReadOnlyFilesAreNotReplaced)
+{
+    TempFolder folder;
+    platform::PosixFileSystem files;
+    const std::string path = folder.path + "/config.ini";
+    ASSERT_TRUE(Write(files, path, "old"));
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const int result = AsOtherUser(folder.path, [&] {
+        if (Write(files, path, "new"))
+            return 1;
+        if (files.LastError() != FileError::NoPermission)
+            return 2;
+        return files.AppendFile(path, reinterpret_cast<const uint8_t*>("x"), 1) ? 3 : 0;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(Read(files, path), "old");
+    EXPECT_EQ(folder.Entries(), (std::set<std::string>{"config.ini"}));
 }
 
 TEST(FakeFileSystem, SwitchedFailuresKeepTheOldFile)
@@ -243,6 +313,12 @@ TEST(FakeFileSystem, SwitchedFailuresKeepTheOldFile)
     EXPECT_FALSE(Write(files, "/opt/neritmice/config.ini", "new"));
     EXPECT_FALSE(files.CreateDirectories("/opt/neritmice/profile"));
     EXPECT_EQ(files.Contents("/opt/neritmice/config.ini"), "old");
+    files.SetReadOnly("/opt/neritmice", false);
+    files.SetReadOnly("/opt/neritmice/config.ini");
+    EXPECT_FALSE(Write(files, "/opt/neritmice/config.ini", "new"));
+    EXPECT_EQ(files.LastError(), FileError::NoPermission);
+    EXPECT_FALSE(files.AppendFile("/opt/neritmice/config.ini", reinterpret_cast<const uint8_t*>("x"), 1));
+    EXPECT_EQ(files.Contents("/opt/neritmice/config.ini"), "old");
     EXPECT_EQ(files.WriteCount(), 0);
 }
 
@@ -252,6 +328,28 @@ namespace {
 
 // What stands at the path, without following a link.
 fs::file_type TypeAt(const std::string& path) { return fs::symlink_status(path).type(); }
+
+// True when something opened the file (or a file in the folder) since the
+// watch began or the last call.
+class OpenWatch {
+public:
+    explicit OpenWatch(const std::string& path) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        EXPECT_GE(::inotify_add_watch(fd_, path.c_str(), IN_OPEN), 0) << path;
+    }
+    ~OpenWatch() { ::close(fd_); }
+    bool Opened()
+    {
+        alignas(inotify_event) char events[4096];
+        bool opened = false;
+        while (::read(fd_, events, sizeof events) > 0)
+            opened = true;
+        return opened;
+    }
+
+private:
+    int fd_;
+};
 
 // Only regular files are replaced: a link is followed to its regular target
 // and stays a link; pipes, devices and dangling links are refused as they are.
@@ -267,36 +365,51 @@ TEST(PosixFileSystem, ReplacesOnlyRegularFilesAndFollowsLinks)
     ASSERT_TRUE(Write(files, link, "new through the link"));
     EXPECT_EQ(TypeAt(link), fs::file_type::symlink);
     EXPECT_EQ(Read(files, target), "new through the link");
+    ASSERT_TRUE(files.AppendFile(link, reinterpret_cast<const uint8_t*>("+"), 1));
+    EXPECT_EQ(TypeAt(link), fs::file_type::symlink);
+    EXPECT_EQ(Read(files, target), "new through the link+");
+    EXPECT_EQ(files.ResolvedPath(link), fs::canonical(target).string());
+    EXPECT_EQ(files.ResolvedPath(folder.path + "/../" + fs::path(folder.path).filename().string() + "/new.vqm"),
+              fs::canonical(folder.path).string() + "/new.vqm");
     EXPECT_EQ(folder.Entries(), (std::set<std::string>{"link.vqm"}));
     EXPECT_EQ(outside.Entries(), (std::set<std::string>{"real.vqm"}));
 
     const std::string pipe = folder.path + "/pipe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    const std::string toNull = folder.path + "/null-link";
-    fs::create_symlink("/dev/null", toNull);
+    // Everything written at here lies in the test's own folder: a fault must
+    // never replace a device node of the machine.
+    const std::string toPipe = folder.path + "/pipe-link";
+    fs::create_symlink(pipe, toPipe);
     const std::string dangling = folder.path + "/dangling";
     fs::create_symlink(folder.path + "/nowhere/x", dangling);
-    for (const std::string& path : {pipe, toNull, dangling}) {
+    std::vector<std::string> refused = {pipe, toPipe, dangling};
+    // A device node of our own, and a link to it (only root may make one).
+    const std::string device = folder.path + "/null";
+    if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0) {
+        fs::create_symlink(device, folder.path + "/device-link");
+        refused.insert(refused.end(), {device, folder.path + "/device-link"});
+    }
+    // Nothing refused is even opened, so a pipe's reader never waits on us.
+    OpenWatch watch(folder.path);
+    for (const std::string& path : refused) {
         const fs::file_type before = TypeAt(path);
         EXPECT_FALSE(Write(files, path, "x")) << path;
         EXPECT_EQ(files.LastError(), FileError::NotRegular) << path;
+        EXPECT_FALSE(files.AppendFile(path, reinterpret_cast<const uint8_t*>("x"), 1)) << path;
+        EXPECT_EQ(files.LastError(), FileError::NotRegular) << path;
         EXPECT_EQ(TypeAt(path), before) << path;
+        EXPECT_FALSE(watch.Opened()) << path;
     }
-    EXPECT_EQ(TypeAt("/dev/null"), fs::file_type::character);
-
-    // A device node of our own (only root may make one).
-    const std::string device = folder.path + "/null";
-    if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0) {
-        EXPECT_FALSE(Write(files, device, "x"));
-        EXPECT_EQ(files.LastError(), FileError::NotRegular);
-        EXPECT_EQ(TypeAt(device), fs::file_type::character);
-    }
+    EXPECT_FALSE(fs::exists(folder.path + "/nowhere"));
+    EXPECT_EQ(TypeAt(pipe), fs::file_type::fifo);
     EXPECT_EQ(folder.Entries().count("link.vqm"), 1u);
     for (const std::string& name : folder.Entries())
         EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
 }
 
-// Reads never wait on a pipe or read a device; each gives its reason.
+// Reads never wait on a pipe or read a device; each gives its reason. A pipe
+// or device is refused before it is opened: opening one can already do
+// something (a pipe's waiting writer goes on, a device may act).
 TEST(PosixFileSystem, ReadsOnlyRegularFilesWithoutWaiting)
 {
     TempFolder folder;
@@ -305,12 +418,19 @@ TEST(PosixFileSystem, ReadsOnlyRegularFilesWithoutWaiting)
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     const std::string toPipe = folder.path + "/pipe-link";
     fs::create_symlink(pipe, toPipe);
+    OpenWatch watch(pipe);
     std::vector<uint8_t> bytes{1, 2};
     for (const std::string& path : {pipe, toPipe, std::string("/dev/null"), std::string("/dev/zero")}) {
         EXPECT_EQ(files.ReadFile(path, 100, bytes), ReadResult::CannotOpen) << path;
         EXPECT_EQ(files.LastError(), FileError::NotRegular) << path;
         EXPECT_TRUE(bytes.empty());
+        EXPECT_FALSE(watch.Opened()) << path;
     }
+    const std::string regular = folder.path + "/regular";
+    ASSERT_TRUE(Write(files, regular, "x"));
+    OpenWatch regularWatch(regular);
+    EXPECT_EQ(Read(files, regular), "x");
+    EXPECT_TRUE(regularWatch.Opened());  // the watch does see opens
     // A skin package likewise. The test holds both ends of the pipe, so that
     // even a blocking open would return at once.
     const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);

@@ -65,6 +65,35 @@ TEST_F(CommandsTest, StartUpLoadThenSaveApplyAndFiles)
     EXPECT_FALSE(store->LedOn());
 }
 
+// Reset all empties the working macro list as well, with or without a
+// mouse: neither the macro file nor a later apply brings old macros back.
+TEST_F(CommandsTest, ResetAllLeavesNoOldMacros)
+{
+    int shown = 0;
+    ASSERT_TRUE(commands.LoadFromMouse(shown).Empty());
+    for (bool plugged : {true, false}) {
+        store->WorkingMacro(0).SetName("OLDMACRO");
+        store->SetWorkingMacroCount(1);
+        ASSERT_TRUE(commands.Apply(0).ok);
+        EXPECT_EQ(store->Profile(0).Get(prof::kMacroCount), 1);
+
+        if (!plugged)
+            mouse.Unplug();
+        commands.ResetAll(shown);
+        mouse.Replug();
+        EXPECT_EQ(store->WorkingMacroCount(), 0) << plugged;
+        EXPECT_EQ(store->WorkingMacro(0).Name(), "") << plugged;
+        SettingsStore fromFile;
+        ASSERT_EQ(LoadMacrosFile(fromFile, files, "/data/profile/Macros"), kMacroFileLoaded);
+        EXPECT_EQ(fromFile.WorkingMacroCount(), 0) << plugged;
+        EXPECT_EQ(fromFile.WorkingMacro(0).Name(), "") << plugged;
+
+        commands.Apply(0);
+        EXPECT_EQ(store->Profile(0).Get(prof::kMacroCount), 0) << plugged;
+        EXPECT_EQ(store->Profile(0).Macro(0).Name(), "") << plugged;
+    }
+}
+
 TEST_F(CommandsTest, FailuresTellTheUserWhatHappened)
 {
     int shown = 0;

@@ -1,4 +1,5 @@
 #include "platform/FakeClock.h"
+#include "platform/FakeFileSystem.h"
 #include "platform/FakeLockService.h"
 #include "platform/FlockLockService.h"
 #include "sim/PersistentMouse.h"
@@ -188,9 +189,82 @@ TEST_F(SimStateFileTest, TwoMiceOnOneFileTakeTurns)
     first.reset();  // destruction lets go as well
     EXPECT_EQ(second.Load(), StateFileResult::Loaded);
 
+    // A link to the state file shares its lock.
+    const std::string link = (dir / "link.state").string();
+    fs::create_symlink(path, link);
+    PersistentMouse linked(link, "", platform::RealFileSystem(), locks);
+    EXPECT_EQ(linked.Load(), StateFileResult::Busy);
+    EXPECT_TRUE(locks.IsHeld(fs::canonical(path).string() + ".lock"));
+    second.Release();
+    EXPECT_EQ(linked.Load(), StateFileResult::Loaded);
+    EXPECT_TRUE(locks.IsHeld(fs::canonical(path).string() + ".lock"));
+    linked.Release();
+
     locks.SetFailure(platform::FileError::NoPermission);
     PersistentMouse third(path, "", platform::RealFileSystem(), locks);
     EXPECT_EQ(third.Load(), StateFileResult::LockFailed);
+}
+
+// The report log goes only into a regular file, never waiting on a pipe; a
+// log that cannot be written is reported, while the state is still saved.
+TEST_F(SimStateFileTest, TheReportLogIsAppendedOrItsFailureReported)
+{
+    platform::FakeClock clock;
+    platform::FakeLockService locks(clock);
+    const std::string log = (dir / "reports.log").string();
+    const auto exchange = [](PersistentMouse& mouse) {
+        Report get{7};
+        mouse.Mouse().FeatureGet(get);
+    };
+    {
+        PersistentMouse mouse(path, log, platform::RealFileSystem(), locks);
+        ASSERT_EQ(mouse.Load(), StateFileResult::FreshMouse);
+        for (int round = 0; round < 2; ++round) {
+            exchange(mouse);
+            EXPECT_EQ(mouse.Save(), StateFileResult::Saved);
+        }
+    }
+    std::ifstream written(log);
+    std::string line;
+    int lines = 0;
+    while (std::getline(written, line)) {
+        EXPECT_EQ(line.rfind("feature-get command 07", 0), 0u) << line;
+        ++lines;
+    }
+    EXPECT_EQ(lines, 2);
+
+    // A pipe of our own with a reader, so that even a blocking open would
+    // return: nothing goes into it.
+    const std::string pipe = (dir / "pipe.log").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    {
+        PersistentMouse mouse(path, pipe, platform::RealFileSystem(), locks);
+        ASSERT_EQ(mouse.Load(), StateFileResult::Loaded);
+        mouse.Mouse().SetState(Changed());
+        exchange(mouse);
+        EXPECT_EQ(mouse.Save(), StateFileResult::LogFailed);
+        EXPECT_EQ(mouse.LogError(), platform::FileError::NotRegular);
+    }
+    char byte = 0;
+    EXPECT_LE(::read(reader, &byte, 1), 0);
+    ::close(reader);
+    SimulatedMouse reloaded;
+    ASSERT_EQ(SimStateFile(path).Load(reloaded), StateFileResult::Loaded);
+    EXPECT_EQ(reloaded.State(), Changed());
+
+    // A full disk, or a folder that cannot be written.
+    platform::FakeFileSystem files;
+    files.AddDirectory("/logs");
+    files.SetReadOnly("/logs");
+    PersistentMouse mouse("/state/mouse.state", "/logs/reports.log", files, locks);
+    files.AddDirectory("/state");
+    ASSERT_EQ(mouse.Load(), StateFileResult::FreshMouse);
+    exchange(mouse);
+    EXPECT_EQ(mouse.Save(), StateFileResult::LogFailed);
+    EXPECT_EQ(mouse.LogError(), platform::FileError::NoPermission);
+    EXPECT_TRUE(files.Contents("/state/mouse.state"));
 }
 
 // The same between processes, with the real lock: a child holds the state
