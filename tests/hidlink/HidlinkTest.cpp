@@ -5,6 +5,7 @@
 #include "platform/file_lock.h"
 #include "sim/SimStateFile.h"
 #include "sim/SimulatedMouse.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -47,19 +48,12 @@ void Bind(void* library, const char* name, Fn& fn)
 
 class HidlinkTest : public ::testing::Test {
 protected:
-    fs::path dir = MakeTemporaryFolder();
+    testsupport::TempFolder folder{"hidlink-test"};
+    fs::path dir = folder.Path();
     fs::path statePath = dir / "mouse.state";
     fs::path logPath = dir / "mouse.log";
     void* library = nullptr;
     Api api{};
-
-    static fs::path MakeTemporaryFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "hidlink-test-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            return {};
-        return pattern;
-    }
 
     void SetUp() override
     {
@@ -87,7 +81,6 @@ protected:
     {
         if (library != nullptr)
             dlclose(library);
-        fs::remove_all(dir);
     }
 
     // Changes the simulated mouse through its state file.

@@ -1,6 +1,7 @@
 #include "platform/FakeClock.h"
 #include "platform/FakeLockService.h"
 #include "platform/FlockLockService.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,13 +20,8 @@ using platform::FileLock;
 using platform::LockResult;
 
 struct TempFolder {
-    TempFolder()
-    {
-        std::string name = (fs::temp_directory_path() / "neritmice-lock-XXXXXX").string();
-        path = ::mkdtemp(name.data());
-    }
-    ~TempFolder() { fs::remove_all(path); }
-    std::string path;
+    testsupport::TempFolder folder{"neritmice-lock"};
+    std::string path = folder.Path().string();
 };
 
 uint64_t Sum(const std::vector<unsigned>& pauses) { return std::accumulate(pauses.begin(), pauses.end(), uint64_t{0}); }

@@ -1,6 +1,7 @@
 #include "platform/FakeFileSystem.h"
 #include "platform/PosixFileSystem.h"
 #include "platform/ZipReader.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -40,12 +41,8 @@ std::string Read(platform::FileSystem& files, const std::string& path, size_t ma
 
 // A fresh folder on disk, removed afterwards.
 struct TempFolder {
-    TempFolder()
-    {
-        std::string name = (fs::temp_directory_path() / "neritmice-fs-XXXXXX").string();
-        path = ::mkdtemp(name.data());
-    }
-    ~TempFolder() { fs::remove_all(path); }
+    testsupport::TempFolder folder{"neritmice-fs"};
+    std::string path = folder.Path().string();
     // What the folder holds, to see that no temporary file is left behind.
     std::set<std::string> Entries() const
     {
@@ -54,7 +51,6 @@ struct TempFolder {
             names.insert(entry.path().filename().string());
         return names;
     }
-    std::string path;
 };
 
 // Both implementations must behave alike; each subject is a file system and

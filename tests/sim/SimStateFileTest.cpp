@@ -4,6 +4,7 @@
 #include "platform/FlockLockService.h"
 #include "sim/PersistentMouse.h"
 #include "sim/SimStateFile.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -24,12 +25,9 @@ class SimStateFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string name = (fs::temp_directory_path() / "simstate-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(name.data()), nullptr);
-        dir = name;
+        ASSERT_FALSE(dir.empty());
         path = (dir / "mouse.state").string();
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     void WriteBytes(const std::vector<uint8_t>& bytes)
     {
@@ -51,7 +49,8 @@ protected:
         return state;
     }
 
-    fs::path dir;
+    testsupport::TempFolder folder{"simstate"};
+    fs::path dir = folder.Path();
     std::string path;
 };
 
