@@ -1,6 +1,12 @@
 // neritctl's settings commands run one after another on one data folder and
 // one simulated mouse, as a user would run them.
 #include "CliTestSupport.h"
+#include "device/CommandSet.h"
+#include "device/DeviceLink.h"
+#include "device/ProfileTransfer.h"
+#include "device/DeviceProfileRecord.h"
+#include "platform/FakeClock.h"
+#include "sim/SimHidBackend.h"
 #include "platform/file_lock.h"
 #include "platform/file_system.h"
 #include "settings/ButtonFunctions.h"
@@ -42,6 +48,30 @@ protected:
     RunResult Run(const std::string& args)
     {
         return Neritctl("--simulate=" + (dir / "mouse").string() + " --data-dir " + data.string() + " " + args);
+    }
+    // Writes profile `index` of the simulated mouse as another program
+    // could: the defaults with button 1 playing macro number `macro` with
+    // the raw play-mode byte `mode`.
+    void WriteOddMacroButton(int index, uint8_t mode, uint8_t macro)
+    {
+        sim::SimulatedMouse mouse;
+        sim::SimStateFile file((dir / "mouse").string());
+        ASSERT_NE(file.Load(mouse), sim::StateFileResult::IoError);
+        sim::SimHidBackend backend(mouse);
+        platform::FakeClock clock;
+        device::DeviceLink link(backend, clock);
+        device::CommandSet commands(link, device::ProtocolVariant::Program);
+        device::ProfileTransfer transfer(commands);
+        auto record = std::make_unique<device::DeviceProfileRecord>();
+        device::RecordView view(record->data(), device::kProgramLayout);
+        view.SetU8(device::kProgramLayout.inUse, 1);
+        view.SetButton(0, {device::category::Macro, mode, macro});
+        view.SetMacroEventIn(0, 0, {device::kEventWheel, 1, 0, 0});
+        view.SetMacroEventCount(0, 1);
+        ASSERT_TRUE(link.OpenDevice());
+        ASSERT_TRUE(transfer.WriteProfileRecord(static_cast<uint8_t>(index), *record));
+        link.CloseDevice();
+        ASSERT_EQ(file.Save(mouse), sim::StateFileResult::Saved);
     }
     void UnplugMouse()
     {
@@ -262,6 +292,29 @@ TEST_F(NeritctlSequence, FailedWritesAreNamedAndFail)
     RunResult full = RunShell("(" + show + " > /dev/full)");
     EXPECT_EQ(full.status, 1);
     EXPECT_TRUE(Contains(full.out, "cannot write the standard output: No space left on device")) << full.out;
+}
+
+// What the mouse sends is held to the valid ranges when read, so a pull of
+// a profile another program wrote can be applied without losing the rest.
+TEST_F(NeritctlSequence, PullOfOddMacroButtonsThenApplyKeepsEverything)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    WriteOddMacroButton(1, 150, 12);
+    RunResult pull = Run("pull");
+    ASSERT_EQ(pull.status, 0) << pull.out;
+    RunResult show = Run("show --json --profile 2");
+    EXPECT_EQ(show.status, 0);
+    EXPECT_FALSE(Contains(show.out, "damaged")) << show.out;
+    RunResult apply = Run("apply");
+    EXPECT_EQ(apply.status, 0) << apply.out;
+    EXPECT_FALSE(Contains(apply.out, "damaged")) << apply.out;
+    EXPECT_FALSE(fs::exists(pending.string() + ".damaged"));
+    RunResult dump = Run("dump");
+    EXPECT_TRUE(Contains(dump.out, "button 1: Macro 1 (plays once), 1 events")) << dump.out;
+    // The profile exported from this store can be imported back.
+    ASSERT_EQ(Run("export-profile 2 " + (dir / "odd").string()).status, 0);
+    RunResult import = Run("import-profile 3 " + (dir / "odd").string());
+    EXPECT_EQ(import.status, 0) << import.out;
 }
 
 TEST_F(NeritctlSequence, FailuresSayWhatHappened)
