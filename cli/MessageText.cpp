@@ -40,6 +40,10 @@ constexpr ProblemWords kProblemWords[] = {
     {FileProblem::MacroNumber, "macro number"},
     {FileProblem::CurrentProfile, "current profile"},
     {FileProblem::LedFlag, "LED flag"},
+    {FileProblem::MacroCount, "macro count"},
+    {FileProblem::MacroName, "macro name"},
+    {FileProblem::EventCount, "event count"},
+    {FileProblem::MacroEvent, "macro event"},
 };
 
 }  // namespace
@@ -63,6 +67,8 @@ std::string FileProblemText(const settings::FileCheck& check)
     if (check.problem == FileProblem::TooShort || check.problem == FileProblem::TooLong)
         return field;
     std::string where = check.profile >= 0 ? " of profile " + std::to_string(check.profile + 1) : "";
+    if (check.macro >= 0)
+        where += " of macro slot " + std::to_string(check.macro + 1);
     return "not a settings file of this program (" + field + where + " out of range)";
 }
 

@@ -235,11 +235,14 @@ Outcome RunImportMacros(Context& c)
 {
     const std::string path = FileToRead(c, settings::kMacroExtension);
     settings::SettingsStore& store = c.settings.Store();
-    switch (settings::LoadMacrosFile(store, c.settings.Files(), path)) {
+    settings::FileCheck check;
+    switch (settings::LoadMacrosFile(store, c.settings.Files(), path, &check)) {
     case settings::kMacroFileLoaded:
         break;
     case settings::kMacroFileEmpty:
         return {Fail(cli::FileText(path, "empty")), StoreChange::None};
+    case settings::kMacroFileInvalid:
+        return {Fail(cli::FileText(path, cli::FileProblemText(check))), StoreChange::None};
     default:
         return {Fail(cli::FileText(path, cli::FileErrorText(c.settings.Files().LastError()))), StoreChange::None};
     }

@@ -215,6 +215,41 @@ TEST_F(NeritctlSequence, ImportRefusesFilesThatAreNoProfiles)
     EXPECT_TRUE(fs::exists(data / "profile/Macros"));  // an import from elsewhere becomes the default file
 }
 
+// A file that is no macro list is refused on import and nothing changes:
+// neither the pending changes nor profile/Macros.
+TEST_F(NeritctlSequence, ImportMacrosRefusesFilesThatAreNoMacroLists)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    ASSERT_EQ(Run("import-profile 2 " + ProfileFile("Kept")).status, 0);
+    ASSERT_EQ(Run("export-macros " + (dir / "list").string()).status, 0);
+    ASSERT_EQ(Run("import-macros " + (dir / "list").string()).status, 0);
+    const std::string macros = ReadAll(data / "profile/Macros");
+    const std::string before = Run("show --json").out;
+
+    WriteAll(dir / "text.vqm", "{\"macros\": []}\n");
+    std::string random(3000000, '\0');
+    for (size_t i = 0; i < random.size(); ++i)
+        random[i] = static_cast<char>((i * 2654435761u) >> 13);
+    WriteAll(dir / "random.vqm", random);
+    WriteAll(dir / "cut.vqm", random.substr(0, 2053284));
+    const std::pair<std::string, std::string> files[] = {
+        {(dir / "text.vqm").string(), "not a settings file of this program (macro count out of range)"},
+        {(dir / "random.vqm").string(), "too long"},
+        {(dir / "cut.vqm").string(), "not a settings file of this program"},
+        {ProfileFile("profile"), "not a settings file of this program (macro count out of range)"},
+    };
+    for (const auto& [file, reason] : files) {
+        RunResult import = Run("import-macros " + file);
+        EXPECT_EQ(import.status, 1) << file;
+        EXPECT_TRUE(Contains(import.out, file + ": " + reason)) << import.out;
+    }
+    RunResult after = Run("show --json");
+    EXPECT_EQ(after.out, before);
+    EXPECT_TRUE(Contains(after.out, "Kept"));
+    EXPECT_EQ(ReadAll(data / "profile/Macros"), macros);
+    EXPECT_FALSE(fs::exists(pending.string() + ".damaged"));
+}
+
 TEST_F(NeritctlSequence, DamagedSettingsFileIsKeptAsideAndDefaultsUsed)
 {
     ASSERT_EQ(Run("pull").status, 0);
