@@ -158,11 +158,25 @@ std::string WriteFailureText(Context& c, const settings::CommandResult& result)
     return NoMouseOr(c, std::string("writing profile") + (one ? "" : "s") + numbers + " to the mouse failed");
 }
 
+// Apply and reset-all write the settings files whatever the mouse did; when
+// the mouse cannot be opened they are not run at all, so that nothing is
+// written and the pending changes stay.
+bool MouseReachable(Context& c)
+{
+    const bool open = c.mouse.Link().OpenDevice();
+    c.mouse.Link().CloseDevice();
+    return open;
+}
+
 Outcome RunApply(Context& c)
 {
+    if (!MouseReachable(c))
+        return {Fail(c.mouse.OpenFailureText()), StoreChange::None};
     c.settings.ShowProfile(c.settings.ShownIndex());
     const settings::CommandResult result = c.settings.Commands().Apply(c.settings.ShownIndex());
-    return Report(c, result, WriteFailureText(c, result), StoreChange::Applied);
+    // A refused apply (no profile in use) wrote nothing.
+    const bool refused = result.message == settings::CommandMessage::NoActiveProfile;
+    return Report(c, result, WriteFailureText(c, result), refused ? StoreChange::None : StoreChange::Applied);
 }
 
 Outcome RunSaveProfile(Context& c)
@@ -179,6 +193,8 @@ Outcome RunResetProfile(Context& c)
 
 Outcome RunResetAll(Context& c)
 {
+    if (!MouseReachable(c))
+        return {Fail(c.mouse.OpenFailureText()), StoreChange::None};
     int shown = 0;
     const settings::CommandResult result = c.settings.Commands().ResetAll(shown);
     c.settings.ShowProfile(shown);

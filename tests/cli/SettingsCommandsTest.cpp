@@ -352,6 +352,39 @@ TEST_F(NeritctlSequence, PullOfOddMacroButtonsThenApplyKeepsEverything)
     EXPECT_EQ(import.status, 0) << import.out;
 }
 
+// An apply or reset-all that reaches no mouse, or is refused, writes nothing
+// and keeps the pending changes.
+TEST_F(NeritctlSequence, ApplyThatReachesNoMouseKeepsThePendingChanges)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    ASSERT_EQ(Run("apply").status, 0);
+    const std::string applied = ReadAll(all);
+    const std::string macros = ReadAll(data / "profile/Macros");
+    std::string unused = ReadAll(ProfileFile("Unused"));
+    unused[0] = '\0';  // not in use
+    WriteAll(dir / "Unused.vqp", unused);
+    for (int n = 1; n <= 5; ++n)
+        ASSERT_EQ(Run("import-profile " + std::to_string(n) + " " + (dir / "Unused.vqp").string()).status, 0);
+    const std::string changes = ReadAll(pending);
+
+    RunResult refused = Run("apply");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(Contains(refused.out, "Please select at least one")) << refused.out;
+    EXPECT_EQ(ReadAll(pending), changes);
+    EXPECT_EQ(ReadAll(all), applied);
+
+    UnplugMouse();
+    for (const char* command : {"apply", "reset-all"}) {
+        RunResult result = Run(command);
+        EXPECT_EQ(result.status, 1) << command;
+        EXPECT_TRUE(Contains(result.out, "no Vimo mouse found")) << result.out;
+        EXPECT_EQ(ReadAll(pending), changes) << command;
+        EXPECT_EQ(ReadAll(all), applied) << command;
+        EXPECT_EQ(ReadAll(data / "profile/Macros"), macros) << command;
+    }
+    EXPECT_TRUE(Contains(Run("show --profile 3").out, "\"Unused\""));
+}
+
 TEST_F(NeritctlSequence, FailuresSayWhatHappened)
 {
     ASSERT_EQ(Run("pull").status, 0);
