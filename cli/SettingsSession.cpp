@@ -119,6 +119,9 @@ bool SettingsSession::Open(bool change, std::string& error)
         settings::ResetAllSettings(store_, firmware_, mouse_.Commands());
         hadStored_ = false;
     }
+    // Back at the settings last applied (as after a discard), the shown
+    // profile's macro copy is the working list, as the refresh makes it.
+    settings::LoadWorkingMacros(store_, shownIndex_);
     return true;
 }
 

@@ -30,8 +30,9 @@ public:
     // keeps its pointer settings in the data folder instead of the desktop.
     SettingsSession(MouseSession& mouse, const std::string& dataDir, bool simulated);
 
-    // Fills the store from the pending changes, else the all-profiles file,
-    // else the defaults. With `change`, the folders are created and the
+    // Fills the store from the pending changes, else the all-profiles file
+    // (with the shown profile's macro copy as the working list), else the
+    // defaults. With `change`, the folders are created and the
     // folder's lock is held until the session ends, and a damaged settings
     // file is kept aside under a ".damaged" name. False with a message when
     // the data folder or a settings file cannot be used; notes for the user

@@ -375,8 +375,10 @@ constexpr SettingsCommand kSettingsCommands[] = {
      RunResetProfile, SettingsCommand::Profile, true},
     {"reset-all", "Give everything its defaults, on the mouse too; profile 1 becomes the mouse's current profile",
      RunResetAll, SettingsCommand::None, true},
-    {"discard", "Drop the pending changes: back to the settings last applied", RunDiscard, SettingsCommand::None,
-     true},
+    {"discard",
+     "Drop the pending changes: back to the settings last applied, with the shown profile's macros as the macro "
+     "list. The mouse is not touched (its LEDs stay as they are)",
+     RunDiscard, SettingsCommand::None, true},
     {"export-profile", "Write profile N to FILE (\".vqp\" is added when FILE has no extension); N takes its name",
      RunExportProfile, SettingsCommand::ProfileAndFile, true},
     {"import-profile", "Read profile N from FILE (FILE.vqp when FILE has no extension); N becomes the shown profile",

@@ -164,6 +164,22 @@ TEST_F(NeritctlSequence, PendingChangesUntilApplyAndDiscardGoesBack)
 
 // Saving a profile takes that profile's own macros, not those of the profile
 // shown before.
+// After a discard the shown profile's macros are the macro list, not those
+// of the profile shown when the settings were applied.
+TEST_F(NeritctlSequence, DiscardShowsTheShownProfilesMacros)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    ASSERT_EQ(Run("import-profile 3 " + ProfileFile("three", "P3MACRO")).status, 0);
+    ASSERT_EQ(Run("apply").status, 0);
+    EXPECT_TRUE(Contains(Run("show").out, "macros (1): 1=\"P3MACRO\""));
+    ASSERT_EQ(Run("import-profile 1 " + ProfileFile("one")).status, 0);
+    ASSERT_EQ(Run("discard").status, 0);
+    RunResult show = Run("show");
+    EXPECT_TRUE(Contains(show.out, "macros (0):")) << show.out;
+    ASSERT_EQ(Run("export-macros " + (dir / "list").string()).status, 0);
+    EXPECT_EQ(ReadAll(dir / "list.vqm").substr(0, 8), std::string(8, '\0'));
+}
+
 TEST_F(NeritctlSequence, SaveProfileKeepsThatProfilesMacros)
 {
     ASSERT_EQ(Run("pull").status, 0);
