@@ -369,11 +369,15 @@ constexpr SettingsCommand kSettingsCommands[] = {
      RunApply, SettingsCommand::None, true},
     {"save-profile",
      "Write profile N to the mouse and to profile/profileN.vqp; N becomes the mouse's current profile and the "
-     "shown profile",
+     "shown profile. Its pointer settings go to the desktop's GSettings, where they stay (as for apply)",
      RunSaveProfile, SettingsCommand::Profile, true},
-    {"reset-profile", "Give profile N its defaults, on the mouse too; N becomes the mouse's current profile",
+    {"reset-profile",
+     "Give profile N its defaults, on the mouse too; N becomes the mouse's current profile. Its default pointer "
+     "settings go to the desktop's GSettings, where they stay (as for apply)",
      RunResetProfile, SettingsCommand::Profile, true},
-    {"reset-all", "Give everything its defaults, on the mouse too; profile 1 becomes the mouse's current profile",
+    {"reset-all",
+     "Give everything its defaults, on the mouse too; profile 1 becomes the mouse's current profile. Its default "
+     "pointer settings go to the desktop's GSettings, where they stay (as for apply)",
      RunResetAll, SettingsCommand::None, true},
     {"discard",
      "Drop the pending changes: back to the settings last applied, with the shown profile's macros as the macro "
