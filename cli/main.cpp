@@ -411,17 +411,29 @@ constexpr const char* kJsonKeys =
     "    macros[]           the profile's own copy of the macro list\n"
     "  macros[]             the working macro list: number, name, events[] (kind, name, direction)\n";
 
+// A file argument must name a file: never empty, never a folder path (an
+// extension is never added to an empty name).
+std::string CheckFileName(std::string& name)
+{
+    if (name.empty())
+        return "an empty file name";
+    if (name.back() == '/')
+        return name + ": a folder";
+    return {};
+}
+
 void AddArguments(CLI::App* sub, const SettingsCommand& command, Options& options)
 {
+    const CLI::Validator fileName(CheckFileName, "FILE");
     switch (command.arguments) {
     case SettingsCommand::Profile:
     case SettingsCommand::ProfileAndFile:
         sub->add_option("N", options.profile, "Profile number 1..5")->required()->check(CLI::Range(1, 5));
         if (command.arguments == SettingsCommand::ProfileAndFile)
-            sub->add_option("FILE", options.file, "Profile file")->required();
+            sub->add_option("FILE", options.file, "Profile file")->required()->check(fileName);
         break;
     case SettingsCommand::File:
-        sub->add_option("FILE", options.file, "Macro list file")->required();
+        sub->add_option("FILE", options.file, "Macro list file")->required()->check(fileName);
         break;
     case SettingsCommand::Led:
         sub->add_option("STATE", options.led, "on or off")->required()->check(CLI::IsMember({"on", "off"}));

@@ -217,6 +217,21 @@ TEST_F(NeritctlSequence, ImportRefusesFilesThatAreNoProfiles)
         << missing.out;
     RunResult folder = Run("import-profile 1 " + dir.string() + "/");
     EXPECT_TRUE(Contains(folder.out, ": a folder")) << folder.out;
+    // An empty name or a folder path names no file: a usage error, and no
+    // hidden ".vqp" or ".vqm" is read or written.
+    fs::create_directory(dir / "exd");
+    WriteAll(dir / "exd/.vqp", ReadAll(ProfileFile("hidden")));
+    for (const std::string& command : {std::string("import-profile 1 ") + (dir / "exd").string() + "/",
+                                       std::string("export-profile 1 ") + (dir / "exd").string() + "/",
+                                       std::string("export-profile 1 ''"), std::string("export-macros ''"),
+                                       std::string("import-macros ''"), std::string("export-macros ") + dir.string() + "/"}) {
+        RunResult bad = RunShell("cd " + dir.string() + " && " + NERITCTL_PATH + " --simulate=" + (dir / "mouse").string()
+                                 + " --data-dir " + data.string() + " " + command);
+        EXPECT_EQ(bad.status, 2) << command << bad.out;
+    }
+    EXPECT_FALSE(fs::exists(dir / ".vqp"));
+    EXPECT_FALSE(fs::exists(dir / ".vqm"));
+    EXPECT_FALSE(fs::exists(dir / "exd/.vqm"));
     WriteAll(dir / "empty.vqp", "");
     EXPECT_TRUE(Contains(Run("import-profile 1 " + (dir / "empty.vqp").string()).out, "empty.vqp: empty"));
     EXPECT_EQ(Run("show --json").out, before);
