@@ -4,6 +4,7 @@
 #include "cli/ProfileDump.h"
 #include "cli/SettingsSession.h"
 #include "cli/StoreText.h"
+#include "cli/TerminalText.h"
 #include "cli/TraceWriter.h"
 #include "cli/Vocabulary.h"
 #include "settings/MacroFiles.h"
@@ -139,7 +140,8 @@ Outcome RunShow(Context& c)
     if (c.options.json) {
         nlohmann::json json = cli::StoreAsJson(c.settings.Store(), index);
         json["pendingChanges"] = c.settings.HasPending();
-        std::printf("%s\n", json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+        const std::string text = json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+        std::printf("%s\n", cli::EscapeJsonControls(text).c_str());
         return {};
     }
     if (c.settings.HasPending())

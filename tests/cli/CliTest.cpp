@@ -96,6 +96,12 @@ TEST(TerminalText, ControlCharactersAndBrokenBytesAreEscaped)
     EXPECT_EQ(cli::EscapeControls("a\x7F\xC2\x9B" "b"), "a\\x7F\\u009Bb");
     EXPECT_EQ(cli::EscapeControls("\x9B" "1J\xFF"), "\\x9B1J\\xFF");
     EXPECT_EQ(cli::EscapeControls("back\\slash"), "back\\\\slash");
+    // Bidi overrides and isolates would reorder what follows on screen.
+    EXPECT_EQ(cli::EscapeControls("a\xE2\x80\xAEgpj.exe\xE2\x81\xA6x"), "a\\u202Egpj.exe\\u2066x");
+    EXPECT_EQ(cli::EscapeControls("\xE2\x80\xA9\xE2\x81\xAA"), "\xE2\x80\xA9\xE2\x81\xAA");  // neighbours stay
+    // JSON allows them raw; the output escapes them as JSON does C0.
+    EXPECT_EQ(cli::EscapeJsonControls("{\"name\": \"a\x7F\xC2\x80\xC2\x9F\xE2\x80\xAA\xE2\x81\xA9\xC3\xA9\\n\"}"),
+              "{\"name\": \"a\\u007F\\u0080\\u009F\\u202A\\u2069\xC3\xA9\\n\"}");
 }
 
 }  // namespace

@@ -442,6 +442,14 @@ TEST_F(NeritctlSequence, StoredNamesCannotDriveTheTerminal)
     RunResult show = Run("show --profile 1");
     EXPECT_FALSE(Contains(show.out, "\x1B")) << show.out;
     EXPECT_TRUE(Contains(show.out, "Profile 1 \"\\x1B]0;owned\\x07\\x1B[2J\"")) << show.out;
+
+    const std::string c1 = std::string("\xC2\x9B" "2J\xE2\x80\xAE" "cba") + '\0';
+    bytes.replace(1, c1.size(), c1);
+    WriteAll(file, bytes);
+    ASSERT_EQ(Run("import-profile 2 " + file).status, 0);
+    RunResult json = Run("show --json --profile 2");
+    EXPECT_TRUE(Contains(json.out, "\"name\": \"\\u009B2J\\u202Ecba\"")) << json.out;
+    EXPECT_TRUE(Contains(Run("show --profile 2").out, "Profile 2 \"\\u009B2J\\u202Ecba\""));
 }
 
 // Changing commands hold the data folder's lock for their whole run.
