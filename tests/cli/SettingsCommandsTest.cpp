@@ -312,6 +312,13 @@ TEST_F(NeritctlSequence, DamagedSettingsFileIsKeptAsideAndDefaultsUsed)
     EXPECT_TRUE(Contains(text.out, "damaged, not a settings file of this program (current profile out of range)"))
         << text.out;
     EXPECT_TRUE(Contains(Run("show").out, "current profile 1,"));
+
+    // A second damaged file never replaces the first copy.
+    EXPECT_EQ(fs::file_size(all.string() + ".damaged"), 5000000u);
+    EXPECT_EQ(ReadAll(all.string() + ".damaged-2"), random);
+    WriteAll(all, "short");
+    EXPECT_TRUE(Contains(Run("led on").out, "kept as " + all.string() + ".damaged-3"));
+    EXPECT_EQ(ReadAll(all.string() + ".damaged-3"), "short");
 }
 
 TEST_F(NeritctlSequence, UnreadableSettingsFileStopsTheCommand)
