@@ -405,11 +405,11 @@ constexpr const char* kJsonKeys =
     "  pendingChanges       the settings shown are not applied yet\n"
     "  profiles[]           profile (1..5), name, inUse, reportRate (Hz), powerSave and ambientLight (seconds),\n"
     "                       scrollSpeed, doubleClickSpeed, pointerAcceleration, liftOffDistance, angleSnapping\n"
-    "                       (levels 0..10),\n"
+    "                       (levels 1..10; 0, which a file may hold, acts as 1),\n"
     "    stages[]           the four DPI stages: dpi (what the mouse gets), optical, hdst (DPI),\n"
     "                       laserX, laserIndex (the stage index 0..9 behind dpi)\n"
-    "    buttons[]          buttons 1..7: function (code 1..17), param (macro number or key + 256 x modifiers),\n"
-    "                       playMode (1..99 times, 241 while held, 242 toggle), text\n"
+    "    buttons[]          buttons 1..7: function (code 1..17, 0 none), param (macro number or key + 256 x\n"
+    "                       modifiers), playMode (1..99 times, 241 while held, 242 toggle; 0 on other buttons), text\n"
     "    macros[]           the profile's own copy of the macro list\n"
     "  macros[]             the working macro list: number, name, events[] (kind, name, direction)\n";
 
