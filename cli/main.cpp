@@ -326,7 +326,8 @@ void KeepStore(cli::SettingsSession& settings, StoreChange change)
 int ReportFailedWrites(cli::SettingsSession& settings, int status)
 {
     for (const cli::FailedChange& failure : settings.Files().Failures())
-        status = Fail("cannot write " + cli::FileText(failure.path, cli::FileErrorText(failure.error)));
+        status = Fail(std::string("cannot ") + failure.action + " "
+                      + cli::FileText(failure.path, cli::FileErrorText(failure.error)));
     return status;
 }
 

@@ -2,6 +2,8 @@
 #include "cli/ProfileDump.h"
 #include "cli/TerminalText.h"
 #include "cli/Vocabulary.h"
+#include "cli/WatchedFileSystem.h"
+#include "platform/FakeFileSystem.h"
 #include "sim/SimStateFile.h"
 
 #include <gtest/gtest.h>
@@ -102,6 +104,28 @@ TEST(TerminalText, ControlCharactersAndBrokenBytesAreEscaped)
     // JSON allows them raw; the output escapes them as JSON does C0.
     EXPECT_EQ(cli::EscapeJsonControls("{\"name\": \"a\x7F\xC2\x80\xC2\x9F\xE2\x80\xAA\xE2\x81\xA9\xC3\xA9\\n\"}"),
               "{\"name\": \"a\\u007F\\u0080\\u009F\\u202A\\u2069\xC3\xA9\\n\"}");
+}
+
+// Every failed change is kept once per file, with what was tried on it, so
+// that a command names each file once and says what it could not do.
+TEST(WatchedFileSystem, EachFailedFileOnceWithItsAction)
+{
+    platform::FakeFileSystem fake;
+    cli::WatchedFileSystem files(fake);
+    fake.AddDirectory("/d");
+    const uint8_t byte = 1;
+    EXPECT_TRUE(files.WriteFileAtomic("/d/ok", &byte, 1));
+    fake.SetWritesFail(true, platform::FileError::NoPermission);
+    for (int k = 0; k < 6; ++k)
+        EXPECT_FALSE(files.WriteFileAtomic("/d/config.ini", &byte, 1));
+    fake.AddDirectory("/d/PendingChanges");
+    EXPECT_FALSE(files.RemoveFile("/d/PendingChanges"));
+    ASSERT_EQ(files.Failures().size(), 2u);
+    EXPECT_STREQ(files.Failures()[0].action, "write");
+    EXPECT_EQ(files.Failures()[0].path, "/d/config.ini");
+    EXPECT_EQ(files.Failures()[0].error, platform::FileError::NoPermission);
+    EXPECT_STREQ(files.Failures()[1].action, "remove");
+    EXPECT_EQ(files.Failures()[1].path, "/d/PendingChanges");
 }
 
 }  // namespace
