@@ -97,7 +97,7 @@ Outcome Report(Context& c, const settings::CommandResult& result, const std::str
     if (result.ok)
         return {0, change};
     const std::string text = result.message != settings::CommandMessage::None
-                               ? settings::MessageText(result.message, c.settings.Language())
+                               ? cli::OneLine(settings::MessageText(result.message, c.settings.Language()))
                                : failure;
     return {Fail(text), change == StoreChange::Applied ? change : StoreChange::None};
 }
@@ -127,7 +127,7 @@ Outcome RunPull(Context& c)
         return {Fail(NoMouseOr(c, "no profile could be read from the mouse")), StoreChange::None};
     std::printf("read %d of 5 profiles from the mouse\n", device::kProfileCount - failed.Count());
     if (!failed.Empty())
-        return {Fail(settings::FailedToLoadText(failed)), StoreChange::Pending};
+        return {Fail(cli::OneLine(settings::FailedToLoadText(failed))), StoreChange::Pending};
     return {0, StoreChange::Pending};
 }
 

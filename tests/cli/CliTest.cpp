@@ -1,4 +1,5 @@
 #include "CliTestSupport.h"
+#include "cli/MessageText.h"
 #include "cli/ProfileDump.h"
 #include "cli/TerminalText.h"
 #include "cli/Vocabulary.h"
@@ -126,6 +127,13 @@ TEST(WatchedFileSystem, EachFailedFileOnceWithItsAction)
     EXPECT_EQ(files.Failures()[0].error, platform::FileError::NoPermission);
     EXPECT_STREQ(files.Failures()[1].action, "remove");
     EXPECT_EQ(files.Failures()[1].path, "/d/PendingChanges");
+}
+
+TEST(MessageText, MessageBoxTextsOnOneLine)
+{
+    EXPECT_EQ(cli::OneLine("\r\nFailed to load profile : \r\n\r\n   3  5 . \r\n"), "Failed to load profile : 3 5 .");
+    EXPECT_EQ(cli::OneLine("Please select at least one of the five\n profiles"),
+              "Please select at least one of the five profiles");
 }
 
 }  // namespace
