@@ -73,6 +73,31 @@ protected:
         link.CloseDevice();
         ASSERT_EQ(file.Save(mouse), sim::StateFileResult::Saved);
     }
+    // Runs a command with the simulated mouse's log, and gives the position
+    // (0-based) of the first report whose log line holds `part`.
+    size_t PositionIn(const std::string& args, const std::string& part)
+    {
+        const fs::path log = dir / ("log-" + std::to_string(logs++));
+        RunShell("VIMO_SIMULATE_LOG=" + log.string() + " " + NERITCTL_PATH + " --simulate=" + (dir / "mouse").string()
+                 + " --data-dir " + data.string() + " " + args);
+        std::ifstream in(log);
+        size_t position = 0;
+        for (std::string line; std::getline(in, line); ++position) {
+            if (Contains(line, part))
+                return position;
+        }
+        ADD_FAILURE() << part << " not in the log of " << args;
+        return 0;
+    }
+    // Runs a command whose reports fail from `position` on, as many as one
+    // report's attempts.
+    RunResult RunFailingAt(const std::string& args, size_t position)
+    {
+        return RunShell("VIMO_SIMULATE_FAIL_AT=" + std::to_string(position) + ",3 " + NERITCTL_PATH + " --simulate="
+                        + (dir / "mouse").string() + " --data-dir " + data.string() + " " + args);
+    }
+    int logs = 0;
+
     void UnplugMouse()
     {
         sim::SimulatedMouse mouse;
@@ -421,6 +446,29 @@ TEST_F(NeritctlSequence, ApplyThatReachesNoMouseKeepsThePendingChanges)
         EXPECT_EQ(ReadAll(data / "profile/Macros"), macros) << command;
     }
     EXPECT_TRUE(Contains(Run("show --profile 3").out, "\"Unused\""));
+}
+
+// Transfers that fail part-way name the profiles; an apply that reached the
+// mouse keeps the files as the program writes them but not the desktop's
+// pointer settings.
+TEST_F(NeritctlSequence, PartlyFailedTransfersNameTheProfiles)
+{
+    const size_t readOfThree = PositionIn("pull", "command 07 53 03");
+    RunResult pull = RunFailingAt("pull", readOfThree);
+    EXPECT_EQ(pull.status, 1);
+    EXPECT_TRUE(Contains(pull.out, "read 4 of 5 profiles")) << pull.out;
+    EXPECT_TRUE(Contains(pull.out, "neritctl: Failed to load profile : 3 .\n")) << pull.out;
+    EXPECT_FALSE(Contains(pull.out, "\r")) << pull.out;
+
+    const size_t writeOfTwo = PositionIn("apply", "command 07 7D 02");
+    fs::remove(data / "pointer_settings");
+    ASSERT_EQ(Run("led off").status, 0);
+    RunResult apply = RunFailingAt("apply", writeOfTwo);
+    EXPECT_EQ(apply.status, 1);
+    EXPECT_TRUE(Contains(apply.out, "neritctl: writing profile 2 to the mouse failed\n")) << apply.out;
+    EXPECT_FALSE(fs::exists(data / "pointer_settings"));
+    EXPECT_FALSE(fs::exists(pending));  // the files were written, as the program does
+    EXPECT_TRUE(Contains(Run("show").out, "LEDs off"));
 }
 
 TEST_F(NeritctlSequence, FailuresSayWhatHappened)
