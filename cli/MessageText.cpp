@@ -40,6 +40,10 @@ constexpr ProblemWords kProblemWords[] = {
     {FileProblem::MacroNumber, "macro number"},
     {FileProblem::CurrentProfile, "current profile"},
     {FileProblem::LedFlag, "LED flag"},
+    {FileProblem::MacroCount, "macro count"},
+    {FileProblem::MacroName, "macro name"},
+    {FileProblem::EventCount, "event count"},
+    {FileProblem::MacroEvent, "macro event"},
 };
 
 }  // namespace
@@ -63,7 +67,24 @@ std::string FileProblemText(const settings::FileCheck& check)
     if (check.problem == FileProblem::TooShort || check.problem == FileProblem::TooLong)
         return field;
     std::string where = check.profile >= 0 ? " of profile " + std::to_string(check.profile + 1) : "";
+    if (check.macro >= 0)
+        where += " of macro slot " + std::to_string(check.macro + 1);
     return "not a settings file of this program (" + field + where + " out of range)";
+}
+
+std::string OneLine(const std::string& text)
+{
+    std::string out;
+    for (const char c : text) {
+        const bool blank = c == ' ' || c == '\r' || c == '\n';
+        if (!blank)
+            out += c;
+        else if (!out.empty() && out.back() != ' ')
+            out += ' ';
+    }
+    if (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    return out;
 }
 
 std::string FileText(const std::string& path, const std::string& reason) { return path + ": " + reason; }

@@ -3,9 +3,27 @@
 #include "cli/MessageText.h"
 #include "platform/HidapiBackend.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace cli {
+
+namespace {
+
+// Test hook: VIMO_SIMULATE_FAIL_AT="POSITION,COUNT" fails that many reports
+// of the simulated mouse from that position on (0 = the run's first report),
+// so that tests can see how neritctl reports a transfer that fails part-way.
+void InjectFaults(sim::SimulatedMouse& mouse)
+{
+    const char* spec = std::getenv("VIMO_SIMULATE_FAIL_AT");
+    if (spec == nullptr)
+        return;
+    unsigned long position = 0, count = 1;
+    if (std::sscanf(spec, "%lu,%lu", &position, &count) >= 1)
+        mouse.FailAt(position, count);
+}
+
+}  // namespace
 
 MouseSession::MouseSession(std::optional<std::string> simulate)
 {
@@ -13,6 +31,7 @@ MouseSession::MouseSession(std::optional<std::string> simulate)
     if (simulate) {
         const char* log = std::getenv("VIMO_SIMULATE_LOG");
         simulated_ = std::make_unique<sim::PersistentMouse>(*simulate, log != nullptr ? log : "");
+        InjectFaults(simulated_->Mouse());
         backend = &simulated_->Backend();
     } else {
         realBackend_ = std::make_unique<platform::HidapiBackend>();

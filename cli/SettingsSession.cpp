@@ -70,6 +70,16 @@ bool SettingsSession::CheckReadable(const std::string& path, std::string& error)
     return false;
 }
 
+// "PATH.damaged", or "PATH.damaged-2", -3, ... when earlier copies are kept
+// there: a copy is never overwritten.
+std::string SettingsSession::AsideName(const std::string& path)
+{
+    std::string aside = path + kDamagedSuffix;
+    for (int n = 2; files_.Exists(aside); ++n)
+        aside = path + kDamagedSuffix + "-" + std::to_string(n);
+    return aside;
+}
+
 SettingsSession::Stored SettingsSession::LoadStoreFile(const std::string& path, bool change, std::string& error)
 {
     settings::FileCheck check;
@@ -89,11 +99,12 @@ SettingsSession::Stored SettingsSession::LoadStoreFile(const std::string& path, 
         notes_.push_back(note + "; not used");
         return Stored::None;
     }
-    if (!files_.RenameFile(path, path + kDamagedSuffix)) {
+    const std::string aside = AsideName(path);
+    if (!files_.RenameFile(path, aside)) {
         error = note + "; cannot keep it aside: " + FileErrorText(files_.LastError());
         return Stored::Failed;
     }
-    notes_.push_back(note + "; kept as " + path + kDamagedSuffix);
+    notes_.push_back(note + "; kept as " + aside);
     return Stored::None;
 }
 
@@ -119,6 +130,9 @@ bool SettingsSession::Open(bool change, std::string& error)
         settings::ResetAllSettings(store_, firmware_, mouse_.Commands());
         hadStored_ = false;
     }
+    // Back at the settings last applied (as after a discard), the shown
+    // profile's macro copy is the working list, as the refresh makes it.
+    settings::LoadWorkingMacros(store_, shownIndex_);
     return true;
 }
 

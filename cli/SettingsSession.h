@@ -30,10 +30,12 @@ public:
     // keeps its pointer settings in the data folder instead of the desktop.
     SettingsSession(MouseSession& mouse, const std::string& dataDir, bool simulated);
 
-    // Fills the store from the pending changes, else the all-profiles file,
-    // else the defaults. With `change`, the folders are created and the
+    // Fills the store from the pending changes, else the all-profiles file
+    // (with the shown profile's macro copy as the working list), else the
+    // defaults. With `change`, the folders are created and the
     // folder's lock is held until the session ends, and a damaged settings
-    // file is kept aside under a ".damaged" name. False with a message when
+    // file is kept aside under a ".damaged" name (".damaged-2", ... when
+    // that is taken). False with a message when
     // the data folder or a settings file cannot be used; notes for the user
     // (defaults used, a file kept aside) are collected in Notes().
     bool Open(bool change, std::string& error);
@@ -65,6 +67,7 @@ private:
     void RefreshPages(int index) override;
     bool TakeLock(std::string& error);
     bool CheckReadable(const std::string& path, std::string& error);
+    std::string AsideName(const std::string& path);
     Stored LoadStoreFile(const std::string& path, bool change, std::string& error);
 
     MouseSession& mouse_;

@@ -25,19 +25,40 @@ std::string EscapedBytes(std::string_view bytes)
     return out;
 }
 
-bool IsControl(char16_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+bool IsC1OrDel(char16_t c) { return c >= 0x7F && c <= 0x9F; }
 
-}  // namespace
+// Embeddings, overrides and isolates reorder what follows them on screen.
+bool IsBidiControl(char16_t c) { return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069); }
 
-std::string EscapeControls(std::string_view text)
+bool IsControl(char16_t c) { return c < 0x20 || IsC1OrDel(c) || IsBidiControl(c); }
+
+// The first character of a UTF-8 sequence, U+FFFD when it is none.
+char16_t FirstOf(std::string_view sequence)
+{
+    const std::u16string decoded = platform::Utf8ToUtf16(sequence);
+    return decoded.empty() ? kReplacement : decoded[0];
+}
+
+// The text rebuilt sequence by sequence: `put(sequence, first character,
+// out)` appends what stands for each UTF-8 sequence (or stray byte).
+template <typename Put>
+std::string Rebuilt(std::string_view text, Put put)
 {
     std::string out;
     for (size_t pos = 0; pos < text.size();) {
         const size_t length = platform::Utf8SequenceAt(text, pos);
         const std::string_view sequence = text.substr(pos, length);
         pos += length;
-        const std::u16string decoded = platform::Utf8ToUtf16(sequence);
-        const char16_t first = decoded.empty() ? kReplacement : decoded[0];
+        put(sequence, FirstOf(sequence), out);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string EscapeControls(std::string_view text)
+{
+    return Rebuilt(text, [](std::string_view sequence, char16_t first, std::string& out) {
         if (sequence == "\\")
             out += "\\\\";
         else if (first == kReplacement && sequence != kReplacementUtf8)
@@ -46,8 +67,17 @@ std::string EscapeControls(std::string_view text)
             out += first < 0x80 ? Hex("\\x%02X", first) : Hex("\\u%04X", first);
         else
             out += sequence;
-    }
-    return out;
+    });
+}
+
+std::string EscapeJsonControls(std::string_view json)
+{
+    return Rebuilt(json, [](std::string_view sequence, char16_t first, std::string& out) {
+        if (IsC1OrDel(first) || IsBidiControl(first))
+            out += Hex("\\u%04X", first);
+        else
+            out += sequence;
+    });
 }
 
 }  // namespace cli

@@ -1,11 +1,14 @@
 #include "cli/WatchedFileSystem.h"
 
+#include <algorithm>
+
 namespace cli {
 
-bool WatchedFileSystem::Watch(bool ok, const std::string& path)
+bool WatchedFileSystem::Watch(bool ok, const char* action, const std::string& path)
 {
-    if (!ok)
-        failures_.push_back({path, inner_.LastError()});
+    const auto known = [&](const FailedChange& failure) { return failure.path == path; };
+    if (!ok && std::none_of(failures_.begin(), failures_.end(), known))
+        failures_.push_back({action, path, inner_.LastError()});
     return ok;
 }
 
@@ -16,7 +19,7 @@ platform::ReadResult WatchedFileSystem::ReadFile(const std::string& path, size_t
 
 bool WatchedFileSystem::WriteFileAtomic(const std::string& path, const uint8_t* data, size_t size)
 {
-    return Watch(inner_.WriteFileAtomic(path, data, size), path);
+    return Watch(inner_.WriteFileAtomic(path, data, size), "write", path);
 }
 
 bool WatchedFileSystem::AppendFile(const std::string& path, const uint8_t* data, size_t size)
@@ -26,18 +29,18 @@ bool WatchedFileSystem::AppendFile(const std::string& path, const uint8_t* data,
 
 bool WatchedFileSystem::CreateDirectories(const std::string& path)
 {
-    return Watch(inner_.CreateDirectories(path), path);
+    return Watch(inner_.CreateDirectories(path), "create", path);
 }
 
 bool WatchedFileSystem::IsWritableDirectory(const std::string& path) { return inner_.IsWritableDirectory(path); }
 
 bool WatchedFileSystem::Exists(const std::string& path) { return inner_.Exists(path); }
 
-bool WatchedFileSystem::RemoveFile(const std::string& path) { return Watch(inner_.RemoveFile(path), path); }
+bool WatchedFileSystem::RemoveFile(const std::string& path) { return Watch(inner_.RemoveFile(path), "remove", path); }
 
 bool WatchedFileSystem::RenameFile(const std::string& from, const std::string& to)
 {
-    return Watch(inner_.RenameFile(from, to), from);
+    return Watch(inner_.RenameFile(from, to), "rename", from);
 }
 
 }  // namespace cli

@@ -11,6 +11,7 @@
 namespace cli {
 
 struct FailedChange {
+    const char* action;  // "write", "create", "remove", "rename"
     std::string path;
     platform::FileError error;
 };
@@ -30,10 +31,11 @@ public:
     bool RenameFile(const std::string& from, const std::string& to) override;
     platform::FileError LastError() const override { return inner_.LastError(); }
 
+    // Each path once, with its first failure.
     const std::vector<FailedChange>& Failures() const { return failures_; }
 
 private:
-    bool Watch(bool ok, const std::string& path);
+    bool Watch(bool ok, const char* action, const std::string& path);
 
     platform::FileSystem& inner_;
     std::vector<FailedChange> failures_;

@@ -4,6 +4,7 @@
 #include "cli/ProfileDump.h"
 #include "cli/SettingsSession.h"
 #include "cli/StoreText.h"
+#include "cli/TerminalText.h"
 #include "cli/TraceWriter.h"
 #include "cli/Vocabulary.h"
 #include "settings/MacroFiles.h"
@@ -96,7 +97,7 @@ Outcome Report(Context& c, const settings::CommandResult& result, const std::str
     if (result.ok)
         return {0, change};
     const std::string text = result.message != settings::CommandMessage::None
-                               ? settings::MessageText(result.message, c.settings.Language())
+                               ? cli::OneLine(settings::MessageText(result.message, c.settings.Language()))
                                : failure;
     return {Fail(text), change == StoreChange::Applied ? change : StoreChange::None};
 }
@@ -126,7 +127,7 @@ Outcome RunPull(Context& c)
         return {Fail(NoMouseOr(c, "no profile could be read from the mouse")), StoreChange::None};
     std::printf("read %d of 5 profiles from the mouse\n", device::kProfileCount - failed.Count());
     if (!failed.Empty())
-        return {Fail(settings::FailedToLoadText(failed)), StoreChange::Pending};
+        return {Fail(cli::OneLine(settings::FailedToLoadText(failed))), StoreChange::Pending};
     return {0, StoreChange::Pending};
 }
 
@@ -139,7 +140,8 @@ Outcome RunShow(Context& c)
     if (c.options.json) {
         nlohmann::json json = cli::StoreAsJson(c.settings.Store(), index);
         json["pendingChanges"] = c.settings.HasPending();
-        std::printf("%s\n", json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+        const std::string text = json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+        std::printf("%s\n", cli::EscapeJsonControls(text).c_str());
         return {};
     }
     if (c.settings.HasPending())
@@ -158,11 +160,25 @@ std::string WriteFailureText(Context& c, const settings::CommandResult& result)
     return NoMouseOr(c, std::string("writing profile") + (one ? "" : "s") + numbers + " to the mouse failed");
 }
 
+// Apply and reset-all write the settings files whatever the mouse did; when
+// the mouse cannot be opened they are not run at all, so that nothing is
+// written and the pending changes stay.
+bool MouseReachable(Context& c)
+{
+    const bool open = c.mouse.Link().OpenDevice();
+    c.mouse.Link().CloseDevice();
+    return open;
+}
+
 Outcome RunApply(Context& c)
 {
+    if (!MouseReachable(c))
+        return {Fail(c.mouse.OpenFailureText()), StoreChange::None};
     c.settings.ShowProfile(c.settings.ShownIndex());
     const settings::CommandResult result = c.settings.Commands().Apply(c.settings.ShownIndex());
-    return Report(c, result, WriteFailureText(c, result), StoreChange::Applied);
+    // A refused apply (no profile in use) wrote nothing.
+    const bool refused = result.message == settings::CommandMessage::NoActiveProfile;
+    return Report(c, result, WriteFailureText(c, result), refused ? StoreChange::None : StoreChange::Applied);
 }
 
 Outcome RunSaveProfile(Context& c)
@@ -179,6 +195,8 @@ Outcome RunResetProfile(Context& c)
 
 Outcome RunResetAll(Context& c)
 {
+    if (!MouseReachable(c))
+        return {Fail(c.mouse.OpenFailureText()), StoreChange::None};
     int shown = 0;
     const settings::CommandResult result = c.settings.Commands().ResetAll(shown);
     c.settings.ShowProfile(shown);
@@ -235,11 +253,14 @@ Outcome RunImportMacros(Context& c)
 {
     const std::string path = FileToRead(c, settings::kMacroExtension);
     settings::SettingsStore& store = c.settings.Store();
-    switch (settings::LoadMacrosFile(store, c.settings.Files(), path)) {
+    settings::FileCheck check;
+    switch (settings::LoadMacrosFile(store, c.settings.Files(), path, &check)) {
     case settings::kMacroFileLoaded:
         break;
     case settings::kMacroFileEmpty:
         return {Fail(cli::FileText(path, "empty")), StoreChange::None};
+    case settings::kMacroFileInvalid:
+        return {Fail(cli::FileText(path, cli::FileProblemText(check))), StoreChange::None};
     default:
         return {Fail(cli::FileText(path, cli::FileErrorText(c.settings.Files().LastError()))), StoreChange::None};
     }
@@ -305,7 +326,8 @@ void KeepStore(cli::SettingsSession& settings, StoreChange change)
 int ReportFailedWrites(cli::SettingsSession& settings, int status)
 {
     for (const cli::FailedChange& failure : settings.Files().Failures())
-        status = Fail("cannot write " + cli::FileText(failure.path, cli::FileErrorText(failure.error)));
+        status = Fail(std::string("cannot ") + failure.action + " "
+                      + cli::FileText(failure.path, cli::FileErrorText(failure.error)));
     return status;
 }
 
@@ -350,14 +372,20 @@ constexpr SettingsCommand kSettingsCommands[] = {
      RunApply, SettingsCommand::None, true},
     {"save-profile",
      "Write profile N to the mouse and to profile/profileN.vqp; N becomes the mouse's current profile and the "
-     "shown profile",
+     "shown profile. Its pointer settings go to the desktop's GSettings, where they stay (as for apply)",
      RunSaveProfile, SettingsCommand::Profile, true},
-    {"reset-profile", "Give profile N its defaults, on the mouse too; N becomes the mouse's current profile",
+    {"reset-profile",
+     "Give profile N its defaults, on the mouse too; N becomes the mouse's current profile. Its default pointer "
+     "settings go to the desktop's GSettings, where they stay (as for apply)",
      RunResetProfile, SettingsCommand::Profile, true},
-    {"reset-all", "Give everything its defaults, on the mouse too; profile 1 becomes the mouse's current profile",
+    {"reset-all",
+     "Give everything its defaults, on the mouse too; profile 1 becomes the mouse's current profile. Its default "
+     "pointer settings go to the desktop's GSettings, where they stay (as for apply)",
      RunResetAll, SettingsCommand::None, true},
-    {"discard", "Drop the pending changes: back to the settings last applied", RunDiscard, SettingsCommand::None,
-     true},
+    {"discard",
+     "Drop the pending changes: back to the settings last applied, with the shown profile's macros as the macro "
+     "list. The mouse is not touched (its LEDs stay as they are)",
+     RunDiscard, SettingsCommand::None, true},
     {"export-profile", "Write profile N to FILE (\".vqp\" is added when FILE has no extension); N takes its name",
      RunExportProfile, SettingsCommand::ProfileAndFile, true},
     {"import-profile", "Read profile N from FILE (FILE.vqp when FILE has no extension); N becomes the shown profile",
@@ -378,25 +406,37 @@ constexpr const char* kJsonKeys =
     "  pendingChanges       the settings shown are not applied yet\n"
     "  profiles[]           profile (1..5), name, inUse, reportRate (Hz), powerSave and ambientLight (seconds),\n"
     "                       scrollSpeed, doubleClickSpeed, pointerAcceleration, liftOffDistance, angleSnapping\n"
-    "                       (levels 0..10),\n"
+    "                       (levels 1..10; 0, which a file may hold, acts as 1),\n"
     "    stages[]           the four DPI stages: dpi (what the mouse gets), optical, hdst (DPI),\n"
     "                       laserX, laserIndex (the stage index 0..9 behind dpi)\n"
-    "    buttons[]          buttons 1..7: function (code 1..17), param (macro number or key + 256 x modifiers),\n"
-    "                       playMode (1..99 times, 241 while held, 242 toggle), text\n"
+    "    buttons[]          buttons 1..7: function (code 1..17, 0 none), param (macro number or key + 256 x\n"
+    "                       modifiers), playMode (1..99 times, 241 while held, 242 toggle; 0 on other buttons), text\n"
     "    macros[]           the profile's own copy of the macro list\n"
     "  macros[]             the working macro list: number, name, events[] (kind, name, direction)\n";
 
+// A file argument must name a file: never empty, never a folder path (an
+// extension is never added to an empty name).
+std::string CheckFileName(std::string& name)
+{
+    if (name.empty())
+        return "an empty file name";
+    if (name.back() == '/')
+        return name + ": a folder";
+    return {};
+}
+
 void AddArguments(CLI::App* sub, const SettingsCommand& command, Options& options)
 {
+    const CLI::Validator fileName(CheckFileName, "FILE");
     switch (command.arguments) {
     case SettingsCommand::Profile:
     case SettingsCommand::ProfileAndFile:
         sub->add_option("N", options.profile, "Profile number 1..5")->required()->check(CLI::Range(1, 5));
         if (command.arguments == SettingsCommand::ProfileAndFile)
-            sub->add_option("FILE", options.file, "Profile file")->required();
+            sub->add_option("FILE", options.file, "Profile file")->required()->check(fileName);
         break;
     case SettingsCommand::File:
-        sub->add_option("FILE", options.file, "Macro list file")->required();
+        sub->add_option("FILE", options.file, "Macro list file")->required()->check(fileName);
         break;
     case SettingsCommand::Led:
         sub->add_option("STATE", options.led, "on or off")->required()->check(CLI::IsMember({"on", "off"}));

@@ -1,5 +1,7 @@
 #include "settings/MacroFiles.h"
 
+#include "settings/MacroFileCheck.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -26,16 +28,22 @@ bool SaveMacrosFile(const SettingsStore& store, platform::FileSystem& files, con
     return files.WriteFileAtomic(path, WorkingList(store), kMacroFileSize);
 }
 
-int LoadMacrosFile(SettingsStore& store, platform::FileSystem& files, const std::string& path)
+int LoadMacrosFile(SettingsStore& store, platform::FileSystem& files, const std::string& path, FileCheck* check)
 {
+    // One byte more than a list, so that a longer file is seen.
     std::vector<uint8_t> bytes;
-    if (files.ReadFile(path, kMacroFileSize, bytes) != platform::ReadResult::Ok)
+    if (files.ReadFile(path, kMacroFileSize + 1, bytes) != platform::ReadResult::Ok)
         return kMacroFileCannotOpen;
     if (bytes.empty())
         return kMacroFileEmpty;
-    uint8_t* list = WorkingList(store);
-    std::fill_n(list, kMacroFileSize, uint8_t{0});
-    std::copy_n(bytes.begin(), std::min(bytes.size(), kMacroFileSize), list);
+    const size_t fileSize = bytes.size();
+    bytes.resize(kMacroFileSize, uint8_t{0});
+    const FileCheck result = MacroFileCheck::CheckMacroList(bytes.data(), bytes.size(), fileSize);
+    if (check != nullptr)
+        *check = result;
+    if (!result.Ok())
+        return kMacroFileInvalid;
+    std::copy(bytes.begin(), bytes.end(), WorkingList(store));
     return kMacroFileLoaded;
 }
 

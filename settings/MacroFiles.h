@@ -5,6 +5,7 @@
 
 #include "platform/file_system.h"
 #include "settings/DataFolder.h"
+#include "settings/SettingsFileCheck.h"
 #include "settings/SettingsStore.h"
 
 #include <string>
@@ -21,6 +22,7 @@ enum MacroFileLoad : int {
     kMacroFileLoaded = 0,
     kMacroFileCannotOpen = 1,
     kMacroFileEmpty = 2,
+    kMacroFileInvalid = 3,
 };
 
 // The file a macro command names: an empty path means the default file.
@@ -29,8 +31,11 @@ std::string MacrosFilePath(const DataFolder& folder, const std::string& path);
 // Writes the working list; false when the file cannot be written (the old
 // file then stays as it was).
 bool SaveMacrosFile(const SettingsStore& store, platform::FileSystem& files, const std::string& path);
-// Replaces the working list with what the file holds (the count as it is;
-// what the file does not cover is zero). Nothing changes unless it gives 0.
-int LoadMacrosFile(SettingsStore& store, platform::FileSystem& files, const std::string& path);
+// Replaces the working list with what the file holds (what the file does
+// not cover is zero). A file longer than a macro list, or with a field the
+// program never writes, gives 3 (what is wrong is told through `check`).
+// Nothing changes unless it gives 0.
+int LoadMacrosFile(SettingsStore& store, platform::FileSystem& files, const std::string& path,
+                   FileCheck* check = nullptr);
 
 }  // namespace settings

@@ -72,10 +72,12 @@ std::string ShownProfileName(std::string_view stored)
     return std::string(stored);
 }
 
-// A dot in a folder name is not an extension.
+// A dot in a folder name is not an extension; an empty file name (a folder
+// path) gets none.
 std::string WithExtension(std::string path, std::string_view extension)
 {
-    if (FileName(path).find('.') == std::string_view::npos)
+    const std::string_view name = FileName(path);
+    if (!name.empty() && name.find('.') == std::string_view::npos)
         path += extension;
     return path;
 }

@@ -33,7 +33,8 @@ std::string ProfileFilePath(const DataFolder& folder, int number);
 // A profile name as the pages show it: without a trailing ".vqp" in any
 // letter case, unless that is all there is.
 std::string ShownProfileName(std::string_view stored);
-// The path with `extension` added when its file name has none.
+// The path with `extension` added when its file name has none (an empty
+// file name stays empty).
 std::string WithExtension(std::string path, std::string_view extension);
 // The path with ".vqp" added when its file name has no extension.
 std::string WithProfileExtension(std::string path);

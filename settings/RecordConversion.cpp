@@ -198,12 +198,59 @@ int32_t FunctionOfEntry(const device::ButtonEntry& entry)
     return row != nullptr ? row->function : 0;
 }
 
-void ReadMacroButton(SettingsStore& store, ProfileSettings& profile, const RecordView& record, int b)
+using MacroNumbers = std::array<int32_t, kButtons>;
+
+bool InProfileRange(int32_t number) { return number >= 1 && number <= static_cast<int32_t>(prof::kMacroSlots); }
+
+using UsedNumbers = std::array<bool, prof::kMacroSlots + 1>;
+
+// The lowest number 1..10 not used yet, now taken.
+int32_t TakeFreeNumber(UsedNumbers& used)
+{
+    size_t free = 1;
+    while (used[free])
+        ++free;
+    used[free] = true;
+    return static_cast<int32_t>(free);
+}
+
+// The macro number each macro button of a read record plays, held to the
+// profile's ten macros so that what is read is what the program can write
+// and check. A number outside 1..10 takes the lowest number that no button
+// uses, the same one for every button that names it (seven buttons always
+// find one).
+MacroNumbers MacroNumbersOf(const RecordView& record)
+{
+    MacroNumbers numbers{};
+    UsedNumbers used{};
+    for (int b = 0; b < kButtons; ++b) {
+        const int32_t number = MacroNumberOf(record.Button(b).extra);
+        if (record.Button(b).category == cat::Macro && InProfileRange(number)) {
+            numbers[b] = number;
+            used[static_cast<size_t>(number)] = true;
+        }
+    }
+    for (int b = 0; b < kButtons; ++b) {
+        const device::ButtonEntry entry = record.Button(b);
+        if (entry.category != cat::Macro || numbers[b] != 0)
+            continue;
+        for (int earlier = 0; earlier < b && numbers[b] == 0; ++earlier) {
+            if (record.Button(earlier).category == cat::Macro && record.Button(earlier).extra == entry.extra)
+                numbers[b] = numbers[earlier];
+        }
+        if (numbers[b] == 0)
+            numbers[b] = TakeFreeNumber(used);
+    }
+    return numbers;
+}
+
+// The play mode is held to what the write side sends (1 for anything else).
+void ReadMacroButton(SettingsStore& store, ProfileSettings& profile, const RecordView& record, int b,
+                     int32_t number)
 {
     const device::ButtonEntry entry = record.Button(b);
     profile.Set(prof::kButtonFunction, b, function::Macro);
-    profile.Set(prof::kMacroPlayMode, b, int32_t{entry.value});
-    const int32_t number = MacroNumberOf(entry.extra);
+    profile.Set(prof::kMacroPlayMode, b, int32_t{PlayModeOf(entry.value)});
     profile.Set(prof::kButtonParam, b, number);
     MacroRecord slot = store.WorkingMacro(static_cast<size_t>(number - 1));
     slot.SetNumber(number);
@@ -212,11 +259,12 @@ void ReadMacroButton(SettingsStore& store, ProfileSettings& profile, const Recor
     DecodeMacroBlock(record, b, slot);
 }
 
-void ReadButton(SettingsStore& store, ProfileSettings& profile, const RecordView& record, int b)
+void ReadButton(SettingsStore& store, ProfileSettings& profile, const RecordView& record, int b,
+                const MacroNumbers& macros)
 {
     const device::ButtonEntry entry = record.Button(b);
     if (entry.category == cat::Macro) {
-        ReadMacroButton(store, profile, record, b);
+        ReadMacroButton(store, profile, record, b, macros[static_cast<size_t>(b)]);
     } else if (entry.category == cat::Key) {
         const KeyName* key = FindKeyByUsage(entry.value);
         const uint8_t virtualKey = key != nullptr ? key->virtualKey : 0;
@@ -380,8 +428,9 @@ void ReadRecord(SettingsStore& store, int index, device::DeviceProfileRecord& by
     if (record.U8(rec::kAngleSnapping) > 9)
         record.SetU8(rec::kAngleSnapping, 9);
     ReadScalars(record, profile);
+    const MacroNumbers macros = MacroNumbersOf(record);
     for (int b = 0; b < kButtons; ++b)
-        ReadButton(store, profile, record, b);
+        ReadButton(store, profile, record, b, macros);
     ReadPointerSettings(store, index, pointer);
     store.SetFirmwareVersion(FirmwareVersionText(firmwareVersion));
     store.SetAppVersion(kAppVersionText);

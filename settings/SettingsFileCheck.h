@@ -26,12 +26,18 @@ enum class FileProblem {
     MacroNumber,
     CurrentProfile,
     LedFlag,
+    MacroCount,
+    MacroName,
+    EventCount,
+    MacroEvent,
 };
 
-// What is wrong with a file, and in which profile (0..4) when it is one.
+// What is wrong with a file, and in which profile (0..4) or macro slot
+// (0..19) when it is one.
 struct FileCheck {
     FileProblem problem = FileProblem::None;
     int profile = -1;
+    int macro = -1;
 
     bool Ok() const { return problem == FileProblem::None; }
 };

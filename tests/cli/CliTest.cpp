@@ -1,7 +1,10 @@
 #include "CliTestSupport.h"
+#include "cli/MessageText.h"
 #include "cli/ProfileDump.h"
 #include "cli/TerminalText.h"
 #include "cli/Vocabulary.h"
+#include "cli/WatchedFileSystem.h"
+#include "platform/FakeFileSystem.h"
 #include "sim/SimStateFile.h"
 
 #include <gtest/gtest.h>
@@ -126,6 +129,41 @@ TEST(TerminalText, ControlCharactersAndBrokenBytesAreEscaped)
     EXPECT_EQ(cli::EscapeControls("a\x7F\xC2\x9B" "b"), "a\\x7F\\u009Bb");
     EXPECT_EQ(cli::EscapeControls("\x9B" "1J\xFF"), "\\x9B1J\\xFF");
     EXPECT_EQ(cli::EscapeControls("back\\slash"), "back\\\\slash");
+    // Bidi overrides and isolates would reorder what follows on screen.
+    EXPECT_EQ(cli::EscapeControls("a\xE2\x80\xAEgpj.exe\xE2\x81\xA6x"), "a\\u202Egpj.exe\\u2066x");
+    EXPECT_EQ(cli::EscapeControls("\xE2\x80\xA9\xE2\x81\xAA"), "\xE2\x80\xA9\xE2\x81\xAA");  // neighbours stay
+    // JSON allows them raw; the output escapes them as JSON does C0.
+    EXPECT_EQ(cli::EscapeJsonControls("{\"name\": \"a\x7F\xC2\x80\xC2\x9F\xE2\x80\xAA\xE2\x81\xA9\xC3\xA9\\n\"}"),
+              "{\"name\": \"a\\u007F\\u0080\\u009F\\u202A\\u2069\xC3\xA9\\n\"}");
+}
+
+// Every failed change is kept once per file, with what was tried on it, so
+// that a command names each file once and says what it could not do.
+TEST(WatchedFileSystem, EachFailedFileOnceWithItsAction)
+{
+    platform::FakeFileSystem fake;
+    cli::WatchedFileSystem files(fake);
+    fake.AddDirectory("/d");
+    const uint8_t byte = 1;
+    EXPECT_TRUE(files.WriteFileAtomic("/d/ok", &byte, 1));
+    fake.SetWritesFail(true, platform::FileError::NoPermission);
+    for (int k = 0; k < 6; ++k)
+        EXPECT_FALSE(files.WriteFileAtomic("/d/config.ini", &byte, 1));
+    fake.AddDirectory("/d/PendingChanges");
+    EXPECT_FALSE(files.RemoveFile("/d/PendingChanges"));
+    ASSERT_EQ(files.Failures().size(), 2u);
+    EXPECT_STREQ(files.Failures()[0].action, "write");
+    EXPECT_EQ(files.Failures()[0].path, "/d/config.ini");
+    EXPECT_EQ(files.Failures()[0].error, platform::FileError::NoPermission);
+    EXPECT_STREQ(files.Failures()[1].action, "remove");
+    EXPECT_EQ(files.Failures()[1].path, "/d/PendingChanges");
+}
+
+TEST(MessageText, MessageBoxTextsOnOneLine)
+{
+    EXPECT_EQ(cli::OneLine("\r\nFailed to load profile : \r\n\r\n   3  5 . \r\n"), "Failed to load profile : 3 5 .");
+    EXPECT_EQ(cli::OneLine("Please select at least one of the five\n profiles"),
+              "Please select at least one of the five profiles");
 }
 
 }  // namespace

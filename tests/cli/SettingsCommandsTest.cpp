@@ -1,6 +1,12 @@
 // neritctl's settings commands run one after another on one data folder and
 // one simulated mouse, as a user would run them.
 #include "CliTestSupport.h"
+#include "device/CommandSet.h"
+#include "device/DeviceLink.h"
+#include "device/ProfileTransfer.h"
+#include "device/DeviceProfileRecord.h"
+#include "platform/FakeClock.h"
+#include "sim/SimHidBackend.h"
 #include "platform/file_lock.h"
 #include "platform/file_system.h"
 #include "settings/ButtonFunctions.h"
@@ -43,6 +49,55 @@ protected:
     {
         return Neritctl("--simulate=" + (dir / "mouse").string() + " --data-dir " + data.string() + " " + args);
     }
+    // Writes profile `index` of the simulated mouse as another program
+    // could: the defaults with button 1 playing macro number `macro` with
+    // the raw play-mode byte `mode`.
+    void WriteOddMacroButton(int index, uint8_t mode, uint8_t macro)
+    {
+        sim::SimulatedMouse mouse;
+        sim::SimStateFile file((dir / "mouse").string());
+        ASSERT_NE(file.Load(mouse), sim::StateFileResult::IoError);
+        sim::SimHidBackend backend(mouse);
+        platform::FakeClock clock;
+        device::DeviceLink link(backend, clock);
+        device::CommandSet commands(link, device::ProtocolVariant::Program);
+        device::ProfileTransfer transfer(commands);
+        auto record = std::make_unique<device::DeviceProfileRecord>();
+        device::RecordView view(record->data(), device::kProgramLayout);
+        view.SetU8(device::kProgramLayout.inUse, 1);
+        view.SetButton(0, {device::category::Macro, mode, macro});
+        view.SetMacroEventIn(0, 0, {device::kEventWheel, 1, 0, 0});
+        view.SetMacroEventCount(0, 1);
+        ASSERT_TRUE(link.OpenDevice());
+        ASSERT_TRUE(transfer.WriteProfileRecord(static_cast<uint8_t>(index), *record));
+        link.CloseDevice();
+        ASSERT_EQ(file.Save(mouse), sim::StateFileResult::Saved);
+    }
+    // Runs a command with the simulated mouse's log, and gives the position
+    // (0-based) of the first report whose log line holds `part`.
+    size_t PositionIn(const std::string& args, const std::string& part)
+    {
+        const fs::path log = dir / ("log-" + std::to_string(logs++));
+        RunShell("VIMO_SIMULATE_LOG=" + log.string() + " " + NERITCTL_PATH + " --simulate=" + (dir / "mouse").string()
+                 + " --data-dir " + data.string() + " " + args);
+        std::ifstream in(log);
+        size_t position = 0;
+        for (std::string line; std::getline(in, line); ++position) {
+            if (Contains(line, part))
+                return position;
+        }
+        ADD_FAILURE() << part << " not in the log of " << args;
+        return 0;
+    }
+    // Runs a command whose reports fail from `position` on, as many as one
+    // report's attempts.
+    RunResult RunFailingAt(const std::string& args, size_t position)
+    {
+        return RunShell("VIMO_SIMULATE_FAIL_AT=" + std::to_string(position) + ",3 " + NERITCTL_PATH + " --simulate="
+                        + (dir / "mouse").string() + " --data-dir " + data.string() + " " + args);
+    }
+    int logs = 0;
+
     void UnplugMouse()
     {
         sim::SimulatedMouse mouse;
@@ -134,6 +189,22 @@ TEST_F(NeritctlSequence, PendingChangesUntilApplyAndDiscardGoesBack)
 
 // Saving a profile takes that profile's own macros, not those of the profile
 // shown before.
+// After a discard the shown profile's macros are the macro list, not those
+// of the profile shown when the settings were applied.
+TEST_F(NeritctlSequence, DiscardShowsTheShownProfilesMacros)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    ASSERT_EQ(Run("import-profile 3 " + ProfileFile("three", "P3MACRO")).status, 0);
+    ASSERT_EQ(Run("apply").status, 0);
+    EXPECT_TRUE(Contains(Run("show").out, "macros (1): 1=\"P3MACRO\""));
+    ASSERT_EQ(Run("import-profile 1 " + ProfileFile("one")).status, 0);
+    ASSERT_EQ(Run("discard").status, 0);
+    RunResult show = Run("show");
+    EXPECT_TRUE(Contains(show.out, "macros (0):")) << show.out;
+    ASSERT_EQ(Run("export-macros " + (dir / "list").string()).status, 0);
+    EXPECT_EQ(ReadAll(dir / "list.vqm").substr(0, 8), std::string(8, '\0'));
+}
+
 TEST_F(NeritctlSequence, SaveProfileKeepsThatProfilesMacros)
 {
     ASSERT_EQ(Run("pull").status, 0);
@@ -171,6 +242,21 @@ TEST_F(NeritctlSequence, ImportRefusesFilesThatAreNoProfiles)
         << missing.out;
     RunResult folder = Run("import-profile 1 " + dir.string() + "/");
     EXPECT_TRUE(Contains(folder.out, ": a folder")) << folder.out;
+    // An empty name or a folder path names no file: a usage error, and no
+    // hidden ".vqp" or ".vqm" is read or written.
+    fs::create_directory(dir / "exd");
+    WriteAll(dir / "exd/.vqp", ReadAll(ProfileFile("hidden")));
+    for (const std::string& command : {std::string("import-profile 1 ") + (dir / "exd").string() + "/",
+                                       std::string("export-profile 1 ") + (dir / "exd").string() + "/",
+                                       std::string("export-profile 1 ''"), std::string("export-macros ''"),
+                                       std::string("import-macros ''"), std::string("export-macros ") + dir.string() + "/"}) {
+        RunResult bad = RunShell("cd " + dir.string() + " && " + NERITCTL_PATH + " --simulate=" + (dir / "mouse").string()
+                                 + " --data-dir " + data.string() + " " + command);
+        EXPECT_EQ(bad.status, 2) << command << bad.out;
+    }
+    EXPECT_FALSE(fs::exists(dir / ".vqp"));
+    EXPECT_FALSE(fs::exists(dir / ".vqm"));
+    EXPECT_FALSE(fs::exists(dir / "exd/.vqm"));
     WriteAll(dir / "empty.vqp", "");
     EXPECT_TRUE(Contains(Run("import-profile 1 " + (dir / "empty.vqp").string()).out, "empty.vqp: empty"));
     EXPECT_EQ(Run("show --json").out, before);
@@ -183,6 +269,41 @@ TEST_F(NeritctlSequence, ImportRefusesFilesThatAreNoProfiles)
     fs::remove(data / "profile/Macros");
     EXPECT_EQ(Run("import-macros " + (dir / "list").string()).status, 0);
     EXPECT_TRUE(fs::exists(data / "profile/Macros"));  // an import from elsewhere becomes the default file
+}
+
+// A file that is no macro list is refused on import and nothing changes:
+// neither the pending changes nor profile/Macros.
+TEST_F(NeritctlSequence, ImportMacrosRefusesFilesThatAreNoMacroLists)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    ASSERT_EQ(Run("import-profile 2 " + ProfileFile("Kept")).status, 0);
+    ASSERT_EQ(Run("export-macros " + (dir / "list").string()).status, 0);
+    ASSERT_EQ(Run("import-macros " + (dir / "list").string()).status, 0);
+    const std::string macros = ReadAll(data / "profile/Macros");
+    const std::string before = Run("show --json").out;
+
+    WriteAll(dir / "text.vqm", "{\"macros\": []}\n");
+    std::string random(3000000, '\0');
+    for (size_t i = 0; i < random.size(); ++i)
+        random[i] = static_cast<char>((i * 2654435761u) >> 13);
+    WriteAll(dir / "random.vqm", random);
+    WriteAll(dir / "cut.vqm", random.substr(0, 2053284));
+    const std::pair<std::string, std::string> files[] = {
+        {(dir / "text.vqm").string(), "not a settings file of this program (macro count out of range)"},
+        {(dir / "random.vqm").string(), "too long"},
+        {(dir / "cut.vqm").string(), "not a settings file of this program"},
+        {ProfileFile("profile"), "not a settings file of this program (macro count out of range)"},
+    };
+    for (const auto& [file, reason] : files) {
+        RunResult import = Run("import-macros " + file);
+        EXPECT_EQ(import.status, 1) << file;
+        EXPECT_TRUE(Contains(import.out, file + ": " + reason)) << import.out;
+    }
+    RunResult after = Run("show --json");
+    EXPECT_EQ(after.out, before);
+    EXPECT_TRUE(Contains(after.out, "Kept"));
+    EXPECT_EQ(ReadAll(data / "profile/Macros"), macros);
+    EXPECT_FALSE(fs::exists(pending.string() + ".damaged"));
 }
 
 TEST_F(NeritctlSequence, DamagedSettingsFileIsKeptAsideAndDefaultsUsed)
@@ -216,6 +337,13 @@ TEST_F(NeritctlSequence, DamagedSettingsFileIsKeptAsideAndDefaultsUsed)
     EXPECT_TRUE(Contains(text.out, "damaged, not a settings file of this program (current profile out of range)"))
         << text.out;
     EXPECT_TRUE(Contains(Run("show").out, "current profile 1,"));
+
+    // A second damaged file never replaces the first copy.
+    EXPECT_EQ(fs::file_size(all.string() + ".damaged"), 5000000u);
+    EXPECT_EQ(ReadAll(all.string() + ".damaged-2"), random);
+    WriteAll(all, "short");
+    EXPECT_TRUE(Contains(Run("led on").out, "kept as " + all.string() + ".damaged-3"));
+    EXPECT_EQ(ReadAll(all.string() + ".damaged-3"), "short");
 }
 
 TEST_F(NeritctlSequence, UnreadableSettingsFileStopsTheCommand)
@@ -265,6 +393,85 @@ TEST_F(NeritctlSequence, FailedWritesAreNamedAndFail)
     EXPECT_TRUE(Contains(full.out, "cannot write the standard output: No space left on device")) << full.out;
 }
 
+// What the mouse sends is held to the valid ranges when read, so a pull of
+// a profile another program wrote can be applied without losing the rest.
+TEST_F(NeritctlSequence, PullOfOddMacroButtonsThenApplyKeepsEverything)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    WriteOddMacroButton(1, 150, 12);
+    RunResult pull = Run("pull");
+    ASSERT_EQ(pull.status, 0) << pull.out;
+    RunResult show = Run("show --json --profile 2");
+    EXPECT_EQ(show.status, 0);
+    EXPECT_FALSE(Contains(show.out, "damaged")) << show.out;
+    RunResult apply = Run("apply");
+    EXPECT_EQ(apply.status, 0) << apply.out;
+    EXPECT_FALSE(Contains(apply.out, "damaged")) << apply.out;
+    EXPECT_FALSE(fs::exists(pending.string() + ".damaged"));
+    RunResult dump = Run("dump");
+    EXPECT_TRUE(Contains(dump.out, "button 1: Macro 1 (plays once), 1 events")) << dump.out;
+    // The profile exported from this store can be imported back.
+    ASSERT_EQ(Run("export-profile 2 " + (dir / "odd").string()).status, 0);
+    RunResult import = Run("import-profile 3 " + (dir / "odd").string());
+    EXPECT_EQ(import.status, 0) << import.out;
+}
+
+// An apply or reset-all that reaches no mouse, or is refused, writes nothing
+// and keeps the pending changes.
+TEST_F(NeritctlSequence, ApplyThatReachesNoMouseKeepsThePendingChanges)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    ASSERT_EQ(Run("apply").status, 0);
+    const std::string applied = ReadAll(all);
+    const std::string macros = ReadAll(data / "profile/Macros");
+    std::string unused = ReadAll(ProfileFile("Unused"));
+    unused[0] = '\0';  // not in use
+    WriteAll(dir / "Unused.vqp", unused);
+    for (int n = 1; n <= 5; ++n)
+        ASSERT_EQ(Run("import-profile " + std::to_string(n) + " " + (dir / "Unused.vqp").string()).status, 0);
+    const std::string changes = ReadAll(pending);
+
+    RunResult refused = Run("apply");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(Contains(refused.out, "Please select at least one")) << refused.out;
+    EXPECT_EQ(ReadAll(pending), changes);
+    EXPECT_EQ(ReadAll(all), applied);
+
+    UnplugMouse();
+    for (const char* command : {"apply", "reset-all"}) {
+        RunResult result = Run(command);
+        EXPECT_EQ(result.status, 1) << command;
+        EXPECT_TRUE(Contains(result.out, "no Vimo mouse found")) << result.out;
+        EXPECT_EQ(ReadAll(pending), changes) << command;
+        EXPECT_EQ(ReadAll(all), applied) << command;
+        EXPECT_EQ(ReadAll(data / "profile/Macros"), macros) << command;
+    }
+    EXPECT_TRUE(Contains(Run("show --profile 3").out, "\"Unused\""));
+}
+
+// Transfers that fail part-way name the profiles; an apply that reached the
+// mouse keeps the files as the program writes them but not the desktop's
+// pointer settings.
+TEST_F(NeritctlSequence, PartlyFailedTransfersNameTheProfiles)
+{
+    const size_t readOfThree = PositionIn("pull", "command 07 53 03");
+    RunResult pull = RunFailingAt("pull", readOfThree);
+    EXPECT_EQ(pull.status, 1);
+    EXPECT_TRUE(Contains(pull.out, "read 4 of 5 profiles")) << pull.out;
+    EXPECT_TRUE(Contains(pull.out, "neritctl: Failed to load profile : 3 .\n")) << pull.out;
+    EXPECT_FALSE(Contains(pull.out, "\r")) << pull.out;
+
+    const size_t writeOfTwo = PositionIn("apply", "command 07 7D 02");
+    fs::remove(data / "pointer_settings");
+    ASSERT_EQ(Run("led off").status, 0);
+    RunResult apply = RunFailingAt("apply", writeOfTwo);
+    EXPECT_EQ(apply.status, 1);
+    EXPECT_TRUE(Contains(apply.out, "neritctl: writing profile 2 to the mouse failed\n")) << apply.out;
+    EXPECT_FALSE(fs::exists(data / "pointer_settings"));
+    EXPECT_FALSE(fs::exists(pending));  // the files were written, as the program does
+    EXPECT_TRUE(Contains(Run("show").out, "LEDs off"));
+}
+
 TEST_F(NeritctlSequence, FailuresSayWhatHappened)
 {
     ASSERT_EQ(Run("pull").status, 0);
@@ -291,6 +498,14 @@ TEST_F(NeritctlSequence, StoredNamesCannotDriveTheTerminal)
     RunResult show = Run("show --profile 1");
     EXPECT_FALSE(Contains(show.out, "\x1B")) << show.out;
     EXPECT_TRUE(Contains(show.out, "Profile 1 \"\\x1B]0;owned\\x07\\x1B[2J\"")) << show.out;
+
+    const std::string c1 = std::string("\xC2\x9B" "2J\xE2\x80\xAE" "cba") + '\0';
+    bytes.replace(1, c1.size(), c1);
+    WriteAll(file, bytes);
+    ASSERT_EQ(Run("import-profile 2 " + file).status, 0);
+    RunResult json = Run("show --json --profile 2");
+    EXPECT_TRUE(Contains(json.out, "\"name\": \"\\u009B2J\\u202Ecba\"")) << json.out;
+    EXPECT_TRUE(Contains(Run("show --profile 2").out, "Profile 2 \"\\u009B2J\\u202Ecba\""));
 }
 
 // Changing commands hold the data folder's lock for their whole run.

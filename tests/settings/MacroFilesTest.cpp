@@ -80,14 +80,15 @@ TEST_F(MacroFilesTest, AFailedSaveLeavesTheOldFile)
     EXPECT_EQ(*files.Contents("profile/Macros"), "old");
 }
 
-// Counts a file may carry, used by every walk over the slots: nothing reads
-// or writes outside the 20 slots (the sanitizer build checks this).
+// Counts a file may carry are refused on import; any that reach the store
+// otherwise are used by every walk over the slots: nothing reads or writes
+// outside the 20 slots (the sanitizer build checks this).
 TEST_F(MacroFilesTest, HostileCountsStayInsideTheSlots)
 {
     for (int32_t count : {-1, 16, 1000000, INT32_MIN, INT32_MAX}) {
         AddFile("hostile", count, std::string(40, 'n'));
-        ASSERT_EQ(LoadMacrosFile(*store, files, "hostile"), kMacroFileLoaded);
-        EXPECT_EQ(store->WorkingMacroCount(), count);  // kept as stored
+        ASSERT_EQ(LoadMacrosFile(*store, files, "hostile"), kMacroFileInvalid);
+        store->SetWorkingMacroCount(count);
         EXPECT_LE(UsedMacroCount(store->WorkingMacroCount()), 15);
         StoreWorkingMacros(*store, 0);
         LoadWorkingMacros(*store, 0);
@@ -123,6 +124,65 @@ TEST(MacroText, DelaysAndMouseNames)
     EXPECT_EQ(std::strlen(ProgramMouseName(MouseAction::WheelDown)), 18u);
     EXPECT_STREQ(DeviceMouseName(MouseAction::Middle), "Middle Click   ");
     EXPECT_STREQ(DeviceMouseName(MouseAction::BrowserBackward), "Browser Backward");
+}
+
+// A macro list file is checked before it replaces the working list: what the
+// program would never write is refused and nothing changes.
+TEST_F(MacroFilesTest, FilesThatAreNoMacroListsAreRefused)
+{
+    store->SetWorkingMacroCount(1);
+    MacroRecord keep = store->WorkingMacro(0);
+    keep.SetName("Keep");
+    keep.AddEvent(kKindMouse, DeviceMouseName(MouseAction::WheelUp), kDirectionUnknown);
+    keep.AddEvent(kKindDelay, DelayText(15), "");
+    keep.AddEvent(kKindKey, "unknown", kDirectionDown);
+    files.AddDirectory("m");
+    ASSERT_TRUE(SaveMacrosFile(*store, files, "m/good.vqm"));
+    const std::string good = *files.Contents("m/good.vqm");
+    const std::vector<uint8_t> before(WorkingList(), WorkingList() + kMacroFileSize);
+
+    // Bytes of slot `slot` at `offset` in it, in a copy of the good file.
+    const auto changed = [&](size_t slot, size_t offset, const std::string& bytes) {
+        std::string file = good;
+        file.replace(4 + slot * layout::macro::kSize + offset, bytes.size(), bytes);
+        return file;
+    };
+    const size_t event2 = layout::macro::kEvents + 2 * layout::event::kSize;
+    const std::string minusOne("\xFF\xFF\xFF\xFF", 4);
+    struct Case {
+        std::string bytes;
+        FileProblem problem;
+        int macro;
+    };
+    const Case cases[] = {
+        {"{\"macros\": []}\n", FileProblem::MacroCount, -1},
+        {good + "x", FileProblem::TooLong, -1},
+        {std::string(layout::profile::kSize, '\0') + "x" + std::string(kMacroFileSize, '\0'), FileProblem::TooLong, -1},
+        {minusOne + good.substr(4), FileProblem::MacroCount, -1},
+        {changed(3, 0, std::string("\x10\0\0\0", 4)), FileProblem::MacroNumber, 3},
+        {changed(0, 4, std::string(256, 'N')), FileProblem::MacroName, 0},
+        {changed(19, 260, std::string("\x01\x01\0\0", 4)), FileProblem::EventCount, 19},
+        {changed(0, event2, "x"), FileProblem::MacroEvent, 0},
+        {changed(0, event2 + 100, std::string("nokey\0", 6)), FileProblem::MacroEvent, 0},
+        {changed(0, event2 + 300, std::string("sideways\0", 9)), FileProblem::MacroEvent, 0},
+        {changed(0, layout::macro::kEvents + layout::event::kSize + 100, std::string("soon\0", 5)),
+         FileProblem::MacroEvent, 0},
+        {changed(0, layout::macro::kEvents + 100, std::string("Scroll Wheel Sideways\0", 22)), FileProblem::MacroEvent,
+         0},
+    };
+    for (const Case& c : cases) {
+        files.AddFile("m/bad.vqm", c.bytes);
+        FileCheck check;
+        EXPECT_EQ(LoadMacrosFile(*store, files, "m/bad.vqm", &check), kMacroFileInvalid) << &c - cases;
+        EXPECT_EQ(check.problem, c.problem);
+        EXPECT_EQ(check.macro, c.macro);
+        ASSERT_EQ(std::vector<uint8_t>(WorkingList(), WorkingList() + kMacroFileSize), before);
+    }
+    // What the program wrote loads, and so does a good file cut short.
+    files.AddFile("m/short.vqm", good.substr(0, 4 + layout::macro::kEvents + 400 + 150));
+    EXPECT_EQ(LoadMacrosFile(*store, files, "m/short.vqm"), kMacroFileLoaded);
+    EXPECT_EQ(LoadMacrosFile(*store, files, "m/good.vqm"), kMacroFileLoaded);
+    EXPECT_EQ(std::vector<uint8_t>(WorkingList(), WorkingList() + kMacroFileSize), before);
 }
 
 }  // namespace

@@ -43,6 +43,8 @@ TEST_F(ProfileFilesTest, PathsAndShownNames)
     EXPECT_EQ(WithProfileExtension("/home/u/mine"), "/home/u/mine.vqp");
     EXPECT_EQ(WithProfileExtension("/home/u.d/mine"), "/home/u.d/mine.vqp");
     EXPECT_EQ(WithProfileExtension("/home/u/mine.bak"), "/home/u/mine.bak");
+    EXPECT_EQ(WithProfileExtension(""), "");  // never a hidden ".vqp"
+    EXPECT_EQ(WithExtension("/home/u/", ".vqm"), "/home/u/");
     EXPECT_EQ(ShownProfileName("profile3.vqp"), "profile3");
     EXPECT_EQ(ShownProfileName("Game.VqP"), "Game");
     EXPECT_EQ(ShownProfileName("a.vq"), "a.vq");

@@ -1,4 +1,5 @@
 #include "settings/MacroText.h"
+#include "settings/SettingsFileCheck.h"
 #include "settings/WorkingMacros.h"
 #include "tests/settings/SettingsFixture.h"
 
@@ -317,6 +318,49 @@ TEST_F(ConversionTest, HostOnlyBytesPlayModesAndInUse)
     }
     EXPECT_EQ(Profile(1).Get(prof::kAngleSnapping), 4);
     EXPECT_EQ(Profile(1).Get(prof::kLiftOffDistance), 7);
+}
+
+// Whatever the mouse sends, what the read stores passes the program's own
+// check: play modes the write side would not send read as 1, and macro
+// numbers outside the profile's ten take free numbers (one per number sent).
+TEST_F(ConversionTest, OddMacroButtonsReadAsValidSettings)
+{
+    auto bytes = std::make_unique<device::DeviceProfileRecord>();
+    RecordView record(bytes->data(), kProgramLayout);
+    record.SetButton(0, {device::category::Macro, 150, 12});
+    record.SetButton(1, {device::category::Macro, 0, 200});
+    record.SetButton(2, {device::category::Macro, 242, 12});  // the same macro as button 1
+    record.SetButton(4, {device::category::Macro, 5, 1});
+    record.SetButton(5, {device::category::Macro, 243, 255});
+    record.SetMacroEvent(0, 0, {device::kEventWheel, 1, 1, 0});
+    record.SetMacroEventCount(0, 1);
+    record.SetMacroEvent(1, 0, {device::kEventWheel, 255, 1, 0});
+    record.SetMacroEventCount(1, 1);
+    record.SetMacroEventCount(2, 0);
+    record.SetMacroEvent(5, 0, {device::kEventMouseButton, 1, 1, 0});
+    record.SetMacroEventCount(5, 1);
+
+    ReadRecord(*store, 2, *bytes, desktop, 107);
+    const int32_t modes[kButtons] = {1, 1, 242, 0, 5, 1, 0};
+    for (int b = 0; b < kButtons; ++b)
+        EXPECT_EQ(Profile(2).Get(prof::kMacroPlayMode, b), modes[b]) << b;
+    // Numbers 12, 200 and 255 took 2, 3 and 4 (1 is button 5's); the list
+    // is then compacted in number order.
+    EXPECT_EQ(store->WorkingMacroCount(), 4);
+    EXPECT_EQ(Profile(2).Get(prof::kButtonParam, 4), 1);
+    EXPECT_EQ(Profile(2).Get(prof::kButtonParam, 0), 2);
+    EXPECT_EQ(Profile(2).Get(prof::kButtonParam, 2), 2);
+    EXPECT_EQ(Profile(2).Get(prof::kButtonParam, 1), 3);
+    EXPECT_EQ(Profile(2).Get(prof::kButtonParam, 5), 4);
+    EXPECT_EQ(Events(store->WorkingMacro(2)), std::vector<std::string>{"m|Scroll Wheel Down|down"});
+    EXPECT_EQ(Events(store->WorkingMacro(3)), std::vector<std::string>{"m|Left Click     |down"});
+    for (int b = 0; b < kButtons; ++b) {
+        const int32_t number = Profile(2).Get(prof::kButtonParam, b);
+        if (Profile(2).Get(prof::kButtonFunction, b) == function::Macro) {
+            EXPECT_TRUE(number >= 1 && number <= 10) << b;
+        }
+    }
+    EXPECT_TRUE(SettingsFileCheck::CheckProfile(Profile(2).Bytes(), prof::kSize).Ok());
 }
 
 }  // namespace
