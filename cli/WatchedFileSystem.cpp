@@ -24,7 +24,7 @@ bool WatchedFileSystem::WriteFileAtomic(const std::string& path, const uint8_t* 
 
 bool WatchedFileSystem::AppendFile(const std::string& path, const uint8_t* data, size_t size)
 {
-    return Watch(inner_.AppendFile(path, data, size), path);
+    return Watch(inner_.AppendFile(path, data, size), "write", path);
 }
 
 bool WatchedFileSystem::CreateDirectories(const std::string& path)
