@@ -52,6 +52,13 @@ constexpr std::array<FieldRule, kRuleCount> kRules = [] {
     return rules;
 }();
 
+// The pointer and sensor levels 1..10 (0, which a short file leaves, acts
+// as 1); a value outside is held to the nearest level.
+constexpr Field<int32_t> kLevelFields[] = {prof::kScrollSpeed, prof::kDoubleClickSpeed, prof::kPointerAcceleration,
+                                           prof::kLiftOffDistance, prof::kAngleSnapping};
+constexpr int32_t kLowestLevel = 1;
+constexpr int32_t kHighestLevel = 10;
+
 bool Covers(size_t size, size_t offset, size_t width) { return offset <= size && width <= size - offset; }
 
 bool ValidParameter(int32_t code, int32_t param)
@@ -130,6 +137,11 @@ void SettingsFileCheck::HoldToValidRanges(ProfileSettings profile)
         const int32_t code = profile.Get(prof::kButtonFunction, b);
         if (!ValidParameter(code, profile.Get(prof::kButtonParam, b)))
             profile.Set(prof::kButtonParam, b, HeldParameter(code));
+    }
+    for (const Field<int32_t> level : kLevelFields) {
+        const int32_t value = profile.Get(level);
+        if (value != 0)
+            profile.Set(level, std::clamp(value, kLowestLevel, kHighestLevel));
     }
 }
 

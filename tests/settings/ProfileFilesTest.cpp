@@ -211,6 +211,20 @@ TEST_F(ProfileFilesTest, ImportRefusesFilesTheProgramNeverWrites)
     EXPECT_EQ(store->Profile(1).Name(), "tiny");
     EXPECT_EQ(store->Profile(1).Get(prof::kReportRate), 1000);
     EXPECT_EQ(store->Profile(1).Get(prof::kPowerSave), 0);
+
+    // Levels outside 1..10 are held to the nearest level; 0 stays (it acts
+    // as 1 and is what a short file leaves).
+    good = with(prof::kScrollSpeed.offset, -7);
+    good = with(prof::kDoubleClickSpeed.offset, 1000000);
+    good = with(prof::kAngleSnapping.offset, 200);
+    good = with(prof::kLiftOffDistance.offset, 0);
+    files.AddFile("/data/levels.vqp", with(prof::kPointerAcceleration.offset, 4));
+    ASSERT_EQ(LoadProfileFile(*store, files, "/data/levels.vqp", 1), kProfileFileLoaded);
+    EXPECT_EQ(store->Profile(1).Get(prof::kScrollSpeed), 1);
+    EXPECT_EQ(store->Profile(1).Get(prof::kDoubleClickSpeed), 10);
+    EXPECT_EQ(store->Profile(1).Get(prof::kAngleSnapping), 10);
+    EXPECT_EQ(store->Profile(1).Get(prof::kLiftOffDistance), 0);
+    EXPECT_EQ(store->Profile(1).Get(prof::kPointerAcceleration), 4);
 }
 
 TEST_F(ProfileFilesTest, DamagedAllProfilesFilesAreRefused)
