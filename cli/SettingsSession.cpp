@@ -156,7 +156,8 @@ void SettingsSession::RefreshPages(int index)
         return;
     settings::LoadWorkingMacros(store_, index);
     shownIndex_ = index;
-    config_->SaveShownProfileIndex(index);
+    if (!config_->SaveShownProfileIndex(index))
+        files_.Record("write", config_->Path(), config_->LastError());
 }
 
 }  // namespace cli

@@ -6,10 +6,16 @@ namespace cli {
 
 bool WatchedFileSystem::Watch(bool ok, const char* action, const std::string& path)
 {
-    const auto known = [&](const FailedChange& failure) { return failure.path == path; };
-    if (!ok && std::none_of(failures_.begin(), failures_.end(), known))
-        failures_.push_back({action, path, inner_.LastError()});
+    if (!ok)
+        Record(action, path, inner_.LastError());
     return ok;
+}
+
+void WatchedFileSystem::Record(const char* action, const std::string& path, platform::FileError error)
+{
+    const auto known = [&](const FailedChange& failure) { return failure.path == path; };
+    if (std::none_of(failures_.begin(), failures_.end(), known))
+        failures_.push_back({action, path, error});
 }
 
 platform::ReadResult WatchedFileSystem::ReadFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes)

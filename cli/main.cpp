@@ -264,8 +264,15 @@ Outcome RunImportMacros(Context& c)
     default:
         return {Fail(cli::FileText(path, cli::FileErrorText(c.settings.Files().LastError()))), StoreChange::None};
     }
-    // The working list is the shown profile's macro copy; an import from
-    // elsewhere also becomes the default macro file, as in the program.
+    // A profile keeps ten macros; the working list is the shown profile's
+    // macro copy; an import from elsewhere also becomes the default macro
+    // file, as in the program.
+    const int count = settings::UsedMacroCount(store.WorkingMacroCount());
+    if (const int dropped = settings::KeepProfileMacros(store); dropped > 0)
+        std::printf("%s\n", cli::FileText(path, "kept the first " + std::to_string(count - dropped) + " of " +
+                                                  std::to_string(count) + " macros (a profile keeps at most " +
+                                                  std::to_string(settings::kProfileCopySlots) + ")")
+                                .c_str());
     settings::StoreWorkingMacros(store, c.settings.ShownIndex());
     const std::string defaultPath = settings::MacrosFilePath(c.settings.Folder(), "");
     if (path != defaultPath)

@@ -18,7 +18,8 @@ void LoadWorkingMacros(SettingsStore& store, int index)
         store.WorkingMacro(slot).Clear();
     for (int k = 0; k < kProfileCopySlots; ++k)
         store.WorkingMacro(k).CopyFrom(profile.Macro(k));
-    store.SetWorkingMacroCount(profile.Get(layout::profile::kMacroCount));
+    // A profile keeps at most its copy's macros, whatever count it holds.
+    store.SetWorkingMacroCount(std::clamp<int32_t>(profile.Get(layout::profile::kMacroCount), 0, kProfileCopySlots));
 }
 
 void StoreWorkingMacros(SettingsStore& store, int index)
@@ -28,7 +29,19 @@ void StoreWorkingMacros(SettingsStore& store, int index)
         return;
     for (int k = 0; k < kProfileCopySlots; ++k)
         profile.Macro(k).CopyFrom(store.WorkingMacro(k));
-    profile.Set(layout::profile::kMacroCount, store.WorkingMacroCount());
+    profile.Set(layout::profile::kMacroCount,
+                std::clamp<int32_t>(store.WorkingMacroCount(), 0, kProfileCopySlots));
+}
+
+int KeepProfileMacros(SettingsStore& store)
+{
+    const int count = UsedMacroCount(store.WorkingMacroCount());
+    for (size_t slot = kProfileCopySlots; slot < layout::store::kWorkingSlots; ++slot)
+        store.WorkingMacro(slot).Clear();
+    if (count <= kProfileCopySlots)
+        return 0;
+    store.SetWorkingMacroCount(kProfileCopySlots);
+    return count - kProfileCopySlots;
 }
 
 bool IsMacroNameTaken(const SettingsStore& store, int slot, bool allSlots)

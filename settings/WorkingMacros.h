@@ -13,10 +13,14 @@ inline constexpr int kProfileCopySlots = 10;
 int UsedMacroCount(int32_t storedCount);
 
 // The working list becomes profile `index`'s copy: all 20 slots cleared, the
-// profile's ten macros in slots 1..10, its count as it was stored.
+// profile's ten macros in slots 1..10, its count (at most 10).
 void LoadWorkingMacros(SettingsStore& store, int index);
-// Working slots 1..10 and the working count become profile `index`'s copy.
+// Working slots 1..10 and the working count (at most 10) become profile
+// `index`'s copy.
 void StoreWorkingMacros(SettingsStore& store, int index);
+// A profile keeps at most ten macros: the working list keeps its first ten,
+// the slots after them are cleared. Returns how many macros were dropped.
+int KeepProfileMacros(SettingsStore& store);
 // True when another of the used slots (or of the first 15 with allSlots)
 // has exactly the name of slot `slot` (0-based), letter case included.
 bool IsMacroNameTaken(const SettingsStore& store, int slot, bool allSlots);

@@ -10,6 +10,8 @@
 #include "platform/file_lock.h"
 #include "platform/file_system.h"
 #include "settings/ButtonFunctions.h"
+#include "settings/MacroFiles.h"
+#include "settings/MacroRecord.h"
 #include "settings/ProfileFiles.h"
 #include "settings/SettingsDefaults.h"
 #include "sim/SimStateFile.h"
@@ -359,6 +361,48 @@ TEST_F(NeritctlSequence, UnreadableSettingsFileStopsTheCommand)
     EXPECT_EQ(ReadAll(dir / "mouse"), mouse);
     EXPECT_FALSE(fs::exists(data / "profile/profile1.vqp"));
     EXPECT_FALSE(fs::exists(pending));
+}
+
+// A profile keeps ten macros: an import of a longer list keeps the first ten
+// and says so, and what is shown is what reaches the mouse.
+TEST_F(NeritctlSequence, AProfileKeepsTenMacros)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    auto store = std::make_unique<settings::SettingsStore>();
+    for (int k = 0; k < 15; ++k) {
+        settings::MacroRecord macro = store->WorkingMacro(k);
+        macro.SetNumber(k + 1);
+        macro.SetName("M" + std::to_string(k + 1));
+        macro.AddEvent("k", " A ", "down");
+        macro.AddEvent("k", " A ", "up");
+    }
+    store->SetWorkingMacroCount(15);
+    const std::string list = (dir / "fifteen.vqm").string();
+    ASSERT_TRUE(settings::SaveMacrosFile(*store, platform::RealFileSystem(), list));
+
+    RunResult import = Run("import-macros " + list);
+    ASSERT_EQ(import.status, 0) << import.out;
+    EXPECT_TRUE(Contains(import.out, "kept the first 10 of 15 macros")) << import.out;
+    ASSERT_EQ(Run("apply").status, 0);
+    RunResult show = Run("show");
+    EXPECT_TRUE(Contains(show.out, "macros (10): ")) << show.out;
+    EXPECT_TRUE(Contains(show.out, "10=\"M10\"")) << show.out;
+    EXPECT_FALSE(Contains(show.out, "M11")) << show.out;
+    EXPECT_FALSE(Contains(ReadAll(data / "profile/Macros"), "M11"));
+}
+
+// The shown profile is kept in config.ini; one too long to rewrite safely
+// is left as it is, and the command says so instead of succeeding quietly.
+TEST_F(NeritctlSequence, AConfigurationFileThatCannotBeRewrittenIsNamed)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    const fs::path config = data / "config.ini";
+    const std::string before = ReadAll(config) + std::string(1100 * 1024, 'x') + "\n[Other]\nkey=1\n";
+    WriteAll(config, before);
+    RunResult import = Run("import-profile 3 " + ProfileFile("three"));
+    EXPECT_EQ(import.status, 1) << import.out;
+    EXPECT_TRUE(Contains(import.out, config.string() + ": too long")) << import.out;
+    EXPECT_EQ(ReadAll(config), before);
 }
 
 TEST_F(NeritctlSequence, FailedWritesAreNamedAndFail)

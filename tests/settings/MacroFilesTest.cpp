@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 #include <memory>
 
@@ -92,7 +94,7 @@ TEST_F(MacroFilesTest, HostileCountsStayInsideTheSlots)
         EXPECT_LE(UsedMacroCount(store->WorkingMacroCount()), 15);
         StoreWorkingMacros(*store, 0);
         LoadWorkingMacros(*store, 0);
-        EXPECT_EQ(store->WorkingMacroCount(), count);
+        EXPECT_EQ(store->WorkingMacroCount(), std::clamp(count, 0, 10));
         for (int slot = -1; slot <= 20; ++slot)
             IsMacroNameTaken(*store, slot, slot % 2 == 0);
         store->WorkingMacro(0).SetEventCount(count);

@@ -202,11 +202,11 @@ TEST(WorkingMacros, CopiesBetweenTheListAndAProfile)
         store->WorkingMacro(k).SetName("Macro_" + std::to_string(k + 1));
     store->SetWorkingMacroCount(12);
     StoreWorkingMacros(*store, 2);
-    EXPECT_EQ(store->Profile(2).Get(layout::profile::kMacroCount), 12);
+    EXPECT_EQ(store->Profile(2).Get(layout::profile::kMacroCount), 10);  // a profile keeps ten
     EXPECT_EQ(store->Profile(2).Macro(9).Name(), "Macro_10");
 
     LoadWorkingMacros(*store, 2);
-    EXPECT_EQ(store->WorkingMacroCount(), 12);  // the count stays; macros 11, 12 are gone
+    EXPECT_EQ(store->WorkingMacroCount(), 10);  // macros 11, 12 are gone, and the count says so
     EXPECT_EQ(store->WorkingMacro(9).Name(), "Macro_10");
     EXPECT_EQ(store->WorkingMacro(10).Name(), "");
 }
