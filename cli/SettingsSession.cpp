@@ -25,9 +25,9 @@ SettingsSession::SettingsSession(MouseSession& mouse, const std::string& dataDir
     config_ = std::make_unique<settings::ConfigFile>(files_, *folder_);
     const std::string pointerFile = folder_->Path(kPointerSettingsFile);
     if (simulated)
-        pointer_ = std::make_unique<platform::FilePointerSettings>(pointerFile);
+        pointer_ = std::make_unique<platform::FilePointerSettings>(pointerFile, files_);
     else
-        pointer_ = platform::CreateDesktopPointerSettings(pointerFile);
+        pointer_ = platform::CreateDesktopPointerSettings(pointerFile, files_);
     settings::PageRefresher& pages = *this;
     sync_ = std::make_unique<settings::ProfileSync>(store_, mouse_.Transfer(), *pointer_, firmware_, pages,
                                                     platform::SystemClock());

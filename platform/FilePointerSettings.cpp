@@ -86,53 +86,53 @@ std::string Format(const Values& values)
     return text;
 }
 
-Values Load(const std::string& path)
+Values Load(FileSystem& files, const std::string& path)
 {
     std::vector<uint8_t> bytes;
-    if (RealFileSystem().ReadFile(path, kMaxFileBytes + 1, bytes) != ReadResult::Ok || bytes.size() > kMaxFileBytes)
+    if (files.ReadFile(path, kMaxFileBytes + 1, bytes) != ReadResult::Ok || bytes.size() > kMaxFileBytes)
         return {};
     return Parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
-bool ReplaceFile(const std::string& path, std::string_view text)
+bool ReplaceFile(FileSystem& files, const std::string& path, std::string_view text)
 {
     const size_t slash = path.rfind('/');
     if (slash != std::string::npos && slash > 0)
-        RealFileSystem().CreateDirectories(path.substr(0, slash));
-    return RealFileSystem().WriteFileAtomic(path, reinterpret_cast<const uint8_t*>(text.data()), text.size());
+        files.CreateDirectories(path.substr(0, slash));
+    return files.WriteFileAtomic(path, reinterpret_cast<const uint8_t*>(text.data()), text.size());
 }
 
 template <typename Change>
-void Update(const std::string& path, Change change)
+void Update(FileSystem& files, const std::string& path, Change change)
 {
-    Values values = Load(path);
+    Values values = Load(files, path);
     change(values);
-    ReplaceFile(path, Format(values));
+    ReplaceFile(files, path, Format(values));
 }
 
 }  // namespace
 
-FilePointerSettings::FilePointerSettings(std::string path) : path_(std::move(path)) {}
+FilePointerSettings::FilePointerSettings(std::string path, FileSystem& files) : path_(std::move(path)), files_(files) {}
 
 void FilePointerSettings::SetDoubleClickTime(unsigned milliseconds)
 {
-    Update(path_, [=](Values& values) { values.doubleClickTime = milliseconds; });
+    Update(files_, path_, [=](Values& values) { values.doubleClickTime = milliseconds; });
 }
 
 void FilePointerSettings::SetWheelScrollLines(unsigned lines)
 {
-    Update(path_, [=](Values& values) { values.wheelScrollLines = lines; });
+    Update(files_, path_, [=](Values& values) { values.wheelScrollLines = lines; });
 }
 
 void FilePointerSettings::SetMouseSpeed(unsigned speed)
 {
-    Update(path_, [=](Values& values) { values.mouseSpeed = std::clamp(speed, kMinSpeed, kMaxSpeed); });
+    Update(files_, path_, [=](Values& values) { values.mouseSpeed = std::clamp(speed, kMinSpeed, kMaxSpeed); });
 }
 
-unsigned FilePointerSettings::DoubleClickTime() { return Load(path_).doubleClickTime; }
+unsigned FilePointerSettings::DoubleClickTime() { return Load(files_, path_).doubleClickTime; }
 
-unsigned FilePointerSettings::WheelScrollLines() { return Load(path_).wheelScrollLines; }
+unsigned FilePointerSettings::WheelScrollLines() { return Load(files_, path_).wheelScrollLines; }
 
-unsigned FilePointerSettings::MouseSpeed() { return Load(path_).mouseSpeed; }
+unsigned FilePointerSettings::MouseSpeed() { return Load(files_, path_).mouseSpeed; }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 // default for that value.
 #pragma once
 
+#include "platform/file_system.h"
 #include "platform/pointer_settings.h"
 
 #include <string>
@@ -17,7 +18,9 @@ public:
     static constexpr unsigned kDefaultDoubleClickTime = 400;  // ms
     static constexpr unsigned kDefaultMouseSpeed = 10;
 
-    explicit FilePointerSettings(std::string path);
+    // Read and written through `files`, whose LastError tells why a change
+    // was not kept.
+    explicit FilePointerSettings(std::string path, FileSystem& files = RealFileSystem());
 
     void SetDoubleClickTime(unsigned milliseconds) override;
     void SetWheelScrollLines(unsigned lines) override;
@@ -31,6 +34,7 @@ public:
 
 private:
     std::string path_;
+    FileSystem& files_;
 };
 
 }  // namespace platform

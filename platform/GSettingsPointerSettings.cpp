@@ -76,8 +76,8 @@ void GSettingsPointerSettings::Unref::operator()(GSettings* settings) const
     g_object_unref(settings);
 }
 
-GSettingsPointerSettings::GSettingsPointerSettings(const std::string& fallbackFile, Store store)
-    : file_(fallbackFile)
+GSettingsPointerSettings::GSettingsPointerSettings(const std::string& fallbackFile, Store store, FileSystem& files)
+    : file_(fallbackFile, files)
 {
     GSettingsBackend* backend = store == Store::InMemory ? g_memory_settings_backend_new() : nullptr;
     doubleClick_.reset(OpenKey(kMouseSchema, kDoubleClickKey, "i", backend));

@@ -22,7 +22,8 @@ public:
     // never change the real desktop.
     enum class Store { Desktop, InMemory };
 
-    explicit GSettingsPointerSettings(const std::string& fallbackFile, Store store = Store::Desktop);
+    explicit GSettingsPointerSettings(const std::string& fallbackFile, Store store = Store::Desktop,
+                                      FileSystem& files = RealFileSystem());
     ~GSettingsPointerSettings() override;
     GSettingsPointerSettings(const GSettingsPointerSettings&) = delete;
     GSettingsPointerSettings& operator=(const GSettingsPointerSettings&) = delete;

@@ -413,6 +413,14 @@ TEST_F(NeritctlSequence, FailedWritesAreNamedAndFail)
     EXPECT_EQ(apply.status, 1);
     EXPECT_TRUE(Contains(apply.out, "cannot write " + (data / "profile/Macros").string() + ": a folder")) << apply.out;
     EXPECT_TRUE(fs::exists(pending));  // nothing is lost
+    // The simulated mouse's pointer settings are a file of the data folder too.
+    fs::remove(data / "profile/Macros");
+    fs::remove(data / "pointer_settings");
+    fs::create_directory(data / "pointer_settings");
+    RunResult pointer = Run("apply");
+    EXPECT_EQ(pointer.status, 1);
+    EXPECT_TRUE(Contains(pointer.out, "cannot write " + (data / "pointer_settings").string() + ": a folder"))
+        << pointer.out;
 
     // Only regular files are replaced: a link to a pipe, a pipe. Both are the
     // test's own, so a fault never replaces a node of the machine.
