@@ -15,11 +15,11 @@ namespace {
 // so that tests can see how neritctl reports a transfer that fails part-way.
 void InjectFaults(sim::SimulatedMouse& mouse)
 {
-    const char* spec = std::getenv("VIMO_SIMULATE_FAIL_AT");
-    if (spec == nullptr)
+    const char* faults = std::getenv("VIMO_SIMULATE_FAIL_AT");
+    if (faults == nullptr)
         return;
     unsigned long position = 0, count = 1;
-    if (std::sscanf(spec, "%lu,%lu", &position, &count) >= 1)
+    if (std::sscanf(faults, "%lu,%lu", &position, &count) >= 1)
         mouse.FailAt(position, count);
 }
 

@@ -298,7 +298,9 @@ void SimulatedMouse::FailNext(ReportKind kind, unsigned count)
 
 void SimulatedMouse::FailAt(size_t position, size_t count)
 {
-    failRanges_.emplace_back(position, position + count);
+    // A count past the end of the numbers means "from here on".
+    const size_t end = count > SIZE_MAX - position ? SIZE_MAX : position + count;
+    failRanges_.emplace_back(position, end);
 }
 
 void SimulatedMouse::ClearFaults()

@@ -323,6 +323,12 @@ TEST_F(SimulatedMouseTest, InjectedFaultsFailWithoutEffect)
     mouse.FailAt(0);
     EXPECT_FALSE(Send({7, 0x79}));
     EXPECT_TRUE(Send({7, 0x79}));
+    // A count that runs past the largest position fails everything after.
+    mouse.ClearFaults();
+    mouse.FailAt(3, SIZE_MAX);
+    EXPECT_TRUE(Send({7, 0x79}));   // 2
+    EXPECT_FALSE(Send({7, 0x79}));  // 3
+    EXPECT_FALSE(Send({7, 0x79}));  // 4
 }
 
 TEST_F(SimulatedMouseTest, EnumerationOpeningAndUnplug)
