@@ -41,13 +41,12 @@ public:
 #ifdef NERIT_HIDAPI_SEND_OUTPUT_REPORT
         return hid_send_output_report(handle_, data, length) == static_cast<int>(length);
 #else
-        // The node is opened for the ioctl on the first output report only,
-        // so handles that never send one (the command collection) hold no
-        // second descriptor.
-        if (!outputFdTried_) {
-            outputFdTried_ = true;
+        // The node is opened for the ioctl when an output report is sent, so
+        // handles that never send one (the command collection) hold no
+        // second descriptor. An open that fails (out of descriptors, say) is
+        // tried again with the next report; this one goes by hid_write.
+        if (outputFd_ < 0 && !ioctlRefused_)
             outputFd_ = open(path_.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
-        }
         if (outputFd_ >= 0 && !ioctlRefused_) {
             const int sent = ioctl(outputFd_, HIDIOCSOUTPUT(length), data);
             if (sent >= 0)
@@ -80,7 +79,6 @@ private:
     hid_device* handle_;
     std::string path_;
     int outputFd_ = -1;
-    bool outputFdTried_ = false;
     bool ioctlRefused_ = false;
 };
 
