@@ -1,6 +1,8 @@
 // Running neritctl from tests, each test in a folder of its own.
 #pragma once
 
+#include "tests/TempFolder.h"
+
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -39,15 +41,8 @@ inline RunResult Neritctl(const std::string& args)
 
 // A fresh folder of its own (mkdtemp), removed afterwards.
 struct TempFolder {
-    TempFolder()
-    {
-        std::string name = (std::filesystem::temp_directory_path() / "neritctl-test-XXXXXX").string();
-        path = ::mkdtemp(name.data());
-    }
-    ~TempFolder() { std::filesystem::remove_all(path); }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::filesystem::path path;
+    testsupport::TempFolder folder{"neritctl-test"};
+    std::filesystem::path path = folder.Path();
 };
 
 inline bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
