@@ -119,7 +119,7 @@ ReadResult PosixFileSystem::ReadFile(const std::string& path, size_t maxBytes, s
     ::close(fd);
     if (!ok) {
         bytes.clear();
-        return ReadResult::CannotOpen;
+        return ReadResult::ReadFailed;
     }
     return ReadResult::Ok;
 }

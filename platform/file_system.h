@@ -13,6 +13,7 @@ namespace platform {
 enum class ReadResult {
     Ok,
     CannotOpen,  // LastError() tells why
+    ReadFailed,  // opened, but reading stopped early; LastError() tells why
 };
 
 // Why the last failing call failed.

@@ -196,7 +196,9 @@ bool CMarkupDocument::Parser::StartElement()
     const size_t nameStart = p_;
     while (IsNameChar(text_[p_]))
         ++p_;
-    if (p_ == nameStart)
+    // Only the end of the text leaves the name empty for good; anything else
+    // after the '<' is read as the attributes.
+    if (p_ == nameStart && text_[p_] == 0)
         return doc_.Fail("Error parsing element name", p_);
     const size_t nameEnd = p_;
     if (!ParseAttributes())
@@ -434,9 +436,10 @@ bool CMarkupDocument::LoadFile(std::string_view name, const ResourceLocation& lo
         }
     } else {
         const std::string path = location.folder.empty() ? std::string(name) : location.folder + "/" + std::string(name);
-        if (platform::RealFileSystem().ReadFile(path, kMaxFileSize + 1, bytes) != platform::ReadResult::Ok) {
-            errorMessage_ = u"Error opening file";
-            return false;
+        switch (platform::RealFileSystem().ReadFile(path, kMaxFileSize + 1, bytes)) {
+        case platform::ReadResult::Ok: break;
+        case platform::ReadResult::CannotOpen: errorMessage_ = u"Error opening file"; return false;
+        case platform::ReadResult::ReadFailed: errorMessage_ = u"Could not read file"; return false;
         }
         if (bytes.size() > kMaxFileSize) {
             errorMessage_ = u"File too large";

@@ -101,6 +101,7 @@ TEST(MarkupDocument, ErrorsCarryTheirMessageAndLocation)
         {"<a x=\"1\"", "Expected start-tag closing", ""},
         {"text", "Expected start tag", "text"},
         {"<", "Error parsing element name", ""},
+        {"< a/>", "Error while parsing attributes", "/>"},  // the blank ends an empty name
         {"<a><b><c>", "Expected end-tag start", ""},
         {"<a><b><c/>", "Expected start tag", ""},
     };
@@ -175,6 +176,10 @@ TEST(MarkupDocument, FilesFromTheSkinFolder)
     EXPECT_FALSE(doc.Root().Valid());
     EXPECT_FALSE(doc.LoadFile("ok.xml", ResourceLocation{{}, (dir / "none.zip").string()}));
     EXPECT_EQ(Narrow(doc.ErrorMessage()), "Error opening file");
+    // A file that opens but cannot be read to its end (reading this one at
+    // offset 0 fails with an I/O error).
+    EXPECT_FALSE(doc.LoadFile("mem", ResourceLocation{"/proc/self", {}}));
+    EXPECT_EQ(Narrow(doc.ErrorMessage()), "Could not read file");
     std::filesystem::remove_all(dir);
 }
 
