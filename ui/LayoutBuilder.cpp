@@ -4,11 +4,13 @@
 #include "ui/ControlFactory.h"
 #include "ui/DialogLayoutUI.h"
 #include "ui/IContainerUI.h"
+#include "ui/OptionUI.h"
 #include "ui/Resources.h"
 #include "platform/Utf16.h"
 #include "ui/WindowUIManager.h"
 
 #include <string>
+#include <vector>
 
 namespace SkinUI {
 namespace {
@@ -18,8 +20,7 @@ constexpr std::u16string_view kFontTag = u"Font";
 constexpr std::u16string_view kDefaultTag = u"Default";
 constexpr std::u16string_view kIncludeTag = u"Include";
 constexpr std::u16string_view kWindowTag = u"Window";
-// A layout that includes itself, or asks for absurd counts, stops here.
-constexpr int kMaxIncludeDepth = 8;
+// Copies of one include past this count are not built.
 constexpr int kMaxIncludeCount = 1000;
 
 bool IsSettingsTag(std::u16string_view tag)
@@ -58,20 +59,44 @@ void RegisterFont(CWindowUIManager& manager, const CMarkupCursor& node)
 
 }  // namespace
 
-// One run of the builder over one document (an include runs its own).
+// One build: the run over the layout and the runs over its includes share
+// the callback, the manager, the caps and the top-level controls. These are
+// held here until the whole build succeeded, so that a failed build leaves
+// nothing in the parent.
 struct CLayoutBuilder::Build {
-    CLayoutBuilder& builder;
     IDialogBuilderCallback* callback;
     CWindowUIManager* manager;
-    std::unique_ptr<CControlUI> detached;  // the first top-level control without a parent
-    bool stopped = false;
+    CControlUI* topParent;  // nullptr: only the first top-level control is kept
+    std::vector<std::unique_ptr<CControlUI>> topLevel;
+    size_t built = 0;                      // controls and included layouts so far
+    int nesting = 0;
+    int includeDepth = 0;
+    BuildError error = BuildError::None;
 
-    CControlUI* Children(const CMarkupCursor& first, CControlUI* parent);
-    void Include(const CMarkupCursor& node, CControlUI* parent);
+    bool Stopped() const { return error != BuildError::None; }
+    bool Stop(BuildError why);
+    bool Count();
+    void Children(CLayoutBuilder& builder, const CMarkupCursor& first, CControlUI* parent);
+    CControlUI* Element(CLayoutBuilder& builder, const CMarkupCursor& node, std::u16string_view tag,
+                        CControlUI* parent);
+    void Include(const CLayoutBuilder& builder, const CMarkupCursor& node, CControlUI* parent);
     std::unique_ptr<CControlUI> Create(std::u16string_view tag);
     CControlUI* Place(std::unique_ptr<CControlUI> control, CControlUI* parent);
     void Configure(CControlUI& control, std::u16string_view tag, const CMarkupCursor& node, CControlUI* parent);
 };
+
+bool CLayoutBuilder::Build::Stop(BuildError why)
+{
+    if (error == BuildError::None)
+        error = why;
+    return false;
+}
+
+// Counts one more control or included layout against the budget.
+bool CLayoutBuilder::Build::Count()
+{
+    return ++built <= kMaxControls || Stop(BuildError::TooLarge);
+}
 
 std::unique_ptr<CControlUI> CLayoutBuilder::Build::Create(std::u16string_view tag)
 {
@@ -80,23 +105,23 @@ std::unique_ptr<CControlUI> CLayoutBuilder::Build::Create(std::u16string_view ta
     return callback != nullptr ? callback->CreateControl(tag) : nullptr;
 }
 
-// Adds the control to its parent; without a parent the first top-level
-// control is kept for the caller. Returns the control, or nullptr when it was
-// refused (and destroyed).
+// Adds the control to its parent, or holds a top-level control for the end
+// of the build. Returns the control, or nullptr when it was refused (and
+// destroyed).
 CControlUI* CLayoutBuilder::Build::Place(std::unique_ptr<CControlUI> control, CControlUI* parent)
 {
     CControlUI* raw = control.get();
-    if (parent == nullptr) {
-        if (!detached)
-            detached = std::move(control);
-        return detached.get() == raw ? raw : nullptr;
-    }
-    IContainerUI* container = parent->GetContainer();
-    if (container == nullptr) {
-        stopped = true;
+    IContainerUI* container = parent != nullptr ? parent->GetContainer() : nullptr;
+    if (parent != nullptr && container == nullptr) {
+        Stop(BuildError::NoContainer);
         return nullptr;
     }
-    return container->Add(std::move(control)) ? raw : nullptr;
+    if (parent != topParent)
+        return container->Add(std::move(control)) ? raw : nullptr;
+    if (parent == nullptr && !topLevel.empty())
+        return nullptr;
+    topLevel.push_back(std::move(control));
+    return raw;
 }
 
 void CLayoutBuilder::Build::Configure(CControlUI& control, std::u16string_view tag, const CMarkupCursor& node,
@@ -120,51 +145,67 @@ void CLayoutBuilder::Build::Configure(CControlUI& control, std::u16string_view t
         control.SetManager(nullptr, parent);
 }
 
-CControlUI* CLayoutBuilder::Build::Children(const CMarkupCursor& first, CControlUI* parent)
+// Builds one control element with its children; the placed control, or
+// nullptr when it was skipped or the build stopped.
+CControlUI* CLayoutBuilder::Build::Element(CLayoutBuilder& builder, const CMarkupCursor& node,
+                                           std::u16string_view tag, CControlUI* parent)
 {
-    CControlUI* firstCreated = nullptr;
-    for (CMarkupCursor node = first; node.Valid() && !stopped; node = node.NextSibling()) {
+    std::unique_ptr<CControlUI> control = Create(tag);
+    if (!control)
+        return nullptr;  // unknown tag: skipped with its children
+    if (!Count())
+        return nullptr;
+    if (node.HasChild()) {
+        if (++nesting > kMaxNesting) {
+            Stop(BuildError::TooDeep);
+            return nullptr;
+        }
+        Children(builder, node.FirstChild(), control.get());
+        --nesting;
+        if (Stopped())
+            return nullptr;
+    }
+    CControlUI* placed = Place(std::move(control), parent);
+    if (placed != nullptr && !Stopped())
+        Configure(*placed, tag, node, parent);
+    return Stopped() ? nullptr : placed;
+}
+
+void CLayoutBuilder::Build::Children(CLayoutBuilder& builder, const CMarkupCursor& first, CControlUI* parent)
+{
+    for (CMarkupCursor node = first; node.Valid() && !Stopped(); node = node.NextSibling()) {
         const std::u16string_view tag = node.Name();
         if (IsSettingsTag(tag))
             continue;
         if (tag == kIncludeTag) {
-            Include(node, parent);
+            Include(builder, node, parent);
             continue;
         }
-        std::unique_ptr<CControlUI> control = Create(tag);
-        if (!control)
-            continue;  // unknown tag: skipped with its children
-        if (node.HasChild())
-            Children(node.FirstChild(), control.get());
-        if (stopped)
-            return nullptr;
-        CControlUI* placed = Place(std::move(control), parent);
-        if (stopped)
-            return nullptr;
-        if (placed == nullptr)
-            continue;
-        Configure(*placed, tag, node, parent);
-        if (firstCreated == nullptr)
-            firstCreated = placed;
+        Element(builder, node, tag, parent);
     }
-    return firstCreated;
 }
 
-void CLayoutBuilder::Build::Include(const CMarkupCursor& node, CControlUI* parent)
+// Each copy of the included layout is loaded by a builder of its own and
+// built within this build's caps.
+void CLayoutBuilder::Build::Include(const CLayoutBuilder& builder, const CMarkupCursor& node, CControlUI* parent)
 {
     std::u16string countText;
     const int count = node.FindAttribute(u"count", countText) ? ParseInt(countText) : 1;
     const std::u16string source = Attribute(node, u"source");
-    if (builder.includeDepth_ >= kMaxIncludeDepth)
+    if (includeDepth >= kMaxIncludeDepth) {
+        Stop(BuildError::TooDeep);
         return;
-    for (int i = 0; i < count && i < kMaxIncludeCount && !stopped; ++i) {
-        CLayoutBuilder included;
-        included.includeDepth_ = builder.includeDepth_ + 1;
-        if (!builder.resourceType_.empty())
-            included.Create(static_cast<unsigned>(ParseInt(source)), builder.resourceType_, callback, manager, parent);
-        else
-            included.Create(source, callback, manager, parent);
     }
+    ++includeDepth;
+    for (int i = 0; i < count && i < kMaxIncludeCount && Count(); ++i) {
+        CLayoutBuilder included;
+        const bool loaded = builder.resourceType_.empty()
+                                ? included.LoadXmlOrFile(source, manager)
+                                : included.LoadResource(static_cast<unsigned>(ParseInt(source)), builder.resourceType_);
+        if (loaded)
+            included.BuildLoaded(*this, parent);
+    }
+    --includeDepth;
 }
 
 bool CLayoutBuilder::LoadResource(unsigned resourceId, std::string_view type)
@@ -213,49 +254,77 @@ void CLayoutBuilder::ApplyWindowAttributes(CWindowUIManager& manager)
         manager.SetWindowAttribute(root.AttributeName(i), root.AttributeValue(i));
 }
 
-CControlUI* CLayoutBuilder::BuildLoaded(IDialogBuilderCallback* callback, CWindowUIManager* manager,
-                                        CControlUI* parent, std::unique_ptr<CControlUI>* detached)
+void CLayoutBuilder::BuildLoaded(Build& build, CControlUI* parent)
 {
-    if (manager != nullptr) {
-        RegisterSettings(*manager);
-        ApplyWindowAttributes(*manager);
+    if (build.manager != nullptr) {
+        RegisterSettings(*build.manager);
+        ApplyWindowAttributes(*build.manager);
     }
     // The root's children are the controls; the root itself is not built.
-    Build build{*this, callback, manager, nullptr};
-    CControlUI* first = build.Children(markup_.Root().FirstChild(), parent);
-    if (detached != nullptr)
-        *detached = std::move(build.detached);
-    return build.stopped ? nullptr : first;
+    build.Children(*this, markup_.Root().FirstChild(), parent);
+}
+
+// Runs a whole build; its top-level controls, or none when it failed.
+std::vector<std::unique_ptr<CControlUI>> CLayoutBuilder::Run(bool loaded, IDialogBuilderCallback* callback,
+                                                             CWindowUIManager* manager, CControlUI* parent)
+{
+    error_ = loaded ? BuildError::None : BuildError::Load;
+    if (!loaded)
+        return {};
+    Build build{callback, manager, parent, {}};
+    BuildLoaded(build, parent);
+    error_ = build.error;
+    if (build.Stopped())
+        return {};
+    std::vector<CControlUI*> roots;
+    for (const auto& control : build.topLevel)
+        roots.push_back(control.get());
+    COptionUI::KeepOneSelectedPerGroup(roots, manager);
+    return std::move(build.topLevel);
+}
+
+CControlUI* CLayoutBuilder::BuildInto(bool loaded, IDialogBuilderCallback* callback, CWindowUIManager* manager,
+                                      CControlUI& parent)
+{
+    std::vector<std::unique_ptr<CControlUI>> built = Run(loaded, callback, manager, &parent);
+    CControlUI* first = nullptr;
+    for (auto& control : built) {
+        CControlUI* raw = control.get();
+        if (parent.GetContainer()->Add(std::move(control)) && first == nullptr)
+            first = raw;
+    }
+    return first;
+}
+
+std::unique_ptr<CControlUI> CLayoutBuilder::BuildAlone(bool loaded, IDialogBuilderCallback* callback,
+                                                       CWindowUIManager* manager)
+{
+    std::vector<std::unique_ptr<CControlUI>> built = Run(loaded, callback, manager, nullptr);
+    return built.empty() ? nullptr : std::move(built.front());
 }
 
 CControlUI* CLayoutBuilder::Create(unsigned resourceId, std::string_view type, IDialogBuilderCallback* callback,
-                                   CWindowUIManager* manager, CControlUI* parent)
+                                   CWindowUIManager* manager, CControlUI& parent)
 {
-    return LoadResource(resourceId, type) ? BuildLoaded(callback, manager, parent, nullptr) : nullptr;
+    return BuildInto(LoadResource(resourceId, type), callback, manager, parent);
 }
 
 CControlUI* CLayoutBuilder::Create(std::u16string_view xmlOrFile, IDialogBuilderCallback* callback,
-                                   CWindowUIManager* manager, CControlUI* parent)
+                                   CWindowUIManager* manager, CControlUI& parent)
 {
-    return LoadXmlOrFile(xmlOrFile, manager) ? BuildLoaded(callback, manager, parent, nullptr) : nullptr;
+    return BuildInto(LoadXmlOrFile(xmlOrFile, manager), callback, manager, parent);
 }
 
-std::unique_ptr<CControlUI> CLayoutBuilder::CreateDetached(std::u16string_view xmlOrFile,
-                                                           IDialogBuilderCallback* callback, CWindowUIManager* manager)
+std::unique_ptr<CControlUI> CLayoutBuilder::Create(unsigned resourceId, std::string_view type,
+                                                   IDialogBuilderCallback* callback, CWindowUIManager* manager)
 {
-    std::unique_ptr<CControlUI> first;
-    if (LoadXmlOrFile(xmlOrFile, manager))
-        BuildLoaded(callback, manager, nullptr, &first);
-    return first;
+    return BuildAlone(LoadResource(resourceId, type), callback, manager);
 }
 
-std::unique_ptr<CControlUI> CLayoutBuilder::CreateDetached(unsigned resourceId, std::string_view type,
-                                                           IDialogBuilderCallback* callback, CWindowUIManager* manager)
+std::unique_ptr<CControlUI> CLayoutBuilder::Create(std::u16string_view xmlOrFile, IDialogBuilderCallback* callback,
+                                                   CWindowUIManager* manager)
 {
-    std::unique_ptr<CControlUI> first;
-    if (LoadResource(resourceId, type))
-        BuildLoaded(callback, manager, nullptr, &first);
-    return first;
+    return BuildAlone(LoadXmlOrFile(xmlOrFile, manager), callback, manager);
 }
 
 }  // namespace SkinUI

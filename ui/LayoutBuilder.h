@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace SkinUI {
 
@@ -23,21 +24,47 @@ public:
 
 class CLayoutBuilder {
 public:
+    // Why the last build produced nothing.
+    enum class BuildError {
+        None,
+        Load,         // the layout is missing or does not parse (Markup() tells why)
+        NoContainer,  // a control was to go into a parent that takes no children
+        TooDeep,      // controls or includes nested past the caps below
+        TooLarge,     // more controls and included layouts than kMaxControls
+    };
+    // Caps that keep a hostile layout from exhausting the stack or memory.
+    static constexpr int kMaxNesting = 256;
+    static constexpr int kMaxIncludeDepth = 8;
+    static constexpr size_t kMaxControls = 100000;
+
     // The layout is a numeric resource of `type`, an XML text starting with
-    // '<', or a file (relative to the manager's resource folder). The top-level
-    // controls go into `parent`; the first one is returned (nullptr when the
-    // layout does not parse or builds nothing).
+    // '<', or a file (relative to the manager's resource folder). The
+    // top-level controls go into `parent`; the first one is returned. Nothing
+    // is added to `parent` when the build fails or builds nothing.
     CControlUI* Create(unsigned resourceId, std::string_view type, IDialogBuilderCallback* callback,
-                       CWindowUIManager* manager, CControlUI* parent);
+                       CWindowUIManager* manager, CControlUI& parent);
     CControlUI* Create(std::u16string_view xmlOrFile, IDialogBuilderCallback* callback, CWindowUIManager* manager,
-                       CControlUI* parent);
-    // Without a parent: the first top-level control, owned by the caller.
+                       CControlUI& parent);
+    // Without a parent: the first top-level control, owned by the caller
+    // (nullptr when the build fails or builds nothing).
+    std::unique_ptr<CControlUI> Create(unsigned resourceId, std::string_view type, IDialogBuilderCallback* callback,
+                                       CWindowUIManager* manager);
+    std::unique_ptr<CControlUI> Create(std::u16string_view xmlOrFile, IDialogBuilderCallback* callback,
+                                       CWindowUIManager* manager);
+    // The same as Create without a parent.
     std::unique_ptr<CControlUI> CreateDetached(std::u16string_view xmlOrFile, IDialogBuilderCallback* callback,
-                                               CWindowUIManager* manager);
+                                               CWindowUIManager* manager)
+    {
+        return Create(xmlOrFile, callback, manager);
+    }
     std::unique_ptr<CControlUI> CreateDetached(unsigned resourceId, std::string_view type,
-                                               IDialogBuilderCallback* callback, CWindowUIManager* manager);
+                                               IDialogBuilderCallback* callback, CWindowUIManager* manager)
+    {
+        return Create(resourceId, type, callback, manager);
+    }
 
     const CMarkupDocument& Markup() const { return markup_; }
+    BuildError LastError() const { return error_; }
 
 private:
     struct Build;
@@ -46,12 +73,17 @@ private:
     bool LoadXmlOrFile(std::u16string_view xmlOrFile, CWindowUIManager* manager);
     void RegisterSettings(CWindowUIManager& manager);
     void ApplyWindowAttributes(CWindowUIManager& manager);
-    CControlUI* BuildLoaded(IDialogBuilderCallback* callback, CWindowUIManager* manager, CControlUI* parent,
-                            std::unique_ptr<CControlUI>* detached);
+    void BuildLoaded(Build& build, CControlUI* parent);
+    std::vector<std::unique_ptr<CControlUI>> Run(bool loaded, IDialogBuilderCallback* callback,
+                                                 CWindowUIManager* manager, CControlUI* parent);
+    CControlUI* BuildInto(bool loaded, IDialogBuilderCallback* callback, CWindowUIManager* manager,
+                          CControlUI& parent);
+    std::unique_ptr<CControlUI> BuildAlone(bool loaded, IDialogBuilderCallback* callback,
+                                           CWindowUIManager* manager);
 
     CMarkupDocument markup_;
     std::string resourceType_;  // set when the layout came from a resource
-    int includeDepth_ = 0;
+    BuildError error_ = BuildError::None;
 };
 
 }  // namespace SkinUI

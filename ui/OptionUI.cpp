@@ -1,6 +1,10 @@
 #include "ui/OptionUI.h"
 
+#include "ui/IContainerUI.h"
 #include "ui/WindowUIManager.h"
+
+#include <map>
+#include <vector>
 
 namespace SkinUI {
 namespace {
@@ -105,6 +109,49 @@ bool COptionUI::Activate()
         return false;
     Selected(m_group.empty() ? !m_selected : true);
     return true;
+}
+
+namespace {
+
+// The selected grouped options under the roots, in document order; the
+// trees are walked with a stack of our own.
+std::vector<COptionUI*> SelectedGroupMembers(std::span<CControlUI* const> roots)
+{
+    std::vector<COptionUI*> found;
+    std::vector<CControlUI*> pending(roots.rbegin(), roots.rend());
+    while (!pending.empty()) {
+        CControlUI* control = pending.back();
+        pending.pop_back();
+        auto* option = dynamic_cast<COptionUI*>(control);
+        if (option != nullptr && option->IsSelected() && !option->GetGroup().empty())
+            found.push_back(option);
+        if (const IContainerUI* container = control->GetContainer()) {
+            for (int i = container->GetCount() - 1; i >= 0; --i)
+                pending.push_back(container->GetItemAt(i));
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
+void COptionUI::KeepOneSelectedPerGroup(std::span<CControlUI* const> roots, CWindowUIManager* manager)
+{
+    std::map<std::u16string, COptionUI*> kept;
+    for (COptionUI* option : SelectedGroupMembers(roots)) {
+        COptionUI*& last = kept[option->GetGroup()];
+        if (last != nullptr)
+            last->SetSelected(false);
+        last = option;
+    }
+    if (manager == nullptr)
+        return;
+    for (const auto& [group, option] : kept) {
+        for (CControlUI* member : manager->GetOptionGroup(group)) {
+            if (member != option)
+                static_cast<COptionUI*>(member)->SetSelected(false);
+        }
+    }
 }
 
 }  // namespace SkinUI

@@ -5,6 +5,7 @@
 
 #include "ui/ButtonUI.h"
 
+#include <span>
 #include <string>
 
 namespace SkinUI {
@@ -32,6 +33,11 @@ public:
     void Selected(bool selected, bool notify = true);
     // "click", then selects a grouped option or toggles one without a group.
     bool Activate() override;
+    // The group rule for freshly built trees: of the selected options of a
+    // group, in document order, the last stays selected and the others
+    // (with a manager, also its other members of that group) are unselected.
+    // Nobody is notified.
+    static void KeepOneSelectedPerGroup(std::span<CControlUI* const> roots, CWindowUIManager* manager);
 
     void SetSelectedImage(std::u16string_view image) { m_selectedImage = image; }
     void SetForeImage(std::u16string_view image) { m_foreImage = image; }

@@ -3,11 +3,15 @@
 #include "ui/IContainerUI.h"
 #include "ui/LabelUI.h"
 #include "ui/LayoutBuilder.h"
+#include "ui/OptionUI.h"
 #include "ui/Resources.h"
 #include "ui/VerticalLayoutUI.h"
 #include "ui/WindowUIManager.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace SkinUI {
 namespace {
@@ -76,7 +80,7 @@ TEST(LayoutBuilder, IncludeCallbackStretchAndFailures)
         u"<Window><Include source=\"&lt;Window&gt;&lt;Button/&gt;&lt;Label/&gt;&lt;/Window&gt;\" count=\"3\"/>"
         u"<NeritMacro name=\"macro\"/><Unknown/>"
         u"<DialogLayout><Button name=\"s\" stretch=\"move_x size_y\"/></DialogLayout></Window>",
-        &callback, &manager, &parent);
+        &callback, &manager, parent);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(parent.GetCount(), 3 * 2 + 2);
     EXPECT_EQ(callback.asked, (std::vector<std::u16string>{u"NeritMacro", u"Unknown"}));
@@ -85,15 +89,15 @@ TEST(LayoutBuilder, IncludeCallbackStretchAndFailures)
     EXPECT_EQ(dialog->GetStretchMode(dialog->GetItemAt(0)), 4u | 32u);
 
     // A malformed layout builds nothing and keeps its error.
-    EXPECT_EQ(builder.Create(u"<Window><Button></Window>", nullptr, &manager, &parent), nullptr);
+    EXPECT_EQ(builder.Create(u"<Window><Button></Window>", nullptr, &manager, parent), nullptr);
     EXPECT_EQ(builder.Markup().ErrorMessage(), u"Unmatched closing tag");
     EXPECT_EQ(parent.GetCount(), 8);
     // A parent that takes no children stops the build.
     CButtonUI button;
-    EXPECT_EQ(builder.Create(u"<Window><Label/></Window>", nullptr, nullptr, &button), nullptr);
+    EXPECT_EQ(builder.Create(u"<Window><Label/></Window>", nullptr, nullptr, button), nullptr);
     // A missing resource or file builds nothing.
-    EXPECT_EQ(builder.Create(4242u, "xml", nullptr, &manager, &parent), nullptr);
-    EXPECT_EQ(builder.Create(u"no-such-layout.xml", nullptr, &manager, &parent), nullptr);
+    EXPECT_EQ(builder.Create(4242u, "xml", nullptr, &manager, parent), nullptr);
+    EXPECT_EQ(builder.Create(u"no-such-layout.xml", nullptr, &manager, parent), nullptr);
     // Includes of includes stop at a fixed depth instead of recursing forever.
     std::u16string nested = u"<Window><Button/></Window>";
     for (int depth = 0; depth < 12; ++depth) {
@@ -103,8 +107,138 @@ TEST(LayoutBuilder, IncludeCallbackStretchAndFailures)
         nested = u"<Window><Include source=\"" + escaped + u"\"/></Window>";
     }
     CVerticalLayoutUI deep;
-    builder.Create(nested, nullptr, nullptr, &deep);
+    builder.Create(nested, nullptr, nullptr, deep);
     EXPECT_EQ(deep.GetCount(), 0);
+    EXPECT_EQ(builder.LastError(), CLayoutBuilder::BuildError::TooDeep);
+}
+
+std::u16string Escaped(std::u16string_view xml)
+{
+    std::u16string escaped;
+    for (char16_t c : xml)
+        escaped += c == u'<' ? u"&lt;" : c == u'>' ? u"&gt;" : c == u'"' ? u"&quot;" : std::u16string(1, c);
+    return escaped;
+}
+
+TEST(LayoutBuilder, WithoutParentTheCallerOwnsTheTopLevelControl)
+{
+    CWindowUIManager manager;
+    CLayoutBuilder builder;
+    std::unique_ptr<CControlUI> page =
+        builder.Create(u"<Window><VerticalLayout name=\"page\"><Button/></VerticalLayout><Label/></Window>", nullptr,
+                       &manager);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->GetName(), u"page");
+    EXPECT_EQ(page->GetContainer()->GetCount(), 1);
+    // A top-level include is part of the same build: its control is the result.
+    const std::u16string included = u"<Window><HorizontalLayout name=\"row\"><Label/><Label/></HorizontalLayout></Window>";
+    page = builder.Create(u"<Window><Include source=\"" + Escaped(included) + u"\"/></Window>", nullptr, nullptr);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->GetName(), u"row");
+    EXPECT_EQ(page->GetContainer()->GetCount(), 2);
+    // The older name takes the same path.
+    page = builder.CreateDetached(u"<Window><Include source=\"" + Escaped(included) + u"\"/></Window>", nullptr,
+                                  &manager);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->GetName(), u"row");
+    EXPECT_FALSE(builder.Create(u"<Window/>", nullptr, nullptr));
+    EXPECT_EQ(builder.LastError(), CLayoutBuilder::BuildError::None);
+    EXPECT_FALSE(builder.Create(u"<Window><Button></Window>", nullptr, nullptr));
+    EXPECT_EQ(builder.LastError(), CLayoutBuilder::BuildError::Load);
+}
+
+TEST(LayoutBuilder, OneSelectedOptionPerGroupFromTheBuildOn)
+{
+    const std::u16string layout =
+        u"<Window><VerticalLayout>"
+        u"<Option name=\"a\" group=\"g\" selected=\"true\"/>"
+        u"<HorizontalLayout><Option name=\"b\" group=\"g\" selected=\"true\"/></HorizontalLayout>"
+        u"<Option name=\"c\" group=\"h\" selected=\"true\"/>"
+        u"<Option name=\"d\" selected=\"true\"/><Option name=\"e\" selected=\"true\"/>"
+        u"</VerticalLayout></Window>";
+    for (const bool withManager : {false, true}) {
+        CWindowUIManager manager;
+        CLayoutBuilder builder;
+        auto page = builder.Create(layout, nullptr, withManager ? &manager : nullptr);
+        ASSERT_TRUE(page);
+        manager.InitControls(page.get());
+        const auto selected = [&](std::u16string_view name) {
+            auto* option = dynamic_cast<COptionUI*>(manager.FindControl(name));
+            return option != nullptr && option->IsSelected();
+        };
+        EXPECT_FALSE(selected(u"a")) << withManager;  // the later one of the group wins
+        EXPECT_TRUE(selected(u"b")) << withManager;
+        EXPECT_TRUE(selected(u"c")) << withManager;
+        EXPECT_TRUE(selected(u"d")) << withManager;  // options without a group are independent
+        EXPECT_TRUE(selected(u"e")) << withManager;
+    }
+    // Built into a parent, with a member of the group already in the manager.
+    CWindowUIManager manager;
+    CVerticalLayoutUI parent;
+    CLayoutBuilder builder;
+    ASSERT_NE(builder.Create(u"<Window><Option name=\"x\" group=\"g\" selected=\"true\"/></Window>", nullptr,
+                             &manager, parent),
+              nullptr);
+    ASSERT_NE(builder.Create(u"<Window><Option name=\"y\" group=\"g\" selected=\"true\"/></Window>", nullptr,
+                             &manager, parent),
+              nullptr);
+    EXPECT_FALSE(static_cast<COptionUI*>(parent.GetItemAt(0))->IsSelected());
+    EXPECT_TRUE(static_cast<COptionUI*>(parent.GetItemAt(1))->IsSelected());
+}
+
+TEST(LayoutBuilder, HostileLayoutsStopWithAnErrorAndNoPartialTree)
+{
+    const auto nestedLayouts = [](int levels) {
+        std::u16string text = u"<Window><Button/>";
+        for (int i = 0; i < levels; ++i)
+            text += u"<VerticalLayout>";
+        text += u"<Label/>";
+        for (int i = 0; i < levels; ++i)
+            text += u"</VerticalLayout>";
+        return text + u"</Window>";
+    };
+    CVerticalLayoutUI parent;
+    parent.Add(std::make_unique<CLabelUI>());
+    CLayoutBuilder builder;
+    // The nesting cap itself still builds.
+    ASSERT_NE(builder.Create(nestedLayouts(CLayoutBuilder::kMaxNesting), nullptr, nullptr, parent), nullptr);
+    EXPECT_EQ(parent.GetCount(), 3);
+    parent.Remove(parent.GetItemAt(2));
+    parent.Remove(parent.GetItemAt(1));
+
+    // 45,000 levels parse (the parser keeps its own stack) but do not build;
+    // the button before them does not stay in the parent either.
+    const std::u16string deep = nestedLayouts(45000);
+    CMarkupDocument markup;
+    ASSERT_TRUE(markup.LoadText(deep));
+    EXPECT_EQ(builder.Create(deep, nullptr, nullptr, parent), nullptr);
+    EXPECT_EQ(builder.LastError(), CLayoutBuilder::BuildError::TooDeep);
+    EXPECT_EQ(parent.GetCount(), 1);
+    EXPECT_FALSE(builder.Create(deep, nullptr, nullptr));
+
+    // More controls than the budget, side by side.
+    std::u16string wide = u"<Window>";
+    for (size_t i = 0; i <= CLayoutBuilder::kMaxControls; ++i)
+        wide += u"<Label/>";
+    EXPECT_EQ(builder.Create(wide + u"</Window>", nullptr, nullptr, parent), nullptr);
+    EXPECT_EQ(builder.LastError(), CLayoutBuilder::BuildError::TooLarge);
+    EXPECT_EQ(parent.GetCount(), 1);
+
+    // A file that includes itself ten times multiplies until the include
+    // depth ends it.
+    const testsupport::TempFolder folder("layout-self-include");
+    ASSERT_FALSE(folder.Path().empty());
+    const std::string self = folder.File("self.xml");
+    std::ofstream(self) << "<Window><Label/><Include source=\"" << self << "\" count=\"10\"/></Window>";
+    EXPECT_FALSE(builder.Create(std::u16string(self.begin(), self.end()), nullptr, nullptr));
+    EXPECT_EQ(builder.LastError(), CLayoutBuilder::BuildError::TooDeep);
+    // Shallow includes that multiply past the budget.
+    const std::string outer = folder.File("outer.xml");
+    std::ofstream(outer) << "<Window><Include count=\"1000\" source=\"&lt;Window&gt;&lt;Include count=&quot;1000&quot; "
+                            "source=&quot;&amp;lt;Label/&amp;gt;&quot;/&gt;&lt;/Window&gt;\"/></Window>";
+    EXPECT_EQ(builder.Create(std::u16string(outer.begin(), outer.end()), nullptr, nullptr, parent), nullptr);
+    EXPECT_EQ(builder.LastError(), CLayoutBuilder::BuildError::TooLarge);
+    EXPECT_EQ(parent.GetCount(), 1);
 }
 
 TEST(LayoutBuilder, LayoutsCompiledIntoTheProgram)
