@@ -68,7 +68,7 @@ struct CLayoutBuilder::Build {
     CWindowUIManager* manager;
     CControlUI* topParent;  // nullptr: only the first top-level control is kept
     std::vector<std::unique_ptr<CControlUI>> topLevel;
-    size_t built = 0;                      // controls and included layouts so far
+    size_t built = 0;  // controls and included layouts so far
     int nesting = 0;
     int includeDepth = 0;
     BuildError error = BuildError::None;
@@ -76,9 +76,9 @@ struct CLayoutBuilder::Build {
     bool Stopped() const { return error != BuildError::None; }
     bool Stop(BuildError why);
     bool Count();
-    void Children(CLayoutBuilder& builder, const CMarkupCursor& first, CControlUI* parent);
-    CControlUI* Element(CLayoutBuilder& builder, const CMarkupCursor& node, std::u16string_view tag,
-                        CControlUI* parent);
+    void Children(const CLayoutBuilder& builder, const CMarkupCursor& first, CControlUI* parent);
+    void Element(const CLayoutBuilder& builder, const CMarkupCursor& node, std::u16string_view tag,
+                 CControlUI* parent);
     void Include(const CLayoutBuilder& builder, const CMarkupCursor& node, CControlUI* parent);
     std::unique_ptr<CControlUI> Create(std::u16string_view tag);
     CControlUI* Place(std::unique_ptr<CControlUI> control, CControlUI* parent);
@@ -145,33 +145,29 @@ void CLayoutBuilder::Build::Configure(CControlUI& control, std::u16string_view t
         control.SetManager(nullptr, parent);
 }
 
-// Builds one control element with its children; the placed control, or
-// nullptr when it was skipped or the build stopped.
-CControlUI* CLayoutBuilder::Build::Element(CLayoutBuilder& builder, const CMarkupCursor& node,
-                                           std::u16string_view tag, CControlUI* parent)
+// Builds one control element: its children first, then the control itself.
+void CLayoutBuilder::Build::Element(const CLayoutBuilder& builder, const CMarkupCursor& node,
+                                    std::u16string_view tag, CControlUI* parent)
 {
     std::unique_ptr<CControlUI> control = Create(tag);
-    if (!control)
-        return nullptr;  // unknown tag: skipped with its children
-    if (!Count())
-        return nullptr;
+    if (!control || !Count())
+        return;  // an unknown tag is skipped with its children
     if (node.HasChild()) {
         if (++nesting > kMaxNesting) {
             Stop(BuildError::TooDeep);
-            return nullptr;
+            return;
         }
         Children(builder, node.FirstChild(), control.get());
         --nesting;
         if (Stopped())
-            return nullptr;
+            return;
     }
     CControlUI* placed = Place(std::move(control), parent);
     if (placed != nullptr && !Stopped())
         Configure(*placed, tag, node, parent);
-    return Stopped() ? nullptr : placed;
 }
 
-void CLayoutBuilder::Build::Children(CLayoutBuilder& builder, const CMarkupCursor& first, CControlUI* parent)
+void CLayoutBuilder::Build::Children(const CLayoutBuilder& builder, const CMarkupCursor& first, CControlUI* parent)
 {
     for (CMarkupCursor node = first; node.Valid() && !Stopped(); node = node.NextSibling()) {
         const std::u16string_view tag = node.Name();

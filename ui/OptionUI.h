@@ -1,6 +1,6 @@
 // A button with a selected state. Options that share a group name are
 // registered with the window manager's option groups; the rule that selecting
-// one unselects the others comes with the notifications.
+// one unselects the others holds from the build on.
 #pragma once
 
 #include "ui/ButtonUI.h"
