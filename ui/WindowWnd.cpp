@@ -99,13 +99,20 @@ intptr_t CWindowWnd::WindowProc(WindowId window, const Message& message)
             m_window = WindowId::None;
         return 0;
     }
+    ++m_handlingDepth;
+    const intptr_t result = HandleMessage(message.message, message.wParam, message.lParam);
     if (message.message == WM_NCDESTROY) {
-        const intptr_t result = HandleMessage(message.message, message.wParam, message.lParam);
         m_window = WindowId::None;
-        OnFinalMessage(window);
-        return result;
+        m_finalPending = true;
     }
-    return HandleMessage(message.message, message.wParam, message.lParam);
+    // A window destroyed from inside its own handling (a notification handler
+    // that closes it) gets its final message once that handling has ended:
+    // OnFinalMessage may free the object the outer handlers still run in.
+    if (--m_handlingDepth == 0 && m_finalPending) {
+        m_finalPending = false;
+        OnFinalMessage(window);
+    }
+    return result;
 }
 
 WindowId CWindowWnd::Create(WindowId parent, std::string_view title, unsigned style, unsigned exStyle, int x, int y,

@@ -37,7 +37,8 @@ public:
 
     // In slot order: class name, super class name (empty for an ordinary
     // window), class style, message handler, final-message hook (after the
-    // native window is gone; popups free themselves here).
+    // native window is gone and every handling of the window's messages has
+    // ended; popups free themselves here).
     virtual std::u16string_view GetWindowClassName() const = 0;
     virtual std::u16string_view GetSuperClassName() const { return {}; }
     virtual unsigned GetClassStyle() const { return 0; }
@@ -68,6 +69,8 @@ private:
     platform::WindowId m_window = platform::WindowId::None;
     platform::WindowId m_owner = platform::WindowId::None;
     bool m_destroying = false;
+    int m_handlingDepth = 0;  // messages of this window being handled, nested
+    bool m_finalPending = false;
 };
 
 // Where a window of the given size is placed to be centred over `reference`
