@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "ui/ContainerUI.h"
 #include "ui/IContainerUI.h"
+#include "ui/WindowWnd.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -472,8 +473,10 @@ int CWindowUIManager::MessageLoop(WindowSystem& system)
     Message message;
     while (system.GetMessage(message)) {
         bool consumed = false;
-        // A copy: handling may add or remove managers.
+        // A copy: handling may add or remove managers. A window closed by a
+        // shortcut keeps its objects until the pre-translation has ended.
         const std::vector<CWindowUIManager*> managers = Managers();
+        const CWindowWnd::HandlingGuard guard(message.window);
         for (CWindowUIManager* manager : managers) {
             if (manager->m_system != &system || manager->m_nativeWindow != message.window)
                 continue;

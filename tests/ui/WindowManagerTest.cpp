@@ -313,11 +313,15 @@ TEST_F(WindowManagerTest, AQueuedNotificationArrivesWithoutFurtherInput)
 
 struct DestroyOnClick final : INotifyUI {
     platform::WindowSystem* system = nullptr;
+    TestWnd* wnd = nullptr;
     WindowId window = WindowId::None;
+    bool finalUnderHandler = false;
     void Notify(NotifyMessage& message) override
     {
-        if (message.type == u"click")
-            system->DestroyWindow(window);
+        if (message.type != u"click")
+            return;
+        system->DestroyWindow(window);
+        finalUnderHandler = finalUnderHandler || wnd->finalMessages > 0;
     }
 };
 
@@ -326,13 +330,34 @@ TEST_F(WindowManagerTest, AWindowDestroyedByItsOwnHandlerGoesWhenTheHandlingEnds
     Open(kLayout);
     DestroyOnClick closer;
     closer.system = &system;
+    closer.wnd = &window;
     closer.window = window.GetHWND();
     window.manager.AddNotifier(&closer);
     Click(u"ok");
     EXPECT_FALSE(system.IsWindow(closer.window));
     EXPECT_EQ(window.finalMessages, 1);
     EXPECT_FALSE(window.finalUnderHandling);
+    EXPECT_FALSE(closer.finalUnderHandler);
     EXPECT_EQ(window.GetHWND(), WindowId::None);
+    window.manager.RemoveNotifier(&closer);
+}
+
+// The same through a shortcut, which the message loop handles before the
+// window's own handler sees the key.
+TEST_F(WindowManagerTest, AWindowClosedByAShortcutGoesWhenTheLoopHasHandledIt)
+{
+    Open(u"<Window><VerticalLayout><Button name=\"b\" shortcut=\"s\"/></VerticalLayout></Window>");
+    DestroyOnClick closer;
+    closer.system = &system;
+    closer.wnd = &window;
+    closer.window = window.GetHWND();
+    window.manager.AddNotifier(&closer);
+    system.InjectKey(closer.window, platform::VK_MENU, true);
+    system.InjectKey(closer.window, 'S', true);
+    CWindowUIManager::MessageLoop(system);
+    EXPECT_FALSE(system.IsWindow(closer.window));
+    EXPECT_EQ(window.finalMessages, 1);
+    EXPECT_FALSE(closer.finalUnderHandler);
     window.manager.RemoveNotifier(&closer);
 }
 
