@@ -79,6 +79,7 @@ protected:
     void NativeShow(WindowId, bool, bool) override {}
     void NativeMove(WindowId, const Rect&) override {}
     void NativeRegion(WindowId, const Region*, int, int) override {}
+    bool NativeOpacity(WindowId, uint8_t) override { return true; }
     void NativeCapture(bool) override {}
     void StartNativeTimer(uint64_t serial, unsigned intervalMs) override;
     void StopNativeTimer(uint64_t serial) override { timers_.erase(serial); }

@@ -421,6 +421,13 @@ void SdlWindowSystem::NativeMove(WindowId window, const Rect& rect)
     }
 }
 
+// Works only where a compositor blends windows; SDL reports the others.
+bool SdlWindowSystem::NativeOpacity(WindowId window, uint8_t alpha)
+{
+    Native* native = NativeOf(window);
+    return native != nullptr && SDL_SetWindowOpacity(native->window, static_cast<float>(alpha) / 255.0F) == 0;
+}
+
 void SdlWindowSystem::NativeRegion(WindowId window, const Region* region, int width, int height)
 {
     Native* native = NativeOf(window);

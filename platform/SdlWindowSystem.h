@@ -39,6 +39,7 @@ protected:
     void NativeShow(WindowId window, bool show, bool activate) override;
     void NativeMove(WindowId window, const Rect& rect) override;
     void NativeRegion(WindowId window, const Region* region, int width, int height) override;
+    bool NativeOpacity(WindowId window, uint8_t alpha) override;
     void NativeCapture(bool on) override;
     void StartNativeTimer(uint64_t serial, unsigned intervalMs) override;
     void StopNativeTimer(uint64_t serial) override;

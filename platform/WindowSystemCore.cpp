@@ -240,6 +240,21 @@ void WindowSystemCore::SetWindowRegion(WindowId window, std::optional<Region> re
     NativeRegion(window, record->region ? &*record->region : nullptr, rect.Width(), rect.Height());
 }
 
+bool WindowSystemCore::SetWindowOpacity(WindowId window, uint8_t alpha)
+{
+    Window* record = Find(window);
+    if (!record)
+        return false;
+    record->opacity = alpha;
+    return NativeOpacity(window, alpha);
+}
+
+int WindowSystemCore::OpacityOf(WindowId window) const
+{
+    const Window* record = Find(window);
+    return record ? record->opacity : -1;
+}
+
 void WindowSystemCore::Invalidate(WindowId window)
 {
     if (Window* record = Find(window))

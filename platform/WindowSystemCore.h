@@ -26,6 +26,7 @@ public:
     void MoveWindow(WindowId window, const Rect& rect) override;
     Rect GetWindowRect(WindowId window) const override;
     void SetWindowRegion(WindowId window, std::optional<Region> region) override;
+    bool SetWindowOpacity(WindowId window, uint8_t alpha) override;
     void Invalidate(WindowId window) override;
     intptr_t SendMessage(WindowId window, unsigned message, uintptr_t wParam, intptr_t lParam) override;
     bool PostMessage(WindowId window, unsigned message, uintptr_t wParam, intptr_t lParam) override;
@@ -45,6 +46,8 @@ public:
     // The window's options as created, and its region; null when none.
     const WindowOptions* OptionsOf(WindowId window) const;
     const Region* RegionOf(WindowId window) const;
+    // The opacity last asked for (255 when never set); -1 for no window.
+    int OpacityOf(WindowId window) const;
 
 protected:
     // Native side. Create may refuse (false); the others act on a window
@@ -55,6 +58,8 @@ protected:
     virtual void NativeMove(WindowId window, const Rect& rect) = 0;
     // region null: the whole width × height.
     virtual void NativeRegion(WindowId window, const Region* region, int width, int height) = 0;
+    // False when the desktop cannot make the window see-through.
+    virtual bool NativeOpacity(WindowId window, uint8_t alpha) = 0;
     virtual void NativeCapture(bool on) = 0;
     // A repeating timer that calls OnTimer(serial) every `intervalMs`.
     virtual void StartNativeTimer(uint64_t serial, unsigned intervalMs) = 0;
@@ -86,6 +91,7 @@ private:
         WindowOptions options;
         std::shared_ptr<MessageHandler> handler;
         std::optional<Region> region;
+        uint8_t opacity = 255;
         bool visible = false;
         bool dirty = false;
         bool destroying = false;

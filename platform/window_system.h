@@ -212,6 +212,10 @@ public:
     virtual Rect GetWindowRect(WindowId window) const = 0;
     // nullopt: the whole rectangle. Kept when the window is resized.
     virtual void SetWindowRegion(WindowId window, std::optional<Region> region) = 0;
+    // The window's opacity, 0 (transparent) to 255 (opaque). False when the
+    // window does not exist or the desktop cannot show it (the window stays
+    // opaque then).
+    virtual bool SetWindowOpacity(WindowId window, uint8_t alpha) = 0;
     // The usable area (without panels and task bars) of the monitor that shows
     // the window, or of the primary monitor for None.
     virtual Rect GetWorkArea(WindowId window) const = 0;

@@ -1,6 +1,8 @@
 // Control timers of a window: one record per (control, timer id) with its
-// native timer id. Native ids come from a counter that runs modulo 255; a
-// killed timer that is set again restarts with the same native id.
+// native timer id. Native ids come from a counter that runs modulo 255 and
+// skips ids held by other records and the ids the program's windows run their
+// own timers under; a killed timer that is set again restarts with the same
+// native id unless a new timer needed that id in the meantime.
 #pragma once
 
 #include <cstdint>
@@ -40,6 +42,10 @@ private:
         bool killed;
     };
     Record* Find(const CControlUI* control, unsigned id);
+    // The next free native id: one no record holds, else that of a killed
+    // record (which is dropped); false when all of them run.
+    bool TakeNativeId(unsigned& nativeId);
+    bool IsHeld(unsigned nativeId) const;
 
     Native native_;
     std::vector<Record> records_;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace SkinUI {
 namespace {
@@ -72,6 +73,15 @@ void CControlUI::SetManager(CWindowUIManager* manager, CControlUI* parent)
     m_parent = parent;
 }
 
+void CControlUI::SetName(std::u16string_view name)
+{
+    if (name == m_name)
+        return;
+    std::u16string old = std::exchange(m_name, std::u16string(name));
+    if (m_manager != nullptr)
+        m_manager->RenameControl(this, old);
+}
+
 void CControlUI::SetAttribute(std::u16string_view name, std::u16string_view value)
 {
     ApplyFromTable(kControlAttributes, *this, name, value);
@@ -129,7 +139,25 @@ void CControlUI::DoEvent(TEventUI& event)
 
 bool CControlUI::Activate()
 {
-    return IsVisible() && IsEnabled();
+    return IsVisibleWithAncestors() && IsEnabledWithAncestors();
+}
+
+bool CControlUI::IsVisibleWithAncestors() const
+{
+    for (const CControlUI* control = this; control != nullptr; control = control->m_parent) {
+        if (!control->m_visible)
+            return false;
+    }
+    return true;
+}
+
+bool CControlUI::IsEnabledWithAncestors() const
+{
+    for (const CControlUI* control = this; control != nullptr; control = control->m_parent) {
+        if (!control->m_enabled)
+            return false;
+    }
+    return true;
 }
 
 void CControlUI::AddNotifyDelegate(std::function<void(NotifyMessage&)> delegate)

@@ -126,7 +126,8 @@ public:
     void SetBkImage(std::u16string_view image) { m_bkImage = image; }
     const std::u16string& GetBkImage() const { return m_bkImage; }
 
-    void SetName(std::u16string_view name) { m_name = name; }
+    // A bound control stays found under its new name.
+    void SetName(std::u16string_view name);
     void SetText(std::u16string_view text) { m_text = text; }
     void SetToolTip(std::u16string_view text) { m_toolTip = text; }
     void SetUserData(std::u16string_view text) { m_userData = text; }
@@ -146,6 +147,10 @@ public:
     bool IsVisible() const { return m_visible; }
     bool IsFloat() const { return m_float; }
     bool IsContextMenuUsed() const { return m_contextMenu; }
+    // Visible (enabled) with every ancestor: a control inside a hidden page
+    // is hidden too. Focus, shortcuts and activation go by these.
+    bool IsVisibleWithAncestors() const;
+    bool IsEnabledWithAncestors() const;
     // 0 when there is none.
     void SetShortcut(char16_t key) { m_shortcut = key; }
     char16_t GetShortcut() const { return m_shortcut; }

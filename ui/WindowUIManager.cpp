@@ -162,6 +162,38 @@ CControlUI* CWindowUIManager::FindControl(std::u16string_view name) const
     return found == m_names.end() ? nullptr : found->second;
 }
 
+CControlUI* CWindowUIManager::FindSubControl(CControlUI* parent, std::u16string_view name)
+{
+    std::vector<CControlUI*> pending;
+    if (parent != nullptr)
+        pending.push_back(parent);
+    while (!pending.empty()) {
+        CControlUI* control = pending.back();
+        pending.pop_back();
+        if (control->GetName() == name)
+            return control;
+        if (IContainerUI* container = control->GetContainer()) {
+            for (int i = container->GetCount() - 1; i >= 0; --i)
+                pending.push_back(container->GetItemAt(i));
+        }
+    }
+    return nullptr;
+}
+
+void CWindowUIManager::RenameControl(CControlUI* control, std::u16string_view oldName)
+{
+    if (control == nullptr || control->GetManager() != this)
+        return;
+    const auto found = m_names.find(oldName);
+    if (found != m_names.end() && found->second == control) {
+        m_names.erase(found);
+        if (CControlUI* next = FindSubControl(m_root, oldName))
+            m_names.try_emplace(std::u16string(oldName), next);
+    }
+    if (!control->GetName().empty())
+        m_names.try_emplace(control->GetName(), control);
+}
+
 bool CWindowUIManager::AddOptionGroup(std::u16string_view group, CControlUI* control)
 {
     if (group.empty() || !control)
@@ -206,6 +238,27 @@ void CWindowUIManager::ForgetControl(const CControlUI* control)
 void CWindowUIManager::SetWindowAttribute(std::u16string_view name, std::u16string_view value)
 {
     ApplyFromTable(kWindowAttributes, m_window, name, value);
+    if (name == u"size")
+        ApplyInitialSize();
+    else if (name == u"alpha")
+        ApplyAlpha();
+}
+
+// The client size the layout asks for; the window keeps its position.
+void CWindowUIManager::ApplyInitialSize()
+{
+    const UISize size = m_window.initialSize;
+    if (m_system == nullptr || !m_system->IsWindow(m_nativeWindow) || size.cx <= 0 || size.cy <= 0)
+        return;
+    const platform::Rect rect = m_system->GetWindowRect(m_nativeWindow);
+    m_system->MoveWindow(m_nativeWindow, {rect.left, rect.top, rect.left + size.cx, rect.top + size.cy});
+}
+
+// Where the desktop cannot blend windows the window stays opaque.
+void CWindowUIManager::ApplyAlpha()
+{
+    if (m_system != nullptr && m_system->IsWindow(m_nativeWindow))
+        m_system->SetWindowOpacity(m_nativeWindow, static_cast<uint8_t>(m_window.alpha));
 }
 
 }  // namespace SkinUI

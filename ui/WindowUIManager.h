@@ -102,6 +102,13 @@ public:
     void InitControls(CControlUI* root, CControlUI* parent = nullptr);
     // nullptr when no control of that name is indexed.
     CControlUI* FindControl(std::u16string_view name) const;
+    // The first control of that name in `parent`'s subtree (parent included),
+    // in document order; for trees that repeat names, such as list rows.
+    static CControlUI* FindSubControl(CControlUI* parent, std::u16string_view name);
+    // A bound control changed its name: it is indexed under the new one (when
+    // no other control holds it), and the old name passes to the next control
+    // of the window that has it.
+    void RenameControl(CControlUI* control, std::u16string_view oldName);
 
     // The root of the window's control tree (not owned; nullptr for none).
     // Binds the tree to this manager as InitControls does.
@@ -122,7 +129,8 @@ public:
     // Drops every reference to a control that is being destroyed.
     void ForgetControl(const CControlUI* control);
 
-    // Stores a "Window" attribute; other names are ignored.
+    // Stores a "Window" attribute; other names are ignored. "size" and
+    // "alpha" also apply to the native window when there is one.
     void SetWindowAttribute(std::u16string_view name, std::u16string_view value);
     const UISize& GetInitialSize() const { return m_window.initialSize; }
     const UIRect& GetSizeBox() const { return m_window.sizeBox; }
@@ -211,10 +219,13 @@ private:
 
     // Native window and message handling.
     void PaintWindow();
+    void ApplyInitialSize();
+    void ApplyAlpha();
     void ApplyRoundCorner(int width, int height);
     void DispatchMouse(UIEvent type, unsigned message, uintptr_t wParam, intptr_t lParam);
     void UpdateHover(UIPoint point, uintptr_t wParam);
     void DeliverEvent(CControlUI* control, UIEvent type, uintptr_t wParam = 0, intptr_t lParam = 0, char16_t key = 0);
+    bool DeliverKey(UIEvent type, uintptr_t wParam, intptr_t lParam);
     bool MoveFocus(bool forward);
     bool ActivateShortcut(char16_t character);
     void ForgetInMessages(const CControlUI* control);

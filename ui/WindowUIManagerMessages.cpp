@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "ui/ContainerUI.h"
 #include "ui/IContainerUI.h"
+#include "ui/WindowWnd.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -28,6 +29,12 @@ std::vector<CWindowUIManager*>& Managers()
 UIPoint PointOf(intptr_t lParam)
 {
     return {LowSigned(lParam), HighSigned(lParam)};
+}
+
+// Shown and enabled together with every ancestor.
+bool IsUsable(const CControlUI& control)
+{
+    return control.IsVisibleWithAncestors() && control.IsEnabledWithAncestors();
 }
 
 bool Inside(const UIRect& rect, UIPoint point)
@@ -133,6 +140,10 @@ void CWindowUIManager::SendNotify(CControlUI* control, std::u16string_view type,
         if (control != nullptr)
             control->CallNotifyDelegates(m);
     });
+    // Queued notifications go out with the window's next message; make sure
+    // one comes even when no input does.
+    if (async && m_system != nullptr && m_nativeWindow != WindowId::None)
+        m_system->PostMessage(m_nativeWindow, WM_NULL, 0, 0);
 }
 
 bool CWindowUIManager::SetTimer(CControlUI* control, unsigned id, unsigned intervalMs)
@@ -170,11 +181,23 @@ void CWindowUIManager::SetFocus(CControlUI* control)
         DeliverEvent(old, UIEvent::KillFocus);
         SendNotify(old, u"killfocus");
     }
-    if (control != nullptr && control->GetManager() == this && control->IsVisible() && control->IsEnabled()) {
+    if (control != nullptr && control->GetManager() == this && IsUsable(*control)) {
         m_focus = control;
         DeliverEvent(control, UIEvent::SetFocus);
         SendNotify(control, u"setfocus");
     }
+}
+
+// A focused control that was hidden or disabled since (itself or a container
+// of it) loses the focus instead of getting keys.
+bool CWindowUIManager::DeliverKey(UIEvent type, uintptr_t wParam, intptr_t lParam)
+{
+    if (m_focus != nullptr && !IsUsable(*m_focus))
+        SetFocus(nullptr);
+    if (m_focus == nullptr)
+        return false;
+    DeliverEvent(m_focus, type, wParam, lParam, static_cast<char16_t>(wParam));
+    return true;
 }
 
 CControlUI* CWindowUIManager::FindControlAt(UIPoint point) const
@@ -352,14 +375,11 @@ bool CWindowUIManager::MessageHandler(unsigned message, uintptr_t wParam, intptr
         return true;
     }
     case WM_KEYDOWN:
-        DeliverEvent(m_focus, UIEvent::KeyDown, wParam, lParam, static_cast<char16_t>(wParam));
-        return m_focus != nullptr;
+        return DeliverKey(UIEvent::KeyDown, wParam, lParam);
     case WM_KEYUP:
-        DeliverEvent(m_focus, UIEvent::KeyUp, wParam, lParam, static_cast<char16_t>(wParam));
-        return m_focus != nullptr;
+        return DeliverKey(UIEvent::KeyUp, wParam, lParam);
     case WM_CHAR:
-        DeliverEvent(m_focus, UIEvent::Char, wParam, lParam, static_cast<char16_t>(wParam));
-        return m_focus != nullptr;
+        return DeliverKey(UIEvent::Char, wParam, lParam);
     case WM_SETCURSOR:
         if (m_hover == nullptr || m_system == nullptr)
             return false;  // the arrow
@@ -394,7 +414,7 @@ bool CWindowUIManager::MoveFocus(bool forward)
     Collect(m_root, controls);
     std::vector<CControlUI*> focusable;
     for (CControlUI* control : controls) {
-        if (control->IsFocusable() && control->IsVisible() && control->IsEnabled())
+        if (control->IsFocusable() && IsUsable(*control))
             focusable.push_back(control);
     }
     if (focusable.empty())
@@ -418,7 +438,7 @@ bool CWindowUIManager::ActivateShortcut(char16_t character)
     Collect(m_root, controls);
     for (CControlUI* control : controls) {
         const char16_t shortcut = static_cast<char16_t>(std::towupper(control->GetShortcut()));
-        if (shortcut != 0 && shortcut == wanted && control->IsVisible() && control->IsEnabled()) {
+        if (shortcut != 0 && shortcut == wanted && IsUsable(*control)) {
             SetFocus(control);
             control->Activate();
             return true;
@@ -439,7 +459,7 @@ bool CWindowUIManager::PreMessageHandler(unsigned message, uintptr_t wParam, int
         }
         return false;
     case WM_SYSKEYDOWN:
-        DeliverEvent(m_focus, UIEvent::SysKey, wParam, lParam, static_cast<char16_t>(wParam));
+        DeliverKey(UIEvent::SysKey, wParam, lParam);
         return false;
     case WM_SYSCHAR:
         return ActivateShortcut(static_cast<char16_t>(wParam));
@@ -453,8 +473,10 @@ int CWindowUIManager::MessageLoop(WindowSystem& system)
     Message message;
     while (system.GetMessage(message)) {
         bool consumed = false;
-        // A copy: handling may add or remove managers.
+        // A copy: handling may add or remove managers. A window closed by a
+        // shortcut keeps its objects until the pre-translation has ended.
         const std::vector<CWindowUIManager*> managers = Managers();
+        const CWindowWnd::HandlingGuard guard(message.window);
         for (CWindowUIManager* manager : managers) {
             if (manager->m_system != &system || manager->m_nativeWindow != message.window)
                 continue;

@@ -1,5 +1,6 @@
 #include "ui/WindowWnd.h"
 
+#include <map>
 #include <set>
 
 namespace SkinUI {
@@ -11,6 +12,14 @@ WindowSystem*& SystemSlot()
 {
     static WindowSystem* system = nullptr;
     return system;
+}
+
+// The objects of the windows that exist, for handling that starts outside
+// their handler.
+std::map<WindowId, CWindowWnd*>& Registry()
+{
+    static std::map<WindowId, CWindowWnd*> windows;
+    return windows;
 }
 
 std::set<std::u16string, std::less<>>& Classes()
@@ -54,6 +63,8 @@ Rect CenteredRect(const Rect& window, const Rect& reference, const Rect& workAre
 
 CWindowWnd::~CWindowWnd()
 {
+    if (m_window != WindowId::None)
+        Registry().erase(m_window);
     // The derived part is gone: the window's last messages must not reach it.
     m_destroying = true;
     if (m_window != WindowId::None && m_system != nullptr && m_system->IsWindow(m_window))
@@ -99,13 +110,42 @@ intptr_t CWindowWnd::WindowProc(WindowId window, const Message& message)
             m_window = WindowId::None;
         return 0;
     }
+    ++m_handlingDepth;
+    const intptr_t result = HandleMessage(message.message, message.wParam, message.lParam);
     if (message.message == WM_NCDESTROY) {
-        const intptr_t result = HandleMessage(message.message, message.wParam, message.lParam);
+        Registry().erase(window);
         m_window = WindowId::None;
-        OnFinalMessage(window);
-        return result;
+        m_finalWindow = window;
+        m_finalPending = true;
     }
-    return HandleMessage(message.message, message.wParam, message.lParam);
+    EndHandling();
+    return result;
+}
+
+// A window destroyed from inside its own handling (a notification handler
+// that closes it) gets its final message once that handling has ended:
+// OnFinalMessage may free the object the outer handlers still run in.
+void CWindowWnd::EndHandling()
+{
+    if (--m_handlingDepth == 0 && m_finalPending) {
+        m_finalPending = false;
+        OnFinalMessage(m_finalWindow);
+    }
+}
+
+CWindowWnd::HandlingGuard::HandlingGuard(WindowId window)
+{
+    const auto found = Registry().find(window);
+    if (found != Registry().end()) {
+        m_wnd = found->second;
+        ++m_wnd->m_handlingDepth;
+    }
+}
+
+CWindowWnd::HandlingGuard::~HandlingGuard()
+{
+    if (m_wnd != nullptr)
+        m_wnd->EndHandling();
 }
 
 WindowId CWindowWnd::Create(WindowId parent, std::string_view title, unsigned style, unsigned exStyle, int x, int y,
@@ -127,10 +167,14 @@ WindowId CWindowWnd::Create(WindowId parent, std::string_view title, unsigned st
     m_system = system;
     // The handle is known before WM_CREATE reaches the handler.
     m_window = system->CreateWindow(options, [this](const Message& message) {
-        if (m_window == WindowId::None && message.message != WM_NCDESTROY)
+        if (m_window == WindowId::None && message.message != WM_NCDESTROY) {
             m_window = message.window;
+            Registry()[m_window] = this;
+        }
         return WindowProc(message.window, message);
     });
+    if (m_window == WindowId::None)  // refused after WM_CREATE
+        std::erase_if(Registry(), [this](const auto& entry) { return entry.second == this; });
     return m_window;
 }
 

@@ -35,9 +35,25 @@ public:
 
     platform::WindowId GetHWND() const { return m_window; }
 
+    // Counts as handling a message of the window for as long as it lives, so
+    // that a window destroyed meanwhile gets its final message only at the
+    // end. For work on a window's behalf outside its handler (the message
+    // loop's pre-translation). Does nothing for a window without an object.
+    class HandlingGuard {
+    public:
+        explicit HandlingGuard(platform::WindowId window);
+        ~HandlingGuard();
+        HandlingGuard(const HandlingGuard&) = delete;
+        HandlingGuard& operator=(const HandlingGuard&) = delete;
+
+    private:
+        CWindowWnd* m_wnd = nullptr;
+    };
+
     // In slot order: class name, super class name (empty for an ordinary
     // window), class style, message handler, final-message hook (after the
-    // native window is gone; popups free themselves here).
+    // native window is gone and every handling of the window's messages has
+    // ended; popups free themselves here).
     virtual std::u16string_view GetWindowClassName() const = 0;
     virtual std::u16string_view GetSuperClassName() const { return {}; }
     virtual unsigned GetClassStyle() const { return 0; }
@@ -63,11 +79,15 @@ public:
 
 private:
     intptr_t WindowProc(platform::WindowId window, const platform::Message& message);
+    void EndHandling();
 
     platform::WindowSystem* m_system = nullptr;  // the one the window was made with
     platform::WindowId m_window = platform::WindowId::None;
     platform::WindowId m_owner = platform::WindowId::None;
     bool m_destroying = false;
+    int m_handlingDepth = 0;  // messages of this window being handled, nested
+    bool m_finalPending = false;
+    platform::WindowId m_finalWindow = platform::WindowId::None;
 };
 
 // Where a window of the given size is placed to be centred over `reference`

@@ -382,6 +382,13 @@ TEST_F(WindowSystemTest, GeometryRegionsFramesAndWorkArea)
     ws.SetWindowRegion(window, std::nullopt);
     EXPECT_EQ(ws.RegionOf(window), nullptr);
 
+    // Opacity: 255 until set; a window that does not exist takes none.
+    EXPECT_EQ(ws.OpacityOf(window), 255);
+    EXPECT_TRUE(ws.SetWindowOpacity(window, 200));
+    EXPECT_EQ(ws.OpacityOf(window), 200);
+    EXPECT_FALSE(ws.SetWindowOpacity(WindowId{999}, 10));
+    EXPECT_EQ(ws.OpacityOf(WindowId{999}), -1);
+
     // The last frame is kept without the row padding.
     const uint32_t pixels[] = {1, 2, 0xDEAD, 3, 4, 0xDEAD};
     ws.Present(window, pixels, 2, 2, 3 * 4);
@@ -433,6 +440,9 @@ TEST(SdlWindowSystemTest, PresentsAndReceivesPostedMessagesAndTimers)
     const std::vector<uint32_t> frame(160 * 100, 0xFF3366CC);
     ws->Present(window, frame.data(), 160, 100, 160 * 4);
     EXPECT_GT(ws->GetWorkArea(window).Width(), 0);
+    // Without a compositor the desktop refuses; either way it is recorded.
+    ws->SetWindowOpacity(window, 128);
+    EXPECT_EQ(ws->OpacityOf(window), 128);
 
     ws->SetTimer(window, 1, 30);
     ws->SetTimer(window, 2, 5000);  // gives up if the others never come

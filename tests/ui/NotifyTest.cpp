@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+
 #include <string>
 #include <vector>
 
@@ -96,15 +99,47 @@ TEST(ControlTimers, NativeIdsModulo255AndRestartReusesTheId)
     EXPECT_EQ(timers.Owner(0, id), &a);
     EXPECT_EQ(id, 1u);
 
-    std::vector<std::unique_ptr<CButtonUI>> many;
-    for (int i = 0; i < 260; ++i) {
-        many.push_back(std::make_unique<CButtonUI>());
-        timers.Set(many.back().get(), 5, 10);
-    }
-    EXPECT_EQ(timers.NativeId(many[252].get(), 5), 254);
-    EXPECT_EQ(timers.NativeId(many[253].get(), 5), 0);  // the counter wrapped
     timers.Forget(&a);
     EXPECT_EQ(timers.NativeId(&a, 1), -1);
+}
+
+// Past 255 timers the counter wraps; it must never hand out the id of a
+// running timer, nor the ids the windows run their own timers under.
+TEST(ControlTimers, WrappedCounterSkipsIdsInUse)
+{
+    std::vector<unsigned> running;
+    CControlTimers timers({[&](unsigned id, unsigned) {
+                               running.push_back(id);
+                               return true;
+                           },
+                           [&](unsigned id) { std::erase(running, id); }});
+    std::vector<std::unique_ptr<CButtonUI>> many;
+    for (int i = 0; i < 300; ++i)
+        many.push_back(std::make_unique<CButtonUI>());
+    // Distinct timers that are killed again leave their ids free.
+    for (int i = 0; i < 250; ++i) {
+        ASSERT_TRUE(timers.Set(many[static_cast<size_t>(i)].get(), 1, 10));
+        ASSERT_TRUE(timers.Kill(many[static_cast<size_t>(i)].get(), 1));
+    }
+    ASSERT_TRUE(timers.Set(many[0].get(), 2, 10));
+    ASSERT_TRUE(timers.Set(many[1].get(), 2, 10));
+    int set = 2;
+    for (size_t i = 2; i < many.size(); ++i)
+        set += timers.Set(many[i].get(), 2, 10) ? 1 : 0;
+    EXPECT_EQ(set, 253);  // 255 ids less the windows' own two
+    std::vector<unsigned> sorted = running;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end()) << "two timers share a native id";
+    EXPECT_EQ(std::count(sorted.begin(), sorted.end(), 13u), 0);
+    EXPECT_EQ(std::count(sorted.begin(), sorted.end(), 14u), 0);
+
+    // A killed timer's id goes to the next new one.
+    const int freed = timers.NativeId(many[100].get(), 2);
+    ASSERT_TRUE(timers.Kill(many[100].get(), 2));
+    ASSERT_TRUE(timers.Set(many[299].get(), 3, 10));
+    EXPECT_EQ(timers.NativeId(many[299].get(), 3), freed);
+    unsigned id = 0;
+    EXPECT_EQ(timers.Owner(static_cast<unsigned>(freed), id), many[299].get());
 }
 
 }  // namespace

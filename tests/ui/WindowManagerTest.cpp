@@ -21,14 +21,21 @@ public:
     std::u16string_view GetWindowClassName() const override { return u"TestWnd"; }
     intptr_t HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override
     {
+        ++handling;
         intptr_t result = 0;
-        if (manager.MessageHandler(message, wParam, lParam, result))
-            return result;
-        return 0;
+        const bool handled = manager.MessageHandler(message, wParam, lParam, result);
+        --handling;
+        return handled ? result : 0;
     }
-    void OnFinalMessage(WindowId) override { ++finalMessages; }
+    void OnFinalMessage(WindowId) override
+    {
+        ++finalMessages;
+        finalUnderHandling = finalUnderHandling || handling > 0;
+    }
     CWindowUIManager manager;
     int finalMessages = 0;
+    int handling = 0;
+    bool finalUnderHandling = false;
 };
 
 struct Log final : INotifyUI {
@@ -235,6 +242,149 @@ TEST_F(WindowManagerTest, TabSelectAndRoundCorners)
     ASSERT_NE(region, nullptr);
     EXPECT_FALSE(region->Contains(0, 0));
     EXPECT_TRUE(region->Contains(150, 100));
+}
+
+constexpr std::u16string_view kPagesLayout =
+    u"<Window><VerticalLayout><Button name=\"b0\" height=\"20\"/>"
+    u"<TabLayout name=\"tabs\" height=\"40\">"
+    u"<HorizontalLayout name=\"p0\"><Button name=\"shown\" shortcut=\"f\"/></HorizontalLayout>"
+    u"<HorizontalLayout name=\"p1\"><Button name=\"hidden\" shortcut=\"h\"/></HorizontalLayout></TabLayout>"
+    u"<VerticalLayout enabled=\"false\" height=\"20\"><Button name=\"off\" shortcut=\"d\"/></VerticalLayout>"
+    u"</VerticalLayout></Window>";
+
+// The buttons of a hidden tab page or a disabled container cannot be reached.
+TEST_F(WindowManagerTest, ControlsOfHiddenOrDisabledContainersTakeNoFocusAndNoShortcuts)
+{
+    Open(kPagesLayout);
+    CWindowUIManager& manager = window.manager;
+    std::vector<std::u16string> focused;
+    intptr_t result = 0;
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(manager.PreMessageHandler(platform::WM_KEYDOWN, platform::VK_TAB, 0, result));
+        focused.push_back(manager.GetFocus()->GetName());
+    }
+    EXPECT_EQ(focused, (std::vector<std::u16string>{u"b0", u"shown", u"b0", u"shown"}));
+    a.lines.clear();
+    EXPECT_FALSE(manager.PreMessageHandler(platform::WM_SYSCHAR, u'h', 0, result));
+    EXPECT_FALSE(manager.PreMessageHandler(platform::WM_SYSCHAR, u'd', 0, result));
+    EXPECT_FALSE(manager.FindControl(u"hidden")->Activate());
+    manager.SetFocus(manager.FindControl(u"hidden"));
+    EXPECT_NE(manager.GetFocus(), manager.FindControl(u"hidden"));
+    EXPECT_TRUE(a.lines.empty());
+    manager.SetFocus(manager.FindControl(u"shown"));
+    ASSERT_NE(manager.GetFocus(), nullptr);
+
+    // The focused button's page is hidden: Space and Enter no longer click it.
+    auto* tabs = dynamic_cast<CTabLayoutUI*>(manager.FindControl(u"tabs"));
+    ASSERT_NE(tabs, nullptr);
+    tabs->SelectItem(1);
+    a.lines.clear();
+    window.SendMessage(platform::WM_KEYDOWN, platform::VK_RETURN);
+    window.SendMessage(platform::WM_KEYDOWN, platform::VK_SPACE);
+    EXPECT_EQ(manager.GetFocus(), nullptr);
+    EXPECT_TRUE(a.lines.empty());
+    // Now the other page shows and its shortcut works.
+    EXPECT_TRUE(manager.PreMessageHandler(platform::WM_SYSCHAR, u'h', 0, result));
+    EXPECT_EQ(a.lines, (std::vector<std::string>{"A:click:hidden"}));
+}
+
+TEST_F(WindowManagerTest, WindowSizeAndAlphaApplyToTheNativeWindow)
+{
+    Open(u"<Window size=\"320,240\" alpha=\"200\"><VerticalLayout bkcolor=\"#FF102030\"/></Window>");
+    const platform::Rect rect = system.GetWindowRect(window.GetHWND());
+    EXPECT_EQ(rect.Width(), 320);
+    EXPECT_EQ(rect.Height(), 240);
+    EXPECT_EQ(system.OpacityOf(window.GetHWND()), 200);
+    const auto* frame = system.LastFrame(window.GetHWND());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->width, 320);
+    EXPECT_EQ(frame->height, 240);
+}
+
+TEST_F(WindowManagerTest, AQueuedNotificationArrivesWithoutFurtherInput)
+{
+    Open(kLayout);
+    a.lines.clear();
+    window.manager.SendNotify(window.manager.FindControl(u"ok"), u"later", 0, 0, true);
+    EXPECT_TRUE(a.lines.empty());
+    system.RunPending();
+    EXPECT_EQ(a.lines, (std::vector<std::string>{"A:later:ok"}));
+}
+
+struct DestroyOnClick final : INotifyUI {
+    platform::WindowSystem* system = nullptr;
+    TestWnd* wnd = nullptr;
+    WindowId window = WindowId::None;
+    bool finalUnderHandler = false;
+    void Notify(NotifyMessage& message) override
+    {
+        if (message.type != u"click")
+            return;
+        system->DestroyWindow(window);
+        finalUnderHandler = finalUnderHandler || wnd->finalMessages > 0;
+    }
+};
+
+TEST_F(WindowManagerTest, AWindowDestroyedByItsOwnHandlerGoesWhenTheHandlingEnds)
+{
+    Open(kLayout);
+    DestroyOnClick closer;
+    closer.system = &system;
+    closer.wnd = &window;
+    closer.window = window.GetHWND();
+    window.manager.AddNotifier(&closer);
+    Click(u"ok");
+    EXPECT_FALSE(system.IsWindow(closer.window));
+    EXPECT_EQ(window.finalMessages, 1);
+    EXPECT_FALSE(window.finalUnderHandling);
+    EXPECT_FALSE(closer.finalUnderHandler);
+    EXPECT_EQ(window.GetHWND(), WindowId::None);
+    window.manager.RemoveNotifier(&closer);
+}
+
+// The same through a shortcut, which the message loop handles before the
+// window's own handler sees the key.
+TEST_F(WindowManagerTest, AWindowClosedByAShortcutGoesWhenTheLoopHasHandledIt)
+{
+    Open(u"<Window><VerticalLayout><Button name=\"b\" shortcut=\"s\"/></VerticalLayout></Window>");
+    DestroyOnClick closer;
+    closer.system = &system;
+    closer.wnd = &window;
+    closer.window = window.GetHWND();
+    window.manager.AddNotifier(&closer);
+    system.InjectKey(closer.window, platform::VK_MENU, true);
+    system.InjectKey(closer.window, 'S', true);
+    CWindowUIManager::MessageLoop(system);
+    EXPECT_FALSE(system.IsWindow(closer.window));
+    EXPECT_EQ(window.finalMessages, 1);
+    EXPECT_FALSE(closer.finalUnderHandler);
+    window.manager.RemoveNotifier(&closer);
+}
+
+TEST_F(WindowManagerTest, NamesAreFoundWithinRowsAndAfterARename)
+{
+    Open(u"<Window><VerticalLayout>"
+         u"<HorizontalLayout name=\"row1\" height=\"20\"><Label name=\"cell\"/></HorizontalLayout>"
+         u"<HorizontalLayout name=\"row2\" height=\"20\"><Control/><Label name=\"cell\"/></HorizontalLayout>"
+         u"</VerticalLayout></Window>");
+    CWindowUIManager& manager = window.manager;
+    CControlUI* row1 = manager.FindControl(u"row1");
+    CControlUI* row2 = manager.FindControl(u"row2");
+    CControlUI* cell1 = CWindowUIManager::FindSubControl(row1, u"cell");
+    CControlUI* cell2 = CWindowUIManager::FindSubControl(row2, u"cell");
+    ASSERT_NE(cell1, nullptr);
+    ASSERT_NE(cell2, nullptr);
+    EXPECT_NE(cell1, cell2);
+    EXPECT_EQ(cell2->GetParent(), row2);
+    EXPECT_EQ(manager.FindControl(u"cell"), cell1);
+    EXPECT_EQ(CWindowUIManager::FindSubControl(row1, u"nothing"), nullptr);
+
+    cell1->SetName(u"renamed");
+    EXPECT_EQ(manager.FindControl(u"renamed"), cell1);
+    EXPECT_EQ(manager.FindControl(u"cell"), cell2);  // the name passes to the other row
+    cell2->SetName(u"renamed");  // taken: the first holder keeps it
+    EXPECT_EQ(manager.FindControl(u"renamed"), cell1);
+    EXPECT_EQ(manager.FindControl(u"cell"), nullptr);
 }
 
 TEST(WindowWnd, ClassesRegisterOnceAndWindowsCentreInsideTheWorkArea)
