@@ -341,7 +341,7 @@ void TextMarkup::Draw(platform::Painter& painter, const FontSpec& font, uint32_t
             const long long right = x + item.width;
             const PaintRect box = MakeRect(x, y, right, y + line.height);
             if (item.run->kind == MarkupRun::Kind::Text) {
-                const uint32_t colour = item.run->colour.value_or(argb) | 0xFF000000u;
+                const uint32_t colour = item.run->colour.value_or(argb);  // the painter draws text opaque
                 const bool cut = (flags & TextFlag::EndEllipsis) && right > rect.right;
                 const PaintRect where = cut ? MakeRect(x, y, rect.right, y + line.height) : box;
                 painter.DrawText(item.run->text, RunFont(font, *item.run), colour, where,
