@@ -232,20 +232,105 @@ PaintRect MakeRect(long long left, long long top, long long right, long long bot
 
 constexpr unsigned kRunFlags = TextFlag::SingleLine | TextFlag::VCenter;
 
-}  // namespace
-
-struct TextMarkup::Placed {
+struct Placed {
     const MarkupRun* run = nullptr;
+    std::u16string_view text;  // the part of a text run on this line
     int width = 0;
     int height = 0;
     std::optional<platform::ImageView> image;
 };
 
-struct TextMarkup::Line {
+struct Line {
     std::vector<Placed> items;
     long long width = 0;
     int height = 0;
 };
+
+// `text` cut after each stretch of blanks: the places a line may break.
+std::vector<std::u16string_view> Words(std::u16string_view text)
+{
+    std::vector<std::u16string_view> words;
+    size_t start = 0;
+    for (size_t i = 1; i <= text.size(); ++i) {
+        if (i == text.size() || (text[i - 1] == u' ' && text[i] != u' ')) {
+            words.push_back(text.substr(start, i - start));
+            start = i;
+        }
+    }
+    return words;
+}
+
+class LineBuilder {
+public:
+    LineBuilder(int baseHeight, long long wrapWidth) : m_baseHeight(baseHeight), m_wrapWidth(wrapWidth)
+    {
+        NewLine();
+    }
+
+    void NewLine()
+    {
+        m_lines.emplace_back();
+        m_lines.back().height = m_baseHeight;
+    }
+
+    // Starts a new line first when the piece would overflow a wrapped one.
+    void Place(const Placed& placed)
+    {
+        if (m_wrapWidth > 0 && !m_lines.back().items.empty() && m_lines.back().width + placed.width > m_wrapWidth)
+            NewLine();
+        Line& line = m_lines.back();
+        line.width += placed.width;
+        line.height = std::max(line.height, placed.height);
+        line.items.push_back(placed);
+    }
+
+    std::vector<Line> Take() { return std::move(m_lines); }
+
+private:
+    int m_baseHeight;
+    long long m_wrapWidth;
+    std::vector<Line> m_lines;
+};
+
+void PlaceText(LineBuilder& lines, platform::Painter& painter, const FontSpec& font, const MarkupRun& run,
+               bool wrap)
+{
+    const FontSpec runFont = RunFont(font, run);
+    const std::vector<std::u16string_view> pieces = wrap ? Words(run.text) : std::vector{std::u16string_view(run.text)};
+    for (const std::u16string_view piece : pieces) {
+        const PaintSize size = painter.MeasureText(piece, runFont, 0, TextFlag::SingleLine);
+        lines.Place({&run, piece, size.cx, size.cy, std::nullopt});
+    }
+}
+
+void PlaceIcon(LineBuilder& lines, const MarkupRun& run, const IconLookup& icons)
+{
+    const std::optional<platform::ImageView> image = icons ? icons(run.text) : std::nullopt;
+    if (image && image->width > 0 && image->height > 0)  // a missing icon takes no room
+        lines.Place({&run, {}, image->width, image->height, image});
+}
+
+std::vector<Line> LayoutRuns(const std::vector<MarkupRun>& runs, platform::Painter& painter, const FontSpec& font,
+                             int maxWidth, unsigned flags, const IconLookup& icons)
+{
+    const bool single = flags & TextFlag::SingleLine;
+    const bool wrap = (flags & TextFlag::WordBreak) && !single && maxWidth > 0;
+    LineBuilder lines(painter.MeasureText(u" ", font, 0, TextFlag::SingleLine).cy, wrap ? maxWidth : 0);
+    for (const MarkupRun& run : runs) {
+        switch (run.kind) {
+        case MarkupRun::Kind::LineBreak:
+            if (!single)
+                lines.NewLine();
+            break;
+        case MarkupRun::Kind::Text: PlaceText(lines, painter, font, run, wrap); break;
+        case MarkupRun::Kind::Icon: PlaceIcon(lines, run, icons); break;
+        case MarkupRun::Kind::Space: lines.Place({&run, {}, run.space, 0, std::nullopt}); break;
+        }
+    }
+    return lines.Take();
+}
+
+}  // namespace
 
 TextMarkup::TextMarkup(std::u16string_view text) { Update(text); }
 
@@ -259,53 +344,12 @@ void TextMarkup::Update(std::u16string_view text)
     m_parsed = true;
 }
 
-std::vector<TextMarkup::Line> TextMarkup::Layout(platform::Painter& painter, const FontSpec& font, unsigned flags,
-                                                 const IconLookup& icons) const
-{
-    const int baseHeight = painter.MeasureText(u" ", font, 0, TextFlag::SingleLine).cy;
-    std::vector<Line> lines(1);
-    lines.back().height = baseHeight;
-    for (const MarkupRun& run : m_runs) {
-        Placed placed;
-        placed.run = &run;
-        switch (run.kind) {
-        case MarkupRun::Kind::LineBreak:
-            if (!(flags & TextFlag::SingleLine)) {
-                lines.emplace_back();
-                lines.back().height = baseHeight;
-            }
-            continue;
-        case MarkupRun::Kind::Text: {
-            const PaintSize size = painter.MeasureText(run.text, RunFont(font, run), 0, TextFlag::SingleLine);
-            placed.width = size.cx;
-            placed.height = size.cy;
-            break;
-        }
-        case MarkupRun::Kind::Icon:
-            placed.image = icons ? icons(run.text) : std::nullopt;
-            if (placed.image && placed.image->width > 0 && placed.image->height > 0) {
-                placed.width = placed.image->width;
-                placed.height = placed.image->height;
-            } else {
-                placed.image.reset();  // a missing icon takes no room
-            }
-            break;
-        case MarkupRun::Kind::Space: placed.width = run.space; break;
-        }
-        Line& line = lines.back();
-        line.width += placed.width;
-        line.height = std::max(line.height, placed.height);
-        line.items.push_back(placed);
-    }
-    return lines;
-}
-
-PaintSize TextMarkup::Measure(platform::Painter& painter, const FontSpec& font, unsigned flags,
+PaintSize TextMarkup::Measure(platform::Painter& painter, const FontSpec& font, int maxWidth, unsigned flags,
                               const IconLookup& icons) const
 {
     long long width = 0;
     long long height = 0;
-    for (const Line& line : Layout(painter, font, flags, icons)) {
+    for (const Line& line : LayoutRuns(m_runs, painter, font, maxWidth, flags, icons)) {
         width = std::max(width, line.width);
         height += line.height;
     }
@@ -317,7 +361,7 @@ void TextMarkup::Draw(platform::Painter& painter, const FontSpec& font, uint32_t
 {
     if (rect.right <= rect.left || rect.bottom <= rect.top || m_runs.empty())
         return;
-    const std::vector<Line> lines = Layout(painter, font, flags, icons);
+    const std::vector<Line> lines = LayoutRuns(m_runs, painter, font, Saturate(0LL + rect.right - rect.left), flags, icons);
     long long total = 0;
     for (const Line& line : lines)
         total += line.height;
@@ -344,7 +388,7 @@ void TextMarkup::Draw(platform::Painter& painter, const FontSpec& font, uint32_t
                 const uint32_t colour = item.run->colour.value_or(argb);  // the painter draws text opaque
                 const bool cut = (flags & TextFlag::EndEllipsis) && right > rect.right;
                 const PaintRect where = cut ? MakeRect(x, y, rect.right, y + line.height) : box;
-                painter.DrawText(item.run->text, RunFont(font, *item.run), colour, where,
+                painter.DrawText(item.text, RunFont(font, *item.run), colour, where,
                                  kRunFlags | (cut ? TextFlag::EndEllipsis : 0u));
                 if (cut)
                     break;

@@ -7,9 +7,9 @@
 //
 // Tags nest; a tag left open runs to the end of the text, a closing tag
 // without its opening one is dropped, and a brace that starts no known tag is
-// text. Only one line break style counts: '\n' starts a new line unless the
-// text is single-line. Words are not wrapped; text that does not fit is cut
-// at the rectangle, or ends with "…" when asked.
+// text. '\n' starts a new line unless the text is single-line ('\r' is
+// dropped). Text that does not fit is cut at the rectangle, or ends with "…"
+// when asked.
 #pragma once
 
 #include "platform/painter.h"
@@ -53,18 +53,15 @@ public:
     const std::u16string& Source() const { return m_source; }
     const std::vector<MarkupRun>& Runs() const { return m_runs; }
 
-    // `flags` are painter text flags: alignment, SingleLine, EndEllipsis.
+    // `flags` are painter text flags: alignment, SingleLine, WordBreak (at
+    // spaces, to the rectangle's width) and EndEllipsis (each line).
     void Draw(platform::Painter& painter, const platform::FontSpec& font, uint32_t argb,
               const platform::PaintRect& rect, unsigned flags, const IconLookup& icons) const;
-    platform::PaintSize Measure(platform::Painter& painter, const platform::FontSpec& font, unsigned flags,
-                                const IconLookup& icons) const;
+    // The size Draw takes in a rectangle `maxWidth` wide (0 or less: unlimited).
+    platform::PaintSize Measure(platform::Painter& painter, const platform::FontSpec& font, int maxWidth,
+                                unsigned flags, const IconLookup& icons) const;
 
 private:
-    struct Placed;
-    struct Line;
-    std::vector<Line> Layout(platform::Painter& painter, const platform::FontSpec& font, unsigned flags,
-                             const IconLookup& icons) const;
-
     std::u16string m_source;
     std::vector<MarkupRun> m_runs;
     bool m_parsed = false;

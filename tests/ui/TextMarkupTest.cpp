@@ -259,7 +259,7 @@ TEST_F(MarkupPaint, StylesSpacesAndIconsTakeTheirPlace)
     EXPECT_EQ(InkSpan(painter, kWhite), (std::pair{plainLeft, plainRight}));
 
     // Measuring counts the same pieces.
-    const platform::PaintSize size = TextMarkup(u"{x 40}{i red }abc").Measure(painter, font, kSingle, icons);
+    const platform::PaintSize size = TextMarkup(u"{x 40}{i red }abc").Measure(painter, font, 0, kSingle, icons);
     EXPECT_EQ(size.cx, 48 + painter.MeasureText(u"abc", font, 0, TextFlag::SingleLine).cx);
 }
 
@@ -281,8 +281,22 @@ TEST_F(MarkupPaint, AlignmentLinesAndEllipsis)
     tall.Clear(kWhite);
     two.Draw(tall, {u"Arial", 14}, kBlack, {0, 0, 120, 80}, TextFlag::Top | TextFlag::SingleLine, icons);
     EXPECT_EQ(InkIn(tall, {0, 18, 120, 80}, kWhite), 0);
-    EXPECT_EQ(two.Measure(tall, {u"Arial", 14}, 0, icons).cy,
-              2 * two.Measure(tall, {u"Arial", 14}, TextFlag::SingleLine, icons).cy);
+    const FontSpec small{u"Arial", 14};
+    const int lineHeight = two.Measure(tall, small, 0, TextFlag::SingleLine, icons).cy;
+    EXPECT_EQ(two.Measure(tall, small, 0, 0, icons).cy, 2 * lineHeight);
+
+    // Word break wraps at blanks, across runs, within the width.
+    const TextMarkup words(u"one {b}two three{/b} {u}four five{/u} six seven");
+    const platform::PaintSize oneLine = words.Measure(tall, small, 0, TextFlag::WordBreak, icons);
+    const platform::PaintSize wrapped = words.Measure(tall, small, 60, TextFlag::WordBreak, icons);
+    EXPECT_EQ(oneLine.cy, lineHeight);
+    EXPECT_LE(wrapped.cx, 60);
+    EXPECT_GE(wrapped.cy, 3 * lineHeight);
+    EXPECT_EQ(words.Measure(tall, small, 60, TextFlag::WordBreak | TextFlag::SingleLine, icons), oneLine);
+    tall.Clear(kWhite);
+    words.Draw(tall, small, kBlack, {0, 0, 60, 80}, TextFlag::WordBreak, icons);
+    EXPECT_GT(InkIn(tall, {0, 2 * lineHeight, 60, 3 * lineHeight}, kWhite), 10);
+    EXPECT_EQ(InkIn(tall, {60, 0, 120, 80}, kWhite), 0);
 
     // Too long: cut at the rectangle, or ended with an ellipsis inside it.
     const std::u16string longText = u"{b}WWWW{/b}WWWWWWWWWWWWWWWWWWWWWW{c #FFFF0000}after";
