@@ -296,7 +296,8 @@ void PlaceText(LineBuilder& lines, platform::Painter& painter, const FontSpec& f
                bool wrap)
 {
     const FontSpec runFont = RunFont(font, run);
-    const std::vector<std::u16string_view> pieces = wrap ? Words(run.text) : std::vector{std::u16string_view(run.text)};
+    const std::vector<std::u16string_view> pieces =
+        wrap ? Words(run.text) : std::vector{std::u16string_view(run.text)};
     for (const std::u16string_view piece : pieces) {
         const PaintSize size = painter.MeasureText(piece, runFont, 0, TextFlag::SingleLine);
         lines.Place({&run, piece, size.cx, size.cy, std::nullopt});
@@ -361,7 +362,8 @@ void TextMarkup::Draw(platform::Painter& painter, const FontSpec& font, uint32_t
 {
     if (rect.right <= rect.left || rect.bottom <= rect.top || m_runs.empty())
         return;
-    const std::vector<Line> lines = LayoutRuns(m_runs, painter, font, Saturate(0LL + rect.right - rect.left), flags, icons);
+    const int width = Saturate(0LL + rect.right - rect.left);
+    const std::vector<Line> lines = LayoutRuns(m_runs, painter, font, width, flags, icons);
     long long total = 0;
     for (const Line& line : lines)
         total += line.height;
@@ -373,6 +375,8 @@ void TextMarkup::Draw(platform::Painter& painter, const FontSpec& font, uint32_t
         y += spareY;
     painter.PushClip(rect);
     for (const Line& line : lines) {
+        if (y >= rect.bottom)
+            break;  // the lines below are cut anyway
         const long long spareX = 0LL + rect.right - rect.left - line.width;
         long long x = rect.left;
         if (flags & TextFlag::Center)
