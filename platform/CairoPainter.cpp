@@ -8,9 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <optional>
 #include <utility>
-#include <vector>
 
 namespace platform {
 namespace {
@@ -102,146 +100,18 @@ cairo_surface_t* WrapPart(const ImageView& image, const PaintRect& part)
 
 // ---- text ---------------------------------------------------------------
 
-enum class SpanKind { Bold, Italic, Underline, Colour };
-
-struct TextSpan {
-    SpanKind kind;
-    unsigned start;  // UTF-8 byte offsets
-    unsigned end;
-    uint32_t colour;
-};
-
-struct StyledText {
-    std::string utf8;
-    std::vector<TextSpan> spans;
-};
-
-struct Tag {
-    SpanKind kind;
-    bool closing;
-    uint32_t colour;
-    size_t length;  // in UTF-16 units, braces included
-};
-
-std::optional<uint32_t> ParseHex(std::u16string_view digits)
+// Pango stops at a NUL; a blank keeps the rest of the text.
+std::string ToUtf8(std::u16string_view text)
 {
-    if (digits.empty() || digits.size() > 8) return std::nullopt;
-    uint32_t value = 0;
-    for (char16_t c : digits) {
-        int digit = -1;
-        if (c >= u'0' && c <= u'9') digit = c - u'0';
-        else if (c >= u'a' && c <= u'f') digit = c - u'a' + 10;
-        else if (c >= u'A' && c <= u'F') digit = c - u'A' + 10;
-        if (digit < 0) return std::nullopt;
-        value = value << 4 | static_cast<uint32_t>(digit);
-    }
-    return value;
-}
-
-// The colour of an opening "{c #AARRGGBB}" body, after the "c".
-std::optional<uint32_t> ParseColourArgument(std::u16string_view rest)
-{
-    if (rest.empty() || rest[0] != u' ') return std::nullopt;
-    while (!rest.empty() && rest[0] == u' ') rest.remove_prefix(1);
-    if (!rest.empty() && rest[0] == u'#') rest.remove_prefix(1);
-    return ParseHex(rest);
-}
-
-// `text` starts with '{'; nothing when it does not start a known tag.
-std::optional<Tag> ReadTag(std::u16string_view text)
-{
-    const size_t close = text.find(u'}');
-    if (close == std::u16string_view::npos || close > 16) return std::nullopt;
-    std::u16string_view body = text.substr(1, close - 1);
-    Tag tag{SpanKind::Bold, false, 0, close + 1};
-    if (!body.empty() && body[0] == u'/') {
-        tag.closing = true;
-        body.remove_prefix(1);
-    }
-    if (body == u"b") tag.kind = SpanKind::Bold;
-    else if (body == u"i") tag.kind = SpanKind::Italic;
-    else if (body == u"u") tag.kind = SpanKind::Underline;
-    else if (body == u"c" && tag.closing) tag.kind = SpanKind::Colour;
-    else if (body.starts_with(u'c') && !tag.closing) {
-        const std::optional<uint32_t> colour = ParseColourArgument(body.substr(1));
-        if (!colour) return std::nullopt;
-        tag.kind = SpanKind::Colour;
-        tag.colour = *colour;
-    } else {
-        return std::nullopt;
-    }
-    return tag;
-}
-
-void ApplyTag(const Tag& tag, StyledText& out, std::vector<TextSpan>& open)
-{
-    const auto here = static_cast<unsigned>(out.utf8.size());
-    if (!tag.closing) {
-        open.push_back({tag.kind, here, here, tag.colour});
-        return;
-    }
-    auto it = std::find_if(open.rbegin(), open.rend(), [&](const TextSpan& s) { return s.kind == tag.kind; });
-    if (it == open.rend()) return;  // a closing tag without its opening one
-    TextSpan span = *it;
-    span.end = here;
-    out.spans.push_back(span);
-    open.erase(std::next(it).base());
-}
-
-// Pango stops at a NUL; a blank keeps the byte offsets.
-void AppendUtf8(std::string& out, std::u16string_view text)
-{
-    std::string utf8 = Utf16ToUtf8(text);
+    std::string utf8 = Utf16ToUtf8(text.substr(0, kMaxTextChars));
     std::replace(utf8.begin(), utf8.end(), '\0', ' ');
-    out += utf8;
+    return utf8;
 }
 
-StyledText ParseMarkup(std::u16string_view text, bool markup)
-{
-    text = text.substr(0, kMaxTextChars);
-    StyledText out;
-    std::vector<TextSpan> open;
-    size_t segment = 0;
-    for (size_t i = 0; markup && i < text.size(); ++i) {
-        if (text[i] != u'{') continue;
-        const std::optional<Tag> tag = ReadTag(text.substr(i));
-        if (!tag) continue;
-        AppendUtf8(out.utf8, text.substr(segment, i - segment));
-        ApplyTag(*tag, out, open);
-        i += tag->length - 1;
-        segment = i + 1;
-    }
-    AppendUtf8(out.utf8, text.substr(segment));
-    for (TextSpan& span : open) {  // unclosed tags run to the end
-        span.end = static_cast<unsigned>(out.utf8.size());
-        out.spans.push_back(span);
-    }
-    return out;
-}
-
-PangoAttribute* MakeAttribute(const TextSpan& span)
-{
-    switch (span.kind) {
-    case SpanKind::Bold: return pango_attr_weight_new(PANGO_WEIGHT_BOLD);
-    case SpanKind::Italic: return pango_attr_style_new(PANGO_STYLE_ITALIC);
-    case SpanKind::Underline: return pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
-    case SpanKind::Colour: break;
-    }
-    auto channel = [&](int shift) { return static_cast<guint16>(((span.colour >> shift) & 0xFF) * 257); };
-    return pango_attr_foreground_new(channel(16), channel(8), channel(0));
-}
-
-PangoAttrList* MakeAttributes(const StyledText& text, const FontSpec& font)
+PangoAttrList* MakeAttributes(const FontSpec& font)
 {
     PangoAttrList* list = pango_attr_list_new();
     if (font.underline) pango_attr_list_insert(list, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-    for (const TextSpan& span : text.spans) {
-        if (span.end <= span.start) continue;
-        PangoAttribute* attribute = MakeAttribute(span);
-        attribute->start_index = span.start;
-        attribute->end_index = span.end;
-        pango_attr_list_insert(list, attribute);
-    }
     return list;
 }
 
@@ -284,15 +154,15 @@ void ApplyFlags(PangoLayout* layout, int width, int height, unsigned flags)
     }
 }
 
-PangoLayout* MakeLayout(cairo_t* cr, const StyledText& text, const FontSpec& font, int width, int height,
+PangoLayout* MakeLayout(cairo_t* cr, const std::string& utf8, const FontSpec& font, int width, int height,
                         unsigned flags)
 {
     PangoLayout* layout = pango_cairo_create_layout(cr);
     PangoFontDescription* description = MakeFont(font);
     pango_layout_set_font_description(layout, description);
     pango_font_description_free(description);
-    pango_layout_set_text(layout, text.utf8.data(), static_cast<int>(text.utf8.size()));
-    PangoAttrList* attributes = MakeAttributes(text, font);
+    pango_layout_set_text(layout, utf8.data(), static_cast<int>(utf8.size()));
+    PangoAttrList* attributes = MakeAttributes(font);
     pango_layout_set_attributes(layout, attributes);
     pango_attr_list_unref(attributes);
     ApplyFlags(layout, width, height, flags);
@@ -575,8 +445,7 @@ void CairoPainter::DrawText(std::u16string_view text, const FontSpec& font, uint
                             unsigned flags)
 {
     if (!Drawable(rect) || text.empty()) return;
-    const StyledText styled = ParseMarkup(text, flags & TextFlag::Markup);
-    PangoLayout* layout = MakeLayout(m_cr, styled, font, RectWidth(rect), RectHeight(rect), flags);
+    PangoLayout* layout = MakeLayout(m_cr, ToUtf8(text), font, RectWidth(rect), RectHeight(rect), flags);
     const auto [x, y] = TextOrigin(layout, rect, flags);
     cairo_save(m_cr);
     AddRect(m_cr, rect);
@@ -590,8 +459,7 @@ void CairoPainter::DrawText(std::u16string_view text, const FontSpec& font, uint
 
 PaintSize CairoPainter::MeasureText(std::u16string_view text, const FontSpec& font, int maxWidth, unsigned flags)
 {
-    const StyledText styled = ParseMarkup(text, flags & TextFlag::Markup);
-    PangoLayout* layout = MakeLayout(m_cr, styled, font, maxWidth, 0, flags);
+    PangoLayout* layout = MakeLayout(m_cr, ToUtf8(text), font, maxWidth, 0, flags);
     const PangoRectangle logical = LogicalExtents(layout);
     g_object_unref(layout);
     return {logical.width, logical.height};

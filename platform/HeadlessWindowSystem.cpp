@@ -1,5 +1,7 @@
 #include "platform/HeadlessWindowSystem.h"
 
+#include "platform/CairoPainter.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -8,6 +10,11 @@ namespace platform {
 HeadlessWindowSystem::~HeadlessWindowSystem() { DestroyAllWindows(); }
 
 Rect HeadlessWindowSystem::GetWorkArea(WindowId) const { return workArea_; }
+
+std::unique_ptr<Painter> HeadlessWindowSystem::CreatePainter(int width, int height)
+{
+    return std::make_unique<CairoPainter>(width, height);
+}
 
 void HeadlessWindowSystem::Present(WindowId window, const uint32_t* pixels, int width, int height, int stride)
 {

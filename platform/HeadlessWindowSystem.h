@@ -39,6 +39,7 @@ public:
 
     Rect GetWorkArea(WindowId window) const override;
     void Present(WindowId window, const uint32_t* pixels, int width, int height, int stride) override;
+    std::unique_ptr<Painter> CreatePainter(int width, int height) override;
     void StartTextInput(WindowId window, const Rect& caret) override;
     void StopTextInput() override;
     void SetCursor(Cursor cursor) override { cursor_ = cursor; }

@@ -1,5 +1,6 @@
 #include "platform/SdlWindowSystem.h"
 
+#include "platform/CairoPainter.h"
 #include "platform/Utf16.h"
 
 #include <SDL.h>
@@ -478,6 +479,11 @@ bool SdlWindowSystem::PrepareTexture(Native& native, int width, int height)
     native.textureWidth = width;
     native.textureHeight = height;
     return true;
+}
+
+std::unique_ptr<Painter> SdlWindowSystem::CreatePainter(int width, int height)
+{
+    return std::make_unique<CairoPainter>(width, height);
 }
 
 void SdlWindowSystem::Present(WindowId window, const uint32_t* pixels, int width, int height, int stride)

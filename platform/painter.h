@@ -72,9 +72,6 @@ inline constexpr unsigned Bottom = 0x8;
 inline constexpr unsigned WordBreak = 0x10;  // wrap at word boundaries to the rectangle's width
 inline constexpr unsigned SingleLine = 0x20;  // line breaks do not start new lines
 inline constexpr unsigned EndEllipsis = 0x8000;  // cut what does not fit and end with "…"
-// Inline mark-up: {b}…{/b} bold, {i}…{/i} italic, {u}…{/u} underline,
-// {c #AARRGGBB}…{/c} colour. A brace that starts no known tag is text.
-inline constexpr unsigned Markup = 0x10000;
 }  // namespace TextFlag
 
 class Painter {

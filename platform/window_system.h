@@ -52,8 +52,11 @@
 // count as released).
 #pragma once
 
+#include "platform/painter.h"
+
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -225,6 +228,8 @@ public:
     // Shows a frame: `stride` bytes per row of premultiplied ARGB pixels
     // (0xAARRGGBB in native byte order, as a Cairo ARGB32 surface).
     virtual void Present(WindowId window, const uint32_t* pixels, int width, int height, int stride) = 0;
+    // A surface of that size to draw a frame on, in the layout Present takes.
+    virtual std::unique_ptr<Painter> CreatePainter(int width, int height) = 0;
 
     // Calls the window's handler now; 0 when the window does not exist.
     virtual intptr_t SendMessage(WindowId window, unsigned message, uintptr_t wParam, intptr_t lParam) = 0;

@@ -5,16 +5,6 @@
 #include <span>
 
 namespace SkinUI {
-namespace {
-
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r'; }
-
-size_t SkipBlanks(std::u16string_view text, size_t pos)
-{
-    while (pos < text.size() && IsBlank(text[pos]))
-        ++pos;
-    return pos;
-}
 
 int HexDigit(char16_t c)
 {
@@ -25,6 +15,17 @@ int HexDigit(char16_t c)
     if (c >= u'A' && c <= u'F')
         return c - u'A' + 10;
     return -1;
+}
+
+namespace {
+
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r'; }
+
+size_t SkipBlanks(std::u16string_view text, size_t pos)
+{
+    while (pos < text.size() && IsBlank(text[pos]))
+        ++pos;
+    return pos;
 }
 
 bool IsDecimal(char16_t c) { return c >= u'0' && c <= u'9'; }

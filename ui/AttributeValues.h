@@ -39,6 +39,8 @@ struct AttributePair {
     friend bool operator==(const AttributePair&, const AttributePair&) = default;
 };
 
+// The value of a hexadecimal digit, -1 for any other character.
+int HexDigit(char16_t c);
 // Hexadecimal ARGB after an optional '#', read like strtoul with base 16
 // (blanks, a sign and a "0x" prefix are accepted); saturates at 0xFFFFFFFF.
 uint32_t ParseColor(std::u16string_view text);

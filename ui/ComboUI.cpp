@@ -50,8 +50,8 @@ void CComboUI::PaintText(platform::Painter& painter)
     const uint32_t color = enabled ? ColorOr(m_itemInfo.textColor, WindowTextColor(GetManager()))
                                    : ColorOr(m_itemInfo.disabledTextColor, WindowDisabledTextColor(GetManager()));
     const UIRect rc = DeflateRect(GetItemRect(), m_textPadding);
-    painter.DrawText(text, FontSpecFor(GetManager(), m_itemInfo.font), color, ToPaintRect(rc),
-                     ToTextFlags(m_itemInfo.textStyle, m_itemInfo.showHtml));
+    DrawControlText(painter, GetManager(), {text, m_itemInfo.font, color, m_itemInfo.textStyle, m_itemInfo.showHtml},
+                    rc, m_markup);
 }
 
 }  // namespace SkinUI

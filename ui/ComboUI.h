@@ -6,6 +6,7 @@
 #include "ui/ButtonState.h"
 #include "ui/ContainerUI.h"
 #include "ui/ListItemInfo.h"
+#include "ui/TextMarkup.h"
 
 #include <string>
 
@@ -62,6 +63,7 @@ private:
     std::u16string m_disabledImage;
     std::u16string m_dropBoxAttributes;
     ListItemInfo m_itemInfo;
+    TextMarkup m_markup;  // the selected text's mark-up, parsed when it is first drawn
 };
 
 }  // namespace SkinUI

@@ -38,8 +38,7 @@ void CLabelUI::DrawLabelText(platform::Painter& painter, std::u16string_view tex
     if (text.empty())
         return;
     const UIRect rc = DeflateRect(GetItemRect(), m_textPadding);
-    painter.DrawText(text, FontSpecFor(GetManager(), m_font), color, ToPaintRect(rc),
-                     ToTextFlags(m_textStyle, m_showHtml));
+    DrawControlText(painter, GetManager(), {text, m_font, color, m_textStyle, m_showHtml}, rc, m_markup);
 }
 
 }  // namespace SkinUI

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ui/ControlUI.h"
+#include "ui/TextMarkup.h"
 
 namespace SkinUI {
 
@@ -47,6 +48,7 @@ private:
     uint32_t m_disabledTextColor = 0;
     UIRect m_textPadding;
     bool m_showHtml = false;
+    TextMarkup m_markup;  // the text's mark-up, parsed when it is first drawn
 };
 
 }  // namespace SkinUI

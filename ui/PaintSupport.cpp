@@ -67,7 +67,7 @@ uint32_t WindowDisabledTextColor(const CWindowUIManager* manager)
     return manager ? manager->GetDisabledFontColor() : kGrey;
 }
 
-unsigned ToTextFlags(unsigned textStyle, bool markup)
+unsigned ToTextFlags(unsigned textStyle)
 {
     constexpr unsigned kKnown = TextStyle::HorizontalMask | TextStyle::VerticalMask | TextStyle::WordBreak |
                                 TextStyle::SingleLine | TextStyle::EndEllipsis;
@@ -76,7 +76,26 @@ unsigned ToTextFlags(unsigned textStyle, bool markup)
                   TextStyle::WordBreak == platform::TextFlag::WordBreak &&
                   TextStyle::SingleLine == platform::TextFlag::SingleLine &&
                   TextStyle::EndEllipsis == platform::TextFlag::EndEllipsis);
-    return (textStyle & kKnown) | (markup ? platform::TextFlag::Markup : 0u);
+    return textStyle & kKnown;
+}
+
+void DrawControlText(platform::Painter& painter, CWindowUIManager* manager, const ControlText& text, const UIRect& rc,
+                     TextMarkup& parsed)
+{
+    const platform::FontSpec font = FontSpecFor(manager, text.font);
+    const unsigned flags = ToTextFlags(text.textStyle);
+    if (!text.markup) {
+        painter.DrawText(text.text, font, text.color, ToPaintRect(rc), flags);
+        return;
+    }
+    parsed.Update(text.text);
+    const IconLookup icons = [manager](std::u16string_view name) -> std::optional<platform::ImageView> {
+        const ImageData* image = manager && !name.empty() ? manager->GetImageEx(name) : nullptr;
+        if (!image)
+            return std::nullopt;
+        return platform::ImageView{image->width, image->height, image->pixels};
+    };
+    parsed.Draw(painter, font, text.color, ToPaintRect(rc), flags, icons);
 }
 
 int ScaleExtent(long long part, long long whole, long long extent)

@@ -5,6 +5,7 @@
 
 #include "platform/painter.h"
 #include "ui/AttributeValues.h"
+#include "ui/TextMarkup.h"
 
 #include <cstdint>
 #include <string>
@@ -32,8 +33,21 @@ uint32_t WindowTextColor(const CWindowUIManager* manager);
 uint32_t WindowDisabledTextColor(const CWindowUIManager* manager);
 // `color`, or `fallback` when it is 0 ("not set").
 inline uint32_t ColorOr(uint32_t color, uint32_t fallback) { return color != 0 ? color : fallback; }
-// TextStyle flags as painter text flags, with mark-up when asked.
-unsigned ToTextFlags(unsigned textStyle, bool markup);
+// TextStyle flags as painter text flags.
+unsigned ToTextFlags(unsigned textStyle);
+
+// Draws a control's text in `rc` with the manager's font number `font`.
+// With `markup`, the text's mark-up is parsed into `parsed` (again only when
+// the text has changed) and drawn run by run, icons from the manager's images.
+struct ControlText {
+    std::u16string_view text;
+    int font = -1;
+    uint32_t color = 0;
+    unsigned textStyle = 0;
+    bool markup = false;
+};
+void DrawControlText(platform::Painter& painter, CWindowUIManager* manager, const ControlText& text, const UIRect& rc,
+                     TextMarkup& parsed);
 
 // part × extent / whole in 64 bits: the share of `extent` pixels that `part`
 // of `whole` takes. `whole` must be positive; part is kept within 0..whole.

@@ -3,7 +3,6 @@
 // notifications.
 #include "ui/WindowUIManager.h"
 
-#include "platform/CairoPainter.h"
 #include "platform/clock.h"
 #include "ui/ContainerUI.h"
 #include "ui/IContainerUI.h"
@@ -247,11 +246,13 @@ void CWindowUIManager::PaintWindow()
         m_firstLayout = false;
         SendNotify(m_root, u"windowinit");
     }
-    CairoPainter painter(client.right, client.bottom);
-    PaintAll(painter);
-    const auto pixels = painter.Pixels();
-    m_system->Present(m_nativeWindow, pixels.data(), painter.Width(), painter.Height(),
-                      painter.Width() * static_cast<int>(sizeof(uint32_t)));
+    const std::unique_ptr<platform::Painter> painter = m_system->CreatePainter(client.right, client.bottom);
+    if (!painter)
+        return;
+    PaintAll(*painter);
+    const auto pixels = painter->Pixels();
+    m_system->Present(m_nativeWindow, pixels.data(), painter->Width(), painter->Height(),
+                      painter->Width() * static_cast<int>(sizeof(uint32_t)));
 }
 
 // ---- mouse -----------------------------------------------------------------

@@ -345,6 +345,48 @@ TEST_F(ControlPaint, SliderProgressAndScrollBarFollowTheirValues)
     EXPECT_GT(std::filesystem::file_size(folder.File("window.png")), 100u);
 }
 
+// Mark-up as the program's link buttons and menus write it: colours with a
+// zero alpha byte, icons from the window's images, a text changed at run time.
+TEST(ControlPaintMarkup, LabelsDrawIconsAndOpaqueColoursAndFollowNewText)
+{
+    SkinFolder folder;
+    CWindowUIManager manager;
+    manager.SetResourcePath(folder.Path());
+    CLayoutBuilder builder;
+    std::unique_ptr<CControlUI> root = builder.CreateDetached(
+        u"<Window><VerticalLayout bkcolor=\"#FF000000\">"
+        u"<Button name=\"link\" height=\"30\" showhtml=\"true\" textcolor=\"#00FF4444\" font=\"99\""
+        u"  text=\"{i two.bmp } {u}WW{/u} {c #00FFFFFF}WW{/c}\" />"
+        u"<Label name=\"plain\" height=\"30\" textcolor=\"#00FFFFFF\" text=\"{i two.bmp }WW\" />"
+        u"</VerticalLayout></Window>",
+        nullptr, &manager);
+    ASSERT_NE(root, nullptr);
+    manager.SetRoot(root.get());
+    root->SetItemRect({0, 0, 160, 60});
+    platform::CairoPainter painter(160, 60);
+    auto count = [&](uint32_t colour, int top) {
+        int n = 0;
+        for (int y = top; y < top + 30; ++y)
+            for (int x = 0; x < 160; ++x)
+                n += painter.PixelAt(x, y) == colour ? 1 : 0;
+        return n;
+    };
+    manager.PaintAll(painter);
+    EXPECT_EQ(count(kMagenta, 0), 4);  // the 2×4 icon
+    EXPECT_GT(count(kWhite, 0), 4 + 5);
+    EXPECT_GT(count(0xFFFF4444, 0), 5);
+    EXPECT_EQ(count(kMagenta, 30), 0);  // no mark-up: the braces are text
+    EXPECT_GT(count(kWhite, 30), 5);
+
+    CControlUI* link = manager.FindControl(u"link");
+    ASSERT_NE(link, nullptr);
+    link->SetText(u"{b}WW");
+    manager.PaintAll(painter);
+    EXPECT_EQ(count(kMagenta, 0), 0);
+    EXPECT_EQ(count(kWhite, 0), 0);
+    EXPECT_GT(count(0xFFFF4444, 0), 5);
+}
+
 TEST(ControlPaintHostile, NothingALayoutSaysBreaksPainting)
 {
     SkinFolder folder;
