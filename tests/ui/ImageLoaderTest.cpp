@@ -223,11 +223,19 @@ TEST(ImageCache, LoadsOnceAndReloadsInPlace)
     EXPECT_EQ(manager.GetImageEx(u"r.bmp"), image);
     EXPECT_EQ(image->pixels[0], 0u);
 
-    // A missing image is tried again until it appears.
+    // A missing image is looked up once: it stays missing, whether asked for
+    // by painting or registered by a layout, until the images are reloaded.
     EXPECT_EQ(manager.GetImageEx(u"late.bmp"), nullptr);
     ASSERT_NE(manager.GetImage(u"late.bmp"), nullptr);
+    EXPECT_TRUE(manager.AddImage(u"listed.bmp", u"", 0xFFFFFFFF));
     folder.Write("late.bmp", MakeBmp(1, 1, 24, red));
+    folder.Write("listed.bmp", MakeBmp(1, 1, 24, {255, 255, 255, 255}));
+    EXPECT_EQ(manager.GetImageEx(u"late.bmp"), nullptr);
+    EXPECT_EQ(manager.GetImageEx(u"listed.bmp"), nullptr);
+    manager.ReloadImages();
     EXPECT_NE(manager.GetImageEx(u"late.bmp"), nullptr);
+    ASSERT_NE(manager.GetImageEx(u"listed.bmp"), nullptr);
+    EXPECT_EQ(manager.GetImageEx(u"listed.bmp")->pixels[0], 0u);  // loaded with its registered mask
 
     folder.Remove("r.bmp");
     manager.ReloadImages();
