@@ -1,5 +1,6 @@
 #include "ui/ImageLoader.h"
 #include "tests/ui/BmpBuilder.h"
+#include "tests/ui/ImageSamples.h"
 #include "ui/WindowUIManager.h"
 #include "tests/TempFolder.h"
 
@@ -14,19 +15,12 @@
 #include <vector>
 
 using namespace SkinUI;
+using testsupport::kPng;
+using testsupport::MakeJpeg;
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-// 2×2 RGBA: (255,0,0,128) (255,255,255,255) / (10,20,30,255) (0,0,0,0).
-const Bytes kPng = {
-    0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44, 0x52,
-    0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x02, 0x08, 0x06, 0x00, 0x00, 0x00, 0x72, 0xb6, 0x0d,
-    0x24, 0x00, 0x00, 0x00, 0x17, 0x49, 0x44, 0x41, 0x54, 0x78, 0xda, 0x63, 0xf8, 0xcf, 0xc0, 0xd0,
-    0xf0, 0x1f, 0x08, 0x18, 0xb8, 0x44, 0xe4, 0x80, 0x6c, 0x06, 0x06, 0x00, 0x4c, 0x5e, 0x06, 0xb7,
-    0xbc, 0x78, 0x61, 0x29, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82,
-};
 
 // An uncompressed BMP of top-down RGBA pixels; 24 bits drop the alpha.
 Bytes MakeBmp(int width, int height, int bpp, const Bytes& rgba)
@@ -41,20 +35,6 @@ Bytes MakeBmp(int width, int height, int bpp, const Bytes& rgba)
 }
 
 const Bytes kDht = {0xFF, 0xC4};
-
-// An 8×8 grey baseline JPEG whose blocks hold no coefficients: every pixel is 128.
-Bytes MakeJpeg()
-{
-    Bytes out{0xFF, 0xD8, 0xFF, 0xDB, 0, 67, 0};
-    out.resize(out.size() + 64, 1);
-    out.insert(out.end(), {0xFF, 0xC0, 0, 11, 8, 0, 8, 0, 8, 1, 1, 0x11, 0});
-    for (uint8_t table : {0x00, 0x10}) {  // one 1-bit code each: DC "no difference", AC "end of block"
-        out.insert(out.end(), {0xFF, 0xC4, 0, 20, table, 1});
-        out.resize(out.size() + 16, 0);
-    }
-    out.insert(out.end(), {0xFF, 0xDA, 0, 8, 1, 1, 0x00, 0, 63, 0, 0x3F, 0xFF, 0xD9});
-    return out;
-}
 
 class SkinFiles {
 public:
@@ -171,6 +151,19 @@ TEST(ImageLoader, BadBytesGiveNoImage)
             }
         }
     }
+}
+
+TEST(ImageLoader, HostileJpegIsDecodedWithinItsBounds)
+{
+    // The scan runs out of data inside a coefficient; the decoder must
+    // neither read past its bit buffer nor shift by its width (the sanitizer
+    // build aborts on either). The missing bits count as zeros.
+    const auto image = DecodeImage(testsupport::MakeJpegEndingInsideACoefficient(), 0);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 8);
+    EXPECT_EQ(image->height, 8);
+    EXPECT_FALSE(image->alpha);
+    EXPECT_EQ(image->pixels.size(), 64u);
 }
 
 TEST(ImageLoader, ReadsFromFolderPackageOrResource)
