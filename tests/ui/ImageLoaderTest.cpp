@@ -6,12 +6,14 @@
 
 #include <gtest/gtest.h>
 #include <zip.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace SkinUI;
@@ -35,6 +37,40 @@ Bytes MakeBmp(int width, int height, int bpp, const Bytes& rgba)
 }
 
 const Bytes kDht = {0xFF, 0xC4};
+
+void PutBigEndian(Bytes& out, uint32_t value)
+{
+    out.insert(out.end(), {uint8_t(value >> 24), uint8_t(value >> 16), uint8_t(value >> 8), uint8_t(value)});
+}
+
+void PutChunk(Bytes& out, const char* type, const Bytes& data)
+{
+    Bytes typed(type, type + 4);
+    typed.insert(typed.end(), data.begin(), data.end());
+    PutBigEndian(out, uint32_t(data.size()));
+    out.insert(out.end(), typed.begin(), typed.end());
+    PutBigEndian(out, uint32_t(crc32(0, typed.data(), uInt(typed.size()))));
+}
+
+// A PNG of one row of `width` pixels with the given colour type and depth,
+// the row's bytes (without filter byte) and chunks to put before the data.
+Bytes MakePng(uint8_t width, uint8_t colourType, uint8_t depth, const Bytes& row,
+              const std::vector<std::pair<const char*, Bytes>>& chunks = {})
+{
+    Bytes out(testsupport::kPng.begin(), testsupport::kPng.begin() + 8);
+    PutChunk(out, "IHDR", {0, 0, 0, width, 0, 0, 0, 1, depth, colourType, 0, 0, 0});
+    for (const auto& [type, data] : chunks)
+        PutChunk(out, type, data);
+    Bytes raw{0};
+    raw.insert(raw.end(), row.begin(), row.end());
+    Bytes packed(compressBound(uLong(raw.size())));
+    uLongf packedSize = uLongf(packed.size());
+    compress(packed.data(), &packedSize, raw.data(), uLong(raw.size()));
+    packed.resize(packedSize);
+    PutChunk(out, "IDAT", packed);
+    PutChunk(out, "IEND", {});
+    return out;
+}
 
 class SkinFiles {
 public:
@@ -108,6 +144,28 @@ TEST(ImageLoader, DecodesPngBmpAndJpegTopDown)
     ASSERT_TRUE(bmp32);
     EXPECT_TRUE(bmp32->alpha);
     EXPECT_EQ(bmp32->pixels, (std::vector<uint32_t>{0x80800000, 0xFF0000FF}));
+}
+
+TEST(ImageLoader, PngOfEveryColourTypeBecomesEightBitRgba)
+{
+    // Grey is copied to all three channels.
+    const auto grey = DecodeImage(MakePng(2, 0, 8, {0, 255}), 0xFFFFFFFF);
+    ASSERT_TRUE(grey);
+    EXPECT_EQ(grey->pixels, (std::vector<uint32_t>{0xFF000000, 0}));
+    // Sixteen bits keep their high byte.
+    const auto deep = DecodeImage(MakePng(1, 4, 16, {0x80, 0xFF, 0x80, 0x00}), 0);
+    ASSERT_TRUE(deep);
+    EXPECT_EQ(deep->pixels, (std::vector<uint32_t>{0x80404040}));
+    const auto rgb16 = DecodeImage(MakePng(1, 2, 16, {0x12, 0xFF, 0x34, 0x00, 0x56, 0x80}), 0);
+    ASSERT_TRUE(rgb16);
+    EXPECT_FALSE(rgb16->alpha);
+    EXPECT_EQ(rgb16->pixels, (std::vector<uint32_t>{0xFF123456}));
+    // A palette with transparency for its first entry, at two bits a pixel.
+    const auto palette = DecodeImage(
+        MakePng(2, 3, 2, {0x10}, {{"PLTE", {10, 20, 30, 255, 255, 255}}, {"tRNS", {0x80}}}), 0);
+    ASSERT_TRUE(palette);
+    EXPECT_TRUE(palette->alpha);
+    EXPECT_EQ(palette->pixels, (std::vector<uint32_t>{0x80050A0F, 0xFFFFFFFF}));
 }
 
 TEST(ImageLoader, BadBytesGiveNoImage)
