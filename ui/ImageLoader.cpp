@@ -7,8 +7,6 @@
 #include "ui/Resources.h"
 
 #include <algorithm>
-#include <iterator>
-#include <memory>
 #include <string>
 
 namespace SkinUI {
