@@ -9,6 +9,7 @@ packages=(
   libglib2.0-dev
   libminizip-dev zlib1g-dev
   libpugixml-dev libstb-dev
+  libpng-dev libjpeg62-turbo-dev
   libcli11-dev
   libgtest-dev libgmock-dev
   libbenchmark-dev

@@ -1,41 +1,18 @@
 #include "ui/ImageLoader.h"
 
+#include "platform/ImageDecoder.h"
 #include "platform/Utf16.h"
 #include "platform/ZipReader.h"
 #include "platform/file_system.h"
 #include "ui/Resources.h"
 
-#include <cstdlib>
-
-// The decoder is compiled here, private to this file, for the formats skins use.
-// Its memory starts zeroed: a JPEG scan that names a Huffman table no segment
-// defined then reads an empty table instead of indexing with garbage.
-#define STBI_MALLOC(size) std::calloc(1, size)
-#define STBI_REALLOC(pointer, size) std::realloc(pointer, size)
-#define STBI_FREE(pointer) std::free(pointer)
-#define STB_IMAGE_IMPLEMENTATION
-#define STB_IMAGE_STATIC
-#define STBI_ONLY_PNG
-#define STBI_ONLY_BMP
-#define STBI_ONLY_JPEG
-#define STBI_NO_STDIO
-#define STBI_NO_LINEAR
-#define STBI_MAX_DIMENSIONS 16384
-#include <stb/stb_image.h>
-
 #include <algorithm>
-#include <iterator>
-#include <memory>
 #include <string>
 
 namespace SkinUI {
 namespace {
 
-static_assert(STBI_MAX_DIMENSIONS == kMaxImageSide);
-
-struct StbFree {
-    void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
-};
+constexpr platform::ImageLimits kLimits{kMaxImageSide, kMaxImagePixels};
 
 uint32_t ConvertPixel(const uint8_t* p, bool& alpha)
 {
@@ -50,51 +27,10 @@ uint32_t ConvertPixel(const uint8_t* p, bool& alpha)
     return a << 24 | r << 16 | g << 8 | b;
 }
 
-// Whether the bytes after an FF C4 marker, read as a Huffman table segment,
-// declare more than 256 codes in one table (past the end counts as zero).
-bool OverfullHuffmanSegment(std::span<const uint8_t> s)
-{
-    const auto at = [s](size_t k) -> unsigned { return k < s.size() ? s[k] : 0; };
-    long remaining = static_cast<long>(at(0) << 8 | at(1)) - 2;
-    size_t pos = 2;
-    while (remaining > 0) {
-        const unsigned q = at(pos);
-        if ((q >> 4) > 1 || (q & 15) > 3)
-            return false;  // the decoder stops at such a header
-        unsigned codes = 0;
-        for (size_t k = 1; k <= 16; ++k)
-            codes += at(pos + k);
-        if (codes > 256)
-            return true;
-        pos += 17 + codes;
-        remaining -= static_cast<long>(17 + codes);
-    }
-    return false;
-}
-
-// The JPEG decoder writes past its tables when a Huffman table declares more
-// than 256 codes. Every FF C4 in a file that may be a JPEG (it starts with
-// FF, fill bytes included) is checked, which covers wherever the decoder might
-// take one for a marker.
-bool HasOverfullHuffmanTable(std::span<const uint8_t> bytes)
-{
-    if (bytes.empty() || bytes[0] != 0xFF)
-        return false;
-    for (size_t i = 1; i + 1 < bytes.size(); ++i) {
-        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC4 && OverfullHuffmanSegment(bytes.subspan(i + 2)))
-            return true;
-    }
-    return false;
-}
-
-// The PNG decoder copies a first image-data chunk of length zero from a null
-// buffer. Encoders never write one; such a file is refused. The chunks are
-// walked by their lengths, as the decoder does.
+// A first image-data chunk of length zero is refused, as it always has been:
+// encoders never write one. The chunks after the signature are walked by their lengths.
 bool HasEmptyFirstImageChunk(std::span<const uint8_t> bytes)
 {
-    static constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (bytes.size() < 8 || !std::equal(std::begin(kSignature), std::end(kSignature), bytes.begin()))
-        return false;
     for (size_t pos = 8; pos + 8 <= bytes.size();) {
         size_t length = 0;
         for (size_t k = 0; k < 4; ++k)
@@ -106,9 +42,19 @@ bool HasEmptyFirstImageChunk(std::span<const uint8_t> bytes)
     return false;
 }
 
-bool SizeAllowed(int width, int height)
+bool DecodeRgba(std::span<const uint8_t> bytes, platform::RgbaImage& image)
 {
-    return width > 0 && height > 0 && static_cast<size_t>(width) * static_cast<size_t>(height) <= kMaxImagePixels;
+    switch (platform::SniffImageFormat(bytes)) {
+    case platform::ImageFormat::Png:
+        return !HasEmptyFirstImageChunk(bytes) && platform::DecodePng(bytes, kLimits, image);
+    case platform::ImageFormat::Jpeg:
+        return platform::DecodeJpeg(bytes, kLimits, image);
+    case platform::ImageFormat::Bmp:
+        return platform::DecodeBmp(bytes, kLimits, image);
+    case platform::ImageFormat::Unknown:
+        break;
+    }
+    return false;
 }
 
 // The leading decimal digits of the name; nothing when it has none.
@@ -178,19 +124,12 @@ ImageData ConvertRgba(const uint8_t* rgba, int width, int height, uint32_t mask)
 
 std::optional<ImageData> DecodeImage(std::span<const uint8_t> bytes, uint32_t mask)
 {
-    if (bytes.empty() || bytes.size() > kMaxImageFileSize || HasOverfullHuffmanTable(bytes) ||
-        HasEmptyFirstImageChunk(bytes))
+    if (bytes.empty() || bytes.size() > kMaxImageFileSize)
         return std::nullopt;
-    const int length = static_cast<int>(bytes.size());
-    int width = 0, height = 0, channels = 0;
-    if (!stbi_info_from_memory(bytes.data(), length, &width, &height, &channels))
+    platform::RgbaImage decoded;
+    if (!DecodeRgba(bytes, decoded))
         return std::nullopt;
-    if (!SizeAllowed(width, height))
-        return std::nullopt;
-    std::unique_ptr<stbi_uc, StbFree> rgba(stbi_load_from_memory(bytes.data(), length, &width, &height, &channels, 4));
-    if (!rgba || !SizeAllowed(width, height))
-        return std::nullopt;
-    return ConvertRgba(rgba.get(), width, height, mask);
+    return ConvertRgba(decoded.rgba.data(), decoded.width, decoded.height, mask);
 }
 
 std::optional<std::vector<uint8_t>> ReadImageBytes(std::u16string_view name, std::u16string_view resType,

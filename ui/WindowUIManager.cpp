@@ -78,19 +78,10 @@ const ImageEntry* CWindowUIManager::GetImage(std::u16string_view name) const
 
 const ImageData* CWindowUIManager::GetImageEx(std::u16string_view name, std::u16string_view resType, uint32_t mask)
 {
-    const auto found = m_images.find(name);
-    if (found == m_images.end()) {
+    if (!GetImage(name))
         AddImage(name, resType, mask);
-        const ImageEntry* entry = GetImage(name);
-        return entry && entry->image ? &*entry->image : nullptr;
-    }
-    ImageEntry& entry = found->second;
-    if (!entry.image) {
-        entry.resType = resType;
-        entry.mask = mask;
-        LoadEntry(entry);
-    }
-    return entry.image ? &*entry.image : nullptr;
+    const ImageEntry* entry = GetImage(name);
+    return entry && entry->image ? &*entry->image : nullptr;
 }
 
 void CWindowUIManager::RemoveImage(std::u16string_view name)

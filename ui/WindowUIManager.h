@@ -88,9 +88,9 @@ public:
     // without an image.
     bool AddImage(std::u16string_view name, std::u16string_view resType, uint32_t mask);
     const ImageEntry* GetImage(std::u16string_view name) const;
-    // The cached image, loaded on first use; an entry without one is tried
-    // again with these arguments. nullptr when it cannot be loaded. The
-    // pointer stays valid until the image is removed or fails to reload.
+    // The cached image, loaded on first use; one that could not be loaded
+    // stays missing (nullptr) until the images are reloaded. The pointer
+    // stays valid until the image is removed or fails to reload.
     const ImageData* GetImageEx(std::u16string_view name, std::u16string_view resType = {}, uint32_t mask = 0);
     void RemoveImage(std::u16string_view name);
     void RemoveAllImages();

@@ -3,6 +3,7 @@
 // colorAt(x, y) as 0xAARRGGBB; 24-bit files drop the alpha.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -1,32 +1,28 @@
 #include "ui/ImageLoader.h"
 #include "tests/ui/BmpBuilder.h"
+#include "tests/ui/ImageSamples.h"
 #include "ui/WindowUIManager.h"
 #include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <zip.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace SkinUI;
+using testsupport::kPng;
+using testsupport::MakeJpeg;
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-// 2×2 RGBA: (255,0,0,128) (255,255,255,255) / (10,20,30,255) (0,0,0,0).
-const Bytes kPng = {
-    0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44, 0x52,
-    0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x02, 0x08, 0x06, 0x00, 0x00, 0x00, 0x72, 0xb6, 0x0d,
-    0x24, 0x00, 0x00, 0x00, 0x17, 0x49, 0x44, 0x41, 0x54, 0x78, 0xda, 0x63, 0xf8, 0xcf, 0xc0, 0xd0,
-    0xf0, 0x1f, 0x08, 0x18, 0xb8, 0x44, 0xe4, 0x80, 0x6c, 0x06, 0x06, 0x00, 0x4c, 0x5e, 0x06, 0xb7,
-    0xbc, 0x78, 0x61, 0x29, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82,
-};
 
 // An uncompressed BMP of top-down RGBA pixels; 24 bits drop the alpha.
 Bytes MakeBmp(int width, int height, int bpp, const Bytes& rgba)
@@ -42,17 +38,37 @@ Bytes MakeBmp(int width, int height, int bpp, const Bytes& rgba)
 
 const Bytes kDht = {0xFF, 0xC4};
 
-// An 8×8 grey baseline JPEG whose blocks hold no coefficients: every pixel is 128.
-Bytes MakeJpeg()
+void PutBigEndian(Bytes& out, uint32_t value)
 {
-    Bytes out{0xFF, 0xD8, 0xFF, 0xDB, 0, 67, 0};
-    out.resize(out.size() + 64, 1);
-    out.insert(out.end(), {0xFF, 0xC0, 0, 11, 8, 0, 8, 0, 8, 1, 1, 0x11, 0});
-    for (uint8_t table : {0x00, 0x10}) {  // one 1-bit code each: DC "no difference", AC "end of block"
-        out.insert(out.end(), {0xFF, 0xC4, 0, 20, table, 1});
-        out.resize(out.size() + 16, 0);
-    }
-    out.insert(out.end(), {0xFF, 0xDA, 0, 8, 1, 1, 0x00, 0, 63, 0, 0x3F, 0xFF, 0xD9});
+    out.insert(out.end(), {uint8_t(value >> 24), uint8_t(value >> 16), uint8_t(value >> 8), uint8_t(value)});
+}
+
+void PutChunk(Bytes& out, const char* type, const Bytes& data)
+{
+    Bytes typed(type, type + 4);
+    typed.insert(typed.end(), data.begin(), data.end());
+    PutBigEndian(out, uint32_t(data.size()));
+    out.insert(out.end(), typed.begin(), typed.end());
+    PutBigEndian(out, uint32_t(crc32(0, typed.data(), uInt(typed.size()))));
+}
+
+// A PNG of one row of `width` pixels with the given colour type and depth,
+// the row's bytes (without filter byte) and chunks to put before the data.
+Bytes MakePng(uint8_t width, uint8_t colourType, uint8_t depth, const Bytes& row,
+              const std::vector<std::pair<const char*, Bytes>>& chunks = {})
+{
+    Bytes out(testsupport::kPng.begin(), testsupport::kPng.begin() + 8);
+    PutChunk(out, "IHDR", {0, 0, 0, width, 0, 0, 0, 1, depth, colourType, 0, 0, 0});
+    for (const auto& [type, data] : chunks)
+        PutChunk(out, type, data);
+    Bytes raw{0};
+    raw.insert(raw.end(), row.begin(), row.end());
+    Bytes packed(compressBound(uLong(raw.size())));
+    uLongf packedSize = uLongf(packed.size());
+    compress(packed.data(), &packedSize, raw.data(), uLong(raw.size()));
+    packed.resize(packedSize);
+    PutChunk(out, "IDAT", packed);
+    PutChunk(out, "IEND", {});
     return out;
 }
 
@@ -130,6 +146,28 @@ TEST(ImageLoader, DecodesPngBmpAndJpegTopDown)
     EXPECT_EQ(bmp32->pixels, (std::vector<uint32_t>{0x80800000, 0xFF0000FF}));
 }
 
+TEST(ImageLoader, PngOfEveryColourTypeBecomesEightBitRgba)
+{
+    // Grey is copied to all three channels.
+    const auto grey = DecodeImage(MakePng(2, 0, 8, {0, 255}), 0xFFFFFFFF);
+    ASSERT_TRUE(grey);
+    EXPECT_EQ(grey->pixels, (std::vector<uint32_t>{0xFF000000, 0}));
+    // Sixteen bits keep their high byte.
+    const auto deep = DecodeImage(MakePng(1, 4, 16, {0x80, 0xFF, 0x80, 0x00}), 0);
+    ASSERT_TRUE(deep);
+    EXPECT_EQ(deep->pixels, (std::vector<uint32_t>{0x80404040}));
+    const auto rgb16 = DecodeImage(MakePng(1, 2, 16, {0x12, 0xFF, 0x34, 0x00, 0x56, 0x80}), 0);
+    ASSERT_TRUE(rgb16);
+    EXPECT_FALSE(rgb16->alpha);
+    EXPECT_EQ(rgb16->pixels, (std::vector<uint32_t>{0xFF123456}));
+    // A palette with transparency for its first entry, at two bits a pixel.
+    const auto palette = DecodeImage(
+        MakePng(2, 3, 2, {0x10}, {{"PLTE", {10, 20, 30, 255, 255, 255}}, {"tRNS", {0x80}}}), 0);
+    ASSERT_TRUE(palette);
+    EXPECT_TRUE(palette->alpha);
+    EXPECT_EQ(palette->pixels, (std::vector<uint32_t>{0x80050A0F, 0xFFFFFFFF}));
+}
+
 TEST(ImageLoader, BadBytesGiveNoImage)
 {
     EXPECT_FALSE(DecodeImage({}, 0));
@@ -171,6 +209,19 @@ TEST(ImageLoader, BadBytesGiveNoImage)
             }
         }
     }
+}
+
+TEST(ImageLoader, HostileJpegIsDecodedWithinItsBounds)
+{
+    // The scan runs out of data inside a coefficient; the decoder must
+    // neither read past its bit buffer nor shift by its width (the sanitizer
+    // build aborts on either). The missing bits count as zeros.
+    const auto image = DecodeImage(testsupport::MakeJpegEndingInsideACoefficient(), 0);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 8);
+    EXPECT_EQ(image->height, 8);
+    EXPECT_FALSE(image->alpha);
+    EXPECT_EQ(image->pixels.size(), 64u);
 }
 
 TEST(ImageLoader, ReadsFromFolderPackageOrResource)
@@ -223,11 +274,19 @@ TEST(ImageCache, LoadsOnceAndReloadsInPlace)
     EXPECT_EQ(manager.GetImageEx(u"r.bmp"), image);
     EXPECT_EQ(image->pixels[0], 0u);
 
-    // A missing image is tried again until it appears.
+    // A missing image is looked up once: it stays missing, whether asked for
+    // by painting or registered by a layout, until the images are reloaded.
     EXPECT_EQ(manager.GetImageEx(u"late.bmp"), nullptr);
     ASSERT_NE(manager.GetImage(u"late.bmp"), nullptr);
+    EXPECT_TRUE(manager.AddImage(u"listed.bmp", u"", 0xFFFFFFFF));
     folder.Write("late.bmp", MakeBmp(1, 1, 24, red));
+    folder.Write("listed.bmp", MakeBmp(1, 1, 24, {255, 255, 255, 255}));
+    EXPECT_EQ(manager.GetImageEx(u"late.bmp"), nullptr);
+    EXPECT_EQ(manager.GetImageEx(u"listed.bmp"), nullptr);
+    manager.ReloadImages();
     EXPECT_NE(manager.GetImageEx(u"late.bmp"), nullptr);
+    ASSERT_NE(manager.GetImageEx(u"listed.bmp"), nullptr);
+    EXPECT_EQ(manager.GetImageEx(u"listed.bmp")->pixels[0], 0u);  // loaded with its registered mask
 
     folder.Remove("r.bmp");
     manager.ReloadImages();
