@@ -86,6 +86,7 @@ inline constexpr unsigned WM_CHAR          = 0x0102;
 inline constexpr unsigned WM_SYSKEYDOWN    = 0x0104;
 inline constexpr unsigned WM_SYSKEYUP      = 0x0105;
 inline constexpr unsigned WM_SYSCHAR       = 0x0106;
+inline constexpr unsigned WM_COMMAND       = 0x0111;  // wParam = command id (menus)
 inline constexpr unsigned WM_TIMER         = 0x0113;
 inline constexpr unsigned WM_MOUSEMOVE     = 0x0200;
 inline constexpr unsigned WM_LBUTTONDOWN   = 0x0201;

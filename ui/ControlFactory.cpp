@@ -9,6 +9,7 @@
 #include "ui/HorizontalLayoutUI.h"
 #include "ui/LabelUI.h"
 #include "ui/ListContainerElementUI.h"
+#include "ui/MenuUI.h"
 #include "ui/ListHeaderItemUI.h"
 #include "ui/ListHeaderUI.h"
 #include "ui/ListLabelElementUI.h"
@@ -63,6 +64,7 @@ const TagEntry kTags[] = {
     {u"ListLabelElement", &Make<CListLabelElementUI>},
     {u"ActiveX", &Make<CActiveXUI>},
     {u"ListContainerElement", &Make<CListContainerElementUI>},
+    {u"MenuElement", &Make<CMenuElementUI>},
 };
 
 }  // namespace

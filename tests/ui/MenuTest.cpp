@@ -1,0 +1,230 @@
+#include "platform/HeadlessWindowSystem.h"
+#include "ui/ControlFactory.h"
+#include "ui/LabelUI.h"
+#include "ui/MenuUI.h"
+#include "ui/WindowWnd.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace SkinUI {
+namespace {
+
+using platform::WindowId;
+
+// The window that opens menus: it records the commands it receives.
+class OwnerWnd final : public CWindowWnd {
+public:
+    std::u16string_view GetWindowClassName() const override { return u"MenuOwner"; }
+    intptr_t HandleMessage(unsigned message, uintptr_t wParam, intptr_t) override
+    {
+        if (message == platform::WM_COMMAND)
+            commands.push_back(static_cast<int>(wParam));
+        return 0;
+    }
+    std::vector<int> commands;
+};
+
+class MenuTest : public ::testing::Test {
+protected:
+    platform::HeadlessWindowSystem system;
+    OwnerWnd owner;
+
+    void SetUp() override
+    {
+        CWindowWnd::SetWindowSystem(&system);
+        system.SetWorkArea({0, 0, 1000, 700});
+        ASSERT_NE(owner.Create(WindowId::None, "owner", WindowStyle::kNormal, 0, 0, 0, 800, 600), WindowId::None);
+        owner.ShowWindow();
+        system.RunPending();
+    }
+    void TearDown() override
+    {
+        system.DestroyWindow(owner.GetHWND());
+        system.RunPending();
+        CWindowWnd::SetWindowSystem(nullptr);
+    }
+
+    // A button-assignment style menu: two commands, a separator, and an entry
+    // that opens a sub-menu with 2010 and 2011.
+    CMenuUI* MakeChain()
+    {
+        auto* menu = new CMenuUI();
+        menu->SetWidth(180);
+        menu->AddItem(u"Left click", 2001);
+        menu->AddItem(u"Right click", 2002);
+        menu->AddSeparator();
+        CMenuElementUI* more = menu->AddItem(u"Macros", 0);
+        auto sub = std::make_unique<CMenuUI>();
+        sub->SetWidth(180);
+        sub->AddItem(u"Macro 1", 2010);
+        sub->AddItem(u"Macro 2", 2011);
+        EXPECT_TRUE(menu->AttachSubMenu(more, std::move(sub)));
+        return menu;
+    }
+
+    // Moves the pointer to the middle of an entry of an open menu.
+    void Hover(CMenuUI* menu, int index)
+    {
+        system.InjectMouse(menu->GetHWND(), platform::WM_MOUSEMOVE, 90, EntryY(menu, index));
+        system.RunPending();
+    }
+    void ClickEntry(CMenuUI* menu, int index)
+    {
+        const int y = EntryY(menu, index);
+        system.InjectMouse(menu->GetHWND(), platform::WM_MOUSEMOVE, 90, y);
+        system.InjectMouse(menu->GetHWND(), platform::WM_LBUTTONDOWN, 90, y, platform::MK_LBUTTON);
+        system.InjectMouse(menu->GetHWND(), platform::WM_LBUTTONUP, 90, y);
+        system.RunPending();
+    }
+    static int EntryY(CMenuUI* menu, int index)
+    {
+        int top = 0;
+        for (int i = 0; i < index; ++i)
+            top += menu->GetEntry(i)->IsSeparator() ? 2 : menu->GetItemHeight();
+        return top + 1;
+    }
+    void Key(WindowId window, int key)
+    {
+        system.InjectKey(window, key, true);
+        system.InjectKey(window, key, false);
+        system.RunPending();
+    }
+};
+
+TEST_F(MenuTest, AChosenEntryDeliversItsCommandThenTheClosingOne)
+{
+    CMenuUI* menu = MakeChain();
+    EXPECT_EQ(menu->GetTotalHeight(), 20 + 20 + 2 + 20);
+    menu->Show(100, 100, owner.GetHWND());
+    system.RunPending();
+    const WindowId window = menu->GetHWND();
+    ASSERT_TRUE(system.IsWindowVisible(window));
+    EXPECT_EQ(system.GetWindowRect(window), (platform::Rect{100, 100, 280, 162}));
+
+    // Hovering the separator chooses nothing; clicking it closes nothing.
+    ClickEntry(menu, 2);
+    EXPECT_TRUE(owner.commands.empty());
+    EXPECT_TRUE(system.IsWindow(window));
+
+    ClickEntry(menu, 1);
+    EXPECT_EQ(owner.commands, (std::vector<int>{2002, kMenuClosedCommand}));
+    EXPECT_FALSE(system.IsWindow(window));
+    EXPECT_TRUE(CMenuUI::OpenChain().empty());
+}
+
+TEST_F(MenuTest, ASubMenuOpensOnHoverAndItsEntryIsChosen)
+{
+    CMenuUI* menu = MakeChain();
+    menu->Show(100, 100, owner.GetHWND());
+    system.RunPending();
+    const WindowId window = menu->GetHWND();
+    CMenuElementUI* more = menu->GetEntry(3);
+    CMenuUI* sub = more->GetSubMenu();
+
+    Hover(menu, 0);
+    EXPECT_EQ(menu->GetEntry(0)->GetLabel()->GetTextColor(), CMenuUI::kLabelHoverColor);
+    EXPECT_EQ(sub->GetHWND(), WindowId::None);
+
+    Hover(menu, 3);
+    EXPECT_EQ(menu->GetEntry(0)->GetLabel()->GetTextColor(), CMenuUI::kLabelLeaveColor);
+    ASSERT_NE(sub->GetHWND(), WindowId::None);
+    EXPECT_TRUE(system.IsWindowVisible(sub->GetHWND()));
+    // Beside the parent, level with the entry.
+    EXPECT_EQ(system.GetWindowRect(sub->GetHWND()), (platform::Rect{280, 142, 460, 182}));
+    EXPECT_EQ(CMenuUI::OpenChain().size(), 2u);
+
+    // Another entry of the parent closes the sub-menu; coming back opens it.
+    Hover(menu, 1);
+    EXPECT_FALSE(system.IsWindowVisible(sub->GetHWND()));
+    EXPECT_TRUE(system.IsWindowVisible(window));
+    Hover(menu, 3);
+    ASSERT_TRUE(system.IsWindowVisible(sub->GetHWND()));
+    EXPECT_TRUE(owner.commands.empty());
+
+    const WindowId subWindow = sub->GetHWND();
+    ClickEntry(sub, 0);
+    EXPECT_EQ(owner.commands, (std::vector<int>{2010, kMenuClosedCommand}));
+    EXPECT_FALSE(system.IsWindow(window));
+    EXPECT_FALSE(system.IsWindow(subWindow));
+}
+
+TEST_F(MenuTest, DismissingDeliversOnlyTheClosingCommand)
+{
+    // A click in the owner window.
+    CMenuUI* menu = MakeChain();
+    menu->Show(100, 100, owner.GetHWND());
+    system.RunPending();
+    Hover(menu, 3);
+    WindowId window = menu->GetHWND();
+    system.InjectMouse(owner.GetHWND(), platform::WM_LBUTTONDOWN, 700, 500, platform::MK_LBUTTON);
+    system.InjectMouse(owner.GetHWND(), platform::WM_LBUTTONUP, 700, 500);
+    system.RunPending();
+    EXPECT_EQ(owner.commands, (std::vector<int>{kMenuClosedCommand}));
+    EXPECT_FALSE(system.IsWindow(window));
+
+    // Another program taking the focus.
+    owner.commands.clear();
+    menu = MakeChain();
+    menu->Show(100, 100, owner.GetHWND());
+    system.RunPending();
+    window = menu->GetHWND();
+    system.InjectDesktopFocus(window, false);
+    system.RunPending();
+    EXPECT_EQ(owner.commands, (std::vector<int>{kMenuClosedCommand}));
+    EXPECT_FALSE(system.IsWindow(window));
+
+    // Escape.
+    owner.commands.clear();
+    menu = MakeChain();
+    menu->Show(100, 100, owner.GetHWND());
+    system.RunPending();
+    window = menu->GetHWND();
+    Key(window, platform::VK_ESCAPE);
+    EXPECT_EQ(owner.commands, (std::vector<int>{kMenuClosedCommand}));
+    EXPECT_FALSE(system.IsWindow(window));
+
+    // A menu without entries closes at once.
+    owner.commands.clear();
+    (new CMenuUI())->Show(10, 10, owner.GetHWND());
+    system.RunPending();
+    EXPECT_EQ(owner.commands, (std::vector<int>{kMenuClosedCommand}));
+    EXPECT_TRUE(CMenuUI::OpenChain().empty());
+}
+
+TEST(MenuPlacement, KeepsOffTheWorkAreaEdges)
+{
+    const platform::Rect area{0, 0, 1000, 700};
+    // 100 pixels from the right edge: one width to the left, two for a sub-menu.
+    EXPECT_EQ(MenuPlacement(900, 100, 180, 60, area, false), (platform::Rect{720, 100, 900, 160}));
+    EXPECT_EQ(MenuPlacement(900, 100, 180, 60, area, true), (platform::Rect{540, 100, 720, 160}));
+    EXPECT_EQ(MenuPlacement(820, 100, 180, 60, area, false), (platform::Rect{820, 100, 1000, 160}));
+    // Near the bottom: one menu height above, or just below the top when
+    // that would leave the work area.
+    EXPECT_EQ(MenuPlacement(10, 680, 180, 60, area, false), (platform::Rect{10, 620, 190, 680}));
+    EXPECT_EQ(MenuPlacement(10, 680, 180, 690, area, false), (platform::Rect{10, 4, 190, 694}));
+    EXPECT_EQ(MenuPlacement(10, 640, 180, 60, area, false), (platform::Rect{10, 640, 190, 700}));
+}
+
+TEST_F(MenuTest, ASubMenuAtTheRightEdgeOpensLeftOfItsParent)
+{
+    CMenuUI* menu = MakeChain();
+    menu->Show(900, 100, owner.GetHWND());
+    system.RunPending();
+    EXPECT_EQ(system.GetWindowRect(menu->GetHWND()).left, 720);
+    Hover(menu, 3);
+    CMenuUI* sub = menu->GetEntry(3)->GetSubMenu();
+    EXPECT_EQ(system.GetWindowRect(sub->GetHWND()), (platform::Rect{540, 142, 720, 182}));
+    Key(menu->GetHWND(), platform::VK_ESCAPE);
+}
+
+TEST_F(MenuTest, MenuElementsAreMadeForTheirTag)
+{
+    auto control = CreateControl(u"MenuElement");
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->GetClass(), u"MenuElementUI");
+}
+
+}  // namespace
+}  // namespace SkinUI
