@@ -64,6 +64,15 @@ protected:
         return menu;
     }
 
+    // The chain of MakeChain, open at a screen point.
+    CMenuUI* OpenChainAt(int x, int y)
+    {
+        CMenuUI* menu = MakeChain();
+        menu->Show(x, y, owner.GetHWND());
+        system.RunPending();
+        return menu;
+    }
+
     // Moves the pointer to the middle of an entry of an open menu.
     void Hover(CMenuUI* menu, int index)
     {
@@ -116,9 +125,7 @@ TEST_F(MenuTest, AChosenEntryDeliversItsCommandThenTheClosingOne)
 
 TEST_F(MenuTest, ASubMenuOpensOnHoverAndItsEntryIsChosen)
 {
-    CMenuUI* menu = MakeChain();
-    menu->Show(100, 100, owner.GetHWND());
-    system.RunPending();
+    CMenuUI* menu = OpenChainAt(100, 100);
     const WindowId window = menu->GetHWND();
     CMenuElementUI* more = menu->GetEntry(3);
     CMenuUI* sub = more->GetSubMenu();
@@ -153,9 +160,7 @@ TEST_F(MenuTest, ASubMenuOpensOnHoverAndItsEntryIsChosen)
 TEST_F(MenuTest, DismissingDeliversOnlyTheClosingCommand)
 {
     // A click in the owner window.
-    CMenuUI* menu = MakeChain();
-    menu->Show(100, 100, owner.GetHWND());
-    system.RunPending();
+    CMenuUI* menu = OpenChainAt(100, 100);
     Hover(menu, 3);
     WindowId window = menu->GetHWND();
     system.InjectMouse(owner.GetHWND(), platform::WM_LBUTTONDOWN, 700, 500, platform::MK_LBUTTON);
@@ -166,9 +171,7 @@ TEST_F(MenuTest, DismissingDeliversOnlyTheClosingCommand)
 
     // Another program taking the focus.
     owner.commands.clear();
-    menu = MakeChain();
-    menu->Show(100, 100, owner.GetHWND());
-    system.RunPending();
+    menu = OpenChainAt(100, 100);
     window = menu->GetHWND();
     system.InjectDesktopFocus(window, false);
     system.RunPending();
@@ -177,9 +180,7 @@ TEST_F(MenuTest, DismissingDeliversOnlyTheClosingCommand)
 
     // Escape.
     owner.commands.clear();
-    menu = MakeChain();
-    menu->Show(100, 100, owner.GetHWND());
-    system.RunPending();
+    menu = OpenChainAt(100, 100);
     window = menu->GetHWND();
     Key(window, platform::VK_ESCAPE);
     EXPECT_EQ(owner.commands, (std::vector<int>{kMenuClosedCommand}));
@@ -209,14 +210,57 @@ TEST(MenuPlacement, KeepsOffTheWorkAreaEdges)
 
 TEST_F(MenuTest, ASubMenuAtTheRightEdgeOpensLeftOfItsParent)
 {
-    CMenuUI* menu = MakeChain();
-    menu->Show(900, 100, owner.GetHWND());
-    system.RunPending();
+    CMenuUI* menu = OpenChainAt(900, 100);
     EXPECT_EQ(system.GetWindowRect(menu->GetHWND()).left, 720);
     Hover(menu, 3);
     CMenuUI* sub = menu->GetEntry(3)->GetSubMenu();
     EXPECT_EQ(system.GetWindowRect(sub->GetHWND()), (platform::Rect{540, 142, 720, 182}));
     Key(menu->GetHWND(), platform::VK_ESCAPE);
+}
+
+TEST_F(MenuTest, TheKeyboardWalksTheChain)
+{
+    CMenuUI* menu = OpenChainAt(100, 100);
+    const WindowId window = menu->GetHWND();
+    CMenuUI* sub = menu->GetEntry(3)->GetSubMenu();
+
+    // Down skips the separator and wraps; Up wraps back.
+    Key(window, platform::VK_DOWN);
+    EXPECT_EQ(menu->GetHotEntry(), menu->GetEntry(0));
+    Key(window, platform::VK_DOWN);
+    Key(window, platform::VK_DOWN);
+    EXPECT_EQ(menu->GetHotEntry(), menu->GetEntry(3));
+    Key(window, platform::VK_DOWN);
+    EXPECT_EQ(menu->GetHotEntry(), menu->GetEntry(0));
+    Key(window, platform::VK_UP);
+    EXPECT_EQ(menu->GetHotEntry(), menu->GetEntry(3));
+
+    // Right opens the sub-menu on its first entry and gives it the keys;
+    // Left closes it again and the keys return to the parent.
+    Key(window, platform::VK_RIGHT);
+    ASSERT_NE(sub->GetHWND(), WindowId::None);
+    EXPECT_TRUE(system.IsWindowVisible(sub->GetHWND()));
+    EXPECT_EQ(system.GetFocus(), sub->GetHWND());
+    EXPECT_EQ(sub->GetHotEntry(), sub->GetEntry(0));
+    Key(sub->GetHWND(), platform::VK_LEFT);
+    EXPECT_FALSE(system.IsWindowVisible(sub->GetHWND()));
+    EXPECT_TRUE(system.IsWindow(window));
+    EXPECT_EQ(system.GetFocus(), window);
+    EXPECT_TRUE(owner.commands.empty());
+
+    // Escape in a sub-menu closes only it.
+    Key(window, platform::VK_RIGHT);
+    Key(sub->GetHWND(), platform::VK_ESCAPE);
+    EXPECT_FALSE(system.IsWindowVisible(sub->GetHWND()));
+    EXPECT_TRUE(system.IsWindowVisible(window));
+    EXPECT_TRUE(owner.commands.empty());
+
+    // Enter chooses.
+    Key(window, platform::VK_RIGHT);
+    Key(sub->GetHWND(), platform::VK_DOWN);
+    Key(sub->GetHWND(), platform::VK_RETURN);
+    EXPECT_EQ(owner.commands, (std::vector<int>{2011, kMenuClosedCommand}));
+    EXPECT_FALSE(system.IsWindow(window));
 }
 
 TEST_F(MenuTest, MenuElementsAreMadeForTheirTag)
