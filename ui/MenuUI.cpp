@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace SkinUI {
 
@@ -29,6 +30,12 @@ std::u16string LabelName(const void* entry)
     for (const char* c = hex; *c != '\0'; ++c)
         name.push_back(static_cast<char16_t>(*c));
     return name;
+}
+
+void PostCommand(WindowId owner, uint16_t command)
+{
+    if (owner != WindowId::None && CWindowWnd::System() != nullptr)
+        CWindowWnd::System()->PostMessage(owner, platform::WM_COMMAND, command, 0);
 }
 
 unsigned AlignStyle(MenuAlign align)
@@ -145,9 +152,9 @@ void CMenuUI::Show(int x, int y, WindowId owner)
     if (!g_chain.empty())
         CloseChain();
     g_owner = owner;
+    m_closeOwner = owner;
     if (!Open(x, y, owner)) {
-        if (g_owner != WindowId::None && System() != nullptr)
-            System()->PostMessage(g_owner, platform::WM_COMMAND, kMenuClosedCommand, 0);
+        PostCommand(g_owner, kMenuClosedCommand);
         delete this;
         return;
     }
@@ -262,8 +269,7 @@ void CMenuUI::Choose(CMenuElementUI* entry)
         entry->GetSubMenu()->MoveSelection(1);
         return;
     }
-    if (g_owner != WindowId::None && System() != nullptr)
-        System()->PostMessage(g_owner, platform::WM_COMMAND, entry->GetCommand(), 0);
+    PostCommand(g_owner, entry->GetCommand());
     CloseChain();
 }
 
@@ -328,14 +334,11 @@ void CMenuUI::CloseChain()
 {
     if (g_chain.empty())
         return;
-    CMenuUI* root = g_chain.front();
-    for (auto it = g_chain.rbegin(); it != g_chain.rend(); ++it)
+    // Emptied first: the focus moves that hiding causes must not close it again.
+    const std::vector<CMenuUI*> chain = std::exchange(g_chain, {});
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
         (*it)->ShowWindow(false);
-    for (CMenuUI* menu : std::vector<CMenuUI*>(g_chain))
-        if (menu != root)
-            std::erase(g_chain, menu);
-    std::erase(g_chain, root);
-    root->Close();
+    chain.front()->Close();
 }
 
 intptr_t CMenuUI::HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam)
@@ -365,8 +368,7 @@ intptr_t CMenuUI::HandleMessage(unsigned message, uintptr_t wParam, intptr_t lPa
         return 0;
     case platform::WM_DESTROY:
         std::erase(g_chain, this);
-        if (m_parentMenu == nullptr && g_owner != WindowId::None && System() != nullptr)
-            System()->PostMessage(g_owner, platform::WM_COMMAND, kMenuClosedCommand, 0);
+        PostCommand(m_closeOwner, kMenuClosedCommand);
         break;
     default:
         break;

@@ -116,6 +116,7 @@ private:
     CMenuElementUI* m_parentEntry = nullptr;
     CMenuUI* m_parentMenu = nullptr;
     CMenuElementUI* m_hot = nullptr;
+    platform::WindowId m_closeOwner = platform::WindowId::None;  // top-level menus: told when it closes
     std::vector<CMenuElementUI*> m_entries;
     std::unique_ptr<CVerticalLayoutUI> m_pendingLayout;  // until the window exists
     CWindowUIManager m_manager;
