@@ -50,18 +50,19 @@ unsigned AlignStyle(MenuAlign align)
 
 // ---- entries -----------------------------------------------------------------
 
-CMenuElementUI::CMenuElementUI(uint16_t command, std::u16string_view text, MenuAlign align, uint32_t textColor,
+CMenuElementUI::CMenuElementUI(uint16_t command, std::u16string_view text, MenuAlign align, uint32_t itemColor,
                                bool separator)
-    : m_command(command), m_separator(separator)
+    : m_command(command), m_separator(separator), m_itemColor(itemColor)
 {
     if (separator)
         return;
+    SetBkColor(itemColor);
     auto label = std::make_unique<CLabelUI>();
     label->SetName(LabelName(this));
     label->SetText(text);
     label->SetShowHtml(true);
     label->SetTextStyle(AlignStyle(align));
-    label->SetTextColor(textColor);
+    label->SetTextColor(CMenuUI::kLabelLeaveColor);
     label->SetMouseEnabled(false);
     m_label = label.get();
     Add(std::move(label));
@@ -76,7 +77,7 @@ void CMenuElementUI::SetSubMenu(std::unique_ptr<CMenuUI> menu) { m_subMenu = std
 void CMenuElementUI::SetHover(bool hover, uint32_t hotColor)
 {
     m_hover = hover;
-    SetBkColor(hover ? hotColor : 0);
+    SetBkColor(hover ? hotColor : m_itemColor);
     if (m_label != nullptr)
         m_label->SetTextColor(hover ? CMenuUI::kLabelHoverColor : CMenuUI::kLabelLeaveColor);
 }

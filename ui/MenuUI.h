@@ -27,9 +27,10 @@ enum class MenuAlign { Left = 0, Center = 1, Right = 2 };
 
 class CMenuElementUI : public CListContainerElementUI {
 public:
-    // An entry with its label; `separator` makes a thin line without label.
+    // An entry with its label in white on `itemColor`; `separator` makes a
+    // thin line without label.
     explicit CMenuElementUI(uint16_t command = 0, std::u16string_view text = {}, MenuAlign align = MenuAlign::Left,
-                            uint32_t textColor = 0xFF202020, bool separator = false);
+                            uint32_t itemColor = 0xFF202020, bool separator = false);
     ~CMenuElementUI() override;
     std::u16string_view GetClass() const override;
 
@@ -46,6 +47,7 @@ public:
 private:
     uint16_t m_command;
     bool m_separator;
+    uint32_t m_itemColor;
     bool m_hover = false;
     CLabelUI* m_label = nullptr;
     std::unique_ptr<CMenuUI> m_subMenu;
@@ -70,6 +72,8 @@ public:
     int GetItemHeight() const { return m_itemHeight; }
     void SetWidth(int width) { m_width = width; }
     int GetWidth() const { return m_width; }
+    // The menu's colour value fills its entries, under white labels (red
+    // while hovered, on the hot colour); for entries added afterwards.
     void SetTextColor(uint32_t color) { m_textColor = color; }
     void SetHotColor(uint32_t color) { m_hotColor = color; }
     unsigned GetStyle() const { return m_style; }

@@ -132,6 +132,11 @@ TEST_F(MenuTest, ASubMenuOpensOnHoverAndItsEntryIsChosen)
 
     Hover(menu, 0);
     EXPECT_EQ(menu->GetEntry(0)->GetLabel()->GetTextColor(), CMenuUI::kLabelHoverColor);
+    // The hovered entry on the hot colour, the others on the menu's colour.
+    const auto* frame = system.LastFrame(window);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->At(2, 2), 0xFFC1E3FFu);
+    EXPECT_EQ(frame->At(2, 22), 0xFF202020u);
     EXPECT_EQ(sub->GetHWND(), WindowId::None);
 
     Hover(menu, 3);
