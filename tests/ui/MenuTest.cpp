@@ -268,6 +268,21 @@ TEST_F(MenuTest, TheKeyboardWalksTheChain)
     EXPECT_FALSE(system.IsWindow(window));
 }
 
+// The chain goes with its owner window, sub-menus included, and frees itself.
+TEST_F(MenuTest, AnOpenChainGoesWithItsOwner)
+{
+    CMenuUI* menu = OpenChainAt(100, 100);
+    Hover(menu, 3);
+    const WindowId window = menu->GetHWND();
+    const WindowId subWindow = menu->GetEntry(3)->GetSubMenu()->GetHWND();
+    system.DestroyWindow(owner.GetHWND());
+    system.RunPending();
+    EXPECT_FALSE(system.IsWindow(window));
+    EXPECT_FALSE(system.IsWindow(subWindow));
+    EXPECT_TRUE(CMenuUI::OpenChain().empty());
+    EXPECT_TRUE(owner.commands.empty());
+}
+
 TEST_F(MenuTest, MenuElementsAreMadeForTheirTag)
 {
     auto control = CreateControl(u"MenuElement");
