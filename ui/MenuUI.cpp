@@ -1,5 +1,6 @@
 #include "ui/MenuUI.h"
 
+#include "ui/HorizontalLayoutUI.h"
 #include "ui/LabelUI.h"
 #include "ui/VerticalLayoutUI.h"
 
@@ -65,7 +66,43 @@ CMenuElementUI::CMenuElementUI(uint16_t command, std::u16string_view text, MenuA
     label->SetTextColor(CMenuUI::kLabelLeaveColor);
     label->SetMouseEnabled(false);
     m_label = label.get();
-    Add(std::move(label));
+    auto row = std::make_unique<CHorizontalLayoutUI>();
+    row->SetMouseEnabled(false);
+    m_row = row.get();
+    m_row->Add(std::move(label));
+    Add(std::move(row));
+}
+
+namespace {
+
+std::unique_ptr<CLabelUI> IconLabel(std::u16string text, int width)
+{
+    auto label = std::make_unique<CLabelUI>();
+    label->SetText(text);
+    label->SetShowHtml(true);
+    label->SetFixedWidth(width);
+    label->SetMouseEnabled(false);
+    return label;
+}
+
+}  // namespace
+
+bool CMenuElementUI::SetIcon(std::u16string_view icon)
+{
+    if (m_row == nullptr || m_icon != nullptr)
+        return false;
+    auto label = IconLabel(u"{i " + std::u16string(icon) + u" }", kIconWidth);
+    m_icon = label.get();
+    return m_row->AddAt(std::move(label), 0);
+}
+
+bool CMenuElementUI::SetRightIcon(std::u16string_view icon, int width)
+{
+    if (m_row == nullptr || m_rightIcon != nullptr || width <= 0)
+        return false;
+    auto label = IconLabel(u"{x 4}{i " + std::u16string(icon) + u" }", width);
+    m_rightIcon = label.get();
+    return m_row->Add(std::move(label));
 }
 
 CMenuElementUI::~CMenuElementUI() = default;

@@ -37,6 +37,13 @@ public:
     uint16_t GetCommand() const { return m_command; }
     bool IsSeparator() const { return m_separator; }
     CLabelUI* GetLabel() const { return m_label; }
+    // An icon left of the text (kIconWidth wide), and one on the right in a
+    // label of `width`; once each, not on separators.
+    static constexpr int kIconWidth = 20;
+    bool SetIcon(std::u16string_view icon);
+    bool SetRightIcon(std::u16string_view icon, int width);
+    CLabelUI* GetIcon() const { return m_icon; }
+    CLabelUI* GetRightIcon() const { return m_rightIcon; }
     // The menu shown when the entry is hovered; the entry owns it.
     void SetSubMenu(std::unique_ptr<CMenuUI> menu);
     CMenuUI* GetSubMenu() const { return m_subMenu.get(); }
@@ -50,6 +57,9 @@ private:
     uint32_t m_itemColor;
     bool m_hover = false;
     CLabelUI* m_label = nullptr;
+    CLabelUI* m_icon = nullptr;
+    CLabelUI* m_rightIcon = nullptr;
+    CContainerUI* m_row = nullptr;  // icon, text, right icon from left to right
     std::unique_ptr<CMenuUI> m_subMenu;
 };
 
@@ -90,6 +100,8 @@ public:
     // menu owns itself: it is freed when its window is gone.
     void Show(int x, int y, platform::WindowId owner);
     CMenuElementUI* GetHotEntry() const { return m_hot; }
+    // The menu window's manager: fonts and images of the menu.
+    CWindowUIManager& GetManager() { return m_manager; }
 
     // The menus of the chain that are open, top-level first.
     static const std::vector<CMenuUI*>& OpenChain();

@@ -283,6 +283,28 @@ TEST_F(MenuTest, AnOpenChainGoesWithItsOwner)
     EXPECT_TRUE(owner.commands.empty());
 }
 
+TEST_F(MenuTest, IconsSitBesideTheText)
+{
+    auto* menu = new CMenuUI();
+    menu->SetWidth(180);
+    CMenuElementUI* entry = menu->AddItem(u"Copy", 7);
+    EXPECT_TRUE(entry->SetIcon(u"copy.png"));
+    EXPECT_FALSE(entry->SetIcon(u"again.png"));
+    EXPECT_TRUE(entry->SetRightIcon(u"arrow.png", 30));
+    menu->AddSeparator();
+    EXPECT_FALSE(menu->GetEntry(1)->SetIcon(u"copy.png"));
+    menu->Show(10, 10, owner.GetHWND());
+    system.RunPending();
+    EXPECT_EQ(entry->GetIcon()->GetText(), u"{i copy.png }");
+    EXPECT_EQ(entry->GetRightIcon()->GetText(), u"{x 4}{i arrow.png }");
+    EXPECT_EQ(entry->GetIcon()->GetItemRect().right, 20);
+    EXPECT_EQ(entry->GetLabel()->GetItemRect().left, 20);
+    EXPECT_EQ(entry->GetLabel()->GetItemRect().right, 150);
+    EXPECT_EQ(entry->GetRightIcon()->GetItemRect().right, 180);
+    Key(menu->GetHWND(), platform::VK_ESCAPE);
+    EXPECT_EQ(owner.commands, (std::vector<int>{kMenuClosedCommand}));
+}
+
 TEST_F(MenuTest, MenuElementsAreMadeForTheirTag)
 {
     auto control = CreateControl(u"MenuElement");
