@@ -1,6 +1,7 @@
 #include "platform/HeadlessWindowSystem.h"
 #include "ui/LayoutBuilder.h"
 #include "ui/OptionUI.h"
+#include "ui/SliderUI.h"
 #include "ui/TabLayoutUI.h"
 #include "ui/WindowUIManager.h"
 #include "ui/WindowWnd.h"
@@ -90,6 +91,19 @@ protected:
         system.InjectMouse(window.GetHWND(), platform::WM_LBUTTONUP, x, y);
         system.RunPending();
     }
+
+    // Left press and release at one point, without moving there first.
+    void PressAndRelease(int x, int y)
+    {
+        system.InjectMouse(window.GetHWND(), platform::WM_LBUTTONDOWN, x, y, platform::MK_LBUTTON);
+        system.InjectMouse(window.GetHWND(), platform::WM_LBUTTONUP, x, y);
+        system.RunPending();
+    }
+
+    CSliderUI* Slider(std::u16string_view name)
+    {
+        return dynamic_cast<CSliderUI*>(window.manager.FindControl(name));
+    }
 };
 
 constexpr std::u16string_view kLayout =
@@ -142,6 +156,114 @@ TEST_F(WindowManagerTest, OneSelectChangedInAGroupOfThree)
     a.lines.clear();
     Click(u"o2");  // already selected: nothing changes
     EXPECT_EQ(a.lines, (std::vector<std::string>{"A:click:o2"}));
+}
+
+constexpr std::u16string_view kSliderLayout =
+    u"<Window><VerticalLayout name=\"root\">"
+    u"<Slider name=\"s\" min=\"1\" max=\"3\" width=\"100\" height=\"20\" thumbsize=\"10,10\"/>"
+    u"<Slider name=\"v\" hor=\"false\" min=\"0\" max=\"100\" width=\"20\" height=\"110\"/>"
+    u"<Control/></VerticalLayout></Window>";
+
+TEST_F(WindowManagerTest, ASliderFollowsTheDragAndNotifiesOnRelease)
+{
+    Open(kSliderLayout);
+    CSliderUI* slider = Slider(u"s");
+    ASSERT_NE(slider, nullptr);
+    const UIRect r = slider->GetItemRect();
+    ASSERT_EQ(r.right - r.left, 100);
+    const int y = (r.top + r.bottom) / 2;
+    const WindowId hwnd = window.GetHWND();
+    a.lines.clear();
+
+    system.InjectMouse(hwnd, platform::WM_MOUSEMOVE, r.left + 10, y);
+    system.InjectMouse(hwnd, platform::WM_LBUTTONDOWN, r.left + 10, y, platform::MK_LBUTTON);
+    system.InjectMouse(hwnd, platform::WM_MOUSEMOVE, r.left + 50, y, platform::MK_LBUTTON);
+    system.RunPending();
+    EXPECT_TRUE(slider->IsCaptured());
+    EXPECT_EQ(slider->GetValue(), 2);  // 1 + (50 - 5) * 2 / 90
+    // Moves far outside keep following while the button is held.
+    system.InjectMouse(hwnd, platform::WM_MOUSEMOVE, r.right + 80, r.bottom + 40, platform::MK_LBUTTON);
+    system.RunPending();
+    EXPECT_EQ(slider->GetValue(), 3);
+    EXPECT_TRUE(a.lines.empty());  // no notification while dragging
+    system.InjectMouse(hwnd, platform::WM_LBUTTONUP, r.left + 50, y);
+    system.RunPending();
+    EXPECT_FALSE(slider->IsCaptured());
+    EXPECT_EQ(slider->GetValue(), 2);
+    EXPECT_EQ(a.lines, (std::vector<std::string>{"A:valuechanged:s"}));
+
+    // A release that leaves the value as it was still notifies; the edges
+    // give the ends of the range exactly.
+    a.lines.clear();
+    Click(u"s");
+    EXPECT_EQ(slider->GetValue(), 2);
+    PressAndRelease(r.right - 1, y);
+    EXPECT_EQ(slider->GetValue(), 3);
+    PressAndRelease(r.left, y);
+    EXPECT_EQ(slider->GetValue(), 1);
+    EXPECT_EQ(a.lines, (std::vector<std::string>(3, "A:valuechanged:s")));
+
+    // A disabled slider takes no drag.
+    a.lines.clear();
+    slider->SetEnabled(false);
+    PressAndRelease(r.right - 1, y);
+    EXPECT_EQ(slider->GetValue(), 1);
+    EXPECT_TRUE(a.lines.empty());
+}
+
+TEST_F(WindowManagerTest, VerticalSlidersHaveTheirMaximumAtTheTop)
+{
+    Open(kSliderLayout);
+    CSliderUI* slider = Slider(u"v");
+    ASSERT_NE(slider, nullptr);
+    const UIRect r = slider->GetItemRect();
+    ASSERT_EQ(r.bottom - r.top, 110);
+    const int x = (r.left + r.right) / 2;
+    EXPECT_EQ(slider->ValueAt({x, r.top + 5}), 100);
+    EXPECT_EQ(slider->ValueAt({x, r.top}), 100);
+    EXPECT_EQ(slider->ValueAt({x, r.bottom - 5}), 0);
+    EXPECT_EQ(slider->ValueAt({x, r.top + 55}), 50);
+    EXPECT_EQ(slider->ValueAt({x, r.top + 28}), 77);  // 100 * (110 - 5 - 28) / 100
+    a.lines.clear();
+    PressAndRelease(x, r.top + 28);
+    EXPECT_EQ(slider->GetValue(), 77);
+    EXPECT_EQ(a.lines, (std::vector<std::string>{"A:valuechanged:v"}));
+}
+
+TEST_F(WindowManagerTest, SliderWheelStepsStayUnclampedUntilPaintedAndProgramValuesAreSilent)
+{
+    Open(kSliderLayout);
+    CSliderUI* slider = Slider(u"s");
+    ASSERT_NE(slider, nullptr);
+    const UIRect r = slider->GetItemRect();
+    a.lines.clear();
+    slider->SetStep(2);
+    slider->SetValue(3);
+    EXPECT_TRUE(a.lines.empty());
+    system.InjectWheel(window.GetHWND(), r.left + 50, r.top + 5, platform::WHEEL_DELTA);
+    platform::Message wheel;
+    ASSERT_TRUE(system.GetMessage(wheel));
+    ASSERT_EQ(wheel.message, platform::WM_MOUSEWHEEL);
+    system.DispatchMessage(wheel);
+    EXPECT_EQ(slider->GetValue(), 5);  // one step past the maximum until painted
+    EXPECT_EQ(a.lines, (std::vector<std::string>{"A:valuechanged:s"}));
+    system.RunPending();
+    EXPECT_EQ(slider->GetValue(), 3);  // painted: back inside [1, 3]
+
+    system.InjectWheel(window.GetHWND(), r.left + 50, r.top + 5, -platform::WHEEL_DELTA);
+    system.RunPending();
+    EXPECT_EQ(slider->GetValue(), 1);
+    EXPECT_EQ(a.lines.size(), 2u);
+
+    // A value set by the program far past the maximum notifies nothing and
+    // is clamped by the next paint.
+    a.lines.clear();
+    slider->SetMaxValue(100);
+    slider->SetValue(500);
+    slider->Invalidate();
+    system.RunPending();
+    EXPECT_EQ(slider->GetValue(), 100);
+    EXPECT_TRUE(a.lines.empty());
 }
 
 struct Swallow final : IMessageFilterUI {
