@@ -129,6 +129,14 @@ void CControlUI::DoEvent(TEventUI& event)
             m_manager->SendNotify(this, u"menu", event.wParam, event.lParam);
         return;
     case UIEvent::ScrollWheel:
+    case UIEvent::ButtonDown:
+    case UIEvent::ButtonUp:
+    case UIEvent::DoubleClick:
+    case UIEvent::RightButtonDown:
+    case UIEvent::MouseMove:
+    case UIEvent::MouseEnter:
+    case UIEvent::MouseLeave:
+        // A label inside a list row or a button: the mouse is the parent's.
         if (m_parent != nullptr)
             m_parent->DoEvent(event);
         return;

@@ -1,4 +1,5 @@
 #include "platform/HeadlessWindowSystem.h"
+#include "ui/HorizontalLayoutUI.h"
 #include "ui/LayoutBuilder.h"
 #include "ui/OptionUI.h"
 #include "ui/SliderUI.h"
@@ -7,6 +8,8 @@
 #include "ui/WindowWnd.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <string>
 #include <vector>
@@ -68,12 +71,12 @@ protected:
         CWindowWnd::SetWindowSystem(nullptr);
     }
 
-    void Open(std::u16string_view layout)
+    void Open(std::u16string_view layout, IDialogBuilderCallback* callback = nullptr)
     {
         ASSERT_NE(window.Create(WindowId::None, "test", WindowStyle::kNormal, 0, 0, 0, 300, 200), WindowId::None);
         window.manager.Init(&system, window.GetHWND());
         CLayoutBuilder builder;
-        ASSERT_TRUE(window.manager.AttachDialog(builder.CreateDetached(layout, nullptr, &window.manager)));
+        ASSERT_TRUE(window.manager.AttachDialog(builder.CreateDetached(layout, callback, &window.manager)));
         window.manager.AddNotifier(&a);
         window.manager.AddNotifier(&b);
         window.ShowWindow();
@@ -264,6 +267,45 @@ TEST_F(WindowManagerTest, SliderWheelStepsStayUnclampedUntilPaintedAndProgramVal
     system.RunPending();
     EXPECT_EQ(slider->GetValue(), 100);
     EXPECT_TRUE(a.lines.empty());
+}
+
+// A row that records the mouse events reaching it.
+struct RecordingRow final : CHorizontalLayoutUI {
+    void DoEvent(TEventUI& event) override
+    {
+        events.push_back(event.type);
+        CHorizontalLayoutUI::DoEvent(event);
+    }
+    std::vector<UIEvent> events;
+};
+
+struct RowFactory final : IDialogBuilderCallback {
+    std::unique_ptr<CControlUI> CreateControl(std::u16string_view className) override
+    {
+        return className == u"RecordingRow" ? std::make_unique<RecordingRow>() : nullptr;
+    }
+};
+
+TEST_F(WindowManagerTest, ClicksOnAChildThatIgnoresTheMouseReachItsRow)
+{
+    RowFactory factory;
+    Open(u"<Window><VerticalLayout><RecordingRow name=\"row\" height=\"40\">"
+         u"<Label name=\"inner\" width=\"100\"/><Button name=\"btn\" width=\"100\"/>"
+         u"</RecordingRow><Control/></VerticalLayout></Window>",
+         &factory);
+    auto* row = dynamic_cast<RecordingRow*>(window.manager.FindControl(u"row"));
+    ASSERT_NE(row, nullptr);
+    a.lines.clear();
+    Click(u"inner");
+    const std::vector<UIEvent> expected{UIEvent::MouseEnter, UIEvent::MouseMove, UIEvent::ButtonDown,
+                                        UIEvent::ButtonUp};
+    EXPECT_EQ(row->events, expected);
+    // A button handles its own clicks; the row hears only what it ignores.
+    row->events.clear();
+    Click(u"btn");
+    EXPECT_EQ(std::count(row->events.begin(), row->events.end(), UIEvent::ButtonDown), 0);
+    EXPECT_EQ(std::count(row->events.begin(), row->events.end(), UIEvent::ButtonUp), 0);
+    EXPECT_EQ(a.lines, (std::vector<std::string>{"A:click:btn"}));
 }
 
 struct Swallow final : IMessageFilterUI {
