@@ -192,6 +192,9 @@ public:
     CControlUI* FindControlAt(UIPoint point) const;
     // Asks for a repaint of the window.
     void Invalidate();
+    // Asks for a new layout of the controls before the next paint, and the
+    // paint. Requests made while laying out are part of that layout.
+    void NeedUpdate();
     UIPoint GetMousePos() const { return m_notify.MousePoint(); }
 
     // One native message; true when handled, with its result.

@@ -127,6 +127,12 @@ void CWindowUIManager::Invalidate()
         m_system->Invalidate(m_nativeWindow);
 }
 
+void CWindowUIManager::NeedUpdate()
+{
+    m_needLayout = true;
+    Invalidate();
+}
+
 void CWindowUIManager::SendNotify(CControlUI* control, std::u16string_view type, uintptr_t wParam, intptr_t lParam,
                                   bool async)
 {
@@ -239,8 +245,8 @@ void CWindowUIManager::PaintWindow()
     if (client.right <= 0 || client.bottom <= 0)
         return;
     if (m_needLayout) {
-        m_needLayout = false;
         m_root->SetItemRect(client);
+        m_needLayout = false;
     }
     if (m_firstLayout) {
         m_firstLayout = false;

@@ -308,6 +308,41 @@ TEST_F(WindowManagerTest, ClicksOnAChildThatIgnoresTheMouseReachItsRow)
     EXPECT_EQ(a.lines, (std::vector<std::string>{"A:click:btn"}));
 }
 
+TEST_F(WindowManagerTest, ChangesFromCodeLayTheWindowOutAnewAndRepaint)
+{
+    Open(u"<Window><VerticalLayout bkcolor=\"#FF0000FF\">"
+         u"<Button name=\"ok\" text=\"OK\" height=\"40\" bkcolor=\"#FFFF0000\"/>"
+         u"<Control name=\"rest\"/></VerticalLayout></Window>");
+    CControlUI* ok = window.manager.FindControl(u"ok");
+    CControlUI* rest = window.manager.FindControl(u"rest");
+    ASSERT_NE(ok, nullptr);
+    ASSERT_NE(rest, nullptr);
+    const auto pixel = [&](int x, int y) { return system.LastFrame(window.GetHWND())->At(x, y); };
+    EXPECT_EQ(pixel(150, 50), 0xFF0000FFu);
+
+    ok->SetFixedHeight(60);
+    system.RunPending();
+    EXPECT_EQ(rest->GetItemRect().top, 60);
+    EXPECT_EQ(pixel(150, 50), 0xFFFF0000u);
+
+    ok->SetVisible(false);
+    system.RunPending();
+    EXPECT_EQ(rest->GetItemRect().top, 0);
+    EXPECT_EQ(pixel(150, 10), 0xFF0000FFu);
+
+    ok->SetVisible(true);
+    ok->SetPos({0, 0, 300, 20});
+    system.RunPending();
+    EXPECT_EQ(rest->GetItemRect().top, 20);
+
+    // A new text repaints; the same text again asks for nothing.
+    ok->SetText(u"Apply");
+    EXPECT_GT(system.RunPending(), 0);
+    ok->SetText(u"Apply");
+    ok->SetVisible(true);
+    EXPECT_EQ(system.RunPending(), 0);
+}
+
 struct Swallow final : IMessageFilterUI {
     bool MessageFilter(unsigned message, uintptr_t, intptr_t, intptr_t& result) override
     {
