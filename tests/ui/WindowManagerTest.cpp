@@ -343,6 +343,51 @@ TEST_F(WindowManagerTest, ChangesFromCodeLayTheWindowOutAnewAndRepaint)
     EXPECT_EQ(system.RunPending(), 0);
 }
 
+TEST_F(WindowManagerTest, TooltipsShowAfterTheHoverTimeAndHideOnLeave)
+{
+    Open(u"<Window><VerticalLayout><Button name=\"save\" height=\"40\" tooltip=\"Save the profile\"/>"
+         u"<Button name=\"plain\" height=\"40\"/><Control/></VerticalLayout></Window>");
+    const WindowId hwnd = window.GetHWND();
+    system.InjectMouse(hwnd, platform::WM_MOUSEMOVE, 20, 20);
+    system.RunPending();
+    system.AdvanceTime(900);
+    system.RunPending();
+    EXPECT_EQ(window.manager.GetToolTipWindow(), WindowId::None);
+    system.AdvanceTime(200);
+    system.RunPending();
+    const WindowId tip = window.manager.GetToolTipWindow();
+    ASSERT_NE(tip, WindowId::None);
+    EXPECT_TRUE(system.IsWindowVisible(tip));
+    const platform::Rect owner = system.GetWindowRect(hwnd);
+    const platform::Rect rect = system.GetWindowRect(tip);
+    EXPECT_GT(rect.top, owner.top + 20);  // below the mouse
+    EXPECT_GT(rect.Width(), 20);
+    const auto* frame = system.LastFrame(tip);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->At(rect.Width() / 2, 1), 0xFFFFFFE1u);  // painted tip background
+    EXPECT_NE(system.GetFocus(), tip);
+
+    // Moving onto a control without a tooltip hides it, and the hover there
+    // shows nothing.
+    system.InjectMouse(hwnd, platform::WM_MOUSEMOVE, 20, 60);
+    system.RunPending();
+    EXPECT_EQ(window.manager.GetToolTipWindow(), WindowId::None);
+    EXPECT_FALSE(system.IsWindow(tip));
+    system.AdvanceTime(1100);
+    system.RunPending();
+    EXPECT_EQ(window.manager.GetToolTipWindow(), WindowId::None);
+
+    // Back over the button, then out of the window.
+    system.InjectMouse(hwnd, platform::WM_MOUSEMOVE, 20, 20);
+    system.RunPending();
+    system.AdvanceTime(1100);
+    system.RunPending();
+    ASSERT_NE(window.manager.GetToolTipWindow(), WindowId::None);
+    system.InjectMouse(hwnd, platform::WM_MOUSELEAVE, 0, 0);
+    system.RunPending();
+    EXPECT_EQ(window.manager.GetToolTipWindow(), WindowId::None);
+}
+
 struct Swallow final : IMessageFilterUI {
     bool MessageFilter(unsigned message, uintptr_t, intptr_t, intptr_t& result) override
     {
