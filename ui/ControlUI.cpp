@@ -94,23 +94,52 @@ void CControlUI::ApplyAttributeList(std::u16string_view list)
 
 void CControlUI::SetPos(const UIRect& pos)
 {
-    m_fixedX = pos.left >= 0 ? pos.left : pos.right;
-    m_fixedY = pos.top >= 0 ? pos.top : pos.bottom;
+    SetFixedX(pos.left >= 0 ? pos.left : pos.right);
+    SetFixedY(pos.top >= 0 ? pos.top : pos.bottom);
     SetFixedWidth(ClampedDifference(pos.right, pos.left));
     SetFixedHeight(ClampedDifference(pos.bottom, pos.top));
 }
 
-void CControlUI::SetFixedWidth(int cx) { StoreSize(m_fixedWidth, cx); }
-void CControlUI::SetFixedHeight(int cy) { StoreSize(m_fixedHeight, cy); }
-void CControlUI::SetMinWidth(int cx) { StoreSize(m_minWidth, cx); }
-void CControlUI::SetMinHeight(int cy) { StoreSize(m_minHeight, cy); }
-void CControlUI::SetMaxWidth(int cx) { StoreSize(m_maxWidth, cx); }
-void CControlUI::SetMaxHeight(int cy) { StoreSize(m_maxHeight, cy); }
-void CControlUI::SetBorderSize(int size) { StoreSize(m_borderSize, size); }
+void CControlUI::StoreLayoutSize(int& field, int value)
+{
+    if (value >= 0)
+        UpdateField(field, value);
+}
+
+void CControlUI::SetFixedWidth(int cx) { StoreLayoutSize(m_fixedWidth, cx); }
+void CControlUI::SetFixedHeight(int cy) { StoreLayoutSize(m_fixedHeight, cy); }
+void CControlUI::SetMinWidth(int cx) { StoreLayoutSize(m_minWidth, cx); }
+void CControlUI::SetMinHeight(int cy) { StoreLayoutSize(m_minHeight, cy); }
+void CControlUI::SetMaxWidth(int cx) { StoreLayoutSize(m_maxWidth, cx); }
+void CControlUI::SetMaxHeight(int cy) { StoreLayoutSize(m_maxHeight, cy); }
+
+void CControlUI::SetBorderSize(int size)
+{
+    StoreSize(m_borderSize, size);
+    Invalidate();
+}
 
 void CControlUI::SetRelativePos(int moveX, int moveY, int zoomX, int zoomY)
 {
     m_relativePos = {true, moveX, moveY, zoomX, zoomY, {}};
+    NeedUpdate();
+}
+
+// The text may change the size a control asks for.
+void CControlUI::SetText(std::u16string_view text)
+{
+    if (text == m_text)
+        return;
+    m_text = text;
+    NeedUpdate();
+}
+
+void CControlUI::SetEnabled(bool on)
+{
+    if (on == m_enabled)
+        return;
+    m_enabled = on;
+    Invalidate();
 }
 
 }  // namespace SkinUI
@@ -129,6 +158,14 @@ void CControlUI::DoEvent(TEventUI& event)
             m_manager->SendNotify(this, u"menu", event.wParam, event.lParam);
         return;
     case UIEvent::ScrollWheel:
+    case UIEvent::ButtonDown:
+    case UIEvent::ButtonUp:
+    case UIEvent::DoubleClick:
+    case UIEvent::RightButtonDown:
+    case UIEvent::MouseMove:
+    case UIEvent::MouseEnter:
+    case UIEvent::MouseLeave:
+        // A label inside a list row or a button: the mouse is the parent's.
         if (m_parent != nullptr)
             m_parent->DoEvent(event);
         return;
@@ -176,6 +213,12 @@ void CControlUI::Invalidate()
 {
     if (m_manager != nullptr)
         m_manager->Invalidate();
+}
+
+void CControlUI::NeedUpdate()
+{
+    if (m_manager != nullptr)
+        m_manager->NeedUpdate();
 }
 
 }  // namespace SkinUI

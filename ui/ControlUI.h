@@ -59,8 +59,9 @@ public:
     // Unknown names are ignored.
     virtual void SetAttribute(std::u16string_view name, std::u16string_view value);
 
-    // Events from the window manager. Unhandled mouse-wheel events go to the
-    // parent; timers and context menus become notifications.
+    // Events from the window manager. Mouse buttons, moves, enter, leave and
+    // wheel that the control does not handle go to the parent; timers and
+    // context menus become notifications.
     virtual void DoEvent(TEventUI& event);
     // What the control does when clicked or its shortcut is used; false when
     // it cannot act (disabled).
@@ -75,14 +76,17 @@ public:
     bool HasNotifyDelegates() const { return !m_notifyDelegates.empty(); }
     // Asks the window to repaint.
     void Invalidate();
+    // Asks the window to lay its controls out anew and repaint; the setters
+    // of size, position, visibility and text do so when the value changes.
+    void NeedUpdate();
     // Applies name="value" pairs in order.
     void ApplyAttributeList(std::u16string_view list);
 
     // "pos" l,t,r,b: x = l if l >= 0 else r, y = t if t >= 0 else b, fixed
     // size r - l by b - t.
     void SetPos(const UIRect& pos);
-    void SetFixedX(int x) { m_fixedX = x; }
-    void SetFixedY(int y) { m_fixedY = y; }
+    void SetFixedX(int x) { UpdateField(m_fixedX, x); }
+    void SetFixedY(int y) { UpdateField(m_fixedY, y); }
     int GetFixedX() const { return m_fixedX; }
     int GetFixedY() const { return m_fixedY; }
     // Sizes below zero are ignored.
@@ -103,7 +107,7 @@ public:
     // The container keeps the record up to date as it applies it.
     void UpdateRelativePos(const RelativePos& record) { m_relativePos = record; }
     const RelativePos& GetRelativePos() const { return m_relativePos; }
-    void SetPadding(const UIRect& padding) { m_padding = padding; }
+    void SetPadding(const UIRect& padding) { UpdateField(m_padding, padding); }
     const UIRect& GetPadding() const { return m_padding; }
 
     void SetBkColor(uint32_t color) { m_bkColor = color; }
@@ -128,7 +132,7 @@ public:
 
     // A bound control stays found under its new name.
     void SetName(std::u16string_view name);
-    void SetText(std::u16string_view text) { m_text = text; }
+    void SetText(std::u16string_view text);
     void SetToolTip(std::u16string_view text) { m_toolTip = text; }
     void SetUserData(std::u16string_view text) { m_userData = text; }
     const std::u16string& GetName() const { return m_name; }
@@ -136,10 +140,10 @@ public:
     const std::u16string& GetToolTip() const { return m_toolTip; }
     const std::u16string& GetUserData() const { return m_userData; }
 
-    void SetEnabled(bool on) { m_enabled = on; }
+    void SetEnabled(bool on);
     void SetMouseEnabled(bool on) { m_mouseEnabled = on; }
-    void SetVisible(bool on) { m_visible = on; }
-    void SetFloat(bool on) { m_float = on; }
+    void SetVisible(bool on) { UpdateField(m_visible, on); }
+    void SetFloat(bool on) { UpdateField(m_float, on); }
     // "menu": a context-menu request over the control sends "menu".
     void SetContextMenuUsed(bool on) { m_contextMenu = on; }
     bool IsEnabled() const { return m_enabled; }
@@ -189,6 +193,19 @@ protected:
     void PaintBorderIn(platform::Painter& painter, uint32_t color);
 
 private:
+    // Sizes below zero are ignored.
+    void StoreLayoutSize(int& field, int value);
+    // Stores a value that the layout depends on and asks for a new layout
+    // when it changed.
+    template <typename T>
+    void UpdateField(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        NeedUpdate();
+    }
+
     CWindowUIManager* m_manager = nullptr;
     CControlUI* m_parent = nullptr;
 

@@ -1,8 +1,10 @@
 #include "ui/SliderUI.h"
 
 #include "ui/PaintSupport.h"
+#include "ui/WindowUIManager.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace SkinUI {
 namespace {
@@ -14,6 +16,31 @@ const AttributeSetter<CSliderUI> kSliderAttributes[] = {
     {u"thumbsize", [](auto& c, auto v) { c.SetThumbSize(ParseSize(v)); }},
     {u"step", [](auto& c, auto v) { c.SetStep(ParseInt(v)); }},
 };
+
+int ToInt(long long value)
+{
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+bool Contains(const UIRect& rect, UIPoint point)
+{
+    return point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom;
+}
+
+// Along one axis: at or past the high end's half thumb gives `atHigh`, at or
+// before the low end's half thumb `atLow`, between them `fromLow` steps of
+// the range over the free length, counted from the low end.
+struct AxisSpan {
+    long long low, high, thumb;
+};
+
+long long PositionOnAxis(const AxisSpan& span, long long at, bool& atLow, bool& atHigh)
+{
+    const long long half = span.thumb / 2;
+    atHigh = at >= span.high - half;
+    atLow = !atHigh && at <= span.low + half;
+    return at - half - span.low;
+}
 
 }  // namespace
 
@@ -46,6 +73,96 @@ UIRect CSliderUI::GetThumbRect() const
     const long long top = rc.bottom - cy - ScaleExtent(done, range, std::max(0LL, height - cy));
     const long long left = rc.left + (width - cx) / 2;
     return SaturatedRect(left, top, left + cx, top + cy);
+}
+
+int CSliderUI::ValueAt(UIPoint point) const
+{
+    const UIRect& rc = GetItemRect();
+    const long long lo = GetMinValue();
+    const long long range = 0LL + GetMaxValue() - GetMinValue();
+    bool atLow = false;
+    bool atHigh = false;
+    if (IsHorizontal()) {
+        const AxisSpan span{rc.left, rc.right, m_thumbSize.cx};
+        const long long offset = PositionOnAxis(span, point.x, atLow, atHigh);
+        const long long free = span.high - span.low - span.thumb;
+        if (atHigh)
+            return GetMaxValue();
+        if (atLow || free <= 0)
+            return GetMinValue();
+        return ToInt(lo + offset * range / free);
+    }
+    // The top of a vertical slider is the maximum.
+    const AxisSpan span{rc.top, rc.bottom, m_thumbSize.cy};
+    PositionOnAxis(span, point.y, atLow, atHigh);
+    const long long free = span.high - span.low - span.thumb;
+    if (atHigh)
+        return GetMinValue();
+    if (atLow || free <= 0)
+        return GetMaxValue();
+    return ToInt(lo + range * (span.high - span.thumb / 2 - point.y) / free);
+}
+
+void CSliderUI::SetStateFlag(unsigned flag, bool on)
+{
+    const unsigned state = GetButtonState();
+    SetButtonState(on ? state | flag : state & ~flag);
+}
+
+void CSliderUI::NotifyValueChanged()
+{
+    if (GetManager() != nullptr)
+        GetManager()->SendNotify(this, u"valuechanged");
+}
+
+void CSliderUI::StepByWheel(int delta)
+{
+    if (delta == 0)
+        return;
+    SetValue(ToInt(0LL + GetValue() + (delta > 0 ? m_step : -m_step)));
+    NotifyValueChanged();
+    Invalidate();
+}
+
+void CSliderUI::DoEvent(TEventUI& event)
+{
+    switch (event.type) {
+    case UIEvent::ButtonDown:
+    case UIEvent::DoubleClick:
+        if (IsEnabled() && Contains(GetItemRect(), event.mouse)) {
+            m_captured = true;
+            SetStateFlag(kPushed, true);
+            Invalidate();
+        }
+        return;
+    case UIEvent::MouseMove:
+        if (m_captured) {
+            SetValue(ValueAt(event.mouse));
+            Invalidate();
+        }
+        return;
+    case UIEvent::ButtonUp:
+        if (m_captured) {
+            m_captured = false;
+            SetStateFlag(kPushed, false);
+            SetValue(ValueAt(event.mouse));
+            NotifyValueChanged();
+            Invalidate();
+        }
+        return;
+    case UIEvent::ScrollWheel:
+        if (IsEnabled())
+            StepByWheel(platform::HighSigned(static_cast<intptr_t>(event.wParam)));
+        return;
+    case UIEvent::MouseEnter:
+    case UIEvent::MouseLeave:
+        SetStateFlag(kHot, event.type == UIEvent::MouseEnter && IsEnabled());
+        Invalidate();
+        return;
+    default:
+        CProgressUI::DoEvent(event);
+        return;
+    }
 }
 
 const std::u16string& CSliderUI::ThumbImage() const

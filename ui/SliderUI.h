@@ -31,18 +31,32 @@ public:
     // left, or from the bottom of a vertical bar.
     UIRect GetThumbRect() const;
 
+    // Left press captures the mouse; moves set the value from the point;
+    // the release sets it once more and sends "valuechanged". A wheel notch
+    // adds or subtracts the step (unclamped until the next paint) and sends
+    // "valuechanged". Values set by the program send nothing.
+    void DoEvent(TEventUI& event) override;
+    bool IsCaptured() const { return m_captured; }
+    // The value a press at `point` stands for: the thumb's half at either
+    // end gives the end's value, between them the range is spread evenly.
+    int ValueAt(UIPoint point) const;
+
 protected:
     // The filled part, then the thumb in its state's image.
     void PaintStatusImage(platform::Painter& painter) override;
 
 private:
     const std::u16string& ThumbImage() const;
+    void SetStateFlag(unsigned flag, bool on);
+    void StepByWheel(int delta);
+    void NotifyValueChanged();
 
     std::u16string m_thumbImage;
     std::u16string m_thumbHotImage;
     std::u16string m_thumbPushedImage;
     UISize m_thumbSize{10, 10};
     int m_step = 1;
+    bool m_captured = false;
 };
 
 }  // namespace SkinUI

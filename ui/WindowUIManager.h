@@ -28,6 +28,7 @@ class Painter;
 namespace SkinUI {
 
 class CControlUI;
+class CToolTipWnd;
 
 struct FontInfo {
     std::u16string face;  // empty: the platform's user-interface font
@@ -192,7 +193,12 @@ public:
     CControlUI* FindControlAt(UIPoint point) const;
     // Asks for a repaint of the window.
     void Invalidate();
+    // Asks for a new layout of the controls before the next paint, and the
+    // paint. Requests made while laying out are part of that layout.
+    void NeedUpdate();
     UIPoint GetMousePos() const { return m_notify.MousePoint(); }
+    // The tool window showing a tooltip; None while no tooltip is shown.
+    platform::WindowId GetToolTipWindow() const;
 
     // One native message; true when handled, with its result.
     bool MessageHandler(unsigned message, uintptr_t wParam, intptr_t lParam, intptr_t& result);
@@ -229,6 +235,10 @@ private:
     bool MoveFocus(bool forward);
     bool ActivateShortcut(char16_t character);
     void ForgetInMessages(const CControlUI* control);
+    // The tooltip of the control under the mouse, or of its nearest
+    // ancestor that has one.
+    void ShowToolTip(UIPoint point);
+    void HideToolTip();
 
     platform::WindowSystem* m_system = nullptr;
     platform::WindowId m_nativeWindow = platform::WindowId::None;
@@ -240,6 +250,7 @@ private:
     bool m_firstLayout = false;
     bool m_needLayout = false;
     bool m_mouseTracking = false;
+    std::unique_ptr<CToolTipWnd> m_toolTip;
     uint64_t Now() const;
     // Last, so that the controls go before everything they report to.
     std::unique_ptr<CControlUI> m_ownedRoot;

@@ -6,6 +6,8 @@
 #include "platform/clock.h"
 #include "ui/ContainerUI.h"
 #include "ui/IContainerUI.h"
+#include "ui/PaintSupport.h"
+#include "ui/ToolTipWnd.h"
 #include "ui/WindowWnd.h"
 
 #include <algorithm>
@@ -127,6 +129,12 @@ void CWindowUIManager::Invalidate()
         m_system->Invalidate(m_nativeWindow);
 }
 
+void CWindowUIManager::NeedUpdate()
+{
+    m_needLayout = true;
+    Invalidate();
+}
+
 void CWindowUIManager::SendNotify(CControlUI* control, std::u16string_view type, uintptr_t wParam, intptr_t lParam,
                                   bool async)
 {
@@ -239,8 +247,8 @@ void CWindowUIManager::PaintWindow()
     if (client.right <= 0 || client.bottom <= 0)
         return;
     if (m_needLayout) {
-        m_needLayout = false;
         m_root->SetItemRect(client);
+        m_needLayout = false;
     }
     if (m_firstLayout) {
         m_firstLayout = false;
@@ -257,6 +265,37 @@ void CWindowUIManager::PaintWindow()
 
 // ---- mouse -----------------------------------------------------------------
 
+void CWindowUIManager::ShowToolTip(UIPoint point)
+{
+    if (m_system == nullptr)
+        return;
+    const CControlUI* control = FindControlAt(point);
+    while (control != nullptr && control->GetToolTip().empty())
+        control = control->GetParent();
+    if (control == nullptr) {
+        HideToolTip();
+        return;
+    }
+    if (!m_toolTip)
+        m_toolTip = std::make_unique<CToolTipWnd>();
+    if (m_toolTip->IsShown() && m_toolTip->GetText() == control->GetToolTip())
+        return;
+    const Rect window = m_system->GetWindowRect(m_nativeWindow);
+    m_toolTip->Show(*m_system, m_nativeWindow, control->GetToolTip(), FontSpecFor(this, -1), window.left + point.x,
+                    window.top + point.y);
+}
+
+WindowId CWindowUIManager::GetToolTipWindow() const
+{
+    return m_toolTip && m_toolTip->IsShown() ? m_toolTip->GetWindow() : WindowId::None;
+}
+
+void CWindowUIManager::HideToolTip()
+{
+    if (m_toolTip)
+        m_toolTip->Hide();
+}
+
 void CWindowUIManager::UpdateHover(UIPoint point, uintptr_t wParam)
 {
     if (!m_mouseTracking && m_system != nullptr) {
@@ -266,6 +305,7 @@ void CWindowUIManager::UpdateHover(UIPoint point, uintptr_t wParam)
     CControlUI* now = FindControlAt(point);
     if (now == m_hover)
         return;
+    HideToolTip();
     if (m_hover != nullptr)
         DeliverEvent(m_hover, UIEvent::MouseLeave, wParam);
     m_hover = now;
@@ -280,6 +320,8 @@ void CWindowUIManager::DispatchMouse(UIEvent type, unsigned message, uintptr_t w
 {
     const UIPoint point = PointOf(lParam);
     m_notify.SetMousePoint(point);
+    if (message != WM_MOUSEMOVE)
+        HideToolTip();
     switch (message) {
     case WM_MOUSEMOVE:
         UpdateHover(point, wParam);
@@ -338,10 +380,12 @@ bool CWindowUIManager::MessageHandler(unsigned message, uintptr_t wParam, intptr
     case WM_MOUSEHOVER:
         m_notify.SetMousePoint(PointOf(lParam));
         DeliverEvent(FindControlAt(PointOf(lParam)), UIEvent::MouseHover, wParam, lParam);
+        ShowToolTip(PointOf(lParam));
         m_mouseTracking = false;
         return true;
     case WM_MOUSELEAVE:
         m_mouseTracking = false;
+        HideToolTip();
         if (m_hover != nullptr)
             DeliverEvent(std::exchange(m_hover, nullptr), UIEvent::MouseLeave, wParam, lParam);
         return true;
@@ -389,6 +433,7 @@ bool CWindowUIManager::MessageHandler(unsigned message, uintptr_t wParam, intptr
         result = 1;
         return true;
     case WM_KILLFOCUS:
+        HideToolTip();
         SetFocus(nullptr);
         return false;
     case WM_TIMER: {
@@ -398,6 +443,7 @@ bool CWindowUIManager::MessageHandler(unsigned message, uintptr_t wParam, intptr
         return owner != nullptr;
     }
     case WM_NCDESTROY: {
+        HideToolTip();
         auto& managers = Managers();
         managers.erase(std::remove(managers.begin(), managers.end(), this), managers.end());
         return false;

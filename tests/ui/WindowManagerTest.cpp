@@ -1,11 +1,15 @@
 #include "platform/HeadlessWindowSystem.h"
+#include "ui/HorizontalLayoutUI.h"
 #include "ui/LayoutBuilder.h"
 #include "ui/OptionUI.h"
+#include "ui/SliderUI.h"
 #include "ui/TabLayoutUI.h"
 #include "ui/WindowUIManager.h"
 #include "ui/WindowWnd.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <string>
 #include <vector>
@@ -67,12 +71,12 @@ protected:
         CWindowWnd::SetWindowSystem(nullptr);
     }
 
-    void Open(std::u16string_view layout)
+    void Open(std::u16string_view layout, IDialogBuilderCallback* callback = nullptr)
     {
         ASSERT_NE(window.Create(WindowId::None, "test", WindowStyle::kNormal, 0, 0, 0, 300, 200), WindowId::None);
         window.manager.Init(&system, window.GetHWND());
         CLayoutBuilder builder;
-        ASSERT_TRUE(window.manager.AttachDialog(builder.CreateDetached(layout, nullptr, &window.manager)));
+        ASSERT_TRUE(window.manager.AttachDialog(builder.CreateDetached(layout, callback, &window.manager)));
         window.manager.AddNotifier(&a);
         window.manager.AddNotifier(&b);
         window.ShowWindow();
@@ -89,6 +93,19 @@ protected:
         system.InjectMouse(window.GetHWND(), platform::WM_LBUTTONDOWN, x, y, platform::MK_LBUTTON);
         system.InjectMouse(window.GetHWND(), platform::WM_LBUTTONUP, x, y);
         system.RunPending();
+    }
+
+    // Left press and release at one point, without moving there first.
+    void PressAndRelease(int x, int y)
+    {
+        system.InjectMouse(window.GetHWND(), platform::WM_LBUTTONDOWN, x, y, platform::MK_LBUTTON);
+        system.InjectMouse(window.GetHWND(), platform::WM_LBUTTONUP, x, y);
+        system.RunPending();
+    }
+
+    CSliderUI* Slider(std::u16string_view name)
+    {
+        return dynamic_cast<CSliderUI*>(window.manager.FindControl(name));
     }
 };
 
@@ -142,6 +159,233 @@ TEST_F(WindowManagerTest, OneSelectChangedInAGroupOfThree)
     a.lines.clear();
     Click(u"o2");  // already selected: nothing changes
     EXPECT_EQ(a.lines, (std::vector<std::string>{"A:click:o2"}));
+}
+
+constexpr std::u16string_view kSliderLayout =
+    u"<Window><VerticalLayout name=\"root\">"
+    u"<Slider name=\"s\" min=\"1\" max=\"3\" width=\"100\" height=\"20\" thumbsize=\"10,10\"/>"
+    u"<Slider name=\"v\" hor=\"false\" min=\"0\" max=\"100\" width=\"20\" height=\"110\"/>"
+    u"<Control/></VerticalLayout></Window>";
+
+TEST_F(WindowManagerTest, ASliderFollowsTheDragAndNotifiesOnRelease)
+{
+    Open(kSliderLayout);
+    CSliderUI* slider = Slider(u"s");
+    ASSERT_NE(slider, nullptr);
+    const UIRect r = slider->GetItemRect();
+    ASSERT_EQ(r.right - r.left, 100);
+    const int y = (r.top + r.bottom) / 2;
+    const WindowId hwnd = window.GetHWND();
+    a.lines.clear();
+
+    system.InjectMouse(hwnd, platform::WM_MOUSEMOVE, r.left + 10, y);
+    system.InjectMouse(hwnd, platform::WM_LBUTTONDOWN, r.left + 10, y, platform::MK_LBUTTON);
+    system.InjectMouse(hwnd, platform::WM_MOUSEMOVE, r.left + 50, y, platform::MK_LBUTTON);
+    system.RunPending();
+    EXPECT_TRUE(slider->IsCaptured());
+    EXPECT_EQ(slider->GetValue(), 2);  // 1 + (50 - 5) * 2 / 90
+    // Moves far outside keep following while the button is held.
+    system.InjectMouse(hwnd, platform::WM_MOUSEMOVE, r.right + 80, r.bottom + 40, platform::MK_LBUTTON);
+    system.RunPending();
+    EXPECT_EQ(slider->GetValue(), 3);
+    EXPECT_TRUE(a.lines.empty());  // no notification while dragging
+    system.InjectMouse(hwnd, platform::WM_LBUTTONUP, r.left + 50, y);
+    system.RunPending();
+    EXPECT_FALSE(slider->IsCaptured());
+    EXPECT_EQ(slider->GetValue(), 2);
+    EXPECT_EQ(a.lines, (std::vector<std::string>{"A:valuechanged:s"}));
+
+    // A release that leaves the value as it was still notifies; the edges
+    // give the ends of the range exactly.
+    a.lines.clear();
+    Click(u"s");
+    EXPECT_EQ(slider->GetValue(), 2);
+    PressAndRelease(r.right - 1, y);
+    EXPECT_EQ(slider->GetValue(), 3);
+    PressAndRelease(r.left, y);
+    EXPECT_EQ(slider->GetValue(), 1);
+    EXPECT_EQ(a.lines, (std::vector<std::string>(3, "A:valuechanged:s")));
+
+    // A disabled slider takes no drag.
+    a.lines.clear();
+    slider->SetEnabled(false);
+    PressAndRelease(r.right - 1, y);
+    EXPECT_EQ(slider->GetValue(), 1);
+    EXPECT_TRUE(a.lines.empty());
+}
+
+TEST_F(WindowManagerTest, VerticalSlidersHaveTheirMaximumAtTheTop)
+{
+    Open(kSliderLayout);
+    CSliderUI* slider = Slider(u"v");
+    ASSERT_NE(slider, nullptr);
+    const UIRect r = slider->GetItemRect();
+    ASSERT_EQ(r.bottom - r.top, 110);
+    const int x = (r.left + r.right) / 2;
+    EXPECT_EQ(slider->ValueAt({x, r.top + 5}), 100);
+    EXPECT_EQ(slider->ValueAt({x, r.top}), 100);
+    EXPECT_EQ(slider->ValueAt({x, r.bottom - 5}), 0);
+    EXPECT_EQ(slider->ValueAt({x, r.top + 55}), 50);
+    EXPECT_EQ(slider->ValueAt({x, r.top + 28}), 77);  // 100 * (110 - 5 - 28) / 100
+    a.lines.clear();
+    PressAndRelease(x, r.top + 28);
+    EXPECT_EQ(slider->GetValue(), 77);
+    EXPECT_EQ(a.lines, (std::vector<std::string>{"A:valuechanged:v"}));
+}
+
+TEST_F(WindowManagerTest, SliderWheelStepsStayUnclampedUntilPaintedAndProgramValuesAreSilent)
+{
+    Open(kSliderLayout);
+    CSliderUI* slider = Slider(u"s");
+    ASSERT_NE(slider, nullptr);
+    const UIRect r = slider->GetItemRect();
+    a.lines.clear();
+    slider->SetStep(2);
+    slider->SetValue(3);
+    EXPECT_TRUE(a.lines.empty());
+    system.InjectWheel(window.GetHWND(), r.left + 50, r.top + 5, platform::WHEEL_DELTA);
+    platform::Message wheel;
+    ASSERT_TRUE(system.GetMessage(wheel));
+    ASSERT_EQ(wheel.message, platform::WM_MOUSEWHEEL);
+    system.DispatchMessage(wheel);
+    EXPECT_EQ(slider->GetValue(), 5);  // one step past the maximum until painted
+    EXPECT_EQ(a.lines, (std::vector<std::string>{"A:valuechanged:s"}));
+    system.RunPending();
+    EXPECT_EQ(slider->GetValue(), 3);  // painted: back inside [1, 3]
+
+    system.InjectWheel(window.GetHWND(), r.left + 50, r.top + 5, -platform::WHEEL_DELTA);
+    system.RunPending();
+    EXPECT_EQ(slider->GetValue(), 1);
+    EXPECT_EQ(a.lines.size(), 2u);
+
+    // A value set by the program far past the maximum notifies nothing and
+    // is clamped by the next paint.
+    a.lines.clear();
+    slider->SetMaxValue(100);
+    slider->SetValue(500);
+    slider->Invalidate();
+    system.RunPending();
+    EXPECT_EQ(slider->GetValue(), 100);
+    EXPECT_TRUE(a.lines.empty());
+}
+
+// A row that records the mouse events reaching it.
+struct RecordingRow final : CHorizontalLayoutUI {
+    void DoEvent(TEventUI& event) override
+    {
+        events.push_back(event.type);
+        CHorizontalLayoutUI::DoEvent(event);
+    }
+    std::vector<UIEvent> events;
+};
+
+struct RowFactory final : IDialogBuilderCallback {
+    std::unique_ptr<CControlUI> CreateControl(std::u16string_view className) override
+    {
+        return className == u"RecordingRow" ? std::make_unique<RecordingRow>() : nullptr;
+    }
+};
+
+TEST_F(WindowManagerTest, ClicksOnAChildThatIgnoresTheMouseReachItsRow)
+{
+    RowFactory factory;
+    Open(u"<Window><VerticalLayout><RecordingRow name=\"row\" height=\"40\">"
+         u"<Label name=\"inner\" width=\"100\"/><Button name=\"btn\" width=\"100\"/>"
+         u"</RecordingRow><Control/></VerticalLayout></Window>",
+         &factory);
+    auto* row = dynamic_cast<RecordingRow*>(window.manager.FindControl(u"row"));
+    ASSERT_NE(row, nullptr);
+    a.lines.clear();
+    Click(u"inner");
+    const std::vector<UIEvent> expected{UIEvent::MouseEnter, UIEvent::MouseMove, UIEvent::ButtonDown,
+                                        UIEvent::ButtonUp};
+    EXPECT_EQ(row->events, expected);
+    // A button handles its own clicks; the row hears only what it ignores.
+    row->events.clear();
+    Click(u"btn");
+    EXPECT_EQ(std::count(row->events.begin(), row->events.end(), UIEvent::ButtonDown), 0);
+    EXPECT_EQ(std::count(row->events.begin(), row->events.end(), UIEvent::ButtonUp), 0);
+    EXPECT_EQ(a.lines, (std::vector<std::string>{"A:click:btn"}));
+}
+
+TEST_F(WindowManagerTest, ChangesFromCodeLayTheWindowOutAnewAndRepaint)
+{
+    Open(u"<Window><VerticalLayout bkcolor=\"#FF0000FF\">"
+         u"<Button name=\"ok\" text=\"OK\" height=\"40\" bkcolor=\"#FFFF0000\"/>"
+         u"<Control name=\"rest\"/></VerticalLayout></Window>");
+    CControlUI* ok = window.manager.FindControl(u"ok");
+    CControlUI* rest = window.manager.FindControl(u"rest");
+    ASSERT_NE(ok, nullptr);
+    ASSERT_NE(rest, nullptr);
+    const auto pixel = [&](int x, int y) { return system.LastFrame(window.GetHWND())->At(x, y); };
+    EXPECT_EQ(pixel(150, 50), 0xFF0000FFu);
+
+    ok->SetFixedHeight(60);
+    system.RunPending();
+    EXPECT_EQ(rest->GetItemRect().top, 60);
+    EXPECT_EQ(pixel(150, 50), 0xFFFF0000u);
+
+    ok->SetVisible(false);
+    system.RunPending();
+    EXPECT_EQ(rest->GetItemRect().top, 0);
+    EXPECT_EQ(pixel(150, 10), 0xFF0000FFu);
+
+    ok->SetVisible(true);
+    ok->SetPos({0, 0, 300, 20});
+    system.RunPending();
+    EXPECT_EQ(rest->GetItemRect().top, 20);
+
+    // A new text repaints; the same text again asks for nothing.
+    ok->SetText(u"Apply");
+    EXPECT_GT(system.RunPending(), 0);
+    ok->SetText(u"Apply");
+    ok->SetVisible(true);
+    EXPECT_EQ(system.RunPending(), 0);
+}
+
+TEST_F(WindowManagerTest, TooltipsShowAfterTheHoverTimeAndHideOnLeave)
+{
+    Open(u"<Window><VerticalLayout><Button name=\"save\" height=\"40\" tooltip=\"Save the profile\"/>"
+         u"<Button name=\"plain\" height=\"40\"/><Control/></VerticalLayout></Window>");
+    const WindowId hwnd = window.GetHWND();
+    system.InjectMouse(hwnd, platform::WM_MOUSEMOVE, 20, 20);
+    system.RunPending();
+    system.AdvanceTime(900);
+    system.RunPending();
+    EXPECT_EQ(window.manager.GetToolTipWindow(), WindowId::None);
+    system.AdvanceTime(200);
+    system.RunPending();
+    const WindowId tip = window.manager.GetToolTipWindow();
+    ASSERT_NE(tip, WindowId::None);
+    EXPECT_TRUE(system.IsWindowVisible(tip));
+    const platform::Rect owner = system.GetWindowRect(hwnd);
+    const platform::Rect rect = system.GetWindowRect(tip);
+    EXPECT_GT(rect.top, owner.top + 20);  // below the mouse
+    EXPECT_GT(rect.Width(), 20);
+    const auto* frame = system.LastFrame(tip);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->At(rect.Width() / 2, 1), 0xFFFFFFE1u);  // painted tip background
+    EXPECT_NE(system.GetFocus(), tip);
+
+    // Moving onto a control without a tooltip hides it, and the hover there
+    // shows nothing.
+    system.InjectMouse(hwnd, platform::WM_MOUSEMOVE, 20, 60);
+    system.RunPending();
+    EXPECT_EQ(window.manager.GetToolTipWindow(), WindowId::None);
+    EXPECT_FALSE(system.IsWindow(tip));
+    system.AdvanceTime(1100);
+    system.RunPending();
+    EXPECT_EQ(window.manager.GetToolTipWindow(), WindowId::None);
+
+    // Back over the button, then out of the window.
+    system.InjectMouse(hwnd, platform::WM_MOUSEMOVE, 20, 20);
+    system.RunPending();
+    system.AdvanceTime(1100);
+    system.RunPending();
+    ASSERT_NE(window.manager.GetToolTipWindow(), WindowId::None);
+    system.InjectMouse(hwnd, platform::WM_MOUSELEAVE, 0, 0);
+    system.RunPending();
+    EXPECT_EQ(window.manager.GetToolTipWindow(), WindowId::None);
 }
 
 struct Swallow final : IMessageFilterUI {
