@@ -129,6 +129,10 @@ void CControlUI::DoEvent(TEventUI& event)
             m_manager->SendNotify(this, u"menu", event.wParam, event.lParam);
         return;
     case UIEvent::ScrollWheel:
+    case UIEvent::ButtonDown:
+    case UIEvent::RightButtonDown:
+    case UIEvent::DoubleClick:
+        // Left alone here: a container such as a list row takes it.
         if (m_parent != nullptr)
             m_parent->DoEvent(event);
         return;

@@ -59,8 +59,8 @@ public:
     // Unknown names are ignored.
     virtual void SetAttribute(std::u16string_view name, std::u16string_view value);
 
-    // Events from the window manager. Unhandled mouse-wheel events go to the
-    // parent; timers and context menus become notifications.
+    // Events from the window manager. Unhandled wheel events and button presses go
+    // to the parent; timers and context menus become notifications.
     virtual void DoEvent(TEventUI& event);
     // What the control does when clicked or its shortcut is used; false when
     // it cannot act (disabled).

@@ -1,9 +1,6 @@
-#include "platform/HeadlessWindowSystem.h"
+#include "LayoutWindowFixture.h"
 #include "ui/ComboUI.h"
 #include "ui/ComboWnd.h"
-#include "ui/LayoutBuilder.h"
-#include "ui/WindowUIManager.h"
-#include "ui/WindowWnd.h"
 
 #include <gtest/gtest.h>
 
@@ -15,16 +12,6 @@ namespace {
 
 using platform::WindowId;
 
-class MainWnd final : public CWindowWnd {
-public:
-    std::u16string_view GetWindowClassName() const override { return u"ComboTestWnd"; }
-    intptr_t HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override
-    {
-        intptr_t result = 0;
-        return manager.MessageHandler(message, wParam, lParam, result) ? result : 0;
-    }
-    CWindowUIManager manager;
-};
 
 // "type new old" for the combo's own notifications.
 struct Log final : INotifyUI {
@@ -46,31 +33,17 @@ constexpr std::u16string_view kLayout =
     u"<ListLabelElement text=\"three\" height=\"20\"/></Combo>"
     u"<Control/></VerticalLayout></Window>";
 
-class ComboTest : public ::testing::Test {
+class ComboTest : public LayoutWindowFixture {
 protected:
-    platform::HeadlessWindowSystem system;
-    MainWnd window;
     Log log;
     CComboUI* combo = nullptr;
 
     void SetUp() override
     {
-        CWindowWnd::SetWindowSystem(&system);
-        ASSERT_NE(window.Create(WindowId::None, "test", WindowStyle::kNormal, 0, 100, 50, 300, 200), WindowId::None);
-        window.manager.Init(&system, window.GetHWND());
-        CLayoutBuilder builder;
-        ASSERT_TRUE(window.manager.AttachDialog(builder.CreateDetached(kLayout, nullptr, &window.manager)));
-        window.manager.AddNotifier(&log);
-        window.ShowWindow();
-        system.RunPending();
+        LayoutWindowFixture::SetUp();
+        Open(kLayout, log, 100, 50, 300, 200);
         combo = static_cast<CComboUI*>(window.manager.FindControl(u"c"));
         ASSERT_NE(combo, nullptr);
-    }
-    void TearDown() override
-    {
-        if (window.GetHWND() != WindowId::None)
-            system.DestroyWindow(window.GetHWND());
-        CWindowWnd::SetWindowSystem(nullptr);
     }
 
     void ClickAt(WindowId target, int x, int y)
@@ -78,12 +51,6 @@ protected:
         system.InjectMouse(target, platform::WM_MOUSEMOVE, x, y);
         system.InjectMouse(target, platform::WM_LBUTTONDOWN, x, y, platform::MK_LBUTTON);
         system.InjectMouse(target, platform::WM_LBUTTONUP, x, y);
-        system.RunPending();
-    }
-    void Key(WindowId target, int vk)
-    {
-        system.InjectKey(target, vk, true);
-        system.InjectKey(target, vk, false);
         system.RunPending();
     }
     WindowId DropDown() const
