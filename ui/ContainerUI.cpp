@@ -317,6 +317,37 @@ void CContainerUI::SetVScrollPos(int pos)
     SetItemRect(GetItemRect());
 }
 
+void CContainerUI::DoEvent(TEventUI& event)
+{
+    CScrollBarUI* bar = m_vScrollBar.get();
+    if (bar == nullptr || !bar->IsVisible()) {
+        CControlUI::DoEvent(event);
+        return;
+    }
+    const UIRect& rc = bar->GetItemRect();
+    const bool over = event.mouse.x >= rc.left && event.mouse.x < rc.right && event.mouse.y >= rc.top &&
+                      event.mouse.y < rc.bottom;
+    switch (event.type) {
+    case UIEvent::ScrollWheel: {
+        const int notch = static_cast<int16_t>(event.wParam >> 16) > 0 ? -1 : 1;
+        bar->ScrollTo(bar->GetScrollPos() + notch * kWheelLines * bar->GetLineSize());
+        return;
+    }
+    case UIEvent::ButtonDown:
+    case UIEvent::DoubleClick:
+    case UIEvent::MouseMove:
+    case UIEvent::ButtonUp:
+        if (over || bar->IsDragging()) {
+            bar->DoEvent(event);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    CControlUI::DoEvent(event);
+}
+
 // Lays the children out; when the vertical bar appears or disappears the
 // inner width changes and they are laid out once more. Heights do not depend
 // on the width, so a second round never changes the decision.

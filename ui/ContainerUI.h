@@ -60,8 +60,13 @@ public:
     // Scrolls the content up by `pos` pixels (kept within the range) and
     // lays the children out again; ignored without a vertical bar.
     void SetVScrollPos(int pos);
+    // Mouse input over a shown vertical bar (or while its thumb is held)
+    // goes to the bar; the wheel scrolls three lines a notch when the bar
+    // is shown, else goes on to the parent.
+    void DoEvent(TEventUI& event) override;
     // The width a shown vertical bar takes: its fixed width, else this.
     static constexpr int kDefaultScrollBarWidth = 16;
+    static constexpr int kWheelLines = 3;
 
     // The rectangle minus the inset and a shown vertical bar, not scrolled;
     // empty rather than inverted.

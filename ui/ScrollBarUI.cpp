@@ -1,6 +1,8 @@
 #include "ui/ScrollBarUI.h"
 
+#include "ui/ContainerUI.h"
 #include "ui/PaintSupport.h"
+#include "ui/WindowUIManager.h"
 
 #include <algorithm>
 
@@ -107,6 +109,80 @@ UIRect CScrollBarUI::GetPartRect(Part part) const
     const long long length = std::min(rail, std::max<long long>(button, ScaleExtent(height, height + range, rail)));
     const long long top = railTop + ScaleExtent(m_pos, std::max(1LL, range), rail - length);
     return SaturatedRect(rc.left, top, rc.right, top + length);
+}
+
+bool CScrollBarUI::ScrollTo(int pos)
+{
+    pos = std::clamp(pos, 0, std::max(0, m_range));
+    if (pos == m_pos)
+        return false;
+    m_pos = pos;
+    auto* owner = dynamic_cast<CContainerUI*>(GetParent());
+    if (owner != nullptr && owner->GetVerticalScrollBar() == this)
+        owner->SetVScrollPos(pos);
+    Invalidate();
+    if (GetManager() != nullptr)
+        GetManager()->SendNotify(this, u"scroll");
+    return true;
+}
+
+namespace {
+
+bool Inside(const UIRect& rc, UIPoint point)
+{
+    return point.x >= rc.left && point.x < rc.right && point.y >= rc.top && point.y < rc.bottom;
+}
+
+}  // namespace
+
+void CScrollBarUI::Press(UIPoint point)
+{
+    const UIRect thumb = GetPartRect(Part::Thumb);
+    const int page = std::max(1, GetItemRect().bottom - GetItemRect().top);
+    if (Inside(GetPartRect(Part::Button1), point)) {
+        ScrollTo(m_pos - m_lineSize);
+    } else if (Inside(GetPartRect(Part::Button2), point)) {
+        ScrollTo(m_pos + m_lineSize);
+    } else if (Inside(thumb, point)) {
+        m_dragging = true;
+        m_dragOffset = point.y - thumb.top;
+    } else if (Inside(GetPartRect(Part::Rail), point)) {
+        ScrollTo(point.y < thumb.top ? m_pos - page : m_pos + page);
+    }
+}
+
+// The thumb's top goes where the mouse is, less the pressed offset; the
+// free length of the rail maps onto the range.
+void CScrollBarUI::DragTo(int y)
+{
+    const UIRect rail = GetPartRect(Part::Rail);
+    const UIRect thumb = GetPartRect(Part::Thumb);
+    const long long free = (0LL + rail.bottom - rail.top) - (0LL + thumb.bottom - thumb.top);
+    if (free <= 0)
+        return;
+    const long long top = std::clamp<long long>(0LL + y - m_dragOffset - rail.top, 0, free);
+    ScrollTo(ScaleExtent(top, free, std::max(0, m_range)));
+}
+
+void CScrollBarUI::DoEvent(TEventUI& event)
+{
+    switch (event.type) {
+    case UIEvent::ButtonDown:
+    case UIEvent::DoubleClick:
+        if (IsEnabled())
+            Press(event.mouse);
+        return;
+    case UIEvent::MouseMove:
+        if (m_dragging)
+            DragTo(event.mouse.y);
+        return;
+    case UIEvent::ButtonUp:
+        m_dragging = false;
+        return;
+    default:
+        CControlUI::DoEvent(event);
+        return;
+    }
 }
 
 bool CScrollBarUI::HasImages() const

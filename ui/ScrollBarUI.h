@@ -38,6 +38,14 @@ public:
     // content and moves with the position; the background is the whole bar.
     UIRect GetPartRect(Part part) const;
 
+    // Moves to `pos` kept within 0..range; a change scrolls the container
+    // the bar belongs to and sends "scroll". False when nothing moved.
+    bool ScrollTo(int pos);
+    // The arrows move a line, the rail beside the thumb a page (the bar's
+    // length), and the thumb follows the mouse while it is held.
+    void DoEvent(TEventUI& event) override;
+    bool IsDragging() const { return m_dragging; }
+
 protected:
     // Each part in its state's image (normal, or disabled while disabled),
     // or in plain colours when the bar has no images at all.
@@ -46,6 +54,8 @@ protected:
 private:
     void PaintPart(platform::Painter& painter, Part part, uint32_t plainColor);
     bool HasImages() const;
+    void Press(UIPoint point);
+    void DragTo(int y);
 
     static constexpr size_t kStates = 4;
     static constexpr size_t kParts = 5;
@@ -57,6 +67,8 @@ private:
     int m_pos = 0;
     bool m_showButton1 = true;
     bool m_showButton2 = true;
+    bool m_dragging = false;
+    int m_dragOffset = 0;  // from the thumb's top to the pressed point
 };
 
 }  // namespace SkinUI
