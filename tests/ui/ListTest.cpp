@@ -19,7 +19,7 @@ struct Log final : INotifyUI {
     {
         if (message.type == u"setfocus" || message.type == u"killfocus" || message.type == u"windowinit")
             return;
-        const std::u16string_view name = message.sender != nullptr ? message.sender->GetName() : u"-";
+        const std::u16string name = message.sender != nullptr ? message.sender->GetName() : u"-";
         std::string line(message.type.begin(), message.type.end());
         line += " " + std::string(name.begin(), name.end());
         if (message.type == u"itemselect")
