@@ -88,9 +88,21 @@ const std::u16string& CScrollBarUI::GetImage(Part part, State state) const
     return m_images.at(ImageIndex(part, state));
 }
 
+namespace {
+
+UIRect Transposed(const UIRect& rc) { return {rc.top, rc.left, rc.bottom, rc.right}; }
+
+}  // namespace
+
 UIRect CScrollBarUI::GetPartRect(Part part) const
 {
-    const UIRect& rc = GetItemRect();
+    if (m_horizontal)
+        return Transposed(VerticalPartRect(Transposed(GetItemRect()), part));
+    return VerticalPartRect(GetItemRect(), part);
+}
+
+UIRect CScrollBarUI::VerticalPartRect(const UIRect& rc, Part part) const
+{
     const long long height = std::max(0LL, 0LL + rc.bottom - rc.top);
     const long long button = std::min(std::max(0LL, 0LL + rc.right - rc.left), height / 2);
     const long long railTop = rc.top + (m_showButton1 ? button : 0);
@@ -120,6 +132,8 @@ bool CScrollBarUI::ScrollTo(int pos)
     auto* owner = dynamic_cast<CContainerUI*>(GetParent());
     if (owner != nullptr && owner->GetVerticalScrollBar() == this)
         owner->SetVScrollPos(pos);
+    else if (owner != nullptr && owner->GetHorizontalScrollBar() == this)
+        owner->SetHScrollPos(pos);
     Invalidate();
     if (GetManager() != nullptr)
         GetManager()->SendNotify(this, u"scroll");
@@ -138,29 +152,29 @@ bool Inside(const UIRect& rc, UIPoint point)
 void CScrollBarUI::Press(UIPoint point)
 {
     const UIRect thumb = GetPartRect(Part::Thumb);
-    const int page = std::max(1, GetItemRect().bottom - GetItemRect().top);
+    const int page = std::max(1, LengthOf(GetItemRect()));
     if (Inside(GetPartRect(Part::Button1), point)) {
         ScrollTo(m_pos - m_lineSize);
     } else if (Inside(GetPartRect(Part::Button2), point)) {
         ScrollTo(m_pos + m_lineSize);
     } else if (Inside(thumb, point)) {
         m_dragging = true;
-        m_dragOffset = point.y - thumb.top;
+        m_dragOffset = Along(point) - StartOf(thumb);
     } else if (Inside(GetPartRect(Part::Rail), point)) {
-        ScrollTo(point.y < thumb.top ? m_pos - page : m_pos + page);
+        ScrollTo(Along(point) < StartOf(thumb) ? m_pos - page : m_pos + page);
     }
 }
 
-// The thumb's top goes where the mouse is, less the pressed offset; the
+// The thumb's start goes where the mouse is, less the pressed offset; the
 // free length of the rail maps onto the range.
-void CScrollBarUI::DragTo(int y)
+void CScrollBarUI::DragTo(int along)
 {
     const UIRect rail = GetPartRect(Part::Rail);
     const UIRect thumb = GetPartRect(Part::Thumb);
-    const long long free = (0LL + rail.bottom - rail.top) - (0LL + thumb.bottom - thumb.top);
+    const long long free = 0LL + LengthOf(rail) - LengthOf(thumb);
     if (free <= 0)
         return;
-    const long long top = std::clamp<long long>(0LL + y - m_dragOffset - rail.top, 0, free);
+    const long long top = std::clamp<long long>(0LL + along - m_dragOffset - StartOf(rail), 0, free);
     ScrollTo(ScaleExtent(top, free, std::max(0, m_range)));
 }
 
@@ -174,7 +188,7 @@ void CScrollBarUI::DoEvent(TEventUI& event)
         return;
     case UIEvent::MouseMove:
         if (m_dragging)
-            DragTo(event.mouse.y);
+            DragTo(Along(event.mouse));
         return;
     case UIEvent::ButtonUp:
         m_dragging = false;

@@ -95,5 +95,51 @@ TEST_F(ScrollBarTest, ThumbFollowsTheMouseWhileHeldAndTheWheelScrollsOverChildre
     EXPECT_EQ(bar->GetScrollPos(), 151);
 }
 
+// Five 100-pixel columns in a 200-pixel window: the horizontal bar shows
+// along the bottom (16 high) and scrolls the columns sideways.
+class HScrollBarTest : public LayoutWindowFixture {
+protected:
+    ScrollLog log;
+};
+
+TEST_F(HScrollBarTest, AWideLayoutShowsAHorizontalBarThatScrollsSideways)
+{
+    Open(u"<Window><HorizontalLayout name=\"box\" hscrollbar=\"true\"><Label width=\"100\"/>"
+         u"<Label width=\"100\"/><Label width=\"100\"/><Label width=\"100\"/><Label width=\"100\"/>"
+         u"</HorizontalLayout></Window>",
+         log, 0, 0, 200, 200);
+    auto* box = static_cast<CContainerUI*>(window.manager.FindControl(u"box"));
+    ASSERT_NE(box, nullptr);
+    CScrollBarUI* bar = box->GetHorizontalScrollBar();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(bar->IsVisible());
+    EXPECT_EQ(bar->GetItemRect(), (UIRect{0, 184, 200, 200}));
+    EXPECT_EQ(bar->GetScrollRange(), 300);
+    EXPECT_EQ(box->GetItemAt(0)->GetItemRect().bottom, 184);  // the bar takes its height
+
+    auto click = [&](int x, int y) {
+        system.InjectMouse(window.GetHWND(), platform::WM_LBUTTONDOWN, x, y, platform::MK_LBUTTON);
+        system.InjectMouse(window.GetHWND(), platform::WM_LBUTTONUP, x, y);
+        system.RunPending();
+    };
+    click(190, 190);  // right arrow
+    EXPECT_EQ(bar->GetScrollPos(), 8);
+    EXPECT_EQ(box->GetItemAt(0)->GetItemRect().left, -8);
+    click(150, 190);  // rail right of the thumb: a page
+    EXPECT_EQ(bar->GetScrollPos(), 208);
+    click(5, 190);  // left arrow
+    EXPECT_EQ(bar->GetScrollPos(), 200);
+    EXPECT_EQ(box->GetItemAt(2)->GetItemRect().left, 0);
+    EXPECT_EQ(log.scrolls, 3);
+
+    // Content that fits shows no bar.
+    box->GetItemAt(0)->SetFixedWidth(0);
+    for (int i = 4; i >= 1; --i)
+        box->Remove(box->GetItemAt(i));
+    box->SetItemRect(box->GetItemRect());
+    EXPECT_FALSE(bar->IsVisible());
+    EXPECT_EQ(box->GetItemAt(0)->GetItemRect(), (UIRect{0, 0, 200, 200}));
+}
+
 }  // namespace
 }  // namespace SkinUI
