@@ -3,6 +3,8 @@
 // event handling sets it; painting reads it.
 #pragma once
 
+#include "ui/EventUI.h"
+
 #include <string>
 
 namespace SkinUI {
@@ -14,6 +16,28 @@ public:
     void SetButtonState(unsigned state) { m_buttonState = state; }
     unsigned GetButtonState() const { return m_buttonState; }
     bool HasButtonState(unsigned flag) const { return (m_buttonState & flag) != 0; }
+    // The hot and focused marks follow the mouse entering and leaving and
+    // the focus coming and going (a disabled control does not turn hot).
+    // True when `type` was one of these events: the control then repaints.
+    bool TrackHotAndFocus(UIEvent type, bool enabled)
+    {
+        switch (type) {
+        case UIEvent::MouseEnter:
+            m_buttonState |= enabled ? unsigned{kHot} : 0U;
+            return true;
+        case UIEvent::MouseLeave:
+            m_buttonState &= ~unsigned{kHot};
+            return true;
+        case UIEvent::SetFocus:
+            m_buttonState |= kFocused;
+            return true;
+        case UIEvent::KillFocus:
+            m_buttonState &= ~unsigned{kFocused};
+            return true;
+        default:
+            return false;
+        }
+    }
 
 private:
     unsigned m_buttonState = 0;

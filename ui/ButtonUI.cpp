@@ -96,30 +96,15 @@ void CButtonUI::DoEvent(TEventUI& event)
                 Activate();
         }
         return;
-    case UIEvent::MouseEnter:
-        if (IsEnabled()) {
-            SetButtonState(state | kHot);
-            Invalidate();
-        }
-        return;
-    case UIEvent::MouseLeave:
-        SetButtonState(state & ~static_cast<unsigned>(kHot));
-        Invalidate();
-        return;
-    case UIEvent::SetFocus:
-        SetButtonState(state | kFocused);
-        Invalidate();
-        return;
-    case UIEvent::KillFocus:
-        SetButtonState(state & ~static_cast<unsigned>(kFocused));
-        Invalidate();
-        return;
     case UIEvent::KeyDown:
         if (event.key == u' ' || event.key == u'\r')
             Activate();
         return;
     default:
-        CLabelUI::DoEvent(event);
+        if (TrackHotAndFocus(event.type, IsEnabled()))
+            Invalidate();
+        else
+            CLabelUI::DoEvent(event);
         return;
     }
 }

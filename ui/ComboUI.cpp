@@ -1,6 +1,12 @@
 #include "ui/ComboUI.h"
 
+#include "ui/ComboWnd.h"
 #include "ui/PaintSupport.h"
+#include "ui/WindowUIManager.h"
+
+#include "platform/window_system.h"
+
+#include <algorithm>
 
 namespace SkinUI {
 namespace {
@@ -17,6 +23,10 @@ const AttributeSetter<CComboUI> kComboAttributes[] = {
 
 }  // namespace
 
+CComboUI::CComboUI() { SetMouseChildEnabled(false); }
+
+CComboUI::~CComboUI() = default;
+
 void CComboUI::SetAttribute(std::u16string_view name, std::u16string_view value)
 {
     if (!ApplyFromTable(kComboAttributes, *this, name, value) && !ApplyListItemAttribute(m_itemInfo, name, value))
@@ -27,6 +37,112 @@ std::u16string_view CComboUI::GetSelectedText() const
 {
     const CControlUI* item = GetItemAt(m_curSel);
     return item ? std::u16string_view(item->GetText()) : std::u16string_view();
+}
+
+bool CComboUI::IsSelectable(int index) const
+{
+    const CControlUI* item = GetItemAt(index);
+    return item != nullptr && item->IsVisible() && item->IsEnabled();
+}
+
+bool CComboUI::SelectItem(int index)
+{
+    if (index == m_curSel)
+        return true;
+    const int old = m_curSel;
+    m_curSel = -1;
+    if (index >= GetCount())
+        index = GetCount() - 1;
+    if (index < 0 || !IsSelectable(index)) {
+        Invalidate();
+        return false;
+    }
+    m_curSel = index;
+    Invalidate();
+    if (GetManager() != nullptr)
+        GetManager()->SendNotify(this, u"itemselect", static_cast<uintptr_t>(index), old);
+    return true;
+}
+
+bool CComboUI::SelectNext(int step)
+{
+    for (int i = m_curSel + step; i >= 0 && i < GetCount(); i += step) {
+        if (IsSelectable(i))
+            return SelectItem(i);
+    }
+    return false;
+}
+
+bool CComboUI::Activate()
+{
+    if (!CControlUI::Activate() || GetCount() == 0)
+        return false;
+    if (IsDroppedDown())
+        return true;
+    m_dropDown = std::make_unique<CComboWnd>(*this);
+    if (!m_dropDown->Open()) {
+        m_dropDown.reset();
+        return false;
+    }
+    if (GetManager() != nullptr)
+        GetManager()->SendNotify(this, u"dropdown");
+    return true;
+}
+
+void CComboUI::CloseDropDown()
+{
+    if (IsDroppedDown())
+        m_dropDown->Close();
+}
+
+bool CComboUI::IsDroppedDown() const { return m_dropDown != nullptr && m_dropDown->IsOpen(); }
+
+CComboWnd* CComboUI::GetDropDown() const { return IsDroppedDown() ? m_dropDown.get() : nullptr; }
+
+void CComboUI::HandleKey(char16_t key)
+{
+    switch (key) {
+    case platform::VK_UP:
+    case platform::VK_LEFT:
+        SelectNext(-1);
+        return;
+    case platform::VK_DOWN:
+    case platform::VK_RIGHT:
+        SelectNext(1);
+        return;
+    case platform::VK_RETURN:
+        Activate();
+        return;
+    case platform::VK_ESCAPE:
+        CloseDropDown();
+        return;
+    default:
+        return;
+    }
+}
+
+void CComboUI::DoEvent(TEventUI& event)
+{
+    switch (event.type) {
+    case UIEvent::ButtonDown:
+    case UIEvent::DoubleClick:
+        if (IsEnabled())
+            Activate();
+        return;
+    case UIEvent::KeyDown:
+        HandleKey(event.key);
+        return;
+    case UIEvent::ScrollWheel:
+        if (IsEnabled())
+            SelectNext(static_cast<int16_t>(event.wParam >> 16) > 0 ? -1 : 1);
+        return;
+    default:
+        if (TrackHotAndFocus(event.type, IsEnabled()))
+            Invalidate();
+        else
+            CContainerUI::DoEvent(event);
+        return;
+    }
 }
 
 void CComboUI::DoPaint(platform::Painter& painter, const UIRect& dirty) { CControlUI::DoPaint(painter, dirty); }

@@ -8,12 +8,17 @@
 #include "ui/ListItemInfo.h"
 #include "ui/TextMarkup.h"
 
+#include <memory>
 #include <string>
 
 namespace SkinUI {
 
+class CComboWnd;
+
 class CComboUI : public CContainerUI, public CButtonStateHolder {
 public:
+    CComboUI();
+    ~CComboUI() override;
     std::u16string_view GetClass() const override { return u"ComboUI"; }
     void SetAttribute(std::u16string_view name, std::u16string_view value) override;
 
@@ -35,10 +40,37 @@ public:
     ListItemInfo& GetItemInfo() { return m_itemInfo; }
     const ListItemInfo& GetItemInfo() const { return m_itemInfo; }
 
+    // The drop-down's size; a zero width means the combo's width, a zero
+    // height the height of all items (a height larger than that is cut).
+    void SetDropBoxSize(UISize size) { m_dropBoxSize = size; }
+    UISize GetDropBoxSize() const { return m_dropBoxSize; }
+
+    // Selects an item and sends "itemselect" (new index, old index); the
+    // current index does nothing. The old item is deselected first; an index
+    // past the end means the last item; a negative index, a hidden or a
+    // disabled item leaves the combo without selection and sends nothing.
+    bool SelectItem(int index);
+    // Selects the usable item `step` rows from the current one, if any.
+    bool SelectNext(int step);
     // The selected item: -1 for none. Stores the index only (no
     // notification); an index outside the items means none.
     void SetCurSel(int index) { m_curSel = index; }
     int GetCurSel() const { return m_curSel; }
+
+    // Opens the drop-down and sends "dropdown"; false when disabled or it
+    // cannot open. Closing it leaves the selection as it is.
+    bool Activate() override;
+    void CloseDropDown();
+    bool IsDroppedDown() const;
+    // The open drop-down window, nullptr when closed.
+    CComboWnd* GetDropDown() const;
+
+    bool IsFocusable() const override { return true; }
+    // The items are shown only in the drop-down: they are not laid out here.
+    void SetItemRect(const UIRect& rc) override { CControlUI::SetItemRect(rc); }
+    // A press opens the drop-down; arrows and the wheel change the selection;
+    // Enter opens, Esc closes.
+    void DoEvent(TEventUI& event) override;
     // The selected item's text; empty without a selection.
     std::u16string_view GetSelectedText() const;
 
@@ -53,6 +85,8 @@ protected:
 
 private:
     const std::u16string& StateImage() const;
+    bool IsSelectable(int index) const;
+    void HandleKey(char16_t key);
 
     int m_curSel = -1;
     UIRect m_textPadding;
@@ -63,6 +97,8 @@ private:
     std::u16string m_disabledImage;
     std::u16string m_dropBoxAttributes;
     ListItemInfo m_itemInfo;
+    UISize m_dropBoxSize;
+    std::unique_ptr<CComboWnd> m_dropDown;
     TextMarkup m_markup;  // the selected text's mark-up, parsed when it is first drawn
 };
 

@@ -222,6 +222,8 @@ void CContainerUI::SetManager(CWindowUIManager* manager, CControlUI* parent)
         item->SetManager(manager, this);
     if (m_vScrollBar)
         m_vScrollBar->SetManager(manager, this);
+    if (m_hScrollBar)
+        m_hScrollBar->SetManager(manager, this);
 }
 
 void CContainerUI::SetAttribute(std::u16string_view name, std::u16string_view value)
@@ -283,30 +285,59 @@ int CContainerUI::GetItemIndex(const CControlUI* control) const
 // The bar takes the manager's "VScrollBar" defaults (when a manager is bound
 // while the layout is built), then the container's style, and stays hidden
 // until the content needs it.
+namespace {
+
+// A new bar takes the layout's defaults for its role, then the container's
+// style; it stays hidden until the content needs it.
+std::unique_ptr<CScrollBarUI> MakeScrollBar(CContainerUI& owner, bool horizontal, std::u16string_view style)
+{
+    auto bar = std::make_unique<CScrollBarUI>();
+    bar->SetHorizontal(horizontal);
+    bar->SetManager(owner.GetManager(), &owner);
+    if (owner.GetManager())
+        bar->ApplyAttributeList(owner.GetManager()->GetDefaultAttributeList(horizontal ? u"HScrollBar" : u"VScrollBar"));
+    bar->ApplyAttributeList(style);
+    bar->SetVisible(false);
+    return bar;
+}
+
+void RestyleScrollBar(CScrollBarUI* bar, std::u16string_view style)
+{
+    if (bar == nullptr)
+        return;
+    const bool shown = bar->IsVisible();
+    bar->ApplyAttributeList(style);
+    bar->SetVisible(shown);
+}
+
+}  // namespace
+
 void CContainerUI::SetVScrollBar(bool on)
 {
-    if (!on) {
+    if (!on)
         m_vScrollBar.reset();
-        return;
-    }
-    if (m_vScrollBar)
-        return;
-    m_vScrollBar = std::make_unique<CScrollBarUI>();
-    m_vScrollBar->SetManager(GetManager(), this);
-    if (GetManager())
-        m_vScrollBar->ApplyAttributeList(GetManager()->GetDefaultAttributeList(u"VScrollBar"));
-    m_vScrollBar->ApplyAttributeList(m_vScrollBarStyle);
-    m_vScrollBar->SetVisible(false);
+    else if (!m_vScrollBar)
+        m_vScrollBar = MakeScrollBar(*this, false, m_vScrollBarStyle);
+}
+
+void CContainerUI::SetHScrollBar(bool on)
+{
+    if (!on)
+        m_hScrollBar.reset();
+    else if (!m_hScrollBar)
+        m_hScrollBar = MakeScrollBar(*this, true, m_hScrollBarStyle);
 }
 
 void CContainerUI::SetVScrollBarStyle(std::u16string_view list)
 {
     m_vScrollBarStyle = list;
-    if (m_vScrollBar) {
-        const bool shown = m_vScrollBar->IsVisible();
-        m_vScrollBar->ApplyAttributeList(list);
-        m_vScrollBar->SetVisible(shown);
-    }
+    RestyleScrollBar(m_vScrollBar.get(), list);
+}
+
+void CContainerUI::SetHScrollBarStyle(std::u16string_view list)
+{
+    m_hScrollBarStyle = list;
+    RestyleScrollBar(m_hScrollBar.get(), list);
 }
 
 void CContainerUI::SetVScrollPos(int pos)
@@ -317,16 +348,68 @@ void CContainerUI::SetVScrollPos(int pos)
     SetItemRect(GetItemRect());
 }
 
+void CContainerUI::SetHScrollPos(int pos)
+{
+    if (!m_hScrollBar)
+        return;
+    m_hScrollBar->SetScrollPos(pos);
+    SetItemRect(GetItemRect());
+}
+
+CScrollBarUI* CContainerUI::BarAt(UIPoint point) const
+{
+    for (CScrollBarUI* bar : {m_vScrollBar.get(), m_hScrollBar.get()}) {
+        if (bar == nullptr || !bar->IsVisible())
+            continue;
+        const UIRect& rc = bar->GetItemRect();
+        if (bar->IsDragging() || (point.x >= rc.left && point.x < rc.right && point.y >= rc.top && point.y < rc.bottom))
+            return bar;
+    }
+    return nullptr;
+}
+
+void CContainerUI::DoEvent(TEventUI& event)
+{
+    CScrollBarUI* vertical = m_vScrollBar && m_vScrollBar->IsVisible() ? m_vScrollBar.get() : nullptr;
+    switch (event.type) {
+    case UIEvent::ScrollWheel:
+        if (vertical != nullptr) {
+            const int notch = static_cast<int16_t>(event.wParam >> 16) > 0 ? -1 : 1;
+            vertical->ScrollTo(vertical->GetScrollPos() + notch * kWheelLines * vertical->GetLineSize());
+            return;
+        }
+        break;
+    case UIEvent::ButtonDown:
+    case UIEvent::DoubleClick:
+    case UIEvent::MouseMove:
+    case UIEvent::ButtonUp:
+        if (CScrollBarUI* bar = BarAt(event.mouse)) {
+            bar->DoEvent(event);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    CControlUI::DoEvent(event);
+}
+
 // Lays the children out; when the vertical bar appears or disappears the
 // inner width changes and they are laid out once more. Heights do not depend
 // on the width, so a second round never changes the decision.
 void CContainerUI::SetItemRect(const UIRect& rc)
 {
     CControlUI::SetItemRect(rc);
-    const UISize content = LayoutChildren(ScrolledInnerRect());
-    if (DecideVScrollBar(content.cy))
-        LayoutChildren(ScrolledInnerRect());
+    UISize content = LayoutChildren(ScrolledInnerRect());
+    // A bar that appears narrows the other direction: decide once more.
+    for (int round = 0; round < 2; ++round) {
+        const bool vertical = DecideVScrollBar(content.cy);
+        if (!(DecideHScrollBar(content.cx) || vertical))
+            break;
+        content = LayoutChildren(ScrolledInnerRect());
+    }
     PlaceVScrollBar();
+    PlaceHScrollBar();
     PlaceFloatingChildren();
 }
 
@@ -355,6 +438,12 @@ int CContainerUI::VScrollBarWidth() const
     return fixed != 0 ? fixed : kDefaultScrollBarWidth;
 }
 
+int CContainerUI::HScrollBarHeight() const
+{
+    const int fixed = m_hScrollBar ? m_hScrollBar->GetFixedHeight() : 0;
+    return fixed != 0 ? fixed : kDefaultScrollBarWidth;
+}
+
 // An inset wider or taller than the rectangle leaves an empty inner
 // rectangle, never an inverted one.
 UIRect CContainerUI::GetInnerRect() const
@@ -364,7 +453,8 @@ UIRect CContainerUI::GetInnerRect() const
     const Coord left = Coord{rc.left} + m_inset.left;
     const Coord top = Coord{rc.top} + m_inset.top;
     const Coord right = std::max(left, Coord{rc.right} - m_inset.right - bar);
-    const Coord bottom = std::max(top, Coord{rc.bottom} - m_inset.bottom);
+    const Coord hbar = m_hScrollBar && m_hScrollBar->IsVisible() ? HScrollBarHeight() : 0;
+    const Coord bottom = std::max(top, Coord{rc.bottom} - m_inset.bottom - hbar);
     return MakeRect(left, top, right, bottom);
 }
 
@@ -372,24 +462,38 @@ UIRect CContainerUI::ScrolledInnerRect() const
 {
     const UIRect inner = GetInnerRect();
     const Coord pos = m_vScrollBar ? m_vScrollBar->GetScrollPos() : 0;
-    return MakeRect(inner.left, inner.top - pos, inner.right, inner.bottom - pos);
+    const Coord hpos = m_hScrollBar ? m_hScrollBar->GetScrollPos() : 0;
+    return MakeRect(inner.left - hpos, inner.top - pos, inner.right - hpos, inner.bottom - pos);
 }
 
-// Content taller than the inner rectangle shows the bar; the range is the
-// excess and the position stays within it.
-bool CContainerUI::DecideVScrollBar(int contentHeight)
+// Content taller (wider) than the inner rectangle shows the vertical
+// (horizontal) bar; the range is the excess and the position stays within it.
+namespace {
+
+bool DecideScrollBar(CScrollBarUI* bar, Coord excess)
 {
-    if (!m_vScrollBar)
+    if (bar == nullptr)
         return false;
-    const Coord excess = contentHeight - std::max<Coord>(0, Height(GetInnerRect()));
     const bool needed = excess > 0;
     const int range = needed ? Saturate(excess) : 0;
-    const int pos = std::clamp(m_vScrollBar->GetScrollPos(), 0, range);
-    const bool changed = needed != m_vScrollBar->IsVisible() || pos != m_vScrollBar->GetScrollPos();
-    m_vScrollBar->SetVisible(needed);
-    m_vScrollBar->SetScrollRange(range);
-    m_vScrollBar->SetScrollPos(pos);
+    const int pos = std::clamp(bar->GetScrollPos(), 0, range);
+    const bool changed = needed != bar->IsVisible() || pos != bar->GetScrollPos();
+    bar->SetVisible(needed);
+    bar->SetScrollRange(range);
+    bar->SetScrollPos(pos);
     return changed;
+}
+
+}  // namespace
+
+bool CContainerUI::DecideVScrollBar(int contentHeight)
+{
+    return DecideScrollBar(m_vScrollBar.get(), contentHeight - std::max<Coord>(0, Height(GetInnerRect())));
+}
+
+bool CContainerUI::DecideHScrollBar(int contentWidth)
+{
+    return DecideScrollBar(m_hScrollBar.get(), contentWidth - std::max<Coord>(0, Width(GetInnerRect())));
 }
 
 // A shown bar stands right of the inner rectangle, inside the inset.
@@ -399,6 +503,15 @@ void CContainerUI::PlaceVScrollBar()
         return;
     const UIRect inner = GetInnerRect();
     m_vScrollBar->SetItemRect(MakeRect(inner.right, inner.top, Coord{inner.right} + VScrollBarWidth(), inner.bottom));
+}
+
+// A shown horizontal bar lies under the inner rectangle, inside the inset.
+void CContainerUI::PlaceHScrollBar()
+{
+    if (!m_hScrollBar || !m_hScrollBar->IsVisible())
+        return;
+    const UIRect inner = GetInnerRect();
+    m_hScrollBar->SetItemRect(MakeRect(inner.left, inner.bottom, inner.right, Coord{inner.bottom} + HScrollBarHeight()));
 }
 
 void CContainerUI::PlaceFloatingChildren()
@@ -431,8 +544,10 @@ void CContainerUI::DoPaint(platform::Painter& painter, const UIRect& dirty)
         return;
     CControlUI::DoPaint(painter, area);
     PaintChildren(painter, area);
-    if (m_vScrollBar && m_vScrollBar->IsVisible())
-        m_vScrollBar->DoPaint(painter, area);
+    for (CScrollBarUI* bar : {m_vScrollBar.get(), m_hScrollBar.get()}) {
+        if (bar != nullptr && bar->IsVisible())
+            bar->DoPaint(painter, area);
+    }
 }
 
 // A child is given `clip` as its dirty rectangle, and DoPaint clips to the

@@ -44,14 +44,14 @@ public:
     int GetChildPadding() const { return m_childPadding; }
     // Whether the container may show a vertical / horizontal scroll bar, and
     // the attribute list that styles it. The vertical bar is shown while the
-    // content is taller than the inner rectangle. Nothing scrolls sideways
-    // in these skins: the horizontal bar is only recorded, never shown.
+    // content is taller than the inner rectangle, the horizontal one while
+    // it is wider.
     void SetVScrollBar(bool on);
-    void SetHScrollBar(bool on) { m_hScrollBar = on; }
+    void SetHScrollBar(bool on);
     bool HasVScrollBar() const { return m_vScrollBar != nullptr; }
-    bool HasHScrollBar() const { return m_hScrollBar; }
+    bool HasHScrollBar() const { return m_hScrollBar != nullptr; }
     void SetVScrollBarStyle(std::u16string_view list);
-    void SetHScrollBarStyle(std::u16string_view list) { m_hScrollBarStyle = list; }
+    void SetHScrollBarStyle(std::u16string_view list);
     const std::u16string& GetVScrollBarStyle() const { return m_vScrollBarStyle; }
     const std::u16string& GetHScrollBarStyle() const { return m_hScrollBarStyle; }
     // The vertical bar (nullptr without "vscrollbar"): visible while needed,
@@ -60,10 +60,19 @@ public:
     // Scrolls the content up by `pos` pixels (kept within the range) and
     // lays the children out again; ignored without a vertical bar.
     void SetVScrollPos(int pos);
+    // The horizontal bar (nullptr without "hscrollbar") and its position:
+    // the content moves left by it.
+    CScrollBarUI* GetHorizontalScrollBar() const { return m_hScrollBar.get(); }
+    void SetHScrollPos(int pos);
+    // Mouse input over a shown vertical bar (or while its thumb is held)
+    // goes to the bar; the wheel scrolls three lines a notch when the bar
+    // is shown, else goes on to the parent.
+    void DoEvent(TEventUI& event) override;
     // The width a shown vertical bar takes: its fixed width, else this.
     static constexpr int kDefaultScrollBarWidth = 16;
+    static constexpr int kWheelLines = 3;
 
-    // The rectangle minus the inset and a shown vertical bar, not scrolled;
+    // The rectangle minus the inset and the shown bars, not scrolled;
     // empty rather than inverted.
     UIRect GetInnerRect() const;
 
@@ -85,6 +94,10 @@ protected:
 private:
     void PaintChildren(platform::Painter& painter, const UIRect& area);
     int VScrollBarWidth() const;
+    int HScrollBarHeight() const;
+    bool DecideHScrollBar(int contentWidth);
+    void PlaceHScrollBar();
+    CScrollBarUI* BarAt(UIPoint point) const;
     UIRect ScrolledInnerRect() const;
     // True when the bar appeared, disappeared or its position was pulled
     // back into the range: the children then need laying out again.
@@ -98,7 +111,7 @@ private:
     bool m_mouseChild = true;
     int m_childPadding = 0;
     std::unique_ptr<CScrollBarUI> m_vScrollBar;
-    bool m_hScrollBar = false;
+    std::unique_ptr<CScrollBarUI> m_hScrollBar;
     std::u16string m_vScrollBarStyle;
     std::u16string m_hScrollBarStyle;
 };

@@ -9,6 +9,7 @@
 
 namespace SkinUI {
 
+class CListContainerElementUI;
 class CListHeaderUI;
 
 class CListUI : public CVerticalLayoutUI {
@@ -17,6 +18,19 @@ public:
     void SetAttribute(std::u16string_view name, std::u16string_view value) override;
     // A header added later takes the header settings made so far.
     bool AddAt(std::unique_ptr<CControlUI> control, int index) override;
+    // The selection follows rows moving; removing the selected row leaves none.
+    bool Remove(CControlUI* control) override;
+    void RemoveAll() override;
+
+    // Selects the row at `index` (an index among all children) and sends
+    // "itemselect" (new index, old index); the current index does nothing.
+    // The old row is deselected first; a hidden, disabled or missing row, or
+    // a child that is no row, is refused and leaves the list without one.
+    bool SelectItem(int index);
+    int GetCurSel() const { return m_curSel; }
+    // Up and Down move the selection, Enter activates the selected row; the
+    // wheel scrolls, or moves the selection with "scrollselect".
+    void DoEvent(TEventUI& event) override;
 
     // The first CListHeaderUI child; nullptr without one.
     CListHeaderUI* GetHeader() const;
@@ -36,6 +50,10 @@ public:
 
 private:
     void ApplyHeaderSettings(CListHeaderUI& header) const;
+    CListContainerElementUI* RowAt(int index) const;
+    bool SelectNext(int step);
+
+    int m_curSel = -1;
 
     bool m_headerHidden = false;
     std::u16string m_headerBkImage;

@@ -1,6 +1,8 @@
 #include "ui/ScrollBarUI.h"
 
+#include "ui/ContainerUI.h"
 #include "ui/PaintSupport.h"
+#include "ui/WindowUIManager.h"
 
 #include <algorithm>
 
@@ -86,9 +88,21 @@ const std::u16string& CScrollBarUI::GetImage(Part part, State state) const
     return m_images.at(ImageIndex(part, state));
 }
 
+namespace {
+
+UIRect Transposed(const UIRect& rc) { return {rc.top, rc.left, rc.bottom, rc.right}; }
+
+}  // namespace
+
 UIRect CScrollBarUI::GetPartRect(Part part) const
 {
-    const UIRect& rc = GetItemRect();
+    if (m_horizontal)
+        return Transposed(VerticalPartRect(Transposed(GetItemRect()), part));
+    return VerticalPartRect(GetItemRect(), part);
+}
+
+UIRect CScrollBarUI::VerticalPartRect(const UIRect& rc, Part part) const
+{
     const long long height = std::max(0LL, 0LL + rc.bottom - rc.top);
     const long long button = std::min(std::max(0LL, 0LL + rc.right - rc.left), height / 2);
     const long long railTop = rc.top + (m_showButton1 ? button : 0);
@@ -107,6 +121,82 @@ UIRect CScrollBarUI::GetPartRect(Part part) const
     const long long length = std::min(rail, std::max<long long>(button, ScaleExtent(height, height + range, rail)));
     const long long top = railTop + ScaleExtent(m_pos, std::max(1LL, range), rail - length);
     return SaturatedRect(rc.left, top, rc.right, top + length);
+}
+
+bool CScrollBarUI::ScrollTo(int pos)
+{
+    pos = std::clamp(pos, 0, std::max(0, m_range));
+    if (pos == m_pos)
+        return false;
+    m_pos = pos;
+    auto* owner = dynamic_cast<CContainerUI*>(GetParent());
+    if (owner != nullptr && owner->GetVerticalScrollBar() == this)
+        owner->SetVScrollPos(pos);
+    else if (owner != nullptr && owner->GetHorizontalScrollBar() == this)
+        owner->SetHScrollPos(pos);
+    Invalidate();
+    if (GetManager() != nullptr)
+        GetManager()->SendNotify(this, u"scroll");
+    return true;
+}
+
+namespace {
+
+bool Inside(const UIRect& rc, UIPoint point)
+{
+    return point.x >= rc.left && point.x < rc.right && point.y >= rc.top && point.y < rc.bottom;
+}
+
+}  // namespace
+
+void CScrollBarUI::Press(UIPoint point)
+{
+    const UIRect thumb = GetPartRect(Part::Thumb);
+    const int page = std::max(1, LengthOf(GetItemRect()));
+    if (Inside(GetPartRect(Part::Button1), point)) {
+        ScrollTo(m_pos - m_lineSize);
+    } else if (Inside(GetPartRect(Part::Button2), point)) {
+        ScrollTo(m_pos + m_lineSize);
+    } else if (Inside(thumb, point)) {
+        m_dragging = true;
+        m_dragOffset = Along(point) - StartOf(thumb);
+    } else if (Inside(GetPartRect(Part::Rail), point)) {
+        ScrollTo(Along(point) < StartOf(thumb) ? m_pos - page : m_pos + page);
+    }
+}
+
+// The thumb's start goes where the mouse is, less the pressed offset; the
+// free length of the rail maps onto the range.
+void CScrollBarUI::DragTo(int along)
+{
+    const UIRect rail = GetPartRect(Part::Rail);
+    const UIRect thumb = GetPartRect(Part::Thumb);
+    const long long free = 0LL + LengthOf(rail) - LengthOf(thumb);
+    if (free <= 0)
+        return;
+    const long long top = std::clamp<long long>(0LL + along - m_dragOffset - StartOf(rail), 0, free);
+    ScrollTo(ScaleExtent(top, free, std::max(0, m_range)));
+}
+
+void CScrollBarUI::DoEvent(TEventUI& event)
+{
+    switch (event.type) {
+    case UIEvent::ButtonDown:
+    case UIEvent::DoubleClick:
+        if (IsEnabled())
+            Press(event.mouse);
+        return;
+    case UIEvent::MouseMove:
+        if (m_dragging)
+            DragTo(Along(event.mouse));
+        return;
+    case UIEvent::ButtonUp:
+        m_dragging = false;
+        return;
+    default:
+        CControlUI::DoEvent(event);
+        return;
+    }
 }
 
 bool CScrollBarUI::HasImages() const

@@ -31,12 +31,24 @@ public:
     void SetShowButton2(bool on) { m_showButton2 = on; }
     bool IsShowButton1() const { return m_showButton1; }
     bool IsShowButton2() const { return m_showButton2; }
+    // A horizontal bar runs left to right: its parts are laid out as those
+    // of a vertical bar with the axes swapped.
+    void SetHorizontal(bool on) { m_horizontal = on; }
+    bool IsHorizontal() const { return m_horizontal; }
 
-    // Where a part of this vertical bar lies, in window coordinates: the
+    // Where a part of the bar lies, in window coordinates. For a vertical bar the
     // arrow buttons are squares at the ends, the rail is the rest between
     // them, the thumb on the rail is as long as the visible share of the
     // content and moves with the position; the background is the whole bar.
     UIRect GetPartRect(Part part) const;
+
+    // Moves to `pos` kept within 0..range; a change scrolls the container
+    // the bar belongs to and sends "scroll". False when nothing moved.
+    bool ScrollTo(int pos);
+    // The arrows move a line, the rail beside the thumb a page (the bar's
+    // length), and the thumb follows the mouse while it is held.
+    void DoEvent(TEventUI& event) override;
+    bool IsDragging() const { return m_dragging; }
 
 protected:
     // Each part in its state's image (normal, or disabled while disabled),
@@ -45,7 +57,14 @@ protected:
 
 private:
     void PaintPart(platform::Painter& painter, Part part, uint32_t plainColor);
+    UIRect VerticalPartRect(const UIRect& rc, Part part) const;
     bool HasImages() const;
+    void Press(UIPoint point);
+    void DragTo(int along);
+    // A coordinate along the bar: y for a vertical bar, x for a horizontal one.
+    int Along(UIPoint point) const { return m_horizontal ? point.x : point.y; }
+    int StartOf(const UIRect& rc) const { return m_horizontal ? rc.left : rc.top; }
+    int LengthOf(const UIRect& rc) const { return m_horizontal ? rc.right - rc.left : rc.bottom - rc.top; }
 
     static constexpr size_t kStates = 4;
     static constexpr size_t kParts = 5;
@@ -57,6 +76,9 @@ private:
     int m_pos = 0;
     bool m_showButton1 = true;
     bool m_showButton2 = true;
+    bool m_horizontal = false;
+    bool m_dragging = false;
+    int m_dragOffset = 0;  // from the thumb's top to the pressed point
 };
 
 }  // namespace SkinUI

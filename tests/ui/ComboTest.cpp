@@ -1,0 +1,144 @@
+#include "LayoutWindowFixture.h"
+#include "ui/ComboUI.h"
+#include "ui/ComboWnd.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace SkinUI {
+namespace {
+
+using platform::WindowId;
+
+
+// "type new old" for the combo's own notifications.
+struct Log final : INotifyUI {
+    void Notify(NotifyMessage& message) override
+    {
+        if (message.type != u"itemselect" && message.type != u"dropdown")
+            return;
+        lines.push_back(std::string(message.type.begin(), message.type.end()) + " " +
+                        std::to_string(static_cast<intptr_t>(message.wParam)) + " " +
+                        std::to_string(message.lParam));
+    }
+    std::vector<std::string> lines;
+};
+
+constexpr std::u16string_view kLayout =
+    u"<Window><VerticalLayout><Combo name=\"c\" height=\"30\">"
+    u"<ListLabelElement text=\"zero\" height=\"20\"/><ListLabelElement text=\"one\" height=\"20\"/>"
+    u"<ListLabelElement text=\"two\" height=\"20\" enabled=\"false\"/>"
+    u"<ListLabelElement text=\"three\" height=\"20\"/></Combo>"
+    u"<Control/></VerticalLayout></Window>";
+
+class ComboTest : public LayoutWindowFixture {
+protected:
+    Log log;
+    CComboUI* combo = nullptr;
+
+    void SetUp() override
+    {
+        LayoutWindowFixture::SetUp();
+        Open(kLayout, log, 100, 50, 300, 200);
+        combo = static_cast<CComboUI*>(window.manager.FindControl(u"c"));
+        ASSERT_NE(combo, nullptr);
+    }
+
+    void ClickAt(WindowId target, int x, int y)
+    {
+        system.InjectMouse(target, platform::WM_MOUSEMOVE, x, y);
+        system.InjectMouse(target, platform::WM_LBUTTONDOWN, x, y, platform::MK_LBUTTON);
+        system.InjectMouse(target, platform::WM_LBUTTONUP, x, y);
+        system.RunPending();
+    }
+    WindowId DropDown() const
+    {
+        return combo->GetDropDown() != nullptr ? combo->GetDropDown()->GetHWND() : WindowId::None;
+    }
+};
+
+TEST_F(ComboTest, ClickOpensAPopupBelowTheComboAndAClickedRowIsSelected)
+{
+    ClickAt(window.GetHWND(), 50, 15);
+    ASSERT_NE(DropDown(), WindowId::None);
+    EXPECT_EQ(combo->GetCurSel(), -1);  // the press hit the combo, not an item laid over it
+    const platform::Rect box = system.GetWindowRect(DropDown());
+    EXPECT_EQ(box.left, 100);
+    EXPECT_EQ(box.top, 80);
+    EXPECT_EQ(box.Width(), 300);
+    EXPECT_EQ(box.Height(), 80);
+
+    // Row "one" is the second 20-pixel row; the hot row follows the mouse.
+    system.InjectMouse(DropDown(), platform::WM_MOUSEMOVE, 10, 25);
+    system.RunPending();
+    EXPECT_EQ(combo->GetDropDown()->GetHotRow(), 1);
+    ClickAt(DropDown(), 10, 25);
+    EXPECT_EQ(combo->GetCurSel(), 1);
+    EXPECT_EQ(combo->GetSelectedText(), u"one");
+    EXPECT_EQ(DropDown(), WindowId::None);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"dropdown 0 0", "itemselect 1 -1"}));
+}
+
+TEST_F(ComboTest, KeyboardOpensMovesSkippingDisabledAndClosesTheDropDown)
+{
+    combo->SetDropBoxSize({150, 50});
+    window.manager.SetFocus(combo);
+    Key(window.GetHWND(), platform::VK_DOWN);  // closed combo: arrows select
+    EXPECT_EQ(combo->GetCurSel(), 0);
+    Key(window.GetHWND(), platform::VK_RETURN);
+    ASSERT_NE(DropDown(), WindowId::None);
+    EXPECT_EQ(system.GetWindowRect(DropDown()).Width(), 150);
+    EXPECT_EQ(system.GetWindowRect(DropDown()).Height(), 50);
+    Key(DropDown(), platform::VK_DOWN);
+    Key(DropDown(), platform::VK_DOWN);  // "two" is disabled: on to "three"
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    Key(DropDown(), platform::VK_DOWN);  // already the last
+    Key(DropDown(), platform::VK_RETURN);
+    EXPECT_EQ(DropDown(), WindowId::None);
+    EXPECT_EQ(combo->GetCurSel(), 3);
+
+    // Esc closes without changing the selection; the wheel over the closed
+    // combo moves it up.
+    Key(window.GetHWND(), platform::VK_RETURN);
+    ASSERT_NE(DropDown(), WindowId::None);
+    Key(DropDown(), platform::VK_ESCAPE);
+    EXPECT_EQ(DropDown(), WindowId::None);
+    system.InjectWheel(window.GetHWND(), 50, 15, 120);
+    system.RunPending();
+    EXPECT_EQ(combo->GetCurSel(), 1);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"itemselect 0 -1", "dropdown 0 0", "itemselect 1 0",
+                                                   "itemselect 3 1", "dropdown 0 0", "itemselect 1 3"}));
+}
+
+TEST_F(ComboTest, SelectionByTheProgramFollowsTheSameRules)
+{
+    EXPECT_TRUE(combo->SelectItem(1));
+    EXPECT_TRUE(combo->SelectItem(1));  // the current index: nothing sent
+    EXPECT_TRUE(combo->SelectItem(99));  // past the end: the last item
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    EXPECT_FALSE(combo->SelectItem(2));  // disabled: refused, and no selection left
+    EXPECT_EQ(combo->GetCurSel(), -1);
+    EXPECT_TRUE(combo->SelectItem(-1));  // already none
+    combo->GetItemAt(0)->SetVisible(false);
+    EXPECT_FALSE(combo->SelectItem(0));
+    EXPECT_EQ(combo->GetCurSel(), -1);
+    system.RunPending();
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"itemselect 1 -1", "itemselect 3 1"}));
+}
+
+TEST_F(ComboTest, ADisabledOrEmptyComboDoesNotOpen)
+{
+    combo->SetEnabled(false);
+    ClickAt(window.GetHWND(), 50, 15);
+    EXPECT_EQ(DropDown(), WindowId::None);
+    combo->SetEnabled(true);
+    combo->RemoveAll();
+    ClickAt(window.GetHWND(), 50, 15);
+    EXPECT_EQ(DropDown(), WindowId::None);
+    EXPECT_TRUE(log.lines.empty());
+}
+
+}  // namespace
+}  // namespace SkinUI

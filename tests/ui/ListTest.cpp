@@ -1,0 +1,129 @@
+#include "LayoutWindowFixture.h"
+#include "ui/ListContainerElementUI.h"
+#include "ui/ListUI.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace SkinUI {
+namespace {
+
+using platform::WindowId;
+
+
+// "type sender new old" of the list's notifications.
+struct Log final : INotifyUI {
+    void Notify(NotifyMessage& message) override
+    {
+        if (message.type == u"setfocus" || message.type == u"killfocus" || message.type == u"windowinit")
+            return;
+        const std::u16string name = message.sender != nullptr ? message.sender->GetName() : u"-";
+        std::string line(message.type.begin(), message.type.end());
+        line += " " + std::string(name.begin(), name.end());
+        if (message.type == u"itemselect")
+            line += " " + std::to_string(static_cast<intptr_t>(message.wParam)) + " " + std::to_string(message.lParam);
+        lines.push_back(line);
+    }
+    std::vector<std::string> lines;
+};
+
+// Rows 0..3 of 30 pixels; row 2 is disabled; a label covers part of row 1.
+constexpr std::u16string_view kLayout =
+    u"<Window><List name=\"list\">"
+    u"<ListContainerElement name=\"r0\" height=\"30\"/>"
+    u"<ListContainerElement name=\"r1\" height=\"30\"><Label name=\"l1\" text=\"one\"/></ListContainerElement>"
+    u"<ListContainerElement name=\"r2\" height=\"30\" enabled=\"false\"/>"
+    u"<ListContainerElement name=\"r3\" height=\"30\"/>"
+    u"<Label name=\"notarow\" height=\"30\"/></List></Window>";
+
+class ListTest : public LayoutWindowFixture {
+protected:
+    Log log;
+    CListUI* list = nullptr;
+
+    void SetUp() override
+    {
+        LayoutWindowFixture::SetUp();
+        Open(kLayout, log, 0, 0, 200, 300);
+        list = static_cast<CListUI*>(window.manager.FindControl(u"list"));
+        ASSERT_NE(list, nullptr);
+    }
+    CListContainerElementUI* Row(std::u16string_view name)
+    {
+        return static_cast<CListContainerElementUI*>(window.manager.FindControl(name));
+    }
+    void Mouse(unsigned message, int y, unsigned flags = 0)
+    {
+        system.InjectMouse(window.GetHWND(), message, 20, y, flags);
+        system.RunPending();
+    }
+    void Key(int vk) { LayoutWindowFixture::Key(window.GetHWND(), vk); }
+};
+
+TEST_F(ListTest, ARowClickedThroughItsLabelIsSelectedAndEnterActivatesIt)
+{
+    Mouse(platform::WM_MOUSEMOVE, 45);
+    Mouse(platform::WM_LBUTTONDOWN, 45, platform::MK_LBUTTON);
+    Mouse(platform::WM_LBUTTONUP, 45);
+    EXPECT_EQ(list->GetCurSel(), 1);
+    EXPECT_TRUE(Row(u"r1")->IsSelected());
+    Key(platform::VK_RETURN);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"itemclick r1", "itemselect list 1 -1", "itemactivate r1"}));
+
+    // A right press selects too; the old row loses its mark.
+    log.lines.clear();
+    Mouse(platform::WM_RBUTTONDOWN, 105, platform::MK_RBUTTON);
+    EXPECT_EQ(list->GetCurSel(), 3);
+    EXPECT_FALSE(Row(u"r1")->IsSelected());
+    EXPECT_TRUE(Row(u"r3")->IsSelected());
+    // A double click activates; a disabled row neither clicks nor selects.
+    Mouse(platform::WM_LBUTTONDBLCLK, 15, platform::MK_LBUTTON);
+    Mouse(platform::WM_LBUTTONUP, 15);
+    Mouse(platform::WM_LBUTTONDOWN, 75, platform::MK_LBUTTON);
+    Mouse(platform::WM_LBUTTONUP, 75);
+    EXPECT_EQ(list->GetCurSel(), 3);
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{"itemclick r3", "itemselect list 3 1", "itemactivate r0"}));
+}
+
+TEST_F(ListTest, HotRowFollowsTheMouseAndArrowsSkipDisabledRows)
+{
+    Mouse(platform::WM_MOUSEMOVE, 15);
+    EXPECT_TRUE(Row(u"r0")->IsHot());
+    Mouse(platform::WM_MOUSEMOVE, 105);
+    EXPECT_FALSE(Row(u"r0")->IsHot());
+    EXPECT_TRUE(Row(u"r3")->IsHot());
+
+    Mouse(platform::WM_LBUTTONDOWN, 15, platform::MK_LBUTTON);
+    Mouse(platform::WM_LBUTTONUP, 15);
+    Key(platform::VK_DOWN);
+    Key(platform::VK_DOWN);  // past the disabled row
+    EXPECT_EQ(list->GetCurSel(), 3);
+    Key(platform::VK_DOWN);  // the label after it is no row
+    EXPECT_EQ(list->GetCurSel(), 3);
+    Key(platform::VK_RETURN);
+    EXPECT_EQ(log.lines.back(), "itemactivate r3");
+}
+
+TEST_F(ListTest, SelectionByTheProgramFollowsTheSameRulesAndTracksRemovals)
+{
+    EXPECT_TRUE(list->SelectItem(3));
+    EXPECT_TRUE(list->SelectItem(3));
+    EXPECT_FALSE(list->SelectItem(2));  // disabled: refused, no selection left
+    EXPECT_EQ(list->GetCurSel(), -1);
+    EXPECT_FALSE(Row(u"r3")->IsSelected());
+    EXPECT_FALSE(list->SelectItem(4));  // not a row
+    EXPECT_FALSE(list->SelectItem(99));
+    EXPECT_TRUE(list->SelectItem(3));
+    EXPECT_TRUE(list->Remove(Row(u"r0")));
+    EXPECT_EQ(list->GetCurSel(), 2);
+    EXPECT_TRUE(list->Remove(Row(u"r3")));
+    EXPECT_EQ(list->GetCurSel(), -1);
+    system.RunPending();
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"itemselect list 3 -1", "itemselect list 3 -1"}));
+}
+
+}  // namespace
+}  // namespace SkinUI

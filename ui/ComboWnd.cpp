@@ -1,0 +1,173 @@
+#include "ui/ComboWnd.h"
+
+#include "ui/ComboUI.h"
+#include "ui/PaintSupport.h"
+#include "ui/WindowUIManager.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace SkinUI {
+
+using namespace platform;
+
+namespace {
+
+int RowHeight(CControlUI& item)
+{
+    const int fixed = item.EstimateSize({0, 0}).cy;
+    return fixed > 0 ? fixed : CComboWnd::kDefaultRowHeight;
+}
+
+}  // namespace
+
+bool CComboWnd::Open()
+{
+    CWindowUIManager* manager = m_owner.GetManager();
+    WindowSystem* system = System();
+    if (manager == nullptr || system == nullptr || manager->GetWindow() == WindowId::None)
+        return false;
+    const Rect parent = system->GetWindowRect(manager->GetWindow());
+    const UIRect combo = m_owner.GetItemRect();
+    int height = 0;
+    for (int i = 0; i < m_owner.GetCount(); ++i) {
+        if (m_owner.GetItemAt(i)->IsVisible())
+            height += RowHeight(*m_owner.GetItemAt(i));
+    }
+    const UISize box = m_owner.GetDropBoxSize();
+    if (box.cy > 0)
+        height = std::min(height, box.cy);
+    const int width = box.cx > 0 ? box.cx : combo.right - combo.left;
+    m_hot = -1;
+    if (Create(manager->GetWindow(), "", WindowStyle::kPopup, WindowExStyle::kToolWindow, parent.left + combo.left,
+               parent.top + combo.bottom, std::max(width, 1), std::max(height, 1)) == WindowId::None)
+        return false;
+    LayoutRows();
+    ShowWindow(true, true);
+    return true;
+}
+
+void CComboWnd::LayoutRows()
+{
+    const Rect window = System()->GetWindowRect(GetHWND());
+    int top = 0;
+    for (int i = 0; i < m_owner.GetCount(); ++i) {
+        CControlUI* item = m_owner.GetItemAt(i);
+        if (!item->IsVisible())
+            continue;
+        const int height = RowHeight(*item);
+        item->SetItemRect({0, top, window.Width(), top + height});
+        top += height;
+    }
+}
+
+int CComboWnd::RowAt(int x, int y) const
+{
+    for (int i = 0; i < m_owner.GetCount(); ++i) {
+        const CControlUI* item = m_owner.GetItemAt(i);
+        const UIRect& rc = item->GetItemRect();
+        if (item->IsVisible() && x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom)
+            return i;
+    }
+    return -1;
+}
+
+void CComboWnd::SetHot(int row)
+{
+    if (row == m_hot)
+        return;
+    m_hot = row;
+    System()->Invalidate(GetHWND());
+}
+
+void CComboWnd::Paint()
+{
+    WindowSystem* system = System();
+    const Rect window = system->GetWindowRect(GetHWND());
+    const std::unique_ptr<Painter> painter = system->CreatePainter(window.Width(), window.Height());
+    if (!painter)
+        return;
+    const ListItemInfo& info = m_owner.GetItemInfo();
+    painter->FillRect({0, 0, window.Width(), window.Height()}, ColorOr(info.bkColor, 0xFFFFFFFF));
+    for (int i = 0; i < m_owner.GetCount(); ++i) {
+        CControlUI* item = m_owner.GetItemAt(i);
+        if (!item->IsVisible())
+            continue;
+        const UIRect& rc = item->GetItemRect();
+        const uint32_t mark = i == m_owner.GetCurSel() ? info.selectedBkColor : i == m_hot ? info.hotBkColor : 0;
+        if (mark != 0)
+            painter->FillRect({rc.left, rc.top, rc.right, rc.bottom}, mark);
+        item->DoPaint(*painter, rc);
+    }
+    const auto pixels = painter->Pixels();
+    system->Present(GetHWND(), pixels.data(), painter->Width(), painter->Height(),
+                    painter->Width() * static_cast<int>(sizeof(uint32_t)));
+}
+
+// Gives the keyboard back to the combo's window and the combo, then goes.
+void CComboWnd::Dismiss()
+{
+    WindowSystem* system = System();
+    const WindowId self = GetHWND();
+    if (CWindowUIManager* manager = m_owner.GetManager(); manager != nullptr && system->GetFocus() == self) {
+        system->SetFocus(manager->GetWindow());
+        manager->SetFocus(&m_owner);
+    }
+    system->DestroyWindow(self);
+}
+
+bool CComboWnd::HandleKey(uintptr_t key)
+{
+    switch (key) {
+    case VK_UP:
+    case VK_DOWN:
+        m_owner.SelectNext(key == VK_DOWN ? 1 : -1);
+        System()->Invalidate(GetHWND());
+        return true;
+    case VK_RETURN:
+    case VK_ESCAPE:
+        Close();
+        return true;
+    default:
+        return false;
+    }
+}
+
+intptr_t CComboWnd::HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam)
+{
+    switch (message) {
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_MOUSEMOVE:
+        SetHot(RowAt(LowSigned(lParam), HighSigned(lParam)));
+        return 0;
+    case WM_LBUTTONUP: {
+        const int row = RowAt(LowSigned(lParam), HighSigned(lParam));
+        if (row >= 0) {
+            m_owner.SelectItem(row);
+            Close();
+        }
+        return 0;
+    }
+    case WM_MOUSEWHEEL:
+        m_owner.SelectNext(static_cast<int16_t>(wParam >> 16) > 0 ? -1 : 1);
+        System()->Invalidate(GetHWND());
+        return 0;
+    case WM_KEYDOWN:
+        if (HandleKey(wParam))
+            return 0;
+        break;
+    case WM_KILLFOCUS:
+        Close();
+        return 0;
+    case WM_CLOSE:
+        Dismiss();
+        return 0;
+    default:
+        break;
+    }
+    return CWindowWnd::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace SkinUI
