@@ -18,6 +18,7 @@ packages=(
   binutils
   libsdl2-dev libgl1-mesa-dri xvfb xdotool
   libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-wqy-microhei
+  librsvg2-dev
 )
 
 missing=()

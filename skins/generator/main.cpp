@@ -1,0 +1,148 @@
+// nerit_skingen: draws the four skin folders from the SVG templates.
+//
+//   nerit_skingen SOURCES OUT [OVERRIDES]
+// SOURCES holds images.txt, texts.tsv and templates/*.svg; the images go to
+// OUT/VimoSkin, OUT/VimoSkin1, OUT/VimoSkin2 and OUT/VimoSkin3. A file
+// OVERRIDES/<skin folder>/<name> or OVERRIDES/<name> is copied instead of
+// drawing that image, so any picture can be replaced by a hand-made one.
+#include "SkinManifest.h"
+#include "SkinRenderer.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+using namespace skingen;
+
+namespace {
+
+std::optional<std::string> ReadFile(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return std::nullopt;
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::optional<fs::path> OverrideFor(const fs::path& overrides, std::string_view folder, const std::string& name)
+{
+    if (overrides.empty())
+        return std::nullopt;
+    std::error_code ec;
+    for (const fs::path& candidate : {overrides / folder / name, overrides / name})
+        if (fs::is_regular_file(candidate, ec))
+            return candidate;
+    return std::nullopt;
+}
+
+class Generator {
+public:
+    Generator(fs::path sources, fs::path out, fs::path overrides)
+        : sources_(std::move(sources)), out_(std::move(out)), overrides_(std::move(overrides))
+    {
+    }
+
+    bool Run()
+    {
+        return LoadManifest() && MakeFolders() && DrawAll();
+    }
+
+private:
+    bool Fail(const std::string& where, const std::string& message)
+    {
+        std::fprintf(stderr, "nerit_skingen: %s: %s\n", where.c_str(), message.c_str());
+        return false;
+    }
+
+    bool LoadManifest()
+    {
+        const auto images = ReadFile(sources_ / "images.txt");
+        const auto texts = ReadFile(sources_ / "texts.tsv");
+        if (!images || !texts)
+            return Fail(sources_.string(), "cannot read images.txt and texts.tsv");
+        if (!manifest_.ParseTexts(*texts))
+            return Fail("texts.tsv:" + std::to_string(manifest_.Error().line), manifest_.Error().message);
+        if (!manifest_.ParseImages(*images))
+            return Fail("images.txt:" + std::to_string(manifest_.Error().line), manifest_.Error().message);
+        return true;
+    }
+
+    bool MakeFolders()
+    {
+        std::error_code ec;
+        for (std::string_view folder : kSkinFolders)
+            if (fs::create_directories(out_ / folder, ec); ec)
+                return Fail((out_ / folder).string(), ec.message());
+        return true;
+    }
+
+    const std::string* Template(const std::string& name)
+    {
+        auto found = templates_.find(name);
+        if (found == templates_.end()) {
+            auto text = ReadFile(sources_ / "templates" / name);
+            if (!text)
+                return nullptr;
+            found = templates_.emplace(name, std::move(*text)).first;
+        }
+        return &found->second;
+    }
+
+    bool DrawOne(const ImageEntry& image, int language)
+    {
+        const std::string where = "images.txt:" + std::to_string(image.line) + " (" + image.output + ", " +
+                                  std::string(kLanguageCodes[language]) + ")";
+        const fs::path target = out_ / kSkinFolders[language] / image.output;
+        if (auto replacement = OverrideFor(overrides_, kSkinFolders[language], image.output)) {
+            std::error_code ec;
+            fs::copy_file(*replacement, target, fs::copy_options::overwrite_existing, ec);
+            return ec ? Fail(where, ec.message()) : true;
+        }
+        const std::string* svgTemplate = Template(image.templateName);
+        if (!svgTemplate)
+            return Fail(where, "cannot read template " + image.templateName);
+        auto parameters = manifest_.ResolvedParameters(image, language);
+        if (!parameters)
+            return Fail(where, manifest_.Error().message);
+        (*parameters)["lang"] = std::string(kLanguageCodes[language]);
+        auto svg = renderer_.Substitute(*svgTemplate, *parameters);
+        if (!svg || !renderer_.Render(*svg, target.string()))
+            return Fail(where, renderer_.Error());
+        return true;
+    }
+
+    bool DrawAll()
+    {
+        for (int language = 0; language < kLanguageCount; ++language)
+            for (const ImageEntry& image : manifest_.Images())
+                if (!DrawOne(image, language))
+                    return false;
+        return true;
+    }
+
+    fs::path sources_;
+    fs::path out_;
+    fs::path overrides_;
+    SkinManifest manifest_;
+    SkinRenderer renderer_;
+    std::map<std::string, std::string> templates_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3 || argc > 4) {
+        std::fprintf(stderr, "usage: nerit_skingen SOURCES OUT [OVERRIDES]\n");
+        return 2;
+    }
+    Generator generator(argv[1], argv[2], argc == 4 ? argv[3] : "");
+    return generator.Run() ? 0 : 1;
+}
