@@ -2,14 +2,15 @@
 // folder gets, from which SVG template, with which parameters, and the
 // per-language texts that pictures with words use.
 //
-// images.txt, one image per line ('#' starts a comment line):
+// images/*.txt, one image per line ('#' starts a comment line):
 //   set NAME=VALUE                      a parameter every image sees
 //   OUTPUT TEMPLATE [NAME=VALUE ...]    an image (".png" or ".bmp")
 // A value may be quoted ("two words"). NAME.LANG=VALUE (LANG one of en,
 // zhTW, zhCN, de) sets the parameter for that language only. A value that
-// starts with '@' names a text of texts.tsv.
+// starts with '@' names a text of texts/*.tsv.
+// The files are read in name order; a "set" applies to the images after it.
 //
-// texts.tsv, one text per line: KEY<TAB>en<TAB>zhTW<TAB>zhCN<TAB>de; an
+// texts/*.tsv, one text per line: KEY<TAB>en<TAB>zhTW<TAB>zhCN<TAB>de; an
 // empty column takes the English text; "\n" in a text is a line break.
 #pragma once
 

@@ -1,13 +1,14 @@
 // nerit_skingen: draws the four skin folders from the SVG templates.
 //
 //   nerit_skingen SOURCES OUT [OVERRIDES]
-// SOURCES holds images.txt, texts.tsv and templates/*.svg; the images go to
+// SOURCES holds images/*.txt, texts/*.tsv and templates/*.svg; the images go to
 // OUT/VimoSkin, OUT/VimoSkin1, OUT/VimoSkin2 and OUT/VimoSkin3. A file
 // OVERRIDES/<skin folder>/<name> or OVERRIDES/<name> is copied instead of
 // drawing that image, so any picture can be replaced by a hand-made one.
 #include "SkinManifest.h"
 #include "SkinRenderer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace skingen;
@@ -61,17 +63,39 @@ private:
         return false;
     }
 
+    // Every images/*.txt and texts/*.tsv, in name order (so a theme file
+    // named "00-..." sets the shared parameters first).
+    static std::vector<fs::path> FilesIn(const fs::path& folder, std::string_view extension)
+    {
+        std::vector<fs::path> files;
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(folder, ec))
+            if (entry.is_regular_file(ec) && entry.path().extension() == extension)
+                files.push_back(entry.path());
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+
+    template <class Parse>
+    bool ParseAll(const fs::path& folder, std::string_view extension, Parse parse)
+    {
+        const auto files = FilesIn(folder, extension);
+        if (files.empty())
+            return Fail(folder.string(), "no " + std::string(extension) + " files");
+        for (const fs::path& file : files) {
+            const auto text = ReadFile(file);
+            if (!text)
+                return Fail(file.string(), "cannot read it");
+            if (!parse(*text))
+                return Fail(file.string() + ":" + std::to_string(manifest_.Error().line), manifest_.Error().message);
+        }
+        return true;
+    }
+
     bool LoadManifest()
     {
-        const auto images = ReadFile(sources_ / "images.txt");
-        const auto texts = ReadFile(sources_ / "texts.tsv");
-        if (!images || !texts)
-            return Fail(sources_.string(), "cannot read images.txt and texts.tsv");
-        if (!manifest_.ParseTexts(*texts))
-            return Fail("texts.tsv:" + std::to_string(manifest_.Error().line), manifest_.Error().message);
-        if (!manifest_.ParseImages(*images))
-            return Fail("images.txt:" + std::to_string(manifest_.Error().line), manifest_.Error().message);
-        return true;
+        return ParseAll(sources_ / "texts", ".tsv", [&](std::string_view t) { return manifest_.ParseTexts(t); }) &&
+               ParseAll(sources_ / "images", ".txt", [&](std::string_view t) { return manifest_.ParseImages(t); });
     }
 
     bool MakeFolders()
@@ -97,8 +121,7 @@ private:
 
     bool DrawOne(const ImageEntry& image, int language)
     {
-        const std::string where = "images.txt:" + std::to_string(image.line) + " (" + image.output + ", " +
-                                  std::string(kLanguageCodes[language]) + ")";
+        const std::string where = image.output + " (" + std::string(kLanguageCodes[language]) + ")";
         const fs::path target = out_ / kSkinFolders[language] / image.output;
         if (auto replacement = OverrideFor(overrides_, kSkinFolders[language], image.output)) {
             std::error_code ec;
