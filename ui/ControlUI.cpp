@@ -92,12 +92,16 @@ void CControlUI::ApplyAttributeList(std::u16string_view list)
     ForEachAttribute(list, [this](std::u16string_view name, std::u16string_view value) { SetAttribute(name, value); });
 }
 
+// A side that is not past its opposite ("291,69,0,0") moves the control and
+// keeps the size it has.
 void CControlUI::SetPos(const UIRect& pos)
 {
     SetFixedX(pos.left >= 0 ? pos.left : pos.right);
     SetFixedY(pos.top >= 0 ? pos.top : pos.bottom);
-    SetFixedWidth(ClampedDifference(pos.right, pos.left));
-    SetFixedHeight(ClampedDifference(pos.bottom, pos.top));
+    if (const int width = ClampedDifference(pos.right, pos.left); width > 0)
+        SetFixedWidth(width);
+    if (const int height = ClampedDifference(pos.bottom, pos.top); height > 0)
+        SetFixedHeight(height);
 }
 
 void CControlUI::StoreLayoutSize(int& field, int value)

@@ -181,6 +181,20 @@ TEST(ContainerLayout, FloatingChildrenArePlacedByPosAgainstTheParentRectangle)
     EXPECT_EQ(container->GetItemAt(1)->GetItemRect(), (UIRect{960, 10, 980, 30}));
 }
 
+TEST(ContainerLayout, APosWithoutExtentMovesTheControlAndKeepsItsSize)
+{
+    // Per-language geometry moves edits with "291,69,0,0" after the layout
+    // gave them their size; an empty extent ("10,12,10,12") does the same.
+    auto parent = MakeLayout<CHorizontalLayoutUI>(u"");
+    CControlUI* moved = AddChild(*parent, u"float=\"true\" width=\"120\" height=\"18\"");
+    CControlUI* still = AddChild(*parent, u"float=\"true\" pos=\"0,0,30,20\"");
+    moved->SetAttribute(u"pos", u"291,69,0,0");
+    still->SetAttribute(u"pos", u"10,12,10,12");
+    parent->SetItemRect({0, 0, 1000, 600});
+    EXPECT_EQ(moved->GetItemRect(), (UIRect{291, 69, 411, 87}));
+    EXPECT_EQ(still->GetItemRect(), (UIRect{10, 12, 40, 32}));
+}
+
 TEST(ContainerLayout, RelativePositionFollowsTheParentsChangeInSize)
 {
     auto parent = MakeLayout<CContainerUI>(u"");
