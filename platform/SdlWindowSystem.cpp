@@ -37,6 +37,7 @@ constexpr EventRow kEvents[] = {
     {SDL_KEYDOWN, 0, WM_KEYDOWN},
     {SDL_KEYUP, 0, WM_KEYUP},
     {SDL_TEXTINPUT, 0, WM_CHAR},
+    {SDL_TEXTEDITING, 0, WM_IME_COMPOSITION},
     {SDL_WINDOWEVENT, SDL_WINDOWEVENT_EXPOSED, WM_PAINT},
     {SDL_WINDOWEVENT, SDL_WINDOWEVENT_MOVED, WM_MOVE},
     {SDL_WINDOWEVENT, SDL_WINDOWEVENT_SIZE_CHANGED, WM_SIZE},
@@ -175,6 +176,8 @@ uint32_t SdlWindowIdOf(const SDL_Event& event)
         return event.key.windowID;
     case SDL_TEXTINPUT:
         return event.text.windowID;
+    case SDL_TEXTEDITING:
+        return event.edit.windowID;
     case SDL_WINDOWEVENT:
         return event.window.windowID;
     default:
@@ -519,7 +522,23 @@ void SdlWindowSystem::StartTextInput(WindowId, const Rect& caret)
     SDL_StartTextInput();
 }
 
-void SdlWindowSystem::StopTextInput() { SDL_StopTextInput(); }
+void SdlWindowSystem::StopTextInput()
+{
+    SDL_StopTextInput();
+    ClearComposition();
+}
+
+bool SdlWindowSystem::SetClipboardText(const std::string& text) { return SDL_SetClipboardText(text.c_str()) == 0; }
+
+std::string SdlWindowSystem::GetClipboardText()
+{
+    char* text = SDL_GetClipboardText();  // "" (never null) when there is none; ours to free
+    if (text == nullptr)
+        return {};
+    std::string copy(text);
+    SDL_free(text);
+    return copy;
+}
 
 void SdlWindowSystem::StartNativeTimer(uint64_t serial, unsigned intervalMs)
 {
@@ -613,6 +632,9 @@ void SdlWindowSystem::TranslateInput(const SDL_Event& event, unsigned message, W
         break;
     case WM_CHAR:
         OnText(window, Utf8ToUtf16(event.text.text));
+        break;
+    case WM_IME_COMPOSITION:
+        OnComposition(window, {event.edit.text, event.edit.start});
         break;
     case WM_PAINT:
         Invalidate(window);

@@ -31,6 +31,8 @@ public:
     bool PostMessage(WindowId window, unsigned message, uintptr_t wParam, intptr_t lParam) override;
     void StartTextInput(WindowId window, const Rect& caret) override;
     void StopTextInput() override;
+    bool SetClipboardText(const std::string& text) override;
+    std::string GetClipboardText() override;
     void SetCursor(Cursor cursor) override;
     int MessageBox(WindowId owner, const std::string& text, const std::string& caption, unsigned flags) override;
 
