@@ -8,16 +8,15 @@ namespace {
 bool IsHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// Units that start a character, in the first `count` characters of `text`.
-size_t UnitsOfCharacters(std::u16string_view text, size_t count)
+}  // namespace
+
+size_t CEditBuffer::UnitsOfCharacters(std::u16string_view text, size_t count)
 {
     size_t units = 0;
     for (size_t chars = 0; units < text.size() && chars < count; ++chars)
         units += (IsHigh(text[units]) && units + 1 < text.size() && IsLow(text[units + 1])) ? 2 : 1;
     return units;
 }
-
-}  // namespace
 
 size_t CEditBuffer::CharacterCount(std::u16string_view text)
 {

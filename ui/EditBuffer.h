@@ -16,6 +16,8 @@ public:
     // What a single line may hold: line breaks, other control characters and
     // lone surrogates are dropped.
     static std::u16string SingleLine(std::u16string_view text);
+    // UTF-16 units of the first `count` characters of `text`.
+    static size_t UnitsOfCharacters(std::u16string_view text, size_t count);
 
     const std::u16string& Text() const { return m_text; }
     // Replaces the text; the caret and the selection stay where they were,

@@ -39,18 +39,6 @@ bool IsMouseEvent(UIEvent type)
     }
 }
 
-// UTF-16 units of the first `count` characters.
-size_t UnitsOf(std::u16string_view text, size_t count)
-{
-    size_t units = 0;
-    for (size_t chars = 0; units < text.size() && chars < count; ++chars) {
-        const bool pair = text[units] >= 0xD800 && text[units] <= 0xDBFF && units + 1 < text.size() &&
-                          text[units + 1] >= 0xDC00 && text[units + 1] <= 0xDFFF;
-        units += pair ? 2 : 1;
-    }
-    return units;
-}
-
 }  // namespace
 
 CEditUI::CEditUI()
@@ -369,7 +357,7 @@ void CEditUI::HandleComposition()
         return;
     const Composition composition = system->GetCompositionText();
     m_composition = CEditBuffer::SingleLine(Utf8ToUtf16(composition.text));
-    m_compositionCursor = UnitsOf(m_composition, static_cast<size_t>(std::max(composition.cursor, 0)));
+    m_compositionCursor = CEditBuffer::UnitsOfCharacters(m_composition, static_cast<size_t>(std::max(composition.cursor, 0)));
     Touched();
     ScrollToCaret();
 }
@@ -400,7 +388,7 @@ size_t CEditUI::DisplayIndex(size_t bufferIndex) const
 
 size_t CEditUI::BufferIndex(size_t displayIndex) const
 {
-    return m_password ? UnitsOf(m_buffer.Text(), displayIndex) : displayIndex;
+    return m_password ? CEditBuffer::UnitsOfCharacters(m_buffer.Text(), displayIndex) : displayIndex;
 }
 
 int CEditUI::TextWidth(std::u16string_view text)

@@ -305,6 +305,40 @@ TEST_F(WindowSystemTest, KeysAndTextGoToTheFocus)
     EXPECT_EQ(text[2].wParam, 0xDD1Eu);
 }
 
+TEST_F(WindowSystemTest, CompositionIsAnnouncedToTheFocusAndEndsBeforeCommittedText)
+{
+    const WindowId window = Make();
+    const WindowId other = Make({400, 50, 500, 200});
+    ws.SetFocus(window);
+    ws.StartTextInput(window, {10, 2, 11, 20});
+    Take();
+
+    // Pending text goes to the focus, whichever window reported it.
+    ws.InjectComposition(other, "\xE3\x81\x8B\xE3\x81\x8D", 1);
+    ws.InjectComposition(other, "\xE3\x81\x8B\xE3\x81\x8D", 1);  // unchanged: no second message
+    auto pending = Run();
+    ASSERT_EQ(NumbersOf(pending), (Numbers{WM_IME_COMPOSITION}));
+    EXPECT_EQ(pending[0].window, window);
+    EXPECT_EQ(ws.GetCompositionText(), (Composition{"\xE3\x81\x8B\xE3\x81\x8D", 1}));
+
+    // Committing ends the composition first, then the text arrives.
+    ws.InjectText(window, u"\u304B");
+    EXPECT_EQ(NumbersOf(Run()), (Numbers{WM_IME_COMPOSITION, WM_CHAR}));
+    EXPECT_EQ(ws.GetCompositionText(), Composition{});
+
+    // Stopping text input drops a pending composition.
+    ws.InjectComposition(window, "x", 1);
+    Run();
+    ws.StopTextInput();
+    EXPECT_EQ(ws.GetCompositionText(), Composition{});
+    EXPECT_EQ(ws.TextInputWindow(), WindowId::None);
+
+    // The headless clipboard keeps UTF-8 text in memory.
+    EXPECT_EQ(ws.GetClipboardText(), "");
+    EXPECT_TRUE(ws.SetClipboardText("caf\xC3\xA9"));
+    EXPECT_EQ(ws.GetClipboardText(), "caf\xC3\xA9");
+}
+
 TEST_F(WindowSystemTest, PopupsTakeTheFocusUntilTheOwnerGetsItBack)
 {
     const WindowId owner = Make();
@@ -440,6 +474,9 @@ TEST(SdlWindowSystemTest, PresentsAndReceivesPostedMessagesAndTimers)
     const std::vector<uint32_t> frame(160 * 100, 0xFF3366CC);
     ws->Present(window, frame.data(), 160, 100, 160 * 4);
     EXPECT_GT(ws->GetWorkArea(window).Width(), 0);
+    // The clipboard holds what we put there (this process owns it now).
+    EXPECT_TRUE(ws->SetClipboardText("clip \xC3\xA9"));
+    EXPECT_EQ(ws->GetClipboardText(), "clip \xC3\xA9");
     // Without a compositor the desktop refuses; either way it is recorded.
     ws->SetWindowOpacity(window, 128);
     EXPECT_EQ(ws->OpacityOf(window), 128);
