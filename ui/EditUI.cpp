@@ -208,12 +208,11 @@ bool CEditUI::HandleMouse(const TEventUI& event)
         break;
     case UIEvent::MouseMove:
         if (!m_dragging || !m_editing)
-            return true;
+            return false;
         m_buffer.MoveTo(BufferIndex(IndexAtX(event.mouse.x)), true);
         break;
     case UIEvent::ButtonUp:
-        m_dragging = false;
-        return true;
+        return std::exchange(m_dragging, false);
     default:
         return false;
     }

@@ -2,6 +2,7 @@
 #include "ui/EditUI.h"
 #include "ui/ListContainerElementUI.h"
 #include "ui/ListUI.h"
+#include "ui/PaintSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +28,7 @@ struct Log final : INotifyUI {
 };
 
 // Rows of 30 pixels: e1 0, e2 30, pw 60, short 90, btn 120, then a list
-// whose first row (150..180) holds a read-only name edit.
+// whose first row (150..180) holds a read-only name edit, and "dark" at 210.
 constexpr std::u16string_view kLayout =
     u"<Window><VerticalLayout>"
     u"<Edit name=\"e1\" height=\"30\" text=\"hello world\"/>"
@@ -38,6 +39,7 @@ constexpr std::u16string_view kLayout =
     u"<List name=\"list\" height=\"60\">"
     u"<ListContainerElement name=\"row\" height=\"30\"><Edit name=\"ro\" readonly=\"true\" text=\"macro 1\"/>"
     u"</ListContainerElement><ListContainerElement name=\"row2\" height=\"30\"/></List>"
+    u"<Edit name=\"dark\" height=\"30\" text=\"MMMM\" nativebkcolor=\"#FF000000\" textcolor=\"#00FFFFFF\"/>"
     u"</VerticalLayout></Window>";
 
 class EditTest : public LayoutWindowFixture {
@@ -80,6 +82,13 @@ protected:
     {
         window.manager.SetFocus(Edit(name));
         system.RunPending();
+    }
+    // Where the text of an edit of the first row ends after `prefix`.
+    int XAfter(std::u16string_view prefix)
+    {
+        const auto painter = system.CreatePainter(1, 1);
+        const auto font = FontSpecFor(&window.manager, -1);
+        return 4 + painter->MeasureText(prefix, font, 0, TextFlag::Left | TextFlag::VCenter | TextFlag::SingleLine).cx;
     }
     // The pixels of the window's rows [top, bottom) as last painted.
     std::vector<uint32_t> Rows(int top, int bottom)
@@ -168,6 +177,47 @@ TEST_F(EditTest, ShiftArrowsHomeEndAndDoubleClickSelectThenBackspaceDeletes)
     EXPECT_EQ(e1->GetText(), u"");
     Key(VK_BACK);  // nothing left: no change, no notification
     EXPECT_EQ(log.lines, std::vector<std::string>(3, "textchanged e1"));
+}
+
+TEST_F(EditTest, ClickDragAndShiftClickPlaceTheCaretAtTheNearestBoundary)
+{
+    CEditUI* e1 = Edit(u"e1");
+    const int afterHello = XAfter(u"hello");
+    const int afterHell = XAfter(u"hell");
+    Click(afterHello - 1, 15);
+    EXPECT_EQ(e1->GetCaret(), 5u);
+    EXPECT_EQ(e1->GetSelectionStart(), 5u);
+    Click(afterHell + (afterHello - afterHell) / 2 - 1, 15);  // nearer the left edge of the 'o'
+    EXPECT_EQ(e1->GetCaret(), 4u);
+
+    // Shift+click extends from the caret; a drag selects what it passes.
+    Click(XAfter(u"hello wo"), 15, MK_SHIFT);
+    EXPECT_EQ(e1->GetSelectionStart(), 4u);
+    EXPECT_EQ(e1->GetSelectionEnd(), 8u);
+    system.InjectMouse(Hwnd(), WM_LBUTTONDOWN, XAfter(u"h"), 15, MK_LBUTTON);
+    system.InjectMouse(Hwnd(), WM_MOUSEMOVE, XAfter(u"hel"), 15, MK_LBUTTON);
+    system.InjectMouse(Hwnd(), WM_LBUTTONUP, XAfter(u"hel"), 15, 0);
+    system.InjectMouse(Hwnd(), WM_MOUSEMOVE, XAfter(u"hello"), 15, 0);  // released: no longer selecting
+    system.RunPending();
+    EXPECT_EQ(e1->GetSelectionStart(), 1u);
+    EXPECT_EQ(e1->GetSelectionEnd(), 3u);
+    EXPECT_TRUE(log.lines.empty());
+}
+
+TEST_F(EditTest, TheSurfaceIsOpaqueTextOnTheNativeBackground)
+{
+    // Not editing: the white background of an edit.
+    EXPECT_EQ(Rows(210, 240)[15 * 300 + 290], 0xFFFFFFFFu);
+    Focus(u"dark");
+    const std::vector<uint32_t> rows = Rows(210, 240);
+    EXPECT_EQ(rows[15 * 300 + 290], 0xFF000000u);
+    // The text is white although its colour has no alpha.
+    bool white = false;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 4; x < 40; ++x)
+            white = white || rows[y * 300 + x] == 0xFFFFFFFFu;
+    }
+    EXPECT_TRUE(white);
 }
 
 TEST_F(EditTest, CutAndPasteGoThroughTheClipboardBetweenTwoEdits)
