@@ -519,7 +519,9 @@ void SdlWindowSystem::StartTextInput(WindowId, const Rect& caret)
 {
     SDL_Rect rect{caret.left, caret.top, caret.Width(), caret.Height()};
     SDL_SetTextInputRect(&rect);
-    SDL_StartTextInput();
+    // Starting again would reset the input method and lose its composition.
+    if (!SDL_IsTextInputActive())
+        SDL_StartTextInput();
 }
 
 void SdlWindowSystem::StopTextInput()

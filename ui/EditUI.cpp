@@ -273,8 +273,8 @@ void CEditUI::HandleKey(char16_t key)
     default:
         if (ctrl && key == u'A')
             m_buffer.SelectAll();
-        else if (!HandleClipboardKey(key, shift, ctrl))
-            return;  // not an editing key: the caret keeps blinking
+        else
+            HandleClipboardKey(key, shift, ctrl);
         break;
     }
     if (!m_editing)
@@ -286,7 +286,7 @@ void CEditUI::HandleKey(char16_t key)
 
 // Ctrl+C / Ctrl+Insert copy, Ctrl+X / Shift+Delete cut, Ctrl+V / Shift+Insert
 // paste. A password's text never reaches the clipboard.
-bool CEditUI::HandleClipboardKey(char16_t key, bool shift, bool ctrl)
+void CEditUI::HandleClipboardKey(char16_t key, bool shift, bool ctrl)
 {
     const bool copy = (ctrl && key == u'C') || (ctrl && !shift && key == VK_INSERT);
     const bool cut = (ctrl && key == u'X') || (shift && !ctrl && key == VK_DELETE);
@@ -297,13 +297,9 @@ bool CEditUI::HandleClipboardKey(char16_t key, bool shift, bool ctrl)
             if (cut && m_buffer.DeleteBackward())
                 Changed();
         }
-        return true;
-    }
-    if (paste) {
+    } else if (paste) {
         Paste();
-        return true;
     }
-    return false;
 }
 
 void CEditUI::Copy()

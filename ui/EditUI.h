@@ -82,7 +82,7 @@ private:
     void Changed();
     bool HandleMouse(const TEventUI& event);
     void HandleKey(char16_t key);
-    bool HandleClipboardKey(char16_t key, bool shift, bool ctrl);
+    void HandleClipboardKey(char16_t key, bool shift, bool ctrl);
     void HandleChar(char16_t unit);
     void HandleComposition();
     void Copy();
