@@ -352,9 +352,11 @@ void CEditUI::HandleComposition()
         return;
     const Composition composition = system->GetCompositionText();
     m_composition = CEditBuffer::SingleLine(Utf8ToUtf16(composition.text));
-    m_compositionCursor = CEditBuffer::UnitsOfCharacters(m_composition, static_cast<size_t>(std::max(composition.cursor, 0)));
+    const size_t cursor = static_cast<size_t>(std::max(composition.cursor, 0));
+    m_compositionCursor = CEditBuffer::UnitsOfCharacters(m_composition, cursor);
     Touched();
     ScrollToCaret();
+    UpdateTextInput();
 }
 
 // ---- positions -----------------------------------------------------------------
@@ -379,6 +381,14 @@ size_t CEditUI::DisplayIndex(size_t bufferIndex) const
 {
     const std::u16string_view text = m_buffer.Text();
     return m_password ? CEditBuffer::CharacterCount(text.substr(0, bufferIndex)) : bufferIndex;
+}
+
+// Where the caret shows: in the composition while there is one.
+size_t CEditUI::CaretDisplayIndex() const
+{
+    if (m_composition.empty())
+        return DisplayIndex(m_buffer.Caret());
+    return DisplayIndex(m_buffer.SelectionStart()) + m_compositionCursor;
 }
 
 size_t CEditUI::BufferIndex(size_t displayIndex) const
@@ -432,9 +442,7 @@ size_t CEditUI::IndexAtX(int x)
 void CEditUI::ScrollToCaret()
 {
     const std::u16string shown = DisplayText();
-    const size_t caretIndex = m_composition.empty() ? DisplayIndex(m_buffer.Caret())
-                                                    : DisplayIndex(m_buffer.SelectionStart()) + m_compositionCursor;
-    const int caretX = TextWidth(std::u16string_view(shown).substr(0, std::min(caretIndex, shown.size())));
+    const int caretX = TextWidth(std::u16string_view(shown).substr(0, CaretDisplayIndex()));
     const int total = TextWidth(shown);
     const int room = std::max(TextRect().right - TextRect().left - 1, 1);
     m_scrollX = std::min(m_scrollX, std::max(total - room, 0));
@@ -451,7 +459,7 @@ void CEditUI::UpdateTextInput()
     if (system == nullptr || !m_editing)
         return;
     const UIRect rc = TextRect();
-    const int x = rc.left - m_scrollX + TextWidth(std::u16string_view(DisplayText()).substr(0, DisplayIndex(m_buffer.Caret())));
+    const int x = rc.left - m_scrollX + TextWidth(std::u16string_view(DisplayText()).substr(0, CaretDisplayIndex()));
     system->StartTextInput(GetManager()->GetWindow(), {x, rc.top, x + 1, rc.bottom});
 }
 
@@ -505,19 +513,18 @@ void CEditUI::PaintEditing(platform::Painter& painter)
     auto xAt = [&](size_t index) { return origin + TextWidth(std::u16string_view(shown).substr(0, index)); };
     painter.PushClip(ToPaintRect(rc));
     const size_t start = DisplayIndex(m_buffer.SelectionStart());
-    size_t caret = DisplayIndex(m_buffer.Caret());
     if (m_composition.empty() && m_buffer.HasSelection())
         painter.FillRect({xAt(start), top, xAt(DisplayIndex(m_buffer.SelectionEnd())), top + lineHeight},
                          kSelectionColor);
     painter.DrawText(shown, font, color, {origin, rc.top, std::max(xAt(shown.size()), rc.right) + 1, rc.bottom},
                      kLineFlags);
-    if (!m_composition.empty()) {
+    if (!m_composition.empty())
         painter.FillRect({xAt(start), top + lineHeight - 1, xAt(start + m_composition.size()), top + lineHeight},
                          color);
-        caret = start + m_compositionCursor;
+    if (m_caretShown) {
+        const int x = xAt(CaretDisplayIndex());
+        painter.FillRect({x, top, x + 1, top + lineHeight}, color);
     }
-    if (m_caretShown)
-        painter.FillRect({xAt(caret), top, xAt(caret) + 1, top + lineHeight}, color);
     painter.PopClip();
 }
 

@@ -93,6 +93,7 @@ private:
     std::u16string DisplayText() const;
     size_t DisplayIndex(size_t bufferIndex) const;
     size_t BufferIndex(size_t displayIndex) const;
+    size_t CaretDisplayIndex() const;
     int TextWidth(std::u16string_view text);
     UIRect TextRect() const;
     size_t IndexAtX(int x);

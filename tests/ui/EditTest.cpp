@@ -115,10 +115,12 @@ TEST_F(EditTest, ComposedTextReplacesTheSelectionAtTheMovedCaret)
     EXPECT_EQ(e1->GetSelectionStart(), 6u);
     EXPECT_EQ(e1->GetSelectionEnd(), 11u);
 
-    // Pending text shows without changing the text.
+    // Pending text shows without changing the text; the input method's
+    // caret rectangle follows its cursor.
     system.InjectComposition(Hwnd(), "\xE3\x81\xAB\xE3\x81\xBB\xE3\x82\x93", 2);
     system.RunPending();
     EXPECT_EQ(e1->GetComposition(), u"\u306B\u307B\u3093");
+    EXPECT_EQ(system.TextInputCaret().left, XAfter(u"hello \u306B\u307B"));
     EXPECT_EQ(e1->GetText(), u"hello world");
     EXPECT_TRUE(log.lines.empty());
 
