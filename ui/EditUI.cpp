@@ -62,8 +62,10 @@ void CEditUI::SetAttribute(std::u16string_view name, std::u16string_view value)
 
 void CEditUI::SetMaxChar(int count)
 {
-    if (count >= 0)
-        m_maxChar = count;
+    if (count < 0)
+        return;
+    m_maxChar = count;
+    m_buffer.SetMaxChars(count);
 }
 
 void CEditUI::SetReadOnly(bool on)
