@@ -582,6 +582,15 @@ void SdlWindowSystem::Translate(const SDL_Event& event)
         TranslateInput(event, row->message, window);
 }
 
+// True when the desktop's keyboard focus now rests on another of our
+// windows (SDL has already taken in the whole batch of focus events).
+bool SdlWindowSystem::MovedToOtherWindow(WindowId window) const
+{
+    SDL_Window* focused = SDL_GetKeyboardFocus();
+    const WindowId now = focused != nullptr ? WindowOf(SDL_GetWindowID(focused)) : WindowId::None;
+    return now != WindowId::None && now != window;
+}
+
 void SdlWindowSystem::TranslateInput(const SDL_Event& event, unsigned message, WindowId window)
 {
     switch (message) {
@@ -625,6 +634,9 @@ void SdlWindowSystem::TranslateInput(const SDL_Event& event, unsigned message, W
         break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+        // A loss to another of our windows is no loss: its gain follows.
+        if (message == WM_KILLFOCUS && MovedToOtherWindow(window))
+            break;
         OnDesktopFocus(window, message == WM_SETFOCUS);
         break;
     case WM_MOUSELEAVE:
