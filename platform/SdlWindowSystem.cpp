@@ -2,6 +2,7 @@
 
 #include "platform/CairoPainter.h"
 #include "platform/Utf16.h"
+#include "platform/X11ErrorFilter.h"
 
 #include <SDL.h>
 #include <SDL_shape.h>
@@ -324,6 +325,8 @@ std::unique_ptr<SdlWindowSystem> SdlWindowSystem::Create(std::string* error)
     const std::string driver = SDL_GetCurrentVideoDriver();
     if ((driver == "offscreen" || driver == "dummy") && !SDL_getenv("SDL_VIDEODRIVER"))
         return quit("no display");
+    if (driver == "x11")
+        InstallX11ErrorFilter();
     const Uint32 first = SDL_RegisterEvents(2);
     if (first == static_cast<Uint32>(-1))
         return quit("no SDL user events left");
