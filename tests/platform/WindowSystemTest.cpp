@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <map>
 #include <thread>
 #include <vector>
@@ -490,11 +491,12 @@ TEST(SdlWindowSystemTest, PresentsAndReceivesPostedMessagesAndTimers)
 // take our focus away from the pop-up (an open drop-down or menu would close).
 TEST(SdlWindowSystemTest, FocusMovingToOurOwnPopupIsNoLoss)
 {
-    auto ws = SdlWindowSystem::Create();
+    std::string error;
+    auto ws = SdlWindowSystem::Create(&error);
     if (!ws && std::getenv("NERIT_REQUIRE_DISPLAY"))
-        FAIL() << "no video";
+        FAIL() << "no video: " << error;
     if (!ws)
-        GTEST_SKIP() << "no video";
+        GTEST_SKIP() << "no video: " << error;
     WindowOptions options;
     options.title = "owner";
     options.rect = {40, 40, 240, 200};
