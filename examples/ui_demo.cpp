@@ -23,9 +23,11 @@
 #include "ui/WindowUIManager.h"
 #include "ui/WindowWnd.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -44,8 +46,9 @@ constexpr MenuEntry kMenuEntries[] = {{u"Left click", 2001}, {u"Right click", 20
 constexpr const char16_t* kSubMenuTitle = u"Macros";
 constexpr MenuEntry kSubMenuEntries[] = {{u"Macro 1", 2010}, {u"Macro 2", 2011}};
 constexpr int kMenuWidth = 180;
-// The drop-down of the page's combo: wider than the combo, four rows high.
-constexpr UISize kComboDropBox{180, 4 * 22};
+// The drop-down of the page's combo: wider than the combo, as high as its
+// items (it does not scroll, so a lower one would hide the last items).
+constexpr UISize kComboDropBox{180, 0};
 
 struct Options {
     std::string layout;
@@ -54,6 +57,16 @@ struct Options {
     bool headless = false;
     bool exitAfterClick = false;
 };
+
+// A layout given by number; nothing for a name, or a number too large.
+std::optional<unsigned> ResourceId(const std::string& text)
+{
+    unsigned id = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return id;
+}
 
 // The notifications whose parameters say what happened: new and old index.
 bool HasIndexes(std::u16string_view type) { return type == u"itemselect" || type == u"tabselect"; }
@@ -74,13 +87,14 @@ public:
             root = builder.CreateDetached(kSampleLayout, "xml", nullptr, &manager);
         else if (options_.layout == "controls")
             root = builder.CreateDetached(kControlsLayout, "xml", nullptr, &manager);
-        else if (options_.layout.find_first_not_of("0123456789") == std::string::npos)
-            root = builder.CreateDetached(static_cast<unsigned>(std::stoul(options_.layout)), "xml", nullptr, &manager);
+        else if (const auto id = ResourceId(options_.layout))
+            root = builder.CreateDetached(*id, "xml", nullptr, &manager);
         else
             root = builder.CreateDetached(platform::Utf8ToUtf16(options_.layout), nullptr, &manager);
         if (!root) {
+            const std::string reason = platform::Utf16ToUtf8(builder.Markup().ErrorMessage());
             std::fprintf(stderr, "ui_demo: the layout did not build: %s\n",
-                         platform::Utf16ToUtf8(builder.Markup().ErrorMessage()).c_str());
+                         reason.empty() ? "no such layout" : reason.c_str());
             return false;
         }
         manager.AddNotifier(this);
