@@ -2,6 +2,7 @@
 
 #include "platform/CairoPainter.h"
 #include "platform/Utf16.h"
+#include "platform/X11ErrorFilter.h"
 
 #include <SDL.h>
 #include <SDL_shape.h>
@@ -327,6 +328,8 @@ std::unique_ptr<SdlWindowSystem> SdlWindowSystem::Create(std::string* error)
     const std::string driver = SDL_GetCurrentVideoDriver();
     if ((driver == "offscreen" || driver == "dummy") && !SDL_getenv("SDL_VIDEODRIVER"))
         return quit("no display");
+    if (driver == "x11")
+        InstallX11ErrorFilter();
     const Uint32 first = SDL_RegisterEvents(2);
     if (first == static_cast<Uint32>(-1))
         return quit("no SDL user events left");
@@ -603,6 +606,15 @@ void SdlWindowSystem::Translate(const SDL_Event& event)
         TranslateInput(event, row->message, window);
 }
 
+// True when the desktop's keyboard focus now rests on another of our
+// windows (SDL has already taken in the whole batch of focus events).
+bool SdlWindowSystem::MovedToOtherWindow(WindowId window) const
+{
+    SDL_Window* focused = SDL_GetKeyboardFocus();
+    const WindowId now = focused != nullptr ? WindowOf(SDL_GetWindowID(focused)) : WindowId::None;
+    return now != WindowId::None && now != window;
+}
+
 void SdlWindowSystem::TranslateInput(const SDL_Event& event, unsigned message, WindowId window)
 {
     switch (message) {
@@ -649,6 +661,9 @@ void SdlWindowSystem::TranslateInput(const SDL_Event& event, unsigned message, W
         break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+        // A loss to another of our windows is no loss: its gain follows.
+        if (message == WM_KILLFOCUS && MovedToOtherWindow(window))
+            break;
         OnDesktopFocus(window, message == WM_SETFOCUS);
         break;
     case WM_MOUSELEAVE:

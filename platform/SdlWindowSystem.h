@@ -63,6 +63,7 @@ private:
     SdlWindowSystem(uint32_t postEvent, uint32_t timerEvent);
     Native* NativeOf(WindowId window);
     WindowId WindowOf(uint32_t sdlWindowId) const;
+    bool MovedToOtherWindow(WindowId window) const;
     void Translate(const SDL_Event& event);
     void TranslateInput(const SDL_Event& event, unsigned message, WindowId window);
     bool PrepareTexture(Native& native, int width, int height);

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <map>
 #include <thread>
 #include <vector>
@@ -519,6 +521,43 @@ TEST(SdlWindowSystemTest, PresentsAndReceivesPostedMessagesAndTimers)
     ws->DestroyWindow(window);  // and the pop-ups it owns
     EXPECT_FALSE(ws->IsWindow(window));
     EXPECT_EQ(seen.back(), WM_NCDESTROY);
+}
+
+// Without a window manager the desktop gives its focus to every window that
+// is shown, pop-ups included: the owner's loss that comes with it must not
+// take our focus away from the pop-up (an open drop-down or menu would close).
+TEST(SdlWindowSystemTest, FocusMovingToOurOwnPopupIsNoLoss)
+{
+    std::string error;
+    auto ws = SdlWindowSystem::Create(&error);
+    if (!ws && std::getenv("NERIT_REQUIRE_DISPLAY"))
+        FAIL() << "no video: " << error;
+    if (!ws)
+        GTEST_SKIP() << "no video: " << error;
+    WindowOptions options;
+    options.title = "owner";
+    options.rect = {40, 40, 240, 200};
+    const WindowId owner = ws->CreateWindow(options, [](const Message&) { return intptr_t{0}; });
+    ws->ShowWindow(owner, true, true);
+    WindowOptions popupOptions;
+    popupOptions.kind = WindowKind::Popup;
+    popupOptions.owner = owner;
+    popupOptions.rect = {60, 120, 160, 180};
+    std::vector<unsigned> seen;
+    const WindowId popup = ws->CreateWindow(popupOptions, [&](const Message& m) {
+        seen.push_back(m.message);
+        return intptr_t{0};
+    });
+    ws->ShowWindow(popup, true, true);
+    EXPECT_EQ(ws->GetFocus(), popup);
+    // The desktop's focus events arrive within the pump; the timer only bounds it.
+    ws->SetTimer(owner, 1, 1000);
+    Message m;
+    while (ws->GetMessage(m) && !(m.message == WM_TIMER && m.wParam == 1))
+        ws->DispatchMessage(m);
+    EXPECT_EQ(ws->GetFocus(), popup);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), WM_KILLFOCUS), 0);
+    ws->DestroyWindow(owner);
 }
 
 }  // namespace
