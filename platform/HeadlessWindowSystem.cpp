@@ -50,6 +50,7 @@ void HeadlessWindowSystem::StartTextInput(WindowId window, const Rect& caret)
 
 void HeadlessWindowSystem::StopTextInput()
 {
+    ClearComposition();
     textInputWindow_ = WindowId::None;
     textInputCaret_ = {};
 }

@@ -42,6 +42,12 @@ public:
     std::unique_ptr<Painter> CreatePainter(int width, int height) override;
     void StartTextInput(WindowId window, const Rect& caret) override;
     void StopTextInput() override;
+    bool SetClipboardText(const std::string& text) override
+    {
+        clipboard_ = text;
+        return true;
+    }
+    std::string GetClipboardText() override { return clipboard_; }
     void SetCursor(Cursor cursor) override { cursor_ = cursor; }
     // The next scripted answer; without one, what Escape gives (IDCANCEL, or
     // IDOK for a box with only OK).
@@ -54,6 +60,12 @@ public:
     void InjectWheel(WindowId window, int x, int y, int delta, unsigned flags = 0);
     void InjectKey(WindowId window, int virtualKey, bool down);
     void InjectText(WindowId window, std::u16string_view text);
+    // The input method shows `text` (UTF-8) as pending, its cursor after
+    // `cursor` characters; empty text ends the composition.
+    void InjectComposition(WindowId window, const std::string& text, int cursor)
+    {
+        OnComposition(window, {text, cursor});
+    }
     // Another program took or gave back the focus of a window.
     void InjectDesktopFocus(WindowId window, bool gained) { OnDesktopFocus(window, gained); }
     // Moves virtual time on, queueing WM_TIMER (and WM_MOUSEHOVER) for what
@@ -102,6 +114,7 @@ private:
     Cursor cursor_ = Cursor::Arrow;
     WindowId textInputWindow_ = WindowId::None;
     Rect textInputCaret_;
+    std::string clipboard_;
 };
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include "platform/CairoPainter.h"
 #include "platform/Utf16.h"
+#include "platform/X11ErrorFilter.h"
 
 #include <SDL.h>
 #include <SDL_shape.h>
@@ -37,6 +38,7 @@ constexpr EventRow kEvents[] = {
     {SDL_KEYDOWN, 0, WM_KEYDOWN},
     {SDL_KEYUP, 0, WM_KEYUP},
     {SDL_TEXTINPUT, 0, WM_CHAR},
+    {SDL_TEXTEDITING, 0, WM_IME_COMPOSITION},
     {SDL_WINDOWEVENT, SDL_WINDOWEVENT_EXPOSED, WM_PAINT},
     {SDL_WINDOWEVENT, SDL_WINDOWEVENT_MOVED, WM_MOVE},
     {SDL_WINDOWEVENT, SDL_WINDOWEVENT_SIZE_CHANGED, WM_SIZE},
@@ -175,6 +177,8 @@ uint32_t SdlWindowIdOf(const SDL_Event& event)
         return event.key.windowID;
     case SDL_TEXTINPUT:
         return event.text.windowID;
+    case SDL_TEXTEDITING:
+        return event.edit.windowID;
     case SDL_WINDOWEVENT:
         return event.window.windowID;
     default:
@@ -324,6 +328,8 @@ std::unique_ptr<SdlWindowSystem> SdlWindowSystem::Create(std::string* error)
     const std::string driver = SDL_GetCurrentVideoDriver();
     if ((driver == "offscreen" || driver == "dummy") && !SDL_getenv("SDL_VIDEODRIVER"))
         return quit("no display");
+    if (driver == "x11")
+        InstallX11ErrorFilter();
     const Uint32 first = SDL_RegisterEvents(2);
     if (first == static_cast<Uint32>(-1))
         return quit("no SDL user events left");
@@ -516,10 +522,28 @@ void SdlWindowSystem::StartTextInput(WindowId, const Rect& caret)
 {
     SDL_Rect rect{caret.left, caret.top, caret.Width(), caret.Height()};
     SDL_SetTextInputRect(&rect);
-    SDL_StartTextInput();
+    // Starting again would reset the input method and lose its composition.
+    if (!SDL_IsTextInputActive())
+        SDL_StartTextInput();
 }
 
-void SdlWindowSystem::StopTextInput() { SDL_StopTextInput(); }
+void SdlWindowSystem::StopTextInput()
+{
+    SDL_StopTextInput();
+    ClearComposition();
+}
+
+bool SdlWindowSystem::SetClipboardText(const std::string& text) { return SDL_SetClipboardText(text.c_str()) == 0; }
+
+std::string SdlWindowSystem::GetClipboardText()
+{
+    char* text = SDL_GetClipboardText();  // "" (never null) when there is none; ours to free
+    if (text == nullptr)
+        return {};
+    std::string copy(text);
+    SDL_free(text);
+    return copy;
+}
 
 void SdlWindowSystem::StartNativeTimer(uint64_t serial, unsigned intervalMs)
 {
@@ -582,6 +606,15 @@ void SdlWindowSystem::Translate(const SDL_Event& event)
         TranslateInput(event, row->message, window);
 }
 
+// True when the desktop's keyboard focus now rests on another of our
+// windows (SDL has already taken in the whole batch of focus events).
+bool SdlWindowSystem::MovedToOtherWindow(WindowId window) const
+{
+    SDL_Window* focused = SDL_GetKeyboardFocus();
+    const WindowId now = focused != nullptr ? WindowOf(SDL_GetWindowID(focused)) : WindowId::None;
+    return now != WindowId::None && now != window;
+}
+
 void SdlWindowSystem::TranslateInput(const SDL_Event& event, unsigned message, WindowId window)
 {
     switch (message) {
@@ -614,6 +647,9 @@ void SdlWindowSystem::TranslateInput(const SDL_Event& event, unsigned message, W
     case WM_CHAR:
         OnText(window, Utf8ToUtf16(event.text.text));
         break;
+    case WM_IME_COMPOSITION:
+        OnComposition(window, {event.edit.text, event.edit.start});
+        break;
     case WM_PAINT:
         Invalidate(window);
         break;
@@ -625,6 +661,9 @@ void SdlWindowSystem::TranslateInput(const SDL_Event& event, unsigned message, W
         break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+        // A loss to another of our windows is no loss: its gain follows.
+        if (message == WM_KILLFOCUS && MovedToOtherWindow(window))
+            break;
         OnDesktopFocus(window, message == WM_SETFOCUS);
         break;
     case WM_MOUSELEAVE:

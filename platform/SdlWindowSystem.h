@@ -31,6 +31,8 @@ public:
     bool PostMessage(WindowId window, unsigned message, uintptr_t wParam, intptr_t lParam) override;
     void StartTextInput(WindowId window, const Rect& caret) override;
     void StopTextInput() override;
+    bool SetClipboardText(const std::string& text) override;
+    std::string GetClipboardText() override;
     void SetCursor(Cursor cursor) override;
     int MessageBox(WindowId owner, const std::string& text, const std::string& caption, unsigned flags) override;
 
@@ -61,6 +63,7 @@ private:
     SdlWindowSystem(uint32_t postEvent, uint32_t timerEvent);
     Native* NativeOf(WindowId window);
     WindowId WindowOf(uint32_t sdlWindowId) const;
+    bool MovedToOtherWindow(WindowId window) const;
     void Translate(const SDL_Event& event);
     void TranslateInput(const SDL_Event& event, unsigned message, WindowId window);
     bool PrepareTexture(Native& native, int width, int height);

@@ -634,11 +634,22 @@ void WindowSystemCore::OnKey(WindowId window, int virtualKey, bool down)
         Enqueue({target, charMessage, unit, 1, 0});
 }
 
+void WindowSystemCore::OnComposition(WindowId window, const Composition& composition)
+{
+    const WindowId target = focus_ != WindowId::None ? focus_ : window;
+    if (!IsWindow(target) || composition == composition_)
+        return;
+    composition_ = composition;
+    Enqueue({target, WM_IME_COMPOSITION, 0, 0, 0});
+}
+
 void WindowSystemCore::OnText(WindowId window, std::u16string_view units)
 {
     const WindowId target = focus_ != WindowId::None ? focus_ : window;
     if (!IsWindow(target))
         return;
+    if (!composition_.text.empty())
+        OnComposition(window, {});
     // Alt+letter or digit was a WM_SYSCHAR already, control characters come
     // from key downs (see OnKey).
     const bool alt = IsKeyDown(VK_MENU) && !IsKeyDown(VK_CONTROL);

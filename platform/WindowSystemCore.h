@@ -42,6 +42,7 @@ public:
     void SetFocus(WindowId window) override;
     WindowId GetFocus() const override { return focus_; }
     bool IsKeyDown(int virtualKey) const override { return keysDown_.contains(virtualKey); }
+    Composition GetCompositionText() const override { return composition_; }
 
     // The window's options as created, and its region; null when none.
     const WindowOptions* OptionsOf(WindowId window) const;
@@ -74,7 +75,13 @@ protected:
     void OnWheel(WindowId window, int x, int y, int delta, unsigned flags);
     void OnMouseLeave(WindowId window);
     void OnKey(WindowId window, int virtualKey, bool down);
+    // Committed text; a pending composition ends first.
     void OnText(WindowId window, std::u16string_view units);
+    // The input method's pending text changed (empty: it ended); the window
+    // with the focus gets WM_IME_COMPOSITION.
+    void OnComposition(WindowId window, const Composition& composition);
+    // Text input stopped: a pending composition is dropped without a message.
+    void ClearComposition() { composition_ = {}; }
     void OnTimer(uint64_t serial);
     // The desktop moved, resized, focused or unfocused a window.
     void OnMoved(WindowId window, int x, int y);
@@ -146,6 +153,7 @@ private:
     Tracking tracking_;
     LastMove lastMove_;
     std::set<int> keysDown_;
+    Composition composition_;
 };
 
 }  // namespace platform

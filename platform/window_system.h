@@ -32,6 +32,9 @@
 //     surrogate pair). Key downs of Back, Tab, Return and Escape are followed
 //     by WM_CHAR 8, 9, 13, 27; Ctrl+letter by WM_CHAR 1..26.
 //   WM_SYSCHAR: Alt+letter or digit, wParam = the lower-case character.
+//   WM_IME_COMPOSITION: the input method's pending (not yet committed) text
+//     changed; GetCompositionText reads it (empty: the composition ended).
+//     wParam and lParam 0. Committed text follows as WM_CHAR.
 //   WM_SETFOCUS / WM_KILLFOCUS: wParam = the window that lost / gains it.
 //   WM_SIZE: wParam 0, lParam = width | height << 16.
 //   WM_MOVE: wParam 0, lParam = screen x | y << 16 of the window.
@@ -86,6 +89,7 @@ inline constexpr unsigned WM_CHAR          = 0x0102;
 inline constexpr unsigned WM_SYSKEYDOWN    = 0x0104;
 inline constexpr unsigned WM_SYSKEYUP      = 0x0105;
 inline constexpr unsigned WM_SYSCHAR       = 0x0106;
+inline constexpr unsigned WM_IME_COMPOSITION = 0x010F;
 inline constexpr unsigned WM_COMMAND       = 0x0111;  // wParam = command id (menus)
 inline constexpr unsigned WM_TIMER         = 0x0113;
 inline constexpr unsigned WM_MOUSEMOVE     = 0x0200;
@@ -193,6 +197,14 @@ struct WindowOptions {
     bool topmost = false;  // above all normal windows
 };
 
+// The input method's pending text (UTF-8) and where its cursor stands in it,
+// counted in characters (code points) from the start.
+struct Composition {
+    std::string text;
+    int cursor = 0;
+    friend bool operator==(const Composition&, const Composition&) = default;
+};
+
 enum class Cursor { Arrow, Hand, IBeam, Wait, SizeWE, SizeNS, SizeNWSE, SizeNESW, SizeAll, No };
 
 class WindowSystem {
@@ -269,6 +281,14 @@ public:
     // coordinates) is where an input method shows its candidates.
     virtual void StartTextInput(WindowId window, const Rect& caret) = 0;
     virtual void StopTextInput() = 0;
+    // The composition the last WM_IME_COMPOSITION announced; empty text when
+    // none is pending.
+    virtual Composition GetCompositionText() const = 0;
+
+    // The desktop's clipboard as UTF-8 text. Set returns false when the
+    // desktop refused it; Get returns "" when it holds no text.
+    virtual bool SetClipboardText(const std::string& text) = 0;
+    virtual std::string GetClipboardText() = 0;
 
     virtual void SetCursor(Cursor cursor) = 0;
     // Modal; MB_OK or MB_OKCANCEL plus an icon. Returns IDOK or IDCANCEL.

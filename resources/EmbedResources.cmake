@@ -1,11 +1,14 @@
-# Writes a C++ source that holds every resources/xml/<id>[_name].xml as the
-# resource <id> of type "xml". Run at build time with -DSOURCE_DIR and -DOUTPUT.
-file(GLOB layouts "${SOURCE_DIR}/xml/*.xml")
+# Writes a C++ source that holds every resources/<type>/<id>[_name].<ext> as
+# the resource <id> of type "<type>" (layouts under xml/, images under
+# image/). Run at build time with -DSOURCE_DIR and -DOUTPUT.
+file(GLOB layouts "${SOURCE_DIR}/xml/*.xml" "${SOURCE_DIR}/image/*.*")
 list(SORT layouts)
 set(body "")
 set(table "")
 set(index 0)
 foreach(layout IN LISTS layouts)
+  get_filename_component(folder "${layout}" DIRECTORY)
+  get_filename_component(type "${folder}" NAME)
   get_filename_component(stem "${layout}" NAME_WE)
   string(REGEX MATCH "^[0-9]+" id "${stem}")
   if(id STREQUAL "")
@@ -14,7 +17,7 @@ foreach(layout IN LISTS layouts)
   file(READ "${layout}" hex HEX)
   string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
   string(APPEND body "const uint8_t kResource${index}[] = {${bytes}0};\n")
-  string(APPEND table "    {${id}, \"xml\", {kResource${index}, sizeof kResource${index} - 1}},\n")
+  string(APPEND table "    {${id}, \"${type}\", {kResource${index}, sizeof kResource${index} - 1}},\n")
   math(EXPR index "${index} + 1")
 endforeach()
 file(WRITE "${OUTPUT}.tmp" "// Generated from resources/xml at build time.

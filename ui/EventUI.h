@@ -28,6 +28,7 @@ enum class UIEvent : uint8_t {
     KillFocus,
     SetCursor,
     Timer,
+    Composition,  // the input method's pending text changed (focused control)
 };
 
 struct TEventUI {

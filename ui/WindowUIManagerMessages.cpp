@@ -425,6 +425,8 @@ bool CWindowUIManager::MessageHandler(unsigned message, uintptr_t wParam, intptr
         return DeliverKey(UIEvent::KeyUp, wParam, lParam);
     case WM_CHAR:
         return DeliverKey(UIEvent::Char, wParam, lParam);
+    case WM_IME_COMPOSITION:
+        return DeliverKey(UIEvent::Composition, wParam, lParam);
     case WM_SETCURSOR:
         if (m_hover == nullptr || m_system == nullptr)
             return false;  // the arrow

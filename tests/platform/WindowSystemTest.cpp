@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <map>
 #include <thread>
 #include <vector>
@@ -305,6 +307,40 @@ TEST_F(WindowSystemTest, KeysAndTextGoToTheFocus)
     EXPECT_EQ(text[2].wParam, 0xDD1Eu);
 }
 
+TEST_F(WindowSystemTest, CompositionIsAnnouncedToTheFocusAndEndsBeforeCommittedText)
+{
+    const WindowId window = Make();
+    const WindowId other = Make({400, 50, 500, 200});
+    ws.SetFocus(window);
+    ws.StartTextInput(window, {10, 2, 11, 20});
+    Take();
+
+    // Pending text goes to the focus, whichever window reported it.
+    ws.InjectComposition(other, "\xE3\x81\x8B\xE3\x81\x8D", 1);
+    ws.InjectComposition(other, "\xE3\x81\x8B\xE3\x81\x8D", 1);  // unchanged: no second message
+    auto pending = Run();
+    ASSERT_EQ(NumbersOf(pending), (Numbers{WM_IME_COMPOSITION}));
+    EXPECT_EQ(pending[0].window, window);
+    EXPECT_EQ(ws.GetCompositionText(), (Composition{"\xE3\x81\x8B\xE3\x81\x8D", 1}));
+
+    // Committing ends the composition first, then the text arrives.
+    ws.InjectText(window, u"\u304B");
+    EXPECT_EQ(NumbersOf(Run()), (Numbers{WM_IME_COMPOSITION, WM_CHAR}));
+    EXPECT_EQ(ws.GetCompositionText(), Composition{});
+
+    // Stopping text input drops a pending composition.
+    ws.InjectComposition(window, "x", 1);
+    Run();
+    ws.StopTextInput();
+    EXPECT_EQ(ws.GetCompositionText(), Composition{});
+    EXPECT_EQ(ws.TextInputWindow(), WindowId::None);
+
+    // The headless clipboard keeps UTF-8 text in memory.
+    EXPECT_EQ(ws.GetClipboardText(), "");
+    EXPECT_TRUE(ws.SetClipboardText("caf\xC3\xA9"));
+    EXPECT_EQ(ws.GetClipboardText(), "caf\xC3\xA9");
+}
+
 TEST_F(WindowSystemTest, PopupsTakeTheFocusUntilTheOwnerGetsItBack)
 {
     const WindowId owner = Make();
@@ -440,6 +476,9 @@ TEST(SdlWindowSystemTest, PresentsAndReceivesPostedMessagesAndTimers)
     const std::vector<uint32_t> frame(160 * 100, 0xFF3366CC);
     ws->Present(window, frame.data(), 160, 100, 160 * 4);
     EXPECT_GT(ws->GetWorkArea(window).Width(), 0);
+    // The clipboard holds what we put there (this process owns it now).
+    EXPECT_TRUE(ws->SetClipboardText("clip \xC3\xA9"));
+    EXPECT_EQ(ws->GetClipboardText(), "clip \xC3\xA9");
     // Without a compositor the desktop refuses; either way it is recorded.
     ws->SetWindowOpacity(window, 128);
     EXPECT_EQ(ws->OpacityOf(window), 128);
@@ -482,6 +521,43 @@ TEST(SdlWindowSystemTest, PresentsAndReceivesPostedMessagesAndTimers)
     ws->DestroyWindow(window);  // and the pop-ups it owns
     EXPECT_FALSE(ws->IsWindow(window));
     EXPECT_EQ(seen.back(), WM_NCDESTROY);
+}
+
+// Without a window manager the desktop gives its focus to every window that
+// is shown, pop-ups included: the owner's loss that comes with it must not
+// take our focus away from the pop-up (an open drop-down or menu would close).
+TEST(SdlWindowSystemTest, FocusMovingToOurOwnPopupIsNoLoss)
+{
+    std::string error;
+    auto ws = SdlWindowSystem::Create(&error);
+    if (!ws && std::getenv("NERIT_REQUIRE_DISPLAY"))
+        FAIL() << "no video: " << error;
+    if (!ws)
+        GTEST_SKIP() << "no video: " << error;
+    WindowOptions options;
+    options.title = "owner";
+    options.rect = {40, 40, 240, 200};
+    const WindowId owner = ws->CreateWindow(options, [](const Message&) { return intptr_t{0}; });
+    ws->ShowWindow(owner, true, true);
+    WindowOptions popupOptions;
+    popupOptions.kind = WindowKind::Popup;
+    popupOptions.owner = owner;
+    popupOptions.rect = {60, 120, 160, 180};
+    std::vector<unsigned> seen;
+    const WindowId popup = ws->CreateWindow(popupOptions, [&](const Message& m) {
+        seen.push_back(m.message);
+        return intptr_t{0};
+    });
+    ws->ShowWindow(popup, true, true);
+    EXPECT_EQ(ws->GetFocus(), popup);
+    // The desktop's focus events arrive within the pump; the timer only bounds it.
+    ws->SetTimer(owner, 1, 1000);
+    Message m;
+    while (ws->GetMessage(m) && !(m.message == WM_TIMER && m.wParam == 1))
+        ws->DispatchMessage(m);
+    EXPECT_EQ(ws->GetFocus(), popup);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), WM_KILLFOCUS), 0);
+    ws->DestroyWindow(owner);
 }
 
 }  // namespace
