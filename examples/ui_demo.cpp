@@ -4,7 +4,7 @@
 // --headless renders without one.
 //
 //   ui_demo [--layout ID|FILE|controls] [--png FILE] [--headless]
-//           [--exit-after-click] [--exit-after LINE]
+//           [--exit-after-click] [--exit-after LINE] [--skin FOLDER]
 //
 // "--layout controls" shows the controls page: one of each control, with
 // slider values shown in labels, options switching a tab layout and a
@@ -26,8 +26,10 @@
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -54,6 +56,7 @@ struct Options {
     std::string layout;
     std::string png;
     std::string exitAfter;
+    std::string skin;  // the folder the layout's images are read from
     bool headless = false;
     bool exitAfterClick = false;
 };
@@ -81,6 +84,8 @@ public:
     {
         manager.Init(System(), GetHWND());
         manager.SetHasNativeWindow(true);
+        if (!options_.skin.empty())
+            manager.SetResourcePath(options_.skin);
         CLayoutBuilder builder;
         std::unique_ptr<CControlUI> root;
         if (options_.layout.empty())
@@ -90,7 +95,7 @@ public:
         else if (const auto id = ResourceId(options_.layout))
             root = builder.CreateDetached(*id, "xml", nullptr, &manager);
         else
-            root = builder.CreateDetached(platform::Utf8ToUtf16(options_.layout), nullptr, &manager);
+            root = builder.CreateDetached(LayoutText(), nullptr, &manager);
         if (!root) {
             const std::string reason = platform::Utf16ToUtf8(builder.Markup().ErrorMessage());
             std::fprintf(stderr, "ui_demo: the layout did not build: %s\n",
@@ -106,6 +111,18 @@ public:
             combo->SetCurSel(0);
         }
         return true;
+    }
+
+    // A layout file is read relative to the resource folder; with --skin the
+    // file is read here so that it can lie anywhere.
+    std::u16string LayoutText() const
+    {
+        if (options_.skin.empty())
+            return platform::Utf8ToUtf16(options_.layout);
+        std::ifstream file(options_.layout, std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return file ? platform::Utf8ToUtf16(text.str()) : platform::Utf8ToUtf16(options_.layout);
     }
 
     intptr_t HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override
@@ -241,6 +258,8 @@ Options Parse(int argc, char** argv)
             options.png = argv[++i];
         else if (arg == "--layout" && i + 1 < argc)
             options.layout = argv[++i];
+        else if (arg == "--skin" && i + 1 < argc)
+            options.skin = argv[++i];
         else if (arg == "--exit-after" && i + 1 < argc)
             options.exitAfter = argv[++i];
     }
