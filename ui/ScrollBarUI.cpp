@@ -152,17 +152,79 @@ bool Inside(const UIRect& rc, UIPoint point)
 void CScrollBarUI::Press(UIPoint point)
 {
     const UIRect thumb = GetPartRect(Part::Thumb);
-    const int page = std::max(1, LengthOf(GetItemRect()));
+    Repeat step = Repeat::None;
     if (Inside(GetPartRect(Part::Button1), point)) {
-        ScrollTo(m_pos - m_lineSize);
+        step = Repeat::LineUp;
     } else if (Inside(GetPartRect(Part::Button2), point)) {
-        ScrollTo(m_pos + m_lineSize);
+        step = Repeat::LineDown;
     } else if (Inside(thumb, point)) {
         m_dragging = true;
         m_dragOffset = Along(point) - StartOf(thumb);
     } else if (Inside(GetPartRect(Part::Rail), point)) {
-        ScrollTo(Along(point) < StartOf(thumb) ? m_pos - page : m_pos + page);
+        step = Along(point) < StartOf(thumb) ? Repeat::PageUp : Repeat::PageDown;
     }
+    if (step != Repeat::None) {
+        Step(step, point);
+        StartRepeat(step);
+    }
+}
+
+// One step of a press; a page step stops once the thumb has reached the
+// pointer. False when it did not move.
+bool CScrollBarUI::Step(Repeat step, UIPoint point)
+{
+    const int page = std::max(1, LengthOf(GetItemRect()));
+    const UIRect thumb = GetPartRect(Part::Thumb);
+    switch (step) {
+    case Repeat::LineUp: return ScrollTo(m_pos - m_lineSize);
+    case Repeat::LineDown: return ScrollTo(m_pos + m_lineSize);
+    case Repeat::PageUp: return Along(point) < StartOf(thumb) && ScrollTo(m_pos - page);
+    case Repeat::PageDown: return Along(point) >= StartOf(thumb) + LengthOf(thumb) && ScrollTo(m_pos + page);
+    case Repeat::None: break;
+    }
+    return false;
+}
+
+namespace {
+
+// Timer ids of the bar: the delay before repeating, then the repeat.
+constexpr unsigned kDelayTimer = 1;
+constexpr unsigned kRepeatTimer = 2;
+constexpr unsigned kDelayMs = 400;
+constexpr unsigned kRepeatMs = 50;
+
+}  // namespace
+
+void CScrollBarUI::StartRepeat(Repeat step)
+{
+    StopRepeat();
+    m_repeat = step;
+    if (GetManager() != nullptr)
+        GetManager()->SetTimer(this, kDelayTimer, kDelayMs);
+}
+
+void CScrollBarUI::StopRepeat()
+{
+    m_repeat = Repeat::None;
+    if (GetManager() != nullptr) {
+        GetManager()->KillTimer(this, kDelayTimer);
+        GetManager()->KillTimer(this, kRepeatTimer);
+    }
+}
+
+void CScrollBarUI::OnRepeatTimer(unsigned id, UIPoint point)
+{
+    if (m_repeat == Repeat::None || GetManager() == nullptr) {
+        StopRepeat();
+        return;
+    }
+    if (id == kDelayTimer) {
+        GetManager()->KillTimer(this, kDelayTimer);
+        GetManager()->SetTimer(this, kRepeatTimer, kRepeatMs);
+    }
+    // Only while the pointer is still on the bar.
+    if (Inside(GetItemRect(), point))
+        Step(m_repeat, point);
 }
 
 // The thumb's start goes where the mouse is, less the pressed offset; the
@@ -192,6 +254,18 @@ void CScrollBarUI::DoEvent(TEventUI& event)
         return;
     case UIEvent::ButtonUp:
         m_dragging = false;
+        StopRepeat();
+        return;
+    case UIEvent::MouseLeave:
+        StopRepeat();
+        CControlUI::DoEvent(event);
+        return;
+    case UIEvent::Timer:
+        if (event.wParam == kDelayTimer || event.wParam == kRepeatTimer) {
+            OnRepeatTimer(static_cast<unsigned>(event.wParam), event.mouse);
+            return;
+        }
+        CControlUI::DoEvent(event);
         return;
     default:
         CControlUI::DoEvent(event);

@@ -46,7 +46,9 @@ public:
     // the bar belongs to and sends "scroll". False when nothing moved.
     bool ScrollTo(int pos);
     // The arrows move a line, the rail beside the thumb a page (the bar's
-    // length), and the thumb follows the mouse while it is held.
+    // length), and the thumb follows the mouse while it is held. A held
+    // arrow or rail repeats its step after a delay until the button is
+    // released or the pointer leaves the bar.
     void DoEvent(TEventUI& event) override;
     bool IsDragging() const { return m_dragging; }
 
@@ -59,7 +61,13 @@ private:
     void PaintPart(platform::Painter& painter, Part part, uint32_t plainColor);
     UIRect VerticalPartRect(const UIRect& rc, Part part) const;
     bool HasImages() const;
+    // What a press on the arrows or the rail repeats while held.
+    enum class Repeat { None, LineUp, LineDown, PageUp, PageDown };
     void Press(UIPoint point);
+    bool Step(Repeat step, UIPoint point);
+    void StartRepeat(Repeat step);
+    void StopRepeat();
+    void OnRepeatTimer(unsigned id, UIPoint point);
     void DragTo(int along);
     // A coordinate along the bar: y for a vertical bar, x for a horizontal one.
     int Along(UIPoint point) const { return m_horizontal ? point.x : point.y; }
@@ -79,6 +87,7 @@ private:
     bool m_horizontal = false;
     bool m_dragging = false;
     int m_dragOffset = 0;  // from the thumb's top to the pressed point
+    Repeat m_repeat = Repeat::None;
 };
 
 }  // namespace SkinUI

@@ -95,6 +95,49 @@ TEST_F(ScrollBarTest, ThumbFollowsTheMouseWhileHeldAndTheWheelScrollsOverChildre
     EXPECT_EQ(bar->GetScrollPos(), 151);
 }
 
+// Holding the mouse on an arrow or the rail repeats the scroll after a delay,
+// until the button is released or the pointer leaves the bar.
+TEST_F(ScrollBarTest, HeldArrowsAndRailRepeatUntilReleaseOrLeave)
+{
+    auto wait = [&](int ms) {
+        for (int done = 0; done < ms; done += 10) {
+            system.AdvanceTime(10);
+            system.RunPending();
+        }
+    };
+    Mouse(platform::WM_MOUSEMOVE, 190, 190);
+    Mouse(platform::WM_LBUTTONDOWN, 190, 190, platform::MK_LBUTTON);  // down arrow
+    EXPECT_EQ(bar->GetScrollPos(), 8);
+    wait(300);
+    EXPECT_EQ(bar->GetScrollPos(), 8);  // not yet
+    wait(200);
+    const int repeated = bar->GetScrollPos();
+    EXPECT_GT(repeated, 8);
+    wait(200);
+    EXPECT_GT(bar->GetScrollPos(), repeated);  // goes on while held
+    Mouse(platform::WM_LBUTTONUP, 190, 190);
+    const int released = bar->GetScrollPos();
+    wait(1000);
+    EXPECT_EQ(bar->GetScrollPos(), released);
+
+    // Leaving the bar while held stops it too.
+    Mouse(platform::WM_LBUTTONDOWN, 190, 5, platform::MK_LBUTTON);  // up arrow
+    EXPECT_EQ(bar->GetScrollPos(), released - 8);
+    Mouse(platform::WM_MOUSEMOVE, 50, 5, platform::MK_LBUTTON);
+    wait(1000);
+    EXPECT_EQ(bar->GetScrollPos(), released - 8);
+    Mouse(platform::WM_LBUTTONUP, 50, 5);
+
+    // The rail repeats a page at a time, up to the end of the range.
+    bar->ScrollTo(0);
+    Mouse(platform::WM_MOUSEMOVE, 190, 170);
+    Mouse(platform::WM_LBUTTONDOWN, 190, 170, platform::MK_LBUTTON);
+    EXPECT_EQ(bar->GetScrollPos(), 200);
+    wait(600);
+    EXPECT_EQ(bar->GetScrollPos(), 300);
+    Mouse(platform::WM_LBUTTONUP, 190, 170);
+}
+
 // Five 100-pixel columns in a 200-pixel window: the horizontal bar shows
 // along the bottom (16 high) and scrolls the columns sideways.
 class HScrollBarTest : public LayoutWindowFixture {
