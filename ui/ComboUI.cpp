@@ -7,6 +7,7 @@
 #include "platform/window_system.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace SkinUI {
 namespace {
@@ -25,7 +26,13 @@ const AttributeSetter<CComboUI> kComboAttributes[] = {
 
 CComboUI::CComboUI() { SetMouseChildEnabled(false); }
 
-CComboUI::~CComboUI() = default;
+CComboUI::~CComboUI() { ReleaseDropDown(); }
+
+void CComboUI::ReleaseDropDown()
+{
+    if (m_dropDown != nullptr)
+        std::exchange(m_dropDown, nullptr)->Orphan();
+}
 
 void CComboUI::SetAttribute(std::u16string_view name, std::u16string_view value)
 {
@@ -79,9 +86,10 @@ bool CComboUI::Activate()
         return false;
     if (IsDroppedDown())
         return true;
-    m_dropDown = std::make_unique<CComboWnd>(*this);
+    ReleaseDropDown();
+    m_dropDown = new CComboWnd(*this);
     if (!m_dropDown->Open()) {
-        m_dropDown.reset();
+        ReleaseDropDown();
         return false;
     }
     if (GetManager() != nullptr)
@@ -97,7 +105,7 @@ void CComboUI::CloseDropDown()
 
 bool CComboUI::IsDroppedDown() const { return m_dropDown != nullptr && m_dropDown->IsOpen(); }
 
-CComboWnd* CComboUI::GetDropDown() const { return IsDroppedDown() ? m_dropDown.get() : nullptr; }
+CComboWnd* CComboUI::GetDropDown() const { return IsDroppedDown() ? m_dropDown : nullptr; }
 
 void CComboUI::HandleKey(char16_t key)
 {

@@ -98,7 +98,9 @@ private:
     std::u16string m_dropBoxAttributes;
     ListItemInfo m_itemInfo;
     UISize m_dropBoxSize;
-    std::unique_ptr<CComboWnd> m_dropDown;
+    // Owned; handed over to itself when replaced or when the combo goes.
+    CComboWnd* m_dropDown = nullptr;
+    void ReleaseDropDown();
     TextMarkup m_markup;  // the selected text's mark-up, parsed when it is first drawn
 };
 

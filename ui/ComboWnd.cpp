@@ -23,18 +23,18 @@ int RowHeight(CControlUI& item)
 
 bool CComboWnd::Open()
 {
-    CWindowUIManager* manager = m_owner.GetManager();
+    CWindowUIManager* manager = m_owner->GetManager();
     WindowSystem* system = System();
     if (manager == nullptr || system == nullptr || manager->GetWindow() == WindowId::None)
         return false;
     const Rect parent = system->GetWindowRect(manager->GetWindow());
-    const UIRect combo = m_owner.GetItemRect();
+    const UIRect combo = m_owner->GetItemRect();
     int height = 0;
-    for (int i = 0; i < m_owner.GetCount(); ++i) {
-        if (m_owner.GetItemAt(i)->IsVisible())
-            height += RowHeight(*m_owner.GetItemAt(i));
+    for (int i = 0; i < m_owner->GetCount(); ++i) {
+        if (m_owner->GetItemAt(i)->IsVisible())
+            height += RowHeight(*m_owner->GetItemAt(i));
     }
-    const UISize box = m_owner.GetDropBoxSize();
+    const UISize box = m_owner->GetDropBoxSize();
     if (box.cy > 0)
         height = std::min(height, box.cy);
     const int width = box.cx > 0 ? box.cx : combo.right - combo.left;
@@ -42,6 +42,7 @@ bool CComboWnd::Open()
     if (Create(manager->GetWindow(), "", WindowStyle::kPopup, WindowExStyle::kToolWindow, parent.left + combo.left,
                parent.top + combo.bottom, std::max(width, 1), std::max(height, 1)) == WindowId::None)
         return false;
+    m_windowLives = true;
     LayoutRows();
     ShowWindow(true, true);
     return true;
@@ -51,8 +52,8 @@ void CComboWnd::LayoutRows()
 {
     const Rect window = System()->GetWindowRect(GetHWND());
     int top = 0;
-    for (int i = 0; i < m_owner.GetCount(); ++i) {
-        CControlUI* item = m_owner.GetItemAt(i);
+    for (int i = 0; i < m_owner->GetCount(); ++i) {
+        CControlUI* item = m_owner->GetItemAt(i);
         if (!item->IsVisible())
             continue;
         const int height = RowHeight(*item);
@@ -63,8 +64,8 @@ void CComboWnd::LayoutRows()
 
 int CComboWnd::RowAt(int x, int y) const
 {
-    for (int i = 0; i < m_owner.GetCount(); ++i) {
-        const CControlUI* item = m_owner.GetItemAt(i);
+    for (int i = 0; i < m_owner->GetCount(); ++i) {
+        const CControlUI* item = m_owner->GetItemAt(i);
         const UIRect& rc = item->GetItemRect();
         if (item->IsVisible() && x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom)
             return i;
@@ -87,14 +88,14 @@ void CComboWnd::Paint()
     const std::unique_ptr<Painter> painter = system->CreatePainter(window.Width(), window.Height());
     if (!painter)
         return;
-    const ListItemInfo& info = m_owner.GetItemInfo();
+    const ListItemInfo& info = m_owner->GetItemInfo();
     painter->FillRect({0, 0, window.Width(), window.Height()}, ColorOr(info.bkColor, 0xFFFFFFFF));
-    for (int i = 0; i < m_owner.GetCount(); ++i) {
-        CControlUI* item = m_owner.GetItemAt(i);
+    for (int i = 0; i < m_owner->GetCount(); ++i) {
+        CControlUI* item = m_owner->GetItemAt(i);
         if (!item->IsVisible())
             continue;
         const UIRect& rc = item->GetItemRect();
-        const uint32_t mark = i == m_owner.GetCurSel() ? info.selectedBkColor : i == m_hot ? info.hotBkColor : 0;
+        const uint32_t mark = i == m_owner->GetCurSel() ? info.selectedBkColor : i == m_hot ? info.hotBkColor : 0;
         if (mark != 0)
             painter->FillRect({rc.left, rc.top, rc.right, rc.bottom}, mark);
         item->DoPaint(*painter, rc);
@@ -109,9 +110,11 @@ void CComboWnd::Dismiss()
 {
     WindowSystem* system = System();
     const WindowId self = GetHWND();
-    if (CWindowUIManager* manager = m_owner.GetManager(); manager != nullptr && system->GetFocus() == self) {
+    if (CWindowUIManager* manager = m_owner->GetManager(); manager != nullptr && system->GetFocus() == self) {
         system->SetFocus(manager->GetWindow());
-        manager->SetFocus(&m_owner);
+        // The focus change notifies: the combo (and its window) may be gone.
+        if (m_owner != nullptr && m_owner->GetManager() != nullptr)
+            m_owner->GetManager()->SetFocus(m_owner);
     }
     system->DestroyWindow(self);
 }
@@ -121,8 +124,9 @@ bool CComboWnd::HandleKey(uintptr_t key)
     switch (key) {
     case VK_UP:
     case VK_DOWN:
-        m_owner.SelectNext(key == VK_DOWN ? 1 : -1);
-        System()->Invalidate(GetHWND());
+        m_owner->SelectNext(key == VK_DOWN ? 1 : -1);
+        if (m_owner != nullptr)
+            System()->Invalidate(GetHWND());
         return true;
     case VK_RETURN:
     case VK_ESCAPE:
@@ -133,40 +137,68 @@ bool CComboWnd::HandleKey(uintptr_t key)
     }
 }
 
-intptr_t CComboWnd::HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam)
+void CComboWnd::Orphan()
+{
+    m_owner = nullptr;
+    if (!m_windowLives) {
+        delete this;
+        return;
+    }
+    // The final message frees the object: at once, or when the handling
+    // that is running ends. Nothing here touches it afterwards.
+    if (IsOpen())
+        System()->DestroyWindow(GetHWND());
+}
+
+void CComboWnd::OnFinalMessage(WindowId)
+{
+    m_windowLives = false;
+    if (m_owner == nullptr)
+        delete this;
+}
+
+// A message that needs the combo; each call that notifies may destroy it,
+// so the owner is checked again after it.
+bool CComboWnd::HandleOwnerMessage(unsigned message, uintptr_t wParam, intptr_t lParam)
 {
     switch (message) {
     case WM_PAINT:
         Paint();
-        return 0;
+        return true;
     case WM_MOUSEMOVE:
         SetHot(RowAt(LowSigned(lParam), HighSigned(lParam)));
-        return 0;
+        return true;
     case WM_LBUTTONUP: {
         const int row = RowAt(LowSigned(lParam), HighSigned(lParam));
         if (row >= 0) {
-            m_owner.SelectItem(row);
-            Close();
+            m_owner->SelectItem(row);
+            if (m_owner != nullptr)
+                Close();
         }
-        return 0;
+        return true;
     }
     case WM_MOUSEWHEEL:
-        m_owner.SelectNext(static_cast<int16_t>(wParam >> 16) > 0 ? -1 : 1);
-        System()->Invalidate(GetHWND());
-        return 0;
+        m_owner->SelectNext(static_cast<int16_t>(wParam >> 16) > 0 ? -1 : 1);
+        if (m_owner != nullptr)
+            System()->Invalidate(GetHWND());
+        return true;
     case WM_KEYDOWN:
-        if (HandleKey(wParam))
-            return 0;
-        break;
+        return HandleKey(wParam);
     case WM_KILLFOCUS:
         Close();
-        return 0;
+        return true;
     case WM_CLOSE:
         Dismiss();
-        return 0;
+        return true;
     default:
-        break;
+        return false;
     }
+}
+
+intptr_t CComboWnd::HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam)
+{
+    if (m_owner != nullptr && HandleOwnerMessage(message, wParam, lParam))
+        return 0;
     return CWindowWnd::HandleMessage(message, wParam, lParam);
 }
 

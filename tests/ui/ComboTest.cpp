@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace SkinUI {
@@ -138,6 +140,72 @@ TEST_F(ComboTest, ADisabledOrEmptyComboDoesNotOpen)
     ClickAt(window.GetHWND(), 50, 15);
     EXPECT_EQ(DropDown(), WindowId::None);
     EXPECT_TRUE(log.lines.empty());
+}
+
+// Runs an action on the first "itemselect".
+struct OnSelect final : INotifyUI {
+    void Notify(NotifyMessage& message) override
+    {
+        if (message.type == u"itemselect" && action)
+            std::exchange(action, nullptr)();
+    }
+    std::function<void()> action;
+};
+
+TEST_F(ComboTest, AnItemSelectHandlerMayDestroyTheComboWhileTheDropDownHandlesTheClick)
+{
+    OnSelect handler;
+    window.manager.AddNotifier(&handler);
+    CContainerUI* parent = static_cast<CContainerUI*>(combo->GetParent());
+    handler.action = [&] { parent->Remove(combo); };
+    ClickAt(window.GetHWND(), 50, 15);
+    const WindowId drop = DropDown();
+    ASSERT_NE(drop, WindowId::None);
+    ClickAt(drop, 10, 25);
+    EXPECT_EQ(window.manager.FindControl(u"c"), nullptr);
+    EXPECT_FALSE(system.IsWindow(drop));
+}
+
+// A window that frees itself (and its controls) once it is destroyed, as
+// the program's windows do.
+class SelfFreeingWnd final : public CWindowWnd {
+public:
+    std::u16string_view GetWindowClassName() const override { return u"SelfFreeingWnd"; }
+    intptr_t HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override
+    {
+        intptr_t result = 0;
+        return manager.MessageHandler(message, wParam, lParam, result) ? result : 0;
+    }
+    void OnFinalMessage(WindowId) override { delete this; }
+    CWindowUIManager manager;
+};
+
+TEST_F(ComboTest, AnItemSelectHandlerMayDestroyTheWholeWindow)
+{
+    for (const bool byKey : {false, true}) {
+        auto* owner = new SelfFreeingWnd;
+        ASSERT_NE(owner->Create(WindowId::None, "owner", WindowStyle::kNormal, 0, 0, 0, 200, 100), WindowId::None);
+        owner->manager.Init(&system, owner->GetHWND());
+        CLayoutBuilder builder;
+        ASSERT_TRUE(owner->manager.AttachDialog(builder.CreateDetached(kLayout, nullptr, &owner->manager)));
+        owner->ShowWindow();
+        system.RunPending();
+        OnSelect handler;
+        owner->manager.AddNotifier(&handler);
+        const WindowId ownerId = owner->GetHWND();
+        handler.action = [&] { system.DestroyWindow(ownerId); };
+        auto* c = static_cast<CComboUI*>(owner->manager.FindControl(u"c"));
+        ASSERT_NE(c, nullptr);
+        ClickAt(ownerId, 50, 15);
+        ASSERT_NE(c->GetDropDown(), nullptr);
+        const WindowId drop = c->GetDropDown()->GetHWND();
+        if (byKey)
+            Key(drop, platform::VK_DOWN);
+        else
+            ClickAt(drop, 10, 25);
+        EXPECT_FALSE(system.IsWindow(ownerId));
+        EXPECT_FALSE(system.IsWindow(drop));
+    }
 }
 
 }  // namespace
