@@ -295,15 +295,11 @@ void CMenuUI::OnMouseMove(int y)
         ShowSubMenu(entry);
 }
 
-// The pointer went: the hot mark goes too, except on the entry whose
-// sub-menu is open (the pointer moved into it).
+// The pointer went (to the desktop or into a sub-menu): no entry is hot; an
+// open sub-menu stays open.
 void CMenuUI::OnMouseLeave()
 {
-    if (m_hot == nullptr)
-        return;
-    CMenuUI* sub = m_hot->GetSubMenu();
-    if (sub == nullptr || std::find(g_chain.begin(), g_chain.end(), sub) == g_chain.end())
-        SetHot(nullptr);
+    SetHot(nullptr);
 }
 
 // Sends the entry's command, then closes the chain, whose top-level menu

@@ -296,18 +296,20 @@ TEST_F(MenuTest, TheHotMarkGoesWhenThePointerLeavesAndTheKeyboardStillWorks)
     Key(window, platform::VK_DOWN);
     EXPECT_EQ(menu->GetHotEntry(), menu->GetEntry(0));
 
-    // Into an open sub-menu the parent entry stays marked; leaving the
-    // sub-menu clears the sub-menu's own mark.
+    // Into an open sub-menu: the parent entry is left (its label turns white
+    // again) and the sub-menu stays; leaving the sub-menu clears its mark.
     Hover(menu, 3);
     CMenuUI* sub = menu->GetEntry(3)->GetSubMenu();
     ASSERT_TRUE(system.IsWindowVisible(sub->GetHWND()));
+    EXPECT_EQ(menu->GetEntry(3)->GetLabel()->GetTextColor(), CMenuUI::kLabelHoverColor);
     Hover(sub, 1);
-    EXPECT_EQ(menu->GetHotEntry(), menu->GetEntry(3));
+    EXPECT_EQ(menu->GetHotEntry(), nullptr);
+    EXPECT_EQ(menu->GetEntry(3)->GetLabel()->GetTextColor(), CMenuUI::kLabelLeaveColor);
+    EXPECT_TRUE(system.IsWindowVisible(sub->GetHWND()));
     EXPECT_EQ(sub->GetHotEntry(), sub->GetEntry(1));
     system.InjectMouse(sub->GetHWND(), platform::WM_MOUSELEAVE, 0, 0);
     system.RunPending();
     EXPECT_EQ(sub->GetHotEntry(), nullptr);
-    EXPECT_EQ(menu->GetHotEntry(), menu->GetEntry(3));
     Key(sub->GetHWND(), platform::VK_DOWN);
     EXPECT_EQ(sub->GetHotEntry(), sub->GetEntry(0));
     Key(sub->GetHWND(), platform::VK_RETURN);
