@@ -80,6 +80,16 @@ bool CComboUI::SelectNext(int step)
     return false;
 }
 
+bool CComboUI::SelectEdge(bool last)
+{
+    const int step = last ? -1 : 1;
+    for (int i = last ? GetCount() - 1 : 0; i >= 0 && i < GetCount(); i += step) {
+        if (IsSelectable(i))
+            return SelectItem(i);
+    }
+    return false;
+}
+
 bool CComboUI::Activate()
 {
     if (!CControlUI::Activate() || GetCount() == 0)
@@ -117,6 +127,10 @@ void CComboUI::HandleKey(char16_t key)
     case platform::VK_DOWN:
     case platform::VK_RIGHT:
         SelectNext(1);
+        return;
+    case platform::VK_HOME:
+    case platform::VK_END:
+        SelectEdge(key == platform::VK_END);
         return;
     case platform::VK_RETURN:
         Activate();

@@ -52,6 +52,10 @@ public:
     bool SelectItem(int index);
     // Selects the usable item `step` rows from the current one, if any.
     bool SelectNext(int step);
+    // Selects the first (or last) usable item.
+    bool SelectEdge(bool last);
+    // A shown and enabled item.
+    bool IsSelectable(int index) const;
     // The selected item: -1 for none. Stores the index only (no
     // notification); an index outside the items means none.
     void SetCurSel(int index) { m_curSel = index; }
@@ -68,8 +72,8 @@ public:
     bool IsFocusable() const override { return true; }
     // The items are shown only in the drop-down: they are not laid out here.
     void SetItemRect(const UIRect& rc) override { CControlUI::SetItemRect(rc); }
-    // A press opens the drop-down; arrows and the wheel change the selection;
-    // Enter opens, Esc closes.
+    // A press opens the drop-down; arrows, Home, End and the wheel change
+    // the selection; Enter opens, Esc closes.
     void DoEvent(TEventUI& event) override;
     // The selected item's text; empty without a selection.
     std::u16string_view GetSelectedText() const;
@@ -85,7 +89,6 @@ protected:
 
 private:
     const std::u16string& StateImage() const;
-    bool IsSelectable(int index) const;
     void HandleKey(char16_t key);
 
     int m_curSel = -1;

@@ -39,11 +39,13 @@ bool CComboWnd::Open()
         height = std::min(height, box.cy);
     const int width = box.cx > 0 ? box.cx : combo.right - combo.left;
     m_hot = -1;
+    m_scroll = 0;
     if (Create(manager->GetWindow(), "", WindowStyle::kPopup, WindowExStyle::kToolWindow, parent.left + combo.left,
                parent.top + combo.bottom, std::max(width, 1), std::max(height, 1)) == WindowId::None)
         return false;
     m_windowLives = true;
     LayoutRows();
+    ShowRow(m_owner->GetCurSel());
     ShowWindow(true, true);
     return true;
 }
@@ -51,7 +53,8 @@ bool CComboWnd::Open()
 void CComboWnd::LayoutRows()
 {
     const Rect window = System()->GetWindowRect(GetHWND());
-    int top = 0;
+    int top = -m_scroll;
+    m_contentHeight = 0;
     for (int i = 0; i < m_owner->GetCount(); ++i) {
         CControlUI* item = m_owner->GetItemAt(i);
         if (!item->IsVisible())
@@ -59,7 +62,28 @@ void CComboWnd::LayoutRows()
         const int height = RowHeight(*item);
         item->SetItemRect({0, top, window.Width(), top + height});
         top += height;
+        m_contentHeight += height;
     }
+}
+
+void CComboWnd::ShowRow(int index)
+{
+    const CControlUI* item = m_owner->GetItemAt(index);
+    if (item != nullptr && item->IsVisible()) {
+        const int height = System()->GetWindowRect(GetHWND()).Height();
+        const UIRect& rc = item->GetItemRect();
+        int scroll = m_scroll;
+        if (rc.top < 0)
+            scroll += rc.top;
+        else if (rc.bottom > height)
+            scroll += std::min(rc.bottom - height, rc.top);
+        scroll = std::clamp(scroll, 0, std::max(0, m_contentHeight - height));
+        if (scroll != m_scroll) {
+            m_scroll = scroll;
+            LayoutRows();
+        }
+    }
+    System()->Invalidate(GetHWND());
 }
 
 int CComboWnd::RowAt(int x, int y) const
@@ -95,6 +119,8 @@ void CComboWnd::Paint()
         if (!item->IsVisible())
             continue;
         const UIRect& rc = item->GetItemRect();
+        if (rc.bottom <= 0 || rc.top >= window.Height())
+            continue;  // scrolled out of the window
         const uint32_t mark = i == m_owner->GetCurSel() ? info.selectedBkColor : i == m_hot ? info.hotBkColor : 0;
         if (mark != 0)
             painter->FillRect({rc.left, rc.top, rc.right, rc.bottom}, mark);
@@ -125,9 +151,11 @@ bool CComboWnd::HandleKey(uintptr_t key)
     case VK_UP:
     case VK_DOWN:
         m_owner->SelectNext(key == VK_DOWN ? 1 : -1);
-        if (m_owner != nullptr)
-            System()->Invalidate(GetHWND());
-        return true;
+        break;
+    case VK_HOME:
+    case VK_END:
+        m_owner->SelectEdge(key == VK_END);
+        break;
     case VK_RETURN:
     case VK_ESCAPE:
         Close();
@@ -135,6 +163,17 @@ bool CComboWnd::HandleKey(uintptr_t key)
     default:
         return false;
     }
+    // The selection notifies: the combo may be gone.
+    if (m_owner != nullptr)
+        ShowRow(m_owner->GetCurSel());
+    return true;
+}
+
+// The row under a client point that can be chosen, -1 for none.
+int CComboWnd::SelectableRowAt(intptr_t lParam) const
+{
+    const int row = RowAt(LowSigned(lParam), HighSigned(lParam));
+    return row >= 0 && m_owner->IsSelectable(row) ? row : -1;
 }
 
 void CComboWnd::Orphan()
@@ -166,10 +205,15 @@ bool CComboWnd::HandleOwnerMessage(unsigned message, uintptr_t wParam, intptr_t 
         Paint();
         return true;
     case WM_MOUSEMOVE:
-        SetHot(RowAt(LowSigned(lParam), HighSigned(lParam)));
+        // Asks for WM_MOUSELEAVE when the pointer goes.
+        System()->TrackMouse(GetHWND(), 0);
+        SetHot(SelectableRowAt(lParam));
+        return true;
+    case WM_MOUSELEAVE:
+        SetHot(-1);
         return true;
     case WM_LBUTTONUP: {
-        const int row = RowAt(LowSigned(lParam), HighSigned(lParam));
+        const int row = SelectableRowAt(lParam);
         if (row >= 0) {
             m_owner->SelectItem(row);
             if (m_owner != nullptr)
@@ -180,7 +224,7 @@ bool CComboWnd::HandleOwnerMessage(unsigned message, uintptr_t wParam, intptr_t 
     case WM_MOUSEWHEEL:
         m_owner->SelectNext(static_cast<int16_t>(wParam >> 16) > 0 ? -1 : 1);
         if (m_owner != nullptr)
-            System()->Invalidate(GetHWND());
+            ShowRow(m_owner->GetCurSel());
         return true;
     case WM_KEYDOWN:
         return HandleKey(wParam);

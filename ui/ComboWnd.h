@@ -1,7 +1,9 @@
 // The pop-up window of an open combo: lists the combo's items one per row
 // below the combo, marks the row under the mouse hot, and selects the row
-// that is clicked or moved to with the arrow keys. Enter, Esc, a click and
-// losing the focus close it. The items stay owned by the combo.
+// that is clicked or moved to with the arrow keys, Home or End; disabled rows
+// are neither hot nor clicked. A drop-down cut shorter than its rows scrolls
+// the selected row into view. Enter, Esc, a click and losing the focus close
+// it. The items stay owned by the combo.
 //
 // The combo owns the window object until the combo goes: then it hands the
 // object over to itself (Orphan), and the object frees itself once its
@@ -39,16 +41,22 @@ public:
     static constexpr int kDefaultRowHeight = 22;
 
 private:
+    // Places the visible items one per row, moved up by the scroll offset.
     void LayoutRows();
+    // Scrolls a row wholly into the window (a cut drop-down) and repaints.
+    void ShowRow(int index);
     void Paint();
     void SetHot(int row);
     bool HandleKey(uintptr_t key);
+    int SelectableRowAt(intptr_t lParam) const;
     void Dismiss();
 
     bool HandleOwnerMessage(unsigned message, uintptr_t wParam, intptr_t lParam);
 
     CComboUI* m_owner;  // nullptr once orphaned
     int m_hot = -1;
+    int m_scroll = 0;         // pixels the rows are moved up
+    int m_contentHeight = 0;  // of all visible rows
     bool m_windowLives = false;  // created, and its final message not yet seen
 };
 

@@ -142,6 +142,64 @@ TEST_F(ComboTest, ADisabledOrEmptyComboDoesNotOpen)
     EXPECT_TRUE(log.lines.empty());
 }
 
+TEST_F(ComboTest, TheDropDownLeavesDisabledRowsAloneAndForgetsTheHotRowWhenThePointerLeaves)
+{
+    ClickAt(window.GetHWND(), 50, 15);
+    const WindowId drop = DropDown();
+    ASSERT_NE(drop, WindowId::None);
+    system.InjectMouse(drop, platform::WM_MOUSEMOVE, 10, 5);
+    system.RunPending();
+    EXPECT_EQ(combo->GetDropDown()->GetHotRow(), 0);
+    system.InjectMouse(drop, platform::WM_MOUSELEAVE, 0, 0);
+    system.RunPending();
+    EXPECT_EQ(combo->GetDropDown()->GetHotRow(), -1);
+
+    // "two" is disabled: not hot, and a click on it neither selects nor closes.
+    combo->SelectItem(1);
+    system.InjectMouse(drop, platform::WM_MOUSEMOVE, 10, 45);
+    system.RunPending();
+    EXPECT_EQ(combo->GetDropDown()->GetHotRow(), -1);
+    ClickAt(drop, 10, 45);
+    EXPECT_EQ(combo->GetCurSel(), 1);
+    EXPECT_EQ(DropDown(), drop);
+    ClickAt(drop, 10, 65);
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    EXPECT_EQ(DropDown(), WindowId::None);
+}
+
+TEST_F(ComboTest, ACutDropDownScrollsTheSelectedRowIntoView)
+{
+    combo->SetDropBoxSize({0, 50});  // room for two and a half rows of four
+    window.manager.SetFocus(combo);
+    Key(window.GetHWND(), platform::VK_END);  // closed: End selects the last
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    Key(window.GetHWND(), platform::VK_HOME);
+    EXPECT_EQ(combo->GetCurSel(), 0);
+    Key(window.GetHWND(), platform::VK_RETURN);
+    ASSERT_NE(DropDown(), WindowId::None);
+    Key(DropDown(), platform::VK_DOWN);
+    Key(DropDown(), platform::VK_DOWN);
+    ASSERT_EQ(combo->GetCurSel(), 3);
+    const UIRect last = combo->GetItemAt(3)->GetItemRect();
+    EXPECT_EQ(last.bottom, 50);  // scrolled up by 30
+    EXPECT_EQ(combo->GetDropDown()->RowAt(10, 5), 1);
+    ClickAt(DropDown(), 10, 5);  // the row now at the top
+    EXPECT_EQ(combo->GetCurSel(), 1);
+
+    // Opening again shows the selected row; Home and End move within the list.
+    Key(window.GetHWND(), platform::VK_END);
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    Key(window.GetHWND(), platform::VK_RETURN);
+    ASSERT_NE(DropDown(), WindowId::None);
+    EXPECT_EQ(combo->GetItemAt(3)->GetItemRect().bottom, 50);
+    Key(DropDown(), platform::VK_HOME);
+    EXPECT_EQ(combo->GetCurSel(), 0);
+    EXPECT_EQ(combo->GetItemAt(0)->GetItemRect().top, 0);
+    Key(DropDown(), platform::VK_END);
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    EXPECT_EQ(combo->GetItemAt(3)->GetItemRect().bottom, 50);
+}
+
 // Runs an action on the first "itemselect".
 struct OnSelect final : INotifyUI {
     void Notify(NotifyMessage& message) override
