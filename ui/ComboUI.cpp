@@ -133,6 +133,7 @@ void CComboUI::HandleKey(char16_t key)
         SelectEdge(key == platform::VK_END);
         return;
     case platform::VK_RETURN:
+    case kOpenKey:
         Activate();
         return;
     case platform::VK_ESCAPE:
@@ -153,6 +154,10 @@ void CComboUI::DoEvent(TEventUI& event)
         return;
     case UIEvent::KeyDown:
         HandleKey(event.key);
+        return;
+    case UIEvent::SysKey:  // Alt+Down or Alt+Up opens
+        if (event.key == platform::VK_DOWN || event.key == platform::VK_UP)
+            Activate();
         return;
     case UIEvent::ScrollWheel:
         if (IsEnabled())

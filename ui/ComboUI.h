@@ -7,6 +7,7 @@
 #include "ui/ContainerUI.h"
 #include "ui/ListItemInfo.h"
 #include "ui/TextMarkup.h"
+#include "platform/window_system.h"
 
 #include <memory>
 #include <string>
@@ -70,10 +71,12 @@ public:
     CComboWnd* GetDropDown() const;
 
     bool IsFocusable() const override { return true; }
+    // F4: opens the drop-down, and closes it again.
+    static constexpr char16_t kOpenKey = platform::VK_F1 + 3;
     // The items are shown only in the drop-down: they are not laid out here.
     void SetItemRect(const UIRect& rc) override { CControlUI::SetItemRect(rc); }
     // A press opens the drop-down; arrows, Home, End and the wheel change
-    // the selection; Enter opens, Esc closes.
+    // the selection; Enter, F4, Alt+Down and Alt+Up open, Esc closes.
     void DoEvent(TEventUI& event) override;
     // The selected item's text; empty without a selection.
     std::u16string_view GetSelectedText() const;

@@ -158,6 +158,7 @@ bool CComboWnd::HandleKey(uintptr_t key)
         break;
     case VK_RETURN:
     case VK_ESCAPE:
+    case CComboUI::kOpenKey:
         Close();
         return true;
     default:
@@ -228,6 +229,11 @@ bool CComboWnd::HandleOwnerMessage(unsigned message, uintptr_t wParam, intptr_t 
         return true;
     case WM_KEYDOWN:
         return HandleKey(wParam);
+    case WM_SYSKEYDOWN:  // Alt+Up or Alt+Down closes
+        if (wParam != VK_UP && wParam != VK_DOWN)
+            return false;
+        Close();
+        return true;
     case WM_KILLFOCUS:
         Close();
         return true;

@@ -200,6 +200,38 @@ TEST_F(ComboTest, ACutDropDownScrollsTheSelectedRowIntoView)
     EXPECT_EQ(combo->GetItemAt(3)->GetItemRect().bottom, 50);
 }
 
+// F4 and Alt+Down or Alt+Up open the drop-down of a focused combo and close
+// it again, leaving the selection as it is.
+TEST_F(ComboTest, F4AndAltArrowsOpenAndCloseTheDropDown)
+{
+    constexpr int kF4 = platform::VK_F1 + 3;
+    auto loopKey = [&](WindowId target, int vk, bool alt) {
+        if (alt)
+            system.InjectKey(target, platform::VK_MENU, true);
+        system.InjectKey(target, vk, true);
+        system.InjectKey(target, vk, false);
+        if (alt)
+            system.InjectKey(target, platform::VK_MENU, false);
+        CWindowUIManager::MessageLoop(system);  // with the loop's pre-translation
+    };
+    window.manager.SetFocus(combo);
+    combo->SelectItem(1);
+    loopKey(window.GetHWND(), kF4, false);
+    ASSERT_NE(DropDown(), WindowId::None);
+    loopKey(DropDown(), kF4, false);
+    EXPECT_EQ(DropDown(), WindowId::None);
+    loopKey(window.GetHWND(), platform::VK_DOWN, true);
+    ASSERT_NE(DropDown(), WindowId::None);
+    loopKey(DropDown(), platform::VK_UP, true);
+    EXPECT_EQ(DropDown(), WindowId::None);
+    loopKey(window.GetHWND(), platform::VK_UP, true);
+    EXPECT_NE(DropDown(), WindowId::None);
+    loopKey(DropDown(), platform::VK_DOWN, true);
+    EXPECT_EQ(DropDown(), WindowId::None);
+    EXPECT_EQ(combo->GetCurSel(), 1);
+    EXPECT_EQ(window.manager.GetFocus(), combo);
+}
+
 // Runs an action on the first "itemselect".
 struct OnSelect final : INotifyUI {
     void Notify(NotifyMessage& message) override
