@@ -251,6 +251,8 @@ void CScrollBarUI::DoEvent(TEventUI& event)
     case UIEvent::MouseMove:
         if (m_dragging)
             DragTo(Along(event.mouse));
+        else if (m_repeat != Repeat::None && !Inside(GetItemRect(), event.mouse))
+            StopRepeat();  // left the bar while held
         return;
     case UIEvent::ButtonUp:
         m_dragging = false;

@@ -10,6 +10,9 @@
 namespace SkinUI {
 
 class CScrollBarUI : public CControlUI {
+    // What a press on the arrows or the rail repeats while held.
+    enum class Repeat { None, LineUp, LineDown, PageUp, PageDown };
+
 public:
     enum class Part { Button1, Button2, Thumb, Rail, Background };
     enum class State { Normal, Hot, Pushed, Disabled };
@@ -50,7 +53,9 @@ public:
     // arrow or rail repeats its step after a delay until the button is
     // released or the pointer leaves the bar.
     void DoEvent(TEventUI& event) override;
-    bool IsDragging() const { return m_dragging; }
+    // Held: the thumb is dragged or an arrow or the rail repeats. The
+    // container gives a held bar every mouse event until the release.
+    bool IsDragging() const { return m_dragging || m_repeat != Repeat::None; }
 
 protected:
     // Each part in its state's image (normal, or disabled while disabled),
@@ -61,8 +66,6 @@ private:
     void PaintPart(platform::Painter& painter, Part part, uint32_t plainColor);
     UIRect VerticalPartRect(const UIRect& rc, Part part) const;
     bool HasImages() const;
-    // What a press on the arrows or the rail repeats while held.
-    enum class Repeat { None, LineUp, LineDown, PageUp, PageDown };
     void Press(UIPoint point);
     bool Step(Repeat step, UIPoint point);
     void StartRepeat(Repeat step);

@@ -126,7 +126,15 @@ TEST_F(ScrollBarTest, HeldArrowsAndRailRepeatUntilReleaseOrLeave)
     Mouse(platform::WM_MOUSEMOVE, 50, 5, platform::MK_LBUTTON);
     wait(1000);
     EXPECT_EQ(bar->GetScrollPos(), released - 8);
-    Mouse(platform::WM_LBUTTONUP, 50, 5);
+    Mouse(platform::WM_MOUSEMOVE, 190, 5, platform::MK_LBUTTON);  // back, still held: stays stopped
+    wait(1000);
+    EXPECT_EQ(bar->GetScrollPos(), released - 8);
+    Mouse(platform::WM_MOUSEMOVE, 50, 5, platform::MK_LBUTTON);
+    Mouse(platform::WM_LBUTTONUP, 50, 5);  // released off the bar
+    Mouse(platform::WM_MOUSEMOVE, 190, 5);
+    wait(1000);
+    EXPECT_EQ(bar->GetScrollPos(), released - 8);
+    EXPECT_FALSE(bar->IsDragging());
 
     // The rail repeats a page at a time, up to the end of the range.
     bar->ScrollTo(0);
