@@ -81,6 +81,17 @@ bool CListUI::SelectItem(int index)
     return true;
 }
 
+CListContainerElementUI* CListUI::GetTabStop() const
+{
+    if (CListContainerElementUI* selected = RowAt(m_curSel))
+        return selected;
+    for (int i = 0; i < GetCount(); ++i) {
+        if (CListContainerElementUI* row = RowAt(i))
+            return row;
+    }
+    return nullptr;
+}
+
 bool CListUI::SelectNext(int step)
 {
     for (int i = m_curSel + step; i >= 0 && i < GetCount(); i += step) {

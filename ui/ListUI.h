@@ -28,6 +28,9 @@ public:
     // a child that is no row, is refused and leaves the list without one.
     bool SelectItem(int index);
     int GetCurSel() const { return m_curSel; }
+    // The row Tab stops at: the selected row, else the first that can be
+    // selected; nullptr for none.
+    CListContainerElementUI* GetTabStop() const;
     // Up and Down move the selection a row, PageUp and PageDown a visible
     // page, Home and End to the first and last selectable row, each scrolling
     // the row into view; Enter activates the selected row. The wheel scrolls,

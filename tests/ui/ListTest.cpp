@@ -108,6 +108,31 @@ TEST_F(ListTest, HotRowFollowsTheMouseAndArrowsSkipDisabledRows)
     EXPECT_EQ(log.lines.back(), "itemactivate r3");
 }
 
+// Tab stops once in a list: on its selected row, or on the first row that
+// can be selected while none is.
+TEST_F(ListTest, TabStopsOnceInTheList)
+{
+    auto tab = [&] {
+        system.InjectKey(window.GetHWND(), platform::VK_TAB, true);
+        system.InjectKey(window.GetHWND(), platform::VK_TAB, false);
+        CWindowUIManager::MessageLoop(system);  // Tab is handled by the loop's pre-translation
+    };
+    tab();
+    EXPECT_EQ(window.manager.GetFocus(), Row(u"r0"));
+    tab();
+    EXPECT_EQ(window.manager.GetFocus(), Row(u"r0"));  // the only stop
+    Row(u"r0")->SetEnabled(false);
+    tab();
+    EXPECT_EQ(window.manager.GetFocus(), Row(u"r1"));
+    Row(u"r0")->SetEnabled(true);
+    ASSERT_TRUE(list->SelectItem(3));
+    tab();
+    EXPECT_EQ(window.manager.GetFocus(), Row(u"r3"));
+    Key(platform::VK_UP);  // the keys still walk every row
+    EXPECT_EQ(window.manager.GetFocus(), Row(u"r1"));
+    EXPECT_EQ(list->GetCurSel(), 1);
+}
+
 TEST_F(ListTest, SelectionByTheProgramFollowsTheSameRulesAndTracksRemovals)
 {
     EXPECT_TRUE(list->SelectItem(3));
