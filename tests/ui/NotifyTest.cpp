@@ -260,5 +260,64 @@ TEST_F(PopupKeyFilterTest, FiltersRemovedWhileAKeyIsFilteredAreNotCalledAgain)
     EXPECT_EQ(clicks.names, (std::vector<std::u16string>{u"ok"}));  // not handled: the key went on
 }
 
+// A pop-up that is its own filter and closes itself on Escape from inside
+// the filter, as the key pop-up's buttons do; it frees itself at the end.
+class ClosingPopup final : public CWindowWnd, public IMessageFilterUI {
+public:
+    explicit ClosingPopup(bool& gone) : m_gone(gone) {}
+    std::u16string_view GetWindowClassName() const override { return u"ClosingPopup"; }
+    intptr_t HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override
+    {
+        intptr_t result = 0;
+        return manager.MessageHandler(message, wParam, lParam, result) ? result : 0;
+    }
+    bool MessageFilter(unsigned message, uintptr_t wParam, intptr_t, intptr_t&) override
+    {
+        if (message != platform::WM_KEYDOWN)
+            return false;
+        if (wParam == platform::VK_ESCAPE) {
+            manager.RemovePreMessageFilter(this);
+            System()->DestroyWindow(GetHWND());
+            return false;  // passed on: the loop goes on with a closed window
+        }
+        return true;
+    }
+    void OnFinalMessage(platform::WindowId) override
+    {
+        m_gone = true;
+        delete this;
+    }
+    CWindowUIManager manager;
+
+private:
+    bool& m_gone;
+};
+
+TEST_F(PopupKeyFilterTest, AFilterMayCloseItsOwnPopupWhileFilteringAKey)
+{
+    bool gone = false;
+    auto* popup = new ClosingPopup(gone);
+    const platform::WindowId id =
+        popup->Create(window.GetHWND(), "keys", WindowStyle::kPopup, 0, 10, 10, 100, 50);
+    ASSERT_NE(id, platform::WindowId::None);
+    popup->manager.Init(&system, id);
+    CLayoutBuilder builder;
+    ASSERT_TRUE(popup->manager.AttachDialog(builder.CreateDetached(
+        u"<Window><Button name=\"ok\" shortcut=\"K\"/></Window>", nullptr, &popup->manager)));
+    popup->manager.AddPreMessageFilter(popup);
+    KeyCatcher after;
+    after.handled = false;
+    popup->manager.AddPreMessageFilter(&after);
+    popup->ShowWindow();
+    Loop();
+    ASSERT_EQ(system.GetFocus(), id);
+    Press('A');
+    EXPECT_FALSE(gone);
+    Press(platform::VK_ESCAPE);
+    EXPECT_TRUE(gone);
+    EXPECT_FALSE(system.IsWindow(id));
+    EXPECT_EQ(system.GetFocus(), window.GetHWND());
+}
+
 }  // namespace
 }  // namespace SkinUI
