@@ -7,6 +7,7 @@
 #include "platform/window_system.h"
 
 #include <algorithm>
+#include <cwctype>
 #include <utility>
 
 namespace SkinUI {
@@ -90,6 +91,19 @@ bool CComboUI::SelectEdge(bool last)
     return false;
 }
 
+bool CComboUI::SelectByInitial(char16_t character)
+{
+    const auto upper = [](char16_t c) { return static_cast<char16_t>(std::towupper(c)); };
+    const int count = GetCount();
+    for (int step = 1; step <= count; ++step) {
+        const int i = ((m_curSel < 0 ? -1 : m_curSel) + step) % count;
+        const std::u16string& text = GetItemAt(i)->GetText();
+        if (IsSelectable(i) && !text.empty() && upper(text.front()) == upper(character))
+            return SelectItem(i);
+    }
+    return false;
+}
+
 bool CComboUI::Activate()
 {
     if (!CControlUI::Activate() || GetCount() == 0)
@@ -154,6 +168,10 @@ void CComboUI::DoEvent(TEventUI& event)
         return;
     case UIEvent::KeyDown:
         HandleKey(event.key);
+        return;
+    case UIEvent::Char:
+        if (event.key >= u' ')
+            SelectByInitial(event.key);
         return;
     case UIEvent::SysKey:  // Alt+Down or Alt+Up opens
         if (event.key == platform::VK_DOWN || event.key == platform::VK_UP)

@@ -55,6 +55,9 @@ public:
     bool SelectNext(int step);
     // Selects the first (or last) usable item.
     bool SelectEdge(bool last);
+    // Selects the next usable item after the current one (wrapping) whose
+    // text starts with the character, ignoring case.
+    bool SelectByInitial(char16_t character);
     // A shown and enabled item.
     bool IsSelectable(int index) const;
     // The selected item: -1 for none. Stores the index only (no
@@ -75,8 +78,9 @@ public:
     static constexpr char16_t kOpenKey = platform::VK_F1 + 3;
     // The items are shown only in the drop-down: they are not laid out here.
     void SetItemRect(const UIRect& rc) override { CControlUI::SetItemRect(rc); }
-    // A press opens the drop-down; arrows, Home, End and the wheel change
-    // the selection; Enter, F4, Alt+Down and Alt+Up open, Esc closes.
+    // A press opens the drop-down; arrows, Home, End, a typed initial and
+    // the wheel change the selection; Enter, F4, Alt+Down and Alt+Up open,
+    // Esc closes.
     void DoEvent(TEventUI& event) override;
     // The selected item's text; empty without a selection.
     std::u16string_view GetSelectedText() const;

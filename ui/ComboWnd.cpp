@@ -229,6 +229,11 @@ bool CComboWnd::HandleOwnerMessage(unsigned message, uintptr_t wParam, intptr_t 
         return true;
     case WM_KEYDOWN:
         return HandleKey(wParam);
+    case WM_CHAR:
+        if (wParam >= u' ' && wParam <= 0xFFFF && m_owner->SelectByInitial(static_cast<char16_t>(wParam)) &&
+            m_owner != nullptr)
+            ShowRow(m_owner->GetCurSel());
+        return true;
     case WM_SYSKEYDOWN:  // Alt+Up or Alt+Down closes
         if (wParam != VK_UP && wParam != VK_DOWN)
             return false;

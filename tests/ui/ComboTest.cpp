@@ -232,6 +232,33 @@ TEST_F(ComboTest, F4AndAltArrowsOpenAndCloseTheDropDown)
     EXPECT_EQ(window.manager.GetFocus(), combo);
 }
 
+// Typing a letter selects the next item that starts with it, in the closed
+// combo and in its drop-down.
+TEST_F(ComboTest, ALetterSelectsTheNextItemStartingWithIt)
+{
+    window.manager.SetFocus(combo);
+    system.InjectText(window.GetHWND(), u"T");  // "two" is disabled
+    system.RunPending();
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    system.InjectText(window.GetHWND(), u"t");  // only "three": stays
+    system.RunPending();
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    system.InjectText(window.GetHWND(), u"x");  // none: stays
+    system.RunPending();
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    Key(window.GetHWND(), platform::VK_RETURN);
+    ASSERT_NE(DropDown(), WindowId::None);
+    system.InjectText(DropDown(), u"o");
+    system.RunPending();
+    EXPECT_EQ(combo->GetCurSel(), 1);
+    system.InjectText(DropDown(), u"z");
+    system.RunPending();
+    EXPECT_EQ(combo->GetCurSel(), 0);
+    EXPECT_NE(DropDown(), WindowId::None);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"itemselect 3 -1", "dropdown 0 0", "itemselect 1 3",
+                                                   "itemselect 0 1"}));
+}
+
 // Runs an action on the first "itemselect".
 struct OnSelect final : INotifyUI {
     void Notify(NotifyMessage& message) override
