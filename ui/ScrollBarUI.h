@@ -45,6 +45,11 @@ public:
     // content and moves with the position; the background is the whole bar.
     UIRect GetPartRect(Part part) const;
 
+    // Disabled while the bar is; Pushed for the part held (the dragged thumb,
+    // a repeating arrow, the rail repeating a page); Hot for the part under
+    // the pointer while the pointer is over the bar; else Normal.
+    State GetPartState(Part part) const;
+
     // Moves to `pos` kept within 0..range; a change scrolls the container
     // the bar belongs to and sends "scroll". False when nothing moved.
     bool ScrollTo(int pos);
@@ -58,12 +63,14 @@ public:
     bool IsDragging() const { return m_dragging || m_repeat != Repeat::None; }
 
 protected:
-    // Each part in its state's image (normal, or disabled while disabled),
-    // or in plain colours when the bar has no images at all.
+    // Each part in its state's image (the normal one when that state has
+    // none), or in plain colours when the bar has no images at all.
     void PaintStatusImage(platform::Painter& painter) override;
 
 private:
-    void PaintPart(platform::Painter& painter, Part part, uint32_t plainColor);
+    void PaintPart(platform::Painter& painter, Part part);
+    bool IsPointerOver(Part part) const;
+    void TrackHotPart(UIPoint point);
     UIRect VerticalPartRect(const UIRect& rc, Part part) const;
     bool HasImages() const;
     void Press(UIPoint point);
@@ -91,6 +98,7 @@ private:
     bool m_dragging = false;
     int m_dragOffset = 0;  // from the thumb's top to the pressed point
     Repeat m_repeat = Repeat::None;
+    Part m_hotPart = Part::Background;  // the part last seen under the pointer
 };
 
 }  // namespace SkinUI

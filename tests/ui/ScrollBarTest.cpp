@@ -146,6 +146,44 @@ TEST_F(ScrollBarTest, HeldArrowsAndRailRepeatUntilReleaseOrLeave)
     Mouse(platform::WM_LBUTTONUP, 190, 170);
 }
 
+// Without images the thumb and the arrows are drawn darker while the pointer
+// is over them and darker still while they are held.
+TEST_F(ScrollBarTest, PartsShowWhetherThePointerIsOverThemOrHoldsThem)
+{
+    const auto pixel = [&](int x, int y) { return system.LastFrame(window.GetHWND())->At(x, y); };
+    Mouse(platform::WM_MOUSEMOVE, 190, 100);  // the rail
+    const uint32_t thumbNormal = pixel(190, 46);
+    const uint32_t arrowNormal = pixel(190, 190);
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Thumb), CScrollBarUI::State::Normal);
+    Mouse(platform::WM_MOUSEMOVE, 190, 46);
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Thumb), CScrollBarUI::State::Hot);
+    const uint32_t thumbHot = pixel(190, 46);
+    EXPECT_NE(thumbHot, thumbNormal);
+    Mouse(platform::WM_LBUTTONDOWN, 190, 46, platform::MK_LBUTTON);
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Thumb), CScrollBarUI::State::Pushed);
+    EXPECT_NE(pixel(190, 46), thumbHot);
+    EXPECT_NE(pixel(190, 46), thumbNormal);
+    Mouse(platform::WM_MOUSEMOVE, 50, 46, platform::MK_LBUTTON);  // dragging off the bar: still held
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Thumb), CScrollBarUI::State::Pushed);
+    Mouse(platform::WM_LBUTTONUP, 50, 46);
+    Mouse(platform::WM_MOUSEMOVE, 190, 100);
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Thumb), CScrollBarUI::State::Normal);
+    EXPECT_EQ(pixel(190, 46), thumbNormal);
+
+    Mouse(platform::WM_MOUSEMOVE, 190, 190);
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Button2), CScrollBarUI::State::Hot);
+    EXPECT_NE(pixel(190, 190), arrowNormal);
+    Mouse(platform::WM_LBUTTONDOWN, 190, 190, platform::MK_LBUTTON);
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Button2), CScrollBarUI::State::Pushed);
+    Mouse(platform::WM_LBUTTONUP, 190, 190);
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Button2), CScrollBarUI::State::Hot);
+    system.InjectMouse(window.GetHWND(), platform::WM_MOUSELEAVE, 0, 0);
+    system.RunPending();
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Button2), CScrollBarUI::State::Normal);
+    bar->SetEnabled(false);
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Button2), CScrollBarUI::State::Disabled);
+}
+
 // Five 100-pixel columns in a 200-pixel window: the horizontal bar shows
 // along the bottom (16 high) and scrolls the columns sideways.
 class HScrollBarTest : public LayoutWindowFixture {
