@@ -7,6 +7,8 @@
 #include "platform/window_system.h"
 
 #include <algorithm>
+#include <cwctype>
+#include <utility>
 
 namespace SkinUI {
 namespace {
@@ -25,7 +27,13 @@ const AttributeSetter<CComboUI> kComboAttributes[] = {
 
 CComboUI::CComboUI() { SetMouseChildEnabled(false); }
 
-CComboUI::~CComboUI() = default;
+CComboUI::~CComboUI() { ReleaseDropDown(); }
+
+void CComboUI::ReleaseDropDown()
+{
+    if (m_dropDown != nullptr)
+        std::exchange(m_dropDown, nullptr)->Orphan();
+}
 
 void CComboUI::SetAttribute(std::u16string_view name, std::u16string_view value)
 {
@@ -73,15 +81,39 @@ bool CComboUI::SelectNext(int step)
     return false;
 }
 
+bool CComboUI::SelectEdge(bool last)
+{
+    const int step = last ? -1 : 1;
+    for (int i = last ? GetCount() - 1 : 0; i >= 0 && i < GetCount(); i += step) {
+        if (IsSelectable(i))
+            return SelectItem(i);
+    }
+    return false;
+}
+
+bool CComboUI::SelectByInitial(char16_t character)
+{
+    const auto upper = [](char16_t c) { return static_cast<char16_t>(std::towupper(c)); };
+    const int count = GetCount();
+    for (int step = 1; step <= count; ++step) {
+        const int i = ((m_curSel < 0 ? -1 : m_curSel) + step) % count;
+        const std::u16string& text = GetItemAt(i)->GetText();
+        if (IsSelectable(i) && !text.empty() && upper(text.front()) == upper(character))
+            return SelectItem(i);
+    }
+    return false;
+}
+
 bool CComboUI::Activate()
 {
     if (!CControlUI::Activate() || GetCount() == 0)
         return false;
     if (IsDroppedDown())
         return true;
-    m_dropDown = std::make_unique<CComboWnd>(*this);
+    ReleaseDropDown();
+    m_dropDown = new CComboWnd(*this);
     if (!m_dropDown->Open()) {
-        m_dropDown.reset();
+        ReleaseDropDown();
         return false;
     }
     if (GetManager() != nullptr)
@@ -97,7 +129,7 @@ void CComboUI::CloseDropDown()
 
 bool CComboUI::IsDroppedDown() const { return m_dropDown != nullptr && m_dropDown->IsOpen(); }
 
-CComboWnd* CComboUI::GetDropDown() const { return IsDroppedDown() ? m_dropDown.get() : nullptr; }
+CComboWnd* CComboUI::GetDropDown() const { return IsDroppedDown() ? m_dropDown : nullptr; }
 
 void CComboUI::HandleKey(char16_t key)
 {
@@ -110,7 +142,12 @@ void CComboUI::HandleKey(char16_t key)
     case platform::VK_RIGHT:
         SelectNext(1);
         return;
+    case platform::VK_HOME:
+    case platform::VK_END:
+        SelectEdge(key == platform::VK_END);
+        return;
     case platform::VK_RETURN:
+    case kOpenKey:
         Activate();
         return;
     case platform::VK_ESCAPE:
@@ -131,6 +168,14 @@ void CComboUI::DoEvent(TEventUI& event)
         return;
     case UIEvent::KeyDown:
         HandleKey(event.key);
+        return;
+    case UIEvent::Char:
+        if (event.key >= u' ')
+            SelectByInitial(event.key);
+        return;
+    case UIEvent::SysKey:  // Alt+Down or Alt+Up opens
+        if (event.key == platform::VK_DOWN || event.key == platform::VK_UP)
+            Activate();
         return;
     case UIEvent::ScrollWheel:
         if (IsEnabled())

@@ -7,6 +7,7 @@
 #include "ui/ContainerUI.h"
 #include "ui/ListItemInfo.h"
 #include "ui/TextMarkup.h"
+#include "platform/window_system.h"
 
 #include <memory>
 #include <string>
@@ -52,6 +53,13 @@ public:
     bool SelectItem(int index);
     // Selects the usable item `step` rows from the current one, if any.
     bool SelectNext(int step);
+    // Selects the first (or last) usable item.
+    bool SelectEdge(bool last);
+    // Selects the next usable item after the current one (wrapping) whose
+    // text starts with the character, ignoring case.
+    bool SelectByInitial(char16_t character);
+    // A shown and enabled item.
+    bool IsSelectable(int index) const;
     // The selected item: -1 for none. Stores the index only (no
     // notification); an index outside the items means none.
     void SetCurSel(int index) { m_curSel = index; }
@@ -66,10 +74,13 @@ public:
     CComboWnd* GetDropDown() const;
 
     bool IsFocusable() const override { return true; }
+    // F4: opens the drop-down, and closes it again.
+    static constexpr char16_t kOpenKey = platform::VK_F1 + 3;
     // The items are shown only in the drop-down: they are not laid out here.
     void SetItemRect(const UIRect& rc) override { CControlUI::SetItemRect(rc); }
-    // A press opens the drop-down; arrows and the wheel change the selection;
-    // Enter opens, Esc closes.
+    // A press opens the drop-down; arrows, Home, End, a typed initial and
+    // the wheel change the selection; Enter, F4, Alt+Down and Alt+Up open,
+    // Esc closes.
     void DoEvent(TEventUI& event) override;
     // The selected item's text; empty without a selection.
     std::u16string_view GetSelectedText() const;
@@ -85,7 +96,6 @@ protected:
 
 private:
     const std::u16string& StateImage() const;
-    bool IsSelectable(int index) const;
     void HandleKey(char16_t key);
 
     int m_curSel = -1;
@@ -98,7 +108,9 @@ private:
     std::u16string m_dropBoxAttributes;
     ListItemInfo m_itemInfo;
     UISize m_dropBoxSize;
-    std::unique_ptr<CComboWnd> m_dropDown;
+    // Owned; handed over to itself when replaced or when the combo goes.
+    CComboWnd* m_dropDown = nullptr;
+    void ReleaseDropDown();
     TextMarkup m_markup;  // the selected text's mark-up, parsed when it is first drawn
 };
 

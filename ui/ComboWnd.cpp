@@ -23,26 +23,29 @@ int RowHeight(CControlUI& item)
 
 bool CComboWnd::Open()
 {
-    CWindowUIManager* manager = m_owner.GetManager();
+    CWindowUIManager* manager = m_owner->GetManager();
     WindowSystem* system = System();
     if (manager == nullptr || system == nullptr || manager->GetWindow() == WindowId::None)
         return false;
     const Rect parent = system->GetWindowRect(manager->GetWindow());
-    const UIRect combo = m_owner.GetItemRect();
+    const UIRect combo = m_owner->GetItemRect();
     int height = 0;
-    for (int i = 0; i < m_owner.GetCount(); ++i) {
-        if (m_owner.GetItemAt(i)->IsVisible())
-            height += RowHeight(*m_owner.GetItemAt(i));
+    for (int i = 0; i < m_owner->GetCount(); ++i) {
+        if (m_owner->GetItemAt(i)->IsVisible())
+            height += RowHeight(*m_owner->GetItemAt(i));
     }
-    const UISize box = m_owner.GetDropBoxSize();
+    const UISize box = m_owner->GetDropBoxSize();
     if (box.cy > 0)
         height = std::min(height, box.cy);
     const int width = box.cx > 0 ? box.cx : combo.right - combo.left;
     m_hot = -1;
+    m_scroll = 0;
     if (Create(manager->GetWindow(), "", WindowStyle::kPopup, WindowExStyle::kToolWindow, parent.left + combo.left,
                parent.top + combo.bottom, std::max(width, 1), std::max(height, 1)) == WindowId::None)
         return false;
+    m_windowLives = true;
     LayoutRows();
+    ShowRow(m_owner->GetCurSel());
     ShowWindow(true, true);
     return true;
 }
@@ -50,21 +53,43 @@ bool CComboWnd::Open()
 void CComboWnd::LayoutRows()
 {
     const Rect window = System()->GetWindowRect(GetHWND());
-    int top = 0;
-    for (int i = 0; i < m_owner.GetCount(); ++i) {
-        CControlUI* item = m_owner.GetItemAt(i);
+    int top = -m_scroll;
+    m_contentHeight = 0;
+    for (int i = 0; i < m_owner->GetCount(); ++i) {
+        CControlUI* item = m_owner->GetItemAt(i);
         if (!item->IsVisible())
             continue;
         const int height = RowHeight(*item);
         item->SetItemRect({0, top, window.Width(), top + height});
         top += height;
+        m_contentHeight += height;
     }
+}
+
+void CComboWnd::ShowRow(int index)
+{
+    const CControlUI* item = m_owner->GetItemAt(index);
+    if (item != nullptr && item->IsVisible()) {
+        const int height = System()->GetWindowRect(GetHWND()).Height();
+        const UIRect& rc = item->GetItemRect();
+        int scroll = m_scroll;
+        if (rc.top < 0)
+            scroll += rc.top;
+        else if (rc.bottom > height)
+            scroll += std::min(rc.bottom - height, rc.top);
+        scroll = std::clamp(scroll, 0, std::max(0, m_contentHeight - height));
+        if (scroll != m_scroll) {
+            m_scroll = scroll;
+            LayoutRows();
+        }
+    }
+    System()->Invalidate(GetHWND());
 }
 
 int CComboWnd::RowAt(int x, int y) const
 {
-    for (int i = 0; i < m_owner.GetCount(); ++i) {
-        const CControlUI* item = m_owner.GetItemAt(i);
+    for (int i = 0; i < m_owner->GetCount(); ++i) {
+        const CControlUI* item = m_owner->GetItemAt(i);
         const UIRect& rc = item->GetItemRect();
         if (item->IsVisible() && x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom)
             return i;
@@ -87,14 +112,16 @@ void CComboWnd::Paint()
     const std::unique_ptr<Painter> painter = system->CreatePainter(window.Width(), window.Height());
     if (!painter)
         return;
-    const ListItemInfo& info = m_owner.GetItemInfo();
+    const ListItemInfo& info = m_owner->GetItemInfo();
     painter->FillRect({0, 0, window.Width(), window.Height()}, ColorOr(info.bkColor, 0xFFFFFFFF));
-    for (int i = 0; i < m_owner.GetCount(); ++i) {
-        CControlUI* item = m_owner.GetItemAt(i);
+    for (int i = 0; i < m_owner->GetCount(); ++i) {
+        CControlUI* item = m_owner->GetItemAt(i);
         if (!item->IsVisible())
             continue;
         const UIRect& rc = item->GetItemRect();
-        const uint32_t mark = i == m_owner.GetCurSel() ? info.selectedBkColor : i == m_hot ? info.hotBkColor : 0;
+        if (rc.bottom <= 0 || rc.top >= window.Height())
+            continue;  // scrolled out of the window
+        const uint32_t mark = i == m_owner->GetCurSel() ? info.selectedBkColor : i == m_hot ? info.hotBkColor : 0;
         if (mark != 0)
             painter->FillRect({rc.left, rc.top, rc.right, rc.bottom}, mark);
         item->DoPaint(*painter, rc);
@@ -109,9 +136,11 @@ void CComboWnd::Dismiss()
 {
     WindowSystem* system = System();
     const WindowId self = GetHWND();
-    if (CWindowUIManager* manager = m_owner.GetManager(); manager != nullptr && system->GetFocus() == self) {
+    if (CWindowUIManager* manager = m_owner->GetManager(); manager != nullptr && system->GetFocus() == self) {
         system->SetFocus(manager->GetWindow());
-        manager->SetFocus(&m_owner);
+        // The focus change notifies: the combo (and its window) may be gone.
+        if (m_owner != nullptr && m_owner->GetManager() != nullptr)
+            m_owner->GetManager()->SetFocus(m_owner);
     }
     system->DestroyWindow(self);
 }
@@ -121,12 +150,100 @@ bool CComboWnd::HandleKey(uintptr_t key)
     switch (key) {
     case VK_UP:
     case VK_DOWN:
-        m_owner.SelectNext(key == VK_DOWN ? 1 : -1);
-        System()->Invalidate(GetHWND());
-        return true;
+        m_owner->SelectNext(key == VK_DOWN ? 1 : -1);
+        break;
+    case VK_HOME:
+    case VK_END:
+        m_owner->SelectEdge(key == VK_END);
+        break;
     case VK_RETURN:
     case VK_ESCAPE:
+    case CComboUI::kOpenKey:
         Close();
+        return true;
+    default:
+        return false;
+    }
+    // The selection notifies: the combo may be gone.
+    if (m_owner != nullptr)
+        ShowRow(m_owner->GetCurSel());
+    return true;
+}
+
+// The row under a client point that can be chosen, -1 for none.
+int CComboWnd::SelectableRowAt(intptr_t lParam) const
+{
+    const int row = RowAt(LowSigned(lParam), HighSigned(lParam));
+    return row >= 0 && m_owner->IsSelectable(row) ? row : -1;
+}
+
+void CComboWnd::Orphan()
+{
+    m_owner = nullptr;
+    if (!m_windowLives) {
+        delete this;
+        return;
+    }
+    // The final message frees the object: at once, or when the handling
+    // that is running ends. Nothing here touches it afterwards.
+    if (IsOpen())
+        System()->DestroyWindow(GetHWND());
+}
+
+void CComboWnd::OnFinalMessage(WindowId)
+{
+    m_windowLives = false;
+    if (m_owner == nullptr)
+        delete this;
+}
+
+// A message that needs the combo; each call that notifies may destroy it,
+// so the owner is checked again after it.
+bool CComboWnd::HandleOwnerMessage(unsigned message, uintptr_t wParam, intptr_t lParam)
+{
+    switch (message) {
+    case WM_PAINT:
+        Paint();
+        return true;
+    case WM_MOUSEMOVE:
+        // Asks for WM_MOUSELEAVE when the pointer goes.
+        System()->TrackMouse(GetHWND(), 0);
+        SetHot(SelectableRowAt(lParam));
+        return true;
+    case WM_MOUSELEAVE:
+        SetHot(-1);
+        return true;
+    case WM_LBUTTONUP: {
+        const int row = SelectableRowAt(lParam);
+        if (row >= 0) {
+            m_owner->SelectItem(row);
+            if (m_owner != nullptr)
+                Close();
+        }
+        return true;
+    }
+    case WM_MOUSEWHEEL:
+        m_owner->SelectNext(static_cast<int16_t>(wParam >> 16) > 0 ? -1 : 1);
+        if (m_owner != nullptr)
+            ShowRow(m_owner->GetCurSel());
+        return true;
+    case WM_KEYDOWN:
+        return HandleKey(wParam);
+    case WM_CHAR:
+        if (wParam >= u' ' && wParam <= 0xFFFF && m_owner->SelectByInitial(static_cast<char16_t>(wParam)) &&
+            m_owner != nullptr)
+            ShowRow(m_owner->GetCurSel());
+        return true;
+    case WM_SYSKEYDOWN:  // Alt+Up or Alt+Down closes
+        if (wParam != VK_UP && wParam != VK_DOWN)
+            return false;
+        Close();
+        return true;
+    case WM_KILLFOCUS:
+        Close();
+        return true;
+    case WM_CLOSE:
+        Dismiss();
         return true;
     default:
         return false;
@@ -135,38 +252,8 @@ bool CComboWnd::HandleKey(uintptr_t key)
 
 intptr_t CComboWnd::HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam)
 {
-    switch (message) {
-    case WM_PAINT:
-        Paint();
+    if (m_owner != nullptr && HandleOwnerMessage(message, wParam, lParam))
         return 0;
-    case WM_MOUSEMOVE:
-        SetHot(RowAt(LowSigned(lParam), HighSigned(lParam)));
-        return 0;
-    case WM_LBUTTONUP: {
-        const int row = RowAt(LowSigned(lParam), HighSigned(lParam));
-        if (row >= 0) {
-            m_owner.SelectItem(row);
-            Close();
-        }
-        return 0;
-    }
-    case WM_MOUSEWHEEL:
-        m_owner.SelectNext(static_cast<int16_t>(wParam >> 16) > 0 ? -1 : 1);
-        System()->Invalidate(GetHWND());
-        return 0;
-    case WM_KEYDOWN:
-        if (HandleKey(wParam))
-            return 0;
-        break;
-    case WM_KILLFOCUS:
-        Close();
-        return 0;
-    case WM_CLOSE:
-        Dismiss();
-        return 0;
-    default:
-        break;
-    }
     return CWindowWnd::HandleMessage(message, wParam, lParam);
 }
 

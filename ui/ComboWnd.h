@@ -1,7 +1,15 @@
 // The pop-up window of an open combo: lists the combo's items one per row
 // below the combo, marks the row under the mouse hot, and selects the row
-// that is clicked or moved to with the arrow keys. Enter, Esc, a click and
-// losing the focus close it. The items stay owned by the combo.
+// that is clicked or moved to with the arrow keys, Home or End; disabled rows
+// are neither hot nor clicked. A drop-down cut shorter than its rows scrolls
+// the selected row into view. Enter, Esc, a click and losing the focus close
+// it. The items stay owned by the combo.
+//
+// The combo owns the window object until the combo goes: then it hands the
+// object over to itself (Orphan), and the object frees itself once its
+// native window is gone and every handling of its messages has ended, since
+// a notification handler may destroy the combo while the drop-down is still
+// handling the click or key that selected.
 #pragma once
 
 #include "ui/WindowWnd.h"
@@ -14,7 +22,7 @@ class CComboUI;
 
 class CComboWnd final : public CWindowWnd {
 public:
-    explicit CComboWnd(CComboUI& owner) : m_owner(owner) {}
+    explicit CComboWnd(CComboUI& owner) : m_owner(&owner) {}
     std::u16string_view GetWindowClassName() const override { return u"ComboWnd"; }
     intptr_t HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
 
@@ -25,18 +33,31 @@ public:
     // The item under a client point, -1 for none.
     int RowAt(int x, int y) const;
     int GetHotRow() const { return m_hot; }
+    // The combo is going: destroys the window and frees this object as soon
+    // as no handling of its messages is running (at once when none is).
+    void Orphan();
+    void OnFinalMessage(platform::WindowId window) override;
     // The row height for an item without a fixed height.
     static constexpr int kDefaultRowHeight = 22;
 
 private:
+    // Places the visible items one per row, moved up by the scroll offset.
     void LayoutRows();
+    // Scrolls a row wholly into the window (a cut drop-down) and repaints.
+    void ShowRow(int index);
     void Paint();
     void SetHot(int row);
     bool HandleKey(uintptr_t key);
+    int SelectableRowAt(intptr_t lParam) const;
     void Dismiss();
 
-    CComboUI& m_owner;
+    bool HandleOwnerMessage(unsigned message, uintptr_t wParam, intptr_t lParam);
+
+    CComboUI* m_owner;  // nullptr once orphaned
     int m_hot = -1;
+    int m_scroll = 0;         // pixels the rows are moved up
+    int m_contentHeight = 0;  // of all visible rows
+    bool m_windowLives = false;  // created, and its final message not yet seen
 };
 
 }  // namespace SkinUI

@@ -12,6 +12,12 @@ std::u16string_view CListContainerElementUI::GetClass() const { return u"ListCon
 
 CListUI* CListContainerElementUI::GetOwnerList() const { return dynamic_cast<CListUI*>(GetParent()); }
 
+bool CListContainerElementUI::IsFocusable() const
+{
+    const CListUI* list = GetOwnerList();
+    return list == nullptr || list->GetTabStop() == this;
+}
+
 void CListContainerElementUI::SetSelected(bool on)
 {
     m_selected = on;

@@ -13,7 +13,9 @@ class CListUI;
 class CListContainerElementUI : public CContainerUI {
 public:
     std::u16string_view GetClass() const override;
-    bool IsFocusable() const override { return true; }
+    // In a list only one row is a Tab stop (see CListUI::GetTabStop); the
+    // arrow keys and the mouse still focus any row.
+    bool IsFocusable() const override;
     bool Activate() override;
     void DoEvent(TEventUI& event) override;
 

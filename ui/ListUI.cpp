@@ -6,6 +6,8 @@
 
 #include "platform/window_system.h"
 
+#include <algorithm>
+
 namespace SkinUI {
 namespace {
 
@@ -79,6 +81,17 @@ bool CListUI::SelectItem(int index)
     return true;
 }
 
+CListContainerElementUI* CListUI::GetTabStop() const
+{
+    if (CListContainerElementUI* selected = RowAt(m_curSel))
+        return selected;
+    for (int i = 0; i < GetCount(); ++i) {
+        if (CListContainerElementUI* row = RowAt(i))
+            return row;
+    }
+    return nullptr;
+}
+
 bool CListUI::SelectNext(int step)
 {
     for (int i = m_curSel + step; i >= 0 && i < GetCount(); i += step) {
@@ -88,16 +101,76 @@ bool CListUI::SelectNext(int step)
     return false;
 }
 
+// The farthest selectable row that starts within a page (the inner height)
+// of the selected one; at least the next selectable row.
+bool CListUI::SelectPage(int direction)
+{
+    const CControlUI* current = GetItemAt(m_curSel);
+    if (current == nullptr)
+        return SelectEdge(direction < 0);
+    const long long page = std::max(1, GetInnerRect().bottom - GetInnerRect().top);
+    const int from = current->GetItemRect().top;
+    int target = -1;
+    for (int i = m_curSel + direction; i >= 0 && i < GetCount(); i += direction) {
+        const CListContainerElementUI* row = RowAt(i);
+        if (row == nullptr)
+            continue;
+        const long long distance = (0LL + row->GetItemRect().top - from) * direction;
+        if (target >= 0 && distance > page)
+            break;
+        target = i;
+    }
+    return target >= 0 && SelectItem(target);
+}
+
+bool CListUI::SelectEdge(bool last)
+{
+    const int step = last ? -1 : 1;
+    for (int i = last ? GetCount() - 1 : 0; i >= 0 && i < GetCount(); i += step) {
+        if (RowAt(i) != nullptr)
+            return SelectItem(i);
+    }
+    return false;
+}
+
+bool CListUI::SelectByKey(char16_t key)
+{
+    switch (key) {
+    case platform::VK_UP: return SelectNext(-1);
+    case platform::VK_DOWN: return SelectNext(1);
+    case platform::VK_PRIOR: return SelectPage(-1);
+    case platform::VK_NEXT: return SelectPage(1);
+    case platform::VK_HOME: return SelectEdge(false);
+    case platform::VK_END: return SelectEdge(true);
+    default: return false;
+    }
+}
+
+void CListUI::EnsureSelectedVisible()
+{
+    const CControlUI* row = GetItemAt(m_curSel);
+    CScrollBarUI* bar = GetVerticalScrollBar();
+    if (row == nullptr || bar == nullptr || !bar->IsVisible())
+        return;
+    const UIRect inner = GetInnerRect();
+    const UIRect& rc = row->GetItemRect();
+    if (rc.top < inner.top)
+        bar->ScrollTo(bar->GetScrollPos() - (inner.top - rc.top));
+    else if (rc.bottom > inner.bottom)
+        bar->ScrollTo(bar->GetScrollPos() + std::min(rc.bottom - inner.bottom, rc.top - inner.top));
+}
+
 void CListUI::DoEvent(TEventUI& event)
 {
-    if (event.type == UIEvent::KeyDown && (event.key == platform::VK_UP || event.key == platform::VK_DOWN)) {
-        SelectNext(event.key == platform::VK_DOWN ? 1 : -1);
+    if (event.type == UIEvent::KeyDown && SelectByKey(event.key)) {
+        EnsureSelectedVisible();
         if (GetManager() != nullptr && RowAt(m_curSel) != nullptr)
             GetManager()->SetFocus(RowAt(m_curSel));
         return;
     }
     if (event.type == UIEvent::ScrollWheel && m_scrollSelect) {
-        SelectNext(static_cast<int16_t>(event.wParam >> 16) > 0 ? -1 : 1);
+        if (SelectNext(static_cast<int16_t>(event.wParam >> 16) > 0 ? -1 : 1))
+            EnsureSelectedVisible();
         return;
     }
     CVerticalLayoutUI::DoEvent(event);

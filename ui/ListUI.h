@@ -28,8 +28,13 @@ public:
     // a child that is no row, is refused and leaves the list without one.
     bool SelectItem(int index);
     int GetCurSel() const { return m_curSel; }
-    // Up and Down move the selection, Enter activates the selected row; the
-    // wheel scrolls, or moves the selection with "scrollselect".
+    // The row Tab stops at: the selected row, else the first that can be
+    // selected; nullptr for none.
+    CListContainerElementUI* GetTabStop() const;
+    // Up and Down move the selection a row, PageUp and PageDown a visible
+    // page, Home and End to the first and last selectable row, each scrolling
+    // the row into view; Enter activates the selected row. The wheel scrolls,
+    // or moves the selection with "scrollselect".
     void DoEvent(TEventUI& event) override;
 
     // The first CListHeaderUI child; nullptr without one.
@@ -52,6 +57,12 @@ private:
     void ApplyHeaderSettings(CListHeaderUI& header) const;
     CListContainerElementUI* RowAt(int index) const;
     bool SelectNext(int step);
+    bool SelectPage(int direction);
+    bool SelectEdge(bool last);
+    // Selects by a key; false for a key that moves nothing.
+    bool SelectByKey(char16_t key);
+    // Scrolls the selected row wholly into the inner rectangle.
+    void EnsureSelectedVisible();
 
     int m_curSel = -1;
 

@@ -295,6 +295,13 @@ void CMenuUI::OnMouseMove(int y)
         ShowSubMenu(entry);
 }
 
+// The pointer went (to the desktop or into a sub-menu): no entry is hot; an
+// open sub-menu stays open.
+void CMenuUI::OnMouseLeave()
+{
+    SetHot(nullptr);
+}
+
 // Sends the entry's command, then closes the chain, whose top-level menu
 // sends kMenuClosedCommand as it goes.
 void CMenuUI::Choose(CMenuElementUI* entry)
@@ -383,8 +390,14 @@ intptr_t CMenuUI::HandleMessage(unsigned message, uintptr_t wParam, intptr_t lPa
 {
     switch (message) {
     case platform::WM_MOUSEMOVE:
+        // Asks for WM_MOUSELEAVE when the pointer goes.
+        if (System() != nullptr)
+            System()->TrackMouse(GetHWND(), 0);
         OnMouseMove(platform::HighSigned(lParam));
         return 0;
+    case platform::WM_MOUSELEAVE:
+        OnMouseLeave();
+        break;
     case platform::WM_LBUTTONDOWN:
     case platform::WM_LBUTTONDBLCLK:
         Choose(EntryAt(platform::HighSigned(lParam)));

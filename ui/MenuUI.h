@@ -117,6 +117,7 @@ private:
     void SetHot(CMenuElementUI* entry);
     CMenuElementUI* EntryAt(int y) const;
     void OnMouseMove(int y);
+    void OnMouseLeave();
     void Choose(CMenuElementUI* entry);
     bool OnKey(int key);
     void MoveSelection(int step);

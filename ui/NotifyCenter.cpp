@@ -85,8 +85,12 @@ void CNotifyCenter::DeliverQueued(const std::function<SenderDelegates(CControlUI
 bool CNotifyCenter::RunFilters(const std::vector<IMessageFilterUI*>& filters, unsigned message, uintptr_t wParam,
                                intptr_t lParam, intptr_t& result)
 {
+    // A filter may add or remove filters (itself included); walk a copy and
+    // skip those removed meanwhile, which may be gone.
     const std::vector<IMessageFilterUI*> copy = filters;
     for (IMessageFilterUI* filter : copy) {
+        if (std::find(filters.begin(), filters.end(), filter) == filters.end())
+            continue;
         if (filter->MessageFilter(message, wParam, lParam, result))
             return true;
     }

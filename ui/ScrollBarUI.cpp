@@ -49,10 +49,15 @@ const AttributeSetter<CScrollBarUI> kScrollBarAttributes[] = {
     {u"showbutton2", [](auto& c, auto v) { c.SetShowButton2(ParseBool(v)); }},
 };
 
-// The plain look of a bar without images.
-constexpr uint32_t kPlainBackground = 0xFFF0F0F0;
-constexpr uint32_t kPlainButton = 0xFFDADADA;
-constexpr uint32_t kPlainThumb = 0xFFC1C1C1;
+// The plain look of a bar without images, per part and state (normal, hot,
+// pushed, disabled); 0 leaves the part unpainted.
+constexpr uint32_t kPlainColors[5][4] = {
+    {0xFFDADADA, 0xFFC8C8C8, 0xFFA0A0A0, 0xFFDADADA},  // Button1
+    {0xFFDADADA, 0xFFC8C8C8, 0xFFA0A0A0, 0xFFDADADA},  // Button2
+    {0xFFC1C1C1, 0xFFA8A8A8, 0xFF787878, 0xFFC1C1C1},  // Thumb
+    {0, 0, 0, 0},                                      // Rail
+    {0xFFF0F0F0, 0xFFF0F0F0, 0xFFF0F0F0, 0xFFF0F0F0},  // Background
+};
 
 bool ApplyImageAttribute(CScrollBarUI& bar, std::u16string_view name, std::u16string_view value)
 {
@@ -152,17 +157,82 @@ bool Inside(const UIRect& rc, UIPoint point)
 void CScrollBarUI::Press(UIPoint point)
 {
     const UIRect thumb = GetPartRect(Part::Thumb);
-    const int page = std::max(1, LengthOf(GetItemRect()));
+    Repeat step = Repeat::None;
     if (Inside(GetPartRect(Part::Button1), point)) {
-        ScrollTo(m_pos - m_lineSize);
+        step = Repeat::LineUp;
     } else if (Inside(GetPartRect(Part::Button2), point)) {
-        ScrollTo(m_pos + m_lineSize);
+        step = Repeat::LineDown;
     } else if (Inside(thumb, point)) {
         m_dragging = true;
         m_dragOffset = Along(point) - StartOf(thumb);
     } else if (Inside(GetPartRect(Part::Rail), point)) {
-        ScrollTo(Along(point) < StartOf(thumb) ? m_pos - page : m_pos + page);
+        step = Along(point) < StartOf(thumb) ? Repeat::PageUp : Repeat::PageDown;
     }
+    if (step != Repeat::None) {
+        Step(step, point);
+        StartRepeat(step);
+    }
+    Invalidate();  // the pressed part shows it
+}
+
+// One step of a press; a page step stops once the thumb has reached the
+// pointer. False when it did not move.
+bool CScrollBarUI::Step(Repeat step, UIPoint point)
+{
+    const int page = std::max(1, LengthOf(GetItemRect()));
+    const UIRect thumb = GetPartRect(Part::Thumb);
+    switch (step) {
+    case Repeat::LineUp: return ScrollTo(m_pos - m_lineSize);
+    case Repeat::LineDown: return ScrollTo(m_pos + m_lineSize);
+    case Repeat::PageUp: return Along(point) < StartOf(thumb) && ScrollTo(m_pos - page);
+    case Repeat::PageDown: return Along(point) >= StartOf(thumb) + LengthOf(thumb) && ScrollTo(m_pos + page);
+    case Repeat::None: break;
+    }
+    return false;
+}
+
+namespace {
+
+// Timer ids of the bar: the delay before repeating, then the repeat.
+constexpr unsigned kDelayTimer = 1;
+constexpr unsigned kRepeatTimer = 2;
+constexpr unsigned kDelayMs = 400;
+constexpr unsigned kRepeatMs = 50;
+
+}  // namespace
+
+void CScrollBarUI::StartRepeat(Repeat step)
+{
+    StopRepeat();
+    m_repeat = step;
+    if (GetManager() != nullptr)
+        GetManager()->SetTimer(this, kDelayTimer, kDelayMs);
+}
+
+void CScrollBarUI::StopRepeat()
+{
+    if (m_repeat != Repeat::None)
+        Invalidate();
+    m_repeat = Repeat::None;
+    if (GetManager() != nullptr) {
+        GetManager()->KillTimer(this, kDelayTimer);
+        GetManager()->KillTimer(this, kRepeatTimer);
+    }
+}
+
+void CScrollBarUI::OnRepeatTimer(unsigned id, UIPoint point)
+{
+    if (m_repeat == Repeat::None || GetManager() == nullptr) {
+        StopRepeat();
+        return;
+    }
+    if (id == kDelayTimer) {
+        GetManager()->KillTimer(this, kDelayTimer);
+        GetManager()->SetTimer(this, kRepeatTimer, kRepeatMs);
+    }
+    // Only while the pointer is still on the bar.
+    if (Inside(GetItemRect(), point))
+        Step(m_repeat, point);
 }
 
 // The thumb's start goes where the mouse is, less the pressed offset; the
@@ -187,11 +257,27 @@ void CScrollBarUI::DoEvent(TEventUI& event)
             Press(event.mouse);
         return;
     case UIEvent::MouseMove:
+        TrackHotPart(event.mouse);
         if (m_dragging)
             DragTo(Along(event.mouse));
+        else if (m_repeat != Repeat::None && !Inside(GetItemRect(), event.mouse))
+            StopRepeat();  // left the bar while held
         return;
     case UIEvent::ButtonUp:
         m_dragging = false;
+        StopRepeat();
+        Invalidate();  // the held part is released
+        return;
+    case UIEvent::MouseLeave:
+        StopRepeat();
+        CControlUI::DoEvent(event);
+        return;
+    case UIEvent::Timer:
+        if (event.wParam == kDelayTimer || event.wParam == kRepeatTimer) {
+            OnRepeatTimer(static_cast<unsigned>(event.wParam), event.mouse);
+            return;
+        }
+        CControlUI::DoEvent(event);
         return;
     default:
         CControlUI::DoEvent(event);
@@ -204,19 +290,57 @@ bool CScrollBarUI::HasImages() const
     return std::any_of(m_images.begin(), m_images.end(), [](const std::u16string& image) { return !image.empty(); });
 }
 
-void CScrollBarUI::PaintPart(platform::Painter& painter, Part part, uint32_t plainColor)
+bool CScrollBarUI::IsPointerOver(Part part) const
+{
+    const CWindowUIManager* manager = GetManager();
+    // The manager forgets the hot control when the pointer leaves the window.
+    return manager != nullptr && manager->GetHot() != nullptr && Inside(GetPartRect(part), manager->GetMousePos());
+}
+
+CScrollBarUI::State CScrollBarUI::GetPartState(Part part) const
+{
+    if (!IsEnabled())
+        return State::Disabled;
+    const bool held = (part == Part::Thumb && m_dragging) || (part == Part::Button1 && m_repeat == Repeat::LineUp) ||
+                      (part == Part::Button2 && m_repeat == Repeat::LineDown) ||
+                      (part == Part::Rail && (m_repeat == Repeat::PageUp || m_repeat == Repeat::PageDown));
+    if (held)
+        return State::Pushed;
+    return IsPointerOver(part) ? State::Hot : State::Normal;
+}
+
+// Repaints when the pointer moves onto another part.
+void CScrollBarUI::TrackHotPart(UIPoint point)
+{
+    Part now = Part::Background;
+    for (Part part : {Part::Button1, Part::Button2, Part::Thumb, Part::Rail}) {
+        if (Inside(GetPartRect(part), point)) {
+            now = part;
+            break;
+        }
+    }
+    if (now != m_hotPart) {
+        m_hotPart = now;
+        Invalidate();
+    }
+}
+
+void CScrollBarUI::PaintPart(platform::Painter& painter, Part part)
 {
     const UIRect rc = GetPartRect(part);
     if (IsEmptyRect(rc))
         return;
+    const State state = GetPartState(part);
     if (!HasImages()) {
-        painter.FillRect(ToPaintRect(rc), plainColor);
+        const uint32_t color = kPlainColors[static_cast<size_t>(part)][static_cast<size_t>(state)];
+        if (color != 0)
+            painter.FillRect(ToPaintRect(rc), color);
         return;
     }
     const UIRect& bar = GetItemRect();
     const std::u16string modifier = DestModifier(OffsetRect(rc, -(0LL + bar.left), -(0LL + bar.top)));
-    const std::u16string& disabled = GetImage(part, State::Disabled);
-    if (!IsEnabled() && !disabled.empty() && DrawImage(painter, disabled, modifier))
+    const std::u16string& image = GetImage(part, state);
+    if (state != State::Normal && !image.empty() && DrawImage(painter, image, modifier))
         return;
     const std::u16string& normal = GetImage(part, State::Normal);
     if (!normal.empty())
@@ -225,11 +349,8 @@ void CScrollBarUI::PaintPart(platform::Painter& painter, Part part, uint32_t pla
 
 void CScrollBarUI::PaintStatusImage(platform::Painter& painter)
 {
-    PaintPart(painter, Part::Background, kPlainBackground);
-    PaintPart(painter, Part::Rail, 0);
-    PaintPart(painter, Part::Button1, kPlainButton);
-    PaintPart(painter, Part::Button2, kPlainButton);
-    PaintPart(painter, Part::Thumb, kPlainThumb);
+    for (Part part : {Part::Background, Part::Rail, Part::Button1, Part::Button2, Part::Thumb})
+        PaintPart(painter, part);
 }
 
 }  // namespace SkinUI

@@ -10,6 +10,9 @@
 namespace SkinUI {
 
 class CScrollBarUI : public CControlUI {
+    // What a press on the arrows or the rail repeats while held.
+    enum class Repeat { None, LineUp, LineDown, PageUp, PageDown };
+
 public:
     enum class Part { Button1, Button2, Thumb, Rail, Background };
     enum class State { Normal, Hot, Pushed, Disabled };
@@ -42,24 +45,39 @@ public:
     // content and moves with the position; the background is the whole bar.
     UIRect GetPartRect(Part part) const;
 
+    // Disabled while the bar is; Pushed for the part held (the dragged thumb,
+    // a repeating arrow, the rail repeating a page); Hot for the part under
+    // the pointer while the pointer is over the bar; else Normal.
+    State GetPartState(Part part) const;
+
     // Moves to `pos` kept within 0..range; a change scrolls the container
     // the bar belongs to and sends "scroll". False when nothing moved.
     bool ScrollTo(int pos);
     // The arrows move a line, the rail beside the thumb a page (the bar's
-    // length), and the thumb follows the mouse while it is held.
+    // length), and the thumb follows the mouse while it is held. A held
+    // arrow or rail repeats its step after a delay until the button is
+    // released or the pointer leaves the bar.
     void DoEvent(TEventUI& event) override;
-    bool IsDragging() const { return m_dragging; }
+    // Held: the thumb is dragged or an arrow or the rail repeats. The
+    // container gives a held bar every mouse event until the release.
+    bool IsDragging() const { return m_dragging || m_repeat != Repeat::None; }
 
 protected:
-    // Each part in its state's image (normal, or disabled while disabled),
-    // or in plain colours when the bar has no images at all.
+    // Each part in its state's image (the normal one when that state has
+    // none), or in plain colours when the bar has no images at all.
     void PaintStatusImage(platform::Painter& painter) override;
 
 private:
-    void PaintPart(platform::Painter& painter, Part part, uint32_t plainColor);
+    void PaintPart(platform::Painter& painter, Part part);
+    bool IsPointerOver(Part part) const;
+    void TrackHotPart(UIPoint point);
     UIRect VerticalPartRect(const UIRect& rc, Part part) const;
     bool HasImages() const;
     void Press(UIPoint point);
+    bool Step(Repeat step, UIPoint point);
+    void StartRepeat(Repeat step);
+    void StopRepeat();
+    void OnRepeatTimer(unsigned id, UIPoint point);
     void DragTo(int along);
     // A coordinate along the bar: y for a vertical bar, x for a horizontal one.
     int Along(UIPoint point) const { return m_horizontal ? point.x : point.y; }
@@ -79,6 +97,8 @@ private:
     bool m_horizontal = false;
     bool m_dragging = false;
     int m_dragOffset = 0;  // from the thumb's top to the pressed point
+    Repeat m_repeat = Repeat::None;
+    Part m_hotPart = Part::Background;  // the part last seen under the pointer
 };
 
 }  // namespace SkinUI

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace SkinUI {
@@ -138,6 +140,189 @@ TEST_F(ComboTest, ADisabledOrEmptyComboDoesNotOpen)
     ClickAt(window.GetHWND(), 50, 15);
     EXPECT_EQ(DropDown(), WindowId::None);
     EXPECT_TRUE(log.lines.empty());
+}
+
+TEST_F(ComboTest, TheDropDownLeavesDisabledRowsAloneAndForgetsTheHotRowWhenThePointerLeaves)
+{
+    ClickAt(window.GetHWND(), 50, 15);
+    const WindowId drop = DropDown();
+    ASSERT_NE(drop, WindowId::None);
+    system.InjectMouse(drop, platform::WM_MOUSEMOVE, 10, 5);
+    system.RunPending();
+    EXPECT_EQ(combo->GetDropDown()->GetHotRow(), 0);
+    system.InjectMouse(drop, platform::WM_MOUSELEAVE, 0, 0);
+    system.RunPending();
+    EXPECT_EQ(combo->GetDropDown()->GetHotRow(), -1);
+
+    // "two" is disabled: not hot, and a click on it neither selects nor closes.
+    combo->SelectItem(1);
+    system.InjectMouse(drop, platform::WM_MOUSEMOVE, 10, 45);
+    system.RunPending();
+    EXPECT_EQ(combo->GetDropDown()->GetHotRow(), -1);
+    ClickAt(drop, 10, 45);
+    EXPECT_EQ(combo->GetCurSel(), 1);
+    EXPECT_EQ(DropDown(), drop);
+    ClickAt(drop, 10, 65);
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    EXPECT_EQ(DropDown(), WindowId::None);
+}
+
+TEST_F(ComboTest, ACutDropDownScrollsTheSelectedRowIntoView)
+{
+    combo->SetDropBoxSize({0, 50});  // room for two and a half rows of four
+    window.manager.SetFocus(combo);
+    Key(window.GetHWND(), platform::VK_END);  // closed: End selects the last
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    Key(window.GetHWND(), platform::VK_HOME);
+    EXPECT_EQ(combo->GetCurSel(), 0);
+    Key(window.GetHWND(), platform::VK_RETURN);
+    ASSERT_NE(DropDown(), WindowId::None);
+    Key(DropDown(), platform::VK_DOWN);
+    Key(DropDown(), platform::VK_DOWN);
+    ASSERT_EQ(combo->GetCurSel(), 3);
+    const UIRect last = combo->GetItemAt(3)->GetItemRect();
+    EXPECT_EQ(last.bottom, 50);  // scrolled up by 30
+    EXPECT_EQ(combo->GetDropDown()->RowAt(10, 5), 1);
+    ClickAt(DropDown(), 10, 5);  // the row now at the top
+    EXPECT_EQ(combo->GetCurSel(), 1);
+
+    // Opening again shows the selected row; Home and End move within the list.
+    Key(window.GetHWND(), platform::VK_END);
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    Key(window.GetHWND(), platform::VK_RETURN);
+    ASSERT_NE(DropDown(), WindowId::None);
+    EXPECT_EQ(combo->GetItemAt(3)->GetItemRect().bottom, 50);
+    Key(DropDown(), platform::VK_HOME);
+    EXPECT_EQ(combo->GetCurSel(), 0);
+    EXPECT_EQ(combo->GetItemAt(0)->GetItemRect().top, 0);
+    Key(DropDown(), platform::VK_END);
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    EXPECT_EQ(combo->GetItemAt(3)->GetItemRect().bottom, 50);
+}
+
+// F4 and Alt+Down or Alt+Up open the drop-down of a focused combo and close
+// it again, leaving the selection as it is.
+TEST_F(ComboTest, F4AndAltArrowsOpenAndCloseTheDropDown)
+{
+    constexpr int kF4 = platform::VK_F1 + 3;
+    auto loopKey = [&](WindowId target, int vk, bool alt) {
+        if (alt)
+            system.InjectKey(target, platform::VK_MENU, true);
+        system.InjectKey(target, vk, true);
+        system.InjectKey(target, vk, false);
+        if (alt)
+            system.InjectKey(target, platform::VK_MENU, false);
+        CWindowUIManager::MessageLoop(system);  // with the loop's pre-translation
+    };
+    window.manager.SetFocus(combo);
+    combo->SelectItem(1);
+    loopKey(window.GetHWND(), kF4, false);
+    ASSERT_NE(DropDown(), WindowId::None);
+    loopKey(DropDown(), kF4, false);
+    EXPECT_EQ(DropDown(), WindowId::None);
+    loopKey(window.GetHWND(), platform::VK_DOWN, true);
+    ASSERT_NE(DropDown(), WindowId::None);
+    loopKey(DropDown(), platform::VK_UP, true);
+    EXPECT_EQ(DropDown(), WindowId::None);
+    loopKey(window.GetHWND(), platform::VK_UP, true);
+    EXPECT_NE(DropDown(), WindowId::None);
+    loopKey(DropDown(), platform::VK_DOWN, true);
+    EXPECT_EQ(DropDown(), WindowId::None);
+    EXPECT_EQ(combo->GetCurSel(), 1);
+    EXPECT_EQ(window.manager.GetFocus(), combo);
+}
+
+// Typing a letter selects the next item that starts with it, in the closed
+// combo and in its drop-down.
+TEST_F(ComboTest, ALetterSelectsTheNextItemStartingWithIt)
+{
+    window.manager.SetFocus(combo);
+    system.InjectText(window.GetHWND(), u"T");  // "two" is disabled
+    system.RunPending();
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    system.InjectText(window.GetHWND(), u"t");  // only "three": stays
+    system.RunPending();
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    system.InjectText(window.GetHWND(), u"x");  // none: stays
+    system.RunPending();
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    Key(window.GetHWND(), platform::VK_RETURN);
+    ASSERT_NE(DropDown(), WindowId::None);
+    system.InjectText(DropDown(), u"o");
+    system.RunPending();
+    EXPECT_EQ(combo->GetCurSel(), 1);
+    system.InjectText(DropDown(), u"z");
+    system.RunPending();
+    EXPECT_EQ(combo->GetCurSel(), 0);
+    EXPECT_NE(DropDown(), WindowId::None);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"itemselect 3 -1", "dropdown 0 0", "itemselect 1 3",
+                                                   "itemselect 0 1"}));
+}
+
+// Runs an action on the first "itemselect".
+struct OnSelect final : INotifyUI {
+    void Notify(NotifyMessage& message) override
+    {
+        if (message.type == u"itemselect" && action)
+            std::exchange(action, nullptr)();
+    }
+    std::function<void()> action;
+};
+
+TEST_F(ComboTest, AnItemSelectHandlerMayDestroyTheComboWhileTheDropDownHandlesTheClick)
+{
+    OnSelect handler;
+    window.manager.AddNotifier(&handler);
+    CContainerUI* parent = static_cast<CContainerUI*>(combo->GetParent());
+    handler.action = [&] { parent->Remove(combo); };
+    ClickAt(window.GetHWND(), 50, 15);
+    const WindowId drop = DropDown();
+    ASSERT_NE(drop, WindowId::None);
+    ClickAt(drop, 10, 25);
+    EXPECT_EQ(window.manager.FindControl(u"c"), nullptr);
+    EXPECT_FALSE(system.IsWindow(drop));
+}
+
+// A window that frees itself (and its controls) once it is destroyed, as
+// the program's windows do.
+class SelfFreeingWnd final : public CWindowWnd {
+public:
+    std::u16string_view GetWindowClassName() const override { return u"SelfFreeingWnd"; }
+    intptr_t HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override
+    {
+        intptr_t result = 0;
+        return manager.MessageHandler(message, wParam, lParam, result) ? result : 0;
+    }
+    void OnFinalMessage(WindowId) override { delete this; }
+    CWindowUIManager manager;
+};
+
+TEST_F(ComboTest, AnItemSelectHandlerMayDestroyTheWholeWindow)
+{
+    for (const bool byKey : {false, true}) {
+        auto* owner = new SelfFreeingWnd;
+        ASSERT_NE(owner->Create(WindowId::None, "owner", WindowStyle::kNormal, 0, 0, 0, 200, 100), WindowId::None);
+        owner->manager.Init(&system, owner->GetHWND());
+        CLayoutBuilder builder;
+        ASSERT_TRUE(owner->manager.AttachDialog(builder.CreateDetached(kLayout, nullptr, &owner->manager)));
+        owner->ShowWindow();
+        system.RunPending();
+        OnSelect handler;
+        owner->manager.AddNotifier(&handler);
+        const WindowId ownerId = owner->GetHWND();
+        handler.action = [&] { system.DestroyWindow(ownerId); };
+        auto* c = static_cast<CComboUI*>(owner->manager.FindControl(u"c"));
+        ASSERT_NE(c, nullptr);
+        ClickAt(ownerId, 50, 15);
+        ASSERT_NE(c->GetDropDown(), nullptr);
+        const WindowId drop = c->GetDropDown()->GetHWND();
+        if (byKey)
+            Key(drop, platform::VK_DOWN);
+        else
+            ClickAt(drop, 10, 25);
+        EXPECT_FALSE(system.IsWindow(ownerId));
+        EXPECT_FALSE(system.IsWindow(drop));
+    }
 }
 
 }  // namespace

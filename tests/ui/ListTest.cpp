@@ -17,7 +17,8 @@ using platform::WindowId;
 struct Log final : INotifyUI {
     void Notify(NotifyMessage& message) override
     {
-        if (message.type == u"setfocus" || message.type == u"killfocus" || message.type == u"windowinit")
+        if (message.type == u"setfocus" || message.type == u"killfocus" || message.type == u"windowinit"
+            || message.type == u"scroll")
             return;
         const std::u16string name = message.sender != nullptr ? message.sender->GetName() : u"-";
         std::string line(message.type.begin(), message.type.end());
@@ -107,6 +108,31 @@ TEST_F(ListTest, HotRowFollowsTheMouseAndArrowsSkipDisabledRows)
     EXPECT_EQ(log.lines.back(), "itemactivate r3");
 }
 
+// Tab stops once in a list: on its selected row, or on the first row that
+// can be selected while none is.
+TEST_F(ListTest, TabStopsOnceInTheList)
+{
+    auto tab = [&] {
+        system.InjectKey(window.GetHWND(), platform::VK_TAB, true);
+        system.InjectKey(window.GetHWND(), platform::VK_TAB, false);
+        CWindowUIManager::MessageLoop(system);  // Tab is handled by the loop's pre-translation
+    };
+    tab();
+    EXPECT_EQ(window.manager.GetFocus(), Row(u"r0"));
+    tab();
+    EXPECT_EQ(window.manager.GetFocus(), Row(u"r0"));  // the only stop
+    Row(u"r0")->SetEnabled(false);
+    tab();
+    EXPECT_EQ(window.manager.GetFocus(), Row(u"r1"));
+    Row(u"r0")->SetEnabled(true);
+    ASSERT_TRUE(list->SelectItem(3));
+    tab();
+    EXPECT_EQ(window.manager.GetFocus(), Row(u"r3"));
+    Key(platform::VK_UP);  // the keys still walk every row
+    EXPECT_EQ(window.manager.GetFocus(), Row(u"r1"));
+    EXPECT_EQ(list->GetCurSel(), 1);
+}
+
 TEST_F(ListTest, SelectionByTheProgramFollowsTheSameRulesAndTracksRemovals)
 {
     EXPECT_TRUE(list->SelectItem(3));
@@ -123,6 +149,102 @@ TEST_F(ListTest, SelectionByTheProgramFollowsTheSameRulesAndTracksRemovals)
     EXPECT_EQ(list->GetCurSel(), -1);
     system.RunPending();
     EXPECT_EQ(log.lines, (std::vector<std::string>{"itemselect list 3 -1", "itemselect list 3 -1"}));
+}
+
+// Ten 30-pixel rows in a 100-pixel list; row 2 is disabled. Each row holds
+// a label, a read-only edit and a picture side by side.
+std::u16string PagedLayout()
+{
+    std::u16string layout = u"<Window><List name=\"list\" vscrollbar=\"true\">";
+    for (int i = 0; i < 10; ++i) {
+        const std::u16string n(1, static_cast<char16_t>(u'0' + i));
+        layout += u"<ListContainerElement name=\"r" + n + u"\" height=\"30\"" + (i == 2 ? u" enabled=\"false\"" : u"")
+                  + u"><HorizontalLayout><Label name=\"l" + n + u"\" width=\"40\" text=\"row\"/>"
+                  + u"<Edit name=\"e" + n + u"\" width=\"40\" readonly=\"true\" text=\"x\"/>"
+                  + u"<Control name=\"p" + n + u"\" width=\"40\" bkcolor=\"#FF00FF00\"/>"
+                  + u"</HorizontalLayout></ListContainerElement>";
+    }
+    return layout + u"</List></Window>";
+}
+
+class PagedListTest : public ListTest {
+protected:
+    void SetUp() override
+    {
+        LayoutWindowFixture::SetUp();
+        Open(PagedLayout(), log, 0, 0, 200, 100);
+        list = static_cast<CListUI*>(window.manager.FindControl(u"list"));
+        ASSERT_NE(list, nullptr);
+        ASSERT_NE(list->GetVerticalScrollBar(), nullptr);
+    }
+    int ScrollPos() const { return list->GetVerticalScrollBar()->GetScrollPos(); }
+    // The selected row lies wholly inside the list.
+    bool SelectedShown() const
+    {
+        const UIRect row = list->GetItemAt(list->GetCurSel())->GetItemRect();
+        const UIRect inner = list->GetInnerRect();
+        return row.top >= inner.top && row.bottom <= inner.bottom;
+    }
+    void MouseAt(unsigned message, int x, int y)
+    {
+        system.InjectMouse(window.GetHWND(), message, x, y);
+        system.RunPending();
+    }
+};
+
+TEST_F(PagedListTest, KeysMoveTheSelectionByRowPageAndEndAndScrollItIntoView)
+{
+    Mouse(platform::WM_LBUTTONDOWN, 15, platform::MK_LBUTTON);
+    Mouse(platform::WM_LBUTTONUP, 15);
+    ASSERT_EQ(list->GetCurSel(), 0);
+    log.lines.clear();
+    Key(platform::VK_DOWN);
+    EXPECT_EQ(list->GetCurSel(), 1);
+    Key(platform::VK_NEXT);  // a page of 100 pixels on: the last row starting within it
+    EXPECT_EQ(list->GetCurSel(), 4);
+    EXPECT_TRUE(SelectedShown());
+    EXPECT_EQ(ScrollPos(), 50);
+    Key(platform::VK_END);
+    EXPECT_EQ(list->GetCurSel(), 9);
+    EXPECT_EQ(ScrollPos(), 200);
+    EXPECT_TRUE(SelectedShown());
+    Key(platform::VK_PRIOR);
+    EXPECT_EQ(list->GetCurSel(), 6);
+    EXPECT_TRUE(SelectedShown());
+    Key(platform::VK_HOME);
+    EXPECT_EQ(list->GetCurSel(), 0);
+    EXPECT_EQ(ScrollPos(), 0);
+    Key(platform::VK_PRIOR);  // at the top already
+    Key(platform::VK_UP);
+    EXPECT_EQ(list->GetCurSel(), 0);
+    Key(platform::VK_NEXT);
+    Key(platform::VK_UP);  // over the disabled row
+    EXPECT_EQ(list->GetCurSel(), 1);
+    EXPECT_TRUE(SelectedShown());
+    Key(platform::VK_RETURN);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"itemselect list 1 0", "itemselect list 4 1", "itemselect list 9 4",
+                                                   "itemselect list 6 9", "itemselect list 0 6", "itemselect list 3 0",
+                                                   "itemselect list 1 3", "itemactivate r1"}));
+}
+
+TEST_F(PagedListTest, TheRowStaysHotOverItsChildrenAndLosesItWhenThePointerLeaves)
+{
+    MouseAt(platform::WM_MOUSEMOVE, 20, 15);  // the label of row 0
+    EXPECT_TRUE(Row(u"r0")->IsHot());
+    MouseAt(platform::WM_MOUSEMOVE, 60, 15);  // its read-only edit
+    EXPECT_TRUE(Row(u"r0")->IsHot());
+    MouseAt(platform::WM_MOUSEMOVE, 100, 15);  // its picture
+    EXPECT_TRUE(Row(u"r0")->IsHot());
+    MouseAt(platform::WM_MOUSEMOVE, 60, 45);  // the edit of row 1
+    EXPECT_FALSE(Row(u"r0")->IsHot());
+    EXPECT_TRUE(Row(u"r1")->IsHot());
+    MouseAt(platform::WM_MOUSEMOVE, 60, 75);  // a disabled row is never hot
+    EXPECT_FALSE(Row(u"r1")->IsHot());
+    EXPECT_FALSE(Row(u"r2")->IsHot());
+    MouseAt(platform::WM_MOUSEMOVE, 60, 45);
+    ASSERT_TRUE(Row(u"r1")->IsHot());
+    MouseAt(platform::WM_MOUSELEAVE, 0, 0);  // off the window
+    EXPECT_FALSE(Row(u"r1")->IsHot());
 }
 
 }  // namespace

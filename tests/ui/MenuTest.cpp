@@ -283,6 +283,84 @@ TEST_F(MenuTest, AnOpenChainGoesWithItsOwner)
     EXPECT_TRUE(owner.commands.empty());
 }
 
+TEST_F(MenuTest, TheHotMarkGoesWhenThePointerLeavesAndTheKeyboardStillWorks)
+{
+    CMenuUI* menu = OpenChainAt(100, 100);
+    const WindowId window = menu->GetHWND();
+    Hover(menu, 1);
+    ASSERT_EQ(menu->GetHotEntry(), menu->GetEntry(1));
+    system.InjectMouse(window, platform::WM_MOUSELEAVE, 0, 0);
+    system.RunPending();
+    EXPECT_EQ(menu->GetHotEntry(), nullptr);
+    EXPECT_FALSE(menu->GetEntry(1)->IsHover());
+    Key(window, platform::VK_DOWN);
+    EXPECT_EQ(menu->GetHotEntry(), menu->GetEntry(0));
+
+    // Into an open sub-menu: the parent entry is left (its label turns white
+    // again) and the sub-menu stays; leaving the sub-menu clears its mark.
+    Hover(menu, 3);
+    CMenuUI* sub = menu->GetEntry(3)->GetSubMenu();
+    ASSERT_TRUE(system.IsWindowVisible(sub->GetHWND()));
+    EXPECT_EQ(menu->GetEntry(3)->GetLabel()->GetTextColor(), CMenuUI::kLabelHoverColor);
+    Hover(sub, 1);
+    EXPECT_EQ(menu->GetHotEntry(), nullptr);
+    EXPECT_EQ(menu->GetEntry(3)->GetLabel()->GetTextColor(), CMenuUI::kLabelLeaveColor);
+    EXPECT_TRUE(system.IsWindowVisible(sub->GetHWND()));
+    EXPECT_EQ(sub->GetHotEntry(), sub->GetEntry(1));
+    system.InjectMouse(sub->GetHWND(), platform::WM_MOUSELEAVE, 0, 0);
+    system.RunPending();
+    EXPECT_EQ(sub->GetHotEntry(), nullptr);
+    Key(sub->GetHWND(), platform::VK_DOWN);
+    EXPECT_EQ(sub->GetHotEntry(), sub->GetEntry(0));
+    Key(sub->GetHWND(), platform::VK_RETURN);
+    EXPECT_EQ(owner.commands, (std::vector<int>{2010, kMenuClosedCommand}));
+}
+
+// An owner that frees itself when its window goes and destroys its window
+// when it gets a command.
+class ClosingOwnerWnd final : public CWindowWnd {
+public:
+    std::u16string_view GetWindowClassName() const override { return u"ClosingMenuOwner"; }
+    intptr_t HandleMessage(unsigned message, uintptr_t wParam, intptr_t) override
+    {
+        if (message == platform::WM_COMMAND && static_cast<int>(wParam) == closeOn)
+            System()->DestroyWindow(GetHWND());
+        return 0;
+    }
+    void OnFinalMessage(WindowId) override { delete this; }
+    int closeOn = 0;
+};
+
+TEST_F(MenuTest, ACommandHandlerMayDestroyTheOwnerWindow)
+{
+    for (const int closeOn : {2010, 2001, static_cast<int>(kMenuClosedCommand)}) {
+        auto* closing = new ClosingOwnerWnd;
+        closing->closeOn = closeOn;
+        const WindowId closingId = closing->Create(WindowId::None, "owner", WindowStyle::kNormal, 0, 0, 0, 400, 300);
+        ASSERT_NE(closingId, WindowId::None);
+        closing->ShowWindow();
+        system.RunPending();
+        CMenuUI* menu = MakeChain();
+        menu->Show(100, 100, closingId);
+        system.RunPending();
+        const WindowId window = menu->GetHWND();
+        if (closeOn == 2010) {
+            Hover(menu, 3);
+            CMenuUI* sub = menu->GetEntry(3)->GetSubMenu();
+            ClickEntry(sub, 0);
+        } else if (closeOn == 2001) {
+            Key(window, platform::VK_DOWN);
+            Key(window, platform::VK_RETURN);
+        } else {
+            Key(window, platform::VK_ESCAPE);
+        }
+        system.RunPending();
+        EXPECT_FALSE(system.IsWindow(closingId)) << closeOn;
+        EXPECT_FALSE(system.IsWindow(window)) << closeOn;
+        EXPECT_TRUE(CMenuUI::OpenChain().empty());
+    }
+}
+
 TEST_F(MenuTest, IconsSitBesideTheText)
 {
     auto* menu = new CMenuUI();

@@ -1,3 +1,4 @@
+#include "LayoutWindowFixture.h"
 #include "ui/ButtonUI.h"
 #include "ui/ControlTimers.h"
 #include "ui/NotifyCenter.h"
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include <string>
@@ -140,6 +142,181 @@ TEST(ControlTimers, WrappedCounterSkipsIdsInUse)
     EXPECT_EQ(timers.NativeId(many[299].get(), 3), freed);
     unsigned id = 0;
     EXPECT_EQ(timers.Owner(static_cast<unsigned>(freed), id), many[299].get());
+}
+
+// Catches key and character messages before the window's controls see them.
+struct KeyCatcher final : IMessageFilterUI {
+    bool MessageFilter(unsigned message, uintptr_t wParam, intptr_t, intptr_t&) override
+    {
+        using namespace platform;
+        if (message != WM_KEYDOWN && message != WM_SYSKEYDOWN && message != WM_CHAR && message != WM_SYSCHAR)
+            return false;
+        seen.emplace_back(message, wParam);
+        if (onKey)
+            onKey();
+        return handled;
+    }
+    std::vector<std::pair<unsigned, uintptr_t>> seen;
+    std::function<void()> onKey;
+    bool handled = true;
+};
+
+struct Clicks final : INotifyUI {
+    void Notify(NotifyMessage& message) override
+    {
+        if (message.type == u"click" && message.sender != nullptr)
+            names.push_back(message.sender->GetName());
+    }
+    std::vector<std::u16string> names;
+};
+
+class PopupKeyFilterTest : public LayoutWindowFixture {
+protected:
+    Clicks clicks;
+    KeyCatcher catcher;
+
+    void SetUp() override
+    {
+        LayoutWindowFixture::SetUp();
+        ASSERT_NE(window.Create(platform::WindowId::None, "popup", WindowStyle::kPopup, 0, 0, 0, 200, 100),
+                  platform::WindowId::None);
+        window.manager.Init(&system, window.GetHWND());
+        CLayoutBuilder builder;
+        ASSERT_TRUE(window.manager.AttachDialog(builder.CreateDetached(
+            u"<Window><VerticalLayout><Edit name=\"edit\" height=\"30\"/>"
+            u"<Button name=\"ok\" text=\"OK\" shortcut=\"O\" height=\"30\"/>"
+            u"<Button name=\"other\" height=\"30\"/></VerticalLayout></Window>",
+            nullptr, &window.manager)));
+        window.manager.AddNotifier(&clicks);
+        window.ShowWindow();
+        system.SetFocus(window.GetHWND());
+        Loop();
+        window.manager.AddPreMessageFilter(&catcher);
+    }
+    // The program's message loop, pre-translation included.
+    void Loop() { CWindowUIManager::MessageLoop(system); }
+    void Press(int vk)
+    {
+        system.InjectKey(window.GetHWND(), vk, true);
+        system.InjectKey(window.GetHWND(), vk, false);
+        Loop();
+    }
+    CControlUI* Find(std::u16string_view name) { return window.manager.FindControl(name); }
+};
+
+TEST_F(PopupKeyFilterTest, AHandlingFilterKeepsKeysAndTextFromTheControls)
+{
+    using namespace platform;
+    window.manager.SetFocus(Find(u"ok"));
+    Press(VK_SPACE);
+    Press(VK_RETURN);
+    Press(VK_TAB);
+    system.InjectKey(window.GetHWND(), VK_MENU, true);
+    Press('O');
+    system.InjectKey(window.GetHWND(), VK_MENU, false);
+    Loop();
+    EXPECT_TRUE(clicks.names.empty());
+    EXPECT_EQ(window.manager.GetFocus(), Find(u"ok"));
+    const auto& seen = catcher.seen;
+    auto saw = [&](unsigned message, uintptr_t wParam) {
+        return std::find(seen.begin(), seen.end(), std::make_pair(message, wParam)) != seen.end();
+    };
+    EXPECT_TRUE(saw(WM_KEYDOWN, VK_SPACE));
+    EXPECT_TRUE(saw(WM_KEYDOWN, VK_TAB));
+    EXPECT_TRUE(saw(WM_SYSKEYDOWN, 'O'));
+    EXPECT_TRUE(saw(WM_SYSCHAR, u'o') || saw(WM_SYSCHAR, u'O'));
+
+    // Text typed into a focused edit is swallowed as well.
+    window.manager.SetFocus(Find(u"edit"));
+    ASSERT_EQ(window.manager.GetFocus(), Find(u"edit"));
+    system.InjectText(window.GetHWND(), u"ab");
+    Press('C');
+    EXPECT_TRUE(Find(u"edit")->GetText().empty());
+    EXPECT_TRUE(saw(WM_CHAR, u'a'));
+
+    // Without the filter the same keys reach the controls.
+    window.manager.RemovePreMessageFilter(&catcher);
+    window.manager.SetFocus(Find(u"ok"));
+    Press(VK_SPACE);
+    Press(VK_TAB);
+    EXPECT_EQ(clicks.names, (std::vector<std::u16string>{u"ok"}));
+    EXPECT_EQ(window.manager.GetFocus(), Find(u"other"));
+}
+
+TEST_F(PopupKeyFilterTest, FiltersRemovedWhileAKeyIsFilteredAreNotCalledAgain)
+{
+    using namespace platform;
+    KeyCatcher later;
+    catcher.handled = false;
+    catcher.onKey = [&] {
+        window.manager.RemovePreMessageFilter(&catcher);
+        window.manager.RemovePreMessageFilter(&later);
+    };
+    window.manager.AddPreMessageFilter(&later);
+    window.manager.SetFocus(Find(u"ok"));
+    Press(VK_SPACE);
+    EXPECT_EQ(catcher.seen.size(), 1u);
+    EXPECT_TRUE(later.seen.empty());
+    EXPECT_EQ(clicks.names, (std::vector<std::u16string>{u"ok"}));  // not handled: the key went on
+}
+
+// A pop-up that is its own filter and closes itself on Escape from inside
+// the filter, as the key pop-up's buttons do; it frees itself at the end.
+class ClosingPopup final : public CWindowWnd, public IMessageFilterUI {
+public:
+    explicit ClosingPopup(bool& gone) : m_gone(gone) {}
+    std::u16string_view GetWindowClassName() const override { return u"ClosingPopup"; }
+    intptr_t HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override
+    {
+        intptr_t result = 0;
+        return manager.MessageHandler(message, wParam, lParam, result) ? result : 0;
+    }
+    bool MessageFilter(unsigned message, uintptr_t wParam, intptr_t, intptr_t&) override
+    {
+        if (message != platform::WM_KEYDOWN)
+            return false;
+        if (wParam == platform::VK_ESCAPE) {
+            manager.RemovePreMessageFilter(this);
+            System()->DestroyWindow(GetHWND());
+            return false;  // passed on: the loop goes on with a closed window
+        }
+        return true;
+    }
+    void OnFinalMessage(platform::WindowId) override
+    {
+        m_gone = true;
+        delete this;
+    }
+    CWindowUIManager manager;
+
+private:
+    bool& m_gone;
+};
+
+TEST_F(PopupKeyFilterTest, AFilterMayCloseItsOwnPopupWhileFilteringAKey)
+{
+    bool gone = false;
+    auto* popup = new ClosingPopup(gone);
+    const platform::WindowId id =
+        popup->Create(window.GetHWND(), "keys", WindowStyle::kPopup, 0, 10, 10, 100, 50);
+    ASSERT_NE(id, platform::WindowId::None);
+    popup->manager.Init(&system, id);
+    CLayoutBuilder builder;
+    ASSERT_TRUE(popup->manager.AttachDialog(builder.CreateDetached(
+        u"<Window><Button name=\"ok\" shortcut=\"K\"/></Window>", nullptr, &popup->manager)));
+    popup->manager.AddPreMessageFilter(popup);
+    KeyCatcher after;
+    after.handled = false;
+    popup->manager.AddPreMessageFilter(&after);
+    popup->ShowWindow();
+    Loop();
+    ASSERT_EQ(system.GetFocus(), id);
+    Press('A');
+    EXPECT_FALSE(gone);
+    Press(platform::VK_ESCAPE);
+    EXPECT_TRUE(gone);
+    EXPECT_FALSE(system.IsWindow(id));
+    EXPECT_EQ(system.GetFocus(), window.GetHWND());
 }
 
 }  // namespace

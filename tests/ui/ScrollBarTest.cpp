@@ -95,6 +95,95 @@ TEST_F(ScrollBarTest, ThumbFollowsTheMouseWhileHeldAndTheWheelScrollsOverChildre
     EXPECT_EQ(bar->GetScrollPos(), 151);
 }
 
+// Holding the mouse on an arrow or the rail repeats the scroll after a delay,
+// until the button is released or the pointer leaves the bar.
+TEST_F(ScrollBarTest, HeldArrowsAndRailRepeatUntilReleaseOrLeave)
+{
+    auto wait = [&](int ms) {
+        for (int done = 0; done < ms; done += 10) {
+            system.AdvanceTime(10);
+            system.RunPending();
+        }
+    };
+    Mouse(platform::WM_MOUSEMOVE, 190, 190);
+    Mouse(platform::WM_LBUTTONDOWN, 190, 190, platform::MK_LBUTTON);  // down arrow
+    EXPECT_EQ(bar->GetScrollPos(), 8);
+    wait(300);
+    EXPECT_EQ(bar->GetScrollPos(), 8);  // not yet
+    wait(200);
+    const int repeated = bar->GetScrollPos();
+    EXPECT_GT(repeated, 8);
+    wait(200);
+    EXPECT_GT(bar->GetScrollPos(), repeated);  // goes on while held
+    Mouse(platform::WM_LBUTTONUP, 190, 190);
+    const int released = bar->GetScrollPos();
+    wait(1000);
+    EXPECT_EQ(bar->GetScrollPos(), released);
+
+    // Leaving the bar while held stops it too.
+    Mouse(platform::WM_LBUTTONDOWN, 190, 5, platform::MK_LBUTTON);  // up arrow
+    EXPECT_EQ(bar->GetScrollPos(), released - 8);
+    Mouse(platform::WM_MOUSEMOVE, 50, 5, platform::MK_LBUTTON);
+    wait(1000);
+    EXPECT_EQ(bar->GetScrollPos(), released - 8);
+    Mouse(platform::WM_MOUSEMOVE, 190, 5, platform::MK_LBUTTON);  // back, still held: stays stopped
+    wait(1000);
+    EXPECT_EQ(bar->GetScrollPos(), released - 8);
+    Mouse(platform::WM_MOUSEMOVE, 50, 5, platform::MK_LBUTTON);
+    Mouse(platform::WM_LBUTTONUP, 50, 5);  // released off the bar
+    Mouse(platform::WM_MOUSEMOVE, 190, 5);
+    wait(1000);
+    EXPECT_EQ(bar->GetScrollPos(), released - 8);
+    EXPECT_FALSE(bar->IsDragging());
+
+    // The rail repeats a page at a time, up to the end of the range.
+    bar->ScrollTo(0);
+    Mouse(platform::WM_MOUSEMOVE, 190, 170);
+    Mouse(platform::WM_LBUTTONDOWN, 190, 170, platform::MK_LBUTTON);
+    EXPECT_EQ(bar->GetScrollPos(), 200);
+    wait(600);
+    EXPECT_EQ(bar->GetScrollPos(), 300);
+    Mouse(platform::WM_LBUTTONUP, 190, 170);
+}
+
+// Without images the thumb and the arrows are drawn darker while the pointer
+// is over them and darker still while they are held.
+TEST_F(ScrollBarTest, PartsShowWhetherThePointerIsOverThemOrHoldsThem)
+{
+    const auto pixel = [&](int x, int y) { return system.LastFrame(window.GetHWND())->At(x, y); };
+    Mouse(platform::WM_MOUSEMOVE, 190, 100);  // the rail
+    const uint32_t thumbNormal = pixel(190, 46);
+    const uint32_t arrowNormal = pixel(190, 190);
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Thumb), CScrollBarUI::State::Normal);
+    Mouse(platform::WM_MOUSEMOVE, 190, 46);
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Thumb), CScrollBarUI::State::Hot);
+    const uint32_t thumbHot = pixel(190, 46);
+    EXPECT_NE(thumbHot, thumbNormal);
+    Mouse(platform::WM_LBUTTONDOWN, 190, 46, platform::MK_LBUTTON);
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Thumb), CScrollBarUI::State::Pushed);
+    EXPECT_NE(pixel(190, 46), thumbHot);
+    EXPECT_NE(pixel(190, 46), thumbNormal);
+    Mouse(platform::WM_MOUSEMOVE, 50, 46, platform::MK_LBUTTON);  // dragging off the bar: still held
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Thumb), CScrollBarUI::State::Pushed);
+    Mouse(platform::WM_LBUTTONUP, 50, 46);
+    Mouse(platform::WM_MOUSEMOVE, 190, 100);
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Thumb), CScrollBarUI::State::Normal);
+    EXPECT_EQ(pixel(190, 46), thumbNormal);
+
+    Mouse(platform::WM_MOUSEMOVE, 190, 190);
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Button2), CScrollBarUI::State::Hot);
+    EXPECT_NE(pixel(190, 190), arrowNormal);
+    Mouse(platform::WM_LBUTTONDOWN, 190, 190, platform::MK_LBUTTON);
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Button2), CScrollBarUI::State::Pushed);
+    Mouse(platform::WM_LBUTTONUP, 190, 190);
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Button2), CScrollBarUI::State::Hot);
+    system.InjectMouse(window.GetHWND(), platform::WM_MOUSELEAVE, 0, 0);
+    system.RunPending();
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Button2), CScrollBarUI::State::Normal);
+    bar->SetEnabled(false);
+    EXPECT_EQ(bar->GetPartState(CScrollBarUI::Part::Button2), CScrollBarUI::State::Disabled);
+}
+
 // Five 100-pixel columns in a 200-pixel window: the horizontal bar shows
 // along the bottom (16 high) and scrolls the columns sideways.
 class HScrollBarTest : public LayoutWindowFixture {
