@@ -2,6 +2,9 @@
 // them: the mouse picture's button areas where the code cuts them out, the
 // window outline, and no pure white where the page uses white as colour key.
 #include "platform/ImageDecoder.h"
+#include "platform/Utf16.h"
+#include "ui/LayoutBuilder.h"
+#include "ui/WindowUIManager.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -93,6 +97,35 @@ TEST(MainPictures, MouseVariantsDifferOnlyInsideTheSevenButtonAreas)
                 EXPECT_GT(DifferingPixels(normal, other, area) * 2, size) << folder << "/" << lit << " area " << i;
             }
         }
+    }
+}
+
+// The main control page's picture labels lie exactly on the areas they show,
+// so that the lit picture covers the drawn button and nothing beside it.
+TEST(MainPictures, PictureLabelsOfTheMainControlPageLieOnTheirAreas)
+{
+    SkinUI::CWindowUIManager manager;
+    SkinUI::CLayoutBuilder builder;
+    const std::unique_ptr<SkinUI::CControlUI> root = builder.Create(191, "xml", nullptr, &manager);
+    ASSERT_TRUE(root);
+    manager.InitControls(root.get());
+    const std::array<const char16_t*, 7> names = {u"leftclickimage_label",     u"rightclickimage_label",
+                                                  u"middleclickimage_label",   u"profileswitchimage_label",
+                                                  u"dpiswitchimage_label",     u"ieforwardimage_label",
+                                                  u"iebackwardimage_label"};
+    for (size_t i = 0; i < names.size(); ++i) {
+        const SkinUI::CControlUI* label = manager.FindControl(names[i]);
+        ASSERT_NE(label, nullptr) << i;
+        const Area& area = kButtonAreas[i];
+        EXPECT_EQ(label->GetFixedX(), area.left) << i;
+        EXPECT_EQ(label->GetFixedY(), area.top) << i;
+        EXPECT_EQ(label->GetFixedWidth(), area.right - area.left) << i;
+        EXPECT_EQ(label->GetFixedHeight(), area.bottom - area.top) << i;
+        const std::string source = "source='" + std::to_string(area.left) + "," + std::to_string(area.top) + ","
+                                   + std::to_string(area.right) + "," + std::to_string(area.bottom) + "'";
+        const std::string image = platform::Utf16ToUtf8(label->GetBkImage());
+        EXPECT_NE(image.find("file='MCBox.bmp'"), std::string::npos) << image;
+        EXPECT_NE(image.find(source), std::string::npos) << image;
     }
 }
 
