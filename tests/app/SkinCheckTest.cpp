@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -114,7 +115,7 @@ TEST(SkinCheck, EveryLayoutBuildsWithEverySkin)
             CDialogBuilderCallbackEx callback;
             CLayoutBuilder builder;
             std::unique_ptr<CControlUI> root = builder.Create(id, "xml", &callback, &manager);
-            EXPECT_EQ(builder.LastError(), CLayoutBuilder::BuildError::None)
+            EXPECT_EQ(static_cast<int>(builder.LastError()), static_cast<int>(CLayoutBuilder::BuildError::None))
                 << platform::Utf16ToUtf8(builder.Markup().ErrorMessage());
             if (!root) {
                 ADD_FAILURE() << "nothing built";
@@ -149,11 +150,13 @@ TEST(SkinCheck, MaskGivesTheWindowSizeWithCornersOutside)
 // ---- the mouse picture ---------------------------------------------------
 
 // How far outside a button area the highlight picture may still differ
-// (anti-aliased outlines), and the band around an area its plain picture is
-// compared with.
+// (anti-aliased outlines), and how far inside its sides the highlight must
+// reach.
 constexpr int kHighlightMargin = 3;
-constexpr int kBandNear = 3;
-constexpr int kBandFar = 12;
+constexpr int kHighlightReach = 4;
+// A pixel this far (sum of channel differences) from another is a visible
+// change, not a shade of the same colour.
+constexpr int kVisible = 24;
 
 bool Inside(const ImageRect& r, int x, int y, int grow = 0)
 {
@@ -179,38 +182,53 @@ int Distance(uint32_t a, uint32_t b)
     return sum;
 }
 
-struct MeanColour {
-    double channel[4] = {};
-    int count = 0;
-    void Add(uint32_t pixel)
-    {
-        for (int c = 0; c < 4; ++c)
-            channel[c] += (pixel >> (8 * c)) & 0xFF;
-        ++count;
-    }
-    double DistanceTo(const MeanColour& other) const
-    {
-        double sum = 0;
-        for (int c = 0; c < 4; ++c)
-            sum += std::abs(channel[c] / count - other.channel[c] / other.count);
-        return sum;
-    }
+// The share of the pixels in and just around the area that stand out from
+// their most common colour: an outline, a fill or ribs drawn there, not a
+// flat stretch of the mouse's body.
+double DrawnShare(const ImageData& image, const ImageRect& button)
+{
+    constexpr int kAround = 2;
+    const ImageRect area{button.left - kAround, button.top - kAround, button.right + kAround,
+                         button.bottom + kAround};
+    std::map<uint32_t, int> counts;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            ++counts[PixelOf(image, x, y)];
+    const uint32_t common =
+        std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+    int standing = 0;
+    for (const auto& [pixel, count] : counts)
+        standing += Distance(pixel, common) > kVisible ? count : 0;
+    return static_cast<double>(standing) / ((area.right - area.left) * (area.bottom - area.top));
+}
+
+// Where the highlight picture visibly differs from the plain one around an
+// area, and how many pixels of the area itself differ.
+struct Highlight {
+    ImageRect bounds{1 << 20, 1 << 20, -1, -1};
+    int changedInside = 0;
 };
 
-// The area's mean colour against the band around it that no area covers.
-double ContrastWithSurroundings(const ImageData& image, const ImageRect& area)
+Highlight FindHighlight(const ImageData& plain, const ImageData& highlight, const ImageRect& area)
 {
-    MeanColour inside;
-    MeanColour around;
-    for (int y = std::max(0, area.top - kBandFar); y < std::min(image.height, area.bottom + kBandFar); ++y) {
-        for (int x = std::max(0, area.left - kBandFar); x < std::min(image.width, area.right + kBandFar); ++x) {
-            if (Inside(area, x, y))
-                inside.Add(PixelOf(image, x, y));
-            else if (!InAnyArea(x, y, kBandNear))
-                around.Add(PixelOf(image, x, y));
+    Highlight found;
+    for (int y = area.top - kHighlightMargin; y < area.bottom + kHighlightMargin; ++y) {
+        for (int x = area.left - kHighlightMargin; x < area.right + kHighlightMargin; ++x) {
+            if (Distance(PixelOf(plain, x, y), PixelOf(highlight, x, y)) <= kVisible)
+                continue;
+            found.changedInside += Inside(area, x, y);
+            found.bounds = {std::min(found.bounds.left, x), std::min(found.bounds.top, y),
+                            std::max(found.bounds.right, x + 1), std::max(found.bounds.bottom, y + 1)};
         }
     }
-    return inside.count == 0 || around.count == 0 ? 0 : inside.DistanceTo(around);
+    return found;
+}
+
+bool ReachesTheSides(const ImageRect& bounds, const ImageRect& area)
+{
+    return std::abs(bounds.left - area.left) <= kHighlightReach && std::abs(bounds.top - area.top) <= kHighlightReach &&
+           std::abs(bounds.right - area.right) <= kHighlightReach &&
+           std::abs(bounds.bottom - area.bottom) <= kHighlightReach;
 }
 
 TEST(SkinCheck, MouseButtonAreasAreWhereTheCodeDrawsThem)
@@ -224,16 +242,16 @@ TEST(SkinCheck, MouseButtonAreasAreWhereTheCodeDrawsThem)
         ASSERT_EQ(plain->height, 560);
         ASSERT_EQ(highlight->width, plain->width);
         ASSERT_EQ(highlight->height, plain->height);
-        int area = 0;
-        for (const ImageRect& rect : kMouseButtonAreas) {
-            ++area;
-            EXPECT_GT(ContrastWithSurroundings(*plain, rect), 12.0) << "button " << area << " blends into the mouse";
-            int changed = 0;
-            for (int y = rect.top; y < rect.bottom; ++y)
-                for (int x = rect.left; x < rect.right; ++x)
-                    changed += Distance(PixelOf(*plain, x, y), PixelOf(*highlight, x, y)) > 24;
-            const int pixels = (rect.right - rect.left) * (rect.bottom - rect.top);
-            EXPECT_GE(changed * 3, pixels) << "button " << area << " is not highlighted";
+        int button = 0;
+        for (const ImageRect& area : kMouseButtonAreas) {
+            ++button;
+            EXPECT_GE(DrawnShare(*plain, area), 0.03) << "nothing drawn at button " << button;
+            const Highlight lit = FindHighlight(*plain, *highlight, area);
+            const int pixels = (area.right - area.left) * (area.bottom - area.top);
+            EXPECT_GE(lit.changedInside * 3, pixels) << "button " << button << " is not highlighted";
+            EXPECT_TRUE(ReachesTheSides(lit.bounds, area))
+                << "the highlight of button " << button << " spans " << lit.bounds.left << "," << lit.bounds.top
+                << "," << lit.bounds.right << "," << lit.bounds.bottom;
         }
         int strayDifferences = 0;
         for (int y = 0; y < plain->height; ++y)
