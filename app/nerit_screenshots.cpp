@@ -8,6 +8,7 @@
 // layout does not build or a file cannot be written.
 #include "app/BoundControls.h"
 #include "app/DialogBuilderCallbackEx.h"
+#include "app/LanguageGeometry.h"
 #include "app/NeritPageUI.h"
 #include "app/SkinLanguages.h"
 #include "platform/CairoPainter.h"
@@ -112,7 +113,7 @@ public:
 };
 
 // What the main window sets up before it is first shown: the language's
-// default font and the language combo.
+// default font, the language combo and the controls German makes wider.
 void PrepareFrame(CWindowUIManager& manager, int language)
 {
     const SkinLanguage& skin = kSkinLanguages[language];
@@ -175,6 +176,7 @@ private:
         if (!window.Init(folder_) || !window.Open(Build(window, Layout::kMainFrame, "main_window"), {1000, 680}))
             return false;
         PrepareFrame(window.manager, language);
+        ApplyLanguageGeometry(window.manager, language);
         bool ok = true;
         for (int page = 0; page < static_cast<int>(std::size(kPages)); ++page) {
             ShowPage(window.manager, page);
