@@ -6,7 +6,9 @@ tool=$1
 skins=$2
 out=$3
 rm -rf "$out"
-"$tool" "$skins" "$out" || { echo "nerit_screenshots failed"; exit 1; }
+"$tool" "$skins" "$out"
+code=$?
+[ "$code" -eq 0 ] || echo "nerit_screenshots failed ($code)"
 missing=0
 for lang in en zh_TW zh_CN de; do
   for name in main_control performance macro support popup_play_option message_box popup_key \
@@ -18,5 +20,5 @@ for lang in en zh_TW zh_CN de; do
     fi
   done
 done
-[ "$missing" -eq 0 ] && echo "screenshots in $out"
-exit "$missing"
+[ "$missing" -eq 0 ] && [ "$code" -eq 0 ] && { echo "screenshots in $out"; exit 0; }
+exit 1
