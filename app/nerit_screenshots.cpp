@@ -16,8 +16,8 @@
 #include "ui/ComboUI.h"
 #include "ui/ListLabelElementUI.h"
 #include "ui/OptionUI.h"
-#include "ui/TabLayoutUI.h"
 #include "ui/LayoutBuilder.h"
+#include "ui/TabLayoutUI.h"
 #include "ui/WindowUIManager.h"
 #include "ui/WindowWnd.h"
 
@@ -113,12 +113,14 @@ public:
 };
 
 // What the main window sets up before it is first shown: the language's
-// default font, the language combo and the controls German makes wider.
+// default font and the language combo with the language chosen.
 void PrepareFrame(CWindowUIManager& manager, int language)
 {
     const SkinLanguage& skin = kSkinLanguages[language];
-    if (const FontInfo* font = manager.GetFont(skin.defaultFont); font != nullptr && skin.defaultFont < manager.GetFontCount())
+    if (skin.defaultFont < manager.GetFontCount()) {
+        const FontInfo* font = manager.GetFont(skin.defaultFont);
         manager.SetDefaultFont(font->face, font->size, font->bold, font->underline, font->italic);
+    }
     auto* combo = dynamic_cast<CComboUI*>(manager.FindControl(u"selectlanguagecmb"));
     if (combo == nullptr || combo->GetCount() > 0)
         return;
