@@ -10,9 +10,11 @@
 #include "app/DialogBuilderCallbackEx.h"
 #include "app/LanguageGeometry.h"
 #include "app/NeritPageUI.h"
+#include "app/SkinImages.h"
 #include "app/SkinLanguages.h"
 #include "platform/CairoPainter.h"
 #include "platform/HeadlessWindowSystem.h"
+#include "platform/Utf16.h"
 #include "ui/ComboUI.h"
 #include "ui/ListLabelElementUI.h"
 #include "ui/OptionUI.h"
@@ -103,6 +105,8 @@ public:
         const platform::Rect rect = system.GetWindowRect(GetHWND());
         platform::CairoPainter painter(rect.Width(), rect.Height());
         manager.PaintAll(painter);
+        if (shaped)
+            CutToMask(painter);
         const bool written = painter.WritePng(file.string());
         if (!written)
             std::fprintf(stderr, "nerit_screenshots: cannot write %s\n", file.string().c_str());
@@ -110,6 +114,33 @@ public:
     }
 
     CWindowUIManager manager;
+    bool shaped = false;  // the window takes its shape from the mask picture
+
+private:
+    // Makes what lies outside the window's shape (white in the mask)
+    // transparent, as the desktop would show there.
+    void CutToMask(platform::CairoPainter& painter)
+    {
+        const ImageData* mask = manager.GetImageEx(platform::Utf8ToUtf16(kMaskImage));
+        if (mask == nullptr || mask->width != painter.Width() || mask->height != painter.Height())
+            return;
+        for (int y = 0; y < mask->height; ++y) {
+            const uint32_t* row = mask->pixels.data() + static_cast<size_t>(y) * mask->width;
+            for (int x = 0; x < mask->width;) {
+                int end = x;
+                while (end < mask->width && row[end] == kOutside)
+                    ++end;
+                if (end > x) {
+                    painter.PushClip({x, y, end, y + 1});
+                    painter.Clear(0);
+                    painter.PopClip();
+                }
+                x = end + 1;
+            }
+        }
+    }
+
+    static constexpr uint32_t kOutside = 0xFFFFFFFF;
 };
 
 // What the main window sets up before it is first shown: the language's
@@ -177,6 +208,7 @@ private:
         ShotWnd window;
         if (!window.Init(folder_) || !window.Open(Build(window, Layout::kMainFrame, "main_window"), {1000, 680}))
             return false;
+        window.shaped = true;
         PrepareFrame(window.manager, language);
         ApplyLanguageGeometry(window.manager, language);
         bool ok = true;
