@@ -1,0 +1,273 @@
+// Draws the program's windows without a display, for every language: the
+// main window on each of its four pages, the four popups and the four
+// sensor pages, as PNG files OUT/<language>/<name>.png.
+//
+//   nerit_screenshots SKINS OUT
+//
+// SKINS holds the skin folders VimoSkin … VimoSkin3. Exits with 1 when a
+// layout does not build or a file cannot be written.
+#include "app/BoundControls.h"
+#include "app/DialogBuilderCallbackEx.h"
+#include "app/LanguageGeometry.h"
+#include "app/NeritPageUI.h"
+#include "app/SkinImages.h"
+#include "app/SkinLanguages.h"
+#include "platform/CairoPainter.h"
+#include "platform/HeadlessWindowSystem.h"
+#include "platform/Utf16.h"
+#include "ui/ComboUI.h"
+#include "ui/ListLabelElementUI.h"
+#include "ui/OptionUI.h"
+#include "ui/LayoutBuilder.h"
+#include "ui/TabLayoutUI.h"
+#include "ui/WindowUIManager.h"
+#include "ui/WindowWnd.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace SkinUI;
+using namespace NeritApp;
+
+struct Shot {
+    const char* file;
+    unsigned layout;
+};
+
+// The main window's pages in tab order, with the tab option that shows each.
+struct Page {
+    const char* file;
+    const char16_t* tabOption;
+};
+constexpr Page kPages[] = {{"main_control", u"maincontrolbtn"},
+                           {"performance", u"performancebtn"},
+                           {"macro", u"macromanagebtn"},
+                           {"support", u"techsupportbtn"}};
+constexpr Shot kPopups[] = {{"popup_play_option", Layout::kPlayOptionPopup},
+                            {"message_box", Layout::kMessageBox},
+                            {"popup_key", Layout::kKeyPopup},
+                            {"popup_confirmation", Layout::kConfirmationPopup}};
+// The sensor pages stand alone: the main window does not show them.
+constexpr std::pair<const char*, std::u16string_view> kSensorPages[] = {
+    {"sensor_optical", u"OpticalSensor"},
+    {"sensor_hdst", u"HDSTSensor"},
+    {"sensor_laser", u"LaserSensor"},
+    {"sensor_on_the_fly_dpi", u"OnTheFlyDPI"}};
+constexpr UISize kPageSize{960, 560};
+constexpr int kLanguageFont = 4;  // the language combo's item font
+
+// A window of the headless window system that holds one layout.
+class ShotWnd final : public CWindowWnd {
+public:
+    std::u16string_view GetWindowClassName() const override { return u"NeritScreenshotWnd"; }
+
+    intptr_t HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override
+    {
+        intptr_t result = 0;
+        if (manager.MessageHandler(message, wParam, lParam, result))
+            return result;
+        return CWindowWnd::HandleMessage(message, wParam, lParam);
+    }
+
+    // The window at the layout's size (or `fallback`), showing `root`.
+    bool Open(std::unique_ptr<CControlUI> root, UISize fallback)
+    {
+        if (!root)
+            return false;
+        UISize size = manager.GetInitialSize();
+        if (size.cx <= 0 || size.cy <= 0)
+            size = fallback;
+        if (!manager.AttachDialog(std::move(root)))
+            return false;
+        System()->MoveWindow(GetHWND(), {0, 0, size.cx, size.cy});
+        ShowWindow();
+        return true;
+    }
+
+    bool Init(const std::string& skin)
+    {
+        if (Create(platform::WindowId::None, "NeritMice", WindowStyle::kNormal, 0, 0, 0, 100, 100)
+            == platform::WindowId::None)
+            return false;
+        manager.Init(System(), GetHWND());
+        manager.SetHasNativeWindow(true);
+        manager.SetResourcePath(skin);
+        return true;
+    }
+
+    bool Write(platform::HeadlessWindowSystem& system, const std::filesystem::path& file)
+    {
+        system.RunPending();
+        const platform::Rect rect = system.GetWindowRect(GetHWND());
+        platform::CairoPainter painter(rect.Width(), rect.Height());
+        manager.PaintAll(painter);
+        if (shaped)
+            CutToMask(painter);
+        const bool written = painter.WritePng(file.string());
+        if (!written)
+            std::fprintf(stderr, "nerit_screenshots: cannot write %s\n", file.string().c_str());
+        return written;
+    }
+
+    CWindowUIManager manager;
+    bool shaped = false;  // the window takes its shape from the mask picture
+
+private:
+    // Makes what lies outside the window's shape (white in the mask)
+    // transparent, as the desktop would show there.
+    void CutToMask(platform::CairoPainter& painter)
+    {
+        const ImageData* mask = manager.GetImageEx(platform::Utf8ToUtf16(kMaskImage));
+        if (mask == nullptr || mask->width != painter.Width() || mask->height != painter.Height())
+            return;
+        for (int y = 0; y < mask->height; ++y) {
+            const uint32_t* row = mask->pixels.data() + static_cast<size_t>(y) * mask->width;
+            for (int x = 0; x < mask->width;) {
+                int end = x;
+                while (end < mask->width && row[end] == kOutside)
+                    ++end;
+                if (end > x) {
+                    painter.PushClip({x, y, end, y + 1});
+                    painter.Clear(0);
+                    painter.PopClip();
+                }
+                x = end + 1;
+            }
+        }
+    }
+
+    static constexpr uint32_t kOutside = 0xFFFFFFFF;
+};
+
+// What the main window sets up before it is first shown: the language's
+// default font and the language combo with the language chosen.
+void PrepareFrame(CWindowUIManager& manager, int language)
+{
+    const SkinLanguage& skin = kSkinLanguages[language];
+    if (skin.defaultFont < manager.GetFontCount()) {
+        const FontInfo* font = manager.GetFont(skin.defaultFont);
+        manager.SetDefaultFont(font->face, font->size, font->bold, font->underline, font->italic);
+    }
+    auto* combo = dynamic_cast<CComboUI*>(manager.FindControl(u"selectlanguagecmb"));
+    if (combo == nullptr || combo->GetCount() > 0)
+        return;
+    combo->SetAttribute(u"itemfont", std::u16string(1, static_cast<char16_t>(u'0' + kLanguageFont)));
+    for (const SkinLanguage& item : kSkinLanguages) {
+        auto label = std::make_unique<CListLabelElementUI>();
+        label->SetText(item.name);
+        combo->Add(std::move(label));
+    }
+    combo->SetCurSel(language);
+}
+
+void ShowPage(CWindowUIManager& manager, int page)
+{
+    if (auto* option = dynamic_cast<COptionUI*>(manager.FindControl(kPages[page].tabOption)))
+        option->Selected(true, false);
+    if (auto* tabs = dynamic_cast<CTabLayoutUI*>(manager.FindControl(u"Tabs")))
+        tabs->SelectItem(page);
+}
+
+class Shooter {
+public:
+    Shooter(std::filesystem::path skins, std::filesystem::path out) : skins_(std::move(skins)), out_(std::move(out)) {}
+
+    platform::HeadlessWindowSystem& System() { return system_; }
+
+    bool Language(int language)
+    {
+        const SkinLanguage& skin = kSkinLanguages[language];
+        folder_ = (skins_ / skin.folder).string();
+        const std::filesystem::path target = out_ / skin.tag;
+        std::error_code error;
+        std::filesystem::create_directories(target, error);
+        bool ok = Frame(language, target);
+        for (const Shot& popup : kPopups)
+            ok = Popup(popup, target) && ok;
+        for (const auto& [file, element] : kSensorPages)
+            ok = SensorPage(element, target / (std::string(file) + ".png")) && ok;
+        return ok;
+    }
+
+private:
+    std::unique_ptr<CControlUI> Build(ShotWnd& window, unsigned layout, const char* what)
+    {
+        CLayoutBuilder builder;
+        std::unique_ptr<CControlUI> root = builder.Create(layout, "xml", &callback_, &window.manager);
+        if (!root)
+            std::fprintf(stderr, "nerit_screenshots: %s: layout %u does not build\n", what, layout);
+        return root;
+    }
+
+    bool Frame(int language, const std::filesystem::path& target)
+    {
+        ShotWnd window;
+        if (!window.Init(folder_) || !window.Open(Build(window, Layout::kMainFrame, "main_window"), {1000, 680}))
+            return false;
+        window.shaped = true;
+        PrepareFrame(window.manager, language);
+        ApplyLanguageGeometry(window.manager, language);
+        bool ok = true;
+        for (int page = 0; page < static_cast<int>(std::size(kPages)); ++page) {
+            ShowPage(window.manager, page);
+            ok = window.Write(system_, target / (std::string(kPages[page].file) + ".png")) && ok;
+        }
+        window.Close();
+        system_.RunPending();
+        return ok;
+    }
+
+    bool Popup(const Shot& popup, const std::filesystem::path& target)
+    {
+        ShotWnd window;
+        if (!window.Init(folder_) || !window.Open(Build(window, popup.layout, popup.file), {}))
+            return false;
+        const bool ok = window.Write(system_, target / (std::string(popup.file) + ".png"));
+        window.Close();
+        system_.RunPending();
+        return ok;
+    }
+
+    bool SensorPage(std::u16string_view element, const std::filesystem::path& file)
+    {
+        ShotWnd window;
+        std::unique_ptr<CControlUI> page = callback_.CreateControl(element);
+        if (page == nullptr || page->GetContainer()->GetCount() == 0) {
+            std::fprintf(stderr, "nerit_screenshots: %s: the page holds no layout\n", file.string().c_str());
+            return false;
+        }
+        if (!window.Init(folder_) || !window.Open(std::move(page), kPageSize))
+            return false;
+        const bool ok = window.Write(system_, file);
+        window.Close();
+        system_.RunPending();
+        return ok;
+    }
+
+    std::filesystem::path skins_;
+    std::filesystem::path out_;
+    std::string folder_;
+    platform::HeadlessWindowSystem system_;
+    CDialogBuilderCallbackEx callback_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: nerit_screenshots SKINS OUT\n");
+        return 2;
+    }
+    Shooter shooter(argv[1], argv[2]);
+    CWindowWnd::SetWindowSystem(&shooter.System());
+    bool ok = true;
+    for (int language = 0; language < static_cast<int>(std::size(kSkinLanguages)); ++language)
+        ok = shooter.Language(language) && ok;
+    CWindowWnd::SetWindowSystem(nullptr);
+    return ok ? 0 : 1;
+}
