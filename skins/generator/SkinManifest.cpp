@@ -98,11 +98,11 @@ bool SkinManifest::Fail(int line, std::string message)
     return false;
 }
 
-bool SkinManifest::ParseImages(std::string_view text)
+bool SkinManifest::ParseImages(std::string_view text, const std::string& file)
 {
     bool ok = true;
     ForEachLine(text, [&](std::string_view line, int number) {
-        ok = ParseImageLine(line, number);
+        ok = ParseImageLine(line, number, file);
         return ok;
     });
     return ok;
@@ -134,7 +134,7 @@ bool SkinManifest::ApplyAssignment(std::string_view token,
     return true;
 }
 
-bool SkinManifest::ParseImageLine(std::string_view line, int number)
+bool SkinManifest::ParseImageLine(std::string_view line, int number, const std::string& file)
 {
     line = Trim(line);
     if (line.empty() || line.front() == '#')
@@ -156,7 +156,7 @@ bool SkinManifest::ParseImageLine(std::string_view line, int number)
     }
     if (tokens->size() < 2)
         return Fail(number, "expected OUTPUT TEMPLATE [NAME=VALUE ...]");
-    ImageEntry image{(*tokens)[0], (*tokens)[1], {}, number};
+    ImageEntry image{(*tokens)[0], (*tokens)[1], file, {}, number};
     const std::string_view output = image.output;
     if (!ValidFileName(output) || !(output.ends_with(".png") || output.ends_with(".bmp")))
         return Fail(number, "output must be a file name ending in .png or .bmp");
@@ -178,31 +178,37 @@ bool SkinManifest::ParseImageLine(std::string_view line, int number)
 bool SkinManifest::ParseTexts(std::string_view text)
 {
     bool ok = true;
-    ForEachLine(text, [&](std::string_view line, int number) {
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (Trim(line).empty() || line.front() == '#')
-            return true;
-        std::vector<std::string_view> columns;
-        for (size_t start = 0;;) {
-            const size_t tab = line.find('\t', start);
-            columns.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
-            if (tab == std::string_view::npos)
-                break;
-            start = tab + 1;
-        }
-        if (columns.size() < 2 || columns.size() > 1 + kLanguageCount || !ValidName(columns[0]))
-            return ok = Fail(number, "expected KEY<TAB>English[<TAB>zhTW<TAB>zhCN<TAB>de]");
-        std::array<std::string, kLanguageCount> values;
-        for (int i = 0; i < kLanguageCount; ++i) {
-            const size_t column = static_cast<size_t>(i) + 1;
-            values[i] = Unescape(column < columns.size() && !columns[column].empty() ? columns[column] : columns[1]);
-        }
-        if (!texts_.emplace(std::string(columns[0]), std::move(values)).second)
-            return ok = Fail(number, "text \"" + std::string(columns[0]) + "\" is defined twice");
-        return true;
-    });
+    ForEachLine(text, [&](std::string_view line, int number) { return ok = ParseTextLine(line, number); });
     return ok;
+}
+
+bool SkinManifest::ParseTextLine(std::string_view line, int number)
+{
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    if (Trim(line).empty() || line.front() == '#')
+        return true;
+    std::vector<std::string_view> columns;
+    for (size_t start = 0;;) {
+        const size_t tab = line.find('\t', start);
+        columns.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
+        if (tab == std::string_view::npos)
+            break;
+        start = tab + 1;
+    }
+    if (columns.size() != 1 + kLanguageCount || !ValidName(columns[0]))
+        return Fail(number, "expected KEY<TAB>en<TAB>zhTW<TAB>zhCN<TAB>de");
+    std::array<std::string, kLanguageCount> values;
+    for (int i = 0; i < kLanguageCount; ++i) {
+        const std::string_view value = columns[static_cast<size_t>(i) + 1];
+        if (Trim(value).empty())
+            return Fail(number, "text \"" + std::string(columns[0]) + "\" has no " + std::string(kLanguageCodes[i]) +
+                                    " text");
+        values[i] = Unescape(value);
+    }
+    if (!texts_.emplace(std::string(columns[0]), std::move(values)).second)
+        return Fail(number, "text \"" + std::string(columns[0]) + "\" is defined twice");
+    return true;
 }
 
 std::optional<std::string> SkinManifest::Text(const std::string& key, int language) const

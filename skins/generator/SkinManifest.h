@@ -10,8 +10,9 @@
 // starts with '@' names a text of texts/*.tsv.
 // The files are read in name order; a "set" applies to the images after it.
 //
-// texts/*.tsv, one text per line: KEY<TAB>en<TAB>zhTW<TAB>zhCN<TAB>de; an
-// empty column takes the English text; "\n" in a text is a line break.
+// texts/*.tsv, one text per line: KEY<TAB>en<TAB>zhTW<TAB>zhCN<TAB>de; every
+// language needs its text (an untranslated picture must not ship unnoticed);
+// "\n" in a text is a line break.
 #pragma once
 
 #include <array>
@@ -32,6 +33,7 @@ inline constexpr std::array<std::string_view, kLanguageCount> kSkinFolders = {"V
 struct ImageEntry {
     std::string output;  // file name in the skin folder
     std::string templateName;  // SVG file under the sources folder
+    std::string file;  // the images/*.txt it was described in
     // name -> value per language (after the ".LANG" overrides)
     std::array<std::map<std::string, std::string>, kLanguageCount> parameters;
     int line = 0;
@@ -45,7 +47,8 @@ struct ParseError {
 class SkinManifest {
 public:
     // False with Error() set on the first bad line.
-    bool ParseImages(std::string_view text);
+    // `file` is remembered in each image, for messages about it.
+    bool ParseImages(std::string_view text, const std::string& file = {});
     bool ParseTexts(std::string_view text);
 
     const std::vector<ImageEntry>& Images() const { return images_; }
@@ -57,7 +60,8 @@ public:
     const ParseError& Error() const { return error_; }
 
 private:
-    bool ParseImageLine(std::string_view line, int number);
+    bool ParseImageLine(std::string_view line, int number, const std::string& file);
+    bool ParseTextLine(std::string_view line, int number);
     bool ApplyAssignment(std::string_view token, std::array<std::map<std::string, std::string>, kLanguageCount>& into,
                          int number);
     bool Fail(int line, std::string message);

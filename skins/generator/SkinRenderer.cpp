@@ -91,8 +91,10 @@ std::optional<std::string> SkinRenderer::Substitute(std::string_view svgTemplate
         out.append(svgTemplate.substr(at, open == std::string_view::npos ? std::string_view::npos : open - at));
         if (open == std::string_view::npos)
             return out;
+        // A "{{" with no "}}" before the next "{{" is unclosed; searching on
+        // would swallow the next placeholder into a garbage name.
         const size_t close = svgTemplate.find("}}", open + 2);
-        if (close == std::string_view::npos) {
+        if (close == std::string_view::npos || svgTemplate.find("{{", open + 2) < close) {
             Fail("unclosed {{ in the template");
             return std::nullopt;
         }

@@ -5,6 +5,11 @@
 // OUT/VimoSkin, OUT/VimoSkin1, OUT/VimoSkin2 and OUT/VimoSkin3. A file
 // OVERRIDES/<skin folder>/<name> or OVERRIDES/<name> is copied instead of
 // drawing that image, so any picture can be replaced by a hand-made one.
+//
+// Each run yields exactly the described images: all four folders are drawn
+// into fresh folders beside OUT's, and only when every image is done do they
+// replace the old ones, so nothing stale survives and a failed run (exit 1)
+// leaves the previous folders as they were.
 #include "SkinManifest.h"
 #include "SkinRenderer.h"
 
@@ -14,6 +19,7 @@
 #include <fstream>
 #include <map>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -51,9 +57,11 @@ public:
     {
     }
 
+    ~Generator() { RemoveFresh(); }
+
     bool Run()
     {
-        return LoadManifest() && MakeFolders() && DrawAll();
+        return LoadManifest() && MakeFolders() && DrawAll() && ReplaceFolders();
     }
 
 private:
@@ -86,7 +94,7 @@ private:
             const auto text = ReadFile(file);
             if (!text)
                 return Fail(file.string(), "cannot read it");
-            if (!parse(*text))
+            if (!parse(*text, file.filename().string()))
                 return Fail(file.string() + ":" + std::to_string(manifest_.Error().line), manifest_.Error().message);
         }
         return true;
@@ -94,17 +102,85 @@ private:
 
     bool LoadManifest()
     {
-        return ParseAll(sources_ / "texts", ".tsv", [&](std::string_view t) { return manifest_.ParseTexts(t); }) &&
-               ParseAll(sources_ / "images", ".txt", [&](std::string_view t) { return manifest_.ParseImages(t); });
+        return ParseAll(sources_ / "texts", ".tsv",
+                        [&](std::string_view t, const std::string&) { return manifest_.ParseTexts(t); }) &&
+               ParseAll(sources_ / "images", ".txt", [&](std::string_view t, const std::string& file) {
+                   return manifest_.ParseImages(t, "images/" + file);
+               });
+    }
+
+    // A folder of our own beside `final`, named so that no other run or
+    // earlier leftover can be it.
+    std::optional<fs::path> FreshFolderBeside(const fs::path& final, std::string_view kind)
+    {
+        std::error_code ec;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const fs::path candidate = final.parent_path() / ("." + final.filename().string() + "." +
+                                                             std::string(kind) + "-" + std::to_string(random_()));
+            if (fs::create_directory(candidate, ec))
+                return candidate;
+            if (ec)
+                break;
+        }
+        Fail(final.string(), ec ? ec.message() : "cannot make a fresh folder beside it");
+        return std::nullopt;
     }
 
     bool MakeFolders()
     {
         std::error_code ec;
-        for (std::string_view folder : kSkinFolders)
-            if (fs::create_directories(out_ / folder, ec); ec)
-                return Fail((out_ / folder).string(), ec.message());
+        if (fs::create_directories(out_, ec); ec)
+            return Fail(out_.string(), ec.message());
+        for (std::string_view folder : kSkinFolders) {
+            auto fresh = FreshFolderBeside(out_ / folder, "new");
+            if (!fresh)
+                return false;
+            fresh_.push_back(std::move(*fresh));
+        }
         return true;
+    }
+
+    // Moves the old folder aside, the fresh one in, then drops the old one.
+    // A failed move puts the old folder back.
+    bool ReplaceFolder(const fs::path& fresh, const fs::path& final)
+    {
+        std::error_code ec;
+        std::optional<fs::path> aside;
+        if (fs::exists(fs::symlink_status(final, ec))) {
+            aside = FreshFolderBeside(final, "old");
+            if (!aside)
+                return false;
+            fs::rename(final, *aside / "previous", ec);
+            if (ec)
+                return Fail(final.string(), ec.message());
+        }
+        fs::rename(fresh, final, ec);
+        if (ec) {
+            std::error_code ignored;
+            if (aside)
+                fs::rename(*aside / "previous", final, ignored);
+            return Fail(final.string(), ec.message());
+        }
+        if (aside)
+            fs::remove_all(*aside, ec);
+        return true;
+    }
+
+    bool ReplaceFolders()
+    {
+        for (int i = 0; i < kLanguageCount; ++i)
+            if (!ReplaceFolder(fresh_[i], out_ / kSkinFolders[i]))
+                return false;
+        fresh_.clear();
+        return true;
+    }
+
+    // Whatever a failed run drew goes; the previous folders stay.
+    void RemoveFresh()
+    {
+        std::error_code ignored;
+        for (const fs::path& folder : fresh_)
+            fs::remove_all(folder, ignored);
     }
 
     const std::string* Template(const std::string& name)
@@ -121,8 +197,9 @@ private:
 
     bool DrawOne(const ImageEntry& image, int language)
     {
-        const std::string where = image.output + " (" + std::string(kLanguageCodes[language]) + ")";
-        const fs::path target = out_ / kSkinFolders[language] / image.output;
+        const std::string where = image.file + ":" + std::to_string(image.line) + ": " + image.output + " (" +
+                                  std::string(kLanguageCodes[language]) + ")";
+        const fs::path target = fresh_[language] / image.output;
         if (auto replacement = OverrideFor(overrides_, kSkinFolders[language], image.output)) {
             std::error_code ec;
             fs::copy_file(*replacement, target, fs::copy_options::overwrite_existing, ec);
@@ -156,6 +233,8 @@ private:
     SkinManifest manifest_;
     SkinRenderer renderer_;
     std::map<std::string, std::string> templates_;
+    std::vector<fs::path> fresh_;  // the folders being drawn, one per language
+    std::mt19937_64 random_{std::random_device{}()};
 };
 
 }  // namespace
