@@ -1,6 +1,7 @@
 // Running neritctl from tests, each test in a folder of its own.
 #pragma once
 
+#include "tests/RunShell.h"
 #include "tests/TempFolder.h"
 
 #include <array>
@@ -13,26 +14,8 @@
 
 namespace clitest {
 
-struct RunResult {
-    int status;
-    std::string out;
-};
-
-// Runs a shell command line; standard error goes with standard output.
-inline RunResult RunShell(const std::string& line)
-{
-    RunResult result{-1, {}};
-    FILE* pipe = popen((line + " 2>&1").c_str(), "r");
-    if (pipe == nullptr)
-        return result;
-    std::array<char, 4096> chunk;
-    size_t got;
-    while ((got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
-        result.out.append(chunk.data(), got);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
+using testsupport::RunResult;
+using testsupport::RunShell;
 
 inline RunResult Neritctl(const std::string& args)
 {
