@@ -145,25 +145,26 @@ private:
     bool ReplaceFolder(const fs::path& fresh, const fs::path& final)
     {
         std::error_code ec;
-        std::optional<fs::path> aside;
-        if (fs::exists(fs::symlink_status(final, ec))) {
-            aside = FreshFolderBeside(final, "old");
-            if (!aside)
-                return false;
-            fs::rename(final, *aside / "previous", ec);
+        if (!fs::exists(fs::symlink_status(final, ec))) {
+            fs::rename(fresh, final, ec);
+            return ec ? Fail(final.string(), ec.message()) : true;
+        }
+        const auto aside = FreshFolderBeside(final, "old");
+        if (!aside)
+            return false;
+        const fs::path previous = *aside / "previous";
+        std::error_code moved;
+        fs::rename(final, previous, moved);
+        if (!moved) {
+            fs::rename(fresh, final, moved);
+            if (moved)
+                fs::rename(previous, final, ec);
+            // Should the old folder not go back, it stays aside rather than lost.
             if (ec)
-                return Fail(final.string(), ec.message());
+                return Fail(final.string(), moved.message() + "; the previous folder is in " + aside->string());
         }
-        fs::rename(fresh, final, ec);
-        if (ec) {
-            std::error_code ignored;
-            if (aside)
-                fs::rename(*aside / "previous", final, ignored);
-            return Fail(final.string(), ec.message());
-        }
-        if (aside)
-            fs::remove_all(*aside, ec);
-        return true;
+        fs::remove_all(*aside, ec);
+        return moved ? Fail(final.string(), moved.message()) : true;
     }
 
     bool ReplaceFolders()
