@@ -189,7 +189,8 @@ public:
     void SetFocus(CControlUI* control);
     CControlUI* GetFocus() const { return m_focus; }
     CControlUI* GetHot() const { return m_hover; }
-    // The deepest visible control that takes the mouse at a client point.
+    // The deepest visible control that takes the mouse at a client point;
+    // over a disabled control (or container) the enabled container around it.
     CControlUI* FindControlAt(UIPoint point) const;
     // Asks for a repaint of the window.
     void Invalidate();
