@@ -19,6 +19,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -210,13 +211,20 @@ public:
 
 private:
     void IndexNames(CControlUI* root);
+    void IndexName(CControlUI* control);
+    void UnindexName(const CControlUI* control, std::u16string_view name);
     void LoadEntry(ImageEntry& entry) const;
 
     std::vector<FontInfo> m_fonts;
     FontInfo m_defaultFont;
     std::map<std::u16string, std::u16string, std::less<>> m_defaultAttributes;
     std::map<std::u16string, ImageEntry, std::less<>> m_images;
-    std::map<std::u16string, CControlUI*, std::less<>> m_names;
+    // Every bound named control under its name, in the order it was indexed
+    // (document order for a built tree); the first one is the one found.
+    // The sequence number of each indexed control makes removal logarithmic.
+    std::map<std::u16string, std::map<uint64_t, CControlUI*>, std::less<>> m_names;
+    std::unordered_map<const CControlUI*, uint64_t> m_nameOrder;
+    uint64_t m_nextNameOrder = 0;
     std::map<std::u16string, std::vector<CControlUI*>, std::less<>> m_optionGroups;
     WindowAttributes m_window;
     bool m_hasNativeWindow = false;
