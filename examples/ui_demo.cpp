@@ -71,6 +71,26 @@ std::optional<unsigned> ResourceId(const std::string& text)
     return id;
 }
 
+// Why a layout built nothing, for the user.
+std::string BuildFailure(const CLayoutBuilder& builder)
+{
+    switch (builder.LastError()) {
+    case CLayoutBuilder::BuildError::TooDeep:
+        return "controls or included layouts are nested too deeply";
+    case CLayoutBuilder::BuildError::TooLarge:
+        return "the layout is too large (too many controls or too much included text)";
+    case CLayoutBuilder::BuildError::NoContainer:
+        return "a control was placed inside a control that takes no children";
+    case CLayoutBuilder::BuildError::Load: {
+        const std::string reason = platform::Utf16ToUtf8(builder.Markup().ErrorMessage());
+        return reason.empty() ? "the layout could not be loaded" : "the layout could not be loaded: " + reason;
+    }
+    case CLayoutBuilder::BuildError::None:
+        break;
+    }
+    return "the layout holds no control";
+}
+
 // The notifications whose parameters say what happened: new and old index.
 bool HasIndexes(std::u16string_view type) { return type == u"itemselect" || type == u"tabselect"; }
 
@@ -97,9 +117,7 @@ public:
         else
             root = builder.CreateDetached(LayoutText(), nullptr, &manager);
         if (!root) {
-            const std::string reason = platform::Utf16ToUtf8(builder.Markup().ErrorMessage());
-            std::fprintf(stderr, "ui_demo: the layout did not build: %s\n",
-                         reason.empty() ? "no such layout" : reason.c_str());
+            std::fprintf(stderr, "ui_demo: the layout did not build: %s\n", BuildFailure(builder).c_str());
             return false;
         }
         manager.AddNotifier(this);
