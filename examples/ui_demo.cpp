@@ -49,7 +49,7 @@ constexpr const char16_t* kSubMenuTitle = u"Macros";
 constexpr MenuEntry kSubMenuEntries[] = {{u"Macro 1", 2010}, {u"Macro 2", 2011}};
 constexpr int kMenuWidth = 180;
 // The drop-down of the page's combo: wider than the combo, as high as its
-// items (it does not scroll, so a lower one would hide the last items).
+// items where the screen has room for them.
 constexpr UISize kComboDropBox{180, 0};
 
 struct Options {
