@@ -1,9 +1,11 @@
 // Our markup parser against pugixml on the same skin layouts, in one run:
 // MB/s of both and the ratio. Also the time to build a control tree.
 #include "bench/SkinLayouts.h"
+#include "ui/LabelUI.h"
 #include "ui/LayoutBuilder.h"
 #include "ui/MarkupDocument.h"
 #include "platform/Utf16.h"
+#include "ui/VerticalLayoutUI.h"
 #include "ui/WindowUIManager.h"
 
 #include <benchmark/benchmark.h>
@@ -11,6 +13,7 @@
 
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -74,6 +77,28 @@ void BuildControlTree300(benchmark::State& state)
     }
 }
 BENCHMARK(BuildControlTree300)->Unit(benchmark::kMicrosecond);
+
+// Destroying a tree of uniquely named labels: each one leaves the window's
+// name index; the time per label should not grow with the tree.
+void DestroyNamedLabels(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        SkinUI::CWindowUIManager manager;
+        auto root = std::make_unique<SkinUI::CVerticalLayoutUI>();
+        for (int i = 0; i < count; ++i) {
+            auto label = std::make_unique<SkinUI::CLabelUI>();
+            label->SetName(platform::Utf8ToUtf16("label" + std::to_string(i)));
+            root->Add(std::move(label));
+        }
+        manager.InitControls(root.get());
+        state.ResumeTiming();
+        root.reset();
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+}
+BENCHMARK(DestroyNamedLabels)->Arg(20000)->Arg(40000)->Unit(benchmark::kMillisecond);
 
 // Keeps the throughput of each run to print the ratio at the end.
 class RatioReporter : public benchmark::ConsoleReporter {

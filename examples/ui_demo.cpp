@@ -49,7 +49,7 @@ constexpr const char16_t* kSubMenuTitle = u"Macros";
 constexpr MenuEntry kSubMenuEntries[] = {{u"Macro 1", 2010}, {u"Macro 2", 2011}};
 constexpr int kMenuWidth = 180;
 // The drop-down of the page's combo: wider than the combo, as high as its
-// items (it does not scroll, so a lower one would hide the last items).
+// items where the screen has room for them.
 constexpr UISize kComboDropBox{180, 0};
 
 struct Options {
@@ -69,6 +69,26 @@ std::optional<unsigned> ResourceId(const std::string& text)
     if (text.empty() || error != std::errc() || end != text.data() + text.size())
         return std::nullopt;
     return id;
+}
+
+// Why a layout built nothing, for the user.
+std::string BuildFailure(const CLayoutBuilder& builder)
+{
+    switch (builder.LastError()) {
+    case CLayoutBuilder::BuildError::TooDeep:
+        return "controls or included layouts are nested too deeply";
+    case CLayoutBuilder::BuildError::TooLarge:
+        return "the layout is too large (too many controls or too much included text)";
+    case CLayoutBuilder::BuildError::NoContainer:
+        return "a control was placed inside a control that takes no children";
+    case CLayoutBuilder::BuildError::Load: {
+        const std::string reason = platform::Utf16ToUtf8(builder.Markup().ErrorMessage());
+        return reason.empty() ? "the layout could not be loaded" : "the layout could not be loaded: " + reason;
+    }
+    case CLayoutBuilder::BuildError::None:
+        break;
+    }
+    return "the layout holds no control";
 }
 
 // The notifications whose parameters say what happened: new and old index.
@@ -97,9 +117,7 @@ public:
         else
             root = builder.CreateDetached(LayoutText(), nullptr, &manager);
         if (!root) {
-            const std::string reason = platform::Utf16ToUtf8(builder.Markup().ErrorMessage());
-            std::fprintf(stderr, "ui_demo: the layout did not build: %s\n",
-                         reason.empty() ? "no such layout" : reason.c_str());
+            std::fprintf(stderr, "ui_demo: the layout did not build: %s\n", BuildFailure(builder).c_str());
             return false;
         }
         manager.AddNotifier(this);

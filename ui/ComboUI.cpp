@@ -163,7 +163,7 @@ void CComboUI::DoEvent(TEventUI& event)
     switch (event.type) {
     case UIEvent::ButtonDown:
     case UIEvent::DoubleClick:
-        if (IsEnabled())
+        if (IsEnabledWithAncestors())
             Activate();
         return;
     case UIEvent::KeyDown:

@@ -19,7 +19,40 @@ int RowHeight(CControlUI& item)
     return fixed > 0 ? fixed : CComboWnd::kDefaultRowHeight;
 }
 
+// Below the combo (screen coordinates) when the height fits under it in the
+// work area, else above, else on the larger side with the height cut; moved
+// left or right to stay inside the work area where the width allows.
+Rect PlaceDropDown(const Rect& combo, int width, int height, const Rect& work)
+{
+    const int below = work.bottom - combo.bottom;
+    const int above = combo.top - work.top;
+    int top = combo.bottom;
+    if (height > below) {
+        if (height <= above || above > below) {
+            height = std::min(height, std::max(above, 1));
+            top = combo.top - height;
+        } else {
+            height = std::max(below, 1);
+        }
+    }
+    int left = combo.left;
+    if (left + width > work.right)
+        left = work.right - width;
+    left = std::max(left, std::min(work.left, combo.left));
+    return {left, top, left + width, top + height};
+}
+
 }  // namespace
+
+int CComboWnd::ContentHeight() const
+{
+    int height = 0;
+    for (int i = 0; i < m_owner->GetCount(); ++i) {
+        if (m_owner->GetItemAt(i)->IsVisible())
+            height += RowHeight(*m_owner->GetItemAt(i));
+    }
+    return height;
+}
 
 bool CComboWnd::Open()
 {
@@ -29,19 +62,20 @@ bool CComboWnd::Open()
         return false;
     const Rect parent = system->GetWindowRect(manager->GetWindow());
     const UIRect combo = m_owner->GetItemRect();
-    int height = 0;
-    for (int i = 0; i < m_owner->GetCount(); ++i) {
-        if (m_owner->GetItemAt(i)->IsVisible())
-            height += RowHeight(*m_owner->GetItemAt(i));
-    }
+    int height = ContentHeight();
     const UISize box = m_owner->GetDropBoxSize();
     if (box.cy > 0)
         height = std::min(height, box.cy);
-    const int width = box.cx > 0 ? box.cx : combo.right - combo.left;
+    const int width = std::max(box.cx > 0 ? box.cx : combo.right - combo.left, 1);
+    const Rect place = PlaceDropDown({parent.left + combo.left, parent.top + combo.top, parent.left + combo.right,
+                                      parent.top + combo.bottom},
+                                     width, std::max(height, 1), system->GetWorkArea(manager->GetWindow()));
     m_hot = -1;
     m_scroll = 0;
-    if (Create(manager->GetWindow(), "", WindowStyle::kPopup, WindowExStyle::kToolWindow, parent.left + combo.left,
-               parent.top + combo.bottom, std::max(width, 1), std::max(height, 1)) == WindowId::None)
+    m_scrollBarHeld = false;
+    m_list.ApplyAttributeList(m_owner->GetDropBoxAttributes());
+    if (Create(manager->GetWindow(), "", WindowStyle::kPopup, WindowExStyle::kToolWindow, place.left, place.top,
+               place.Width(), place.Height()) == WindowId::None)
         return false;
     m_windowLives = true;
     LayoutRows();
@@ -53,17 +87,64 @@ bool CComboWnd::Open()
 void CComboWnd::LayoutRows()
 {
     const Rect window = System()->GetWindowRect(GetHWND());
+    m_contentHeight = ContentHeight();
+    const bool scrolls = m_contentHeight > window.Height();
+    const int rowWidth = std::max(0, window.Width() - (scrolls ? kScrollBarWidth : 0));
+    m_list.SetItemRect({0, 0, window.Width(), window.Height()});
+    m_scrollBar.SetVisible(scrolls);
+    m_scrollBar.SetItemRect({rowWidth, 0, window.Width(), window.Height()});
+    m_scrollBar.SetScrollRange(std::max(0, m_contentHeight - window.Height()));
+    m_scrollBar.SetLineSize(kDefaultRowHeight);
+    m_scrollBar.SetScrollPos(m_scroll);
     int top = -m_scroll;
-    m_contentHeight = 0;
     for (int i = 0; i < m_owner->GetCount(); ++i) {
         CControlUI* item = m_owner->GetItemAt(i);
         if (!item->IsVisible())
             continue;
         const int height = RowHeight(*item);
-        item->SetItemRect({0, top, window.Width(), top + height});
+        item->SetItemRect({0, top, rowWidth, top + height});
         top += height;
-        m_contentHeight += height;
     }
+}
+
+void CComboWnd::ScrollTo(int pos)
+{
+    const int height = System()->GetWindowRect(GetHWND()).Height();
+    pos = std::clamp(pos, 0, std::max(0, m_contentHeight - height));
+    if (pos == m_scroll)
+        return;
+    m_scroll = pos;
+    LayoutRows();
+    System()->Invalidate(GetHWND());
+}
+
+// The bar scrolls itself; the rows follow its position.
+bool CComboWnd::HandleScrollBarMouse(unsigned message, intptr_t lParam)
+{
+    const UIPoint point{LowSigned(lParam), HighSigned(lParam)};
+    const UIRect& bar = m_scrollBar.GetItemRect();
+    const bool over = m_scrollBar.IsVisible() && point.x >= bar.left && point.x < bar.right && point.y >= bar.top &&
+                      point.y < bar.bottom;
+    TEventUI event;
+    event.mouse = point;
+    event.sender = &m_scrollBar;
+    if (message == WM_LBUTTONDOWN && over) {
+        m_scrollBarHeld = true;
+        System()->SetCapture(GetHWND());
+        event.type = UIEvent::ButtonDown;
+    } else if (message == WM_MOUSEMOVE && m_scrollBarHeld) {
+        event.type = UIEvent::MouseMove;
+    } else if (message == WM_LBUTTONUP && m_scrollBarHeld) {
+        m_scrollBarHeld = false;
+        System()->ReleaseCapture();
+        event.type = UIEvent::ButtonUp;
+    } else {
+        return over;  // no row under the bar
+    }
+    m_scrollBar.DoEvent(event);
+    ScrollTo(m_scrollBar.GetScrollPos());
+    System()->Invalidate(GetHWND());
+    return true;
 }
 
 void CComboWnd::ShowRow(int index)
@@ -77,11 +158,7 @@ void CComboWnd::ShowRow(int index)
             scroll += rc.top;
         else if (rc.bottom > height)
             scroll += std::min(rc.bottom - height, rc.top);
-        scroll = std::clamp(scroll, 0, std::max(0, m_contentHeight - height));
-        if (scroll != m_scroll) {
-            m_scroll = scroll;
-            LayoutRows();
-        }
+        ScrollTo(scroll);
     }
     System()->Invalidate(GetHWND());
 }
@@ -114,6 +191,7 @@ void CComboWnd::Paint()
         return;
     const ListItemInfo& info = m_owner->GetItemInfo();
     painter->FillRect({0, 0, window.Width(), window.Height()}, ColorOr(info.bkColor, 0xFFFFFFFF));
+    m_list.DoPaint(*painter, m_list.GetItemRect());
     for (int i = 0; i < m_owner->GetCount(); ++i) {
         CControlUI* item = m_owner->GetItemAt(i);
         if (!item->IsVisible())
@@ -126,6 +204,8 @@ void CComboWnd::Paint()
             painter->FillRect({rc.left, rc.top, rc.right, rc.bottom}, mark);
         item->DoPaint(*painter, rc);
     }
+    if (m_scrollBar.IsVisible())
+        m_scrollBar.DoPaint(*painter, m_scrollBar.GetItemRect());
     const auto pixels = painter->Pixels();
     system->Present(GetHWND(), pixels.data(), painter->Width(), painter->Height(),
                     painter->Width() * static_cast<int>(sizeof(uint32_t)));
@@ -208,12 +288,17 @@ bool CComboWnd::HandleOwnerMessage(unsigned message, uintptr_t wParam, intptr_t 
     case WM_MOUSEMOVE:
         // Asks for WM_MOUSELEAVE when the pointer goes.
         System()->TrackMouse(GetHWND(), 0);
-        SetHot(SelectableRowAt(lParam));
+        SetHot(HandleScrollBarMouse(message, lParam) ? -1 : SelectableRowAt(lParam));
+        return true;
+    case WM_LBUTTONDOWN:
+        HandleScrollBarMouse(message, lParam);
         return true;
     case WM_MOUSELEAVE:
         SetHot(-1);
         return true;
     case WM_LBUTTONUP: {
+        if (HandleScrollBarMouse(message, lParam))
+            return true;
         const int row = SelectableRowAt(lParam);
         if (row >= 0) {
             m_owner->SelectItem(row);
@@ -223,9 +308,8 @@ bool CComboWnd::HandleOwnerMessage(unsigned message, uintptr_t wParam, intptr_t 
         return true;
     }
     case WM_MOUSEWHEEL:
-        m_owner->SelectNext(static_cast<int16_t>(wParam >> 16) > 0 ? -1 : 1);
-        if (m_owner != nullptr)
-            ShowRow(m_owner->GetCurSel());
+        // Scrolls the rows; the selection stays.
+        ScrollTo(m_scroll - static_cast<int16_t>(wParam >> 16) * kWheelRows * kDefaultRowHeight / WHEEL_DELTA);
         return true;
     case WM_KEYDOWN:
         return HandleKey(wParam);

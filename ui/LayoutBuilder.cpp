@@ -9,6 +9,8 @@
 #include "platform/Utf16.h"
 #include "ui/WindowUIManager.h"
 
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -69,6 +71,11 @@ struct CLayoutBuilder::Build {
     CControlUI* topParent;  // nullptr: only the first top-level control is kept
     std::vector<std::unique_ptr<CControlUI>> topLevel;
     size_t built = 0;  // controls and included layouts so far
+    size_t text = 0;   // characters of layout text so far
+    size_t maxText = kMaxText;
+    // Every included source is loaded once per build; nullptr when it could
+    // not be loaded.
+    std::map<std::u16string, std::unique_ptr<CLayoutBuilder>, std::less<>> includes;
     int nesting = 0;
     int includeDepth = 0;
     BuildError error = BuildError::None;
@@ -76,6 +83,8 @@ struct CLayoutBuilder::Build {
     bool Stopped() const { return error != BuildError::None; }
     bool Stop(BuildError why);
     bool Count();
+    bool CountText(const CLayoutBuilder& layout);
+    const CLayoutBuilder* Included(const CLayoutBuilder& builder, const std::u16string& source);
     void Children(const CLayoutBuilder& builder, const CMarkupCursor& first, CControlUI* parent);
     void Element(const CLayoutBuilder& builder, const CMarkupCursor& node, std::u16string_view tag,
                  CControlUI* parent);
@@ -96,6 +105,29 @@ bool CLayoutBuilder::Build::Stop(BuildError why)
 bool CLayoutBuilder::Build::Count()
 {
     return ++built <= kMaxControls || Stop(BuildError::TooLarge);
+}
+
+// Counts the layout's text against the text budget.
+bool CLayoutBuilder::Build::CountText(const CLayoutBuilder& layout)
+{
+    text += layout.markup_.TextLength();
+    return text <= maxText || Stop(BuildError::TooLarge);
+}
+
+// The loaded included layout, read on its first use in this build.
+const CLayoutBuilder* CLayoutBuilder::Build::Included(const CLayoutBuilder& builder, const std::u16string& source)
+{
+    const std::u16string key = platform::Utf8ToUtf16(builder.resourceType_) + u'\0' + source;
+    const auto found = includes.find(key);
+    if (found != includes.end())
+        return found->second.get();
+    auto included = std::make_unique<CLayoutBuilder>();
+    const bool loaded = builder.resourceType_.empty()
+                            ? included->LoadXmlOrFile(source, manager)
+                            : included->LoadResource(static_cast<unsigned>(ParseInt(source)), builder.resourceType_);
+    if (!loaded)
+        included.reset();
+    return includes.emplace(key, std::move(included)).first->second.get();
 }
 
 std::unique_ptr<CControlUI> CLayoutBuilder::Build::Create(std::u16string_view tag)
@@ -181,8 +213,8 @@ void CLayoutBuilder::Build::Children(const CLayoutBuilder& builder, const CMarku
     }
 }
 
-// Each copy of the included layout is loaded by a builder of its own and
-// built within this build's caps.
+// Each copy of the included layout is built from the one loaded document,
+// within this build's caps.
 void CLayoutBuilder::Build::Include(const CLayoutBuilder& builder, const CMarkupCursor& node, CControlUI* parent)
 {
     std::u16string countText;
@@ -194,12 +226,9 @@ void CLayoutBuilder::Build::Include(const CLayoutBuilder& builder, const CMarkup
     }
     ++includeDepth;
     for (int i = 0; i < count && i < kMaxIncludeCount && Count(); ++i) {
-        CLayoutBuilder included;
-        const bool loaded = builder.resourceType_.empty()
-                                ? included.LoadXmlOrFile(source, manager)
-                                : included.LoadResource(static_cast<unsigned>(ParseInt(source)), builder.resourceType_);
-        if (loaded)
-            included.BuildLoaded(*this, parent);
+        const CLayoutBuilder* included = Included(builder, source);
+        if (included != nullptr && CountText(*included))
+            included->BuildLoaded(*this, parent);
     }
     --includeDepth;
 }
@@ -224,7 +253,7 @@ bool CLayoutBuilder::LoadXmlOrFile(std::u16string_view xmlOrFile, CWindowUIManag
     return markup_.LoadFile(platform::Utf16ToUtf8(xmlOrFile), location);
 }
 
-void CLayoutBuilder::RegisterSettings(CWindowUIManager& manager)
+void CLayoutBuilder::RegisterSettings(CWindowUIManager& manager) const
 {
     for (CMarkupCursor node = markup_.Root().FirstChild(); node.Valid(); node = node.NextSibling()) {
         const std::u16string_view tag = node.Name();
@@ -240,7 +269,7 @@ void CLayoutBuilder::RegisterSettings(CWindowUIManager& manager)
     }
 }
 
-void CLayoutBuilder::ApplyWindowAttributes(CWindowUIManager& manager)
+void CLayoutBuilder::ApplyWindowAttributes(CWindowUIManager& manager) const
 {
     const CMarkupCursor root = markup_.Root();
     if (root.Name() != kWindowTag || !manager.HasNativeWindow())
@@ -250,7 +279,7 @@ void CLayoutBuilder::ApplyWindowAttributes(CWindowUIManager& manager)
         manager.SetWindowAttribute(root.AttributeName(i), root.AttributeValue(i));
 }
 
-void CLayoutBuilder::BuildLoaded(Build& build, CControlUI* parent)
+void CLayoutBuilder::BuildLoaded(Build& build, CControlUI* parent) const
 {
     if (build.manager != nullptr) {
         RegisterSettings(*build.manager);
@@ -268,7 +297,9 @@ std::vector<std::unique_ptr<CControlUI>> CLayoutBuilder::Run(bool loaded, IDialo
     if (!loaded)
         return {};
     Build build{callback, manager, parent, {}};
-    BuildLoaded(build, parent);
+    build.maxText = maxText_;
+    if (build.CountText(*this))
+        BuildLoaded(build, parent);
     error_ = build.error;
     if (build.Stopped())
         return {};

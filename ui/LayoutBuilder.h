@@ -30,12 +30,18 @@ public:
         Load,         // the layout is missing or does not parse (Markup() tells why)
         NoContainer,  // a control was to go into a parent that takes no children
         TooDeep,      // controls or includes nested past the caps below
-        TooLarge,     // more controls and included layouts than kMaxControls
+        TooLarge,     // more controls and included layouts than kMaxControls, or
+                      // more layout text than the text budget
     };
     // Caps that keep a hostile layout from exhausting the stack or memory.
     static constexpr int kMaxNesting = 256;
     static constexpr int kMaxIncludeDepth = 8;
     static constexpr size_t kMaxControls = 100000;
+    // The layout text one build may go through, in characters (each at least
+    // a byte of the source): every copy of an included layout counts its
+    // text again, since building it walks that text again.
+    static constexpr size_t kMaxText = size_t{16} << 20;
+    void SetMaxText(size_t characters) { maxText_ = characters; }
 
     // The layout is a numeric resource of `type`, an XML text starting with
     // '<', or a file (relative to the manager's resource folder). The
@@ -71,9 +77,9 @@ private:
 
     bool LoadResource(unsigned resourceId, std::string_view type);
     bool LoadXmlOrFile(std::u16string_view xmlOrFile, CWindowUIManager* manager);
-    void RegisterSettings(CWindowUIManager& manager);
-    void ApplyWindowAttributes(CWindowUIManager& manager);
-    void BuildLoaded(Build& build, CControlUI* parent);
+    void RegisterSettings(CWindowUIManager& manager) const;
+    void ApplyWindowAttributes(CWindowUIManager& manager) const;
+    void BuildLoaded(Build& build, CControlUI* parent) const;
     std::vector<std::unique_ptr<CControlUI>> Run(bool loaded, IDialogBuilderCallback* callback,
                                                  CWindowUIManager* manager, CControlUI* parent);
     CControlUI* BuildInto(bool loaded, IDialogBuilderCallback* callback, CWindowUIManager* manager,
@@ -84,6 +90,7 @@ private:
     CMarkupDocument markup_;
     std::string resourceType_;  // set when the layout came from a resource
     BuildError error_ = BuildError::None;
+    size_t maxText_ = kMaxText;
 };
 
 }  // namespace SkinUI

@@ -35,7 +35,7 @@ bool CListContainerElementUI::Activate()
 
 void CListContainerElementUI::Press()
 {
-    if (!IsEnabled())
+    if (!IsEnabledWithAncestors())
         return;
     if (CWindowUIManager* manager = GetManager()) {
         manager->SetFocus(this);
@@ -53,7 +53,7 @@ void CListContainerElementUI::DoEvent(TEventUI& event)
         Press();
         return;
     case UIEvent::DoubleClick:
-        if (IsEnabled())
+        if (IsEnabledWithAncestors())
             Activate();
         return;
     case UIEvent::KeyDown:

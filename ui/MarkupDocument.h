@@ -39,6 +39,8 @@ public:
     void Clear();
 
     bool IsValid() const { return elements_.size() > 1; }
+    // The characters of the loaded text.
+    size_t TextLength() const { return length_; }
     // A cursor on the root element; invalid when the document has none.
     CMarkupCursor Root() const;
 

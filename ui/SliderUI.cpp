@@ -129,7 +129,7 @@ void CSliderUI::DoEvent(TEventUI& event)
     switch (event.type) {
     case UIEvent::ButtonDown:
     case UIEvent::DoubleClick:
-        if (IsEnabled() && Contains(GetItemRect(), event.mouse)) {
+        if (IsEnabledWithAncestors() && Contains(GetItemRect(), event.mouse)) {
             m_captured = true;
             SetStateFlag(kPushed, true);
             Invalidate();
@@ -151,7 +151,7 @@ void CSliderUI::DoEvent(TEventUI& event)
         }
         return;
     case UIEvent::ScrollWheel:
-        if (IsEnabled())
+        if (IsEnabledWithAncestors())
             StepByWheel(platform::HighSigned(static_cast<intptr_t>(event.wParam)));
         return;
     case UIEvent::MouseEnter:

@@ -138,8 +138,7 @@ void CWindowUIManager::IndexNames(CControlUI* root)
     while (!pending.empty()) {
         CControlUI* control = pending.back();
         pending.pop_back();
-        if (!control->GetName().empty())
-            m_names.try_emplace(control->GetName(), control);
+        IndexName(control);
         if (IContainerUI* container = control->GetContainer()) {
             for (int i = container->GetCount() - 1; i >= 0; --i)
                 pending.push_back(container->GetItemAt(i));
@@ -147,10 +146,34 @@ void CWindowUIManager::IndexNames(CControlUI* root)
     }
 }
 
+// A control indexed already stays where it is.
+void CWindowUIManager::IndexName(CControlUI* control)
+{
+    if (control->GetName().empty() || m_nameOrder.contains(control))
+        return;
+    const uint64_t order = m_nextNameOrder++;
+    m_nameOrder.emplace(control, order);
+    m_names[control->GetName()].emplace(order, control);
+}
+
+void CWindowUIManager::UnindexName(const CControlUI* control, std::u16string_view name)
+{
+    const auto order = m_nameOrder.find(control);
+    if (order == m_nameOrder.end())
+        return;
+    const auto holders = m_names.find(name);
+    if (holders != m_names.end()) {
+        holders->second.erase(order->second);
+        if (holders->second.empty())
+            m_names.erase(holders);
+    }
+    m_nameOrder.erase(order);
+}
+
 CControlUI* CWindowUIManager::FindControl(std::u16string_view name) const
 {
     const auto found = m_names.find(name);
-    return found == m_names.end() ? nullptr : found->second;
+    return found == m_names.end() ? nullptr : found->second.begin()->second;
 }
 
 CControlUI* CWindowUIManager::FindSubControl(CControlUI* parent, std::u16string_view name)
@@ -175,14 +198,8 @@ void CWindowUIManager::RenameControl(CControlUI* control, std::u16string_view ol
 {
     if (control == nullptr || control->GetManager() != this)
         return;
-    const auto found = m_names.find(oldName);
-    if (found != m_names.end() && found->second == control) {
-        m_names.erase(found);
-        if (CControlUI* next = FindSubControl(m_root, oldName))
-            m_names.try_emplace(std::u16string(oldName), next);
-    }
-    if (!control->GetName().empty())
-        m_names.try_emplace(control->GetName(), control);
+    UnindexName(control, oldName);
+    IndexName(control);
 }
 
 bool CWindowUIManager::AddOptionGroup(std::u16string_view group, CControlUI* control)
@@ -219,7 +236,7 @@ void CWindowUIManager::ForgetControl(const CControlUI* control)
     ForgetInMessages(control);
     if (control == m_root)
         m_root = nullptr;
-    std::erase_if(m_names, [control](const auto& entry) { return entry.second == control; });
+    UnindexName(control, control->GetName());
     for (auto group = m_optionGroups.begin(); group != m_optionGroups.end();) {
         std::erase(group->second, control);
         group = group->second.empty() ? m_optionGroups.erase(group) : std::next(group);

@@ -19,6 +19,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -189,7 +190,8 @@ public:
     void SetFocus(CControlUI* control);
     CControlUI* GetFocus() const { return m_focus; }
     CControlUI* GetHot() const { return m_hover; }
-    // The deepest visible control that takes the mouse at a client point.
+    // The deepest visible control that takes the mouse at a client point;
+    // over a disabled control (or container) the enabled container around it.
     CControlUI* FindControlAt(UIPoint point) const;
     // Asks for a repaint of the window.
     void Invalidate();
@@ -209,13 +211,20 @@ public:
 
 private:
     void IndexNames(CControlUI* root);
+    void IndexName(CControlUI* control);
+    void UnindexName(const CControlUI* control, std::u16string_view name);
     void LoadEntry(ImageEntry& entry) const;
 
     std::vector<FontInfo> m_fonts;
     FontInfo m_defaultFont;
     std::map<std::u16string, std::u16string, std::less<>> m_defaultAttributes;
     std::map<std::u16string, ImageEntry, std::less<>> m_images;
-    std::map<std::u16string, CControlUI*, std::less<>> m_names;
+    // Every bound named control under its name, in the order it was indexed
+    // (document order for a built tree); the first one is the one found.
+    // The sequence number of each indexed control makes removal logarithmic.
+    std::map<std::u16string, std::map<uint64_t, CControlUI*>, std::less<>> m_names;
+    std::unordered_map<const CControlUI*, uint64_t> m_nameOrder;
+    uint64_t m_nextNameOrder = 0;
     std::map<std::u16string, std::vector<CControlUI*>, std::less<>> m_optionGroups;
     WindowAttributes m_window;
     bool m_hasNativeWindow = false;

@@ -207,9 +207,21 @@ bool CWindowUIManager::DeliverKey(UIEvent type, uintptr_t wParam, intptr_t lPara
     return true;
 }
 
+// A disabled control (or one in a disabled container) takes no mouse: the
+// event goes to the container of the outermost disabled one, as if the
+// disabled part were not there.
 CControlUI* CWindowUIManager::FindControlAt(UIPoint point) const
 {
-    return HitTest(m_root, point);
+    CControlUI* target = HitTest(m_root, point);
+    for (CControlUI* control = target; control != nullptr; control = control->GetParent()) {
+        if (!control->IsEnabled())
+            target = control == m_root ? nullptr : control->GetParent();
+        if (control == m_root)
+            break;
+    }
+    while (target != nullptr && !target->IsMouseEnabled())
+        target = target == m_root ? nullptr : target->GetParent();
+    return target;
 }
 
 void CWindowUIManager::ForgetInMessages(const CControlUI* control)

@@ -200,6 +200,76 @@ TEST_F(ComboTest, ACutDropDownScrollsTheSelectedRowIntoView)
     EXPECT_EQ(combo->GetItemAt(3)->GetItemRect().bottom, 50);
 }
 
+// The four 20-pixel rows make an 80-pixel drop-down; the combo is the top 30
+// pixels of the window.
+TEST_F(ComboTest, TheDropDownOpensWhereTheWorkAreaHasRoomAndIsCutOtherwise)
+{
+    const auto openAt = [&](const platform::Rect& work, int x, int y) {
+        combo->CloseDropDown();
+        system.RunPending();
+        system.SetWorkArea(work);
+        system.MoveWindow(window.GetHWND(), {x, y, x + 300, y + 200});
+        system.RunPending();
+        ClickAt(window.GetHWND(), 50, 15);
+        return DropDown() != WindowId::None ? system.GetWindowRect(DropDown()) : platform::Rect{};
+    };
+    // Near the bottom edge: above the combo.
+    platform::Rect box = openAt({0, 0, 1920, 1040}, 100, 1000);
+    EXPECT_EQ(box.top, 920);
+    EXPECT_EQ(box.bottom, 1000);
+    EXPECT_FALSE(combo->GetDropDown()->GetScrollBar().IsVisible());
+    // Room on neither side: the larger one, cut to it.
+    box = openAt({0, 100, 1920, 200}, 100, 140);  // 40 above, 30 below
+    EXPECT_EQ(box.top, 100);
+    EXPECT_EQ(box.bottom, 140);
+    EXPECT_TRUE(combo->GetDropDown()->GetScrollBar().IsVisible());
+    box = openAt({0, 130, 1920, 230}, 100, 140);  // 10 above, 60 below
+    EXPECT_EQ(box.top, 170);
+    EXPECT_EQ(box.bottom, 230);
+    // Past the right edge: moved left into the work area.
+    box = openAt({0, 0, 350, 1040}, 100, 50);
+    EXPECT_EQ(box.left, 50);
+    EXPECT_EQ(box.top, 80);
+    EXPECT_EQ(box.Width(), 300);
+}
+
+TEST_F(ComboTest, ACutDropDownScrollsWithTheWheelAndItsScrollBarAndKeepsTheSelection)
+{
+    combo->SetDropBoxSize({0, 50});
+    combo->SetDropBoxAttributes(u"bkcolor=\"#FF112233\" bordersize=\"1\"");
+    combo->SetCurSel(3);
+    ClickAt(window.GetHWND(), 50, 15);
+    ASSERT_NE(DropDown(), WindowId::None);
+    CComboWnd* dropDown = combo->GetDropDown();
+    EXPECT_EQ(dropDown->GetList().GetBkColor(), 0xFF112233u);
+    EXPECT_EQ(dropDown->GetList().GetBorderSize(), 1);
+    EXPECT_EQ(dropDown->GetScrollPos(), 30);  // the selected last row in view
+    const CScrollBarUI& bar = dropDown->GetScrollBar();
+    ASSERT_TRUE(bar.IsVisible());
+    EXPECT_EQ(bar.GetItemRect().left, 300 - CComboWnd::kScrollBarWidth);
+    EXPECT_EQ(combo->GetItemAt(0)->GetItemRect().right, bar.GetItemRect().left);
+
+    // The wheel scrolls within the rows and leaves the selection alone.
+    system.InjectWheel(DropDown(), 100 + 10, 80 + 10, 120);
+    system.RunPending();
+    EXPECT_EQ(dropDown->GetScrollPos(), 0);
+    system.InjectWheel(DropDown(), 100 + 10, 80 + 10, -120);
+    system.RunPending();
+    EXPECT_EQ(dropDown->GetScrollPos(), 30);
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    ASSERT_EQ(DropDown(), dropDown->GetHWND());
+
+    // The bar's down arrow scrolls a line; a click on the bar selects nothing.
+    system.InjectWheel(DropDown(), 110, 90, 120);
+    system.RunPending();
+    const UIRect down = bar.GetPartRect(CScrollBarUI::Part::Button2);
+    ClickAt(DropDown(), down.left + 2, down.top + 2);
+    EXPECT_EQ(dropDown->GetScrollPos(), CComboWnd::kDefaultRowHeight);
+    EXPECT_EQ(DropDown(), dropDown->GetHWND());
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"dropdown 0 0"}));
+}
+
 // F4 and Alt+Down or Alt+Up open the drop-down of a focused combo and close
 // it again, leaving the selection as it is.
 TEST_F(ComboTest, F4AndAltArrowsOpenAndCloseTheDropDown)

@@ -241,6 +241,62 @@ TEST(LayoutBuilder, HostileLayoutsStopWithAnErrorAndNoPartialTree)
     EXPECT_EQ(parent.GetCount(), 1);
 }
 
+// Rewrites the included file while the build runs: copies built after that
+// show whether the file was read again.
+class RewritingCallback final : public IDialogBuilderCallback {
+public:
+    explicit RewritingCallback(std::string file) : file_(std::move(file)) {}
+    std::unique_ptr<CControlUI> CreateControl(std::u16string_view className) override
+    {
+        if (className != u"Marker")
+            return nullptr;
+        std::ofstream(file_) << "<Window><Button/><Button/><Button/></Window>";
+        return std::make_unique<CLabelUI>();
+    }
+
+private:
+    std::string file_;
+};
+
+TEST(LayoutBuilder, IncludedSourcesAreReadOncePerBuildAndTheTextBudgetStopsTheBuild)
+{
+    const testsupport::TempFolder folder("layout-include-once");
+    ASSERT_FALSE(folder.Path().empty());
+    const std::string part = folder.File("part.xml");
+    std::ofstream(part) << "<Window><Marker/></Window>";
+    const std::u16string partName(part.begin(), part.end());
+    const std::u16string outer = u"<Window><VerticalLayout><Include source=\"" + partName
+                                 + u"\" count=\"3\"/></VerticalLayout></Window>";
+    RewritingCallback rewrite(part);
+    CLayoutBuilder builder;
+    std::unique_ptr<CControlUI> root = builder.Create(outer, &rewrite, nullptr);
+    ASSERT_NE(root, nullptr);
+    IContainerUI* box = root->GetContainer();
+    ASSERT_EQ(box->GetCount(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(box->GetItemAt(i)->GetClass(), CLabelUI().GetClass());
+    // The next build reads the file anew.
+    root = builder.Create(outer, nullptr, nullptr);
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->GetContainer()->GetCount(), 9);
+
+    // Every copy counts its text: the layout and three copies of the part (44
+    // characters each) fit a budget of exactly their sum, not one less.
+    const size_t total = outer.size() + 3 * 44;
+    CVerticalLayoutUI parent;
+    builder.SetMaxText(total);
+    EXPECT_NE(builder.Create(outer, nullptr, nullptr, parent), nullptr);
+    EXPECT_EQ(parent.GetCount(), 1);
+    builder.SetMaxText(total - 1);
+    EXPECT_EQ(builder.Create(outer, nullptr, nullptr, parent), nullptr);
+    EXPECT_EQ(builder.LastError(), CLayoutBuilder::BuildError::TooLarge);
+    EXPECT_EQ(parent.GetCount(), 1);
+    // The top layout alone past the budget builds nothing.
+    builder.SetMaxText(outer.size() - 1);
+    EXPECT_EQ(builder.Create(outer, nullptr, nullptr), nullptr);
+    EXPECT_EQ(builder.LastError(), CLayoutBuilder::BuildError::TooLarge);
+}
+
 TEST(LayoutBuilder, LayoutsCompiledIntoTheProgram)
 {
     ASSERT_TRUE(FindResource(900, "xml"));

@@ -631,6 +631,27 @@ TEST_F(WindowManagerTest, NamesAreFoundWithinRowsAndAfterARename)
     EXPECT_EQ(manager.FindControl(u"cell"), nullptr);
 }
 
+TEST_F(WindowManagerTest, ADestroyedControlsNamePassesToTheNextControlOfThatName)
+{
+    Open(u"<Window><VerticalLayout name=\"page\">"
+         u"<HorizontalLayout name=\"row1\" height=\"20\"><Label name=\"cell\"/></HorizontalLayout>"
+         u"<HorizontalLayout name=\"row2\" height=\"20\"><Label name=\"cell\"/></HorizontalLayout>"
+         u"<HorizontalLayout name=\"row3\" height=\"20\"><Label name=\"cell\"/></HorizontalLayout>"
+         u"</VerticalLayout></Window>");
+    CWindowUIManager& manager = window.manager;
+    IContainerUI* page = manager.FindControl(u"page")->GetContainer();
+    CControlUI* cell2 = CWindowUIManager::FindSubControl(manager.FindControl(u"row2"), u"cell");
+    ASSERT_TRUE(page->Remove(manager.FindControl(u"row1")));
+    EXPECT_EQ(manager.FindControl(u"row1"), nullptr);
+    EXPECT_EQ(manager.FindControl(u"cell"), cell2);
+    // A later holder that goes first leaves the index as it was.
+    ASSERT_TRUE(page->Remove(manager.FindControl(u"row3")));
+    EXPECT_EQ(manager.FindControl(u"cell"), cell2);
+    cell2->SetName(u"other");
+    EXPECT_EQ(manager.FindControl(u"cell"), nullptr);
+    EXPECT_EQ(manager.FindControl(u"other"), cell2);
+}
+
 TEST(WindowWnd, ClassesRegisterOnceAndWindowsCentreInsideTheWorkArea)
 {
     platform::HeadlessWindowSystem system;

@@ -20,4 +20,15 @@ for layout in 99999999999999999999 4294967295 no_such_layout.xml; do
   grep -q "^ui_demo: the layout did not build: ." "$work/err.txt" || fail "--layout $layout: no message"
 done
 grep -q "no such layout" "$work/err.txt" && fail "a missing file is reported as a missing layout id"
+grep -q "could not be loaded" "$work/err.txt" || fail "a missing file is not reported as a load failure"
+
+# Layouts that parse but must not build say why.
+{ printf '<Window>'; yes '<VerticalLayout>' | head -n 45000 | tr -d '\n'
+  yes '</VerticalLayout>' | head -n 45000 | tr -d '\n'; printf '</Window>'; } >"$work/deep.xml"
+printf '<Window><Label/><Include source="%s" count="10"/></Window>' "$work/self.xml" >"$work/self.xml"
+for layout in deep.xml self.xml; do
+  "$demo" --headless --layout "$work/$layout" >"$work/out.txt" 2>"$work/err.txt"
+  [ $? -eq 1 ] || fail "--layout $layout: not refused"
+  grep -q "nested too deeply" "$work/err.txt" || fail "--layout $layout: no reason given"
+done
 echo "headless demo test passed"
