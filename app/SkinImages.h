@@ -47,5 +47,8 @@ inline constexpr ImageRect kMouseButtonAreas[] = {
 };
 // Where the picture holds the sensor pages' title.
 inline constexpr ImageRect kSensorTitleArea{678, 146, 851, 195};
+// The inside of the panel that MCBox.bmp draws around the seven assignment
+// rows (its border lies just outside).
+inline constexpr ImageRect kAssignPanelArea{13, 143, 290, 504};
 
 }  // namespace NeritApp
