@@ -32,6 +32,7 @@ inline constexpr std::string_view kCodeImages[] = {
 inline constexpr std::string_view kMaskImage = "Background_mask.bmp";
 inline constexpr std::string_view kMouseImage = "MCBox.bmp";
 inline constexpr std::string_view kMouseHighlightImage = "MCBox2.bmp";
+inline constexpr std::string_view kMousePressedImage = "MCBox3.bmp";
 
 // The parts of the mouse picture the code draws button highlights from
 // (left, top, right, bottom), for buttons 1 to 7.
