@@ -49,4 +49,30 @@ inline constexpr std::array<LanguageTexts, 18> kFunctionNames = {{
 }};
 // clang-format on
 
+// The maker's pages the support page links to (deployment data).
+inline constexpr LanguageTexts kWebsiteAddress = {u"https://www.vimo.example/en", u"https://www.vimo.example/zh-tw",
+                                                   u"https://www.vimo.example/zh-cn", u"https://www.vimo.example/de"};
+inline constexpr LanguageTexts kSocialNetworkAddress = {
+    u"https://social.vimo.example/en", u"https://social.vimo.example/zh-tw", u"https://social.vimo.example/zh-cn",
+    u"https://social.vimo.example/de"};
+
+// The key popup's title and prompt.
+inline constexpr LanguageTexts kKeyPopupTitle = {u"Single    Key    Setting", u" 單  一  鍵  設  定 ",
+                                                 u" 单  一  键  设  定 ", u"Einzelne Taste Einstellungen"};
+inline constexpr LanguageTexts kKeyPopupPrompt = {u"Input a single key", u" 輸入一個單一鍵 ", u" 输入一个单一键 ",
+                                                  u"Verzögerungsdauer Einzelne Taste "};
+// The key popup's modifier labels.
+inline constexpr std::array<std::u16string_view, 3> kModifierLabels = {u"Shift", u" Ctrl", u" Alt "};
+
+// The play-option popup's choices, in combo order.
+// clang-format off
+inline constexpr std::array<LanguageTexts, 4> kPlayOptions = {{
+    {u" Play once ", u" 播放一次 ", u" 播放一次 ", u" Einmal abspielen "},
+    {u" Play N times:", u" 播放N次:", u" 播放N次:", u" n-mal abspielen "},
+    {u" Play while pressed ", u" 續壓恆播 ", u" 续压恒播 ", u" Abspielen, während Taste gedrückt wird "},
+    {u" Toggle continuous play on/off ", u" 單壓恆播/單壓取消 ", u" 单压恒播/单压取消 ",
+     u" Ununterbrochenes Abspielen einschalten/ausschalten "},
+}};
+// clang-format on
+
 }  // namespace NeritApp
