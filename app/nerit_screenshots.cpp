@@ -254,8 +254,13 @@ void FillPopup(CWindowUIManager& manager, unsigned layout, int language)
             Set(manager, labels[i], {{u"text", Text(kModifierLabels[i])}});
         return;
     }
+    if (layout != Layout::kPlayOptionPopup)
+        return;
+    // "Play once" comes first: the repeat count is hidden.
+    Set(manager, u"macro_repeattimes_label", {{u"visible", u"false"}});
+    Set(manager, u"macro_repeattimes_edit", {{u"visible", u"false"}});
     auto* combo = dynamic_cast<CComboUI*>(manager.FindControl(u"macro_playback_combo"));
-    if (layout != Layout::kPlayOptionPopup || combo == nullptr || combo->GetCount() > 0)
+    if (combo == nullptr || combo->GetCount() > 0)
         return;
     for (const LanguageTexts& option : kPlayOptions) {
         auto item = std::make_unique<CListLabelElementUI>();
