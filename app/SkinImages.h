@@ -32,6 +32,7 @@ inline constexpr std::string_view kCodeImages[] = {
 inline constexpr std::string_view kMaskImage = "Background_mask.bmp";
 inline constexpr std::string_view kMouseImage = "MCBox.bmp";
 inline constexpr std::string_view kMouseHighlightImage = "MCBox2.bmp";
+inline constexpr std::string_view kMousePressedImage = "MCBox3.bmp";
 
 // The parts of the mouse picture the code draws button highlights from
 // (left, top, right, bottom), for buttons 1 to 7.
@@ -47,5 +48,8 @@ inline constexpr ImageRect kMouseButtonAreas[] = {
 };
 // Where the picture holds the sensor pages' title.
 inline constexpr ImageRect kSensorTitleArea{678, 146, 851, 195};
+// The inside of the panel that MCBox.bmp draws around the seven assignment
+// rows (its border lies just outside).
+inline constexpr ImageRect kAssignPanelArea{13, 143, 290, 504};
 
 }  // namespace NeritApp

@@ -10,11 +10,13 @@
 #include "app/DialogBuilderCallbackEx.h"
 #include "app/LanguageGeometry.h"
 #include "app/NeritPageUI.h"
+#include "app/ProgramTexts.h"
 #include "app/SkinImages.h"
 #include "app/SkinLanguages.h"
 #include "platform/CairoPainter.h"
 #include "platform/HeadlessWindowSystem.h"
 #include "platform/Utf16.h"
+#include "settings/ButtonFunctions.h"
 #include "ui/ComboUI.h"
 #include "ui/ListLabelElementUI.h"
 #include "ui/OptionUI.h"
@@ -107,6 +109,8 @@ public:
         manager.PaintAll(painter);
         if (shaped)
             CutToMask(painter);
+        else
+            CutToRoundCorners(painter, manager.GetRoundCorner());
         const bool written = painter.WritePng(file.string());
         if (!written)
             std::fprintf(stderr, "nerit_screenshots: cannot write %s\n", file.string().c_str());
@@ -136,6 +140,33 @@ private:
                     painter.PopClip();
                 }
                 x = end + 1;
+            }
+        }
+    }
+
+    // Makes the corners outside the rounding the layout asks for (an
+    // ellipse of `round` at each corner) transparent.
+    static void CutToRoundCorners(platform::CairoPainter& painter, UISize round)
+    {
+        const double rx = round.cx / 2.0;
+        const double ry = round.cy / 2.0;
+        if (rx <= 0 || ry <= 0)
+            return;
+        const int width = painter.Width();
+        const int height = painter.Height();
+        for (int y = 0; y < ry && y < height; ++y) {
+            for (int x = 0; x < rx && x < width; ++x) {
+                // The pixel's outer corner against the corner's ellipse.
+                const double dx = (rx - x) / rx;
+                const double dy = (ry - y) / ry;
+                if (dx * dx + dy * dy <= 1.0)
+                    continue;
+                for (const auto& [px, py] : {std::pair{x, y}, {width - 1 - x, y}, {x, height - 1 - y},
+                                             {width - 1 - x, height - 1 - y}}) {
+                    painter.PushClip({px, py, px + 1, py + 1});
+                    painter.Clear(0);
+                    painter.PopClip();
+                }
             }
         }
     }
@@ -172,6 +203,73 @@ void ShowPage(CWindowUIManager& manager, int page)
         tabs->SelectItem(page);
 }
 
+// Sets attributes on the named control, if the window has it.
+void Set(CWindowUIManager& manager, std::u16string_view name,
+         std::initializer_list<std::pair<std::u16string_view, std::u16string>> attributes)
+{
+    CControlUI* control = manager.FindControl(name);
+    if (control == nullptr)
+        return;
+    for (const auto& [attribute, value] : attributes)
+        control->SetAttribute(attribute, value);
+}
+
+std::u16string Text(std::u16string_view text) { return std::u16string(text); }
+
+// What the main window writes into its controls before it is shown, for a
+// mouse with the default functions on profile 1.
+void FillFrame(CWindowUIManager& manager, int language)
+{
+    for (int button = 0; button < settings::kButtons; ++button) {
+        const std::u16string name = u"button_" + std::u16string(1, static_cast<char16_t>(u'1' + button)) + u"_btn";
+        Set(manager, name, {{u"align", u"left"}, {u"textpadding", u"8,0,0,0"}, {u"textcolor", u"#00FFFFFF"}});
+        // The profile switch is never given a text.
+        if (button != 3)
+            Set(manager, name, {{u"text", Text(kFunctionNames[settings::kDefaultButtonFunctions[button]][language])}});
+    }
+    Set(manager, u"apversionlabel",
+        {{u"text", Text(kSoftwareVersionCaption[language]) + Text(kSoftwareVersion)}, {u"align", u"left"},
+         {u"textcolor", u"#00FF4444"}});
+    // A firmware version that cannot be read shows as 1.00.
+    Set(manager, u"fwversionlabel",
+        {{u"text", Text(kFirmwareVersionCaption[language]) + u"V1.00 "}, {u"align", u"left"},
+         {u"textcolor", u"#00FF4444"}});
+    for (const auto& [name, address] : {std::pair{u"websitelinkbtn", kWebsiteAddress[language]},
+                                        std::pair{u"socialnetworklinkbtn", kSocialNetworkAddress[language]}})
+        Set(manager, name,
+            {{u"text", u" {u}" + Text(address) + u"{/u} "}, {u"showhtml", u"true"}, {u"align", u"left"},
+             {u"textcolor", u"#00FF4444"}, {u"tooltip", Text(address)}});
+    for (const char16_t* name : {u"Profilenamelabel", u"kProfilenamelabel"})
+        Set(manager, name, {{u"text", u"Vimo profile 1.pfl"}});
+}
+
+// What the popups write into their controls when they open.
+void FillPopup(CWindowUIManager& manager, unsigned layout, int language)
+{
+    if (layout == Layout::kKeyPopup) {
+        Set(manager, u"keysmessagetitlelabel", {{u"text", Text(kKeyPopupTitle[language])}});
+        Set(manager, u"inputmessagelabel", {{u"text", Text(kKeyPopupPrompt[language])}});
+        const char16_t* labels[] = {u"singlekeyshiftlabel", u"singlekeyctrllabel", u"singlekeyaltlabel"};
+        for (size_t i = 0; i < std::size(labels); ++i)
+            Set(manager, labels[i], {{u"text", Text(kModifierLabels[i])}});
+        return;
+    }
+    if (layout != Layout::kPlayOptionPopup)
+        return;
+    // "Play once" comes first: the repeat count is hidden.
+    Set(manager, u"macro_repeattimes_label", {{u"visible", u"false"}});
+    Set(manager, u"macro_repeattimes_edit", {{u"visible", u"false"}});
+    auto* combo = dynamic_cast<CComboUI*>(manager.FindControl(u"macro_playback_combo"));
+    if (combo == nullptr || combo->GetCount() > 0)
+        return;
+    for (const LanguageTexts& option : kPlayOptions) {
+        auto item = std::make_unique<CListLabelElementUI>();
+        item->SetText(option[language]);
+        combo->Add(std::move(item));
+    }
+    combo->SetCurSel(0);
+}
+
 class Shooter {
 public:
     Shooter(std::filesystem::path skins, std::filesystem::path out) : skins_(std::move(skins)), out_(std::move(out)) {}
@@ -187,7 +285,7 @@ public:
         std::filesystem::create_directories(target, error);
         bool ok = Frame(language, target);
         for (const Shot& popup : kPopups)
-            ok = Popup(popup, target) && ok;
+            ok = Popup(popup, language, target) && ok;
         for (const auto& [file, element] : kSensorPages)
             ok = SensorPage(element, target / (std::string(file) + ".png")) && ok;
         return ok;
@@ -210,6 +308,7 @@ private:
             return false;
         window.shaped = true;
         PrepareFrame(window.manager, language);
+        FillFrame(window.manager, language);
         ApplyLanguageGeometry(window.manager, language);
         bool ok = true;
         for (int page = 0; page < static_cast<int>(std::size(kPages)); ++page) {
@@ -221,11 +320,12 @@ private:
         return ok;
     }
 
-    bool Popup(const Shot& popup, const std::filesystem::path& target)
+    bool Popup(const Shot& popup, int language, const std::filesystem::path& target)
     {
         ShotWnd window;
         if (!window.Init(folder_) || !window.Open(Build(window, popup.layout, popup.file), {}))
             return false;
+        FillPopup(window.manager, popup.layout, language);
         const bool ok = window.Write(system_, target / (std::string(popup.file) + ".png"));
         window.Close();
         system_.RunPending();

@@ -5,6 +5,7 @@
 // on an earlier one, as the in-use switch sits on its profile card: later
 // controls lie above and take the clicks there.
 #include "app/BoundControls.h"
+#include "app/WindowShapes.h"
 #include "ui/IContainerUI.h"
 #include "ui/LayoutBuilder.h"
 #include "ui/OptionUI.h"
@@ -23,6 +24,8 @@ using namespace SkinUI;
 
 constexpr int kPageWidth = 960;
 constexpr int kPageHeight = 560;
+constexpr int kFrameWidth = 1000;
+constexpr int kFrameHeight = 680;
 
 std::string Narrow(std::u16string_view text) { return std::string(text.begin(), text.end()); }
 std::u16string Widen(std::string_view text) { return std::u16string(text.begin(), text.end()); }
@@ -31,8 +34,11 @@ struct BuiltPage {
     CWindowUIManager manager;
     std::unique_ptr<CControlUI> root;
 
-    explicit BuiltPage(unsigned id)
+    // A window's layout sets the window's own attributes only on a manager
+    // of a native window.
+    explicit BuiltPage(unsigned id, bool window = false)
     {
+        manager.SetHasNativeWindow(window);
         CLayoutBuilder builder;
         root = builder.Create(id, "xml", nullptr, &manager);
         if (root)
@@ -70,6 +76,11 @@ std::vector<GroupRule> GroupRules()
         {Layout::kPerformancePage,
          {"ambient_light_no_option", "ambient_light_20s_option", "ambient_light_60s_option"},
          "group_ambient_light"},
+        {Layout::kMainFrame, {"maincontrolbtn", "performancebtn", "macromanagebtn", "techsupportbtn"}, "kbtabs"},
+        {Layout::kMainControlPage, Numbered("profile", "option"), "profilegroup"},
+        {Layout::kMainControlPage, Numbered("profile", "_inuse_option"), ""},
+        {Layout::kMacroPage, {"record_delay_option", "ignore_delay_option", "insert_default_delay_option"},
+         "macro_delay"},
         {Layout::kPerformancePage, Numbered("kprofile", "option"), "group_kprofile"},
         {Layout::kPerformancePage, Numbered("kprofile", "_inuse_option"), ""},
     };
@@ -142,36 +153,64 @@ bool SmallerInside(const Placed& inner, const Placed& outer)
     return within && !same;
 }
 
+bool Clickable(CControlUI& control)
+{
+    const std::u16string_view cls = control.GetClass();
+    return (cls == kButton || cls == kOption || cls == kSlider) && control.IsVisible() && control.IsMouseEnabled();
+}
+
 // The visible controls of a page that take clicks, where the page puts them.
+// Floating groups count with their own floating controls (placed relative
+// to the group); a group that lays out its controls itself counts as one
+// block, and a list's rows are its own.
+void CollectClickable(CControlUI& parent, int dx, int dy, std::vector<Placed>& placed)
+{
+    IContainerUI* container = parent.GetContainer();
+    for (int i = 0; container && i < container->GetCount(); ++i) {
+        CControlUI& control = *container->GetItemAt(i);
+        const int x = dx + control.GetFixedX();
+        const int y = dy + control.GetFixedY();
+        const Placed where{Narrow(control.GetName()), x, y, x + control.GetFixedWidth(), y + control.GetFixedHeight()};
+        if (Clickable(control)) {
+            EXPECT_TRUE(control.IsFloat()) << where.name;
+            placed.push_back(where);
+            continue;
+        }
+        IContainerUI* group = control.GetContainer();
+        if (group == nullptr || !control.IsVisible() || !control.IsFloat() || control.GetClass() == kList)
+            continue;
+        bool laidOut = false;
+        for (int j = 0; j < group->GetCount(); ++j)
+            laidOut = laidOut || (Clickable(*group->GetItemAt(j)) && !group->GetItemAt(j)->IsFloat());
+        if (laidOut)
+            placed.push_back({"group at " + std::to_string(x) + "," + std::to_string(y), where.left, where.top,
+                              where.right, where.bottom});
+        else
+            CollectClickable(control, x, y, placed);
+    }
+}
+
 std::vector<Placed> ClickableControls(CControlUI* root)
 {
     std::vector<Placed> placed;
-    IContainerUI* container = root->GetContainer();
-    for (int i = 0; container && i < container->GetCount(); ++i) {
-        CControlUI* control = container->GetItemAt(i);
-        const std::u16string_view cls = control->GetClass();
-        const bool clickable = cls == kButton || cls == kOption || cls == kSlider;
-        if (!clickable || !control->IsVisible() || !control->IsMouseEnabled())
-            continue;
-        EXPECT_TRUE(control->IsFloat()) << Narrow(control->GetName());
-        const int x = control->GetFixedX();
-        const int y = control->GetFixedY();
-        placed.push_back({Narrow(control->GetName()), x, y, x + control->GetFixedWidth(), y + control->GetFixedHeight()});
-    }
+    CollectClickable(*root, 0, 0, placed);
     return placed;
 }
 
 TEST(PageLayout, ClickableControlsLieOnThePageAndCoverNoOther)
 {
-    for (unsigned id : {Layout::kPerformancePage, Layout::kSupportPage, Layout::kHdstSensorPage,
-                        Layout::kLaserSensorPage, Layout::kOpticalSensorPage, Layout::kOnTheFlyDpiPage}) {
+    for (unsigned id : {Layout::kMainFrame, Layout::kMacroPage, Layout::kMainControlPage, Layout::kPerformancePage,
+                        Layout::kSupportPage, Layout::kHdstSensorPage, Layout::kLaserSensorPage,
+                        Layout::kOpticalSensorPage, Layout::kOnTheFlyDpiPage}) {
         BuiltPage page(id);
         ASSERT_TRUE(page.root) << id;
+        const int pageWidth = id == Layout::kMainFrame ? kFrameWidth : kPageWidth;
+        const int pageHeight = id == Layout::kMainFrame ? kFrameHeight : kPageHeight;
         const std::vector<Placed> placed = ClickableControls(page.root.get());
         EXPECT_GE(placed.size(), 6u) << id;  // the support page has six
         for (size_t i = 0; i < placed.size(); ++i) {
             const Placed& a = placed[i];
-            EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= kPageWidth && a.bottom <= kPageHeight &&
+            EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= pageWidth && a.bottom <= pageHeight &&
                         a.left < a.right && a.top < a.bottom)
                 << id << " " << a.name;
             for (size_t j = i + 1; j < placed.size(); ++j) {
@@ -179,6 +218,25 @@ TEST(PageLayout, ClickableControlsLieOnThePageAndCoverNoOther)
                 EXPECT_TRUE(Apart(a, b) || SmallerInside(b, a)) << id << ": " << a.name << " and " << b.name << " overlap";
             }
         }
+    }
+}
+
+// The layouts give each window the size, caption bar and corners the
+// program opens it with.
+TEST(PageLayout, WindowsHaveTheSizeCaptionAndCornersTheProgramNeeds)
+{
+    for (const WindowShape& shape : kWindowShapes) {
+        SCOPED_TRACE("layout " + std::to_string(shape.layout));
+        BuiltPage window(shape.layout, true);
+        ASSERT_TRUE(window.root);
+        const UISize size = window.manager.GetInitialSize();
+        EXPECT_EQ(size.cx, shape.width);
+        EXPECT_EQ(size.cy, shape.height);
+        const UIRect caption = window.manager.GetCaptionRect();
+        EXPECT_EQ(caption.top, 0);
+        EXPECT_EQ(caption.bottom, shape.captionHeight);
+        EXPECT_EQ(window.manager.GetRoundCorner().cx, shape.roundX);
+        EXPECT_EQ(window.manager.GetRoundCorner().cy, shape.roundY);
     }
 }
 

@@ -130,54 +130,55 @@ TEST(SkinCheck, EveryLayoutBuildsWithEverySkin)
     }
 }
 
-bool IsWhite(uint32_t pixel) { return pixel == 0xFFFFFFFF; }
+// The colour without its alpha byte: bitmaps carry none.
+uint32_t Rgb(uint32_t pixel) { return pixel & 0xFFFFFF; }
+bool IsWhite(uint32_t pixel) { return Rgb(pixel) == 0xFFFFFF; }
+uint32_t PixelOf(const ImageData& image, int x, int y) { return image.pixels[static_cast<size_t>(y) * image.width + x]; }
 
-TEST(SkinCheck, MaskGivesTheWindowSizeWithCornersOutside)
+TEST(SkinCheck, MaskGivesTheWindowSizeWithRoundedCornersOutside)
 {
     for (const SkinLanguage& language : kSkinLanguages) {
+        SCOPED_TRACE(language.folder);
         const auto mask = LoadFrom(Folder(language), kMaskImage);
-        ASSERT_TRUE(mask) << language.folder;
-        ASSERT_EQ(mask->width, 1000) << language.folder;
-        ASSERT_EQ(mask->height, 680) << language.folder;
-        const auto at = [&](int x, int y) { return mask->pixels[static_cast<size_t>(y) * mask->width + x]; };
-        EXPECT_TRUE(IsWhite(at(0, 0)) && IsWhite(at(999, 0)) && IsWhite(at(0, 679)) && IsWhite(at(999, 679)))
-            << language.folder << ": the corners are inside the window";
-        EXPECT_FALSE(IsWhite(at(500, 340))) << language.folder << ": the middle is outside the window";
-        EXPECT_FALSE(IsWhite(at(500, 2)) || IsWhite(at(2, 340))) << language.folder << ": the edges are outside";
+        ASSERT_TRUE(mask);
+        ASSERT_EQ(mask->width, 1000);
+        ASSERT_EQ(mask->height, 680);
+        const auto at = [&](int x, int y) { return PixelOf(*mask, x, y); };
+        for (const auto& [x, y] : {std::pair{0, 0}, {999, 0}, {0, 679}, {999, 679}})
+            EXPECT_TRUE(IsWhite(at(x, y))) << "corner " << x << "," << y << " is inside the window";
+        // The edges between the corners, and the middle, are inside the window.
+        for (const auto& [x, y] : {std::pair{500, 0}, {500, 679}, {0, 340}, {999, 340}, {500, 340}, {500, 2}, {2, 340}})
+            EXPECT_FALSE(IsWhite(at(x, y))) << x << "," << y << " is outside the window";
     }
 }
 
 // ---- the mouse picture ---------------------------------------------------
 
-// How far outside a button area the highlight picture may still differ
-// (anti-aliased outlines), and how far inside its sides the highlight must
-// reach.
-constexpr int kHighlightMargin = 3;
-constexpr int kHighlightReach = 4;
+// How far the visible changes of the highlight may end inside each side of
+// a button area (anti-aliased outlines): a shift of 2 pixels fails.
+constexpr int kHighlightReach = 1;
 // A pixel this far (sum of channel differences) from another is a visible
 // change, not a shade of the same colour.
 constexpr int kVisible = 24;
 
-bool Inside(const ImageRect& r, int x, int y, int grow = 0)
+bool Inside(const ImageRect& r, int x, int y)
 {
-    return x >= r.left - grow && x < r.right + grow && y >= r.top - grow && y < r.bottom + grow;
+    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
 
-bool InAnyArea(int x, int y, int grow)
+bool InAnyArea(int x, int y)
 {
     for (const ImageRect& area : kMouseButtonAreas)
-        if (Inside(area, x, y, grow))
+        if (Inside(area, x, y))
             return true;
     return false;
 }
 
-uint32_t PixelOf(const ImageData& image, int x, int y) { return image.pixels[static_cast<size_t>(y) * image.width + x]; }
-
-// The sum of the channel differences of two colours (0 .. 4 * 255).
+// The sum of the channel differences of two colours (0 .. 3 * 255).
 int Distance(uint32_t a, uint32_t b)
 {
     int sum = 0;
-    for (int shift = 0; shift < 32; shift += 8)
+    for (int shift = 0; shift < 24; shift += 8)
         sum += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
     return sum;
 }
@@ -193,7 +194,7 @@ double DrawnShare(const ImageData& image, const ImageRect& button)
     std::map<uint32_t, int> counts;
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x)
-            ++counts[PixelOf(image, x, y)];
+            ++counts[Rgb(PixelOf(image, x, y))];
     const uint32_t common =
         std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
     int standing = 0;
@@ -202,21 +203,25 @@ double DrawnShare(const ImageData& image, const ImageRect& button)
     return static_cast<double>(standing) / ((area.right - area.left) * (area.bottom - area.top));
 }
 
-// Where the highlight picture visibly differs from the plain one around an
-// area, and how many pixels of the area itself differ.
+// How the highlight picture differs from the plain one inside an area: the
+// pixels that differ at all, and the bounds of the visible changes.
 struct Highlight {
     ImageRect bounds{1 << 20, 1 << 20, -1, -1};
-    int changedInside = 0;
+    int changed = 0;
+    int visible = 0;
 };
 
 Highlight FindHighlight(const ImageData& plain, const ImageData& highlight, const ImageRect& area)
 {
     Highlight found;
-    for (int y = area.top - kHighlightMargin; y < area.bottom + kHighlightMargin; ++y) {
-        for (int x = area.left - kHighlightMargin; x < area.right + kHighlightMargin; ++x) {
-            if (Distance(PixelOf(plain, x, y), PixelOf(highlight, x, y)) <= kVisible)
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            const uint32_t a = PixelOf(plain, x, y);
+            const uint32_t b = PixelOf(highlight, x, y);
+            found.changed += Rgb(a) != Rgb(b);
+            if (Distance(a, b) <= kVisible)
                 continue;
-            found.changedInside += Inside(area, x, y);
+            ++found.visible;
             found.bounds = {std::min(found.bounds.left, x), std::min(found.bounds.top, y),
                             std::max(found.bounds.right, x + 1), std::max(found.bounds.bottom, y + 1)};
         }
@@ -226,38 +231,60 @@ Highlight FindHighlight(const ImageData& plain, const ImageData& highlight, cons
 
 bool ReachesTheSides(const ImageRect& bounds, const ImageRect& area)
 {
-    return std::abs(bounds.left - area.left) <= kHighlightReach && std::abs(bounds.top - area.top) <= kHighlightReach &&
-           std::abs(bounds.right - area.right) <= kHighlightReach &&
-           std::abs(bounds.bottom - area.bottom) <= kHighlightReach;
+    return bounds.left - area.left <= kHighlightReach && bounds.top - area.top <= kHighlightReach &&
+           area.right - bounds.right <= kHighlightReach && area.bottom - bounds.bottom <= kHighlightReach;
 }
 
-TEST(SkinCheck, MouseButtonAreasAreWhereTheCodeDrawsThem)
+// The pixels of the two pictures that differ outside every button area.
+int StrayDifferences(const ImageData& plain, const ImageData& other)
+{
+    int stray = 0;
+    for (int y = 0; y < plain.height; ++y)
+        for (int x = 0; x < plain.width; ++x)
+            stray += !InAnyArea(x, y) && Rgb(PixelOf(plain, x, y)) != Rgb(PixelOf(other, x, y));
+    return stray;
+}
+
+// MCBox2 (lit) and MCBox3 (pressed) differ from MCBox only inside the seven
+// areas the code cuts out, fill most of each, and the lit one reaches every
+// side of each area.
+void ExpectVariant(const ImageData& plain, std::string_view name, const ImageData& variant, bool lit)
+{
+    SCOPED_TRACE(std::string(name));
+    ASSERT_EQ(variant.width, plain.width);
+    ASSERT_EQ(variant.height, plain.height);
+    EXPECT_EQ(StrayDifferences(plain, variant), 0) << "changed pixels outside the button areas";
+    int button = 0;
+    for (const ImageRect& area : kMouseButtonAreas) {
+        ++button;
+        const Highlight found = FindHighlight(plain, variant, area);
+        const int pixels = (area.right - area.left) * (area.bottom - area.top);
+        EXPECT_GT(found.changed * 2, pixels) << "button " << button << " is not filled";
+        if (!lit)
+            continue;
+        EXPECT_GE(found.visible * 3, pixels) << "button " << button << " is not highlighted";
+        EXPECT_TRUE(ReachesTheSides(found.bounds, area))
+            << "the highlight of button " << button << " spans " << found.bounds.left << "," << found.bounds.top
+            << "," << found.bounds.right << "," << found.bounds.bottom;
+    }
+}
+
+TEST(SkinCheck, MouseButtonAreasAreExactlyWhereTheCodeDrawsThem)
 {
     for (const SkinLanguage& language : kSkinLanguages) {
         SCOPED_TRACE(language.folder);
         const auto plain = LoadFrom(Folder(language), kMouseImage);
-        const auto highlight = LoadFrom(Folder(language), kMouseHighlightImage);
-        ASSERT_TRUE(plain && highlight);
+        ASSERT_TRUE(plain);
         ASSERT_EQ(plain->width, 960);
         ASSERT_EQ(plain->height, 560);
-        ASSERT_EQ(highlight->width, plain->width);
-        ASSERT_EQ(highlight->height, plain->height);
         int button = 0;
-        for (const ImageRect& area : kMouseButtonAreas) {
-            ++button;
-            EXPECT_GE(DrawnShare(*plain, area), 0.03) << "nothing drawn at button " << button;
-            const Highlight lit = FindHighlight(*plain, *highlight, area);
-            const int pixels = (area.right - area.left) * (area.bottom - area.top);
-            EXPECT_GE(lit.changedInside * 3, pixels) << "button " << button << " is not highlighted";
-            EXPECT_TRUE(ReachesTheSides(lit.bounds, area))
-                << "the highlight of button " << button << " spans " << lit.bounds.left << "," << lit.bounds.top
-                << "," << lit.bounds.right << "," << lit.bounds.bottom;
+        for (const ImageRect& area : kMouseButtonAreas)
+            EXPECT_GE(DrawnShare(*plain, area), 0.03) << "nothing drawn at button " << ++button;
+        for (const std::string_view name : {kMouseHighlightImage, kMousePressedImage}) {
+            const auto variant = LoadFrom(Folder(language), name);
+            ASSERT_TRUE(variant) << name;
+            ExpectVariant(*plain, name, *variant, name == kMouseHighlightImage);
         }
-        int strayDifferences = 0;
-        for (int y = 0; y < plain->height; ++y)
-            for (int x = 0; x < plain->width; ++x)
-                strayDifferences += !InAnyArea(x, y, kHighlightMargin) && PixelOf(*plain, x, y) != PixelOf(*highlight, x, y);
-        EXPECT_EQ(strayDifferences, 0) << "the highlight picture differs away from the button areas";
     }
 }
 

@@ -1,6 +1,8 @@
 // The drawn pictures of the macro page and the popups against what the
 // program does with them: the colour keys it draws them with, the widths it
 // gives the buttons per language, the sizes of the labels that show them.
+#include "app/LanguageGeometry.h"
+#include "app/SkinLanguages.h"
 #include "ui/ButtonUI.h"
 #include "ui/ComboUI.h"
 #include "ui/EditUI.h"
@@ -22,15 +24,17 @@ namespace {
 
 using namespace SkinUI;
 
-constexpr std::array<const char*, 4> kSkinFolders = {"VimoSkin", "VimoSkin1", "VimoSkin2", "VimoSkin3"};
-constexpr int kGerman = 3;
+constexpr int kGerman = NeritApp::kGermanLanguage;
+constexpr int kLanguages = static_cast<int>(std::size(NeritApp::kSkinLanguages));
+
+std::string Folder(int language) { return std::string(NeritApp::kSkinLanguages[language].folder); }
 constexpr uint32_t kWhiteKey = 0xFFFFFFFF;
 constexpr uint32_t kBlackKey = 0xFF000000;
 constexpr uint32_t kNoKey = 0;
 
 std::optional<ImageData> Load(int language, const std::string& name, uint32_t mask = kNoKey)
 {
-    std::ifstream file(std::string(NERIT_SKIN_DIR) + "/" + kSkinFolders[language] + "/" + name, std::ios::binary);
+    std::ifstream file(std::string(NERIT_SKIN_DIR) + "/" + Folder(language) + "/" + name, std::ios::binary);
     const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     return SkinUI::DecodeImage(bytes, mask);
 }
@@ -50,12 +54,12 @@ int CountPixels(const ImageData& image, uint32_t value)
 // makes the button wider, and its pictures with it.
 TEST(MacroPictures, RecordPicturesKeepClearOfTheirColourKeyAndFitTheButton)
 {
-    for (int language = 0; language < 4; ++language) {
+    for (int language = 0; language < kLanguages; ++language) {
         for (const char* name : {"MacroRecord1.png", "MacroRecord2.png", "macro_record_hot.png"}) {
             const auto image = Load(language, name);
-            ASSERT_TRUE(image) << kSkinFolders[language] << "/" << name;
-            EXPECT_EQ(CountPixels(*image, kWhiteKey), 0) << kSkinFolders[language] << "/" << name;
-            EXPECT_EQ(image->width, language == kGerman ? 143 : 114) << kSkinFolders[language] << "/" << name;
+            ASSERT_TRUE(image) << Folder(language) << "/" << name;
+            EXPECT_EQ(CountPixels(*image, kWhiteKey), 0) << Folder(language) << "/" << name;
+            EXPECT_EQ(image->width, language == kGerman ? 143 : 114) << Folder(language) << "/" << name;
             EXPECT_EQ(image->height, 36) << name;
         }
         // The pair must differ, or nothing blinks.
@@ -73,13 +77,13 @@ TEST(MacroPictures, DelayButtonsHaveTheWidthsTheProgramGivesThem)
         int germanWidth;
     };
     for (const Button& button : {Button{"macro_insert_delay_btn", 169, 222}, Button{"macro_edit_delay_btn", 169, 234}})
-        for (int language = 0; language < 4; ++language)
+        for (int language = 0; language < kLanguages; ++language)
             for (int state = 1; state <= 3; ++state) {
                 const std::string name = std::string(button.stem) + std::to_string(state) + ".png";
                 const auto image = Load(language, name);
-                ASSERT_TRUE(image) << kSkinFolders[language] << "/" << name;
+                ASSERT_TRUE(image) << Folder(language) << "/" << name;
                 EXPECT_EQ(image->width, language == kGerman ? button.germanWidth : button.width)
-                    << kSkinFolders[language] << "/" << name;
+                    << Folder(language) << "/" << name;
             }
 }
 
@@ -87,10 +91,10 @@ TEST(MacroPictures, DelayButtonsHaveTheWidthsTheProgramGivesThem)
 // key, so its corners vanish while its sign stays.
 TEST(MacroPictures, EventIconsAreSmallAndTheDelayIconStandsOnItsKey)
 {
-    for (int language = 0; language < 4; ++language) {
+    for (int language = 0; language < kLanguages; ++language) {
         for (const char* name : {"MacroSignTimer.bmp", "MacroSignDown.bmp", "MacroSignUp.bmp", "MacroSignMouse2.bmp"}) {
             const auto image = Load(language, name);
-            ASSERT_TRUE(image) << kSkinFolders[language] << "/" << name;
+            ASSERT_TRUE(image) << Folder(language) << "/" << name;
             EXPECT_EQ(image->width, 14) << name;
             EXPECT_EQ(image->height, 14) << name;
         }
@@ -139,9 +143,9 @@ void CheckPictures(CControlUI& control, int language, UISize size, int& checked)
             continue;
         const std::string file(description.file.begin(), description.file.end());
         const auto image = Load(language, file);
-        ASSERT_TRUE(image) << kSkinFolders[language] << "/" << file;
-        EXPECT_EQ(image->width, size.cx) << kSkinFolders[language] << "/" << file;
-        EXPECT_EQ(image->height, size.cy) << kSkinFolders[language] << "/" << file;
+        ASSERT_TRUE(image) << Folder(language) << "/" << file;
+        EXPECT_EQ(image->width, size.cx) << Folder(language) << "/" << file;
+        EXPECT_EQ(image->height, size.cy) << Folder(language) << "/" << file;
         ++checked;
     }
     if (IContainerUI* container = control.GetContainer())
@@ -159,7 +163,7 @@ TEST(MacroPictures, PicturesHaveTheSizesOfTheControlsShowingThem)
     };
     constexpr Layout kLayouts[] = {
         {190, {960, 560}}, {194, {658, 294}}, {195, {305, 206}}, {196, {627, 296}}, {197, {660, 294}}};
-    for (int language = 0; language < 4; ++language)
+    for (int language = 0; language < kLanguages; ++language)
         for (const Layout& layout : kLayouts) {
             CLayoutBuilder builder;
             const std::unique_ptr<CControlUI> root = builder.CreateDetached(layout.id, "xml", nullptr, nullptr);

@@ -1,0 +1,78 @@
+// Texts the main window sets on its controls, per interface language
+// (English, Traditional Chinese, Simplified Chinese, German), and the
+// function names the assignment buttons show.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace NeritApp {
+
+using LanguageTexts = std::array<std::u16string_view, 4>;
+
+// The warning a hint label shows when the last left click would be lost.
+inline constexpr LanguageTexts kLeftClickWarning = {
+    u"{u}At least one button is assigned to the left button!{/u} ",
+    u"{u}  至少一個按鍵被設置為鼠標左鍵!  {/u} ",
+    u"{u}  至少一个按键被设置为鼠标左键!  {/u} ",
+    u"{u}At least one button is assigned to the left button!{/u} ",
+};
+
+inline constexpr LanguageTexts kSoftwareVersionCaption = {
+    u"Current SoftWare Version : ", u"目前軟體版本 ： ", u"目前软件版本 ： ", u"Aktuelle Software-Version : "};
+inline constexpr LanguageTexts kFirmwareVersionCaption = {
+    u"Current FirmWare Version : ", u"目前韌體版本 ： ", u"目前固件版本 ： ", u"Aktuelle Firmware-Version : "};
+inline constexpr std::u16string_view kSoftwareVersion = u"V1.10";
+
+// Function names by function code (1 .. 17; index 0 unused), as the
+// assignment buttons and their menu show them.
+// clang-format off
+inline constexpr std::array<LanguageTexts, 18> kFunctionNames = {{
+    {u"", u"", u"", u""},
+    {u"Left Click", u" 左鍵 ", u" 左键 ", u" Linksklick "},
+    {u"Right Click", u" 右鍵 ", u" 右键 ", u" Rechtsklick "},
+    {u"Scroll Wheel Click", u" 滾輪 ", u" 滚轮 ", u" Mausrad-Taste "},
+    {u"Browser Forward ", u" 上一頁 ", u" 上一页 ", u" Browser vor "},
+    {u"Browser Backward", u" 下一頁 ", u" 下一页 ", u" Browser zurück "},
+    {u"Scroll Up ", u" 向上滾動 ", u" 向上滚动 ", u" Hochscrollen "},
+    {u"Scroll Down", u" 向下滾動 ", u" 向下滚动 ", u" Runterscrollen "},
+    {u"DPI Up", u" DPI 調升 ", u" DPI 调升 ", u" dpi erhöhen "},
+    {u"DPI Down", u" DPI 調降 ", u" DPI 调降 ", u" dpi reduzieren "},
+    {u"DPI Level Switch", u" DPI 切換 ", u" DPI 切换 ", u" dpi-Wechsel "},
+    {u"Profile Select", u" 玩家配置切換 ", u" 玩家配置切换 ", u" Profilwechsel "},
+    {u"Double Click", u" 左鍵雙擊 ", u" 左键双击 ", u" Doppelklick "},
+    {u"Triple Click", u" 左鍵三擊", u" 左键三击", u" Dreifachklick "},
+    {u"Sniper Switch", u" 狙擊者模式切換 ", u" 狙击者模式切换 ", u" Sniper-Taste "},
+    {u"", u"", u"", u""},  // a macro shows its own name
+    {u"Single Key", u" 單一按鍵 ", u" 单一按键 ", u" Einzelne Taste "},
+    {u"Disable", u" 關閉 ", u" 关闭 ", u" Deaktivieren "},
+}};
+// clang-format on
+
+// The maker's pages the support page links to (deployment data).
+inline constexpr LanguageTexts kWebsiteAddress = {u"https://www.vimo.example/en", u"https://www.vimo.example/zh-tw",
+                                                   u"https://www.vimo.example/zh-cn", u"https://www.vimo.example/de"};
+inline constexpr LanguageTexts kSocialNetworkAddress = {
+    u"https://social.vimo.example/en", u"https://social.vimo.example/zh-tw", u"https://social.vimo.example/zh-cn",
+    u"https://social.vimo.example/de"};
+
+// The key popup's title and prompt.
+inline constexpr LanguageTexts kKeyPopupTitle = {u"Single    Key    Setting", u" 單  一  鍵  設  定 ",
+                                                 u" 单  一  键  设  定 ", u"Einzelne Taste Einstellungen"};
+inline constexpr LanguageTexts kKeyPopupPrompt = {u"Input a single key", u" 輸入一個單一鍵 ", u" 输入一个单一键 ",
+                                                  u"Verzögerungsdauer Einzelne Taste "};
+// The key popup's modifier labels.
+inline constexpr std::array<std::u16string_view, 3> kModifierLabels = {u"Shift", u" Ctrl", u" Alt "};
+
+// The play-option popup's choices, in combo order.
+// clang-format off
+inline constexpr std::array<LanguageTexts, 4> kPlayOptions = {{
+    {u" Play once ", u" 播放一次 ", u" 播放一次 ", u" Einmal abspielen "},
+    {u" Play N times:", u" 播放N次:", u" 播放N次:", u" n-mal abspielen "},
+    {u" Play while pressed ", u" 續壓恆播 ", u" 续压恒播 ", u" Abspielen, während Taste gedrückt wird "},
+    {u" Toggle continuous play on/off ", u" 單壓恆播/單壓取消 ", u" 单压恒播/单压取消 ",
+     u" Ununterbrochenes Abspielen einschalten/ausschalten "},
+}};
+// clang-format on
+
+}  // namespace NeritApp
