@@ -66,9 +66,9 @@ void RegisterFont(CWindowUIManager& manager, const CMarkupCursor& node)
 // held here until the whole build succeeded, so that a failed build leaves
 // nothing in the parent.
 struct CLayoutBuilder::Build {
-    IDialogBuilderCallback* callback;
-    CWindowUIManager* manager;
-    CControlUI* topParent;  // nullptr: only the first top-level control is kept
+    IDialogBuilderCallback* callback = nullptr;
+    CWindowUIManager* manager = nullptr;
+    CControlUI* topParent = nullptr;  // nullptr: only the first top-level control is kept
     std::vector<std::unique_ptr<CControlUI>> topLevel;
     size_t built = 0;  // controls and included layouts so far
     size_t text = 0;   // characters of layout text so far
@@ -296,7 +296,10 @@ std::vector<std::unique_ptr<CControlUI>> CLayoutBuilder::Run(bool loaded, IDialo
     error_ = loaded ? BuildError::None : BuildError::Load;
     if (!loaded)
         return {};
-    Build build{callback, manager, parent, {}};
+    Build build;
+    build.callback = callback;
+    build.manager = manager;
+    build.topParent = parent;
     build.maxText = maxText_;
     if (build.CountText(*this))
         BuildLoaded(build, parent);
