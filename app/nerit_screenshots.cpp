@@ -240,7 +240,7 @@ void FillFrame(CWindowUIManager& manager, int language)
             {{u"text", u" {u}" + Text(address) + u"{/u} "}, {u"showhtml", u"true"}, {u"align", u"left"},
              {u"textcolor", u"#00FF4444"}, {u"tooltip", Text(address)}});
     for (const char16_t* name : {u"Profilenamelabel", u"kProfilenamelabel"})
-        Set(manager, name, {{u"text", u"Vimo profile 1.pfl"}});
+        Set(manager, name, {{u"text", u"Vimo profile 1"}});
 }
 
 // What the popups write into their controls when they open.
