@@ -652,10 +652,13 @@ void SdlWindowSystem::TranslateInput(const SDL_Event& event, unsigned message, W
     case WM_MBUTTONUP:
         OnMouse(window, message, event.button.x, event.button.y, MouseFlagsAfter(message));
         break;
-    case WM_MOUSEWHEEL:
-        OnWheel(window, event.wheel.mouseX, event.wheel.mouseY,
-                static_cast<int>(std::lround(event.wheel.preciseY * WHEEL_DELTA)), MouseFlagsAfter(message));
+    case WM_MOUSEWHEEL: {
+        // Sideways scrolling has no message of ours: it scrolls nothing.
+        const int delta = static_cast<int>(std::lround(event.wheel.preciseY * WHEEL_DELTA));
+        if (delta != 0)
+            OnWheel(window, event.wheel.mouseX, event.wheel.mouseY, delta, MouseFlagsAfter(message));
         break;
+    }
     case WM_KEYDOWN:
     case WM_KEYUP:
         if (const int key = VirtualKeyOf(event.key.keysym))

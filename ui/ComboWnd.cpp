@@ -223,7 +223,8 @@ bool CComboWnd::HandleOwnerMessage(unsigned message, uintptr_t wParam, intptr_t 
         return true;
     }
     case WM_MOUSEWHEEL:
-        m_owner->SelectNext(static_cast<int16_t>(wParam >> 16) > 0 ? -1 : 1);
+        for (int steps = m_wheel.AddMessage(wParam); steps != 0 && m_owner != nullptr; steps -= steps > 0 ? 1 : -1)
+            m_owner->SelectNext(steps > 0 ? -1 : 1);
         if (m_owner != nullptr)
             ShowRow(m_owner->GetCurSel());
         return true;

@@ -12,6 +12,7 @@
 // handling the click or key that selected.
 #pragma once
 
+#include "ui/WheelSteps.h"
 #include "ui/WindowWnd.h"
 
 #include <cstdint>
@@ -54,6 +55,7 @@ private:
     bool HandleOwnerMessage(unsigned message, uintptr_t wParam, intptr_t lParam);
 
     CComboUI* m_owner;  // nullptr once orphaned
+    CWheelSteps m_wheel;
     int m_hot = -1;
     int m_scroll = 0;         // pixels the rows are moved up
     int m_contentHeight = 0;  // of all visible rows

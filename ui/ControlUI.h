@@ -8,6 +8,7 @@
 #include "ui/AttributeValues.h"
 #include "ui/EventUI.h"
 #include "ui/NotifyMessage.h"
+#include "ui/WheelSteps.h"
 
 #include <cstdint>
 #include <vector>
@@ -191,6 +192,8 @@ protected:
                          const std::u16string& normalImage);
     // The frame of "bordersize" in `color`, rounded with "borderround".
     void PaintBorderIn(platform::Painter& painter, uint32_t color);
+    // Whole steps of a ScrollWheel event for this control (see CWheelSteps).
+    int WheelSteps(const TEventUI& event) { return m_wheel.AddMessage(event.wParam); }
 
 private:
     // Sizes below zero are ignored.
@@ -243,6 +246,7 @@ private:
     bool m_contextMenu = false;
     std::vector<std::function<void(NotifyMessage&)>> m_notifyDelegates;
     char16_t m_shortcut = 0;
+    CWheelSteps m_wheel;
 };
 
 }  // namespace SkinUI

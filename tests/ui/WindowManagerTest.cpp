@@ -257,6 +257,13 @@ TEST_F(WindowManagerTest, SliderWheelStepsStayUnclampedUntilPaintedAndProgramVal
     system.RunPending();
     EXPECT_EQ(slider->GetValue(), 1);
     EXPECT_EQ(a.lines.size(), 2u);
+    // Half notches step once they add up; sideways scrolling (0) does nothing.
+    for (const int delta : {0, 60, 0, 60}) {
+        system.InjectWheel(window.GetHWND(), r.left + 50, r.top + 5, delta);
+        system.RunPending();
+    }
+    EXPECT_EQ(slider->GetValue(), 3);
+    EXPECT_EQ(a.lines.size(), 3u);
 
     // A value set by the program far past the maximum notifies nothing and
     // is clamped by the next paint.
