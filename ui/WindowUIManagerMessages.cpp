@@ -331,11 +331,13 @@ void CWindowUIManager::DispatchMouse(UIEvent type, unsigned message, uintptr_t w
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
         CControlUI* control = FindControlAt(point);
+        // A press anywhere takes the focus: a control that cannot hold it
+        // leaves it with nothing, which ends an edit's session. (A row
+        // around such a control may take it while handling the press.)
+        SetFocus(control != nullptr && control->IsFocusable() ? control : nullptr);
         if (control == nullptr)
             return;
         m_pressed = control;
-        if (control->IsFocusable())
-            SetFocus(control);
         if (m_system != nullptr)
             m_system->SetCapture(m_nativeWindow);
         DeliverEvent(control, type, wParam, lParam);
