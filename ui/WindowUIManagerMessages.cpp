@@ -272,7 +272,9 @@ void CWindowUIManager::ShowToolTip(UIPoint point)
     const CControlUI* control = FindControlAt(point);
     while (control != nullptr && control->GetToolTip().empty())
         control = control->GetParent();
-    if (control == nullptr) {
+    // Not over an open pop-up of ours (it has the focus then), nor while
+    // another program is being used.
+    if (control == nullptr || m_system->GetFocus() != m_nativeWindow) {
         HideToolTip();
         return;
     }

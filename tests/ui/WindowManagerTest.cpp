@@ -393,6 +393,34 @@ TEST_F(WindowManagerTest, TooltipsShowAfterTheHoverTimeAndHideOnLeave)
     system.InjectMouse(hwnd, platform::WM_MOUSELEAVE, 0, 0);
     system.RunPending();
     EXPECT_EQ(window.manager.GetToolTipWindow(), WindowId::None);
+
+    // A pop-up of ours (a menu, a drop-down) opening hides the tip, and while
+    // it is open, or while the window has not the focus, none shows.
+    auto rest = [&] {
+        system.InjectMouse(hwnd, platform::WM_MOUSEMOVE, 21, 20);
+        system.InjectMouse(hwnd, platform::WM_MOUSEMOVE, 20, 20);
+        system.RunPending();
+        system.AdvanceTime(1100);
+        system.RunPending();
+        return window.manager.GetToolTipWindow();
+    };
+    ASSERT_NE(rest(), WindowId::None);
+    platform::WindowOptions popupOptions;
+    popupOptions.kind = platform::WindowKind::Popup;
+    popupOptions.owner = hwnd;
+    popupOptions.rect = {owner.left, owner.top + 40, owner.left + 100, owner.top + 100};
+    const WindowId popup = system.CreateWindow(popupOptions, [](const platform::Message&) { return intptr_t{0}; });
+    system.ShowWindow(popup, true, true);
+    system.RunPending();
+    EXPECT_EQ(window.manager.GetToolTipWindow(), WindowId::None);
+    EXPECT_EQ(rest(), WindowId::None);
+    system.DestroyWindow(popup);
+    system.RunPending();
+    ASSERT_EQ(system.GetFocus(), hwnd);
+    EXPECT_NE(rest(), WindowId::None);
+    system.InjectDesktopFocus(hwnd, false);
+    system.RunPending();
+    EXPECT_EQ(rest(), WindowId::None);
 }
 
 struct Swallow final : IMessageFilterUI {
