@@ -65,8 +65,10 @@ void CEditUI::SetMaxChar(int count)
     if (count < 0)
         return;
     m_maxChar = count;
-    m_buffer.SetMaxChars(count);
+    m_buffer.SetMaxChars(CharLimit());
 }
+
+int CEditUI::CharLimit() const { return m_maxChar == 0 || m_maxChar > kCharCap ? kCharCap : m_maxChar; }
 
 void CEditUI::SetReadOnly(bool on)
 {
@@ -90,7 +92,7 @@ void CEditUI::BeginEditing()
         return;
     m_editing = true;
     m_textAtStart = GetText();
-    m_buffer.SetMaxChars(m_maxChar);
+    m_buffer.SetMaxChars(CharLimit());
     m_buffer.SetText(GetText());
     m_buffer.SelectAll();
     m_composition.clear();

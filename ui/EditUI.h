@@ -17,6 +17,8 @@ namespace SkinUI {
 class CEditUI : public CLabelUI, public CButtonStateHolder {
 public:
     static constexpr int kDefaultMaxChars = 255;
+    // The limit of "maxchar" 0 (none given), and the most any edit takes.
+    static constexpr int kCharCap = 32767;
     static constexpr char16_t kPasswordChar = u'*';
     static constexpr unsigned kCaretTimerId = 0x45444954;  // caret blink
     static constexpr unsigned kCaretBlinkMs = 530;
@@ -40,7 +42,7 @@ public:
     bool IsReadOnly() const { return m_readOnly; }
     void SetPasswordMode(bool on) { m_password = on; }
     bool IsPasswordMode() const { return m_password; }
-    // Below 0 is ignored.
+    // Below 0 is ignored; 0 means no limit of its own (kCharCap).
     void SetMaxChar(int count);
     int GetMaxChar() const { return m_maxChar; }
 
@@ -73,6 +75,7 @@ protected:
     void PaintText(platform::Painter& painter) override;
 
 private:
+    int CharLimit() const;
     const std::u16string& StateImage() const;
     platform::WindowSystem* System() const;
 

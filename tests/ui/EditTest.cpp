@@ -267,6 +267,14 @@ TEST_F(EditTest, MaxCharCutsPastedAndTypedTextCountingPairsOnce)
     Type(u"xyz");
     EXPECT_EQ(edit->GetText(), u"ab1xy");
     EXPECT_EQ(log.lines, std::vector<std::string>(5, "textchanged short"));
+
+    // 0 is no limit of its own: only the cap every edit has.
+    edit->SetMaxChar(0);
+    Type(u"zw");
+    EXPECT_EQ(edit->GetText(), u"ab1xyzw");
+    system.SetClipboardText(std::string(40000, 'q'));
+    Chord(VK_CONTROL, 'V');
+    EXPECT_EQ(edit->GetText().size(), static_cast<size_t>(CEditUI::kCharCap));
 }
 
 TEST_F(EditTest, PasswordShowsStarsWhileEditingAndIsNeverCopied)
