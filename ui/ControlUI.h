@@ -111,11 +111,11 @@ public:
     void SetPadding(const UIRect& padding) { UpdateField(m_padding, padding); }
     const UIRect& GetPadding() const { return m_padding; }
 
-    void SetBkColor(uint32_t color) { m_bkColor = color; }
-    void SetBkColor2(uint32_t color) { m_bkColor2 = color; }
-    void SetBkColor3(uint32_t color) { m_bkColor3 = color; }
-    void SetBorderColor(uint32_t color) { m_borderColor = color; }
-    void SetFocusBorderColor(uint32_t color) { m_focusBorderColor = color; }
+    void SetBkColor(uint32_t color) { UpdatePainted(m_bkColor, color); }
+    void SetBkColor2(uint32_t color) { UpdatePainted(m_bkColor2, color); }
+    void SetBkColor3(uint32_t color) { UpdatePainted(m_bkColor3, color); }
+    void SetBorderColor(uint32_t color) { UpdatePainted(m_borderColor, color); }
+    void SetFocusBorderColor(uint32_t color) { UpdatePainted(m_focusBorderColor, color); }
     uint32_t GetBkColor() const { return m_bkColor; }
     uint32_t GetBkColor2() const { return m_bkColor2; }
     uint32_t GetBkColor3() const { return m_bkColor3; }
@@ -194,6 +194,16 @@ protected:
     void PaintBorderIn(platform::Painter& painter, uint32_t color);
     // Whole steps of a ScrollWheel event for this control (see CWheelSteps).
     int WheelSteps(const TEventUI& event) { return m_wheel.AddMessage(event.wParam); }
+    // Stores a value that only the drawing depends on (a colour) and asks
+    // for a repaint when it changed.
+    template <typename T>
+    void UpdatePainted(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        Invalidate();
+    }
 
 private:
     // Sizes below zero are ignored.

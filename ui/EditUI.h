@@ -55,7 +55,7 @@ public:
     const std::u16string& GetFocusedImage() const { return m_focusedImage; }
     const std::u16string& GetDisabledImage() const { return m_disabledImage; }
     // Background of the editing surface.
-    void SetNativeBkColor(uint32_t color) { m_nativeBkColor = color; }
+    void SetNativeBkColor(uint32_t color) { UpdatePainted(m_nativeBkColor, color); }
     uint32_t GetNativeBkColor() const { return m_nativeBkColor; }
 
     // The editing state, for painting and for tests.

@@ -1,4 +1,5 @@
 #include "platform/HeadlessWindowSystem.h"
+#include "ui/ButtonUI.h"
 #include "ui/HorizontalLayoutUI.h"
 #include "ui/LayoutBuilder.h"
 #include "ui/OptionUI.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include <string>
 #include <vector>
@@ -348,6 +350,23 @@ TEST_F(WindowManagerTest, ChangesFromCodeLayTheWindowOutAnewAndRepaint)
     ok->SetText(u"Apply");
     ok->SetVisible(true);
     EXPECT_EQ(system.RunPending(), 0);
+
+    // So do the colours of controls, labels and buttons.
+    auto* button = static_cast<CButtonUI*>(ok);
+    const std::vector<std::function<void(uint32_t)>> setters = {
+        [&](uint32_t c) { button->SetBkColor(c); },          [&](uint32_t c) { button->SetBkColor2(c); },
+        [&](uint32_t c) { button->SetBkColor3(c); },         [&](uint32_t c) { button->SetBorderColor(c); },
+        [&](uint32_t c) { button->SetFocusBorderColor(c); }, [&](uint32_t c) { button->SetTextColor(c); },
+        [&](uint32_t c) { button->SetDisabledTextColor(c); }, [&](uint32_t c) { button->SetHotTextColor(c); },
+        [&](uint32_t c) { button->SetPushedTextColor(c); },  [&](uint32_t c) { button->SetFocusedTextColor(c); },
+    };
+    for (size_t i = 0; i < setters.size(); ++i) {
+        setters[i](0xFF123456);
+        EXPECT_GT(system.RunPending(), 0) << "setter " << i;
+        setters[i](0xFF123456);
+        EXPECT_EQ(system.RunPending(), 0) << "setter " << i;
+    }
+    EXPECT_EQ(pixel(150, 10), 0xFF123456u);
 }
 
 TEST_F(WindowManagerTest, TooltipsShowAfterTheHoverTimeAndHideOnLeave)
