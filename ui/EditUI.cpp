@@ -174,6 +174,8 @@ void CEditUI::DoEvent(TEventUI& event)
     case UIEvent::KeyDown:
         if (m_editing)
             HandleKey(event.key);
+        else
+            CopyWhenReadOnly(event.key);
         return;
     case UIEvent::Char:
         if (m_editing)
@@ -304,6 +306,17 @@ void CEditUI::HandleClipboardKey(char16_t key, bool shift, bool ctrl)
     } else if (paste) {
         Paste();
     }
+}
+
+// A read-only edit focused by the program edits nothing but still gives its
+// whole text to Ctrl+C / Ctrl+Insert (a password's excepted).
+void CEditUI::CopyWhenReadOnly(char16_t key)
+{
+    WindowSystem* system = System();
+    if (!m_readOnly || m_password || system == nullptr || !system->IsKeyDown(VK_CONTROL) ||
+        (key != u'C' && key != VK_INSERT) || GetManager()->GetFocus() != this)
+        return;
+    system->SetClipboardText(Utf16ToUtf8(GetText()));
 }
 
 void CEditUI::Copy()

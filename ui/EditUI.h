@@ -76,6 +76,7 @@ protected:
 
 private:
     int CharLimit() const;
+    void CopyWhenReadOnly(char16_t key);
     const std::u16string& StateImage() const;
     platform::WindowSystem* System() const;
 

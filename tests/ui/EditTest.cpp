@@ -314,6 +314,20 @@ TEST_F(EditTest, ReadOnlyEditLetsTheClickSelectItsRowAndTakesNoText)
     Type(u"x");
     Key(VK_BACK);
     EXPECT_EQ(ro->GetText(), u"macro 1");
+    // Focused by the program it still edits nothing, but its text can be copied.
+    system.SetClipboardText("before");
+    Chord(VK_CONTROL, 'C');
+    EXPECT_EQ(system.GetClipboardText(), "before");  // not focused: nothing
+    window.manager.SetFocus(ro);
+    system.RunPending();
+    EXPECT_FALSE(ro->IsEditing());
+    Type(u"x");
+    Chord(VK_CONTROL, 'X');
+    Chord(VK_CONTROL, 'V');
+    EXPECT_EQ(ro->GetText(), u"macro 1");
+    EXPECT_EQ(system.GetClipboardText(), "before");
+    Chord(VK_CONTROL, 'C');
+    EXPECT_EQ(system.GetClipboardText(), "macro 1");
 
     // Rename: writable and focused from code, it edits.
     ro->SetReadOnly(false);
