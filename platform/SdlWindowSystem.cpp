@@ -394,6 +394,12 @@ void SdlWindowSystem::NativeDestroy(WindowId window)
     Native* native = NativeOf(window);
     if (!native)
         return;
+    // The desktop's focus goes back to the owner first: left to the X server
+    // it would fall to nothing, and a press under way would lose its release.
+    const WindowOptions* options = OptionsOf(window);
+    const Native* owner = options ? NativeOf(options->owner) : nullptr;
+    if (owner && SDL_GetKeyboardFocus() == native->window)
+        SDL_SetWindowInputFocus(owner->window);
     if (native->texture)
         SDL_DestroyTexture(native->texture);
     if (native->renderer)
@@ -615,6 +621,17 @@ bool SdlWindowSystem::MovedToOtherWindow(WindowId window) const
     return now != WindowId::None && now != window;
 }
 
+// True when `window` never takes the focus and has handed it to its owner.
+bool SdlWindowSystem::GiveBackFocus(WindowId window)
+{
+    const WindowOptions* options = OptionsOf(window);
+    const Native* owner = options ? NativeOf(options->owner) : nullptr;
+    if (!options || options->kind != WindowKind::Tooltip || !owner)
+        return false;
+    SDL_SetWindowInputFocus(owner->window);
+    return true;
+}
+
 void SdlWindowSystem::TranslateInput(const SDL_Event& event, unsigned message, WindowId window)
 {
     switch (message) {
@@ -635,10 +652,13 @@ void SdlWindowSystem::TranslateInput(const SDL_Event& event, unsigned message, W
     case WM_MBUTTONUP:
         OnMouse(window, message, event.button.x, event.button.y, MouseFlagsAfter(message));
         break;
-    case WM_MOUSEWHEEL:
-        OnWheel(window, event.wheel.mouseX, event.wheel.mouseY,
-                static_cast<int>(std::lround(event.wheel.preciseY * WHEEL_DELTA)), MouseFlagsAfter(message));
+    case WM_MOUSEWHEEL: {
+        // Sideways scrolling has no message of ours: it scrolls nothing.
+        const int delta = static_cast<int>(std::lround(event.wheel.preciseY * WHEEL_DELTA));
+        if (delta != 0)
+            OnWheel(window, event.wheel.mouseX, event.wheel.mouseY, delta, MouseFlagsAfter(message));
         break;
+    }
     case WM_KEYDOWN:
     case WM_KEYUP:
         if (const int key = VirtualKeyOf(event.key.keysym))
@@ -661,6 +681,10 @@ void SdlWindowSystem::TranslateInput(const SDL_Event& event, unsigned message, W
         break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+        // Without a window manager SDL hands the focus to every window it
+        // shows; a tooltip gives it straight back to its owner.
+        if (message == WM_SETFOCUS && GiveBackFocus(window))
+            break;
         // A loss to another of our windows is no loss: its gain follows.
         if (message == WM_KILLFOCUS && MovedToOtherWindow(window))
             break;

@@ -35,9 +35,9 @@ public:
     const std::u16string& GetDisabledImage() const { return m_disabledImage; }
 
     // 0: the normal text colour.
-    void SetHotTextColor(uint32_t color) { m_hotTextColor = color; }
-    void SetPushedTextColor(uint32_t color) { m_pushedTextColor = color; }
-    void SetFocusedTextColor(uint32_t color) { m_focusedTextColor = color; }
+    void SetHotTextColor(uint32_t color) { UpdatePainted(m_hotTextColor, color); }
+    void SetPushedTextColor(uint32_t color) { UpdatePainted(m_pushedTextColor, color); }
+    void SetFocusedTextColor(uint32_t color) { UpdatePainted(m_focusedTextColor, color); }
     uint32_t GetHotTextColor() const { return m_hotTextColor; }
     uint32_t GetPushedTextColor() const { return m_pushedTextColor; }
     uint32_t GetFocusedTextColor() const { return m_focusedTextColor; }

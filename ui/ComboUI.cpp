@@ -178,8 +178,8 @@ void CComboUI::DoEvent(TEventUI& event)
             Activate();
         return;
     case UIEvent::ScrollWheel:
-        if (IsEnabled())
-            SelectNext(static_cast<int16_t>(event.wParam >> 16) > 0 ? -1 : 1);
+        for (int steps = WheelSteps(event); IsEnabled() && steps != 0; steps -= steps > 0 ? 1 : -1)
+            SelectNext(steps > 0 ? -1 : 1);
         return;
     default:
         if (TrackHotAndFocus(event.type, IsEnabled()))

@@ -374,8 +374,8 @@ void CContainerUI::DoEvent(TEventUI& event)
     switch (event.type) {
     case UIEvent::ScrollWheel:
         if (vertical != nullptr) {
-            const int notch = static_cast<int16_t>(event.wParam >> 16) > 0 ? -1 : 1;
-            vertical->ScrollTo(vertical->GetScrollPos() + notch * kWheelLines * vertical->GetLineSize());
+            const int steps = WheelSteps(event);
+            vertical->ScrollTo(vertical->GetScrollPos() - steps * kWheelLines * vertical->GetLineSize());
             return;
         }
         break;

@@ -8,6 +8,7 @@
 #include "ui/AttributeValues.h"
 #include "ui/EventUI.h"
 #include "ui/NotifyMessage.h"
+#include "ui/WheelSteps.h"
 
 #include <cstdint>
 #include <vector>
@@ -110,11 +111,11 @@ public:
     void SetPadding(const UIRect& padding) { UpdateField(m_padding, padding); }
     const UIRect& GetPadding() const { return m_padding; }
 
-    void SetBkColor(uint32_t color) { m_bkColor = color; }
-    void SetBkColor2(uint32_t color) { m_bkColor2 = color; }
-    void SetBkColor3(uint32_t color) { m_bkColor3 = color; }
-    void SetBorderColor(uint32_t color) { m_borderColor = color; }
-    void SetFocusBorderColor(uint32_t color) { m_focusBorderColor = color; }
+    void SetBkColor(uint32_t color) { UpdatePainted(m_bkColor, color); }
+    void SetBkColor2(uint32_t color) { UpdatePainted(m_bkColor2, color); }
+    void SetBkColor3(uint32_t color) { UpdatePainted(m_bkColor3, color); }
+    void SetBorderColor(uint32_t color) { UpdatePainted(m_borderColor, color); }
+    void SetFocusBorderColor(uint32_t color) { UpdatePainted(m_focusBorderColor, color); }
     uint32_t GetBkColor() const { return m_bkColor; }
     uint32_t GetBkColor2() const { return m_bkColor2; }
     uint32_t GetBkColor3() const { return m_bkColor3; }
@@ -191,6 +192,18 @@ protected:
                          const std::u16string& normalImage);
     // The frame of "bordersize" in `color`, rounded with "borderround".
     void PaintBorderIn(platform::Painter& painter, uint32_t color);
+    // Whole steps of a ScrollWheel event for this control (see CWheelSteps).
+    int WheelSteps(const TEventUI& event) { return m_wheel.AddMessage(event.wParam); }
+    // Stores a value that only the drawing depends on (a colour) and asks
+    // for a repaint when it changed.
+    template <typename T>
+    void UpdatePainted(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        Invalidate();
+    }
 
 private:
     // Sizes below zero are ignored.
@@ -243,6 +256,7 @@ private:
     bool m_contextMenu = false;
     std::vector<std::function<void(NotifyMessage&)>> m_notifyDelegates;
     char16_t m_shortcut = 0;
+    CWheelSteps m_wheel;
 };
 
 }  // namespace SkinUI

@@ -65,8 +65,10 @@ void CEditUI::SetMaxChar(int count)
     if (count < 0)
         return;
     m_maxChar = count;
-    m_buffer.SetMaxChars(count);
+    m_buffer.SetMaxChars(CharLimit());
 }
+
+int CEditUI::CharLimit() const { return m_maxChar == 0 || m_maxChar > kCharCap ? kCharCap : m_maxChar; }
 
 void CEditUI::SetReadOnly(bool on)
 {
@@ -90,7 +92,7 @@ void CEditUI::BeginEditing()
         return;
     m_editing = true;
     m_textAtStart = GetText();
-    m_buffer.SetMaxChars(m_maxChar);
+    m_buffer.SetMaxChars(CharLimit());
     m_buffer.SetText(GetText());
     m_buffer.SelectAll();
     m_composition.clear();
@@ -172,6 +174,8 @@ void CEditUI::DoEvent(TEventUI& event)
     case UIEvent::KeyDown:
         if (m_editing)
             HandleKey(event.key);
+        else
+            CopyWhenReadOnly(event.key);
         return;
     case UIEvent::Char:
         if (m_editing)
@@ -302,6 +306,17 @@ void CEditUI::HandleClipboardKey(char16_t key, bool shift, bool ctrl)
     } else if (paste) {
         Paste();
     }
+}
+
+// A read-only edit focused by the program edits nothing but still gives its
+// whole text to Ctrl+C / Ctrl+Insert (a password's excepted).
+void CEditUI::CopyWhenReadOnly(char16_t key)
+{
+    WindowSystem* system = System();
+    if (!m_readOnly || m_password || system == nullptr || !system->IsKeyDown(VK_CONTROL) ||
+        (key != u'C' && key != VK_INSERT) || GetManager()->GetFocus() != this)
+        return;
+    system->SetClipboardText(Utf16ToUtf8(GetText()));
 }
 
 void CEditUI::Copy()

@@ -17,6 +17,8 @@ namespace SkinUI {
 class CEditUI : public CLabelUI, public CButtonStateHolder {
 public:
     static constexpr int kDefaultMaxChars = 255;
+    // The limit of "maxchar" 0 (none given), and the most any edit takes.
+    static constexpr int kCharCap = 32767;
     static constexpr char16_t kPasswordChar = u'*';
     static constexpr unsigned kCaretTimerId = 0x45444954;  // caret blink
     static constexpr unsigned kCaretBlinkMs = 530;
@@ -40,7 +42,7 @@ public:
     bool IsReadOnly() const { return m_readOnly; }
     void SetPasswordMode(bool on) { m_password = on; }
     bool IsPasswordMode() const { return m_password; }
-    // Below 0 is ignored.
+    // Below 0 is ignored; 0 means no limit of its own (kCharCap).
     void SetMaxChar(int count);
     int GetMaxChar() const { return m_maxChar; }
 
@@ -53,7 +55,7 @@ public:
     const std::u16string& GetFocusedImage() const { return m_focusedImage; }
     const std::u16string& GetDisabledImage() const { return m_disabledImage; }
     // Background of the editing surface.
-    void SetNativeBkColor(uint32_t color) { m_nativeBkColor = color; }
+    void SetNativeBkColor(uint32_t color) { UpdatePainted(m_nativeBkColor, color); }
     uint32_t GetNativeBkColor() const { return m_nativeBkColor; }
 
     // The editing state, for painting and for tests.
@@ -73,6 +75,8 @@ protected:
     void PaintText(platform::Painter& painter) override;
 
 private:
+    int CharLimit() const;
+    void CopyWhenReadOnly(char16_t key);
     const std::u16string& StateImage() const;
     platform::WindowSystem* System() const;
 

@@ -20,8 +20,8 @@ public:
     void SetFont(int index) { m_font = index; }
     int GetFont() const { return m_font; }
     // 0: the window's default colour.
-    void SetTextColor(uint32_t color) { m_textColor = color; }
-    void SetDisabledTextColor(uint32_t color) { m_disabledTextColor = color; }
+    void SetTextColor(uint32_t color) { UpdatePainted(m_textColor, color); }
+    void SetDisabledTextColor(uint32_t color) { UpdatePainted(m_disabledTextColor, color); }
     uint32_t GetTextColor() const { return m_textColor; }
     uint32_t GetDisabledTextColor() const { return m_disabledTextColor; }
     void SetTextPadding(const UIRect& padding) { m_textPadding = padding; }

@@ -169,7 +169,10 @@ void CListUI::DoEvent(TEventUI& event)
         return;
     }
     if (event.type == UIEvent::ScrollWheel && m_scrollSelect) {
-        if (SelectNext(static_cast<int16_t>(event.wParam >> 16) > 0 ? -1 : 1))
+        bool moved = false;
+        for (int steps = WheelSteps(event); steps != 0; steps -= steps > 0 ? 1 : -1)
+            moved = SelectNext(steps > 0 ? -1 : 1) || moved;
+        if (moved)
             EnsureSelectedVisible();
         return;
     }

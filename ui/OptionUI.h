@@ -44,7 +44,7 @@ public:
     const std::u16string& GetSelectedImage() const { return m_selectedImage; }
     const std::u16string& GetForeImage() const { return m_foreImage; }
     // 0: the normal text colour.
-    void SetSelectedTextColor(uint32_t color) { m_selectedTextColor = color; }
+    void SetSelectedTextColor(uint32_t color) { UpdatePainted(m_selectedTextColor, color); }
     uint32_t GetSelectedTextColor() const { return m_selectedTextColor; }
 
 protected:

@@ -115,11 +115,11 @@ void CSliderUI::NotifyValueChanged()
         GetManager()->SendNotify(this, u"valuechanged");
 }
 
-void CSliderUI::StepByWheel(int delta)
+void CSliderUI::StepByWheel(int steps)
 {
-    if (delta == 0)
+    if (steps == 0)
         return;
-    SetValue(ToInt(0LL + GetValue() + (delta > 0 ? m_step : -m_step)));
+    SetValue(ToInt(0LL + GetValue() + 1LL * steps * m_step));
     NotifyValueChanged();
     Invalidate();
 }
@@ -152,7 +152,7 @@ void CSliderUI::DoEvent(TEventUI& event)
         return;
     case UIEvent::ScrollWheel:
         if (IsEnabledWithAncestors())
-            StepByWheel(platform::HighSigned(static_cast<intptr_t>(event.wParam)));
+            StepByWheel(WheelSteps(event));
         return;
     case UIEvent::MouseEnter:
     case UIEvent::MouseLeave:

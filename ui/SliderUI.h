@@ -48,7 +48,7 @@ protected:
 private:
     const std::u16string& ThumbImage() const;
     void SetStateFlag(unsigned flag, bool on);
-    void StepByWheel(int delta);
+    void StepByWheel(int steps);
     void NotifyValueChanged();
 
     std::u16string m_thumbImage;

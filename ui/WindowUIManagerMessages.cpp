@@ -284,7 +284,9 @@ void CWindowUIManager::ShowToolTip(UIPoint point)
     const CControlUI* control = FindControlAt(point);
     while (control != nullptr && control->GetToolTip().empty())
         control = control->GetParent();
-    if (control == nullptr) {
+    // Not over an open pop-up of ours (it has the focus then), nor while
+    // another program is being used.
+    if (control == nullptr || m_system->GetFocus() != m_nativeWindow) {
         HideToolTip();
         return;
     }
@@ -343,11 +345,13 @@ void CWindowUIManager::DispatchMouse(UIEvent type, unsigned message, uintptr_t w
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
         CControlUI* control = FindControlAt(point);
+        // A press anywhere takes the focus: a control that cannot hold it
+        // leaves it with nothing, which ends an edit's session. (A row
+        // around such a control may take it while handling the press.)
+        SetFocus(control != nullptr && control->IsFocusable() ? control : nullptr);
         if (control == nullptr)
             return;
         m_pressed = control;
-        if (control->IsFocusable())
-            SetFocus(control);
         if (m_system != nullptr)
             m_system->SetCapture(m_nativeWindow);
         DeliverEvent(control, type, wParam, lParam);

@@ -1,6 +1,7 @@
 #include "platform/HeadlessWindowSystem.h"
 #include "platform/SdlWindowSystem.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -557,6 +558,86 @@ TEST(SdlWindowSystemTest, FocusMovingToOurOwnPopupIsNoLoss)
         ws->DispatchMessage(m);
     EXPECT_EQ(ws->GetFocus(), popup);
     EXPECT_EQ(std::count(seen.begin(), seen.end(), WM_KILLFOCUS), 0);
+    ws->DestroyWindow(owner);
+}
+
+// The SDL id of the newest window still open.
+Uint32 NewestSdlWindowId()
+{
+    Uint32 newest = 0;
+    for (Uint32 id = 1; id < 4096; ++id)
+        newest = SDL_GetWindowFromID(id) != nullptr ? id : newest;
+    return newest;
+}
+
+// Pumps until the owner's timer 1 fires, dispatching everything else.
+void PumpUntilTimer(SdlWindowSystem& ws, WindowId owner)
+{
+    ws.SetTimer(owner, 1, 1000);
+    Message m;
+    while (ws.GetMessage(m) && !(m.message == WM_TIMER && m.wParam == 1))
+        ws.DispatchMessage(m);
+    ws.KillTimer(owner, 1);
+}
+
+// A tooltip never takes the focus, even where the desktop hands it to every
+// window shown (no window manager): the owner keeps it, and a press on the
+// owner that destroys the tooltip still gets its release. Sideways wheel
+// turns post nothing; the wheel's delta is 120 a notch.
+TEST(SdlWindowSystemTest, TooltipsLeaveTheFocusAndSidewaysWheelPostsNothing)
+{
+    std::string error;
+    auto ws = SdlWindowSystem::Create(&error);
+    if (!ws && std::getenv("NERIT_REQUIRE_DISPLAY"))
+        FAIL() << "no video: " << error;
+    if (!ws)
+        GTEST_SKIP() << "no video: " << error;
+    WindowOptions options;
+    options.title = "owner";
+    options.rect = {40, 40, 240, 200};
+    std::vector<Message> seen;
+    const WindowId owner = ws->CreateWindow(options, [&](const Message& m) {
+        seen.push_back(m);
+        return intptr_t{0};
+    });
+    ws->ShowWindow(owner, true, true);
+    const Uint32 ownerId = NewestSdlWindowId();
+    PumpUntilTimer(*ws, owner);
+    ASSERT_EQ(ws->GetFocus(), owner);
+    WindowOptions tipOptions;
+    tipOptions.kind = WindowKind::Tooltip;
+    tipOptions.owner = owner;
+    tipOptions.toolWindow = true;
+    tipOptions.rect = {60, 120, 160, 140};
+    const WindowId tip = ws->CreateWindow(tipOptions, [](const Message&) { return intptr_t{0}; });
+    ws->ShowWindow(tip, true, false);
+    seen.clear();
+    PumpUntilTimer(*ws, owner);
+    EXPECT_EQ(ws->GetFocus(), owner);
+    EXPECT_EQ(SDL_GetWindowID(SDL_GetKeyboardFocus()), ownerId);
+    auto count = [&](unsigned message) {
+        return std::count_if(seen.begin(), seen.end(), [&](const Message& m) { return m.message == message; });
+    };
+    EXPECT_EQ(count(WM_KILLFOCUS), 0);
+
+    ws->DestroyWindow(tip);
+    EXPECT_EQ(SDL_GetWindowID(SDL_GetKeyboardFocus()), ownerId);
+    SDL_Event wheel{};
+    wheel.wheel.type = SDL_MOUSEWHEEL;
+    wheel.wheel.windowID = ownerId;
+    wheel.wheel.x = 1;
+    wheel.wheel.preciseX = 1.0f;
+    SDL_PushEvent(&wheel);
+    wheel.wheel.x = 0;
+    wheel.wheel.preciseX = 0.0f;
+    wheel.wheel.y = 1;
+    wheel.wheel.preciseY = 1.0f;
+    SDL_PushEvent(&wheel);
+    seen.clear();
+    PumpUntilTimer(*ws, owner);
+    ASSERT_EQ(count(WM_MOUSEWHEEL), 1);
+    const auto at = std::find_if(seen.begin(), seen.end(), [](const Message& m) { return m.message == WM_MOUSEWHEEL; });
+    EXPECT_EQ(static_cast<int16_t>(at->wParam >> 16), WHEEL_DELTA);
     ws->DestroyWindow(owner);
 }
 

@@ -114,6 +114,31 @@ TEST_F(ComboTest, KeyboardOpensMovesSkippingDisabledAndClosesTheDropDown)
                                                    "itemselect 3 1", "dropdown 0 0", "itemselect 1 3"}));
 }
 
+// The wheel over the closed combo and over its drop-down: a step per 120,
+// disabled items skipped, a delta of 0 (sideways scrolling) changes nothing.
+TEST_F(ComboTest, WheelStepsPer120AndIgnoresZero)
+{
+    ASSERT_TRUE(combo->SelectItem(0));
+    log.lines.clear();
+    auto wheel = [&](WindowId target, int delta) {
+        system.InjectWheel(target, 50, 15, delta);
+        system.RunPending();
+        return combo->GetCurSel();
+    };
+    EXPECT_EQ(wheel(window.GetHWND(), 0), 0);
+    EXPECT_EQ(wheel(window.GetHWND(), -240), 3);  // two steps: one, then three
+    EXPECT_EQ(wheel(window.GetHWND(), 60), 3);
+    EXPECT_EQ(wheel(window.GetHWND(), 60), 1);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"itemselect 1 0", "itemselect 3 1", "itemselect 1 3"}));
+
+    ClickAt(window.GetHWND(), 50, 15);
+    ASSERT_NE(DropDown(), WindowId::None);
+    // In the open drop-down the wheel scrolls the rows; the selection stays.
+    EXPECT_EQ(wheel(DropDown(), 0), 1);
+    EXPECT_EQ(wheel(DropDown(), 240), 1);
+    EXPECT_EQ(wheel(DropDown(), -120), 1);
+}
+
 TEST_F(ComboTest, SelectionByTheProgramFollowsTheSameRules)
 {
     EXPECT_TRUE(combo->SelectItem(1));

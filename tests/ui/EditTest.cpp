@@ -40,6 +40,7 @@ constexpr std::u16string_view kLayout =
     u"<ListContainerElement name=\"row\" height=\"30\"><Edit name=\"ro\" readonly=\"true\" text=\"macro 1\"/>"
     u"</ListContainerElement><ListContainerElement name=\"row2\" height=\"30\"/></List>"
     u"<Edit name=\"dark\" height=\"30\" text=\"MMMM\" nativebkcolor=\"#FF000000\" textcolor=\"#00FFFFFF\"/>"
+    u"<Label name=\"label\" height=\"30\" text=\"label\"/>"
     u"</VerticalLayout></Window>";
 
 class EditTest : public LayoutWindowFixture {
@@ -266,6 +267,14 @@ TEST_F(EditTest, MaxCharCutsPastedAndTypedTextCountingPairsOnce)
     Type(u"xyz");
     EXPECT_EQ(edit->GetText(), u"ab1xy");
     EXPECT_EQ(log.lines, std::vector<std::string>(5, "textchanged short"));
+
+    // 0 is no limit of its own: only the cap every edit has.
+    edit->SetMaxChar(0);
+    Type(u"zw");
+    EXPECT_EQ(edit->GetText(), u"ab1xyzw");
+    system.SetClipboardText(std::string(40000, 'q'));
+    Chord(VK_CONTROL, 'V');
+    EXPECT_EQ(edit->GetText().size(), static_cast<size_t>(CEditUI::kCharCap));
 }
 
 TEST_F(EditTest, PasswordShowsStarsWhileEditingAndIsNeverCopied)
@@ -305,6 +314,20 @@ TEST_F(EditTest, ReadOnlyEditLetsTheClickSelectItsRowAndTakesNoText)
     Type(u"x");
     Key(VK_BACK);
     EXPECT_EQ(ro->GetText(), u"macro 1");
+    // Focused by the program it still edits nothing, but its text can be copied.
+    system.SetClipboardText("before");
+    Chord(VK_CONTROL, 'C');
+    EXPECT_EQ(system.GetClipboardText(), "before");  // not focused: nothing
+    window.manager.SetFocus(ro);
+    system.RunPending();
+    EXPECT_FALSE(ro->IsEditing());
+    Type(u"x");
+    Chord(VK_CONTROL, 'X');
+    Chord(VK_CONTROL, 'V');
+    EXPECT_EQ(ro->GetText(), u"macro 1");
+    EXPECT_EQ(system.GetClipboardText(), "before");
+    Chord(VK_CONTROL, 'C');
+    EXPECT_EQ(system.GetClipboardText(), "macro 1");
 
     // Rename: writable and focused from code, it edits.
     ro->SetReadOnly(false);
@@ -344,6 +367,31 @@ TEST_F(EditTest, EditReturnComesOncePerSessionOnEnterOrFocusLoss)
     EXPECT_FALSE(e1->IsEditing());
     EXPECT_EQ(log.lines, (std::vector<std::string>{"textchanged e1", "edit_return e1", "edit_return e2", "click btn",
                                                    "edit_return e1"}));
+}
+
+// A press on a control that takes no focus (a label, empty space) ends the
+// session too; Tab then starts again at the first edit.
+TEST_F(EditTest, PressOnALabelOrEmptySpaceEndsEditing)
+{
+    CEditUI* e1 = Edit(u"e1");
+    Click(296, 15);
+    ASSERT_TRUE(e1->IsEditing());
+    Click(40, 255);  // the label
+    EXPECT_FALSE(e1->IsEditing());
+    EXPECT_EQ(window.manager.GetFocus(), nullptr);
+    EXPECT_EQ(system.TextInputWindow(), WindowId::None);
+    Type(u"x");
+    EXPECT_EQ(e1->GetText(), u"hello world");
+
+    Click(296, 45);
+    ASSERT_TRUE(Edit(u"e2")->IsEditing());
+    Click(40, 285);  // below every control
+    EXPECT_FALSE(Edit(u"e2")->IsEditing());
+    intptr_t result = 0;
+    EXPECT_TRUE(window.manager.PreMessageHandler(WM_KEYDOWN, VK_TAB, 0, result));
+    system.RunPending();
+    EXPECT_TRUE(e1->IsEditing());
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"edit_return e1", "edit_return e2"}));
 }
 
 TEST_F(EditTest, EscapeRestoresTheTextTheSessionStartedWith)

@@ -247,5 +247,23 @@ TEST_F(PagedListTest, TheRowStaysHotOverItsChildrenAndLosesItWhenThePointerLeave
     EXPECT_FALSE(Row(u"r1")->IsHot());
 }
 
+// With "scrollselect" the wheel moves the selection a row per 120 of delta
+// (disabled rows skipped); a delta of 0 (sideways scrolling) moves nothing.
+TEST_F(ListTest, ScrollSelectWheelStepsPer120AndIgnoresZero)
+{
+    list->SetScrollSelect(true);
+    ASSERT_TRUE(list->SelectItem(0));
+    auto wheel = [&](int delta) {
+        system.InjectWheel(window.GetHWND(), 20, 15, delta);
+        system.RunPending();
+        return list->GetCurSel();
+    };
+    EXPECT_EQ(wheel(0), 0);
+    EXPECT_EQ(wheel(-240), 3);  // r1, then past the disabled r2
+    EXPECT_EQ(wheel(60), 3);
+    EXPECT_EQ(wheel(60), 1);
+    EXPECT_EQ(wheel(0), 1);
+}
+
 }  // namespace
 }  // namespace SkinUI

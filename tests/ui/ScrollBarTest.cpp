@@ -95,6 +95,27 @@ TEST_F(ScrollBarTest, ThumbFollowsTheMouseWhileHeldAndTheWheelScrollsOverChildre
     EXPECT_EQ(bar->GetScrollPos(), 151);
 }
 
+// A wheel step is 120 of delta: two notches at once make two steps, fine
+// touchpad deltas step once they add up, a turn the other way drops the
+// rest, and a delta of 0 (sideways scrolling) moves nothing.
+TEST_F(ScrollBarTest, TheWheelStepsPer120AndIgnoresZero)
+{
+    auto wheel = [&](int delta) {
+        system.InjectWheel(window.GetHWND(), 50, 50, delta);
+        system.RunPending();
+        return bar->GetScrollPos();
+    };
+    EXPECT_EQ(wheel(0), 0);
+    EXPECT_EQ(wheel(-240), 48);
+    EXPECT_EQ(wheel(0), 48);
+    EXPECT_EQ(wheel(-40), 48);
+    EXPECT_EQ(wheel(-40), 48);
+    EXPECT_EQ(wheel(-40), 72);
+    EXPECT_EQ(wheel(-100), 72);
+    EXPECT_EQ(wheel(100), 72);  // the other way: the 100 down are dropped
+    EXPECT_EQ(wheel(20), 48);
+}
+
 // Holding the mouse on an arrow or the rail repeats the scroll after a delay,
 // until the button is released or the pointer leaves the bar.
 TEST_F(ScrollBarTest, HeldArrowsAndRailRepeatUntilReleaseOrLeave)

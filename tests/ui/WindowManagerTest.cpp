@@ -1,4 +1,5 @@
 #include "platform/HeadlessWindowSystem.h"
+#include "ui/ButtonUI.h"
 #include "ui/HorizontalLayoutUI.h"
 #include "ui/LayoutBuilder.h"
 #include "ui/OptionUI.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include <string>
 #include <vector>
@@ -257,6 +259,13 @@ TEST_F(WindowManagerTest, SliderWheelStepsStayUnclampedUntilPaintedAndProgramVal
     system.RunPending();
     EXPECT_EQ(slider->GetValue(), 1);
     EXPECT_EQ(a.lines.size(), 2u);
+    // Half notches step once they add up; sideways scrolling (0) does nothing.
+    for (const int delta : {0, 60, 0, 60}) {
+        system.InjectWheel(window.GetHWND(), r.left + 50, r.top + 5, delta);
+        system.RunPending();
+    }
+    EXPECT_EQ(slider->GetValue(), 3);
+    EXPECT_EQ(a.lines.size(), 3u);
 
     // A value set by the program far past the maximum notifies nothing and
     // is clamped by the next paint.
@@ -341,6 +350,23 @@ TEST_F(WindowManagerTest, ChangesFromCodeLayTheWindowOutAnewAndRepaint)
     ok->SetText(u"Apply");
     ok->SetVisible(true);
     EXPECT_EQ(system.RunPending(), 0);
+
+    // So do the colours of controls, labels and buttons.
+    auto* button = static_cast<CButtonUI*>(ok);
+    const std::vector<std::function<void(uint32_t)>> setters = {
+        [&](uint32_t c) { button->SetBkColor(c); },          [&](uint32_t c) { button->SetBkColor2(c); },
+        [&](uint32_t c) { button->SetBkColor3(c); },         [&](uint32_t c) { button->SetBorderColor(c); },
+        [&](uint32_t c) { button->SetFocusBorderColor(c); }, [&](uint32_t c) { button->SetTextColor(c); },
+        [&](uint32_t c) { button->SetDisabledTextColor(c); }, [&](uint32_t c) { button->SetHotTextColor(c); },
+        [&](uint32_t c) { button->SetPushedTextColor(c); },  [&](uint32_t c) { button->SetFocusedTextColor(c); },
+    };
+    for (size_t i = 0; i < setters.size(); ++i) {
+        setters[i](0xFF123456);
+        EXPECT_GT(system.RunPending(), 0) << "setter " << i;
+        setters[i](0xFF123456);
+        EXPECT_EQ(system.RunPending(), 0) << "setter " << i;
+    }
+    EXPECT_EQ(pixel(150, 10), 0xFF123456u);
 }
 
 TEST_F(WindowManagerTest, TooltipsShowAfterTheHoverTimeAndHideOnLeave)
@@ -386,6 +412,34 @@ TEST_F(WindowManagerTest, TooltipsShowAfterTheHoverTimeAndHideOnLeave)
     system.InjectMouse(hwnd, platform::WM_MOUSELEAVE, 0, 0);
     system.RunPending();
     EXPECT_EQ(window.manager.GetToolTipWindow(), WindowId::None);
+
+    // A pop-up of ours (a menu, a drop-down) opening hides the tip, and while
+    // it is open, or while the window has not the focus, none shows.
+    auto rest = [&] {
+        system.InjectMouse(hwnd, platform::WM_MOUSEMOVE, 21, 20);
+        system.InjectMouse(hwnd, platform::WM_MOUSEMOVE, 20, 20);
+        system.RunPending();
+        system.AdvanceTime(1100);
+        system.RunPending();
+        return window.manager.GetToolTipWindow();
+    };
+    ASSERT_NE(rest(), WindowId::None);
+    platform::WindowOptions popupOptions;
+    popupOptions.kind = platform::WindowKind::Popup;
+    popupOptions.owner = hwnd;
+    popupOptions.rect = {owner.left, owner.top + 40, owner.left + 100, owner.top + 100};
+    const WindowId popup = system.CreateWindow(popupOptions, [](const platform::Message&) { return intptr_t{0}; });
+    system.ShowWindow(popup, true, true);
+    system.RunPending();
+    EXPECT_EQ(window.manager.GetToolTipWindow(), WindowId::None);
+    EXPECT_EQ(rest(), WindowId::None);
+    system.DestroyWindow(popup);
+    system.RunPending();
+    ASSERT_EQ(system.GetFocus(), hwnd);
+    EXPECT_NE(rest(), WindowId::None);
+    system.InjectDesktopFocus(hwnd, false);
+    system.RunPending();
+    EXPECT_EQ(rest(), WindowId::None);
 }
 
 struct Swallow final : IMessageFilterUI {
