@@ -40,7 +40,7 @@ wait_popup_at() {
   for _ in $(seq 150); do
     xdotool mousemove --window "$window" "$x" "$y"
     under=$(xdotool getmouselocation --shell | sed -n 's/^WINDOW=//p')
-    if [ -n "$under" ] && ! printf '%s\n' "$window" "$@" | grep -qx -- "$under"; then
+    if [ -n "$under" ] && ! printf '%s\n' "$window" "$root" "$@" | grep -qx -- "$under"; then
       # A small move inside the pop-up, so that it sees the pointer arrive.
       xdotool mousemove --window "$window" "$((x + 1))" "$y" mousemove --window "$window" "$x" "$y"
       popup=$under
@@ -73,6 +73,10 @@ if [ -z "$window" ]; then
   exit 1
 fi
 wait_lines "^notify windowinit controls_page$"
+# The desktop's root window, which lies under the pointer outside every
+# window: it is never taken for a pop-up (the window is at 100,100).
+xdotool mousemove 0 0
+root=$(xdotool getmouselocation --shell | sed -n 's/^WINDOW=//p')
 
 # The combo spans 456..606 × 96..120 of the page; its drop-down opens below
 # it with rows 22 high, so the third row ("Blue", index 2) is at y 164..186.
