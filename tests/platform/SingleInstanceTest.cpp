@@ -1,6 +1,7 @@
 #include "platform/FakeClock.h"
 #include "platform/FakeSingleInstance.h"
 #include "platform/FlockLockService.h"
+#include "platform/UnixInstanceGuard.h"
 #include "platform/UnixSingleInstance.h"
 #include "tests/TempFolder.h"
 
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -267,6 +269,30 @@ TEST(UnixSingleInstance, RequestsInPiecesAreAnsweredAndWrongOnesDropped)
     EXPECT_FALSE(guard->TakeRaiseRequests());
     ::close(caller);
     ::close(wrong);
+}
+
+// Callers that connect and never send are not kept without bound: beyond
+// the limit the oldest is dropped, and the newest is still answered.
+TEST(UnixSingleInstance, SilentCallersAreDroppedOldestFirst)
+{
+    Folder folder;
+    UnixSingleInstance instances(platform::SystemClock());
+    std::unique_ptr<InstanceGuard> guard;
+    ASSERT_EQ(instances.Start(folder.path, kName, guard), InstanceResult::Primary);
+    std::vector<int> callers;
+    for (size_t i = 0; i <= platform::UnixInstanceGuard::kMaxPending; ++i) {
+        callers.push_back(ConnectTo(folder.Socket()));
+        ASSERT_GE(callers.back(), 0);
+        EXPECT_FALSE(guard->TakeRaiseRequests());
+    }
+    char answer[8] = {};
+    EXPECT_EQ(::recv(callers.front(), answer, sizeof answer, MSG_DONTWAIT), 0);
+    EXPECT_EQ(::recv(callers[1], answer, sizeof answer, MSG_DONTWAIT), -1);  // still waited for
+    ASSERT_EQ(::send(callers.back(), "raise\n", 6, MSG_NOSIGNAL), 6);
+    EXPECT_TRUE(guard->TakeRaiseRequests());
+    EXPECT_EQ(::recv(callers.back(), answer, sizeof answer, MSG_DONTWAIT), 3);
+    for (const int fd : callers)
+        ::close(fd);
 }
 
 TEST(SingleInstanceFolder, RuntimeFolderWhenAbsoluteElseTheFallback)
