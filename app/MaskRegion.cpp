@@ -66,7 +66,7 @@ bool MaskRegion::ExtendAbove(const platform::Rect& run)
     if (aboveCursor_ == rowAbove_.size())
         return false;
     platform::Rect& above = result_.rects[rowAbove_[aboveCursor_]];
-    if (above.left != run.left || above.right != run.right || above.bottom != run.top)
+    if (above.left != run.left || above.right != run.right)
         return false;
     above.bottom = run.bottom;
     row_.push_back(rowAbove_[aboveCursor_++]);
