@@ -18,6 +18,7 @@
 #include <stb/stb_image.h>
 
 #include <climits>
+#include <cstdint>
 
 namespace platform {
 namespace {
@@ -25,6 +26,37 @@ namespace {
 struct StbFree {
     void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
 };
+
+uint32_t ReadLittleEndian(std::span<const uint8_t> bytes, size_t offset, size_t size)
+{
+    uint32_t value = 0;
+    for (size_t i = size; i-- > 0;)
+        value = value << 8 | bytes[offset + i];
+    return value;
+}
+
+// Whether the file holds every row of pixels its headers announce: the reader
+// would fill the rows of a cut file with zeros instead of failing.
+bool PixelsFit(std::span<const uint8_t> bytes)
+{
+    constexpr size_t kFileHeader = 14;
+    constexpr size_t kCoreHeader = 12;
+    if (bytes.size() < kFileHeader + kCoreHeader)
+        return false;
+    const bool core = ReadLittleEndian(bytes, 14, 4) == kCoreHeader;
+    if (!core && bytes.size() < 34)
+        return false;
+    const uint64_t offset = ReadLittleEndian(bytes, 10, 4);
+    const uint64_t width = core ? ReadLittleEndian(bytes, 18, 2) : ReadLittleEndian(bytes, 18, 4);
+    const int64_t rawHeight = core ? int64_t{ReadLittleEndian(bytes, 20, 2)}
+                                   : int64_t{static_cast<int32_t>(ReadLittleEndian(bytes, 22, 4))};
+    const uint64_t bits = ReadLittleEndian(bytes, core ? 24 : 28, 2);
+    const uint64_t height = static_cast<uint64_t>(rawHeight < 0 ? -rawHeight : rawHeight);
+    if (width > INT_MAX || height > INT_MAX || bits > 32)
+        return false;
+    const uint64_t stride = (width * bits + 31) / 32 * 4;
+    return offset + stride * height <= bytes.size();
+}
 
 }  // namespace
 
@@ -34,8 +66,9 @@ bool DecodeBmp(std::span<const uint8_t> bytes, const ImageLimits& limits, RgbaIm
         return false;
     const int length = static_cast<int>(bytes.size());
     int width = 0, height = 0, channels = 0;
+    // A negative height marks rows stored top-down; the reader flips them.
     if (!stbi_info_from_memory(bytes.data(), length, &width, &height, &channels) ||
-        !WithinImageLimits(width, height, limits))
+        !WithinImageLimits(width, std::abs(static_cast<long long>(height)), limits) || !PixelsFit(bytes))
         return false;
     std::unique_ptr<stbi_uc, StbFree> rgba(stbi_load_from_memory(bytes.data(), length, &width, &height, &channels, 4));
     if (!rgba || !WithinImageLimits(width, height, limits))
