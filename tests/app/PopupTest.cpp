@@ -43,7 +43,9 @@ public:
 struct Answer {
     std::u16string type;
     CControlUI* sender;
-    bool popupStillThere;  // delivered before the popup's window went away
+    // Delivered while the popup still had the focus: before its window closed
+    // and handed the focus (and a message) to the main window.
+    bool beforeClose;
 };
 
 class PopupTest : public ::testing::Test, public SkinUI::INotifyUI {
@@ -86,7 +88,7 @@ protected:
     void Notify(SkinUI::NotifyMessage& message) override
     {
         if (message.type != u"windowinit" && message.type != u"click")
-            answers.push_back({message.type, message.sender, system.IsWindow(popupWindow)});
+            answers.push_back({message.type, message.sender, system.GetFocus() == popupWindow});
     }
     // The program's own loop, with the pre-translation, until nothing is left.
     void Run() { SkinUI::CWindowUIManager::MessageLoop(system); }
@@ -197,7 +199,7 @@ TEST_F(PopupTest, AnswersArriveByThemselvesAndOnlyOnce)
     system.InjectKey(popupWindow, VK_RETURN, false);
     Run();
     ASSERT_EQ(answers.size(), 1u);
-    EXPECT_TRUE(answers[0].popupStillThere);
+    EXPECT_TRUE(answers[0].beforeClose);
     ExpectAnswered(u"exit_program");
     EXPECT_EQ(PopupState::Count(), 0);
 }
