@@ -53,6 +53,7 @@ bool CPopupWnd::Show(CControlUI* owner, SkinUI::UIPoint)
     if (Create(parent, "", SkinUI::WindowStyle::kNormal, SkinUI::WindowExStyle::kToolWindow, 0, 0, width, height) ==
         WindowId::None)
         return false;
+    m_ownsItself = true;
     ShowWindow(true, true);
     CenterWindow();
     OnShown();
@@ -161,9 +162,12 @@ intptr_t CPopupWnd::HandleMessage(unsigned message, uintptr_t wParam, intptr_t l
     return handled ? result : 0;
 }
 
+// A window refused while being created goes away before Show returns; the
+// object then stays the caller's.
 void CPopupWnd::OnFinalMessage(WindowId)
 {
-    delete this;
+    if (m_ownsItself)
+        delete this;
 }
 
 bool CPopupWnd::MessageFilter(unsigned message, uintptr_t wParam, intptr_t, intptr_t& result)

@@ -82,6 +82,7 @@ private:
     SkinUI::CWindowUIManager m_manager;
     bool m_blocking = false;  // counted in the popup-open state
     bool m_answered = false;
+    bool m_ownsItself = false;  // once shown: freed with its window
     bool m_dragging = false;
     int m_dragX = 0;  // screen point of the press
     int m_dragY = 0;

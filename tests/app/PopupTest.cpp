@@ -339,6 +339,14 @@ TEST_F(PopupTest, CaptionDragsTheWindowButItsButtonsDoNot)
     ExpectAnswered(u"msgbox_ok_btn");
 }
 
+TEST_F(PopupTest, PopupWhoseLayoutCannotBeBuiltStaysTheCallersAndBlocksNothing)
+{
+    CPopupWnd broken(9999, 0);
+    EXPECT_FALSE(broken.Show(owner));
+    EXPECT_EQ(broken.GetHWND(), WindowId::None);
+    EXPECT_EQ(PopupState::Count(), 0);
+}
+
 TEST_F(PopupTest, PopupReadsItsPicturesFromTheOwnersSkinFolder)
 {
     main.manager.SetResourcePath((std::filesystem::path(NERIT_SKIN_DIR) / "VimoSkin").string());
