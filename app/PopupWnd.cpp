@@ -54,8 +54,8 @@ bool CPopupWnd::Show(CControlUI* owner, SkinUI::UIPoint)
         WindowId::None)
         return false;
     m_ownsItself = true;
+    CenterWindow();  // before showing: no jump from the default place
     ShowWindow(true, true);
-    CenterWindow();
     OnShown();
     if (BlocksMainWindow()) {
         PopupState::Opened();
