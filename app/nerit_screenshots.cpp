@@ -8,7 +8,9 @@
 // layout does not build or a file cannot be written.
 #include "app/BoundControls.h"
 #include "app/DialogBuilderCallbackEx.h"
+#include "app/FramePicture.h"
 #include "app/LanguageGeometry.h"
+#include "app/MainFrameSetup.h"
 #include "app/NeritPageUI.h"
 #include "app/ProgramTexts.h"
 #include "app/SkinImages.h"
@@ -60,7 +62,6 @@ constexpr std::pair<const char*, std::u16string_view> kSensorPages[] = {
     {"sensor_laser", u"LaserSensor"},
     {"sensor_on_the_fly_dpi", u"OnTheFlyDPI"}};
 constexpr UISize kPageSize{960, 560};
-constexpr int kLanguageFont = 4;  // the language combo's item font
 
 // A window of the headless window system that holds one layout.
 class ShotWnd final : public CWindowWnd {
@@ -105,13 +106,10 @@ public:
     {
         system.RunPending();
         const platform::Rect rect = system.GetWindowRect(GetHWND());
-        platform::CairoPainter painter(rect.Width(), rect.Height());
-        manager.PaintAll(painter);
-        if (shaped)
-            CutToMask(painter);
-        else
-            CutToRoundCorners(painter, manager.GetRoundCorner());
-        const bool written = painter.WritePng(file.string());
+        const bool written = FramePicture::Write(manager, rect.Width(), rect.Height(),
+                                                 shaped ? FramePicture::Shape::MaskImage
+                                                        : FramePicture::Shape::RoundCorners,
+                                                 file.string());
         if (!written)
             std::fprintf(stderr, "nerit_screenshots: cannot write %s\n", file.string().c_str());
         return written;
@@ -120,80 +118,7 @@ public:
     CWindowUIManager manager;
     bool shaped = false;  // the window takes its shape from the mask picture
 
-private:
-    // Makes what lies outside the window's shape (white in the mask)
-    // transparent, as the desktop would show there.
-    void CutToMask(platform::CairoPainter& painter)
-    {
-        const ImageData* mask = manager.GetImageEx(platform::Utf8ToUtf16(kMaskImage));
-        if (mask == nullptr || mask->width != painter.Width() || mask->height != painter.Height())
-            return;
-        for (int y = 0; y < mask->height; ++y) {
-            const uint32_t* row = mask->pixels.data() + static_cast<size_t>(y) * mask->width;
-            for (int x = 0; x < mask->width;) {
-                int end = x;
-                while (end < mask->width && row[end] == kOutside)
-                    ++end;
-                if (end > x) {
-                    painter.PushClip({x, y, end, y + 1});
-                    painter.Clear(0);
-                    painter.PopClip();
-                }
-                x = end + 1;
-            }
-        }
-    }
-
-    // Makes the corners outside the rounding the layout asks for (an
-    // ellipse of `round` at each corner) transparent.
-    static void CutToRoundCorners(platform::CairoPainter& painter, UISize round)
-    {
-        const double rx = round.cx / 2.0;
-        const double ry = round.cy / 2.0;
-        if (rx <= 0 || ry <= 0)
-            return;
-        const int width = painter.Width();
-        const int height = painter.Height();
-        for (int y = 0; y < ry && y < height; ++y) {
-            for (int x = 0; x < rx && x < width; ++x) {
-                // The pixel's outer corner against the corner's ellipse.
-                const double dx = (rx - x) / rx;
-                const double dy = (ry - y) / ry;
-                if (dx * dx + dy * dy <= 1.0)
-                    continue;
-                for (const auto& [px, py] : {std::pair{x, y}, {width - 1 - x, y}, {x, height - 1 - y},
-                                             {width - 1 - x, height - 1 - y}}) {
-                    painter.PushClip({px, py, px + 1, py + 1});
-                    painter.Clear(0);
-                    painter.PopClip();
-                }
-            }
-        }
-    }
-
-    static constexpr uint32_t kOutside = 0xFFFFFFFF;
 };
-
-// What the main window sets up before it is first shown: the language's
-// default font and the language combo with the language chosen.
-void PrepareFrame(CWindowUIManager& manager, int language)
-{
-    const SkinLanguage& skin = kSkinLanguages[language];
-    if (skin.defaultFont < manager.GetFontCount()) {
-        const FontInfo* font = manager.GetFont(skin.defaultFont);
-        manager.SetDefaultFont(font->face, font->size, font->bold, font->underline, font->italic);
-    }
-    auto* combo = dynamic_cast<CComboUI*>(manager.FindControl(u"selectlanguagecmb"));
-    if (combo == nullptr || combo->GetCount() > 0)
-        return;
-    combo->SetAttribute(u"itemfont", std::u16string(1, static_cast<char16_t>(u'0' + kLanguageFont)));
-    for (const SkinLanguage& item : kSkinLanguages) {
-        auto label = std::make_unique<CListLabelElementUI>();
-        label->SetText(item.name);
-        combo->Add(std::move(label));
-    }
-    combo->SetCurSel(language);
-}
 
 void ShowPage(CWindowUIManager& manager, int page)
 {
@@ -307,7 +232,7 @@ private:
         if (!window.Init(folder_) || !window.Open(Build(window, Layout::kMainFrame, "main_window"), {1000, 680}))
             return false;
         window.shaped = true;
-        PrepareFrame(window.manager, language);
+        MainFrameSetup::ApplyLanguage(window.manager, language);
         FillFrame(window.manager, language);
         ApplyLanguageGeometry(window.manager, language);
         bool ok = true;
