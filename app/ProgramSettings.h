@@ -1,0 +1,53 @@
+// The settings side of the program: the data folder with its "profile" and
+// "macro_files" folders and its lock, the configuration, the store and the
+// profile commands over the mouse connection.
+#pragma once
+
+#include "app/MouseConnection.h"
+#include "platform/file_lock.h"
+#include "platform/file_system.h"
+#include "platform/pointer_settings.h"
+#include "settings/ConfigFile.h"
+#include "settings/DataFolder.h"
+#include "settings/ProfileCommands.h"
+
+#include <memory>
+#include <string>
+
+namespace NeritApp {
+
+class ProgramSettings {
+public:
+    enum class OpenResult { Ready, FolderFailed, LockBusy, LockFailed };
+    static constexpr unsigned kLockWaitMs = 5000;
+
+    // folder: the data folder, empty for the usual one. A simulated mouse keeps its pointer settings
+    // in the data folder instead of the desktop's.
+    ProgramSettings(MouseConnection& mouse, const std::string& folder, bool simulated,
+                    settings::PageRefresher& pages, platform::Clock& clock,
+                    platform::FileSystem& files = platform::RealFileSystem(),
+                    platform::LockService& locks = platform::RealLockService());
+
+    // Creates the folders and takes the data folder's lock, held until this
+    // object goes away, so that neritctl does not change the files meanwhile.
+    OpenResult Open();
+
+    settings::ProfileCommands& Commands() { return *commands_; }
+    settings::ConfigFile& Config() { return *config_; }
+    settings::DataFolder& Folder() { return *folder_; }
+    // The language of config.ini, 0..3.
+    int Language() const { return config_->LoadLanguage(); }
+
+private:
+    platform::FileSystem& files_;
+    platform::LockService& locks_;
+    std::unique_ptr<settings::DataFolder> folder_;
+    std::unique_ptr<settings::ConfigFile> config_;
+    std::unique_ptr<platform::PointerSettings> pointer_;
+    settings::FirmwareVersionCache firmware_;
+    std::unique_ptr<settings::ProfileSync> sync_;
+    std::unique_ptr<settings::ProfileCommands> commands_;
+    std::unique_ptr<platform::FileLock> lock_;
+};
+
+}  // namespace NeritApp

@@ -1,0 +1,199 @@
+// NeritMice: the configuration program of the Vimo mouse.
+#include "app/FramePicture.h"
+#include "app/MouseConnection.h"
+#include "app/NeritMainWnd.h"
+#include "app/ProgramSettings.h"
+#include "app/StartupOptions.h"
+#include "platform/HeadlessWindowSystem.h"
+#include "platform/SdlWindowSystem.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/single_instance.h"
+#include "ui/WindowUIManager.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace NeritApp;
+
+constexpr const char* kUsage =
+    "usage: NeritMice [--simulate[=STATE]] [--data-dir DIR] [--headless --screenshot FILE.png]\n"
+    "       NeritMice --version | --help\n"
+    "  --simulate[=STATE]  use the simulated mouse, kept in STATE between runs (or VIMO_SIMULATE=STATE)\n"
+    "  --data-dir DIR      the data folder (default $XDG_DATA_HOME/NeritMice)\n"
+    "  --headless          run without a display\n"
+    "  --screenshot FILE   with --headless: load the profiles, draw the main window into FILE and exit\n";
+constexpr const char* kProgramName = "NeritMice";
+constexpr const char* kAlreadyOpen = "AP have been opened, please load it from the right-bottom corner ! ";
+constexpr unsigned kRaiseTimer = 1;
+constexpr unsigned kRaiseIntervalMs = 250;
+
+// The folder holding VimoSkin … VimoSkin3: beside the executable, else the
+// installed copy.
+std::string ProgramFolder()
+{
+    const std::string beside = platform::ProcessPaths().ExecutableDirectory();
+    if (platform::RealFileSystem().Exists(beside + "/VimoSkin"))
+        return beside;
+    return NERIT_INSTALLED_SKINS;
+}
+
+// Test hook: VIMO_SIMULATE_FAIL_AT="POSITION,COUNT" fails that many reports
+// of the simulated mouse from that position on, as for neritctl.
+void InjectFaults(MouseConnection& mouse)
+{
+    const char* faults = std::getenv("VIMO_SIMULATE_FAIL_AT");
+    if (faults == nullptr || mouse.Simulated() == nullptr)
+        return;
+    unsigned long position = 0, count = 1;
+    if (std::sscanf(faults, "%lu,%lu", &position, &count) >= 1)
+        mouse.Simulated()->FailAt(position, count);
+}
+
+// The main window of a window system, shown on it until the program quits
+// (or, headless with a screenshot, drawn into the file).
+class Program final {
+public:
+    explicit Program(const StartupOptions& options) : options_(options) {}
+
+    int Run(platform::WindowSystem& system)
+    {
+        MouseConnection mouse(options_.simulate, platform::SystemClock());
+        if (!mouse.Prepare()) {
+            std::fprintf(stderr, "NeritMice: cannot use the simulated mouse's state file %s\n",
+                         options_.simulate->c_str());
+            return 1;
+        }
+        InjectFaults(mouse);
+        const std::string folder = ProgramFolder();
+        CNeritMainWnd window(folder, 0);
+        ProgramSettings settings(mouse, options_.dataDir, options_.simulate.has_value(), window,
+                                 platform::SystemClock());
+        if (!OpenSettings(settings))
+            return 1;
+        window.SetLanguage(settings.Language());
+        window.Attach(settings, mouse);
+        if (!StartInstance(settings.Folder().Folder()))
+            return instanceStatus_;
+        if (!window.Open()) {
+            std::fprintf(stderr, "NeritMice: cannot create the main window\n");
+            return 1;
+        }
+        const int status = options_.headless ? RunHeadless(static_cast<platform::HeadlessWindowSystem&>(system), window)
+                                             : RunLoop(system, window);
+        mouse.Finish();
+        return status;
+    }
+
+private:
+    bool OpenSettings(ProgramSettings& settings)
+    {
+        switch (settings.Open()) {
+        case ProgramSettings::OpenResult::Ready:
+            return true;
+        case ProgramSettings::OpenResult::FolderFailed:
+            std::fprintf(stderr, "NeritMice: cannot create the data folder %s\n", settings.Folder().Folder().c_str());
+            break;
+        case ProgramSettings::OpenResult::LockBusy:
+            std::fprintf(stderr, "NeritMice: the data folder %s is busy (neritctl is changing it)\n",
+                         settings.Folder().Folder().c_str());
+            break;
+        case ProgramSettings::OpenResult::LockFailed:
+            std::fprintf(stderr, "NeritMice: cannot lock the data folder %s\n", settings.Folder().Folder().c_str());
+            break;
+        }
+        return false;
+    }
+
+    // Only one program runs per user; a later start raises the running one.
+    bool StartInstance(const std::string& dataFolder)
+    {
+        if (options_.headless)
+            return true;
+        switch (platform::RealSingleInstance().Start(platform::InstanceFolder(dataFolder), kProgramName, guard_)) {
+        case platform::InstanceResult::Primary:
+            return true;
+        case platform::InstanceResult::RaisedOther:
+            instanceStatus_ = 0;
+            return false;
+        case platform::InstanceResult::NoAnswer:
+            SkinUI::CWindowWnd::System()->MessageBox(platform::WindowId::None, kAlreadyOpen,
+                                                     std::string(CNeritMainWnd::kNoticeCaption), platform::MB_OK);
+            instanceStatus_ = 0;
+            return false;
+        case platform::InstanceResult::PathTooLong:
+        case platform::InstanceResult::Error:
+            break;
+        }
+        std::fprintf(stderr, "NeritMice: cannot check for a running copy in %s\n", dataFolder.c_str());
+        instanceStatus_ = 1;
+        return false;
+    }
+
+    int RunHeadless(platform::HeadlessWindowSystem& system, CNeritMainWnd& window)
+    {
+        system.RunPending();
+        if (options_.screenshot.empty())
+            return 0;
+        const platform::Rect rect = system.GetWindowRect(window.GetHWND());
+        if (!FramePicture::Write(window.Manager(), rect.Width(), rect.Height(), FramePicture::Shape::MaskImage,
+                                 options_.screenshot)) {
+            std::fprintf(stderr, "NeritMice: cannot write %s\n", options_.screenshot.c_str());
+            return 1;
+        }
+        return 0;
+    }
+
+    int RunLoop(platform::WindowSystem& system, CNeritMainWnd& window)
+    {
+        if (guard_)
+            window.WatchRaiseRequests(*guard_, kRaiseTimer, kRaiseIntervalMs);
+        return SkinUI::CWindowUIManager::MessageLoop(system);
+    }
+
+    const StartupOptions& options_;
+    std::unique_ptr<platform::InstanceGuard> guard_;
+    int instanceStatus_ = 1;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const StartupOptions options =
+        StartupOptions::Parse(std::vector<std::string>(argv + 1, argv + argc), std::getenv("VIMO_SIMULATE"));
+    switch (options.action) {
+    case StartupOptions::Action::Version:
+        std::printf("NeritMice %s\n", NERITMICE_VERSION);
+        return 0;
+    case StartupOptions::Action::Help:
+        std::fputs(kUsage, stdout);
+        return 0;
+    case StartupOptions::Action::Error:
+        std::fprintf(stderr, "NeritMice: %s\n%s", options.error.c_str(), kUsage);
+        return 2;
+    case StartupOptions::Action::Run:
+        break;
+    }
+    std::unique_ptr<platform::WindowSystem> system;
+    if (options.headless) {
+        system = std::make_unique<platform::HeadlessWindowSystem>();
+    } else {
+        std::string error;
+        system = platform::SdlWindowSystem::Create(&error);
+        if (!system) {
+            std::fprintf(stderr, "NeritMice: cannot open the display: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    SkinUI::CWindowWnd::SetWindowSystem(system.get());
+    const int status = Program(options).Run(*system);
+    SkinUI::CWindowWnd::SetWindowSystem(nullptr);
+    return status;
+}
