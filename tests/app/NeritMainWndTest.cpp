@@ -1,0 +1,252 @@
+// The program's main window on the headless window system with a simulated
+// mouse: the start-up load of the five profiles, the failure notice, the
+// language's skin and font, and the program's screenshot.
+#include "app/MouseConnection.h"
+#include "app/NeritMainWnd.h"
+#include "app/ProgramSettings.h"
+#include "app/ProgramTexts.h"
+#include "app/StartupOptions.h"
+#include "platform/FakeClock.h"
+#include "platform/HeadlessWindowSystem.h"
+#include "platform/Utf16.h"
+#include "settings/SettingsLayout.h"
+#include "settings/SettingsStore.h"
+#include "tests/RunShell.h"
+#include "tests/TempFolder.h"
+#include "ui/OptionUI.h"
+#include "ui/TabLayoutUI.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <set>
+#include <vector>
+
+namespace {
+
+using namespace NeritApp;
+using platform::WindowId;
+
+constexpr size_t kProfileBytes = settings::layout::profile::kSize;
+
+std::vector<uint8_t> ProfileBytes(int index)
+{
+    const uint8_t* bytes = settings::Store().Profile(static_cast<size_t>(index)).Bytes();
+    return {bytes, bytes + kProfileBytes};
+}
+
+// The main window that makes the simulated mouse fail the reads of chosen
+// profiles, and notes each profile as it was just before its read.
+class FailingReadsWnd final : public CNeritMainWnd {
+public:
+    using CNeritMainWnd::CNeritMainWnd;
+
+    void RefreshPages(int index) override
+    {
+        CNeritMainWnd::RefreshPages(index);
+        refreshed.push_back(index);
+        if (refreshed.size() > settings::layout::store::kProfileCount)
+            return;  // the reads are over
+        mouse->ClearFaults();
+        // Profiles are read from the fifth down: `index - 1` comes next.
+        const int next = index - 1;
+        if (next >= 0)
+            before[next] = ProfileBytes(next);
+        if (failing.count(next) != 0)
+            FailEverything();
+    }
+
+    void FailEverything()
+    {
+        for (auto kind : {sim::ReportKind::FeatureSet, sim::ReportKind::FeatureGet, sim::ReportKind::Output,
+                          sim::ReportKind::Input})
+            mouse->FailNext(kind, 100000);
+    }
+
+    sim::SimulatedMouse* mouse = nullptr;
+    std::set<int> failing;
+    std::vector<int> refreshed;
+    std::map<int, std::vector<uint8_t>> before;
+};
+
+class NeritMainWndTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(folder.Path().empty());
+        SkinUI::CWindowWnd::SetWindowSystem(&system);
+        // Every profile holds something other than the defaults.
+        sim::FirmwareState state = sim::FirmwareState::Fresh();
+        for (sim::ProfileState& profile : state.profiles) {
+            profile.colour = {11, 22, 33};
+            profile.inUse = 1;
+        }
+        state.firmwareMajor = 1;
+        state.firmwareMinor = 9;
+        mouse.Simulated()->SetState(state);
+        window.mouse = mouse.Simulated();
+    }
+
+    void TearDown() override
+    {
+        if (window.GetHWND() != WindowId::None)
+            system.DestroyWindow(window.GetHWND());
+        system.RunPending();
+        SkinUI::CWindowWnd::SetWindowSystem(nullptr);
+    }
+
+    void WriteConfig(const std::string& text)
+    {
+        std::ofstream(folder.File("config.ini")) << text;
+    }
+
+    // Starts as the program does: settings, language, window, first paint.
+    void Start()
+    {
+        ASSERT_EQ(settings.Open(), ProgramSettings::OpenResult::Ready);
+        window.SetLanguage(settings.Language());
+        window.Attach(settings, mouse);
+        ASSERT_TRUE(window.Open());
+        system.RunPending();
+    }
+
+    std::u16string TextOf(std::u16string_view name)
+    {
+        SkinUI::CControlUI* control = window.Manager().FindControl(name);
+        return control != nullptr ? control->GetText() : u"<missing>";
+    }
+
+    bool Selected(std::u16string_view name)
+    {
+        auto* option = dynamic_cast<SkinUI::COptionUI*>(window.Manager().FindControl(name));
+        return option != nullptr && option->IsSelected();
+    }
+
+    testsupport::TempFolder folder;
+    platform::HeadlessWindowSystem system;
+    platform::FakeClock clock;
+    MouseConnection mouse{std::string(), clock};
+    FailingReadsWnd window{NERIT_SKIN_DIR, 0};
+    ProgramSettings settings{mouse, folder.Path().string(), true, window, clock};
+};
+
+TEST_F(NeritMainWndTest, StartupReadsTheFiveProfilesAndShowsTheRemembered)
+{
+    WriteConfig("[Configuration Option]\nnumber=03\nlang=00\n");
+    Start();
+    EXPECT_EQ(window.refreshed, (std::vector<int>{4, 3, 2, 1, 0, 3}));
+    EXPECT_TRUE(system.MessageBoxCalls().empty());
+    EXPECT_EQ(window.State().shownProfile, 3);
+    EXPECT_TRUE(Selected(u"profile4option"));
+    EXPECT_TRUE(Selected(u"kprofile4option"));
+    EXPECT_EQ(settings::Store().Profile(3).Get(settings::layout::profile::kInUse), 1);
+    // What the mouse holds has replaced the defaults.
+    for (int index = 0; index < 4; ++index)
+        EXPECT_NE(ProfileBytes(index), window.before[index]) << "profile " << index + 1;
+    EXPECT_EQ(TextOf(u"fwversionlabel"), std::u16string(kFirmwareVersionCaption[0]) + u"V1.09 ");
+    EXPECT_EQ(TextOf(u"apversionlabel"), std::u16string(kSoftwareVersionCaption[0]) + u"V1.10");
+    // The first tab is shown, and the tabs switch the pages.
+    auto* tabs = dynamic_cast<SkinUI::CTabLayoutUI*>(window.Manager().FindControl(u"Tabs"));
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->GetCurSel(), 0);
+    auto* macros = dynamic_cast<SkinUI::COptionUI*>(window.Manager().FindControl(u"macromanagebtn"));
+    ASSERT_NE(macros, nullptr);
+    macros->Selected(true, true);
+    system.RunPending();
+    EXPECT_EQ(tabs->GetCurSel(), 2);
+    EXPECT_EQ(window.State().currentTab, 2);
+}
+
+TEST_F(NeritMainWndTest, TheWindowTakesItsClassTitleAndMaskSizeCentred)
+{
+    Start();
+    EXPECT_EQ(window.GetWindowClassName(), u"MSUIMainFrame");
+    const platform::Rect rect = system.GetWindowRect(window.GetHWND());
+    const platform::Rect work = system.GetWorkArea(window.GetHWND());
+    EXPECT_EQ(rect.Width(), 1000);
+    EXPECT_EQ(rect.Height(), 680);
+    EXPECT_LE(std::abs((rect.left + rect.right) - (work.left + work.right)), 1);
+    EXPECT_LE(std::abs((rect.top + rect.bottom) - (work.top + work.bottom)), 1);
+}
+
+TEST_F(NeritMainWndTest, FailedReadsAreNamedInTheNoticeAndKeepTheirDefaults)
+{
+    window.failing = {3, 1};  // profiles 4 and 2
+    Start();
+    ASSERT_EQ(system.MessageBoxCalls().size(), 1u);
+    const auto& box = system.MessageBoxCalls()[0];
+    EXPECT_EQ(box.text, "\r\nFailed to load profile : \r\n\r\n   4  2 . \r\n");
+    EXPECT_EQ(box.caption, "Notice by App");
+    EXPECT_EQ(box.flags, platform::MB_OKCANCEL);
+    EXPECT_EQ(box.owner, window.GetHWND());
+    EXPECT_EQ(ProfileBytes(3), window.before[3]);
+    EXPECT_EQ(ProfileBytes(1), window.before[1]);
+    EXPECT_NE(ProfileBytes(2), window.before[2]);
+    // The remembered first profile is shown all the same.
+    EXPECT_EQ(window.State().shownProfile, 0);
+}
+
+TEST_F(NeritMainWndTest, AnUnreadableFirmwareVersionShowsNoNumber)
+{
+    window.FailEverything();
+    Start();
+    EXPECT_EQ(TextOf(u"fwversionlabel"), std::u16string(kFirmwareVersionCaption[0]) + u"V-.-- ");
+}
+
+TEST_F(NeritMainWndTest, TheLanguageOfTheConfigurationPicksSkinAndFont)
+{
+    WriteConfig("[Configuration Option]\nnumber=00\nlang=02\n");
+    Start();
+    EXPECT_EQ(window.Language(), 2);
+    EXPECT_EQ(window.Manager().GetResourcePath(), std::string(NERIT_SKIN_DIR) + "/VimoSkin2");
+    const SkinUI::FontInfo* font = window.Manager().GetFont(3);
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(window.Manager().GetDefaultFont().face, font->face);
+    EXPECT_EQ(TextOf(u"fwversionlabel").substr(0, kFirmwareVersionCaption[2].size()), kFirmwareVersionCaption[2]);
+}
+
+TEST_F(NeritMainWndTest, ALanguageOutOfRangeReadsEnglish)
+{
+    WriteConfig("[Configuration Option]\nnumber=09\nlang=07\n");
+    Start();
+    EXPECT_EQ(window.Language(), 0);
+    EXPECT_EQ(window.Manager().GetResourcePath(), std::string(NERIT_SKIN_DIR) + "/VimoSkin");
+    EXPECT_EQ(window.State().shownProfile, 0);
+}
+
+TEST(StartupOptionsTest, CommandLine)
+{
+    using Action = StartupOptions::Action;
+    StartupOptions options = StartupOptions::Parse({"--simulate=/x/state", "--data-dir", "/d"}, nullptr);
+    EXPECT_EQ(options.action, Action::Run);
+    EXPECT_EQ(options.simulate, "/x/state");
+    EXPECT_EQ(options.dataDir, "/d");
+    EXPECT_EQ(StartupOptions::Parse({"--simulate"}, "env").simulate, "");
+    EXPECT_EQ(StartupOptions::Parse({}, "env").simulate, "env");
+    EXPECT_FALSE(StartupOptions::Parse({}, "").simulate.has_value());
+    EXPECT_FALSE(StartupOptions::Parse({}, nullptr).simulate.has_value());
+    EXPECT_EQ(StartupOptions::Parse({"--data-dir"}, nullptr).action, Action::Error);
+    EXPECT_EQ(StartupOptions::Parse({"--screenshot", "a.png"}, nullptr).action, Action::Error);
+    EXPECT_EQ(StartupOptions::Parse({"--wrong"}, nullptr).action, Action::Error);
+    EXPECT_EQ(StartupOptions::Parse({"--version"}, nullptr).action, Action::Version);
+    EXPECT_EQ(StartupOptions::Parse({"--help"}, nullptr).action, Action::Help);
+}
+
+TEST(NeritMiceProgramTest, HeadlessScreenshotWritesAPng)
+{
+    testsupport::TempFolder folder;
+    ASSERT_FALSE(folder.Path().empty());
+    const std::string shot = folder.File("main.png");
+    const testsupport::RunResult run = testsupport::RunShell(std::string(NERITMICE_EXE) + " --headless --simulate --data-dir '"
+                                                             + folder.File("data") + "' --screenshot '" + shot + "'");
+    ASSERT_EQ(run.status, 0) << run.out;
+    std::ifstream file(shot, std::ios::binary);
+    char signature[8] = {};
+    file.read(signature, sizeof signature);
+    EXPECT_EQ(std::string(signature + 1, 3), "PNG");
+    EXPECT_TRUE(std::filesystem::is_directory(folder.File("data/profile")));
+    EXPECT_TRUE(std::filesystem::is_directory(folder.File("data/macro_files")));
+}
+
+}  // namespace
