@@ -1,5 +1,6 @@
 // NeritMice: the configuration program of the Vimo mouse.
 #include "app/FramePicture.h"
+#include "app/InstanceCheck.h"
 #include "app/MouseConnection.h"
 #include "app/NeritMainWnd.h"
 #include "app/ProgramSettings.h"
@@ -29,8 +30,6 @@ constexpr const char* kUsage =
     "  --data-dir DIR      the data folder (default $XDG_DATA_HOME/NeritMice)\n"
     "  --headless          run without a display\n"
     "  --screenshot FILE   with --headless: load the profiles, draw the main window into FILE and exit\n";
-constexpr const char* kProgramName = "NeritMice";
-constexpr const char* kAlreadyOpen = "AP have been opened, please load it from the right-bottom corner ! ";
 constexpr unsigned kRaiseTimer = 1;
 constexpr unsigned kRaiseIntervalMs = 250;
 
@@ -75,12 +74,13 @@ public:
         CNeritMainWnd window(folder, 0);
         ProgramSettings settings(mouse, options_.dataDir, options_.simulate.has_value(), window,
                                  platform::SystemClock());
+        // A later start leaves before it touches any file.
+        if (!StartInstance(settings.Folder().Folder()))
+            return instanceStatus_;
         if (!OpenSettings(settings))
             return 1;
         window.SetLanguage(settings.Language());
         window.Attach(settings, mouse);
-        if (!StartInstance(settings.Folder().Folder()))
-            return instanceStatus_;
         if (!window.Open()) {
             std::fprintf(stderr, "NeritMice: cannot create the main window\n");
             return 1;
@@ -116,19 +116,20 @@ private:
     {
         if (options_.headless)
             return true;
-        switch (platform::RealSingleInstance().Start(platform::InstanceFolder(dataFolder), kProgramName, guard_)) {
-        case platform::InstanceResult::Primary:
+        InstanceCheck::Outcome outcome =
+            InstanceCheck::Start(platform::RealSingleInstance(), *SkinUI::CWindowWnd::System(), dataFolder, guard_);
+        // Without a runtime folder the lock lives in the data folder, which
+        // the first start of all has yet to make.
+        if (outcome == InstanceCheck::Outcome::Failed && platform::RealFileSystem().CreateDirectories(dataFolder))
+            outcome = InstanceCheck::Start(platform::RealSingleInstance(), *SkinUI::CWindowWnd::System(), dataFolder,
+                                           guard_);
+        switch (outcome) {
+        case InstanceCheck::Outcome::Run:
             return true;
-        case platform::InstanceResult::RaisedOther:
+        case InstanceCheck::Outcome::Leave:
             instanceStatus_ = 0;
             return false;
-        case platform::InstanceResult::NoAnswer:
-            SkinUI::CWindowWnd::System()->MessageBox(platform::WindowId::None, kAlreadyOpen,
-                                                     std::string(CNeritMainWnd::kNoticeCaption), platform::MB_OK);
-            instanceStatus_ = 0;
-            return false;
-        case platform::InstanceResult::PathTooLong:
-        case platform::InstanceResult::Error:
+        case InstanceCheck::Outcome::Failed:
             break;
         }
         std::fprintf(stderr, "NeritMice: cannot check for a running copy in %s\n", dataFolder.c_str());

@@ -1,12 +1,14 @@
 // The program's main window on the headless window system with a simulated
 // mouse: the start-up load of the five profiles, the failure notice, the
 // language's skin and font, and the program's screenshot.
+#include "app/InstanceCheck.h"
 #include "app/MouseConnection.h"
 #include "app/NeritMainWnd.h"
 #include "app/ProgramSettings.h"
 #include "app/ProgramTexts.h"
 #include "app/StartupOptions.h"
 #include "platform/FakeClock.h"
+#include "platform/FakeSingleInstance.h"
 #include "platform/HeadlessWindowSystem.h"
 #include "platform/Utf16.h"
 #include "settings/SettingsLayout.h"
@@ -247,6 +249,42 @@ TEST(NeritMiceProgramTest, HeadlessScreenshotWritesAPng)
     EXPECT_EQ(std::string(signature + 1, 3), "PNG");
     EXPECT_TRUE(std::filesystem::is_directory(folder.File("data/profile")));
     EXPECT_TRUE(std::filesystem::is_directory(folder.File("data/macro_files")));
+}
+
+}  // namespace
+
+namespace {
+
+// A later start raises the running window, or tells the user when the
+// running one does not answer.
+TEST_F(NeritMainWndTest, OnlyOneProgramRuns)
+{
+    platform::FakeSingleInstance instances(clock);
+    std::unique_ptr<platform::InstanceGuard> first, second;
+    const std::string fallback = folder.Path().string();
+    ASSERT_EQ(InstanceCheck::Start(instances, system, fallback, first), InstanceCheck::Outcome::Run);
+    Start();
+    window.WatchRaiseRequests(*first, 7, 250);
+    system.ShowWindow(window.GetHWND(), false, false);
+    system.SetFocus(WindowId::None);
+
+    EXPECT_EQ(InstanceCheck::Start(instances, system, fallback, second), InstanceCheck::Outcome::Leave);
+    EXPECT_EQ(second, nullptr);
+    EXPECT_TRUE(system.MessageBoxCalls().empty());
+    system.AdvanceTime(250);
+    system.RunPending();
+    EXPECT_TRUE(system.IsWindowVisible(window.GetHWND()));
+    EXPECT_EQ(system.GetFocus(), window.GetHWND());
+
+    instances.SetAnswering(false);
+    EXPECT_EQ(InstanceCheck::Start(instances, system, fallback, second), InstanceCheck::Outcome::Leave);
+    ASSERT_EQ(system.MessageBoxCalls().size(), 1u);
+    EXPECT_EQ(system.MessageBoxCalls()[0].text, "AP have been opened, please load it from the right-bottom corner ! ");
+    EXPECT_EQ(system.MessageBoxCalls()[0].caption, "Notice by App");
+    EXPECT_EQ(system.MessageBoxCalls()[0].flags, platform::MB_OK);
+
+    instances.SetFailure(platform::InstanceResult::Error);
+    EXPECT_EQ(InstanceCheck::Start(instances, system, fallback, second), InstanceCheck::Outcome::Failed);
 }
 
 }  // namespace
