@@ -278,9 +278,13 @@ void CNeritMainWnd::ShowProfileOption(int index)
 void CNeritMainWnd::RefreshPages(int index)
 {
     state_.shownProfile = index;
-    for (std::u16string_view prefix : {u"profile", u"kprofile"}) {
-        if (auto* option = dynamic_cast<SkinUI::COptionUI*>(manager_.FindControl(ProfileOptionName(prefix, index))))
-            option->Selected(true, false);
+    // Only the shown profile's options are selected, even when it has none.
+    for (int profile = 0; profile < static_cast<int>(settings::layout::store::kProfileCount); ++profile) {
+        for (std::u16string_view prefix : {u"profile", u"kprofile"}) {
+            auto* option = dynamic_cast<SkinUI::COptionUI*>(manager_.FindControl(ProfileOptionName(prefix, profile)));
+            if (option != nullptr)
+                option->Selected(profile == index, false);
+        }
     }
 }
 

@@ -106,11 +106,17 @@ protected:
     // Starts as the program does: settings, language, window, first paint.
     void Start()
     {
+        Create();
+        system.RunPending();
+    }
+
+    // The window before its first paint, which loads the profiles.
+    void Create()
+    {
         ASSERT_EQ(settings.Open(), ProgramSettings::OpenResult::Ready);
         window.SetLanguage(settings.Language());
         window.Attach(settings, mouse);
         ASSERT_TRUE(window.Open());
-        system.RunPending();
     }
 
     std::u16string TextOf(std::u16string_view name)
@@ -158,6 +164,21 @@ TEST_F(NeritMainWndTest, StartupReadsTheFiveProfilesAndShowsTheRemembered)
     system.RunPending();
     EXPECT_EQ(tabs->GetCurSel(), 2);
     EXPECT_EQ(window.State().currentTab, 2);
+}
+
+TEST_F(NeritMainWndTest, TheRememberedProfileIsShownWithoutItsOption)
+{
+    WriteConfig("[Configuration Option]\nnumber=04\nlang=00\n");
+    Create();
+    for (const char16_t* name : {u"profile5option", u"kprofile5option"}) {
+        SkinUI::CControlUI* option = window.Manager().FindControl(name);
+        ASSERT_NE(option, nullptr);
+        ASSERT_TRUE(option->GetParent()->GetContainer()->Remove(option));
+    }
+    system.RunPending();
+    EXPECT_EQ(window.State().shownProfile, 4);
+    EXPECT_EQ(settings::Store().Profile(4).Get(settings::layout::profile::kInUse), 1);
+    EXPECT_FALSE(Selected(u"profile1option"));
 }
 
 TEST_F(NeritMainWndTest, TheWindowTakesItsClassTitleAndMaskSizeCentred)
