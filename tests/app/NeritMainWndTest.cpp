@@ -309,3 +309,22 @@ TEST_F(NeritMainWndTest, OnlyOneProgramRuns)
 }
 
 }  // namespace
+
+namespace {
+
+// While the program runs, the data folder's lock is taken and names the
+// program, so that neritctl refuses to change the files meanwhile.
+TEST_F(NeritMainWndTest, TheDataFolderIsLockedWhileRunning)
+{
+    Start();
+    std::unique_ptr<platform::FileLock> other;
+    EXPECT_EQ(platform::RealLockService().Acquire(folder.File(".lock"), 0, other), platform::LockResult::Busy);
+    std::ifstream note(folder.File(std::string(settings::DataFolder::kHolderNote)));
+    std::string holder;
+    std::getline(note, holder);
+    EXPECT_EQ(holder, settings::DataFolder::kProgramHolder);
+    EXPECT_TRUE(std::filesystem::is_directory(folder.File("profile")));
+    EXPECT_TRUE(std::filesystem::is_directory(folder.File("macro_files")));
+}
+
+}  // namespace
