@@ -11,26 +11,7 @@ rounds=${2:-6}
 work=$(mktemp -d)
 app=
 trap '[ -n "$app" ] && kill "$app" 2>/dev/null; rm -rf "$work"' EXIT
-command -v xdotool >/dev/null || { echo "xdotool missing"; exit 77; }
-[ -n "${DISPLAY:-}" ] || { echo "no DISPLAY (run it through with_xvfb.sh)"; exit 77; }
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-
-fail() {
-  echo "$1"
-  echo "--- output"; cat "$work/out.txt"
-  echo "--- errors"; cat "$work/err.txt"
-  exit 1
-}
-
-# Waits until the output holds at least COUNT lines matching PATTERN.
-wait_lines() {
-  local pattern=$1 count=${2:-1}
-  for _ in $(seq 100); do
-    [ "$(grep -c -- "$pattern" "$work/out.txt")" -ge "$count" ] && return 0
-    sleep 0.1
-  done
-  fail "timed out waiting for: $pattern (round $round)"
-}
+. "$(dirname "$0")/xvfb_common.sh"
 
 "$demo" --layout controls >"$work/out.txt" 2>"$work/err.txt" &
 app=$!
