@@ -301,7 +301,7 @@ void CNeritMainWnd::OnClick(CControlUI& sender)
     if (name == u"closebtn" || name == u"quitbtn") {
         System()->PostQuitMessage(0);
     } else if (name == u"minbtn") {
-        System()->ShowWindow(GetHWND(), false, false);
+        System()->MinimizeWindow(GetHWND());
     }
 }
 

@@ -68,6 +68,7 @@ public:
     }
     // Another program took or gave back the focus of a window.
     void InjectDesktopFocus(WindowId window, bool gained) { OnDesktopFocus(window, gained); }
+    void InjectMinimized(WindowId window, bool minimized) { OnMinimized(window, minimized); }
     // Moves virtual time on, queueing WM_TIMER (and WM_MOUSEHOVER) for what
     // falls due, in time order.
     void AdvanceTime(unsigned ms);
@@ -90,6 +91,7 @@ protected:
     bool NativeCreate(WindowId, const WindowOptions&) override { return true; }
     void NativeDestroy(WindowId window) override;
     void NativeShow(WindowId, bool, bool) override {}
+    void NativeMinimize(WindowId) override {}
     void NativeMove(WindowId, const Rect&) override {}
     void NativeRegion(WindowId, const Region*, int, int) override {}
     bool NativeOpacity(WindowId, uint8_t) override { return true; }

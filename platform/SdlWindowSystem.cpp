@@ -419,11 +419,19 @@ void SdlWindowSystem::NativeShow(WindowId window, bool show, bool activate)
         return;
     }
     SDL_ShowWindow(native->window);
+    if (activate && (SDL_GetWindowFlags(native->window) & SDL_WINDOW_MINIMIZED) != 0)
+        SDL_RestoreWindow(native->window);
     const Rect rect = GetWindowRect(window);
     SDL_SetWindowPosition(native->window, rect.left, rect.top);  // mapping may have moved it
     // Pop-ups take our focus only; the desktop's stays with their owner.
     if (activate && OptionsOf(window)->kind == WindowKind::Normal)
         SDL_RaiseWindow(native->window);
+}
+
+void SdlWindowSystem::NativeMinimize(WindowId window)
+{
+    if (Native* native = NativeOf(window))
+        SDL_MinimizeWindow(native->window);
 }
 
 void SdlWindowSystem::NativeMove(WindowId window, const Rect& rect)
@@ -607,6 +615,11 @@ void SdlWindowSystem::Translate(const SDL_Event& event)
         return;
     }
     const WindowId window = WindowOf(SdlWindowIdOf(event));
+    if (window != WindowId::None && event.type == SDL_WINDOWEVENT
+        && (event.window.event == SDL_WINDOWEVENT_MINIMIZED || event.window.event == SDL_WINDOWEVENT_RESTORED)) {
+        OnMinimized(window, event.window.event == SDL_WINDOWEVENT_MINIMIZED);
+        return;
+    }
     const EventRow* row = EventRowOf(event);
     if (window != WindowId::None && row)
         TranslateInput(event, row->message, window);

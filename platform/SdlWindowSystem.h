@@ -40,6 +40,7 @@ protected:
     bool NativeCreate(WindowId window, const WindowOptions& options) override;
     void NativeDestroy(WindowId window) override;
     void NativeShow(WindowId window, bool show, bool activate) override;
+    void NativeMinimize(WindowId window) override;
     void NativeMove(WindowId window, const Rect& rect) override;
     void NativeRegion(WindowId window, const Region* region, int width, int height) override;
     bool NativeOpacity(WindowId window, uint8_t alpha) override;

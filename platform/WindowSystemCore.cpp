@@ -199,11 +199,39 @@ void WindowSystemCore::ShowWindow(WindowId window, bool show, bool activate)
     if (show && !record->visible)
         record->dirty = true;
     record->visible = show;
+    if (show && activate)
+        record->minimized = false;
     NativeShow(window, show, takesFocus);
     if (takesFocus)
         SetFocus(window);
     else if (!show)
         PassFocusFrom(window);
+}
+
+void WindowSystemCore::MinimizeWindow(WindowId window)
+{
+    Window* record = Find(window);
+    if (!record || !record->visible || record->minimized)
+        return;
+    record->minimized = true;
+    NativeMinimize(window);
+    PassFocusFrom(window);
+}
+
+bool WindowSystemCore::IsMinimized(WindowId window) const
+{
+    const Window* record = Find(window);
+    return record && record->minimized;
+}
+
+void WindowSystemCore::OnMinimized(WindowId window, bool minimized)
+{
+    Window* record = Find(window);
+    if (!record)
+        return;
+    record->minimized = minimized;
+    if (!minimized)
+        record->dirty = true;
 }
 
 bool WindowSystemCore::IsWindowVisible(WindowId window) const

@@ -23,6 +23,8 @@ public:
     bool IsWindow(WindowId window) const override;
     void ShowWindow(WindowId window, bool show, bool activate) override;
     bool IsWindowVisible(WindowId window) const override;
+    void MinimizeWindow(WindowId window) override;
+    bool IsMinimized(WindowId window) const override;
     void MoveWindow(WindowId window, const Rect& rect) override;
     Rect GetWindowRect(WindowId window) const override;
     void SetWindowRegion(WindowId window, std::optional<Region> region) override;
@@ -56,6 +58,7 @@ protected:
     virtual bool NativeCreate(WindowId window, const WindowOptions& options) = 0;
     virtual void NativeDestroy(WindowId window) = 0;
     virtual void NativeShow(WindowId window, bool show, bool activate) = 0;
+    virtual void NativeMinimize(WindowId window) = 0;
     virtual void NativeMove(WindowId window, const Rect& rect) = 0;
     // region null: the whole width × height.
     virtual void NativeRegion(WindowId window, const Region* region, int width, int height) = 0;
@@ -87,6 +90,8 @@ protected:
     void OnMoved(WindowId window, int x, int y);
     void OnResized(WindowId window, int width, int height);
     void OnDesktopFocus(WindowId window, bool gained);
+    // The desktop iconified or restored a window.
+    void OnMinimized(WindowId window, bool minimized);
     void Enqueue(const Message& message, uint64_t timerSerial = 0);
     // MK_* flags after a mouse message, from the keys and buttons held.
     unsigned MouseFlagsAfter(unsigned message) const;
@@ -100,6 +105,7 @@ private:
         std::optional<Region> region;
         uint8_t opacity = 255;
         bool visible = false;
+        bool minimized = false;
         bool dirty = false;
         bool destroying = false;
     };

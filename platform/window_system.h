@@ -222,6 +222,10 @@ public:
     // Hides; or shows, giving it the focus when `activate`.
     virtual void ShowWindow(WindowId window, bool show, bool activate) = 0;
     virtual bool IsWindowVisible(WindowId window) const = 0;
+    // Iconifies the window to the desktop's task bar. It still counts as
+    // visible; the user restores it, or ShowWindow with `activate` does.
+    virtual void MinimizeWindow(WindowId window) = 0;
+    virtual bool IsMinimized(WindowId window) const = 0;
     // Moves and sizes (screen coordinates); a new position sends WM_MOVE and a
     // new size WM_SIZE, at once.
     virtual void MoveWindow(WindowId window, const Rect& rect) = 0;

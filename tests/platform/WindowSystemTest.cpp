@@ -438,6 +438,33 @@ TEST_F(WindowSystemTest, GeometryRegionsFramesAndWorkArea)
     EXPECT_EQ(ws.GetWorkArea(WindowId::None), (Rect{0, 30, 1280, 800}));
 }
 
+TEST_F(WindowSystemTest, MinimisedWindowsStayVisibleUntilRestoredAndLoseTheFocus)
+{
+    const WindowId window = Make();
+    ws.MinimizeWindow(window);
+    EXPECT_FALSE(ws.IsMinimized(window));  // a hidden window has nothing to iconify
+    ws.ShowWindow(window, true, true);
+    ASSERT_EQ(ws.GetFocus(), window);
+    ws.MinimizeWindow(window);
+    EXPECT_TRUE(ws.IsMinimized(window));
+    EXPECT_TRUE(ws.IsWindowVisible(window));
+    EXPECT_EQ(ws.GetFocus(), WindowId::None);
+    // Showing without activation leaves it on the task bar; activation
+    // (a later start raising the program) brings it back with the focus.
+    ws.ShowWindow(window, true, false);
+    EXPECT_TRUE(ws.IsMinimized(window));
+    ws.ShowWindow(window, true, true);
+    EXPECT_FALSE(ws.IsMinimized(window));
+    EXPECT_EQ(ws.GetFocus(), window);
+    // The desktop restoring it asks for a fresh frame.
+    ws.MinimizeWindow(window);
+    Run();
+    ws.InjectMinimized(window, false);
+    EXPECT_FALSE(ws.IsMinimized(window));
+    EXPECT_EQ(NumbersOf(Only(Run(), WM_PAINT)), (Numbers{WM_PAINT}));
+    EXPECT_FALSE(ws.IsMinimized(WindowId{999}));
+}
+
 TEST_F(WindowSystemTest, MessageBoxesAreAnsweredFromTheScript)
 {
     ws.QueueMessageBoxAnswer(IDOK);
