@@ -96,9 +96,11 @@ Outcome Report(Context& c, const settings::CommandResult& result, const std::str
 {
     if (result.ok)
         return {0, change};
-    const std::string text = result.message != settings::CommandMessage::None
-                               ? cli::OneLine(settings::MessageText(result.message, c.settings.Language()))
-                               : failure;
+    std::string text = result.message != settings::CommandMessage::None
+                         ? cli::OneLine(settings::MessageText(result.message, c.settings.Language()))
+                         : failure;
+    for (const std::string& file : result.failedFiles)
+        text += (text.empty() ? "" : "; ") + std::string("cannot write ") + file;
     return {Fail(text), change == StoreChange::Applied ? change : StoreChange::None};
 }
 
@@ -153,6 +155,8 @@ Outcome RunShow(Context& c)
 // "writing profiles 2 4 to the mouse failed", or why the mouse was not reached.
 std::string WriteFailureText(Context& c, const settings::CommandResult& result)
 {
+    if (result.failedProfiles.Empty())
+        return "";
     std::string numbers;
     for (const int number : result.failedProfiles.Numbers())
         numbers += " " + std::to_string(number);

@@ -23,6 +23,29 @@ constexpr MessageTexts kTexts[] = {
     {CommandMessage::LoadProfileError, {"Load the profile error .", nullptr, nullptr, nullptr}},
 };
 
+// "%s" stands for the profile numbers or the path.
+constexpr std::array<const char*, kLanguages> kProfilesNotWritten = {
+    "Failed to write profile %s to the mouse !", "無法將配置文件 %s 寫入滑鼠 !", "无法将配置文件 %s 写入鼠标 !",
+    "Profil %s konnte nicht auf die Maus geschrieben werden !"};
+constexpr std::array<const char*, kLanguages> kFileNotWritten = {
+    "Cannot write the file :\r\n  %s", "無法寫入檔案 :\r\n  %s", "无法写入文件 :\r\n  %s",
+    "Die Datei kann nicht geschrieben werden :\r\n  %s"};
+
+std::string NumberList(const ProfileSet& profiles)
+{
+    std::string list;
+    for (int number : profiles.Numbers())
+        list += " " + std::to_string(number) + " ";
+    return list;
+}
+
+std::string Filled(const char* text, const std::string& value)
+{
+    std::string result(text);
+    result.replace(result.find("%s"), 2, value);
+    return result;
+}
+
 }  // namespace
 
 std::string MessageText(CommandMessage message, int language)
@@ -38,10 +61,18 @@ std::string MessageText(CommandMessage message, int language)
 
 std::string FailedToLoadText(ProfileSet profiles)
 {
-    std::string list;
-    for (int number : profiles.Numbers())
-        list += " " + std::to_string(number) + " ";
-    return "\r\nFailed to load profile : \r\n\r\n  " + list + ". \r\n";
+    return "\r\nFailed to load profile : \r\n\r\n  " + NumberList(profiles) + ". \r\n";
+}
+
+std::string FailedToWriteText(ProfileSet profiles, const std::vector<std::string>& files, int language)
+{
+    const size_t shown = language >= 0 && language < kLanguages ? static_cast<size_t>(language) : 0;
+    std::string text;
+    if (!profiles.Empty())
+        text = Filled(kProfilesNotWritten[shown], NumberList(profiles));
+    for (const std::string& file : files)
+        text += (text.empty() ? "" : "\r\n\r\n") + Filled(kFileNotWritten[shown], file);
+    return text;
 }
 
 }  // namespace settings

@@ -7,6 +7,7 @@
 #include "settings/ProfileSet.h"
 
 #include <string>
+#include <vector>
 
 namespace settings {
 
@@ -26,5 +27,10 @@ std::string MessageText(CommandMessage message, int language);
 // "\r\nFailed to load profile : \r\n\r\n   1  3 . \r\n" for profiles 1 and 3
 // (numbers ascending).
 std::string FailedToLoadText(ProfileSet profiles);
+
+// What a write to the mouse and the files left undone, one line each: the
+// profiles the mouse did not take, then each file that was not written.
+// Empty when nothing failed.
+std::string FailedToWriteText(ProfileSet profiles, const std::vector<std::string>& files, int language);
 
 }  // namespace settings

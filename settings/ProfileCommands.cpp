@@ -14,9 +14,10 @@ CommandResult Failed(CommandMessage message = CommandMessage::None, int failedIn
     return {false, message, ProfileSet::Of(failedIndex)};
 }
 
-CommandResult WriteResult(ProfileSet failed)
+CommandResult WriteResult(ProfileSet failed, std::vector<std::string> failedFiles)
 {
-    return {failed.Empty(), CommandMessage::None, failed};
+    const bool ok = failed.Empty() && failedFiles.empty();
+    return {ok, CommandMessage::None, failed, std::move(failedFiles)};
 }
 
 bool AnyProfileInUse(const SettingsStore& store)
@@ -48,33 +49,38 @@ ProfileSet ProfileCommands::LoadFromMouse(int& shownIndex)
     return failed;
 }
 
-bool ProfileCommands::SaveProfileFileOf(int index)
+std::vector<std::string> ProfileCommands::SaveAllFiles()
 {
-    return SaveProfileFile(store_, files_, ProfileFilePath(folder_, index + 1), index);
+    std::vector<std::string> failed;
+    for (const auto& [path, saved] :
+         {std::pair{AllProfilesPath(folder_), SaveAllProfilesFile(store_, files_, AllProfilesPath(folder_))},
+          std::pair{MacrosFilePath(folder_, ""), SaveMacrosFile(store_, files_, MacrosFilePath(folder_, ""))}}) {
+        if (!saved)
+            failed.push_back(path);
+    }
+    return failed;
 }
 
-void ProfileCommands::SaveAllFiles()
+// The profile goes to the mouse, then, when it got there, to its file.
+CommandResult ProfileCommands::WriteProfileAndFile(int index, CommandMessage failure)
 {
-    // As on the mouse's side, a failed write of these is not reported.
-    SaveAllProfilesFile(store_, files_, AllProfilesPath(folder_));
-    SaveMacrosFile(store_, files_, MacrosFilePath(folder_, ""));
+    if (!sync_.WriteProfileToDevice(index))
+        return Failed(failure, index);
+    const std::string path = ProfileFilePath(folder_, index + 1);
+    if (!SaveProfileFile(store_, files_, path, index))
+        return {false, CommandMessage::None, {}, {path}};
+    return {};
 }
 
 CommandResult ProfileCommands::SaveProfile(int index)
 {
-    if (!sync_.WriteProfileToDevice(index))
-        return Failed(CommandMessage::FailedToSaveProfile, index);
-    SaveProfileFileOf(index);
-    return {};
+    return WriteProfileAndFile(index, CommandMessage::FailedToSaveProfile);
 }
 
 CommandResult ProfileCommands::ResetProfileToDefault(int index)
 {
     ResetProfile(store_, index);
-    if (!sync_.WriteProfileToDevice(index))
-        return Failed(CommandMessage::FailedToResetProfile, index);
-    SaveProfileFileOf(index);
-    return {};
+    return WriteProfileAndFile(index, CommandMessage::FailedToResetProfile);
 }
 
 CommandResult ProfileCommands::Apply(int shownIndex)
@@ -83,8 +89,7 @@ CommandResult ProfileCommands::Apply(int shownIndex)
         return Failed(CommandMessage::NoActiveProfile);
     store_.SetCurrentProfile(shownIndex + 1);
     const ProfileSet failed = sync_.ApplyAllProfiles(shownIndex);
-    SaveAllFiles();
-    return WriteResult(failed);
+    return WriteResult(failed, SaveAllFiles());
 }
 
 CommandResult ProfileCommands::ResetAll(int& shownIndex)
@@ -95,8 +100,7 @@ CommandResult ProfileCommands::ResetAll(int& shownIndex)
     // before anything is written, so no old macro is saved or applied again.
     LoadWorkingMacros(store_, shownIndex);
     const ProfileSet failed = sync_.ApplyAllProfiles(std::nullopt);
-    SaveAllFiles();
-    return WriteResult(failed);
+    return WriteResult(failed, SaveAllFiles());
 }
 
 CommandResult ProfileCommands::Discard(int shownIndex)

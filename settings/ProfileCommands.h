@@ -10,6 +10,7 @@
 #include "settings/ProfileSync.h"
 
 #include <string>
+#include <vector>
 
 namespace settings {
 
@@ -18,6 +19,8 @@ struct CommandResult {
     CommandMessage message = CommandMessage::None;
     // The profiles whose transfer to the mouse failed.
     ProfileSet failedProfiles;
+    // The settings files that could not be written.
+    std::vector<std::string> failedFiles;
 };
 
 class ProfileCommands {
@@ -33,8 +36,8 @@ public:
     CommandResult SaveProfile(int index);
     CommandResult ResetProfileToDefault(int index);
     // Needs at least one profile in use; the shown profile becomes current.
-    // Fails naming the profiles whose write failed. The files are written
-    // whatever the mouse did.
+    // Fails naming the profiles whose write failed and the files that could
+    // not be written. The files are written whatever the mouse did.
     CommandResult Apply(int shownIndex);
     // Everything back to the defaults, on the mouse and in the files; the
     // shown profile becomes the first.
@@ -48,8 +51,9 @@ public:
     CommandResult SetLeds(bool on);
 
 private:
-    bool SaveProfileFileOf(int index);
-    void SaveAllFiles();
+    CommandResult WriteProfileAndFile(int index, CommandMessage failure);
+    // The paths of the files that could not be written.
+    std::vector<std::string> SaveAllFiles();
 
     SettingsStore& store_;
     ProfileSync& sync_;

@@ -134,6 +134,36 @@ TEST_F(CommandsTest, FailuresTellTheUserWhatHappened)
     EXPECT_EQ(MessageText(commands.ExportProfile(1, "/data/x.vqp").message, 0), "Save the profile error .");
 }
 
+TEST_F(CommandsTest, FilesThatCannotBeWrittenAreNamedAfterTheMouseTookTheProfiles)
+{
+    int shown = 0;
+    ASSERT_TRUE(commands.LoadFromMouse(shown).Empty());
+    files.SetWritesFail(true);
+
+    // The mouse took profile 2; its file did not come about.
+    const CommandResult save = commands.SaveProfile(1);
+    EXPECT_FALSE(save.ok);
+    EXPECT_TRUE(save.failedProfiles.Empty());
+    EXPECT_EQ(save.failedFiles, std::vector<std::string>{"/data/profile/profile2.vqp"});
+    EXPECT_FALSE(commands.ResetProfileToDefault(1).ok);
+
+    const CommandResult apply = commands.Apply(0);
+    EXPECT_FALSE(apply.ok);
+    EXPECT_TRUE(apply.failedProfiles.Empty());
+    EXPECT_EQ(apply.failedFiles, (std::vector<std::string>{"/data/profile/AllProfile", "/data/profile/Macros"}));
+    int first = 3;
+    EXPECT_EQ(commands.ResetAll(first).failedFiles.size(), 2u);
+    EXPECT_EQ(FailedToWriteText(ProfileSet::Of(2), apply.failedFiles, 0),
+              "Failed to write profile  3  to the mouse !\r\n\r\nCannot write the file :\r\n  /data/profile/AllProfile"
+              "\r\n\r\nCannot write the file :\r\n  /data/profile/Macros");
+    EXPECT_EQ(FailedToWriteText(ProfileSet::Of(0), {}, 3), "Profil  1  konnte nicht auf die Maus geschrieben werden !");
+    EXPECT_EQ(FailedToWriteText({}, {}, 1), "");
+
+    files.SetWritesFail(false);
+    EXPECT_TRUE(commands.SaveProfile(1).ok);
+    EXPECT_TRUE(commands.Apply(1).ok);
+}
+
 TEST_F(CommandsTest, ProfilesThatCannotBeReadKeepTheirDefaults)
 {
     int shown = 0;
