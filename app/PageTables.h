@@ -114,8 +114,8 @@ inline constexpr StageAxis kLaserXAxis{
     [](int stored) { return stored; },
 };
 
-// The sensor families whose stages are chosen with options
-// "<prefix><stage>_<dpi>_option" in the groups "<group><stage>".
+// The sensor families whose stages are chosen with options, one option
+// group per stage.
 struct DpiOptionFamily {
     std::string_view pattern;  // '#' the stage, '%' the DPI
     settings::ArrayField<int32_t, prof::kStages> field;
