@@ -14,6 +14,7 @@ trap '[ -n "$app" ] && kill "$app" 2>/dev/null; rm -rf "$work"' EXIT
 : >"$work/err.txt"
 source "$(dirname "$0")/../ui/xvfb_common.sh"
 command -v xwd >/dev/null || { echo "xwd missing"; exit 77; }
+source "$(dirname "$0")/../xwd_pixels.sh"
 
 title=" Corvanta Vimo Mouse Utility "
 # The caption's close button, "closebtn" of the main frame's layout (189).
@@ -39,27 +40,11 @@ find_window() {
   return 1
 }
 
-# Reads one 32-bit big-endian field of the screenshot's header.
-xwd_field() {
-  od -An -tu1 -j "$(($1 * 4))" -N 4 "$work/shot.xwd" | awk '{ print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4 }'
-}
-
-# Prints pixel X,Y of the screenshot as RRGGBB (32 bits a pixel, either byte order).
-pixel() {
-  local header bpl colors order bytes
-  header=$(xwd_field 0)
-  order=$(xwd_field 7)
-  bpl=$(xwd_field 12)
-  colors=$(xwd_field 19)
-  bytes=$(od -An -tx1 -j "$((header + colors * 12 + $2 * bpl + $1 * 4))" -N 4 "$work/shot.xwd" | tr -s ' ')
-  # LSBFirst holds B G R x, MSBFirst x R G B.
-  set -- $bytes
-  if [ "$order" -eq 0 ]; then echo "$3$2$1"; else echo "$2$3$4"; fi
-}
-
 # The caption, the page and the close button; a painted frame is not black there.
 probes() {
-  echo "$(pixel 100 24) $(pixel 500 340) $(pixel "$close_x" "$close_y") $(pixel 300 600)"
+  local shot=$work/shot.xwd
+  echo "$(xwd_pixel "$shot" 100 24) $(xwd_pixel "$shot" 500 340) $(xwd_pixel "$shot" "$close_x" "$close_y")" \
+       "$(xwd_pixel "$shot" 300 600)"
 }
 
 # Waits until the window's screenshot shows a painted frame (the first paint
