@@ -8,8 +8,8 @@
 # window mapped (MapNotify on the root, seen by xev), to its first painted
 # frame (screenshots polled with xwd until the window is not black, so late by
 # up to one poll; NeritMice paints its first frame once the profiles are
-# read), and the peak resident
-# memory (VmHWM) one second after that frame. Prints medians; asserts nothing.
+# read), and the peak resident memory (VmHWM) one second after that frame.
+# Prints medians; asserts nothing.
 set -u
 program=$1
 runs=${2:-15}
