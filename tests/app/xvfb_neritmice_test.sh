@@ -17,9 +17,11 @@ command -v xwd >/dev/null || { echo "xwd missing"; exit 77; }
 source "$(dirname "$0")/../xwd_pixels.sh"
 
 title=" Corvanta Vimo Mouse Utility "
-# The caption's close button, "closebtn" of the main frame's layout (189).
-close_x=938
-close_y=24
+# The middle of the caption's close button, "closebtn" of the main frame's layout (189).
+layout="$(dirname "$0")/../../resources/xml/189_main_frame.xml"
+read -r close_x close_y < <(sed -n 's/.*name="closebtn".*pos="\([0-9]*\),\([0-9]*\),\([0-9]*\),\([0-9]*\)".*/\1 \2 \3 \4/p' \
+  "$layout" | awk '{ print int(($1 + $3) / 2), int(($2 + $4) / 2) }')
+[ -n "${close_y:-}" ] || fail "no closebtn in $layout"
 export XDG_RUNTIME_DIR="$work/run"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
