@@ -6,6 +6,7 @@
 #include "app/ProgramSettings.h"
 #include "app/StartupOptions.h"
 #include "platform/HeadlessWindowSystem.h"
+#include "platform/PauselessClock.h"
 #include "platform/SdlWindowSystem.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -55,6 +56,17 @@ void InjectFaults(MouseConnection& mouse)
         mouse.Simulated()->FailAt(position, count);
 }
 
+// Measurement hook: VIMO_SIMULATE_PAUSES=0 lets the simulated mouse answer
+// without the protocol's pauses. The real mouse always gets them.
+platform::Clock& ProgramClock(const StartupOptions& options)
+{
+    static platform::PauselessClock pauseless;
+    const char* pauses = std::getenv("VIMO_SIMULATE_PAUSES");
+    if (options.simulate && pauses != nullptr && std::string(pauses) == "0")
+        return pauseless;
+    return platform::SystemClock();
+}
+
 // The main window of a window system, shown on it until the program quits
 // (or, headless with a screenshot, drawn into the file).
 class Program final {
@@ -63,7 +75,8 @@ public:
 
     int Run(platform::WindowSystem& system)
     {
-        MouseConnection mouse(options_.simulate, platform::SystemClock());
+        platform::Clock& clock = ProgramClock(options_);
+        MouseConnection mouse(options_.simulate, clock);
         if (!mouse.Prepare()) {
             std::fprintf(stderr, "NeritMice: cannot use the simulated mouse's state file %s\n",
                          options_.simulate->c_str());
@@ -72,8 +85,7 @@ public:
         InjectFaults(mouse);
         const std::string folder = ProgramFolder();
         CNeritMainWnd window(folder, 0);
-        ProgramSettings settings(mouse, options_.dataDir, options_.simulate.has_value(), window,
-                                 platform::SystemClock());
+        ProgramSettings settings(mouse, options_.dataDir, options_.simulate.has_value(), window, clock);
         // A later start leaves before it touches any file.
         if (!StartInstance(settings.Folder().Folder()))
             return instanceStatus_;
