@@ -225,23 +225,21 @@ Uint32 WindowFlags(const WindowOptions& options)
 }
 
 // A shaped window where the video driver has them (it can take a region;
-// on Wayland regions are not shown), made for OpenGL from the start so that
-// the renderer need not recreate it.
+// on Wayland regions are not shown). No OpenGL: frames are drawn by SDL's
+// software renderer, which keeps the desktop's GL driver (tens of megabytes)
+// out of the process.
 SDL_Window* CreateSdlWindow(const WindowOptions& options, bool& shapeable)
 {
     const Rect& rect = options.rect;
     const int width = std::max(rect.Width(), 1);
     const int height = std::max(rect.Height(), 1);
     const char* title = options.title.c_str();
-    for (const Uint32 flags : {WindowFlags(options) | SDL_WINDOW_OPENGL, WindowFlags(options)}) {
-        shapeable = true;
-        if (SDL_Window* window = SDL_CreateShapedWindow(title, 0, 0, width, height, flags))
-            return window;
-        shapeable = false;
-        if (SDL_Window* window = SDL_CreateWindow(title, rect.left, rect.top, width, height, flags))
-            return window;
-    }
-    return nullptr;
+    const Uint32 flags = WindowFlags(options);
+    shapeable = true;
+    if (SDL_Window* window = SDL_CreateShapedWindow(title, 0, 0, width, height, flags))
+        return window;
+    shapeable = false;
+    return SDL_CreateWindow(title, rect.left, rect.top, width, height, flags);
 }
 
 Uint32 IconFlag(unsigned flags)
@@ -314,6 +312,9 @@ std::unique_ptr<SdlWindowSystem> SdlWindowSystem::Create(std::string* error)
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_WINDOW_NO_ACTIVATION_WHEN_SHOWN, "1");
+    // Frames go to the window through the X server's shared memory, not OpenGL.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
         gInstanceExists = false;
         return fail(SDL_GetError());
@@ -378,7 +379,7 @@ bool SdlWindowSystem::NativeCreate(WindowId window, const WindowOptions& options
         return false;
     // Made now: making a renderer may recreate the window, losing its place
     // and shape.
-    native.renderer = SDL_CreateRenderer(native.window, -1, 0);
+    native.renderer = SDL_CreateRenderer(native.window, -1, SDL_RENDERER_SOFTWARE);
     native.shapeable = native.shapeable && SDL_IsShapedWindow(native.window);
     SDL_SetWindowPosition(native.window, options.rect.left, options.rect.top);
     const Native* owner = NativeOf(options.owner);
