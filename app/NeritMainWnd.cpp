@@ -67,6 +67,8 @@ void CNeritMainWnd::WatchRaiseRequests(platform::InstanceGuard& guard, unsigned 
 
 CNeritMainWnd::~CNeritMainWnd()
 {
+    if (settings_ != nullptr)
+        settings_->Sync().SetProgress(nullptr);
     if (GetHWND() != WindowId::None && System() != nullptr)
         System()->DestroyWindow(GetHWND());
 }
@@ -80,6 +82,7 @@ void CNeritMainWnd::Attach(ProgramSettings& settings, MouseConnection& mouse)
 {
     settings_ = &settings;
     mouse_ = &mouse;
+    settings.Sync().SetProgress(&busy_);
 }
 
 bool CNeritMainWnd::Open()
@@ -116,6 +119,10 @@ intptr_t CNeritMainWnd::HandleMessage(unsigned message, uintptr_t wParam, intptr
     }
     if (message == WM_DESTROY)
         System()->PostQuitMessage(0);
+    if (message == kStartupDeviceWork) {
+        OnStartupDeviceWork();
+        return 0;
+    }
     if (message == WM_TIMER && guard_ != nullptr && wParam == raiseTimer_) {
         if (guard_->TakeRaiseRequests())
             Raise();
@@ -175,6 +182,16 @@ void CNeritMainWnd::SetVersionLabels()
         label->SetAttribute(u"align", u"left");
         label->SetAttribute(u"textcolor", u"#00FF4444");
     }
+    // The number follows once the mouse has been asked.
+    if (CControlUI* label = manager_.FindControl(u"fwversionlabel")) {
+        label->SetText(kFirmwareVersionCaption[language_]);
+        label->SetAttribute(u"align", u"left");
+        label->SetAttribute(u"textcolor", u"#00FF4444");
+    }
+}
+
+void CNeritMainWnd::ShowFirmwareVersion()
+{
     CControlUI* label = manager_.FindControl(u"fwversionlabel");
     if (label == nullptr)
         return;
@@ -185,8 +202,6 @@ void CNeritMainWnd::SetVersionLabels()
     state_.firmwareVersion = read ? version : 0;
     label->SetText(std::u16string(kFirmwareVersionCaption[language_])
                    + (read ? VersionText(version) : std::u16string(kUnknownFirmware)));
-    label->SetAttribute(u"align", u"left");
-    label->SetAttribute(u"textcolor", u"#00FF4444");
 }
 
 void CNeritMainWnd::SetLinks()
@@ -216,9 +231,20 @@ void CNeritMainWnd::OnWindowInit()
         state_.currentSensorTab = 0;
         sensor->Selected(true, true);
     }
+    System()->PostMessage(GetHWND(), kStartupDeviceWork, 0, 0);
+}
+
+void CNeritMainWnd::OnStartupDeviceWork()
+{
+    ShowFirmwareVersion();
     state_.deviceMissing = !CheckDevicePresent();
     if (!state_.deviceMissing)
         LoadStartupProfile();
+}
+
+void CNeritMainWnd::RunDeviceWork(const std::function<void()>& work)
+{
+    busy_.Run(language_, work);
 }
 
 bool CNeritMainWnd::CheckDevicePresent()
@@ -235,7 +261,8 @@ void CNeritMainWnd::LoadStartupProfile()
         return;
     int remembered = 0;
     // A profile whose read fails keeps its defaults.
-    const settings::ProfileSet failed = settings_->Commands().LoadFromMouse(remembered);
+    settings::ProfileSet failed;
+    RunDeviceWork([&] { failed = settings_->Commands().LoadFromMouse(remembered); });
     ShowFailedProfiles(failed);
     state_.shownProfile = remembered >= 0 && remembered < static_cast<int>(settings::layout::store::kProfileCount) ? remembered : 0;
     ShowProfileOption(state_.shownProfile);
