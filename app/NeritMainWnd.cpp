@@ -67,8 +67,6 @@ void CNeritMainWnd::WatchRaiseRequests(platform::InstanceGuard& guard, unsigned 
 
 CNeritMainWnd::~CNeritMainWnd()
 {
-    if (settings_ != nullptr)
-        settings_->Sync().SetProgress(nullptr);
     if (GetHWND() != WindowId::None && System() != nullptr)
         System()->DestroyWindow(GetHWND());
 }
@@ -82,7 +80,6 @@ void CNeritMainWnd::Attach(ProgramSettings& settings, MouseConnection& mouse)
 {
     settings_ = &settings;
     mouse_ = &mouse;
-    settings.Sync().SetProgress(&busy_);
 }
 
 bool CNeritMainWnd::Open()
@@ -244,7 +241,14 @@ void CNeritMainWnd::OnStartupDeviceWork()
 
 void CNeritMainWnd::RunDeviceWork(const std::function<void()>& work)
 {
+    // The transfers report to the busy state only while it runs: the
+    // settings may outlive the window or go before it.
+    const bool outermost = settings_ != nullptr && !busy_.Active();
+    if (outermost)
+        settings_->Sync().SetProgress(&busy_);
     busy_.Run(language_, work);
+    if (outermost)
+        settings_->Sync().SetProgress(nullptr);
 }
 
 bool CNeritMainWnd::CheckDevicePresent()
