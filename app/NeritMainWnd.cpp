@@ -174,16 +174,15 @@ void CNeritMainWnd::InitWindow()
 
 void CNeritMainWnd::SetVersionLabels()
 {
-    if (CControlUI* label = manager_.FindControl(u"apversionlabel")) {
-        label->SetText(std::u16string(kSoftwareVersionCaption[language_]) + std::u16string(kSoftwareVersion));
-        label->SetAttribute(u"align", u"left");
-        label->SetAttribute(u"textcolor", u"#00FF4444");
-    }
-    // The number follows once the mouse has been asked.
-    if (CControlUI* label = manager_.FindControl(u"fwversionlabel")) {
-        label->SetText(kFirmwareVersionCaption[language_]);
-        label->SetAttribute(u"align", u"left");
-        label->SetAttribute(u"textcolor", u"#00FF4444");
+    // The firmware's number follows once the mouse has been asked.
+    const std::u16string software = std::u16string(kSoftwareVersionCaption[language_]) + std::u16string(kSoftwareVersion);
+    for (const auto& [name, text] : {std::pair{u"apversionlabel", software},
+                                     std::pair{u"fwversionlabel", std::u16string(kFirmwareVersionCaption[language_])}}) {
+        if (CControlUI* label = manager_.FindControl(name)) {
+            label->SetText(text);
+            label->SetAttribute(u"align", u"left");
+            label->SetAttribute(u"textcolor", u"#00FF4444");
+        }
     }
 }
 
