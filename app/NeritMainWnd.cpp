@@ -116,6 +116,10 @@ intptr_t CNeritMainWnd::HandleMessage(unsigned message, uintptr_t wParam, intptr
     }
     if (message == WM_DESTROY)
         System()->PostQuitMessage(0);
+    if (message == kStartupDeviceWork) {
+        OnStartupDeviceWork();
+        return 0;
+    }
     if (message == WM_TIMER && guard_ != nullptr && wParam == raiseTimer_) {
         if (guard_->TakeRaiseRequests())
             Raise();
@@ -170,11 +174,20 @@ void CNeritMainWnd::InitWindow()
 
 void CNeritMainWnd::SetVersionLabels()
 {
-    if (CControlUI* label = manager_.FindControl(u"apversionlabel")) {
-        label->SetText(std::u16string(kSoftwareVersionCaption[language_]) + std::u16string(kSoftwareVersion));
-        label->SetAttribute(u"align", u"left");
-        label->SetAttribute(u"textcolor", u"#00FF4444");
+    // The firmware's number follows once the mouse has been asked.
+    const std::u16string software = std::u16string(kSoftwareVersionCaption[language_]) + std::u16string(kSoftwareVersion);
+    for (const auto& [name, text] : {std::pair{u"apversionlabel", software},
+                                     std::pair{u"fwversionlabel", std::u16string(kFirmwareVersionCaption[language_])}}) {
+        if (CControlUI* label = manager_.FindControl(name)) {
+            label->SetText(text);
+            label->SetAttribute(u"align", u"left");
+            label->SetAttribute(u"textcolor", u"#00FF4444");
+        }
     }
+}
+
+void CNeritMainWnd::ShowFirmwareVersion()
+{
     CControlUI* label = manager_.FindControl(u"fwversionlabel");
     if (label == nullptr)
         return;
@@ -185,8 +198,6 @@ void CNeritMainWnd::SetVersionLabels()
     state_.firmwareVersion = read ? version : 0;
     label->SetText(std::u16string(kFirmwareVersionCaption[language_])
                    + (read ? VersionText(version) : std::u16string(kUnknownFirmware)));
-    label->SetAttribute(u"align", u"left");
-    label->SetAttribute(u"textcolor", u"#00FF4444");
 }
 
 void CNeritMainWnd::SetLinks()
@@ -216,9 +227,27 @@ void CNeritMainWnd::OnWindowInit()
         state_.currentSensorTab = 0;
         sensor->Selected(true, true);
     }
+    System()->PostMessage(GetHWND(), kStartupDeviceWork, 0, 0);
+}
+
+void CNeritMainWnd::OnStartupDeviceWork()
+{
+    ShowFirmwareVersion();
     state_.deviceMissing = !CheckDevicePresent();
     if (!state_.deviceMissing)
         LoadStartupProfile();
+}
+
+void CNeritMainWnd::RunDeviceWork(const std::function<void()>& work)
+{
+    // The transfers report to the busy state only while it runs: the
+    // settings may outlive the window or go before it.
+    const bool outermost = settings_ != nullptr && !busy_.Active();
+    if (outermost)
+        settings_->Sync().SetProgress(&busy_);
+    busy_.Run(language_, work);
+    if (outermost)
+        settings_->Sync().SetProgress(nullptr);
 }
 
 bool CNeritMainWnd::CheckDevicePresent()
@@ -235,7 +264,8 @@ void CNeritMainWnd::LoadStartupProfile()
         return;
     int remembered = 0;
     // A profile whose read fails keeps its defaults.
-    const settings::ProfileSet failed = settings_->Commands().LoadFromMouse(remembered);
+    settings::ProfileSet failed;
+    RunDeviceWork([&] { failed = settings_->Commands().LoadFromMouse(remembered); });
     ShowFailedProfiles(failed);
     state_.shownProfile = remembered >= 0 && remembered < static_cast<int>(settings::layout::store::kProfileCount) ? remembered : 0;
     ShowProfileOption(state_.shownProfile);

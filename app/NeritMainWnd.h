@@ -2,6 +2,7 @@
 // skin's mask, loading the five profiles from the mouse when it first shows.
 #pragma once
 
+#include "app/DeviceBusy.h"
 #include "app/DialogBuilderCallbackEx.h"
 #include "app/MouseConnection.h"
 #include "app/NeritMainState.h"
@@ -13,6 +14,7 @@
 #include "ui/WindowUIManager.h"
 #include "ui/WindowWnd.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +27,9 @@ public:
     static constexpr std::string_view kNoticeCaption = "Notice by App";
     // The version caption's number when the mouse does not tell it.
     static constexpr std::u16string_view kUnknownFirmware = u"V-.-- ";
+    // Posted at "windowinit": the mouse is asked only once the first frame
+    // is on the screen.
+    static constexpr unsigned kStartupDeviceWork = platform::WM_APP + 1;
 
     // programFolder holds the skin folders VimoSkin … VimoSkin3; languages
     // outside 0..3 show English.
@@ -44,6 +49,12 @@ public:
     // to the front.
     void WatchRaiseRequests(platform::InstanceGuard& guard, unsigned timerId, unsigned intervalMs);
 
+    // Runs long work with the mouse (loading or writing all profiles) with
+    // the progress shown over the window; the window keeps painting and
+    // takes no input meanwhile, and a close waits until the work is done.
+    void RunDeviceWork(const std::function<void()>& work);
+    bool DeviceBusyNow() const { return busy_.Active(); }
+
     NeritMainState& State() { return state_; }
     SkinUI::CWindowUIManager& Manager() { return manager_; }
     int Language() const { return language_; }
@@ -59,10 +70,12 @@ private:
     bool OnCreate();
     void InitWindow();
     void OnWindowInit();
+    void OnStartupDeviceWork();
     void LoadStartupProfile();
     void ShowFailedProfiles(const settings::ProfileSet& failed);
     void ShowProfileOption(int index);
     void SetVersionLabels();
+    void ShowFirmwareVersion();
     void SetLinks();
     void SelectTab(int tab);
     bool CheckDevicePresent();
@@ -73,6 +86,7 @@ private:
     NeritMainState state_;
     SkinUI::CWindowUIManager manager_;
     CDialogBuilderCallbackEx callback_;
+    DeviceBusy busy_{manager_};
     ProgramSettings* settings_ = nullptr;
     MouseConnection* mouse_ = nullptr;
     platform::InstanceGuard* guard_ = nullptr;

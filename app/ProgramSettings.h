@@ -33,6 +33,7 @@ public:
     OpenResult Open();
 
     settings::ProfileCommands& Commands() { return *commands_; }
+    settings::ProfileSync& Sync() { return *sync_; }
     settings::ConfigFile& Config() { return *config_; }
     settings::DataFolder& Folder() { return *folder_; }
     // The language of config.ini, 0..3.

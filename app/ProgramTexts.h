@@ -49,6 +49,17 @@ inline constexpr std::array<LanguageTexts, 18> kFunctionNames = {{
 }};
 // clang-format on
 
+// The indication over the main window while it works with the mouse. In
+// the profile texts each "%d" is replaced in turn by the profile number, how
+// many profiles have begun, and how many there are.
+inline constexpr LanguageTexts kDeviceBusyText = {u"Please wait…", u"請稍候…", u"请稍候…", u"Bitte warten …"};
+inline constexpr LanguageTexts kReadingProfileText = {u"Reading profile %d (%d of %d)…", u"正在讀取配置文件 %d（%d/%d）…",
+                                                      u"正在读取配置文件 %d（%d/%d）…",
+                                                      u"Profil %d wird gelesen (%d von %d) …"};
+inline constexpr LanguageTexts kWritingProfileText = {u"Writing profile %d (%d of %d)…", u"正在寫入配置文件 %d（%d/%d）…",
+                                                      u"正在写入配置文件 %d（%d/%d）…",
+                                                      u"Profil %d wird geschrieben (%d von %d) …"};
+
 // The maker's pages the support page links to (deployment data).
 inline constexpr LanguageTexts kWebsiteAddress = {u"https://www.vimo.example/en", u"https://www.vimo.example/zh-tw",
                                                    u"https://www.vimo.example/zh-cn", u"https://www.vimo.example/de"};

@@ -453,6 +453,11 @@ bool WindowSystemCore::GetMessage(Message& message)
     }
 }
 
+bool WindowSystemCore::PeekMessage(Message& message)
+{
+    return PopQueued(message) || (PumpEvents(false) && PopQueued(message)) || NextPaint(message);
+}
+
 void WindowSystemCore::PostQuitMessage(int exitCode)
 {
     quitPending_ = true;

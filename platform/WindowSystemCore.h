@@ -33,6 +33,7 @@ public:
     intptr_t SendMessage(WindowId window, unsigned message, uintptr_t wParam, intptr_t lParam) override;
     bool PostMessage(WindowId window, unsigned message, uintptr_t wParam, intptr_t lParam) override;
     bool GetMessage(Message& message) override;
+    bool PeekMessage(Message& message) override;
     intptr_t DispatchMessage(const Message& message) override;
     void PostQuitMessage(int exitCode) override;
     bool SetTimer(WindowId window, uintptr_t id, unsigned intervalMs) override;

@@ -257,6 +257,11 @@ public:
     // Waits for the next message. False for WM_QUIT, and in a headless system
     // when nothing is left to deliver (message WM_NULL).
     virtual bool GetMessage(Message& message) = 0;
+    // Takes the next message without waiting: queued messages and native
+    // events already waiting, then one WM_PAINT of an invalidated window.
+    // False when nothing is waiting. Never takes WM_QUIT, which stays
+    // pending for GetMessage.
+    virtual bool PeekMessage(Message& message) = 0;
     // Calls the handler of the message's window; 0 when there is none.
     virtual intptr_t DispatchMessage(const Message& message) = 0;
     virtual void PostQuitMessage(int exitCode) = 0;

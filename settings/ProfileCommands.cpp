@@ -43,6 +43,7 @@ ProfileSet ProfileCommands::LoadFromMouse(int& shownIndex)
     shownIndex = config_.LoadShownProfileIndex();
     ProfileSet failed;
     for (int p = kProfiles - 1; p >= 0; --p) {
+        sync_.Progress().BeforeProfile(TransferProgress::Direction::Reading, p, kProfiles - p, kProfiles);
         if (!sync_.ReadProfileFromDevice(p))
             failed.Add(p);
     }

@@ -67,6 +67,7 @@ ProfileSet ProfileSync::ApplyAllProfiles(std::optional<int> shownIndex)
     }
     ProfileSet failed;
     for (int p = 0; p < kProfiles; ++p) {
+        progress_->BeforeProfile(TransferProgress::Direction::Writing, p, p + 1, kProfiles);
         if (!transfer_.WriteProfileRecord(static_cast<uint8_t>(p), (*records_)[p]))
             failed.Add(p);
         clock_.SleepMs(kPauseAfterProfileWriteMs);

@@ -9,6 +9,7 @@
 #include "settings/ProfileSet.h"
 #include "settings/RecordConversion.h"
 #include "settings/SettingsDefaults.h"
+#include "settings/TransferProgress.h"
 
 #include <memory>
 #include <optional>
@@ -51,6 +52,10 @@ public:
     // conversion left it.
     uint8_t RememberedDeviceProfile() const { return deviceProfile_; }
     const RecordTable& Records() const { return *records_; }
+    // Who is told before each profile of a transfer of all five; nullptr
+    // for nobody. Not owned.
+    void SetProgress(TransferProgress* progress) { progress_ = progress != nullptr ? progress : &noProgress_; }
+    TransferProgress& Progress() { return *progress_; }
     device::CommandSet& Commands();
     PageRefresher& Pages() { return pages_; }
 
@@ -66,6 +71,8 @@ private:
     PageRefresher& pages_;
     platform::Clock& clock_;
     std::unique_ptr<RecordTable> records_;
+    TransferProgress noProgress_;
+    TransferProgress* progress_ = &noProgress_;
     uint8_t deviceProfile_ = 1;
 };
 

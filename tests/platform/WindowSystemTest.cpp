@@ -127,6 +127,34 @@ TEST_F(WindowSystemTest, QuitComesAfterQueuedMessagesAndBeforePaint)
     EXPECT_EQ(Only(Run(), WM_PAINT).size(), 1u);
 }
 
+TEST_F(WindowSystemTest, PeekTakesWhatIsWaitingButLeavesTheQuit)
+{
+    const WindowId window = Make();
+    ws.ShowWindow(window, true, false);
+    Run();
+    Message m;
+    EXPECT_FALSE(ws.PeekMessage(m));
+    ws.Invalidate(window);
+    ws.PostMessage(window, WM_APP, 0, 0);
+    ws.PostQuitMessage(5);
+    ws.SetTimer(window, 7, 20);
+    ws.AdvanceTime(20);
+    ws.InjectWheel(window, 3, 4, WHEEL_DELTA);
+
+    Numbers taken;
+    while (ws.PeekMessage(m))
+        taken.push_back(m.message);
+    EXPECT_EQ(taken, (Numbers{WM_APP, WM_TIMER, WM_MOUSEWHEEL, WM_PAINT}));
+    EXPECT_FALSE(ws.PeekMessage(m));
+    // The quit waited for the loop, and came only once.
+    ASSERT_FALSE(ws.GetMessage(m));
+    EXPECT_EQ(m.message, WM_QUIT);
+    EXPECT_EQ(m.wParam, 5u);
+    ASSERT_FALSE(ws.GetMessage(m));
+    EXPECT_EQ(m.message, WM_NULL);
+    EXPECT_TRUE(Take().empty());  // peeking dispatches nothing
+}
+
 TEST_F(WindowSystemTest, TimersFollowVirtualTime)
 {
     const WindowId window = Make();
@@ -534,6 +562,12 @@ TEST(SdlWindowSystemTest, PresentsAndReceivesPostedMessagesAndTimers)
     EXPECT_EQ(posted.lParam, -7);
     ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(seen[0], WM_CREATE);
+    // Peeking never waits: a posted message is there, then nothing is.
+    ws->PostMessage(window, WM_APP + 6, 0, 0);
+    bool peeked = false;
+    while (ws->PeekMessage(m))
+        peeked = peeked || m.message == WM_APP + 6;
+    EXPECT_TRUE(peeked);
     ws->MoveWindow(window, {60, 60, 260, 200});  // the region follows the new size
     EXPECT_EQ(ws->GetWindowRect(window), (Rect{60, 60, 260, 200}));
 

@@ -191,5 +191,64 @@ TEST_F(CommandsTest, ProfilesThatCannotBeReadKeepTheirDefaults)
     EXPECT_EQ(Profile(3).Get(prof::kOpticalDpi, 0), 0);  // read from the mouse, which keeps no DPI
 }
 
+// Notes each profile it is told about and how many reports the mouse had
+// seen by then.
+class ProgressLog final : public TransferProgress {
+public:
+    struct Step {
+        Direction direction;
+        int index;
+        int step;
+        int total;
+        size_t reportsBefore;
+    };
+    explicit ProgressLog(const sim::SimulatedMouse& mouse) : mouse_(mouse) {}
+    void BeforeProfile(Direction direction, int index, int step, int total) override
+    {
+        steps.push_back({direction, index, step, total, mouse_.Log().size()});
+    }
+    std::vector<Step> steps;
+
+private:
+    const sim::SimulatedMouse& mouse_;
+};
+
+TEST_F(CommandsTest, EveryProfileOfALoadOrApplyIsAnnouncedBeforeItsTransfer)
+{
+    ProgressLog progress(mouse);
+    sync.SetProgress(&progress);
+    using Direction = TransferProgress::Direction;
+    const auto checkSteps = [&](Direction direction, const std::vector<int>& order, uint8_t command) {
+        ASSERT_EQ(progress.steps.size(), order.size());
+        for (size_t k = 0; k < order.size(); ++k) {
+            const ProgressLog::Step& step = progress.steps[k];
+            EXPECT_EQ(step.direction, direction);
+            EXPECT_EQ(step.index, order[k]);
+            EXPECT_EQ(step.step, static_cast<int>(k) + 1);
+            EXPECT_EQ(step.total, 5);
+            // Told before its profile's traffic, after the one before it.
+            EXPECT_LE(step.reportsBefore, PositionOf(command, order[k])) << k;
+            if (k > 0) {
+                EXPECT_GT(step.reportsBefore, PositionOf(command, order[k - 1])) << k;
+            }
+        }
+        progress.steps.clear();
+    };
+    int shown = 0;
+    mouse.ClearLog();
+    ASSERT_TRUE(commands.LoadFromMouse(shown).Empty());
+    checkSteps(Direction::Reading, {4, 3, 2, 1, 0}, device::cmd::GetPowerSave);
+    mouse.ClearLog();
+    ASSERT_TRUE(commands.Apply(1).ok);
+    checkSteps(Direction::Writing, {0, 1, 2, 3, 4}, device::cmd::SetPowerSave);
+    mouse.ClearLog();
+    ASSERT_TRUE(commands.ResetAll(shown).ok);
+    checkSteps(Direction::Writing, {0, 1, 2, 3, 4}, device::cmd::SetPowerSave);
+    // Without an observer the transfers run as before.
+    sync.SetProgress(nullptr);
+    EXPECT_TRUE(commands.LoadFromMouse(shown).Empty());
+    EXPECT_TRUE(progress.steps.empty());
+}
+
 }  // namespace
 }  // namespace settings

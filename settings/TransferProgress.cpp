@@ -1,0 +1,7 @@
+#include "settings/TransferProgress.h"
+
+namespace settings {
+
+void TransferProgress::BeforeProfile(Direction, int, int, int) {}
+
+}  // namespace settings
