@@ -11,7 +11,7 @@ constexpr int kProfiles = static_cast<int>(layout::store::kProfileCount);
 
 CommandResult Failed(CommandMessage message = CommandMessage::None, int failedIndex = -1)
 {
-    return {false, message, ProfileSet::Of(failedIndex)};
+    return {false, message, ProfileSet::Of(failedIndex), {}};
 }
 
 CommandResult WriteResult(ProfileSet failed, std::vector<std::string> failedFiles)
@@ -108,7 +108,7 @@ CommandResult ProfileCommands::Discard(int shownIndex)
 {
     const int result = LoadAllProfilesFile(store_, files_, AllProfilesPath(folder_));
     sync_.Pages().RefreshPages(shownIndex);
-    return {result == kProfileFileLoaded, CommandMessage::None, {}};
+    return {result == kProfileFileLoaded, CommandMessage::None, {}, {}};
 }
 
 CommandResult ProfileCommands::ExportProfile(int index, const std::string& path)
@@ -135,7 +135,7 @@ CommandResult ProfileCommands::SetLeds(bool on)
     commands.Link().CloseDevice();
     if (ok)
         store_.SetLedOn(on);
-    return {ok, CommandMessage::None, {}};
+    return {ok, CommandMessage::None, {}, {}};
 }
 
 }  // namespace settings

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real NeritMice on an X display (with_xvfb.sh gives it a private Xvfb)
-# against the simulated mouse: its main window shows, is painted once the
-# five profiles are read, and the caption's close button ends the program
+# against the simulated mouse: its main window shows painted, and once the
+# five profiles are read, the caption's close button ends the program
 # with status 0, taking the window away and letting go of the single-instance
 # lock, so that a second start runs. Skipped (77) without a display, xdotool
 # or xwd.
@@ -49,8 +49,8 @@ probes() {
        "$(xwd_pixel "$shot" 300 600)"
 }
 
-# Waits until the window's screenshot shows a painted frame (the first paint
-# comes after the profiles are read), leaving it in shot.xwd.
+# Waits until the window's screenshot shows a painted frame (it comes before
+# the profiles are read), leaving it in shot.xwd.
 wait_painted() {
   local window=$1 seen
   for _ in $(seq 150); do
@@ -64,14 +64,22 @@ wait_painted() {
   fail "the window stayed black: ${seen:-no screenshot}"
 }
 
-# Clicks the close button and waits (bounded) for the program to end.
+# Clicks the close button and answers its question with Enter until the
+# program ends (bounded): clicks are ignored while the profiles load, and
+# the exit question may not be up yet when Enter comes.
 close_window() {
   local window=$1 status x y
   read -r x y < <(xdotool getwindowgeometry "$window" | awk '/Position/ { split($2, at, ","); print at[1], at[2] }')
   [ -n "$y" ] || fail "no position for window $window"
-  xdotool mousemove "$((x + close_x))" "$((y + close_y))" click 1
-  for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$app" 2>/dev/null && fail "NeritMice still runs 10 s after its close button was clicked"
+  for _ in $(seq 60); do
+    xdotool mousemove "$((x + close_x))" "$((y + close_y))" click 1
+    sleep 0.25
+    kill -0 "$app" 2>/dev/null || break
+    xdotool key Return
+    sleep 0.25
+    kill -0 "$app" 2>/dev/null || break
+  done
+  kill -0 "$app" 2>/dev/null && fail "NeritMice still runs 30 s after its close button was first clicked"
   wait "$app"
   status=$?
   app=
