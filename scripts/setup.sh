@@ -19,6 +19,7 @@ packages=(
   libsdl2-dev libx11-dev libgl1-mesa-dri xvfb xdotool x11-apps
   libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-wqy-microhei
   librsvg2-dev
+  dbus-daemon
 )
 
 missing=()
