@@ -4,11 +4,17 @@
 #include "app/LanguageGeometry.h"
 #include "app/MainFrameSetup.h"
 #include "app/MaskRegion.h"
+#include "app/NameRoutes.h"
+#include "app/PopupMessageWnd.h"
+#include "app/PopupState.h"
 #include "app/ProgramTexts.h"
 #include "app/SkinLanguages.h"
 #include "settings/ButtonFunctions.h"
 #include "settings/SettingsLayout.h"
 #include "settings/SettingsStore.h"
+#include "settings/CodePage.h"
+#include "settings/WorkingMacros.h"
+#include "ui/ComboUI.h"
 #include "ui/LayoutBuilder.h"
 #include "ui/OptionUI.h"
 #include "ui/TabLayoutUI.h"
@@ -31,11 +37,6 @@ constexpr SkinUI::UISize kFallbackSize{1000, 680};
 std::u16string Digit(int value)
 {
     return std::u16string(1, static_cast<char16_t>(u'0' + value));
-}
-
-std::u16string ProfileOptionName(std::u16string_view prefix, int index)
-{
-    return std::u16string(prefix) + Digit(index + 1) + u"option";
 }
 
 // "V1.07 " for 107.
@@ -80,6 +81,13 @@ void CNeritMainWnd::Attach(ProgramSettings& settings, MouseConnection& mouse)
 {
     settings_ = &settings;
     mouse_ = &mouse;
+    workflow_ = std::make_unique<ProfileWorkflow>(*this, settings, area_);
+}
+
+void CNeritMainWnd::UseDesktop(FileDialog* fileDialog, UrlOpener* urlOpener)
+{
+    fileDialog_ = fileDialog;
+    urlOpener_ = urlOpener;
 }
 
 bool CNeritMainWnd::Open()
@@ -120,6 +128,13 @@ intptr_t CNeritMainWnd::HandleMessage(unsigned message, uintptr_t wParam, intptr
         OnStartupDeviceWork();
         return 0;
     }
+    if (message == kFileDialogAnswer) {
+        if (workflow_ != nullptr)
+            workflow_->OnFileDialogAnswer(static_cast<FileDialog::RequestId>(wParam));
+        return 0;
+    }
+    if (FilterInput(message, lParam))
+        return 0;
     if (message == WM_TIMER && guard_ != nullptr && wParam == raiseTimer_) {
         if (guard_->TakeRaiseRequests())
             Raise();
@@ -140,6 +155,8 @@ bool CNeritMainWnd::OnCreate()
     if (!manager_.AttachDialog(builder.Create(Layout::kMainFrame, "xml", &callback_, &manager_)))
         return false;
     manager_.AddNotifier(this);
+    if (workflow_ != nullptr)
+        workflow_->UseFileDialog(fileDialog_, GetHWND(), kFileDialogAnswer);
     InitWindow();
     return true;
 }
@@ -267,15 +284,15 @@ void CNeritMainWnd::LoadStartupProfile()
     settings::ProfileSet failed;
     RunDeviceWork([&] { failed = settings_->Commands().LoadFromMouse(remembered); });
     ShowFailedProfiles(failed);
-    state_.shownProfile = remembered >= 0 && remembered < static_cast<int>(settings::layout::store::kProfileCount) ? remembered : 0;
-    ShowProfileOption(state_.shownProfile);
+    const bool known = remembered >= 0 && remembered < ProfileArea::kProfiles;
+    // The remembered profile is in use and shown, whether or not the page
+    // has its option.
+    const int shown = known ? remembered : 0;
+    settings::Store().Profile(static_cast<size_t>(shown)).Set(settings::layout::profile::kInUse, uint8_t{1});
+    RefreshPages(shown);
     if (auto* led = dynamic_cast<SkinUI::COptionUI*>(manager_.FindControl(u"ledlightonoffoption"))) {
         led->Selected(true, false);
-        uint8_t state = 0, ambient = 0;
-        if (mouse_->Link().OpenDevice() && mouse_->Commands().GetLedState(state, ambient))
-            mouse_->Commands().SetLedSwitch(1, ambient);
-        mouse_->Link().CloseDevice();
-        state_.ledOn = true;
+        SwitchLeds(true);
     }
     if (mouse_->Link().OpenDevice())
         mouse_->Commands().SetCurrentProfile(static_cast<uint8_t>(state_.shownProfile + 1));
@@ -297,62 +314,471 @@ void CNeritMainWnd::ShowFailedProfiles(const settings::ProfileSet& failed)
                          std::string(kNoticeCaption), MB_OKCANCEL);
 }
 
-// The remembered profile is in use and shown, whether or not the page has
-// its option.
-void CNeritMainWnd::ShowProfileOption(int index)
+void CNeritMainWnd::ShowNotice(const std::string& text, unsigned flags)
 {
-    settings::Store().Profile(static_cast<size_t>(index)).Set(settings::layout::profile::kInUse, uint8_t{1});
-    RefreshPages(index);
+    System()->MessageBox(GetHWND(), text, std::string(kNoticeCaption), flags);
 }
+
+// ---- showing a profile ----
 
 void CNeritMainWnd::RefreshPages(int index)
 {
+    if (index < 0 || index >= ProfileArea::kProfiles)
+        return;
+    settings::LoadWorkingMacros(settings::Store(), index);
+    area_.ShowPictures(index);
+    if (settings_ != nullptr)
+        settings_->Config().SaveShownProfileIndex(index);
+    ShowAssignments(index);
+    sensors_.Refresh(index);
+    area_.ShowInUse();
+    performance_.Refresh(index);
+    SetVersionLabels();
+    ShowFirmwareVersion();
+    SetLinks();
+    area_.ShowName(index);
+    ShowLeds();
     state_.shownProfile = index;
-    // Only the shown profile's options are selected, even when it has none.
-    for (int profile = 0; profile < static_cast<int>(settings::layout::store::kProfileCount); ++profile) {
-        for (std::u16string_view prefix : {u"profile", u"kprofile"}) {
-            auto* option = dynamic_cast<SkinUI::COptionUI*>(manager_.FindControl(ProfileOptionName(prefix, profile)));
-            if (option != nullptr)
-                option->Selected(profile == index, false);
+    area_.SelectOption(index);
+}
+
+// The assignment buttons show their function, a macro its name; button 4
+// always shows what the layout gives it.
+void CNeritMainWnd::ShowAssignments(int index)
+{
+    namespace field = settings::layout::profile;
+    const settings::ProfileSettings profile = settings::Store().Profile(static_cast<size_t>(index));
+    const int macros = settings::Store().WorkingMacroCount();
+    for (int button = 0; button < settings::kButtons; ++button) {
+        const int32_t code = profile.Get(field::kButtonFunction, static_cast<size_t>(button));
+        CControlUI* control = manager_.FindControl(u"button_" + Digit(button + 1) + u"_btn");
+        if (control == nullptr || button == 3 || code <= 0 || code >= static_cast<int32_t>(kFunctionNames.size()))
+            continue;
+        if (code != settings::function::Macro) {
+            control->SetText(std::u16string(kFunctionNames[static_cast<size_t>(code)][static_cast<size_t>(language_)]));
+            continue;
         }
+        if (macros <= 0)
+            continue;
+        int32_t number = profile.Get(field::kButtonParam, static_cast<size_t>(button));
+        if (number < 1 || number > settings::kMacrosInList)
+            number = 1;
+        control->SetText(settings::ToUtf16(settings::Store().WorkingMacro(static_cast<size_t>(number - 1)).Name()));
     }
 }
+
+// The lighting option and the mouse follow the stored switch.
+void CNeritMainWnd::ShowLeds()
+{
+    const bool on = settings::Store().LedOn();
+    if (auto* led = dynamic_cast<SkinUI::COptionUI*>(manager_.FindControl(u"ledlightonoffoption")))
+        led->Selected(on, false);
+    SwitchLeds(on);
+}
+
+void CNeritMainWnd::SwitchLeds(bool on)
+{
+    if (settings_ != nullptr)
+        settings_->Commands().SetLeds(on);
+    else
+        settings::Store().SetLedOn(on);
+}
+
+// ---- input while busy or asked ----
+
+// Presses on the window do nothing while a question or a file dialog is
+// open, or while the mouse is missing (then only the quit button works and
+// the first press says why).
+bool CNeritMainWnd::FilterInput(unsigned message, intptr_t lParam)
+{
+    if (message != WM_LBUTTONDOWN && message != WM_LBUTTONDBLCLK)
+        return false;
+    const bool dialog = workflow_ != nullptr && workflow_->DialogOpen();
+    if (!PopupState::IsOpen() && !state_.deviceMissing && !dialog)
+        return false;
+    if (state_.deviceMissing && (state_.popupFlags & PopupFlag::kNoDevice) == 0)
+        OpenPopup(PopupKind::kNoDevice, PopupFlag::kNoDevice, manager_.FindControl(u"masterresetbtn"));
+    CControlUI* quit = manager_.FindControl(u"quitbtn");
+    const int x = LowSigned(lParam), y = HighSigned(lParam);
+    const SkinUI::UIRect rect = quit != nullptr ? quit->GetItemRect() : SkinUI::UIRect{};
+    const bool onQuit = x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
+    return PopupState::IsOpen() || dialog || !onQuit;
+}
+
+void CNeritMainWnd::OpenPopup(int kind, unsigned flag, CControlUI* owner)
+{
+    auto popup = std::make_unique<CPopupMessageWnd>(kind);
+    if (!popup->Show(owner))
+        return;
+    popup.release();  // frees itself when its window is gone
+    state_.popupFlags |= flag;
+}
+
+// A question is asked only while no other question is open.
+void CNeritMainWnd::OpenQuestion(int kind, unsigned flag, CControlUI* owner)
+{
+    if ((state_.popupFlags & PopupFlag::kQuestions) == 0)
+        OpenPopup(kind, flag, owner);
+}
+
+// ---- notifications ----
+
+namespace {
+
+// The flag each answer clears.
+struct AnswerFlag {
+    std::u16string_view answer;
+    unsigned flag;
+};
+constexpr AnswerFlag kAnswerFlags[] = {
+    {u"reset_all_setting", PopupFlag::kReset},          {u"reset_all_setting_cancel", PopupFlag::kReset},
+    {u"reset_profile_default", PopupFlag::kReset},      {u"reset_profile_default_cancel", PopupFlag::kReset},
+    {u"apply_new_setting", PopupFlag::kApply},          {u"apply_new_setting_cancel", PopupFlag::kApply},
+    {u"save_profile_setting", PopupFlag::kApply},       {u"save_profile_setting_cancel", PopupFlag::kApply},
+    {u"exit_program", PopupFlag::kExit},                {u"exit_program_cancel", PopupFlag::kExit},
+    {u"keyboard_not_detected", PopupFlag::kNoDevice},   {u"keyboard_not_detected_cancel", PopupFlag::kNoDevice},
+    {u"msgbox_ok_btn", PopupFlag::kMessageBox},
+};
+
+std::u16string_view SenderName(const SkinUI::NotifyMessage& message)
+{
+    return message.sender != nullptr ? std::u16string_view(message.sender->GetName()) : std::u16string_view();
+}
+
+bool SameText(std::u16string_view a, std::u16string_view b)
+{
+    return NameRouting::Match(a, b, true) == 0;
+}
+
+}  // namespace
+
+// clang-format off
+std::span<const CNeritMainWnd::Route> CNeritMainWnd::ClickRoutes()
+{
+    static const Route routes[] = {
+    {u"closebtn", &CNeritMainWnd::OnExitButton},
+    {u"quitbtn", &CNeritMainWnd::OnExitButton},
+    {u"minbtn", &CNeritMainWnd::OnMinimizeButton},
+    {u"masterresetbtn", &CNeritMainWnd::OnResetAllButton},
+    {u"profileokbtn", &CNeritMainWnd::OnApplyButton},
+    {u"kprofileokbtn", &CNeritMainWnd::OnApplyButton},
+    {u"profilecancelbtn", &CNeritMainWnd::OnCancelButton},
+    {u"kprofilecancelbtn", &CNeritMainWnd::OnCancelButton},
+    {u"profileloadbtn", &CNeritMainWnd::OnLoadButton},
+    {u"kprofileloadbtn", &CNeritMainWnd::OnLoadButton},
+    {u"profilesavebtn", &CNeritMainWnd::OnSaveToFileButton},
+    {u"kprofilesavebtn", &CNeritMainWnd::OnSaveToFileButton},
+    {u"profile#savebtn", &CNeritMainWnd::OnProfileSaveButton, 1, 5},
+    {u"kprofile#savebtn", &CNeritMainWnd::OnProfileSaveButton, 1, 5},
+    {u"profile#defaultbtn", &CNeritMainWnd::OnProfileDefaultButton, 1, 5},
+    {u"kprofile#defaultbtn", &CNeritMainWnd::OnProfileDefaultButton, 1, 5},
+    {u"profile#option", &CNeritMainWnd::OnProfileOption, 1, 5},
+    {u"kprofile#option", &CNeritMainWnd::OnProfileOption, 1, 5},
+    {u"laser_L#X_up_btn", &CNeritMainWnd::OnPageMessage, 1, 4},
+    {u"laser_L#X_down_btn", &CNeritMainWnd::OnPageMessage, 1, 4},
+    {u"laser_L#Y_up_btn", &CNeritMainWnd::OnPageMessage, 1, 4},
+    {u"laser_L#Y_down_btn", &CNeritMainWnd::OnPageMessage, 1, 4},
+    {u"update_app_btn", &CNeritMainWnd::OnSupportLink},
+    {u"update_fw_btn", &CNeritMainWnd::OnSupportLink},
+    {u"websitelinkbtn", &CNeritMainWnd::OnWebsiteLink},
+    {u"link_website_btn", &CNeritMainWnd::OnWebsiteLink},
+    {u"socialnetworklinkbtn", &CNeritMainWnd::OnSocialNetworkLink},
+    {u"link_socialnetwork_btn", &CNeritMainWnd::OnSocialNetworkLink},
+    };
+    return routes;
+}
+
+// Compared without regard to case.
+std::span<const CNeritMainWnd::Route> CNeritMainWnd::SelectionRoutes()
+{
+    static const Route routes[] = {
+    {u"maincontrolbtn", &CNeritMainWnd::OnTabOption},
+    {u"performancebtn", &CNeritMainWnd::OnTabOption},
+    {u"macromanagebtn", &CNeritMainWnd::OnTabOption},
+    {u"techsupportbtn", &CNeritMainWnd::OnTabOption},
+    {u"ledlightonoffoption", &CNeritMainWnd::OnLedOption},
+    {u"profile#_inuse_option", &CNeritMainWnd::OnInUseOption, 1, 5},
+    {u"kprofile#_inuse_option", &CNeritMainWnd::OnInUseOption, 1, 5},
+    };
+    return routes;
+}
+
+// Notification types of the questions' answers, without regard to case.
+std::span<const CNeritMainWnd::Route> CNeritMainWnd::AnswerRoutes()
+{
+    static const Route routes[] = {
+    {u"reset_all_setting", &CNeritMainWnd::OnResetAllAnswer},
+    {u"apply_new_setting", &CNeritMainWnd::OnApplyAnswer},
+    {u"reset_profile_default", &CNeritMainWnd::OnResetProfileAnswer},
+    {u"save_profile_setting", &CNeritMainWnd::OnSaveProfileAnswer},
+    {u"exit_program", &CNeritMainWnd::OnExitAnswer},
+    {u"keyboard_not_detected", &CNeritMainWnd::OnNoDeviceAnswer},
+    {u"reset_all_setting_cancel", &CNeritMainWnd::OnCancelAnswer},
+    {u"reset_profile_default_cancel", &CNeritMainWnd::OnCancelAnswer},
+    {u"apply_new_setting_cancel", &CNeritMainWnd::OnCancelAnswer},
+    {u"save_profile_setting_cancel", &CNeritMainWnd::OnCancelAnswer},
+    {u"exit_program_cancel", &CNeritMainWnd::OnCancelAnswer},
+    {u"keyboard_not_detected_cancel", &CNeritMainWnd::OnCancelAnswer},
+    {u"msgbox_ok_btn", &CNeritMainWnd::OnCancelAnswer},
+    };
+    return routes;
+}
+// clang-format on
+
+void CNeritMainWnd::Notify(SkinUI::NotifyMessage& message)
+{
+    Dispatch(message);
+}
+
+// The first rule that applies handles the message.
+bool CNeritMainWnd::Dispatch(SkinUI::NotifyMessage& message)
+{
+    const std::u16string_view sender = SenderName(message);
+    if (state_.recording && sender != u"macro_record_stop_btn")
+        return false;
+    if (message.type == u"windowinit") {
+        OnWindowInit();
+        return true;
+    }
+    if (message.type == u"click") {
+        const auto route = FindRoute<Handler>(ClickRoutes(), sender);
+        if (route)
+            (this->*route.route->handler)(route.number, message);
+        return static_cast<bool>(route);
+    }
+    if (SameText(message.type, u"itemselect") && sender == u"selectlanguagecmb" && message.sender != nullptr) {
+        OnLanguageSelected(*message.sender);
+        return true;
+    }
+    if (SameText(message.type, u"selectchanged")) {
+        OnSelectChanged(message);
+        return true;
+    }
+    if (SameText(message.type, u"valuechanged"))
+        return performance_.Handle(message) || sensors_.Handle(message);
+    OnAnswer(message);
+    return true;
+}
+
+void CNeritMainWnd::OnSelectChanged(SkinUI::NotifyMessage& message)
+{
+    const std::u16string_view sender = SenderName(message);
+    const auto route = FindRoute<Handler>(SelectionRoutes(), sender, true);
+    if (route) {
+        (this->*route.route->handler)(route.number, message);
+        return;
+    }
+    if (!sensors_.Handle(message))
+        performance_.Handle(message);
+}
+
+void CNeritMainWnd::OnAnswer(SkinUI::NotifyMessage& message)
+{
+    for (const AnswerFlag& entry : kAnswerFlags) {
+        if (SameText(entry.answer, message.type))
+            state_.popupFlags &= ~entry.flag;
+    }
+    const auto route = FindRoute<Handler>(AnswerRoutes(), message.type, true);
+    if (route)
+        (this->*route.route->handler)(route.number, message);
+}
+
+// ---- clicks ----
+
+void CNeritMainWnd::OnExitButton(int, SkinUI::NotifyMessage& message)
+{
+    OpenQuestion(PopupKind::kExitProgram, PopupFlag::kExit, message.sender);
+}
+
+void CNeritMainWnd::OnMinimizeButton(int, SkinUI::NotifyMessage&)
+{
+    System()->MinimizeWindow(GetHWND());
+}
+
+void CNeritMainWnd::OnResetAllButton(int, SkinUI::NotifyMessage& message)
+{
+    OpenQuestion(PopupKind::kResetAll, PopupFlag::kReset, message.sender);
+}
+
+void CNeritMainWnd::OnApplyButton(int, SkinUI::NotifyMessage& message)
+{
+    if (workflow_ != nullptr && workflow_->CanApply())
+        OpenQuestion(PopupKind::kApplySettings, PopupFlag::kApply, message.sender);
+}
+
+void CNeritMainWnd::OnCancelButton(int, SkinUI::NotifyMessage&)
+{
+    if (workflow_ != nullptr)
+        workflow_->Discard();
+}
+
+void CNeritMainWnd::OnLoadButton(int, SkinUI::NotifyMessage&)
+{
+    if (workflow_ != nullptr)
+        workflow_->LoadFromFile();
+}
+
+void CNeritMainWnd::OnSaveToFileButton(int, SkinUI::NotifyMessage&)
+{
+    if (workflow_ != nullptr)
+        workflow_->SaveToFile();
+}
+
+// Only the shown profile's buttons do anything.
+void CNeritMainWnd::OnProfileSaveButton(int number, SkinUI::NotifyMessage& message)
+{
+    if (number - 1 == state_.shownProfile)
+        OpenQuestion(PopupKind::kSaveProfile, PopupFlag::kApply, message.sender);
+}
+
+void CNeritMainWnd::OnProfileDefaultButton(int number, SkinUI::NotifyMessage& message)
+{
+    if (number - 1 == state_.shownProfile)
+        OpenQuestion(PopupKind::kResetProfile, PopupFlag::kReset, message.sender);
+}
+
+// A click on the shown profile turns it on or off; on another one shows it.
+void CNeritMainWnd::OnProfileOption(int number, SkinUI::NotifyMessage&)
+{
+    if (number - 1 == state_.shownProfile) {
+        settings::ProfileSettings profile = settings::Store().Profile(static_cast<size_t>(number - 1));
+        const uint8_t inUse = profile.Get(settings::layout::profile::kInUse);
+        profile.Set(settings::layout::profile::kInUse, uint8_t{inUse == 0 ? uint8_t{1} : uint8_t{0}});
+    }
+    RefreshPages(number - 1);
+}
+
+void CNeritMainWnd::OnPageMessage(int, SkinUI::NotifyMessage& message)
+{
+    if (!sensors_.Handle(message))
+        performance_.Handle(message);
+}
+
+void CNeritMainWnd::OnSupportLink(int, SkinUI::NotifyMessage&)
+{
+    OpenAddress(kSupportAddress[static_cast<size_t>(language_)]);
+}
+
+void CNeritMainWnd::OnWebsiteLink(int, SkinUI::NotifyMessage&)
+{
+    OpenAddress(kWebsiteAddress[static_cast<size_t>(language_)]);
+}
+
+void CNeritMainWnd::OnSocialNetworkLink(int, SkinUI::NotifyMessage&)
+{
+    OpenAddress(kSocialNetworkAddress[static_cast<size_t>(language_)]);
+}
+
+// Without a program for web pages the user is given the address.
+void CNeritMainWnd::OpenAddress(std::u16string_view address)
+{
+    if (urlOpener_ == nullptr)
+        return;
+    const std::string text = settings::ToNarrow(address);
+    if (urlOpener_->Open(text) == UrlOpenResult::Started)
+        return;
+    std::string notice(kNoBrowserText[static_cast<size_t>(language_)]);
+    notice.replace(notice.find("%s"), 2, text);
+    ShowNotice(notice, MB_OK | MB_ICONINFORMATION);
+}
+
+// ---- selections ----
+
+void CNeritMainWnd::OnTabOption(int, SkinUI::NotifyMessage& message)
+{
+    int page = 0;
+    while (page < static_cast<int>(std::size(kTabOptions)) && !SameText(kTabOptions[page], message.sender->GetName()))
+        ++page;
+    auto* tabs = dynamic_cast<SkinUI::CTabLayoutUI*>(manager_.FindControl(u"Tabs"));
+    if (tabs == nullptr || tabs->GetCurSel() == page)
+        return;
+    SelectTab(page);
+    if (page <= 1 && initialised_ && !busy_.Active())
+        RefreshPages(state_.shownProfile);
+}
+
+void CNeritMainWnd::OnLedOption(int, SkinUI::NotifyMessage& message)
+{
+    auto* option = dynamic_cast<SkinUI::COptionUI*>(message.sender);
+    if (option != nullptr)
+        SwitchLeds(option->IsSelected());
+}
+
+void CNeritMainWnd::OnInUseOption(int number, SkinUI::NotifyMessage& message)
+{
+    auto* option = dynamic_cast<SkinUI::COptionUI*>(message.sender);
+    if (option == nullptr)
+        return;
+    const uint8_t inUse = option->IsSelected() ? 1 : 0;
+    settings::Store().Profile(static_cast<size_t>(number - 1)).Set(settings::layout::profile::kInUse, inUse);
+    area_.ShowPictures(state_.shownProfile);
+}
+
+// A new language: its skin folder, font, pictures, texts and geometry.
+void CNeritMainWnd::OnLanguageSelected(CControlUI& combo)
+{
+    auto* list = dynamic_cast<SkinUI::CComboUI*>(&combo);
+    if (list == nullptr || list->GetCount() <= 0 || list->GetCurSel() < 0)
+        return;
+    const int previous = language_;
+    SetLanguage(list->GetCurSel());
+    manager_.SetResourcePath(SkinFolder());
+    if (language_ == previous)
+        return;
+    MainFrameSetup::ApplyLanguage(manager_, language_);
+    if (settings_ != nullptr)
+        settings_->Config().SaveLanguage(language_);
+    manager_.ReloadImages();
+    RefreshPages(state_.shownProfile);
+    ApplyLanguageGeometry(manager_, language_);
+    System()->Invalidate(GetHWND());
+}
+
+// ---- answers ----
+
+void CNeritMainWnd::OnResetAllAnswer(int, SkinUI::NotifyMessage&)
+{
+    if (workflow_ != nullptr)
+        workflow_->ResetAll();
+}
+
+void CNeritMainWnd::OnApplyAnswer(int, SkinUI::NotifyMessage&)
+{
+    if (workflow_ != nullptr)
+        workflow_->Apply();
+}
+
+void CNeritMainWnd::OnResetProfileAnswer(int, SkinUI::NotifyMessage&)
+{
+    if (workflow_ != nullptr)
+        workflow_->ResetShown();
+}
+
+void CNeritMainWnd::OnSaveProfileAnswer(int, SkinUI::NotifyMessage&)
+{
+    if (workflow_ != nullptr)
+        workflow_->SaveShown();
+}
+
+void CNeritMainWnd::OnExitAnswer(int, SkinUI::NotifyMessage&)
+{
+    System()->PostQuitMessage(0);
+}
+
+// The notice comes back for as long as the mouse stays away.
+void CNeritMainWnd::OnNoDeviceAnswer(int, SkinUI::NotifyMessage&)
+{
+    if (state_.deviceMissing)
+        OpenPopup(PopupKind::kNoDevice, PopupFlag::kNoDevice, manager_.FindControl(u"masterresetbtn"));
+}
+
+void CNeritMainWnd::OnCancelAnswer(int, SkinUI::NotifyMessage&) {}
 
 void CNeritMainWnd::SelectTab(int tab)
 {
     state_.currentTab = tab;
     if (auto* tabs = dynamic_cast<SkinUI::CTabLayoutUI*>(manager_.FindControl(u"Tabs")))
         tabs->SelectItem(tab);
-}
-
-void CNeritMainWnd::OnClick(CControlUI& sender)
-{
-    const std::u16string_view name = sender.GetName();
-    if (name == u"closebtn" || name == u"quitbtn") {
-        System()->PostQuitMessage(0);
-    } else if (name == u"minbtn") {
-        System()->MinimizeWindow(GetHWND());
-    }
-}
-
-void CNeritMainWnd::Notify(SkinUI::NotifyMessage& message)
-{
-    if (message.type == u"windowinit") {
-        OnWindowInit();
-        return;
-    }
-    if (message.sender == nullptr)
-        return;
-    if (message.type == u"click") {
-        OnClick(*message.sender);
-        return;
-    }
-    if (message.type != u"selectchanged")
-        return;
-    for (int tab = 0; tab < static_cast<int>(std::size(kTabOptions)); ++tab) {
-        if (message.sender->GetName() == kTabOptions[tab])
-            SelectTab(tab);
-    }
 }
 
 }  // namespace NeritApp

@@ -5,9 +5,16 @@
 #include "app/DeviceBusy.h"
 #include "app/DialogBuilderCallbackEx.h"
 #include "app/MouseConnection.h"
+#include "app/NameRoutes.h"
 #include "app/NeritMainState.h"
+#include "app/PerformancePage.h"
+#include "app/ProfileArea.h"
+#include "app/ProfileWorkflow.h"
 #include "app/ProgramSettings.h"
+#include "app/SensorPages.h"
+#include "platform/file_dialog.h"
 #include "platform/single_instance.h"
+#include "platform/url_opener.h"
 #include "settings/ProfileSet.h"
 #include "settings/ProfileSync.h"
 #include "ui/NotifyMessage.h"
@@ -15,12 +22,17 @@
 #include "ui/WindowWnd.h"
 
 #include <functional>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace NeritApp {
 
-class CNeritMainWnd : public SkinUI::CWindowWnd, public SkinUI::INotifyUI, public settings::PageRefresher {
+class CNeritMainWnd : public SkinUI::CWindowWnd,
+                      public SkinUI::INotifyUI,
+                      public settings::PageRefresher,
+                      public ProfileWorkflow::Host {
 public:
     static constexpr std::u16string_view kClassName = u"MSUIMainFrame";
     static constexpr std::string_view kTitle = " Corvanta Vimo Mouse Utility ";
@@ -30,6 +42,8 @@ public:
     // Posted at "windowinit": the mouse is asked only once the first frame
     // is on the screen.
     static constexpr unsigned kStartupDeviceWork = platform::WM_APP + 1;
+    // Posted by the file dialogs when the user answered (wParam: request).
+    static constexpr unsigned kFileDialogAnswer = platform::WM_APP + 2;
 
     // programFolder holds the skin folders VimoSkin … VimoSkin3; languages
     // outside 0..3 show English.
@@ -40,6 +54,9 @@ public:
     void SetLanguage(int language);
     // The settings and the mouse the window works on; before Open.
     void Attach(ProgramSettings& settings, MouseConnection& mouse);
+    // The desktop's file dialogs and web browser; before Open. Without them
+    // profile files cannot be chosen and links do nothing.
+    void UseDesktop(platform::FileDialog* fileDialog, platform::UrlOpener* urlOpener);
     // Creates the window at the mask's size, centred on the work area, and
     // shows it. False when the window or its layout cannot be made.
     bool Open();
@@ -57,29 +74,78 @@ public:
 
     NeritMainState& State() { return state_; }
     SkinUI::CWindowUIManager& Manager() { return manager_; }
-    int Language() const { return language_; }
+    int Language() const override { return language_; }
     std::string SkinFolder() const;
 
     std::u16string_view GetWindowClassName() const override { return kClassName; }
     intptr_t HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
     void Notify(SkinUI::NotifyMessage& message) override;
-    // Shows profile `index` on the pages.
+    // Shows profile `index` (0..4) on every page and makes it the shown one.
     void RefreshPages(int index) override;
 
 private:
+    using Handler = void (CNeritMainWnd::*)(int number, SkinUI::NotifyMessage& message);
+    using Route = NameRoute<Handler>;
+    static std::span<const Route> ClickRoutes();
+    static std::span<const Route> SelectionRoutes();
+    static std::span<const Route> AnswerRoutes();
+
+    // ProfileWorkflow::Host
+    int ShownProfile() const override { return state_.shownProfile; }
+    void RefreshFromProfile(int index) override { RefreshPages(index); }
+    void ShowNotice(const std::string& text, unsigned flags) override;
+
+    bool FilterInput(unsigned message, intptr_t lParam);
+    bool Dispatch(SkinUI::NotifyMessage& message);
+    void OnSelectChanged(SkinUI::NotifyMessage& message);
+    void OnAnswer(SkinUI::NotifyMessage& message);
+    void OpenPopup(int kind, unsigned flag, SkinUI::CControlUI* owner);
+    void OpenQuestion(int kind, unsigned flag, SkinUI::CControlUI* owner);
+    void OnLanguageSelected(SkinUI::CControlUI& combo);
+    void ShowAssignments(int index);
+    void ShowLeds();
+    void SwitchLeds(bool on);
+    void OpenAddress(std::u16string_view address);
+
+    // Click handlers (number: the profile, stage or button in the name).
+    void OnExitButton(int, SkinUI::NotifyMessage& message);
+    void OnMinimizeButton(int, SkinUI::NotifyMessage&);
+    void OnResetAllButton(int, SkinUI::NotifyMessage& message);
+    void OnApplyButton(int, SkinUI::NotifyMessage& message);
+    void OnCancelButton(int, SkinUI::NotifyMessage&);
+    void OnLoadButton(int, SkinUI::NotifyMessage&);
+    void OnSaveToFileButton(int, SkinUI::NotifyMessage&);
+    void OnProfileSaveButton(int number, SkinUI::NotifyMessage& message);
+    void OnProfileDefaultButton(int number, SkinUI::NotifyMessage& message);
+    void OnProfileOption(int number, SkinUI::NotifyMessage& message);
+    void OnPageMessage(int, SkinUI::NotifyMessage& message);
+    void OnSupportLink(int, SkinUI::NotifyMessage& message);
+    void OnWebsiteLink(int, SkinUI::NotifyMessage& message);
+    void OnSocialNetworkLink(int, SkinUI::NotifyMessage& message);
+    // Selection handlers.
+    void OnTabOption(int page, SkinUI::NotifyMessage& message);
+    void OnLedOption(int, SkinUI::NotifyMessage& message);
+    void OnInUseOption(int number, SkinUI::NotifyMessage& message);
+    // Answers of the questions.
+    void OnResetAllAnswer(int, SkinUI::NotifyMessage&);
+    void OnApplyAnswer(int, SkinUI::NotifyMessage&);
+    void OnResetProfileAnswer(int, SkinUI::NotifyMessage&);
+    void OnSaveProfileAnswer(int, SkinUI::NotifyMessage&);
+    void OnExitAnswer(int, SkinUI::NotifyMessage&);
+    void OnNoDeviceAnswer(int, SkinUI::NotifyMessage&);
+    void OnCancelAnswer(int, SkinUI::NotifyMessage& message);
+
     bool OnCreate();
     void InitWindow();
     void OnWindowInit();
     void OnStartupDeviceWork();
     void LoadStartupProfile();
     void ShowFailedProfiles(const settings::ProfileSet& failed);
-    void ShowProfileOption(int index);
     void SetVersionLabels();
     void ShowFirmwareVersion();
     void SetLinks();
     void SelectTab(int tab);
     bool CheckDevicePresent();
-    void OnClick(SkinUI::CControlUI& sender);
 
     std::string programFolder_;
     int language_ = 0;
@@ -87,6 +153,12 @@ private:
     SkinUI::CWindowUIManager manager_;
     CDialogBuilderCallbackEx callback_;
     DeviceBusy busy_{manager_};
+    ProfileArea area_{manager_};
+    PerformancePage performance_{manager_, settings::Store(), state_.shownProfile};
+    SensorPages sensors_{manager_, settings::Store(), state_.shownProfile, state_.currentSensorTab};
+    std::unique_ptr<ProfileWorkflow> workflow_;
+    platform::FileDialog* fileDialog_ = nullptr;
+    platform::UrlOpener* urlOpener_ = nullptr;
     ProgramSettings* settings_ = nullptr;
     MouseConnection* mouse_ = nullptr;
     platform::InstanceGuard* guard_ = nullptr;

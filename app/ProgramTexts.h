@@ -63,9 +63,21 @@ inline constexpr LanguageTexts kWritingProfileText = {u"Writing profile %d (%d o
 // The maker's pages the support page links to (deployment data).
 inline constexpr LanguageTexts kWebsiteAddress = {u"https://www.vimo.example/en", u"https://www.vimo.example/zh-tw",
                                                    u"https://www.vimo.example/zh-cn", u"https://www.vimo.example/de"};
+// German readers get the English social-network page: there is no German one.
 inline constexpr LanguageTexts kSocialNetworkAddress = {
     u"https://social.vimo.example/en", u"https://social.vimo.example/zh-tw", u"https://social.vimo.example/zh-cn",
-    u"https://social.vimo.example/de"};
+    u"https://social.vimo.example/en"};
+// The maker's support page (program and firmware updates).
+inline constexpr LanguageTexts kSupportAddress = {u"https://support.vimo.example/en", u"https://support.vimo.example/zh-tw",
+                                                  u"https://support.vimo.example/zh-cn",
+                                                  u"https://support.vimo.example/de"};
+// Shown when the desktop has no program to open an address with; %s is the
+// address.
+inline constexpr std::array<std::string_view, 4> kNoBrowserText = {
+    "No program to open web pages was found.\r\nPlease open this address in your browser:\r\n\r\n  %s",
+    "找不到開啟網頁的程式。\r\n請在瀏覽器中開啟此網址：\r\n\r\n  %s",
+    "找不到打开网页的程序。\r\n请在浏览器中打开此网址：\r\n\r\n  %s",
+    "Es wurde kein Programm zum Öffnen von Webseiten gefunden.\r\nBitte öffnen Sie diese Adresse im Browser:\r\n\r\n  %s"};
 
 // The key popup's title and prompt.
 inline constexpr LanguageTexts kKeyPopupTitle = {u"Single    Key    Setting", u" 單  一  鍵  設  定 ",

@@ -5,6 +5,7 @@
 #include "app/NeritMainWnd.h"
 #include "app/ProgramSettings.h"
 #include "app/StartupOptions.h"
+#include "platform/DesktopFileDialog.h"
 #include "platform/HeadlessWindowSystem.h"
 #include "platform/PauselessClock.h"
 #include "platform/SdlWindowSystem.h"
@@ -12,6 +13,7 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/single_instance.h"
+#include "platform/XdgUrlOpener.h"
 #include "ui/WindowUIManager.h"
 
 #include <cstdio>
@@ -93,6 +95,9 @@ public:
             return 1;
         window.SetLanguage(settings.Language());
         window.Attach(settings, mouse);
+        platform::DesktopFileDialog fileDialog(system);
+        platform::XdgUrlOpener browser;
+        window.UseDesktop(&fileDialog, &browser);
         if (!window.Open()) {
             std::fprintf(stderr, "NeritMice: cannot create the main window\n");
             return 1;

@@ -101,10 +101,10 @@ fi
 wait_painted "$window"
 close_window "$window"
 
-# The profiles were read to the end: the start-up then switches the LEDs on,
+# The profiles were read to the end: the start-up then lights the LEDs (0xFF),
 # which the simulated mouse kept in its state file (byte 9) on the way out.
 led=$(od -An -tu1 -j 9 -N 1 "$work/state" 2>/dev/null | tr -d ' ')
-[ "$led" = "1" ] || fail "the simulated mouse's LEDs were not switched on (state byte 9: ${led:-no file})"
+[ "$led" = "255" ] || fail "the simulated mouse's LEDs were not switched on (state byte 9: ${led:-no file})"
 
 # The lock is free: a second start runs and shows its own window.
 start

@@ -1,0 +1,161 @@
+#include "app/ProfileWorkflow.h"
+
+#include "settings/CodePage.h"
+#include "settings/CommandMessages.h"
+#include "settings/ProfileFiles.h"
+
+namespace NeritApp {
+
+using platform::FileDialogAnswer;
+using platform::FileDialogStatus;
+using settings::CommandResult;
+
+namespace {
+
+constexpr unsigned kNoticeFlags = platform::MB_OK | platform::MB_ICONWARNING;
+constexpr const char* kProfileFolder = "profile";
+constexpr const char* kProposedName = "profile.vqp";
+
+platform::FileDialogRequest ProfileFileRequest(platform::FileDialogMode mode, const std::string& folder)
+{
+    platform::FileDialogRequest request;
+    request.mode = mode;
+    request.filters = {{"VQ profile (*.vqp)", {"*.vqp"}}, {"All files(*.*)", {"*"}}};
+    request.folder = folder;
+    request.fileName = kProposedName;
+    request.defaultExtension = "vqp";
+    return request;
+}
+
+}  // namespace
+
+ProfileWorkflow::ProfileWorkflow(Host& host, ProgramSettings& settings, ProfileArea& area)
+    : host_(host), settings_(settings), area_(area)
+{
+}
+
+void ProfileWorkflow::UseFileDialog(platform::FileDialog* dialog, platform::WindowId window, unsigned message)
+{
+    dialog_ = dialog;
+    window_ = window;
+    message_ = message;
+}
+
+CommandResult ProfileWorkflow::RunCommand(const std::function<CommandResult()>& command)
+{
+    CommandResult result;
+    host_.RunDeviceWork([&] { result = command(); });
+    return result;
+}
+
+// The command's own message, else what the mouse and the files did not take.
+void ProfileWorkflow::Report(const CommandResult& result)
+{
+    if (result.ok)
+        return;
+    const int language = host_.Language();
+    std::string text = result.message != settings::CommandMessage::None
+                         ? settings::MessageText(result.message, language)
+                         : settings::FailedToWriteText(result.failedProfiles, {}, language);
+    const std::string files = settings::FailedToWriteText({}, result.failedFiles, language);
+    if (!files.empty())
+        text += (text.empty() ? "" : "\r\n\r\n") + files;
+    if (!text.empty())
+        host_.ShowNotice(text, kNoticeFlags);
+}
+
+bool ProfileWorkflow::CanApply()
+{
+    for (int index = 0; index < ProfileArea::kProfiles; ++index) {
+        if (settings::Store().Profile(static_cast<size_t>(index)).Get(settings::layout::profile::kInUse) != 0)
+            return true;
+    }
+    host_.ShowNotice(settings::MessageText(settings::CommandMessage::NoActiveProfile, host_.Language()),
+                     platform::MB_OK | platform::MB_ICONERROR);
+    return false;
+}
+
+void ProfileWorkflow::Apply()
+{
+    const int shown = host_.ShownProfile();
+    Report(RunCommand([&] { return settings_.Commands().Apply(shown); }));
+}
+
+void ProfileWorkflow::Discard()
+{
+    // The store keeps its content when the file cannot be read; the pages
+    // are shown again either way.
+    settings_.Commands().Discard(host_.ShownProfile());
+}
+
+void ProfileWorkflow::SaveShown()
+{
+    const int shown = host_.ShownProfile();
+    const CommandResult result = RunCommand([&] { return settings_.Commands().SaveProfile(shown); });
+    host_.RefreshFromProfile(shown);
+    Report(result);
+}
+
+void ProfileWorkflow::ResetShown()
+{
+    const int shown = host_.ShownProfile();
+    const CommandResult result = RunCommand([&] { return settings_.Commands().ResetProfileToDefault(shown); });
+    host_.RefreshFromProfile(shown);
+    Report(result);
+}
+
+void ProfileWorkflow::ResetAll()
+{
+    int shown = 0;
+    const CommandResult result = RunCommand([&] { return settings_.Commands().ResetAll(shown); });
+    // The reset left profile 1 in use, as the mouse and the files have it.
+    host_.RefreshFromProfile(shown);
+    Report(result);
+}
+
+void ProfileWorkflow::LoadFromFile() { StartDialog(FileAction::Load); }
+
+void ProfileWorkflow::SaveToFile() { StartDialog(FileAction::Save); }
+
+void ProfileWorkflow::StartDialog(FileAction action)
+{
+    if (dialog_ == nullptr || DialogOpen())
+        return;
+    const auto mode = action == FileAction::Load ? platform::FileDialogMode::Open : platform::FileDialogMode::Save;
+    const auto request = ProfileFileRequest(mode, settings_.Folder().Path(kProfileFolder));
+    const platform::FileDialog::RequestId id = dialog_->Start(request, window_, message_);
+    if (id != platform::FileDialog::kNoRequest)
+        requests_[id] = action;
+}
+
+void ProfileWorkflow::OnFileDialogAnswer(platform::FileDialog::RequestId id)
+{
+    const auto request = requests_.find(id);
+    if (dialog_ == nullptr || request == requests_.end())
+        return;
+    const FileAction action = request->second;
+    requests_.erase(request);
+    const FileDialogAnswer answer = dialog_->TakeAnswer(id);
+    if (answer.status != FileDialogStatus::Chosen)
+        return;
+    if (action == FileAction::Load)
+        LoadFrom(answer.path);
+    else
+        SaveTo(answer.path);
+}
+
+void ProfileWorkflow::LoadFrom(const std::string& path)
+{
+    // A loaded profile is shown again, its name labels with it; a file that
+    // cannot be loaded changes nothing, the labels included.
+    Report(settings_.Commands().ImportProfile(host_.ShownProfile(), path));
+}
+
+void ProfileWorkflow::SaveTo(const std::string& path)
+{
+    const std::string saved = settings::WithProfileExtension(path);
+    area_.SetNameLabels(ProfileArea::DisplayName(settings::ToUtf16(saved)));
+    Report(settings_.Commands().ExportProfile(host_.ShownProfile(), saved));
+}
+
+}  // namespace NeritApp

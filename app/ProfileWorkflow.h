@@ -1,0 +1,73 @@
+// What the profile buttons of the main control and performance pages do:
+// apply all profiles, discard changes, save or reset the shown profile,
+// reset everything, and load or save the shown profile through a file
+// dialog. The device work runs under the window's busy state; every failure
+// is told in a "Notice by App" box naming what failed.
+#pragma once
+
+#include "app/ProfileArea.h"
+#include "app/ProgramSettings.h"
+#include "platform/file_dialog.h"
+
+#include <functional>
+#include <map>
+#include <string>
+
+namespace NeritApp {
+
+class ProfileWorkflow {
+public:
+    // What the workflow needs of the main window.
+    class Host {
+    public:
+        virtual ~Host() = default;
+        virtual int ShownProfile() const = 0;
+        virtual int Language() const = 0;
+        virtual void RefreshFromProfile(int index) = 0;
+        virtual void RunDeviceWork(const std::function<void()>& work) = 0;
+        // A message box over the main window with the caption "Notice by App".
+        virtual void ShowNotice(const std::string& text, unsigned flags) = 0;
+    };
+
+    ProfileWorkflow(Host& host, ProgramSettings& settings, ProfileArea& area);
+
+    // The file dialogs answer by posting `message` to `window`; without a
+    // dialog service loading and saving files does nothing.
+    void UseFileDialog(platform::FileDialog* dialog, platform::WindowId window, unsigned message);
+
+    // False, after telling the user, when no profile is in use: nothing may
+    // be applied then.
+    bool CanApply();
+    void Apply();
+    void Discard();
+    void SaveShown();
+    void ResetShown();
+    // Everything back to the defaults on the mouse and in the files;
+    // profile 1 is shown afterwards.
+    void ResetAll();
+    void LoadFromFile();
+    void SaveToFile();
+    // A file dialog's answer arrived (the posted message's wParam).
+    void OnFileDialogAnswer(platform::FileDialog::RequestId id);
+    // Whether a file dialog is open: the window ignores clicks meanwhile.
+    bool DialogOpen() const { return !requests_.empty(); }
+
+private:
+    enum class FileAction { Load, Save };
+
+    void StartDialog(FileAction action);
+    void LoadFrom(const std::string& path);
+    void SaveTo(const std::string& path);
+    settings::CommandResult RunCommand(const std::function<settings::CommandResult()>& command);
+    void Report(const settings::CommandResult& result);
+
+    Host& host_;
+    ProgramSettings& settings_;
+    ProfileArea& area_;
+    platform::FileDialog* dialog_ = nullptr;
+    platform::WindowId window_ = platform::WindowId::None;
+    unsigned message_ = 0;
+    std::map<platform::FileDialog::RequestId, FileAction> requests_;
+};
+
+}  // namespace NeritApp
