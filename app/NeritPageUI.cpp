@@ -36,4 +36,12 @@ NeritPageUI::NeritPageUI(const NeritPageKind& kind, SkinUI::IDialogBuilderCallba
         Add(std::move(content));
 }
 
+void NeritPageUI::DoEvent(SkinUI::TEventUI& event)
+{
+    const bool releaseOrWheel = event.type == SkinUI::UIEvent::ButtonUp || event.type == SkinUI::UIEvent::ScrollWheel;
+    if (kind_.keepsOwnReleaseAndWheel && releaseOrWheel && event.sender == this)
+        return;
+    CContainerUI::DoEvent(event);
+}
+
 }  // namespace NeritApp

@@ -16,13 +16,14 @@ struct NeritPageKind {
     std::u16string_view className;  // GetClass() of the page
     unsigned layout;                // 0: the page loads no layout
     bool passesCallback;            // the page's layout may name further pages
+    bool keepsOwnReleaseAndWheel = false;  // button-up and wheel aimed at the page itself stop there
 };
 
 // In the order the element names are tried.
 // clang-format off
 inline constexpr NeritPageKind kNeritPages[] = {
     {u"NeritMainControl", u"NeritMainControlUI", 191, true},
-    {u"NeritPerformance", u"NeritPerformanceUI", 192, false},
+    {u"NeritPerformance", u"NeritPerformanceUI", 192, false, true},
     {u"NeritMacro", u"NeritMacroManageUI", 190, false},
     {u"NeritSupport", u"NeritSupportUI", 193, false},
     {u"OpticalSensor", u"MC_SensorOpticalUI", 163, false},
@@ -48,6 +49,7 @@ public:
     static constexpr int kMaxNesting = 8;
 
     std::u16string_view GetClass() const override { return kind_.className; }
+    void DoEvent(SkinUI::TEventUI& event) override;
     const NeritPageKind& Kind() const { return kind_; }
 
 private:
