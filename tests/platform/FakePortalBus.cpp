@@ -161,6 +161,12 @@ void FakePortalBus::SetAnswer(unsigned response, std::vector<std::string> uris, 
     answer_ = answer;
 }
 
+void FakePortalBus::HoldCalls()
+{
+    std::lock_guard lock(mutex_);
+    hold_ = true;
+}
+
 std::vector<FakePortalBus::Call> FakePortalBus::Calls()
 {
     std::lock_guard lock(mutex_);
@@ -181,6 +187,8 @@ void FakePortalBus::Serve()
     changed_.notify_all();
     if (serving)
         g_main_loop_run(loop_);
+    for (GDBusMethodInvocation* invocation : held_)
+        g_dbus_method_invocation_return_dbus_error(invocation, "org.freedesktop.DBus.Error.Failed", "ended");
     if (bus != nullptr) {
         g_dbus_connection_close_sync(bus, nullptr, nullptr);
         g_object_unref(bus);
@@ -218,14 +226,20 @@ void FakePortalBus::OnCall(GDBusConnection* bus, const char* sender, const char*
     unsigned response;
     std::vector<std::string> uris;
     bool answer;
+    bool hold;
     {
         std::lock_guard lock(mutex_);
         calls_.push_back({method, printed, sender, handle});
         response = response_;
         uris = uris_;
         answer = answer_;
+        hold = hold_;
     }
     g_free(printed);
+    if (hold) {
+        held_.push_back(invocation);
+        return;
+    }
     g_dbus_method_invocation_return_value(invocation, g_variant_new("(o)", handle.c_str()));
     if (!answer)
         return;

@@ -279,6 +279,14 @@ TEST_F(DesktopFileDialogTest, ZenityWhenNoPortalTakesTheRequestThenFailure)
                   "--filename=/data/Nerit Mice/profile/profile.vqp\n--file-filter=VQ profile (*.vqp) | *.vqp\n"
                   "--file-filter=All files(*.*) | *\n");
     }
+    // A portal that takes the call and never replies.
+    if (bus && bus->StartPortal(0, {"file:///from/portal"})) {
+        bus->HoldCalls();
+        auto options = OnBus();
+        options.portalCallTimeoutMs = 100;
+        EXPECT_EQ(Ask(options, MacroImport()).path, "/home/u/chosen name");
+        EXPECT_EQ(bus->Calls().size(), 1u);
+    }
     // No bus at all; the user closes zenity's dialog.
     WriteFakeZenity(folder, "", 1);
     EXPECT_EQ(Ask(NoBus(), MacroImport()), (FileDialogAnswer{FileDialogStatus::Cancelled, {}}));
