@@ -22,13 +22,23 @@ struct ResponseState {
     FileDialogAnswer answer;
 };
 
+// D-Bus strings must be UTF-8: other bytes (a name taken from a file, say)
+// become replacement characters instead of failing the whole request.
+GVariant* TextVariant(const std::string& text)
+{
+    gchar* valid = g_utf8_make_valid(text.c_str(), -1);
+    GVariant* variant = g_variant_new_string(valid);
+    g_free(valid);
+    return variant;
+}
+
 GVariant* FilterVariant(const FileFilter& filter)
 {
     GVariantBuilder patterns;
     g_variant_builder_init(&patterns, G_VARIANT_TYPE("a(us)"));
     for (const std::string& pattern : filter.patterns)
-        g_variant_builder_add(&patterns, "(us)", kGlobPattern, pattern.c_str());
-    return g_variant_new("(s@a(us))", filter.name.c_str(), g_variant_builder_end(&patterns));
+        g_variant_builder_add(&patterns, "(u@s)", kGlobPattern, TextVariant(pattern));
+    return g_variant_new("(@s@a(us))", TextVariant(filter.name), g_variant_builder_end(&patterns));
 }
 
 void AddFilters(GVariantBuilder& options, const std::vector<FileFilter>& filters)
@@ -54,7 +64,7 @@ GVariant* Options(const FileDialogRequest& request, const std::string& token)
     if (!request.folder.empty())
         g_variant_builder_add(&options, "{sv}", "current_folder", g_variant_new_bytestring(request.folder.c_str()));
     if (request.mode == FileDialogMode::Save && !request.fileName.empty())
-        g_variant_builder_add(&options, "{sv}", "current_name", g_variant_new_string(request.fileName.c_str()));
+        g_variant_builder_add(&options, "{sv}", "current_name", TextVariant(request.fileName));
     return g_variant_builder_end(&options);
 }
 
@@ -148,7 +158,7 @@ std::string Ask(GDBusConnection* bus, const FileDialogRequest& request, const st
                 GCancellable* cancellable)
 {
     const char* method = request.mode == FileDialogMode::Save ? "SaveFile" : "OpenFile";
-    GVariant* parameters = g_variant_new("(ss@a{sv})", "", request.title.c_str(), Options(request, token));
+    GVariant* parameters = g_variant_new("(s@s@a{sv})", "", TextVariant(request.title), Options(request, token));
     GVariant* reply = g_dbus_connection_call_sync(bus, kPortalName, kPortalPath, kChooserInterface, method, parameters,
                                                   G_VARIANT_TYPE("(o)"), G_DBUS_CALL_FLAGS_NONE, timeoutMs,
                                                   cancellable, nullptr);

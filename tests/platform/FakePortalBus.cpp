@@ -5,10 +5,9 @@
 #include <chrono>
 #include <csignal>
 #include <fstream>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
-
-extern char** environ;
+#include <unistd.h>
 
 namespace testsupport {
 namespace {
@@ -23,6 +22,7 @@ constexpr const char* kChooserXml =
     "</interface></node>";
 // Enough for a loaded machine; the bus usually comes up in milliseconds.
 constexpr auto kStartWait = std::chrono::seconds(20);
+constexpr int kExecFailed = 127;
 
 // A session bus listening on a socket in the folder, with no services to
 // start on demand (so a missing portal stays missing).
@@ -85,23 +85,46 @@ std::string HandleFor(const char* sender, GVariant* options)
     return path + "/" + token;
 }
 
+// The daemon ends with the test process, also when a test crashes. -1 when
+// it cannot be started.
+pid_t StartDaemon(const std::string& configArgument)
+{
+    char* argv[] = {const_cast<char*>("dbus-daemon"), const_cast<char*>(configArgument.c_str()),
+                    const_cast<char*>("--nofork"), nullptr};
+    const pid_t parent = ::getpid();
+    const pid_t child = ::fork();
+    if (child != 0)
+        return child;
+    if (::prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || ::getppid() != parent)
+        ::_exit(kExecFailed);
+    ::execvp(argv[0], argv);
+    ::_exit(kExecFailed);
+}
+
 }  // namespace
 
 FakePortalBus::FakePortalBus(const std::string& folder)
 {
     const std::string config = WriteConfig(folder);
     const std::string configArgument = "--config-file=" + config;
-    char* argv[] = {const_cast<char*>("dbus-daemon"), const_cast<char*>(configArgument.c_str()),
-                    const_cast<char*>("--nofork"), nullptr};
-    if (posix_spawnp(&daemon_, "dbus-daemon", nullptr, nullptr, argv, environ) != 0) {
-        daemon_ = -1;
+    daemon_ = StartDaemon(configArgument);
+    if (daemon_ < 0)
         return;
-    }
     const std::string address = "unix:path=" + folder + "/bus";
-    if (GDBusConnection* probe = Connect(address)) {
-        g_dbus_connection_close_sync(probe, nullptr, nullptr);
-        g_object_unref(probe);
-        address_ = address;
+    const auto until = std::chrono::steady_clock::now() + kStartWait;
+    while (std::chrono::steady_clock::now() < until) {
+        if (GDBusConnection* probe = ConnectOnce(address)) {
+            g_dbus_connection_close_sync(probe, nullptr, nullptr);
+            g_object_unref(probe);
+            address_ = address;
+            return;
+        }
+        int status;
+        if (::waitpid(daemon_, &status, WNOHANG) == daemon_) {
+            daemon_ = -1;  // not installed, or it refused the configuration
+            return;
+        }
+        g_usleep(20000);
     }
 }
 
@@ -138,6 +161,12 @@ void FakePortalBus::SetAnswer(unsigned response, std::vector<std::string> uris, 
     answer_ = answer;
 }
 
+void FakePortalBus::HoldCalls()
+{
+    std::lock_guard lock(mutex_);
+    hold_ = true;
+}
+
 std::vector<FakePortalBus::Call> FakePortalBus::Calls()
 {
     std::lock_guard lock(mutex_);
@@ -158,6 +187,8 @@ void FakePortalBus::Serve()
     changed_.notify_all();
     if (serving)
         g_main_loop_run(loop_);
+    for (GDBusMethodInvocation* invocation : held_)
+        g_dbus_method_invocation_return_dbus_error(invocation, "org.freedesktop.DBus.Error.Failed", "ended");
     if (bus != nullptr) {
         g_dbus_connection_close_sync(bus, nullptr, nullptr);
         g_object_unref(bus);
@@ -195,14 +226,20 @@ void FakePortalBus::OnCall(GDBusConnection* bus, const char* sender, const char*
     unsigned response;
     std::vector<std::string> uris;
     bool answer;
+    bool hold;
     {
         std::lock_guard lock(mutex_);
         calls_.push_back({method, printed, sender, handle});
         response = response_;
         uris = uris_;
         answer = answer_;
+        hold = hold_;
     }
     g_free(printed);
+    if (hold) {
+        held_.push_back(invocation);
+        return;
+    }
     g_dbus_method_invocation_return_value(invocation, g_variant_new("(o)", handle.c_str()));
     if (!answer)
         return;

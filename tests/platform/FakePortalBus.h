@@ -40,6 +40,8 @@ public:
     bool StartPortal(unsigned response, std::vector<std::string> uris, bool answer = true);
     // The answer to the calls from now on.
     void SetAnswer(unsigned response, std::vector<std::string> uris, bool answer = true);
+    // Calls from now on get no reply at all, as from a portal that hangs.
+    void HoldCalls();
     std::vector<Call> Calls();
 
 private:
@@ -56,6 +58,8 @@ private:
     unsigned response_ = 0;
     std::vector<std::string> uris_;
     bool answer_ = true;
+    bool hold_ = false;
+    std::vector<_GDBusMethodInvocation*> held_;  // server thread only
     std::thread server_;
     std::mutex mutex_;
     std::condition_variable changed_;

@@ -254,6 +254,17 @@ TEST_F(DesktopFileDialogTest, PortalGetsTheRequestAndItsAnswersAreRead)
     ASSERT_EQ(calls.size(), 5u);
     EXPECT_EQ(calls[1].method, "OpenFile");
     EXPECT_EQ(calls[1].parameters.find("current_name"), std::string::npos) << calls[1].parameters;
+
+    // Texts that are not UTF-8 (a name from a file of another code page).
+    FileDialogRequest latin1 = ProfileSave();
+    latin1.title = "Profil \xfc";
+    latin1.fileName = "caf\xe9.vqp";
+    bus->SetAnswer(1, {});
+    EXPECT_EQ(Ask(OnBus(), latin1).status, FileDialogStatus::Cancelled);
+    calls = bus->Calls();
+    ASSERT_EQ(calls.size(), 6u);
+    EXPECT_NE(calls[5].parameters.find("'current_name': <'caf\xef\xbf\xbd.vqp'>"), std::string::npos)
+        << calls[5].parameters;
 }
 
 TEST_F(DesktopFileDialogTest, ZenityWhenNoPortalTakesTheRequestThenFailure)
@@ -267,6 +278,14 @@ TEST_F(DesktopFileDialogTest, ZenityWhenNoPortalTakesTheRequestThenFailure)
                   "--file-selection\n--title=Save profile\n--save\n--confirm-overwrite\n"
                   "--filename=/data/Nerit Mice/profile/profile.vqp\n--file-filter=VQ profile (*.vqp) | *.vqp\n"
                   "--file-filter=All files(*.*) | *\n");
+    }
+    // A portal that takes the call and never replies.
+    if (bus && bus->StartPortal(0, {"file:///from/portal"})) {
+        bus->HoldCalls();
+        auto options = OnBus();
+        options.portalCallTimeoutMs = 100;
+        EXPECT_EQ(Ask(options, MacroImport()).path, "/home/u/chosen name");
+        EXPECT_EQ(bus->Calls().size(), 1u);
     }
     // No bus at all; the user closes zenity's dialog.
     WriteFakeZenity(folder, "", 1);
