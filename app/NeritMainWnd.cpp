@@ -319,6 +319,11 @@ void CNeritMainWnd::ShowNotice(const std::string& text, unsigned flags)
     System()->MessageBox(GetHWND(), text, std::string(kNoticeCaption), flags);
 }
 
+int CNeritMainWnd::AskQuestion(const std::string& text)
+{
+    return System()->MessageBox(GetHWND(), text, std::string(kNoticeCaption), MB_OKCANCEL | MB_ICONQUESTION);
+}
+
 // ---- showing a profile ----
 
 void CNeritMainWnd::RefreshPages(int index)

@@ -94,6 +94,7 @@ private:
     int ShownProfile() const override { return state_.shownProfile; }
     void RefreshFromProfile(int index) override { RefreshPages(index); }
     void ShowNotice(const std::string& text, unsigned flags) override;
+    int AskQuestion(const std::string& text) override;
 
     bool FilterInput(unsigned message, intptr_t lParam);
     bool Dispatch(SkinUI::NotifyMessage& message);

@@ -1,5 +1,6 @@
 #include "app/ProfileWorkflow.h"
 
+#include "app/ProgramTexts.h"
 #include "settings/CodePage.h"
 #include "settings/CommandMessages.h"
 #include "settings/ProfileFiles.h"
@@ -140,7 +141,7 @@ void ProfileWorkflow::OnFileDialogAnswer(platform::FileDialog::RequestId id)
         return;
     if (action == FileAction::Load)
         LoadFrom(answer.path);
-    else
+    else if (!answer.extensionAdded || !settings_.Files().Exists(answer.path) || ConfirmReplace(answer.path))
         SaveTo(answer.path);
 }
 
@@ -149,6 +150,15 @@ void ProfileWorkflow::LoadFrom(const std::string& path)
     // A loaded profile is shown again, its name labels with it; a file that
     // cannot be loaded changes nothing, the labels included.
     Report(settings_.Commands().ImportProfile(host_.ShownProfile(), path));
+}
+
+// The dialog asked about the name the user typed, not about the one with
+// the extension added.
+bool ProfileWorkflow::ConfirmReplace(const std::string& path)
+{
+    std::string text(kReplaceFileText[static_cast<size_t>(host_.Language())]);
+    text.replace(text.find("%s"), 2, path);
+    return host_.AskQuestion(text) == platform::IDOK;
 }
 
 void ProfileWorkflow::SaveTo(const std::string& path)

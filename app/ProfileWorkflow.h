@@ -27,6 +27,8 @@ public:
         virtual void RunDeviceWork(const std::function<void()>& work) = 0;
         // A message box over the main window with the caption "Notice by App".
         virtual void ShowNotice(const std::string& text, unsigned flags) = 0;
+        // A yes/no question in a message box; IDOK or IDCANCEL.
+        virtual int AskQuestion(const std::string& text) = 0;
     };
 
     ProfileWorkflow(Host& host, ProgramSettings& settings, ProfileArea& area);
@@ -58,6 +60,7 @@ private:
     void StartDialog(FileAction action);
     void LoadFrom(const std::string& path);
     void SaveTo(const std::string& path);
+    bool ConfirmReplace(const std::string& path);
     settings::CommandResult RunCommand(const std::function<settings::CommandResult()>& command);
     void Report(const settings::CommandResult& result);
 

@@ -35,6 +35,7 @@ public:
     settings::ProfileCommands& Commands() { return *commands_; }
     settings::ProfileSync& Sync() { return *sync_; }
     settings::ConfigFile& Config() { return *config_; }
+    platform::FileSystem& Files() { return files_; }
     settings::DataFolder& Folder() { return *folder_; }
     // The language of config.ini, 0..3.
     int Language() const { return config_->LoadLanguage(); }

@@ -71,6 +71,14 @@ inline constexpr LanguageTexts kSocialNetworkAddress = {
 inline constexpr LanguageTexts kSupportAddress = {u"https://support.vimo.example/en", u"https://support.vimo.example/zh-tw",
                                                   u"https://support.vimo.example/zh-cn",
                                                   u"https://support.vimo.example/de"};
+// Asked before a saved profile replaces a file the dialog did not ask
+// about; %s is the path.
+inline constexpr std::array<std::string_view, 4> kReplaceFileText = {
+    "The file already exists:\r\n  %s\r\nDo you want to replace it?",
+    "檔案已存在：\r\n  %s\r\n要取代它嗎？",
+    "文件已存在：\r\n  %s\r\n要替换它吗？",
+    "Die Datei ist bereits vorhanden:\r\n  %s\r\nMöchten Sie sie ersetzen?"};
+
 // Shown when the desktop has no program to open an address with; %s is the
 // address.
 inline constexpr std::array<std::string_view, 4> kNoBrowserText = {

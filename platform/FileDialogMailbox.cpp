@@ -38,8 +38,11 @@ void FileDialogMailbox::Deliver(FileDialog::RequestId id, FileDialogAnswer answe
             answer.status = FileDialogStatus::Failed;
         if (answer.status != FileDialogStatus::Chosen)
             answer.path.clear();
-        else if (entry.save)
-            answer.path = WithDefaultExtension(answer.path, entry.defaultExtension);
+        else if (entry.save) {
+            std::string extended = WithDefaultExtension(answer.path, entry.defaultExtension);
+            answer.extensionAdded = extended != answer.path;
+            answer.path = std::move(extended);
+        }
         entry.answer = std::move(answer);
         notify = entry.notify;
         message = entry.message;

@@ -47,6 +47,9 @@ enum class FileDialogStatus {
 struct FileDialogAnswer {
     FileDialogStatus status = FileDialogStatus::Pending;
     std::string path;  // Chosen only: an absolute local path (UTF-8 or raw bytes)
+    // Save only: the default extension was added to the name the user gave,
+    // so the dialog did not ask about replacing a file of this path.
+    bool extensionAdded = false;
     friend bool operator==(const FileDialogAnswer&, const FileDialogAnswer&) = default;
 };
 
