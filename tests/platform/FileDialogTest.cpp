@@ -110,8 +110,13 @@ TEST(FakeFileDialogTest, AnswersArriveThroughTheLoopOnceEachWithTheSaveExtension
     EXPECT_TRUE(ui.answered.empty()) << "the answer is posted, not sent";
     ui.windows.RunPending();
     ASSERT_EQ(ui.answered, std::vector<uintptr_t>{saveId});
-    EXPECT_EQ(dialog.TakeAnswer(saveId), (FileDialogAnswer{FileDialogStatus::Chosen, "/home/u/My profile.vqp"}));
+    EXPECT_EQ(dialog.TakeAnswer(saveId), (FileDialogAnswer{FileDialogStatus::Chosen, "/home/u/My profile.vqp", true}));
     EXPECT_EQ(dialog.TakeAnswer(saveId).status, FileDialogStatus::Pending) << "taken once";
+    // A name that has its extension is kept as the dialog asked about it.
+    dialog.QueueChosen("/home/u/kept.vqp");
+    const auto keptId = dialog.Start(ProfileSave(), ui.window, kAnswerMessage);
+    ui.windows.RunPending();
+    EXPECT_EQ(dialog.TakeAnswer(keptId), (FileDialogAnswer{FileDialogStatus::Chosen, "/home/u/kept.vqp", false}));
 
     // An open dialog adds no extension; a cancel carries no path.
     dialog.QueueChosen("/data/macro_files/list");
@@ -228,7 +233,7 @@ TEST_F(DesktopFileDialogTest, PortalGetsTheRequestAndItsAnswersAreRead)
     ASSERT_TRUE(bus->StartPortal(0, {"file:///home/u/My%20Profiles/p%201"}));
     // The portal's path lacks the extension the saved profile gets.
     EXPECT_EQ(Ask(OnBus(), ProfileSave()),
-              (FileDialogAnswer{FileDialogStatus::Chosen, "/home/u/My Profiles/p 1.vqp"}));
+              (FileDialogAnswer{FileDialogStatus::Chosen, "/home/u/My Profiles/p 1.vqp", true}));
     auto calls = bus->Calls();
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].method, "SaveFile");
@@ -273,7 +278,7 @@ TEST_F(DesktopFileDialogTest, ZenityWhenNoPortalTakesTheRequestThenFailure)
     ScopedEnvironment path("PATH", ScopedEnvironment::PathWithFirst(folder.Path().string()));
     if (StartBus()) {
         // A bus without a portal on it.
-        EXPECT_EQ(Ask(OnBus(), ProfileSave()), (FileDialogAnswer{FileDialogStatus::Chosen, "/home/u/chosen name.vqp"}));
+        EXPECT_EQ(Ask(OnBus(), ProfileSave()), (FileDialogAnswer{FileDialogStatus::Chosen, "/home/u/chosen name.vqp", true}));
         EXPECT_EQ(ReadFile(folder.File("args.txt")),
                   "--file-selection\n--title=Save profile\n--save\n--confirm-overwrite\n"
                   "--filename=/data/Nerit Mice/profile/profile.vqp\n--file-filter=VQ profile (*.vqp) | *.vqp\n"
