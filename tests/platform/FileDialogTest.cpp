@@ -143,7 +143,7 @@ TEST(FakeFileDialogTest, AnswersArriveThroughTheLoopOnceEachWithTheSaveExtension
     EXPECT_EQ(dialog.Start(ProfileSave(), ui.window, kAnswerMessage), FileDialog::kNoRequest);
     ui.windows.RunPending();
     EXPECT_TRUE(ui.answered.empty());
-    EXPECT_EQ(dialog.Requests().size(), 5u);
+    EXPECT_EQ(dialog.Requests().size(), 6u);
     EXPECT_EQ(dialog.Requests()[0].folder, "/data/Nerit Mice/profile");
 }
 
