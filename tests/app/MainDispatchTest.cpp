@@ -425,12 +425,23 @@ TEST_F(MainDispatchTest, ProfileFilesThroughTheDialog)
     EXPECT_EQ(NameLabel(), u"mine");
     EXPECT_EQ(system.MessageBoxCalls().size(), 1u);
 
+    // A file that cannot be written is told, and the labels keep the name.
+    dialog.QueueChosen(folder.File("missing/other"));
+    Click(u"profilesavebtn");
+    EXPECT_EQ(dialog.Requests().back().mode, platform::FileDialogMode::Save);
+    EXPECT_TRUE(dialog.Requests().back().confirmOverwrite);
+    EXPECT_EQ(ProfileBytes(0), edited);
+    EXPECT_EQ(NameLabel(), u"mine");
+    EXPECT_EQ(Find(u"kProfilenamelabel")->GetText(), u"mine");
+    ASSERT_EQ(system.MessageBoxCalls().size(), 2u);
+    EXPECT_EQ(system.MessageBoxCalls()[1].caption, "Notice by App");
+
     // A cancelled dialog changes nothing either.
     dialog.QueueCancelled();
     Click(u"profileloadbtn");
     EXPECT_EQ(ProfileBytes(0), edited);
     EXPECT_EQ(NameLabel(), u"mine");
-    EXPECT_EQ(system.MessageBoxCalls().size(), 1u);
+    EXPECT_EQ(system.MessageBoxCalls().size(), 2u);
 
     // While a dialog is open the window takes no clicks.
     const size_t requests = dialog.Requests().size();
@@ -471,7 +482,14 @@ TEST_F(MainDispatchTest, TheExitQuestion)
     // The main window's clicks work again; OK leaves.
     Click(u"closebtn");
     EXPECT_EQ(window.State().popupFlags, PopupFlag::kExit);
-    Answer(platform::VK_RETURN);
+    ASSERT_TRUE(system.IsWindow(popup));
+    // The question's OK button, where its layout puts it.
+    for (unsigned message : {platform::WM_MOUSEMOVE, platform::WM_LBUTTONDOWN, platform::WM_LBUTTONUP})
+        system.InjectMouse(popup, message, 469, 255, message == platform::WM_LBUTTONDOWN ? platform::MK_LBUTTON : 0);
+    platform::Message message;
+    while (system.GetMessage(message))
+        system.DispatchMessage(message);
+    EXPECT_EQ(message.message, platform::WM_QUIT);
     EXPECT_EQ(answers.types.back(), u"exit_program");
     EXPECT_EQ(window.State().popupFlags, 0u);
 }
