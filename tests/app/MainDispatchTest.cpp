@@ -468,6 +468,8 @@ TEST_F(MainDispatchTest, TheExitQuestion)
     EXPECT_EQ(PopupState::Count(), 1);
     // The window takes no click meanwhile, and no second question opens.
     Click(u"profileokbtn");
+    Click(u"performancebtn");
+    EXPECT_EQ(CurrentTab(), 0);
     window.Manager().SendNotify(Find(u"masterresetbtn"), u"click");
     window.Manager().SendNotify(Find(u"profile1savebtn"), u"click");
     Run();
