@@ -14,6 +14,7 @@
 #include "platform/FilePointerSettings.h"
 #include "platform/HeadlessWindowSystem.h"
 #include "settings/CodePage.h"
+#include "settings/MacroFiles.h"
 #include "settings/ProfileFiles.h"
 #include "settings/SettingsLayout.h"
 #include "settings/SettingsStore.h"
@@ -446,8 +447,11 @@ TEST_F(MainDispatchTest, ProfileFilesThroughTheDialog)
     std::ofstream(folder.File("bad.vqp")) << std::string(5000, 'x');
     settings::Store().Profile(0).Set(prof::kReportRate, int32_t{500});
     const std::vector<uint8_t> edited = ProfileBytes(0);
+    const std::string macros = settings::MacrosFilePath(settings.Folder(), "");
+    std::filesystem::remove(macros);
     dialog.QueueChosen(folder.File("bad.vqp"));
     Click(u"profileloadbtn");
+    EXPECT_FALSE(std::filesystem::exists(macros));
     EXPECT_EQ(ProfileBytes(0), edited);
     EXPECT_EQ(NameLabel(), u"mine");
     EXPECT_EQ(system.MessageBoxCalls().size(), 1u);
