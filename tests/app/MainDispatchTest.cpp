@@ -293,6 +293,24 @@ TEST_F(MainDispatchTest, SavingAndResettingGoThroughTheirQuestions)
               settings::kProfileFileLoaded);
     EXPECT_EQ(saved.Profile(1).Get(prof::kReportRate), 500);
 
+    // A write the mouse refuses is told, and the file is left alone.
+    std::filesystem::remove(ProfileFolder("profile2.vqp"));
+    settings::Store().Profile(1).Set(prof::kReportRate, int32_t{1000});
+    Click(u"performancebtn");
+    Click(u"kprofile2savebtn");  // the same question from the performance page's twin
+    ASSERT_TRUE(PopupState::IsOpen());
+    for (auto kind : {sim::ReportKind::FeatureSet, sim::ReportKind::FeatureGet, sim::ReportKind::Output,
+                      sim::ReportKind::Input})
+        mouse.Simulated()->FailNext(kind, 100000);
+    Answer(platform::VK_RETURN);
+    mouse.Simulated()->ClearFaults();
+    ASSERT_EQ(system.MessageBoxCalls().size(), 1u);
+    EXPECT_EQ(system.MessageBoxCalls()[0].text, "Failed to save the profile !");
+    EXPECT_EQ(system.MessageBoxCalls()[0].caption, "Notice by App");
+    EXPECT_EQ(Mouse().profiles[1].reportRate, 2);
+    EXPECT_FALSE(std::filesystem::exists(ProfileFolder("profile2.vqp")));
+    EXPECT_EQ(window.State().popupFlags, 0u);
+
     // Reset all: defaults everywhere, profile 1 shown and in use.
     settings::Store().Profile(3).Set(prof::kReportRate, int32_t{1000});
     Confirm(u"masterresetbtn", true);
@@ -315,7 +333,7 @@ TEST_F(MainDispatchTest, SavingAndResettingGoThroughTheirQuestions)
         EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + kProfileBytes), ProfileBytes(p)) << p;
     }
     EXPECT_EQ(applied.Profile(0).Get(prof::kInUse), 1);
-    EXPECT_TRUE(system.MessageBoxCalls().empty());
+    EXPECT_EQ(system.MessageBoxCalls().size(), 1u);
 }
 
 TEST_F(MainDispatchTest, ApplyAndDiscard)
@@ -441,6 +459,22 @@ TEST_F(MainDispatchTest, ProfileFilesThroughTheDialog)
     EXPECT_EQ(ProfileBytes(0), saved);
     EXPECT_TRUE(Selected(u"usb_rate_1000_option"));
     EXPECT_EQ(NameLabel(), u"mine");
+    EXPECT_TRUE(system.MessageBoxCalls().empty());
+
+    // A name with its own extension keeps it; the labels show it without.
+    dialog.QueueChosen(folder.File("My.VQP"));
+    Click(u"profilesavebtn");
+    ASSERT_TRUE(std::filesystem::exists(folder.File("My.VQP")));
+    EXPECT_EQ(NameLabel(), u"My");
+    dialog.QueueChosen(folder.File("mine.vqp"));
+    Click(u"profileloadbtn");
+    EXPECT_EQ(NameLabel(), u"mine");
+    dialog.QueueChosen(folder.File("My.VQP"));
+    Click(u"profileloadbtn");
+    EXPECT_EQ(NameLabel(), u"My");
+    EXPECT_EQ(Find(u"kProfilenamelabel")->GetText(), u"My");
+    dialog.QueueChosen(folder.File("mine.vqp"));
+    Click(u"profileloadbtn");
     EXPECT_TRUE(system.MessageBoxCalls().empty());
 
     // A file that is no profile changes nothing, the labels included.
