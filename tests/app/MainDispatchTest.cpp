@@ -508,6 +508,14 @@ TEST_F(MainDispatchTest, ProfileFilesThroughTheDialog)
     EXPECT_EQ(NameLabel(), u"mine");
     EXPECT_EQ(system.MessageBoxCalls().size(), 2u);
 
+    // A dialog that cannot be shown leaves the window usable.
+    dialog.FailNextStart();
+    Click(u"profileloadbtn");
+    dialog.QueueFailed();
+    Click(u"profilesavebtn");
+    EXPECT_EQ(ProfileBytes(0), edited);
+    EXPECT_EQ(NameLabel(), u"mine");
+
     // While a dialog is open the window takes no clicks.
     const size_t requests = dialog.Requests().size();
     Click(u"profileloadbtn");
