@@ -163,9 +163,12 @@ bool ProfileWorkflow::ConfirmReplace(const std::string& path)
 
 void ProfileWorkflow::SaveTo(const std::string& path)
 {
+    // The labels name the file only once it holds the profile.
     const std::string saved = settings::WithProfileExtension(path);
-    area_.SetNameLabels(ProfileArea::DisplayName(settings::ToUtf16(saved)));
-    Report(settings_.Commands().ExportProfile(host_.ShownProfile(), saved));
+    const CommandResult result = settings_.Commands().ExportProfile(host_.ShownProfile(), saved);
+    if (result.ok)
+        area_.SetNameLabels(ProfileArea::DisplayName(settings::ToUtf16(saved)));
+    Report(result);
 }
 
 }  // namespace NeritApp

@@ -1,0 +1,602 @@
+// The main window's controls driven as the user drives them, headless over a
+// simulated mouse: the profile workflow with its questions and file dialogs,
+// the performance page reaching the mouse, the language change, the exit
+// question and the support links.
+#include "app/LanguageGeometry.h"
+#include "app/MouseConnection.h"
+#include "app/NeritMainWnd.h"
+#include "app/PopupState.h"
+#include "app/ProgramSettings.h"
+#include "app/ProgramTexts.h"
+#include "platform/FakeClock.h"
+#include "platform/FakeFileDialog.h"
+#include "platform/FakeUrlOpener.h"
+#include "platform/FilePointerSettings.h"
+#include "platform/HeadlessWindowSystem.h"
+#include "settings/CodePage.h"
+#include "settings/MacroFiles.h"
+#include "settings/ProfileFiles.h"
+#include "settings/SettingsLayout.h"
+#include "settings/SettingsStore.h"
+#include "settings/TransferProgress.h"
+#include "tests/TempFolder.h"
+#include "ui/ComboUI.h"
+#include "ui/OptionUI.h"
+#include "ui/SliderUI.h"
+#include "ui/TabLayoutUI.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace NeritApp;
+using platform::WindowId;
+namespace prof = settings::layout::profile;
+
+constexpr size_t kProfileBytes = prof::kSize;
+
+std::vector<uint8_t> ProfileBytes(int index)
+{
+    const uint8_t* bytes = settings::Store().Profile(static_cast<size_t>(index)).Bytes();
+    return {bytes, bytes + kProfileBytes};
+}
+
+// Makes the simulated mouse refuse everything while one chosen profile is
+// being written.
+class FailOneWrite final : public settings::TransferProgress {
+public:
+    void BeforeProfile(Direction direction, int index, int, int) override
+    {
+        mouse->ClearFaults();
+        if (direction != Direction::Writing || index != failing)
+            return;
+        for (auto kind : {sim::ReportKind::FeatureSet, sim::ReportKind::FeatureGet, sim::ReportKind::Output,
+                          sim::ReportKind::Input})
+            mouse->FailNext(kind, 100000);
+    }
+
+    sim::SimulatedMouse* mouse = nullptr;
+    int failing = -1;
+};
+
+// The main window that hands its transfers' progress to a test's observer.
+class ObservedMainWnd final : public CNeritMainWnd {
+public:
+    using CNeritMainWnd::CNeritMainWnd;
+
+    void RunDeviceWork(const std::function<void()>& work) override
+    {
+        CNeritMainWnd::RunDeviceWork([&] {
+            if (sync != nullptr && progress != nullptr)
+                sync->SetProgress(progress);
+            work();
+        });
+    }
+
+    settings::ProfileSync* sync = nullptr;
+    settings::TransferProgress* progress = nullptr;
+};
+
+// Notes the questions' answers that reach the main window: their types are
+// names with an underscore, the controls' own notifications have none.
+class AnswerLog final : public SkinUI::INotifyUI {
+public:
+    void Notify(SkinUI::NotifyMessage& message) override
+    {
+        if (message.type.find(u'_') != std::u16string::npos)
+            types.push_back(message.type);
+    }
+    std::vector<std::u16string> types;
+};
+
+class MainDispatchTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(folder.Path().empty());
+        PopupState::Reset();
+        SkinUI::CWindowWnd::SetWindowSystem(&system);
+        // The mouse holds something other than the defaults.
+        sim::FirmwareState state = sim::FirmwareState::Fresh();
+        for (sim::ProfileState& profile : state.profiles)
+            profile.colour = {11, 22, 33};
+        mouse.Simulated()->SetState(state);
+        failing.mouse = mouse.Simulated();
+    }
+
+    void TearDown() override
+    {
+        if (window.GetHWND() != WindowId::None)
+            system.DestroyWindow(window.GetHWND());
+        system.RunPending();
+        SkinUI::CWindowWnd::SetWindowSystem(nullptr);
+        PopupState::Reset();
+    }
+
+    void Start(int language = 0)
+    {
+        std::ofstream(folder.File("config.ini")) << "[Configuration Option]\nnumber=00\nlang=0" << language << "\n";
+        ASSERT_EQ(settings.Open(), ProgramSettings::OpenResult::Ready);
+        window.SetLanguage(settings.Language());
+        window.Attach(settings, mouse);
+        window.UseDesktop(&dialog, &opener);
+        window.sync = &settings.Sync();
+        ASSERT_TRUE(window.Open());
+        window.Manager().AddNotifier(&answers);
+        Run();
+        ASSERT_EQ(window.State().shownProfile, 0);
+    }
+
+    // The program's own loop until nothing is left to do.
+    void Run() { SkinUI::CWindowUIManager::MessageLoop(system); }
+
+    SkinUI::CControlUI* Find(std::u16string_view name) { return window.Manager().FindControl(name); }
+
+    // A press and release of the left button over the control's middle.
+    void Click(std::u16string_view name)
+    {
+        SkinUI::CControlUI* control = Find(name);
+        ASSERT_NE(control, nullptr) << std::string(name.begin(), name.end());
+        const SkinUI::UIRect rect = control->GetItemRect();
+        ASSERT_GT(rect.right, rect.left) << std::string(name.begin(), name.end()) << " is not shown";
+        const int x = (rect.left + rect.right) / 2;
+        const int y = (rect.top + rect.bottom) / 2;
+        system.InjectMouse(window.GetHWND(), platform::WM_MOUSEMOVE, x, y);
+        system.InjectMouse(window.GetHWND(), platform::WM_LBUTTONDOWN, x, y, platform::MK_LBUTTON);
+        system.InjectMouse(window.GetHWND(), platform::WM_LBUTTONUP, x, y);
+        Run();
+        NotePopup();
+    }
+
+    // A question that opened takes the focus.
+    void NotePopup()
+    {
+        const WindowId focus = system.GetFocus();
+        if (focus != window.GetHWND() && focus != WindowId::None)
+            popup = focus;
+    }
+
+    // A key on the question opened last answers it (the user gives it the
+    // focus back first when the main window was clicked meanwhile).
+    void Answer(int virtualKey)
+    {
+        ASSERT_TRUE(system.IsWindow(popup));
+        system.SetFocus(popup);
+        system.InjectKey(popup, virtualKey, true);
+        system.InjectKey(popup, virtualKey, false);
+        Run();
+    }
+
+    // The control's click notification, for a control the layout hides.
+    void Press(std::u16string_view name)
+    {
+        SkinUI::CControlUI* control = Find(name);
+        ASSERT_NE(control, nullptr) << std::string(name.begin(), name.end());
+        window.Manager().SendNotify(control, u"click");
+        Run();
+        NotePopup();
+    }
+
+    // A question asked through `button` and answered with OK.
+    void Confirm(std::u16string_view button, bool hidden = false)
+    {
+        if (hidden)
+            Press(button);
+        else
+            Click(button);
+        ASSERT_TRUE(PopupState::IsOpen()) << std::string(button.begin(), button.end());
+        Answer(platform::VK_RETURN);
+        ASSERT_FALSE(PopupState::IsOpen());
+    }
+
+    void Release(std::u16string_view name, int value)
+    {
+        auto* slider = dynamic_cast<SkinUI::CSliderUI*>(Find(name));
+        ASSERT_NE(slider, nullptr);
+        slider->SetValue(value);
+        window.Manager().SendNotify(slider, u"valuechanged");
+        Run();
+    }
+
+    bool Selected(std::u16string_view name)
+    {
+        auto* option = dynamic_cast<SkinUI::COptionUI*>(Find(name));
+        return option != nullptr && option->IsSelected();
+    }
+
+    int CurrentTab()
+    {
+        auto* tabs = dynamic_cast<SkinUI::CTabLayoutUI*>(Find(u"Tabs"));
+        return tabs != nullptr ? tabs->GetCurSel() : -1;
+    }
+
+    std::u16string NameLabel() { return Find(u"Profilenamelabel") ? Find(u"Profilenamelabel")->GetText() : u"?"; }
+
+    // Every control of the language geometry table stands where the
+    // language puts it; returns how many of them the window has.
+    int ExpectGeometry(bool german)
+    {
+        int found = 0;
+        for (const LanguageGeometry& entry : kLanguageGeometry) {
+            SkinUI::CControlUI* control = Find(entry.control);
+            if (control == nullptr)
+                continue;
+            ++found;
+            const std::u16string value(german ? entry.german : entry.other);
+            std::istringstream numbers(std::string(value.begin(), value.end()));
+            std::vector<int> read;
+            for (std::string part; std::getline(numbers, part, ',');)
+                read.push_back(std::stoi(part));
+            const std::string name(entry.control.begin(), entry.control.end());
+            if (entry.attribute == u"width") {
+                EXPECT_EQ(control->GetFixedWidth(), read.at(0)) << name;
+                continue;
+            }
+            EXPECT_EQ(control->GetFixedX(), read.at(0)) << name;
+            EXPECT_EQ(control->GetFixedY(), read.at(1)) << name;
+            if (read.at(2) > read.at(0))
+                EXPECT_EQ(control->GetFixedWidth(), read.at(2) - read.at(0)) << name;
+        }
+        return found;
+    }
+
+    const sim::FirmwareState& Mouse() { return mouse.Simulated()->State(); }
+    std::string ProfileFolder(const std::string& name) { return folder.File("profile/" + name); }
+
+    testsupport::TempFolder folder;
+    platform::HeadlessWindowSystem system;
+    platform::FakeClock clock;
+    MouseConnection mouse{std::string(), clock};
+    platform::FakeFileDialog dialog{system};
+    platform::FakeUrlOpener opener;
+    FailOneWrite failing;
+    WindowId popup = WindowId::None;
+    AnswerLog answers;
+    ObservedMainWnd window{NERIT_SKIN_DIR, 0};
+    ProgramSettings settings{mouse, folder.Path().string(), true, window, clock};
+};
+
+TEST_F(MainDispatchTest, SavingAndResettingGoThroughTheirQuestions)
+{
+    Start();
+    Click(u"profile2option");
+    ASSERT_EQ(window.State().shownProfile, 1);
+    settings::Store().Profile(1).Set(prof::kReportRate, int32_t{500});
+
+    // Another profile's save button asks nothing and writes nothing.
+    const size_t reports = mouse.Simulated()->Log().size();
+    Click(u"profile3savebtn");
+    EXPECT_FALSE(PopupState::IsOpen());
+    EXPECT_EQ(window.State().popupFlags, 0u);
+    EXPECT_EQ(mouse.Simulated()->Log().size(), reports);
+
+    // Cancel leaves the mouse alone; OK writes profile 2 and its file.
+    Click(u"profile2savebtn");
+    EXPECT_EQ(window.State().popupFlags, PopupFlag::kApply);
+    Answer(platform::VK_ESCAPE);
+    EXPECT_EQ(Mouse().profiles[1].reportRate, sim::FirmwareState::Fresh().profiles[1].reportRate);
+    EXPECT_FALSE(std::filesystem::exists(ProfileFolder("profile2.vqp")));
+    Confirm(u"profile2savebtn");
+    EXPECT_EQ(answers.types.back(), u"save_profile_setting");
+    EXPECT_EQ(window.State().popupFlags, 0u);
+    EXPECT_EQ(Mouse().profiles[1].reportRate, 2);  // the mouse's code for 500
+    EXPECT_EQ(Mouse().profiles[0].reportRate, sim::FirmwareState::Fresh().profiles[0].reportRate);
+    EXPECT_TRUE(system.MessageBoxCalls().empty());
+    settings::SettingsStore saved;
+    ASSERT_EQ(settings::LoadProfileFile(saved, platform::RealFileSystem(), ProfileFolder("profile2.vqp"), 1),
+              settings::kProfileFileLoaded);
+    EXPECT_EQ(saved.Profile(1).Get(prof::kReportRate), 500);
+
+    // A write the mouse refuses is told, and the file is left alone.
+    std::filesystem::remove(ProfileFolder("profile2.vqp"));
+    settings::Store().Profile(1).Set(prof::kReportRate, int32_t{1000});
+    Click(u"performancebtn");
+    Click(u"kprofile2savebtn");  // the same question from the performance page's twin
+    ASSERT_TRUE(PopupState::IsOpen());
+    for (auto kind : {sim::ReportKind::FeatureSet, sim::ReportKind::FeatureGet, sim::ReportKind::Output,
+                      sim::ReportKind::Input})
+        mouse.Simulated()->FailNext(kind, 100000);
+    Answer(platform::VK_RETURN);
+    mouse.Simulated()->ClearFaults();
+    ASSERT_EQ(system.MessageBoxCalls().size(), 1u);
+    EXPECT_EQ(system.MessageBoxCalls()[0].text, "Failed to save the profile !");
+    EXPECT_EQ(system.MessageBoxCalls()[0].caption, "Notice by App");
+    EXPECT_EQ(Mouse().profiles[1].reportRate, 2);
+    EXPECT_FALSE(std::filesystem::exists(ProfileFolder("profile2.vqp")));
+    EXPECT_EQ(window.State().popupFlags, 0u);
+
+    // Reset all: defaults everywhere, profile 1 shown and in use.
+    settings::Store().Profile(3).Set(prof::kReportRate, int32_t{1000});
+    Confirm(u"masterresetbtn", true);
+    EXPECT_EQ(answers.types.back(), u"reset_all_setting");
+    EXPECT_EQ(window.State().shownProfile, 0);
+    EXPECT_TRUE(Selected(u"profile1option"));
+    EXPECT_EQ(settings::Store().Profile(0).Get(prof::kInUse), 1);
+    EXPECT_TRUE(Selected(u"profile1_inuse_option"));
+    for (int p = 0; p < 5; ++p) {
+        EXPECT_EQ(settings::Store().Profile(static_cast<size_t>(p)).Get(prof::kReportRate), 125) << p;
+        EXPECT_EQ(Mouse().profiles[static_cast<size_t>(p)], sim::FirmwareState::Fresh().profiles[static_cast<size_t>(p)])
+            << p;
+    }
+    EXPECT_NE(Mouse().profiles[0].inUse, 0);
+    settings::SettingsStore applied;
+    ASSERT_EQ(settings::LoadAllProfilesFile(applied, platform::RealFileSystem(), ProfileFolder("AllProfile")),
+              settings::kProfileFileLoaded);
+    for (int p = 0; p < 5; ++p) {
+        const uint8_t* bytes = applied.Profile(static_cast<size_t>(p)).Bytes();
+        EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + kProfileBytes), ProfileBytes(p)) << p;
+    }
+    EXPECT_EQ(applied.Profile(0).Get(prof::kInUse), 1);
+    EXPECT_EQ(system.MessageBoxCalls().size(), 1u);
+}
+
+TEST_F(MainDispatchTest, ApplyAndDiscard)
+{
+    Start();
+    // The report rate chosen on the performance page reaches the mouse.
+    Click(u"performancebtn");
+    ASSERT_EQ(CurrentTab(), 1);
+    Click(u"usb_rate_500_option");
+    EXPECT_EQ(settings::Store().Profile(0).Get(prof::kReportRate), 500);
+    EXPECT_NE(Mouse().profiles[0].reportRate, 2);
+    Confirm(u"kprofileokbtn");
+    EXPECT_EQ(answers.types.back(), u"apply_new_setting");
+    EXPECT_EQ(Mouse().profiles[0].reportRate, 2);
+    EXPECT_TRUE(system.MessageBoxCalls().empty());
+    ASSERT_TRUE(std::filesystem::exists(ProfileFolder("AllProfile")));
+
+    // Discard brings back what was applied.
+    Click(u"usb_rate_1000_option");
+    EXPECT_EQ(settings::Store().Profile(0).Get(prof::kReportRate), 1000);
+    Click(u"kprofilecancelbtn");
+    EXPECT_EQ(settings::Store().Profile(0).Get(prof::kReportRate), 500);
+    EXPECT_TRUE(Selected(u"usb_rate_500_option"));
+    EXPECT_FALSE(Selected(u"usb_rate_1000_option"));
+    EXPECT_FALSE(PopupState::IsOpen());
+
+    // With no profile in use only the box tells why nothing is applied.
+    for (size_t p = 0; p < 5; ++p)
+        settings::Store().Profile(p).Set(prof::kInUse, uint8_t{0});
+    const size_t reports = mouse.Simulated()->Log().size();
+    Click(u"kprofileokbtn");
+    ASSERT_EQ(system.MessageBoxCalls().size(), 1u);
+    EXPECT_NE(system.MessageBoxCalls()[0].flags & platform::MB_ICONERROR, 0u);
+    EXPECT_EQ(system.MessageBoxCalls()[0].caption, "Notice by App");
+    EXPECT_FALSE(PopupState::IsOpen());
+    EXPECT_EQ(window.State().popupFlags, 0u);
+    EXPECT_EQ(mouse.Simulated()->Log().size(), reports);
+}
+
+TEST_F(MainDispatchTest, AFailedWriteIsNamedAndTheFilesAreStillWritten)
+{
+    Start();
+    settings::Store().Profile(2).Set(prof::kReportRate, int32_t{250});
+    settings::Store().Profile(3).Set(prof::kReportRate, int32_t{250});
+    ASSERT_FALSE(std::filesystem::exists(ProfileFolder("AllProfile")));
+    failing.failing = 2;
+    window.progress = &failing;
+    Confirm(u"profileokbtn");
+    ASSERT_EQ(system.MessageBoxCalls().size(), 1u);
+    EXPECT_EQ(system.MessageBoxCalls()[0].caption, "Notice by App");
+    EXPECT_EQ(system.MessageBoxCalls()[0].text, "Failed to write profile  3  to the mouse !");
+    // The other profiles reached the mouse, and the files hold everything.
+    EXPECT_EQ(Mouse().profiles[3].reportRate, 1);  // the mouse's code for 250
+    EXPECT_NE(Mouse().profiles[2].reportRate, 1);
+    settings::SettingsStore applied;
+    ASSERT_EQ(settings::LoadAllProfilesFile(applied, platform::RealFileSystem(), ProfileFolder("AllProfile")),
+              settings::kProfileFileLoaded);
+    EXPECT_EQ(applied.Profile(2).Get(prof::kReportRate), 250);
+}
+
+TEST_F(MainDispatchTest, PointerSlidersReachTheDesktopOnApply)
+{
+    Start();
+    platform::FilePointerSettings desktop(folder.File("pointer_settings"));
+    const unsigned before = desktop.MouseSpeed();
+    Click(u"performancebtn");
+    Release(u"pointer_acceleration_slider", 4);  // level 2
+    Release(u"scroll_wheel_speed_slider", 10);   // level 6
+    EXPECT_EQ(desktop.MouseSpeed(), before);
+    Confirm(u"kprofileokbtn");
+    EXPECT_EQ(desktop.MouseSpeed(), 4u);
+    EXPECT_EQ(desktop.WheelScrollLines(), 6u);
+}
+
+TEST_F(MainDispatchTest, GermanMovesTheControlsAndReadsItsOwnSkin)
+{
+    Start();
+    const SkinUI::ImageEntry* picture = window.Manager().GetImage(u"Profile01-1.png");
+    ASSERT_NE(picture, nullptr);
+    ASSERT_TRUE(picture->image.has_value());
+    const std::vector<uint32_t> english = picture->image->pixels;
+    EXPECT_EQ(ExpectGeometry(false), static_cast<int>(std::size(kLanguageGeometry)));
+
+    auto* languages = dynamic_cast<SkinUI::CComboUI*>(Find(u"selectlanguagecmb"));
+    ASSERT_NE(languages, nullptr);
+    ASSERT_TRUE(languages->SelectItem(3));
+    Run();
+    EXPECT_EQ(window.Language(), 3);
+    EXPECT_EQ(window.Manager().GetResourcePath(), std::string(NERIT_SKIN_DIR) + "/VimoSkin3");
+    ExpectGeometry(true);
+    picture = window.Manager().GetImage(u"Profile01-1.png");
+    ASSERT_NE(picture, nullptr);
+    ASSERT_TRUE(picture->image.has_value());
+    EXPECT_NE(picture->image->pixels, english);
+    EXPECT_EQ(settings.Language(), 3);
+
+    // And back.
+    ASSERT_TRUE(languages->SelectItem(0));
+    Run();
+    ExpectGeometry(false);
+    EXPECT_EQ(window.Manager().GetImage(u"Profile01-1.png")->image->pixels, english);
+    EXPECT_EQ(settings.Language(), 0);
+}
+
+TEST_F(MainDispatchTest, ProfileFilesThroughTheDialog)
+{
+    Start();
+    settings::Store().Profile(0).Set(prof::kReportRate, int32_t{1000});
+    dialog.QueueChosen(folder.File("mine"));
+    Click(u"profilesavebtn");
+    ASSERT_EQ(dialog.Requests().size(), 1u);
+    EXPECT_EQ(dialog.Requests()[0].mode, platform::FileDialogMode::Save);
+    ASSERT_TRUE(std::filesystem::exists(folder.File("mine.vqp")));
+    EXPECT_EQ(NameLabel(), u"mine");
+    const std::vector<uint8_t> saved = ProfileBytes(0);
+
+    // Loaded back over other settings, the same settings come back.
+    settings::Store().Profile(0).Set(prof::kReportRate, int32_t{250});
+    settings::Store().Profile(0).SetName("other.vqp");
+    dialog.QueueChosen(folder.File("mine.vqp"));
+    Click(u"profileloadbtn");
+    EXPECT_EQ(dialog.Requests().back().mode, platform::FileDialogMode::Open);
+    EXPECT_EQ(ProfileBytes(0), saved);
+    EXPECT_TRUE(Selected(u"usb_rate_1000_option"));
+    EXPECT_EQ(NameLabel(), u"mine");
+    EXPECT_TRUE(system.MessageBoxCalls().empty());
+
+    // A name with its own extension keeps it; the labels show it without.
+    dialog.QueueChosen(folder.File("My.VQP"));
+    Click(u"profilesavebtn");
+    ASSERT_TRUE(std::filesystem::exists(folder.File("My.VQP")));
+    EXPECT_EQ(NameLabel(), u"My");
+    dialog.QueueChosen(folder.File("mine.vqp"));
+    Click(u"profileloadbtn");
+    EXPECT_EQ(NameLabel(), u"mine");
+    dialog.QueueChosen(folder.File("My.VQP"));
+    Click(u"profileloadbtn");
+    EXPECT_EQ(NameLabel(), u"My");
+    EXPECT_EQ(Find(u"kProfilenamelabel")->GetText(), u"My");
+    dialog.QueueChosen(folder.File("mine.vqp"));
+    Click(u"profileloadbtn");
+    EXPECT_TRUE(system.MessageBoxCalls().empty());
+
+    // A file that is no profile changes nothing, the labels included.
+    std::ofstream(folder.File("bad.vqp")) << std::string(5000, 'x');
+    settings::Store().Profile(0).Set(prof::kReportRate, int32_t{500});
+    const std::vector<uint8_t> edited = ProfileBytes(0);
+    const std::string macros = settings::MacrosFilePath(settings.Folder(), "");
+    std::filesystem::remove(macros);
+    dialog.QueueChosen(folder.File("bad.vqp"));
+    Click(u"profileloadbtn");
+    EXPECT_FALSE(std::filesystem::exists(macros));
+    EXPECT_EQ(ProfileBytes(0), edited);
+    EXPECT_EQ(NameLabel(), u"mine");
+    EXPECT_EQ(system.MessageBoxCalls().size(), 1u);
+
+    // A file that cannot be written is told, and the labels keep the name.
+    dialog.QueueChosen(folder.File("missing/other"));
+    Click(u"profilesavebtn");
+    EXPECT_EQ(dialog.Requests().back().mode, platform::FileDialogMode::Save);
+    EXPECT_TRUE(dialog.Requests().back().confirmOverwrite);
+    EXPECT_EQ(ProfileBytes(0), edited);
+    EXPECT_EQ(NameLabel(), u"mine");
+    EXPECT_EQ(Find(u"kProfilenamelabel")->GetText(), u"mine");
+    ASSERT_EQ(system.MessageBoxCalls().size(), 2u);
+    EXPECT_EQ(system.MessageBoxCalls()[1].caption, "Notice by App");
+
+    // A cancelled dialog changes nothing either.
+    dialog.QueueCancelled();
+    Click(u"profileloadbtn");
+    EXPECT_EQ(ProfileBytes(0), edited);
+    EXPECT_EQ(NameLabel(), u"mine");
+    EXPECT_EQ(system.MessageBoxCalls().size(), 2u);
+
+    // A dialog that cannot be shown leaves the window usable.
+    dialog.FailNextStart();
+    Click(u"profileloadbtn");
+    dialog.QueueFailed();
+    Click(u"profilesavebtn");
+    EXPECT_EQ(ProfileBytes(0), edited);
+    EXPECT_EQ(NameLabel(), u"mine");
+
+    // While a dialog is open the window takes no clicks.
+    const size_t requests = dialog.Requests().size();
+    Click(u"profileloadbtn");
+    ASSERT_EQ(dialog.Requests().size(), requests + 1);
+    Click(u"performancebtn");
+    Click(u"closebtn");
+    Click(u"profileloadbtn");
+    EXPECT_EQ(CurrentTab(), 0);
+    EXPECT_FALSE(PopupState::IsOpen());
+    EXPECT_EQ(dialog.Requests().size(), requests + 1);
+    dialog.Answer(dialog.LastId(), {platform::FileDialogStatus::Cancelled, {}});
+    Run();
+    EXPECT_EQ(ProfileBytes(0), edited);
+    Click(u"performancebtn");
+    EXPECT_EQ(CurrentTab(), 1);
+}
+
+TEST_F(MainDispatchTest, TheExitQuestion)
+{
+    Start();
+    Click(u"closebtn");
+    EXPECT_EQ(window.State().popupFlags, PopupFlag::kExit);
+    EXPECT_EQ(PopupState::Count(), 1);
+    // The window takes no click meanwhile, and no second question opens.
+    Click(u"profileokbtn");
+    Click(u"performancebtn");
+    EXPECT_EQ(CurrentTab(), 0);
+    window.Manager().SendNotify(Find(u"masterresetbtn"), u"click");
+    window.Manager().SendNotify(Find(u"profile1savebtn"), u"click");
+    Run();
+    EXPECT_EQ(window.State().popupFlags, PopupFlag::kExit);
+    EXPECT_EQ(PopupState::Count(), 1);
+    Answer(platform::VK_ESCAPE);
+    EXPECT_EQ(answers.types, (std::vector<std::u16string>{u"exit_program_cancel"}));
+    EXPECT_EQ(window.State().popupFlags, 0u);
+    EXPECT_TRUE(system.IsWindow(window.GetHWND()));
+    EXPECT_FALSE(PopupState::IsOpen());
+
+    // The main window's clicks work again; OK leaves.
+    Click(u"closebtn");
+    EXPECT_EQ(window.State().popupFlags, PopupFlag::kExit);
+    ASSERT_TRUE(system.IsWindow(popup));
+    // The question's OK button, where its layout puts it.
+    for (unsigned message : {platform::WM_MOUSEMOVE, platform::WM_LBUTTONDOWN, platform::WM_LBUTTONUP})
+        system.InjectMouse(popup, message, 469, 255, message == platform::WM_LBUTTONDOWN ? platform::MK_LBUTTON : 0);
+    platform::Message message;
+    while (system.GetMessage(message))
+        system.DispatchMessage(message);
+    EXPECT_EQ(message.message, platform::WM_QUIT);
+    EXPECT_EQ(answers.types.back(), u"exit_program");
+    EXPECT_EQ(window.State().popupFlags, 0u);
+}
+
+TEST_F(MainDispatchTest, SupportLinks)
+{
+    Start();
+    Click(u"techsupportbtn");
+    ASSERT_EQ(CurrentTab(), 3);
+    Click(u"update_fw_btn");
+    Click(u"update_app_btn");
+    ASSERT_EQ(opener.Opened().size(), 2u);
+    EXPECT_EQ(opener.Opened()[0], settings::ToNarrow(kSupportAddress[0]));
+    EXPECT_EQ(opener.Opened()[1], opener.Opened()[0]);
+
+    // Without a program for web pages the address is shown.
+    opener.SetResult(platform::UrlOpenResult::NoOpener);
+    Click(u"update_fw_btn");
+    ASSERT_EQ(system.MessageBoxCalls().size(), 1u);
+    EXPECT_NE(system.MessageBoxCalls()[0].text.find(settings::ToNarrow(kSupportAddress[0])), std::string::npos);
+    EXPECT_EQ(system.MessageBoxCalls()[0].caption, "Notice by App");
+}
+
+TEST_F(MainDispatchTest, GermanSocialLinkIsTheEnglishPage)
+{
+    Start(3);
+    Click(u"techsupportbtn");
+    Click(u"link_socialnetwork_btn");
+    Click(u"link_website_btn");
+    ASSERT_EQ(opener.Opened().size(), 2u);
+    EXPECT_EQ(opener.Opened()[0], "https://social.vimo.example/en");
+    EXPECT_EQ(opener.Opened()[1], settings::ToNarrow(kWebsiteAddress[3]));
+}
+
+}  // namespace
