@@ -391,23 +391,54 @@ void CNeritMainWnd::SwitchLeds(bool on)
 
 // ---- input while busy or asked ----
 
-// Presses on the window do nothing while a question or a file dialog is
-// open, or while the mouse is missing (then only the quit button works and
-// the first press says why).
+namespace {
+
+bool IsPress(unsigned message)
+{
+    return message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK;
+}
+
+// Input that could change a setting: every button, the wheel and the keys.
+bool IsInput(unsigned message)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: case WM_MBUTTONUP:
+    case WM_MOUSEWHEEL: case WM_CONTEXTMENU:
+    case WM_KEYDOWN: case WM_KEYUP: case WM_SYSKEYDOWN: case WM_SYSKEYUP:
+    case WM_CHAR: case WM_SYSCHAR:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+// The window takes no input while a question or a file dialog is open (a
+// press gives the question the keyboard back), nor while the mouse is
+// missing: then only a press on the quit button passes, and the first press
+// says why.
 bool CNeritMainWnd::FilterInput(unsigned message, intptr_t lParam)
 {
-    if (message != WM_LBUTTONDOWN && message != WM_LBUTTONDBLCLK)
+    if (!IsInput(message))
         return false;
     const bool dialog = workflow_ != nullptr && workflow_->DialogOpen();
-    if (!PopupState::IsOpen() && !state_.deviceMissing && !dialog)
+    if (PopupState::IsOpen() || dialog) {
+        if (IsPress(message) && PopupState::IsOpen())
+            System()->SetFocus(PopupState::Top());
+        return true;
+    }
+    if (!state_.deviceMissing || !IsPress(message))
         return false;
-    if (state_.deviceMissing && (state_.popupFlags & PopupFlag::kNoDevice) == 0)
+    if ((state_.popupFlags & PopupFlag::kNoDevice) == 0)
         OpenPopup(PopupKind::kNoDevice, PopupFlag::kNoDevice, manager_.FindControl(u"masterresetbtn"));
     CControlUI* quit = manager_.FindControl(u"quitbtn");
     const int x = LowSigned(lParam), y = HighSigned(lParam);
     const SkinUI::UIRect rect = quit != nullptr ? quit->GetItemRect() : SkinUI::UIRect{};
     const bool onQuit = x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
-    return PopupState::IsOpen() || dialog || !onQuit;
+    return PopupState::IsOpen() || !onQuit;
 }
 
 void CNeritMainWnd::OpenPopup(int kind, unsigned flag, CControlUI* owner)

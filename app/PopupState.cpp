@@ -1,32 +1,25 @@
 #include "app/PopupState.h"
 
+#include <algorithm>
+
 namespace NeritApp {
 
-int& PopupState::Slot()
+std::vector<platform::WindowId>& PopupState::Open()
 {
-    static int open = 0;
+    static std::vector<platform::WindowId> open;
     return open;
 }
 
-void PopupState::Opened()
+void PopupState::Opened(platform::WindowId popup)
 {
-    ++Slot();
+    Open().push_back(popup);
 }
 
-void PopupState::Closed()
+void PopupState::Closed(platform::WindowId popup)
 {
-    if (Slot() > 0)
-        --Slot();
-}
-
-int PopupState::Count()
-{
-    return Slot();
-}
-
-void PopupState::Reset()
-{
-    Slot() = 0;
+    const auto found = std::find(Open().begin(), Open().end(), popup);
+    if (found != Open().end())
+        Open().erase(found);
 }
 
 }  // namespace NeritApp

@@ -58,8 +58,8 @@ bool CPopupWnd::Show(CControlUI* owner, SkinUI::UIPoint)
     ShowWindow(true, true);
     OnShown();
     if (BlocksMainWindow()) {
-        PopupState::Opened();
-        m_blocking = true;
+        m_blocking = GetHWND();
+        PopupState::Opened(m_blocking);
     }
     return true;
 }
@@ -186,9 +186,9 @@ void CPopupWnd::Notify(SkinUI::NotifyMessage& message)
 
 void CPopupWnd::ReleaseBlock()
 {
-    if (m_blocking)
-        PopupState::Closed();
-    m_blocking = false;
+    if (m_blocking != WindowId::None)
+        PopupState::Closed(m_blocking);
+    m_blocking = WindowId::None;
 }
 
 void CPopupWnd::SendToOwner(std::u16string_view type)

@@ -80,7 +80,7 @@ private:
     int m_kind;
     SkinUI::CControlUI* m_owner = nullptr;
     SkinUI::CWindowUIManager m_manager;
-    bool m_blocking = false;  // counted in the popup-open state
+    platform::WindowId m_blocking = platform::WindowId::None;  // kept in the popup-open state
     bool m_answered = false;
     bool m_ownsItself = false;  // once shown: freed with its window
     bool m_dragging = false;

@@ -125,7 +125,9 @@ void ProfileWorkflow::StartDialog(FileAction action)
     const auto mode = action == FileAction::Load ? platform::FileDialogMode::Open : platform::FileDialogMode::Save;
     const auto request = ProfileFileRequest(mode, settings_.Folder().Path(kProfileFolder));
     const platform::FileDialog::RequestId id = dialog_->Start(request, window_, message_);
-    if (id != platform::FileDialog::kNoRequest)
+    if (id == platform::FileDialog::kNoRequest)
+        ReportNoDialog();
+    else
         requests_[id] = action;
 }
 
@@ -137,6 +139,8 @@ void ProfileWorkflow::OnFileDialogAnswer(platform::FileDialog::RequestId id)
     const FileAction action = request->second;
     requests_.erase(request);
     const FileDialogAnswer answer = dialog_->TakeAnswer(id);
+    if (answer.status == FileDialogStatus::Failed)
+        ReportNoDialog();
     if (answer.status != FileDialogStatus::Chosen)
         return;
     if (action == FileAction::Load)
@@ -150,6 +154,12 @@ void ProfileWorkflow::LoadFrom(const std::string& path)
     // A loaded profile is shown again, its name labels with it; a file that
     // cannot be loaded changes nothing, the labels included.
     Report(settings_.Commands().ImportProfile(host_.ShownProfile(), path));
+}
+
+void ProfileWorkflow::ReportNoDialog()
+{
+    host_.ShowNotice(std::string(kNoFileDialogText[static_cast<size_t>(host_.Language())]),
+                     platform::MB_OK | platform::MB_ICONERROR);
 }
 
 // The dialog asked about the name the user typed, not about the one with

@@ -61,6 +61,7 @@ private:
     void LoadFrom(const std::string& path);
     void SaveTo(const std::string& path);
     bool ConfirmReplace(const std::string& path);
+    void ReportNoDialog();
     settings::CommandResult RunCommand(const std::function<settings::CommandResult()>& command);
     void Report(const settings::CommandResult& result);
 

@@ -79,6 +79,13 @@ inline constexpr std::array<std::string_view, 4> kReplaceFileText = {
     "文件已存在：\r\n  %s\r\n要替换它吗？",
     "Die Datei ist bereits vorhanden:\r\n  %s\r\nMöchten Sie sie ersetzen?"};
 
+// Shown when no file dialog could be shown.
+inline constexpr std::array<std::string_view, 4> kNoFileDialogText = {
+    "The file dialog could not be opened.\r\nThe desktop offers no file chooser (xdg-desktop-portal or zenity).",
+    "無法開啟檔案對話框。\r\n桌面沒有提供檔案選擇器（xdg-desktop-portal 或 zenity）。",
+    "无法打开文件对话框。\r\n桌面没有提供文件选择器（xdg-desktop-portal 或 zenity）。",
+    "Der Dateidialog konnte nicht geöffnet werden.\r\nDer Desktop bietet keine Dateiauswahl (xdg-desktop-portal oder zenity)."};
+
 // Shown when the desktop has no program to open an address with; %s is the
 // address.
 inline constexpr std::array<std::string_view, 4> kNoBrowserText = {

@@ -240,8 +240,9 @@ protected:
             }
             EXPECT_EQ(control->GetFixedX(), read.at(0)) << name;
             EXPECT_EQ(control->GetFixedY(), read.at(1)) << name;
-            if (read.at(2) > read.at(0))
+            if (read.at(2) > read.at(0)) {
                 EXPECT_EQ(control->GetFixedWidth(), read.at(2) - read.at(0)) << name;
+            }
         }
         return found;
     }
@@ -539,16 +540,30 @@ TEST_F(MainDispatchTest, TheExitQuestion)
     Click(u"closebtn");
     EXPECT_EQ(window.State().popupFlags, PopupFlag::kExit);
     EXPECT_EQ(PopupState::Count(), 1);
-    // The window takes no click meanwhile, and no second question opens.
+    // The window takes no click meanwhile, and no second question opens; a
+    // press gives the question the keyboard back, so Esc below needs no help.
+    const WindowId question = popup;
     Click(u"profileokbtn");
     Click(u"performancebtn");
     EXPECT_EQ(CurrentTab(), 0);
+    EXPECT_EQ(system.GetFocus(), question);
+    // Nor the wheel or keys, which would move a slider or an option.
+    auto* stage = dynamic_cast<SkinUI::CSliderUI*>(Find(u"laser_level1_y_slider"));
+    ASSERT_NE(stage, nullptr);
+    const int before = stage->GetValue();
+    const SkinUI::UIRect rect = stage->GetItemRect();
+    for (int delta : {platform::WHEEL_DELTA, -platform::WHEEL_DELTA, -platform::WHEEL_DELTA})
+        system.InjectWheel(window.GetHWND(), (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2, delta);
+    Run();
+    EXPECT_EQ(stage->GetValue(), before);
     window.Manager().SendNotify(Find(u"masterresetbtn"), u"click");
     window.Manager().SendNotify(Find(u"profile1savebtn"), u"click");
     Run();
     EXPECT_EQ(window.State().popupFlags, PopupFlag::kExit);
     EXPECT_EQ(PopupState::Count(), 1);
-    Answer(platform::VK_ESCAPE);
+    system.InjectKey(question, platform::VK_ESCAPE, true);
+    system.InjectKey(question, platform::VK_ESCAPE, false);
+    Run();
     EXPECT_EQ(answers.types, (std::vector<std::u16string>{u"exit_program_cancel"}));
     EXPECT_EQ(window.State().popupFlags, 0u);
     EXPECT_TRUE(system.IsWindow(window.GetHWND()));

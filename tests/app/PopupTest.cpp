@@ -224,7 +224,7 @@ TEST_F(PopupTest, MessageBoxAnswersOkForOkCloseAndEnterButNotEsc)
         EXPECT_EQ(PopupState::Count(), 0);
     }
     // The repeat-range notice leaves the open count to the popup that opened it.
-    PopupState::Opened();
+    PopupState::Opened(WindowId{4242});  // the popup that opened it
     auto* box = new CMessageBoxWnd(MessageBoxKind::kRepeatRange);
     Open(box, owner);
     ExpectOnlyVisible(*box, labels, u"msgbox_macrorepeat1_99_label");
