@@ -27,6 +27,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -509,13 +510,37 @@ TEST_F(MainDispatchTest, ProfileFilesThroughTheDialog)
     EXPECT_EQ(NameLabel(), u"mine");
     EXPECT_EQ(system.MessageBoxCalls().size(), 2u);
 
-    // A dialog that cannot be shown leaves the window usable.
+    // A dialog that cannot be shown says so and leaves the window usable.
     dialog.FailNextStart();
     Click(u"profileloadbtn");
     dialog.QueueFailed();
     Click(u"profilesavebtn");
     EXPECT_EQ(ProfileBytes(0), edited);
     EXPECT_EQ(NameLabel(), u"mine");
+    ASSERT_EQ(system.MessageBoxCalls().size(), 4u);
+    EXPECT_EQ(system.MessageBoxCalls()[2].text, std::string(kNoFileDialogText[0]));
+    EXPECT_EQ(system.MessageBoxCalls()[3].text, std::string(kNoFileDialogText[0]));
+
+    // "mine" became "mine.vqp" after the dialog's own question about "mine":
+    // replacing the existing mine.vqp is asked first, and a no keeps it.
+    const auto mineBefore = std::filesystem::last_write_time(folder.File("mine.vqp"));
+    std::filesystem::last_write_time(folder.File("mine.vqp"), mineBefore - std::chrono::hours(1));
+    const auto aged = std::filesystem::last_write_time(folder.File("mine.vqp"));
+    system.QueueMessageBoxAnswer(platform::IDCANCEL);
+    dialog.QueueChosen(folder.File("mine"));
+    Click(u"profilesavebtn");
+    ASSERT_EQ(system.MessageBoxCalls().size(), 5u);
+    EXPECT_NE(system.MessageBoxCalls()[4].text.find(folder.File("mine.vqp")), std::string::npos);
+    EXPECT_EQ(system.MessageBoxCalls()[4].flags, platform::MB_OKCANCEL | platform::MB_ICONQUESTION);
+    EXPECT_EQ(std::filesystem::last_write_time(folder.File("mine.vqp")), aged);
+    system.QueueMessageBoxAnswer(platform::IDOK);
+    dialog.QueueChosen(folder.File("mine"));
+    Click(u"profilesavebtn");
+    EXPECT_NE(std::filesystem::last_write_time(folder.File("mine.vqp")), aged);
+    // A name the user gave with its extension was asked about by the dialog.
+    dialog.QueueChosen(folder.File("mine.vqp"));
+    Click(u"profilesavebtn");
+    EXPECT_EQ(system.MessageBoxCalls().size(), 6u);
 
     // While a dialog is open the window takes no clicks.
     const size_t requests = dialog.Requests().size();
