@@ -4,6 +4,8 @@
 #include "app/MouseConnection.h"
 #include "app/NeritMainWnd.h"
 #include "app/ProgramSettings.h"
+#include "app/SkinLanguages.h"
+#include "settings/CommandMessages.h"
 #include "app/StartupOptions.h"
 #include "platform/DesktopFileDialog.h"
 #include "platform/HeadlessWindowSystem.h"
@@ -36,13 +38,30 @@ constexpr const char* kUsage =
 constexpr unsigned kRaiseTimer = 1;
 constexpr unsigned kRaiseIntervalMs = 250;
 
-// The folder holding VimoSkin … VimoSkin3: beside the executable, else the
-// installed copy.
+// Whether `folder` holds all four skin folders; names the first missing one.
+bool HoldsAllSkins(const std::string& folder, std::string* missing = nullptr)
+{
+    for (const SkinLanguage& language : kSkinLanguages) {
+        const std::string skin = folder + "/" + std::string(language.folder);
+        if (!platform::RealFileSystem().Exists(skin)) {
+            if (missing != nullptr)
+                *missing = skin;
+            return false;
+        }
+    }
+    return true;
+}
+
+// The folder holding VimoSkin … VimoSkin3: beside the executable (the build
+// tree), else the installed copy.
 std::string ProgramFolder()
 {
     const std::string beside = platform::ProcessPaths().ExecutableDirectory();
-    if (platform::RealFileSystem().Exists(beside + "/VimoSkin"))
+    if (HoldsAllSkins(beside))
         return beside;
+    std::string missing;
+    if (!HoldsAllSkins(NERIT_INSTALLED_SKINS, &missing))
+        std::fprintf(stderr, "NeritMice: the skin folder %s is missing; its pages will be empty\n", missing.c_str());
     return NERIT_INSTALLED_SKINS;
 }
 
@@ -79,18 +98,18 @@ public:
     {
         platform::Clock& clock = ProgramClock(options_);
         MouseConnection mouse(options_.simulate, clock);
+        CNeritMainWnd window(ProgramFolder(), 0);
+        ProgramSettings settings(mouse, options_.dataDir, options_.simulate.has_value(), window, clock);
+        // A later start leaves before it touches any file, the simulated
+        // mouse's state among them.
+        if (!StartInstance(settings.Folder().Folder()))
+            return instanceStatus_;
         if (!mouse.Prepare()) {
             std::fprintf(stderr, "NeritMice: cannot use the simulated mouse's state file %s\n",
                          options_.simulate->c_str());
             return 1;
         }
         InjectFaults(mouse);
-        const std::string folder = ProgramFolder();
-        CNeritMainWnd window(folder, 0);
-        ProgramSettings settings(mouse, options_.dataDir, options_.simulate.has_value(), window, clock);
-        // A later start leaves before it touches any file.
-        if (!StartInstance(settings.Folder().Folder()))
-            return instanceStatus_;
         if (!OpenSettings(settings))
             return 1;
         window.SetLanguage(settings.Language());
@@ -118,7 +137,10 @@ private:
             std::fprintf(stderr, "NeritMice: cannot create the data folder %s\n", settings.Folder().Folder().c_str());
             break;
         case ProgramSettings::OpenResult::LockBusy:
-            std::fprintf(stderr, "NeritMice: the data folder %s is busy (neritctl is changing it)\n",
+            std::fprintf(stderr,
+                         settings.Folder().HolderIsProgram()
+                             ? "NeritMice: another NeritMice is running with the data folder %s\n"
+                             : "NeritMice: the data folder %s is busy (neritctl is changing it)\n",
                          settings.Folder().Folder().c_str());
             break;
         case ProgramSettings::OpenResult::LockFailed:
@@ -157,6 +179,9 @@ private:
     int RunHeadless(platform::HeadlessWindowSystem& system, CNeritMainWnd& window)
     {
         system.RunPending();
+        // Nobody sees the boxes: what they said goes to standard error.
+        for (const auto& box : system.MessageBoxCalls())
+            std::fprintf(stderr, "NeritMice: %s: %s\n", box.caption.c_str(), settings::OneLine(box.text).c_str());
         if (options_.screenshot.empty())
             return 0;
         const platform::Rect rect = system.GetWindowRect(window.GetHWND());

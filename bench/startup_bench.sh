@@ -7,8 +7,9 @@
 # way for both programs: the time from the start to the first top-level
 # window mapped (MapNotify on the root, seen by xev), to its first painted
 # frame (screenshots polled with xwd until the window is not black, so late by
-# up to one poll; NeritMice paints its first frame once the profiles are
-# read), and the peak resident memory (VmHWM) one second after that frame.
+# up to one poll; NeritMice paints its first frame before it asks the mouse
+# anything), and the peak resident memory (VmHWM) one second after that
+# frame, when the profiles have been read.
 # Prints medians; asserts nothing.
 set -u
 program=$1

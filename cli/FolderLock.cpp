@@ -10,23 +10,13 @@ constexpr std::string_view kHolderName = "neritctl";
 
 }  // namespace
 
-bool FolderLock::HolderIsProgram(const settings::DataFolder& folder)
-{
-    const std::string_view program = settings::DataFolder::kProgramHolder;
-    std::vector<uint8_t> note;
-    if (files_.ReadFile(folder.Path(settings::DataFolder::kHolderNote), program.size(), note)
-        != platform::ReadResult::Ok)
-        return false;
-    return std::equal(note.begin(), note.end(), program.begin(), program.end());
-}
-
 FolderLock::Result FolderLock::Take(const settings::DataFolder& folder)
 {
     switch (locks_.Acquire(folder.Path(settings::DataFolder::kLockFile), kWaitMs, lock_)) {
     case platform::LockResult::Acquired:
         break;
     case platform::LockResult::Busy:
-        return HolderIsProgram(folder) ? Result::ProgramOpen : Result::Busy;
+        return folder.HolderIsProgram() ? Result::ProgramOpen : Result::Busy;
     case platform::LockResult::Error:
         return Result::Error;
     }

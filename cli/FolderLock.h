@@ -22,8 +22,6 @@ public:
     platform::FileError LastError() const { return locks_.LastError(); }
 
 private:
-    bool HolderIsProgram(const settings::DataFolder& folder);
-
     platform::LockService& locks_;
     platform::FileSystem& files_;
     std::unique_ptr<platform::FileLock> lock_;

@@ -72,21 +72,6 @@ std::string FileProblemText(const settings::FileCheck& check)
     return "not a settings file of this program (" + field + where + " out of range)";
 }
 
-std::string OneLine(const std::string& text)
-{
-    std::string out;
-    for (const char c : text) {
-        const bool blank = c == ' ' || c == '\r' || c == '\n';
-        if (!blank)
-            out += c;
-        else if (!out.empty() && out.back() != ' ')
-            out += ' ';
-    }
-    if (!out.empty() && out.back() == ' ')
-        out.pop_back();
-    return out;
-}
-
 std::string FileText(const std::string& path, const std::string& reason) { return path + ": " + reason; }
 
 }  // namespace cli

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/file_system.h"
+#include "settings/CommandMessages.h"
 #include "settings/SettingsFileCheck.h"
 
 #include <string>
@@ -12,9 +13,7 @@ namespace cli {
 std::string FileErrorText(platform::FileError error);
 // "not a profile file (report rate out of range)", "too long", ...
 std::string FileProblemText(const settings::FileCheck& check);
-// A message-box text on one line: line breaks and the blank padding around
-// them become single blanks ("Failed to load profile : 3 5 .").
-std::string OneLine(const std::string& text);
+using settings::OneLine;
 // "PATH: reason".
 std::string FileText(const std::string& path, const std::string& reason);
 

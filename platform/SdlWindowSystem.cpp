@@ -8,6 +8,7 @@
 #include <SDL_shape.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <atomic>
 #include <cmath>
 #include <iterator>
@@ -437,10 +438,28 @@ void SdlWindowSystem::NativeMinimize(WindowId window)
 
 void SdlWindowSystem::NativeMove(WindowId window, const Rect& rect)
 {
-    if (Native* native = NativeOf(window)) {
-        SDL_SetWindowPosition(native->window, rect.left, rect.top);
-        SDL_SetWindowSize(native->window, std::max(rect.Width(), 1), std::max(rect.Height(), 1));
-    }
+    Native* native = NativeOf(window);
+    if (!native)
+        return;
+    SDL_SetWindowPosition(native->window, rect.left, rect.top);
+    // Sizing a shaped window parks it off the screen until it gets its shape
+    // again: a move that keeps the size must not size it.
+    const int width = std::max(rect.Width(), 1), height = std::max(rect.Height(), 1);
+    int oldWidth = 0, oldHeight = 0;
+    SDL_GetWindowSize(native->window, &oldWidth, &oldHeight);
+    if (width != oldWidth || height != oldHeight)
+        SDL_SetWindowSize(native->window, width, height);
+}
+
+Rect SdlWindowSystem::NativeRectOf(WindowId window) const
+{
+    const auto it = natives_.find(window);
+    if (it == natives_.end())
+        return {};
+    int x = 0, y = 0, width = 0, height = 0;
+    SDL_GetWindowPosition(it->second.window, &x, &y);
+    SDL_GetWindowSize(it->second.window, &width, &height);
+    return {x, y, x + width, y + height};
 }
 
 // Works only where a compositor blends windows; SDL reports the others.
@@ -735,9 +754,13 @@ int SdlWindowSystem::MessageBox(WindowId owner, const std::string& text, const s
                                  nullptr};
     ReleaseCapture();
     int pressed = -1;
-    if (SDL_ShowMessageBox(&box, &pressed) != 0 || pressed < 0)
+    if (SDL_ShowMessageBox(&box, &pressed) != 0) {
+        // Said somewhere at least: the desktop could not show the box.
+        std::fprintf(stderr, "%s: %s (the message box could not be shown: %s)\n", caption.c_str(), text.c_str(),
+                     SDL_GetError());
         return okCancel ? IDCANCEL : IDOK;
-    return pressed;
+    }
+    return pressed < 0 ? (okCancel ? IDCANCEL : IDOK) : pressed;
 }
 
 }  // namespace platform

@@ -35,6 +35,8 @@ public:
     std::string GetClipboardText() override;
     void SetCursor(Cursor cursor) override;
     int MessageBox(WindowId owner, const std::string& text, const std::string& caption, unsigned flags) override;
+    // Where SDL has the window now (tests: what the desktop was told).
+    Rect NativeRectOf(WindowId window) const;
 
 protected:
     bool NativeCreate(WindowId window, const WindowOptions& options) override;

@@ -75,4 +75,19 @@ std::string FailedToWriteText(ProfileSet profiles, const std::vector<std::string
     return text;
 }
 
+std::string OneLine(const std::string& text)
+{
+    std::string out;
+    for (const char c : text) {
+        const bool blank = c == ' ' || c == '\r' || c == '\n';
+        if (!blank)
+            out += c;
+        else if (!out.empty() && out.back() != ' ')
+            out += ' ';
+    }
+    if (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    return out;
+}
+
 }  // namespace settings

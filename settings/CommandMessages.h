@@ -28,6 +28,10 @@ std::string MessageText(CommandMessage message, int language);
 // (numbers ascending).
 std::string FailedToLoadText(ProfileSet profiles);
 
+// A message-box text on one line: line breaks and the blank padding around
+// them become single blanks ("Failed to load profile : 3 5 .").
+std::string OneLine(const std::string& text);
+
 // What a write to the mouse and the files left undone, one line each: the
 // profiles the mouse did not take, then each file that was not written.
 // Empty when nothing failed.

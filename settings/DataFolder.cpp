@@ -1,5 +1,8 @@
 #include "settings/DataFolder.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace settings {
 namespace {
 
@@ -52,6 +55,15 @@ std::string DataFolder::Path(std::string_view relative) const { return Join(fold
 bool DataFolder::Create(std::string_view relativeFolder)
 {
     return !folder_.empty() && files_.CreateDirectories(Path(relativeFolder));
+}
+
+bool DataFolder::HolderIsProgram() const
+{
+    const std::string_view program = kProgramHolder;
+    std::vector<uint8_t> note;
+    if (files_.ReadFile(Path(kHolderNote), program.size(), note) != platform::ReadResult::Ok)
+        return false;
+    return std::equal(note.begin(), note.end(), program.begin(), program.end());
 }
 
 }  // namespace settings

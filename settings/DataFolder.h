@@ -33,6 +33,8 @@ public:
     // Creates the folder (and `relativeFolder` below it) when missing; true
     // when it exists afterwards.
     bool Create(std::string_view relativeFolder = {});
+    // Whether the note names NeritMice as the holder of the folder's lock.
+    bool HolderIsProgram() const;
 
 private:
     static std::string Choose(platform::FileSystem& files, platform::Paths& paths);

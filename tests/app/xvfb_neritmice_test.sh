@@ -99,6 +99,18 @@ if [ -z "$window" ]; then
   fail "no window titled \"$title\""
 fi
 wait_painted "$window"
+
+# A second start with the same simulated mouse asks the first to come to the
+# front and leaves at once, before it touches the mouse's state file.
+"$program" --simulate="$work/state" --data-dir "$work/data" >>"$work/out.txt" 2>>"$work/err.txt" &
+second=$!
+for _ in $(seq 100); do kill -0 "$second" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$second" 2>/dev/null; then
+  kill "$second"
+  fail "a second start with the same state file did not leave"
+fi
+wait "$second" || fail "the second start ended with status $?"
+
 close_window "$window"
 
 # The profiles were read to the end: the start-up then lights the LEDs (0xFF),

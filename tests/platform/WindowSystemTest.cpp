@@ -529,6 +529,10 @@ TEST(SdlWindowSystemTest, PresentsAndReceivesPostedMessagesAndTimers)
     ASSERT_NE(window, WindowId::None);
     ws->ShowWindow(window, true, true);
     ws->SetWindowRegion(window, RoundRectRegion({0, 0, 160, 100}, 16, 16));
+    // A shaped window moved (a popup dragged by its caption) lands where it
+    // was sent, not where SDL parks shaped windows it resizes.
+    ws->MoveWindow(window, {52, 61, 212, 161});
+    EXPECT_EQ(ws->NativeRectOf(window), (Rect{52, 61, 212, 161}));
     const std::vector<uint32_t> frame(160 * 100, 0xFF3366CC);
     ws->Present(window, frame.data(), 160, 100, 160 * 4);
     EXPECT_GT(ws->GetWorkArea(window).Width(), 0);
