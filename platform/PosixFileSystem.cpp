@@ -29,6 +29,11 @@ bool IsDirectory(const std::string& path)
 // Reads until maxBytes or end of file; false on a read error (errno set).
 bool ReadUpTo(int fd, size_t maxBytes, std::vector<uint8_t>& bytes)
 {
+    // Room for the whole file and the read that finds its end, so that a
+    // large file (a skin picture) is not held twice while the buffer grows.
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && info.st_size > 0)
+        bytes.reserve(std::min(static_cast<size_t>(info.st_size) + kReadChunk, maxBytes));
     while (bytes.size() < maxBytes) {
         const size_t want = std::min(kReadChunk, maxBytes - bytes.size());
         const size_t old = bytes.size();

@@ -148,10 +148,14 @@ std::optional<std::vector<uint8_t>> ReadImageBytes(std::u16string_view name, std
 std::optional<ImageData> LoadImage(std::u16string_view name, std::u16string_view resType, uint32_t mask,
                                    const ResourceLocation& location)
 {
-    const auto bytes = ReadImageBytes(name, resType, location);
-    if (!bytes)
+    auto bytes = ReadImageBytes(name, resType, location);
+    if (!bytes || bytes->size() > kMaxImageFileSize)
         return std::nullopt;
-    return DecodeImage(*bytes, mask);
+    platform::RgbaImage decoded;
+    if (!DecodeRgba(*bytes, decoded))
+        return std::nullopt;
+    bytes.reset();  // a large picture is held twice at most, never three times
+    return ConvertRgba(decoded.rgba.data(), decoded.width, decoded.height, mask);
 }
 
 }  // namespace SkinUI
