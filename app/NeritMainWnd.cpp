@@ -166,6 +166,11 @@ void CNeritMainWnd::InitWindow()
     // Device arrival and removal notices: registered by the device-presence
     // handling, which the window does not have yet.
     MainFrameSetup::ApplyLanguage(manager_, language_);
+    // The skin is drawn for one size: the window is not maximised.
+    for (const char16_t* name : {u"maxbtn", u"restorebtn"}) {
+        if (CControlUI* control = manager_.FindControl(name))
+            control->SetVisible(false);
+    }
     for (int button = 0; button < settings::kButtons; ++button) {
         if (CControlUI* control = manager_.FindControl(u"button_" + Digit(button + 1) + u"_btn")) {
             control->SetAttribute(u"align", u"left");
@@ -348,7 +353,7 @@ void CNeritMainWnd::RefreshPages(int index)
 }
 
 // The assignment buttons show their function, a macro its name; button 4
-// always shows what the layout gives it.
+// always shows Profile Select.
 void CNeritMainWnd::ShowAssignments(int index)
 {
     namespace field = settings::layout::profile;
@@ -357,7 +362,15 @@ void CNeritMainWnd::ShowAssignments(int index)
     for (int button = 0; button < settings::kButtons; ++button) {
         const int32_t code = profile.Get(field::kButtonFunction, static_cast<size_t>(button));
         CControlUI* control = manager_.FindControl(u"button_" + Digit(button + 1) + u"_btn");
-        if (control == nullptr || button == 3 || code <= 0 || code >= static_cast<int32_t>(kFunctionNames.size()))
+        if (control == nullptr)
+            continue;
+        // Button 4 always switches profiles on the mouse, whatever is stored.
+        if (button == 3) {
+            control->SetText(std::u16string(
+                kFunctionNames[static_cast<size_t>(settings::function::ProfileSelect)][static_cast<size_t>(language_)]));
+            continue;
+        }
+        if (code <= 0 || code >= static_cast<int32_t>(kFunctionNames.size()))
             continue;
         if (code != settings::function::Macro) {
             control->SetText(std::u16string(kFunctionNames[static_cast<size_t>(code)][static_cast<size_t>(language_)]));

@@ -609,6 +609,17 @@ TEST_F(MainDispatchTest, TheExitQuestion)
     EXPECT_EQ(window.State().popupFlags, 0u);
 }
 
+TEST_F(MainDispatchTest, TheCaptionMinimisesAndOffersNoMaximise)
+{
+    Start();
+    // The skin is drawn for one size.
+    EXPECT_FALSE(Find(u"maxbtn")->IsVisible());
+    EXPECT_FALSE(Find(u"restorebtn")->IsVisible());
+    Click(u"minbtn");
+    EXPECT_TRUE(system.IsMinimized(window.GetHWND()));
+    EXPECT_TRUE(system.IsWindow(window.GetHWND()));
+}
+
 TEST_F(MainDispatchTest, SupportLinks)
 {
     Start();

@@ -154,6 +154,11 @@ TEST_F(NeritMainWndTest, StartupReadsTheFiveProfilesAndShowsTheRemembered)
         EXPECT_NE(ProfileBytes(index), window.before[index]) << "profile " << index + 1;
     EXPECT_EQ(TextOf(u"fwversionlabel"), std::u16string(kFirmwareVersionCaption[0]) + u"V1.09 ");
     EXPECT_EQ(TextOf(u"apversionlabel"), std::u16string(kSoftwareVersionCaption[0]) + u"V1.10");
+    // The assignment buttons name the functions the mouse has; button 4 is
+    // always the profile switch.
+    EXPECT_EQ(TextOf(u"button_1_btn"), u"Left Click");
+    EXPECT_EQ(TextOf(u"button_2_btn"), u"Right Click");
+    EXPECT_EQ(TextOf(u"button_4_btn"), u"Profile Select");
     // The first tab is shown, and the tabs switch the pages.
     auto* tabs = dynamic_cast<SkinUI::CTabLayoutUI*>(window.Manager().FindControl(u"Tabs"));
     ASSERT_NE(tabs, nullptr);

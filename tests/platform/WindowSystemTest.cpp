@@ -533,6 +533,13 @@ TEST(SdlWindowSystemTest, PresentsAndReceivesPostedMessagesAndTimers)
     // was sent, not where SDL parks shaped windows it resizes.
     ws->MoveWindow(window, {52, 61, 212, 161});
     EXPECT_EQ(ws->NativeRectOf(window), (Rect{52, 61, 212, 161}));
+    // Unshaped and grown (maximised), then back with its shape.
+    ws->SetWindowRegion(window, std::nullopt);
+    ws->MoveWindow(window, {10, 20, 330, 260});
+    EXPECT_EQ(ws->NativeRectOf(window), (Rect{10, 20, 330, 260}));
+    ws->MoveWindow(window, {52, 61, 212, 161});
+    ws->SetWindowRegion(window, RoundRectRegion({0, 0, 160, 100}, 16, 16));
+    EXPECT_EQ(ws->NativeRectOf(window), (Rect{52, 61, 212, 161}));
     const std::vector<uint32_t> frame(160 * 100, 0xFF3366CC);
     ws->Present(window, frame.data(), 160, 100, 160 * 4);
     EXPECT_GT(ws->GetWorkArea(window).Width(), 0);
