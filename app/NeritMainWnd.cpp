@@ -300,7 +300,7 @@ void CNeritMainWnd::LoadStartupProfile()
         SwitchLeds(true);
     }
     if (mouse_->Link().OpenDevice())
-        mouse_->Commands().SetCurrentProfile(static_cast<uint8_t>(state_.shownProfile + 1));
+        mouse_->Commands().SetCurrentProfile(static_cast<uint8_t>(state_.shownProfile));
     mouse_->Link().CloseDevice();
     ApplyLanguageGeometry(manager_, language_);
     System()->Invalidate(GetHWND());
@@ -394,12 +394,12 @@ void CNeritMainWnd::ShowLeds()
     SwitchLeds(on);
 }
 
-void CNeritMainWnd::SwitchLeds(bool on)
+bool CNeritMainWnd::SwitchLeds(bool on)
 {
     if (settings_ != nullptr)
-        settings_->Commands().SetLeds(on);
-    else
-        settings::Store().SetLedOn(on);
+        return settings_->Commands().SetLeds(on).ok;
+    settings::Store().SetLedOn(on);
+    return true;
 }
 
 // ---- input while busy or asked ----
@@ -746,11 +746,12 @@ void CNeritMainWnd::OnTabOption(int, SkinUI::NotifyMessage& message)
         RefreshPages(state_.shownProfile);
 }
 
+// A switch the mouse refused shows the lights as they are.
 void CNeritMainWnd::OnLedOption(int, SkinUI::NotifyMessage& message)
 {
     auto* option = dynamic_cast<SkinUI::COptionUI*>(message.sender);
-    if (option != nullptr)
-        SwitchLeds(option->IsSelected());
+    if (option != nullptr && !SwitchLeds(option->IsSelected()))
+        option->Selected(settings::Store().LedOn(), false);
 }
 
 void CNeritMainWnd::OnInUseOption(int number, SkinUI::NotifyMessage& message)

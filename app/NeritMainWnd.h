@@ -106,7 +106,7 @@ private:
     void OnLanguageSelected(SkinUI::CControlUI& combo);
     void ShowAssignments(int index);
     void ShowLeds();
-    void SwitchLeds(bool on);
+    bool SwitchLeds(bool on);
     void OpenAddress(std::u16string_view address);
 
     // Click handlers (number: the profile, stage or button in the name).

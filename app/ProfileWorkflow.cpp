@@ -72,7 +72,7 @@ bool ProfileWorkflow::CanApply()
             return true;
     }
     host_.ShowNotice(settings::MessageText(settings::CommandMessage::NoActiveProfile, host_.Language()),
-                     platform::MB_OK | platform::MB_ICONERROR);
+                     platform::MB_OK | platform::MB_ICONERROR | platform::MB_SYSTEMMODAL);
     return false;
 }
 
@@ -92,17 +92,14 @@ void ProfileWorkflow::Discard()
 void ProfileWorkflow::SaveShown()
 {
     const int shown = host_.ShownProfile();
-    const CommandResult result = RunCommand([&] { return settings_.Commands().SaveProfile(shown); });
-    host_.RefreshFromProfile(shown);
-    Report(result);
+    // The write shows the profile again, whatever the mouse did.
+    Report(RunCommand([&] { return settings_.Commands().SaveProfile(shown); }));
 }
 
 void ProfileWorkflow::ResetShown()
 {
     const int shown = host_.ShownProfile();
-    const CommandResult result = RunCommand([&] { return settings_.Commands().ResetProfileToDefault(shown); });
-    host_.RefreshFromProfile(shown);
-    Report(result);
+    Report(RunCommand([&] { return settings_.Commands().ResetProfileToDefault(shown); }));
 }
 
 void ProfileWorkflow::ResetAll()

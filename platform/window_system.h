@@ -139,6 +139,7 @@ inline constexpr int VK_OEM_4 = 0xDB, VK_OEM_5 = 0xDC, VK_OEM_6 = 0xDD, VK_OEM_7
 // Message boxes: flags and answers.
 inline constexpr unsigned MB_OK = 0x00, MB_OKCANCEL = 0x01;
 inline constexpr unsigned MB_ICONERROR = 0x10, MB_ICONQUESTION = 0x20, MB_ICONWARNING = 0x30, MB_ICONINFORMATION = 0x40;
+inline constexpr unsigned MB_SYSTEMMODAL = 0x1000;  // above every window of the desktop
 inline constexpr int IDOK = 1, IDCANCEL = 2;
 // clang-format on
 

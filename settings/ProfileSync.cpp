@@ -98,8 +98,13 @@ bool ProfileSync::SetAmbientLightOf(int index)
 
 bool ProfileSync::WriteProfileToDevice(int index)
 {
-    if (!ValidIndex(index) || !Link().OpenDevice())
+    if (!ValidIndex(index))
         return false;
+    // The pages show the profile again whatever the mouse did.
+    if (!Link().OpenDevice()) {
+        pages_.RefreshPages(index);
+        return false;
+    }
     if (store_.CurrentProfile() < 1 || store_.CurrentProfile() > kProfiles)
         store_.SetCurrentProfile(1);
     deviceProfile_ = static_cast<uint8_t>(index + 1);

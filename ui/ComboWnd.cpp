@@ -203,12 +203,33 @@ void CComboWnd::Paint()
         if (mark != 0)
             painter->FillRect({rc.left, rc.top, rc.right, rc.bottom}, mark);
         item->DoPaint(*painter, rc);
+        PaintItemText(*painter, *item, i);
     }
     if (m_scrollBar.IsVisible())
         m_scrollBar.DoPaint(*painter, m_scrollBar.GetItemRect());
     const auto pixels = painter->Pixels();
     system->Present(GetHWND(), pixels.data(), painter->Width(), painter->Height(),
                     painter->Width() * static_cast<int>(sizeof(uint32_t)));
+}
+
+// A row's text in the colours the combo's item attributes give its state.
+void CComboWnd::PaintItemText(Painter& painter, CControlUI& item, int row)
+{
+    const std::u16string& text = item.GetText();
+    if (text.empty())
+        return;
+    const ListItemInfo& info = m_owner->GetItemInfo();
+    CWindowUIManager* manager = m_owner->GetManager();
+    uint32_t color = ColorOr(info.textColor, WindowTextColor(manager));
+    if (!item.IsEnabled())
+        color = ColorOr(info.disabledTextColor, WindowDisabledTextColor(manager));
+    else if (row == m_owner->GetCurSel())
+        color = ColorOr(info.selectedTextColor, color);
+    else if (row == m_hot)
+        color = ColorOr(info.hotTextColor, color);
+    TextMarkup parsed;
+    DrawControlText(painter, manager, {text, info.font, color, info.textStyle, info.showHtml},
+                    DeflateRect(item.GetItemRect(), info.textPadding), parsed);
 }
 
 // Gives the keyboard back to the combo's window and the combo, then goes.

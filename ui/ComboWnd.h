@@ -65,6 +65,7 @@ private:
     // Scrolls a row wholly into the window (a cut drop-down) and repaints.
     void ShowRow(int index);
     void Paint();
+    void PaintItemText(platform::Painter& painter, CControlUI& item, int row);
     void SetHot(int row);
     bool HandleKey(uintptr_t key);
     int SelectableRowAt(intptr_t lParam) const;

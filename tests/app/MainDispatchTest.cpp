@@ -620,6 +620,31 @@ TEST_F(MainDispatchTest, TheCaptionMinimisesAndOffersNoMaximise)
     EXPECT_TRUE(system.IsWindow(window.GetHWND()));
 }
 
+TEST_F(MainDispatchTest, WithTheMouseGoneTheLightsStayAndAResetProfileIsShown)
+{
+    Start();
+    auto* led = dynamic_cast<SkinUI::COptionUI*>(Find(u"ledlightonoffoption"));
+    ASSERT_NE(led, nullptr);
+    ASSERT_TRUE(led->IsSelected());
+    mouse.Simulated()->Unplug();
+    // The switch the mouse could not take shows the lights as they are.
+    Click(u"ledlightonoffoption");
+    EXPECT_TRUE(led->IsSelected());
+    EXPECT_TRUE(settings::Store().LedOn());
+
+    // The reset profile is shown although the mouse did not take it.
+    settings::Store().Profile(0).Set(prof::kReportRate, int32_t{250});
+    Click(u"performancebtn");
+    ASSERT_TRUE(Selected(u"usb_rate_250_option"));
+    Click(u"kprofile1defaultbtn");
+    ASSERT_TRUE(PopupState::IsOpen());
+    Answer(platform::VK_RETURN);
+    ASSERT_EQ(system.MessageBoxCalls().size(), 1u);
+    EXPECT_EQ(system.MessageBoxCalls()[0].text, "Failed to reset the default profile !");
+    EXPECT_EQ(settings::Store().Profile(0).Get(prof::kReportRate), 125);  // the default
+    EXPECT_TRUE(Selected(u"usb_rate_125_option"));
+}
+
 TEST_F(MainDispatchTest, SupportLinks)
 {
     Start();

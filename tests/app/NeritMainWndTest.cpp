@@ -148,6 +148,9 @@ TEST_F(NeritMainWndTest, StartupReadsTheFiveProfilesAndShowsTheRemembered)
     EXPECT_EQ(window.State().shownProfile, 3);
     EXPECT_TRUE(Selected(u"profile4option"));
     EXPECT_TRUE(Selected(u"kprofile4option"));
+    // The mouse works with the profile shown, and its lights are on.
+    EXPECT_EQ(mouse.Simulated()->State().currentProfile, 3);
+    EXPECT_EQ(mouse.Simulated()->State().ledSwitch, 0xFF);
     EXPECT_EQ(settings::Store().Profile(3).Get(settings::layout::profile::kInUse), 1);
     // What the mouse holds has replaced the defaults.
     for (int index = 0; index < 4; ++index)

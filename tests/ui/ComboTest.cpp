@@ -83,6 +83,28 @@ TEST_F(ComboTest, ClickOpensAPopupBelowTheComboAndAClickedRowIsSelected)
     EXPECT_EQ(log.lines, (std::vector<std::string>{"dropdown 0 0", "itemselect 1 -1"}));
 }
 
+TEST_F(ComboTest, TheDropDownShowsEachRowsText)
+{
+    ClickAt(window.GetHWND(), 50, 15);
+    ASSERT_NE(DropDown(), WindowId::None);
+    system.RunPending();
+    const auto* frame = system.LastFrame(DropDown());
+    ASSERT_NE(frame, nullptr);
+    // Each 20-pixel row holds some pixels of another colour than the
+    // background: its text; the empty space below the rows holds none.
+    auto inked = [&](int top, int bottom) {
+        const uint32_t background = frame->At(frame->width - 1, top);
+        int count = 0;
+        for (int y = top; y < bottom && y < frame->height; ++y) {
+            for (int x = 0; x < frame->width; ++x)
+                count += frame->At(x, y) != background ? 1 : 0;
+        }
+        return count;
+    };
+    for (int row = 0; row < 4; ++row)
+        EXPECT_GT(inked(row * 20, row * 20 + 20), 10) << "row " << row;
+}
+
 TEST_F(ComboTest, KeyboardOpensMovesSkippingDisabledAndClosesTheDropDown)
 {
     combo->SetDropBoxSize({150, 50});
