@@ -112,5 +112,7 @@ inline constexpr std::array<LanguageTexts, 4> kPlayOptions = {{
      u" Ununterbrochenes Abspielen einschalten/ausschalten "},
 }};
 // clang-format on
+// The play-option popup's label before the repeat count.
+inline constexpr LanguageTexts kRepeatLabels = {u" Define N : ", u" 定義N : ", u" 定义N : ", u" n definieren "};
 
 }  // namespace NeritApp
