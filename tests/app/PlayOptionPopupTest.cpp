@@ -1,19 +1,9 @@
 // The macro play-option popup, headless: a main window holding the owner
 // button opens it; the answers come back through the process's message loop.
 #include "app/MacroPlayOptionWnd.h"
-#include "app/PopupState.h"
-#include "app/ProgramTexts.h"
-#include "platform/HeadlessWindowSystem.h"
+#include "PopupOwnerFixture.h"
 #include "ui/ComboUI.h"
-#include "ui/ControlUI.h"
-#include "ui/LayoutBuilder.h"
-#include "ui/WindowUIManager.h"
-#include "ui/WindowWnd.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -23,80 +13,23 @@ namespace {
 using namespace platform;
 using SkinUI::CComboUI;
 using SkinUI::CControlUI;
-using SkinUI::CWindowWnd;
-
-constexpr std::u16string_view kOwnerLayout =
-    u"<Window size=\"1000,680\"><Container>"
-    u"<Button name=\"ownerbtn\" float=\"true\" pos=\"10,10,110,40\" />"
-    u"</Container></Window>";
-
-class OwnerWnd final : public CWindowWnd {
-public:
-    std::u16string_view GetWindowClassName() const override { return u"PlayOptionTestMain"; }
-    intptr_t HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override
-    {
-        intptr_t result = 0;
-        return manager.MessageHandler(message, wParam, lParam, result) ? result : 0;
-    }
-    SkinUI::CWindowUIManager manager;
-};
 
 std::string Narrow(std::u16string_view text)
 {
     return {text.begin(), text.end()};
 }
 
-class PlayOptionPopupTest : public ::testing::Test, public SkinUI::INotifyUI {
+class PlayOptionPopupTest : public PopupOwnerFixture {
 protected:
-    HeadlessWindowSystem system;
-    OwnerWnd main;
-    CControlUI* owner = nullptr;
     std::vector<std::u16string> answers;
     CMacroPlayOptionWnd* popup = nullptr;
-    WindowId popupWindow = WindowId::None;
-    std::filesystem::path folder;
 
-    void SetUp() override
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "playoption-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        PopupState::Reset();
-        CWindowWnd::SetWindowSystem(&system);
-        system.SetWorkArea({0, 0, 1920, 1080});
-        ASSERT_NE(main.Create(WindowId::None, "main", SkinUI::WindowStyle::kNormal, 0, 100, 100, 1000, 680),
-                  WindowId::None);
-        main.manager.Init(&system, main.GetHWND());
-        main.manager.SetResourcePath(folder.string());
-        SkinUI::CLayoutBuilder builder;
-        ASSERT_TRUE(main.manager.AttachDialog(builder.Create(kOwnerLayout, nullptr, &main.manager)));
-        main.manager.AddNotifier(this);
-        main.ShowWindow();
-        Run();
-        owner = main.manager.FindControl(u"ownerbtn");
-        ASSERT_NE(owner, nullptr);
-    }
-    void TearDown() override
-    {
-        if (main.GetHWND() != WindowId::None)
-            system.DestroyWindow(main.GetHWND());
-        CWindowWnd::SetWindowSystem(nullptr);
-        PopupState::Reset();
-        std::filesystem::remove_all(folder);
-    }
-    void Notify(SkinUI::NotifyMessage& message) override
-    {
-        if (message.type != u"windowinit" && message.type != u"click")
-            answers.emplace_back(message.type);
-    }
-    void Run() { SkinUI::CWindowUIManager::MessageLoop(system); }
+    void OnAnswer(SkinUI::NotifyMessage& message) override { answers.emplace_back(message.type); }
 
     void Open(int language, int playMode)
     {
         popup = new CMacroPlayOptionWnd(language, playMode);
-        ASSERT_TRUE(popup->Show(owner));
-        popupWindow = popup->GetHWND();
-        Run();
+        PopupOwnerFixture::Open(popup, owner);
     }
     CControlUI& Control(std::u16string_view name)
     {
@@ -106,29 +39,12 @@ protected:
     }
     CComboUI& Combo() { return dynamic_cast<CComboUI&>(Control(u"macro_playback_combo")); }
     CControlUI& Edit() { return Control(u"macro_repeattimes_edit"); }
-    void Key(WindowId window, int vk)
-    {
-        system.InjectKey(window, vk, true);
-        system.InjectKey(window, vk, false);
-        Run();
-    }
-    void ClickAt(WindowId window, int x, int y)
-    {
-        system.InjectMouse(window, WM_MOUSEMOVE, x, y);
-        system.InjectMouse(window, WM_LBUTTONDOWN, x, y, MK_LBUTTON);
-        system.InjectMouse(window, WM_LBUTTONUP, x, y);
-        Run();
-    }
-    void Click(std::u16string_view button)
-    {
-        const SkinUI::UIRect rect = Control(button).GetItemRect();
-        ClickAt(popupWindow, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    }
+    void Click(std::u16string_view control) { PopupOwnerFixture::Click(*popup, control); }
     // OK by the button or by Enter.
     void Confirm(bool byEnter)
     {
         if (byEnter)
-            Key(popupWindow, VK_RETURN);
+            Key(VK_RETURN);
         else
             Click(u"macroplay_ok_btn");
     }
@@ -176,7 +92,7 @@ TEST_F(PlayOptionPopupTest, OpensOnTheButtonsStoredPlayMode)
         }
         // Opened and confirmed unchanged: the same mode comes back (an
         // undefined one as "play once").
-        Key(popupWindow, VK_RETURN);
+        Key(VK_RETURN);
         ExpectAnswered(CMacroPlayOptionWnd::kAnswerOk);
         EXPECT_TRUE(CMacroPlayOptionWnd::LastChoice().chosen);
         EXPECT_EQ(CMacroPlayOptionWnd::LastChoice().PlayMode(), c.option == PlayOption::kOnce ? 1 : c.playMode);
@@ -233,10 +149,10 @@ TEST_F(PlayOptionPopupTest, CountOutsideOneToNinetyNineOpensTheRangeNoticeAndAns
         // While the notice is open: OK, Enter, Cancel, a new choice and the
         // combo's list do nothing, and no second notice opens.
         Click(u"macroplay_ok_btn");
-        Key(popupWindow, VK_RETURN);
+        Key(VK_RETURN);
         Click(u"macroplay_cancel_btn");
         const SkinUI::UIRect combo = Combo().GetItemRect();
-        ClickAt(popupWindow, (combo.left + combo.right) / 2, (combo.top + combo.bottom) / 2);
+        ClickAt((combo.left + combo.right) / 2, (combo.top + combo.bottom) / 2);
         EXPECT_FALSE(Combo().IsDroppedDown());
         Combo().SelectItem(PlayOption::kToggle);
         Run();
@@ -249,7 +165,7 @@ TEST_F(PlayOptionPopupTest, CountOutsideOneToNinetyNineOpensTheRangeNoticeAndAns
 
         // Dismissed, the count can be corrected.
         system.SetFocus(box);
-        Key(box, VK_RETURN);
+        KeyTo(box, VK_RETURN);
         EXPECT_FALSE(system.IsWindow(box));
         EXPECT_TRUE(answers.empty());
         Edit().SetText(u"8");
@@ -269,7 +185,7 @@ TEST_F(PlayOptionPopupTest, CancelCloseAndEscAnswerCancelWithNoChoice)
         switch (way) {
         case 0: Click(u"macroplay_cancel_btn"); break;
         case 1: Click(u"macroplay_close_btn"); break;
-        default: Key(popupWindow, VK_ESCAPE); break;
+        default: Key(VK_ESCAPE); break;
         }
         ExpectAnswered(CMacroPlayOptionWnd::kAnswerCancel);
         EXPECT_FALSE(CMacroPlayOptionWnd::LastChoice().chosen);
@@ -288,17 +204,17 @@ TEST_F(PlayOptionPopupTest, ItemsAndRepeatLabelFollowTheLanguage)
     EXPECT_EQ(Combo().GetSelectedText(), u" n-mal abspielen ");
     EXPECT_EQ(Control(u"macro_repeattimes_label").GetText(), u" n definieren ");
     EXPECT_EQ(Edit().GetText(), u"30");
-    Key(popupWindow, VK_ESCAPE);
+    Key(VK_ESCAPE);
     ExpectAnswered(CMacroPlayOptionWnd::kAnswerCancel);
 
     // Traditional Chinese; a language outside the four shows English.
     Open(1, 1);
     EXPECT_EQ(Combo().GetSelectedText(), u" 播放一次 ");
-    Key(popupWindow, VK_ESCAPE);
+    Key(VK_ESCAPE);
     ExpectAnswered(CMacroPlayOptionWnd::kAnswerCancel);
     Open(7, 242);
     EXPECT_EQ(Combo().GetSelectedText(), u" Toggle continuous play on/off ");
-    Key(popupWindow, VK_ESCAPE);
+    Key(VK_ESCAPE);
     ExpectAnswered(CMacroPlayOptionWnd::kAnswerCancel);
 }
 

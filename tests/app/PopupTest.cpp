@@ -3,17 +3,8 @@
 // process's message loop.
 #include "app/MessageBoxWnd.h"
 #include "app/PopupMessageWnd.h"
-#include "app/PopupState.h"
-#include "platform/HeadlessWindowSystem.h"
-#include "ui/ControlUI.h"
-#include "ui/LayoutBuilder.h"
-#include "ui/WindowUIManager.h"
-#include "ui/WindowWnd.h"
+#include "PopupOwnerFixture.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,23 +13,6 @@ namespace {
 
 using namespace platform;
 using SkinUI::CControlUI;
-using SkinUI::CWindowWnd;
-
-constexpr std::u16string_view kMainLayout =
-    u"<Window size=\"1000,680\"><Container>"
-    u"<Button name=\"ownerbtn\" float=\"true\" pos=\"10,10,110,40\" />"
-    u"</Container></Window>";
-
-class MainWnd final : public CWindowWnd {
-public:
-    std::u16string_view GetWindowClassName() const override { return u"PopupTestMain"; }
-    intptr_t HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override
-    {
-        intptr_t result = 0;
-        return manager.MessageHandler(message, wParam, lParam, result) ? result : 0;
-    }
-    SkinUI::CWindowUIManager manager;
-};
 
 struct Answer {
     std::u16string type;
@@ -48,75 +22,13 @@ struct Answer {
     bool beforeClose;
 };
 
-class PopupTest : public ::testing::Test, public SkinUI::INotifyUI {
+class PopupTest : public PopupOwnerFixture {
 protected:
-    HeadlessWindowSystem system;
-    MainWnd main;
-    CControlUI* owner = nullptr;
     std::vector<Answer> answers;
-    WindowId popupWindow = WindowId::None;
-    std::filesystem::path folder;
 
-    void SetUp() override
+    void OnAnswer(SkinUI::NotifyMessage& message) override
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "popup-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        PopupState::Reset();
-        CWindowWnd::SetWindowSystem(&system);
-        system.SetWorkArea({0, 0, 1920, 1080});
-        ASSERT_NE(main.Create(WindowId::None, "main", SkinUI::WindowStyle::kNormal, 0, 100, 100, 1000, 680),
-                  WindowId::None);
-        main.manager.Init(&system, main.GetHWND());
-        main.manager.SetResourcePath(folder.string());
-        SkinUI::CLayoutBuilder builder;
-        ASSERT_TRUE(main.manager.AttachDialog(builder.Create(kMainLayout, nullptr, &main.manager)));
-        main.manager.AddNotifier(this);
-        main.ShowWindow();
-        Run();
-        owner = main.manager.FindControl(u"ownerbtn");
-        ASSERT_NE(owner, nullptr);
-    }
-    void TearDown() override
-    {
-        if (main.GetHWND() != WindowId::None)
-            system.DestroyWindow(main.GetHWND());
-        CWindowWnd::SetWindowSystem(nullptr);
-        PopupState::Reset();
-        std::filesystem::remove_all(folder);
-    }
-    void Notify(SkinUI::NotifyMessage& message) override
-    {
-        if (message.type != u"windowinit" && message.type != u"click")
-            answers.push_back({message.type, message.sender, system.GetFocus() == popupWindow});
-    }
-    // The program's own loop, with the pre-translation, until nothing is left.
-    void Run() { SkinUI::CWindowUIManager::MessageLoop(system); }
-
-    WindowId Open(CPopupWnd* popup, CControlUI* from)
-    {
-        EXPECT_TRUE(popup->Show(from));
-        popupWindow = popup->GetHWND();
-        Run();
-        return popupWindow;
-    }
-    void Key(int vk)
-    {
-        system.InjectKey(popupWindow, vk, true);
-        system.InjectKey(popupWindow, vk, false);
-        Run();
-    }
-    void Click(CPopupWnd& popup, std::u16string_view button)
-    {
-        CControlUI* control = popup.GetManager().FindControl(button);
-        ASSERT_NE(control, nullptr);
-        const SkinUI::UIRect rect = control->GetItemRect();
-        const int x = (rect.left + rect.right) / 2;
-        const int y = (rect.top + rect.bottom) / 2;
-        system.InjectMouse(popupWindow, WM_MOUSEMOVE, x, y);
-        system.InjectMouse(popupWindow, WM_LBUTTONDOWN, x, y, MK_LBUTTON);
-        system.InjectMouse(popupWindow, WM_LBUTTONUP, x, y);
-        Run();
+        answers.push_back({message.type, message.sender, system.GetFocus() == popupWindow});
     }
     // Only the named picture label shows.
     void ExpectOnlyVisible(CPopupWnd& popup, std::initializer_list<std::u16string_view> labels,
