@@ -146,10 +146,11 @@ TEST_F(PlayOptionPopupTest, CountOutsideOneToNinetyNineOpensTheRangeNoticeAndAns
         // The popup keeps the main window blocked; the notice adds nothing.
         EXPECT_EQ(PopupState::Count(), 1);
 
-        // While the notice is open: OK, Enter, Cancel, a new choice and the
-        // combo's list do nothing, and no second notice opens.
+        // While the notice is open: OK, Enter, Esc, Cancel, a new choice and
+        // the combo's list do nothing.
         Click(u"macroplay_ok_btn");
         Key(VK_RETURN);
+        Key(VK_ESCAPE);
         Click(u"macroplay_cancel_btn");
         const SkinUI::UIRect combo = Combo().GetItemRect();
         ClickAt((combo.left + combo.right) / 2, (combo.top + combo.bottom) / 2);
