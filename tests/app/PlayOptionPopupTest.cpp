@@ -174,6 +174,20 @@ TEST_F(PlayOptionPopupTest, CountOutsideOneToNinetyNineOpensTheRangeNoticeAndAns
         ExpectAnswered(CMacroPlayOptionWnd::kAnswerOk);
         EXPECT_EQ(CMacroPlayOptionWnd::LastChoice().PlayMode(), 8);
     }
+
+    // The main window going away with the notice open takes both along,
+    // unanswered.
+    Open(0, 5);
+    Edit().SetText(u"0");
+    Click(u"macroplay_ok_btn");
+    const WindowId box = RangeBox();
+    ASSERT_NE(box, WindowId::None);
+    system.DestroyWindow(main.GetHWND());
+    Run();
+    EXPECT_FALSE(system.IsWindow(box));
+    EXPECT_FALSE(system.IsWindow(popupWindow));
+    EXPECT_TRUE(answers.empty());
+    EXPECT_EQ(PopupState::Count(), 0);
 }
 
 TEST_F(PlayOptionPopupTest, CancelCloseAndEscAnswerCancelWithNoChoice)
