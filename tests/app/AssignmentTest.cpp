@@ -411,3 +411,29 @@ TEST_F(AssignmentTest, AssignmentsReachTheMouseOnSave)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(AssignmentTest, AButtonsPictureLightsUnderThePointer)
+{
+    Start();
+    const auto picture = [&](std::u16string_view name) { return Find(name)->GetBkImage(); };
+    const auto moveTo = [&](std::u16string_view name) {
+        const SkinUI::UIRect rect = Find(name)->GetItemRect();
+        system.InjectMouse(window.GetHWND(), platform::WM_MOUSEMOVE, (rect.left + rect.right) / 2,
+                           (rect.top + rect.bottom) / 2);
+        Run();
+    };
+    moveTo(u"button_2_btn");
+    EXPECT_EQ(picture(u"rightclickimage_label"), u"file='MCBox2.bmp' source='452,247,498,342' ");
+    EXPECT_EQ(picture(u"leftclickimage_label"), u"file='MCBox.bmp' source='387,247,433,342' ");
+    moveTo(u"button7_label");
+    EXPECT_EQ(picture(u"rightclickimage_label"), u"file='MCBox.bmp' source='452,247,498,342' ");
+    EXPECT_EQ(picture(u"iebackwardimage_label"), u"file='MCBox2.bmp' source='590,365,607,398' ");
+    // While the menu is open the pictures stay as they are.
+    ASSERT_NE(OpenMenu(1), nullptr);
+    moveTo(u"button_6_btn");
+    EXPECT_EQ(picture(u"ieforwardimage_label"), u"file='MCBox.bmp' source='590,333,607,365' ");
+}
+
+}  // namespace
