@@ -410,10 +410,6 @@ TEST_F(AssignmentTest, AssignmentsReachTheMouseOnSave)
     EXPECT_EQ(macro[1], 12);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(AssignmentTest, AButtonsPictureLightsUnderThePointer)
 {
     Start();
