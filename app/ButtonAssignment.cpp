@@ -335,7 +335,8 @@ void ButtonAssignment::OnPlayOption(const PlayOptionResult& result)
     }
     if (mode == 0)
         return;
-    store_.Profile(static_cast<size_t>(state_.shownProfile)).Set(field::kMacroPlayMode, static_cast<size_t>(button), mode);
+    settings::ProfileSettings profile = store_.Profile(static_cast<size_t>(state_.shownProfile));
+    profile.Set(field::kMacroPlayMode, static_cast<size_t>(button), mode);
 }
 
 // ---- showing ----
@@ -353,7 +354,8 @@ void ButtonAssignment::ShowTexts(int index)
             continue;
         const int32_t code = profile.Get(field::kButtonFunction, static_cast<size_t>(button));
         if (button == kFixedButton) {
-            control->SetText(std::u16string(kFunctionNames[static_cast<size_t>(settings::function::ProfileSelect)][language]));
+            const size_t profileSelect = static_cast<size_t>(settings::function::ProfileSelect);
+            control->SetText(std::u16string(kFunctionNames[profileSelect][language]));
             continue;
         }
         if (code <= 0 || code >= static_cast<int32_t>(kFunctionNames.size()))

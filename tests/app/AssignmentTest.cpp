@@ -77,7 +77,10 @@ protected:
     void Run() { SkinUI::CWindowUIManager::MessageLoop(system); }
 
     SkinUI::CControlUI* Find(std::u16string_view name) { return window.Manager().FindControl(name); }
-    static std::u16string ButtonName(int number) { return u"button_" + std::u16string(1, char16_t(u'0' + number)) + u"_btn"; }
+    static std::u16string ButtonName(int number)
+    {
+        return u"button_" + std::u16string(1, char16_t(u'0' + number)) + u"_btn";
+    }
     std::u16string ButtonText(int number) { return Find(ButtonName(number))->GetText(); }
     std::u16string Hint(int number)
     {
@@ -162,7 +165,10 @@ protected:
         Key(platform::VK_RETURN);
     }
 
-    void SetCode(int number, int32_t code) { settings::Store().Profile(0).Set(prof::kButtonFunction, size_t(number - 1), code); }
+    void SetCode(int number, int32_t code)
+    {
+        settings::Store().Profile(0).Set(prof::kButtonFunction, size_t(number - 1), code);
+    }
 
     void AddMacros(int count)
     {
