@@ -26,6 +26,7 @@ struct NeritMainState {
     int currentSensorTab = 0;
     int selectedButton = -1;  // the assignment button being edited, -1 for none
     bool menuOpen = false;
+    bool keyHighlightActive = false;  // a hint label shows the left-click warning
     bool recording = false;   // a macro is being recorded
     int firmwareVersion = 0;  // 0 when the mouse did not tell it
 };

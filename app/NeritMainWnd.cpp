@@ -133,8 +133,20 @@ intptr_t CNeritMainWnd::HandleMessage(unsigned message, uintptr_t wParam, intptr
             workflow_->OnFileDialogAnswer(static_cast<FileDialog::RequestId>(wParam));
         return 0;
     }
+    if (message == WM_COMMAND) {
+        const int command = static_cast<int>(wParam & 0xFFFF);
+        if (ButtonAssignment::IsAssignCommand(command))
+            assignment_.OnCommand(command);
+        return 0;
+    }
+    if (message == WM_TIMER && wParam == ButtonAssignment::kWarningTimer) {
+        assignment_.OnWarningTimer();
+        return 0;
+    }
     if (FilterInput(message, lParam))
         return 0;
+    if (message == WM_MOUSEMOVE)
+        assignment_.ShowHoverPictures(LowSigned(lParam), HighSigned(lParam));
     if (message == WM_TIMER && guard_ != nullptr && wParam == raiseTimer_) {
         if (guard_->TakeRaiseRequests())
             Raise();
@@ -339,7 +351,7 @@ void CNeritMainWnd::RefreshPages(int index)
     area_.ShowPictures(index);
     if (settings_ != nullptr)
         settings_->Config().SaveShownProfileIndex(index);
-    ShowAssignments(index);
+    assignment_.ShowTexts(index);
     sensors_.Refresh(index);
     area_.ShowInUse();
     performance_.Refresh(index);
@@ -350,39 +362,6 @@ void CNeritMainWnd::RefreshPages(int index)
     ShowLeds();
     state_.shownProfile = index;
     area_.SelectOption(index);
-}
-
-// The assignment buttons show their function, a macro its name; button 4
-// always shows Profile Select.
-void CNeritMainWnd::ShowAssignments(int index)
-{
-    namespace field = settings::layout::profile;
-    const settings::ProfileSettings profile = settings::Store().Profile(static_cast<size_t>(index));
-    const int macros = settings::Store().WorkingMacroCount();
-    for (int button = 0; button < settings::kButtons; ++button) {
-        const int32_t code = profile.Get(field::kButtonFunction, static_cast<size_t>(button));
-        CControlUI* control = manager_.FindControl(u"button_" + Digit(button + 1) + u"_btn");
-        if (control == nullptr)
-            continue;
-        // Button 4 always switches profiles on the mouse, whatever is stored.
-        if (button == 3) {
-            control->SetText(std::u16string(
-                kFunctionNames[static_cast<size_t>(settings::function::ProfileSelect)][static_cast<size_t>(language_)]));
-            continue;
-        }
-        if (code <= 0 || code >= static_cast<int32_t>(kFunctionNames.size()))
-            continue;
-        if (code != settings::function::Macro) {
-            control->SetText(std::u16string(kFunctionNames[static_cast<size_t>(code)][static_cast<size_t>(language_)]));
-            continue;
-        }
-        if (macros <= 0)
-            continue;
-        int32_t number = profile.Get(field::kButtonParam, static_cast<size_t>(button));
-        if (number < 1 || number > settings::kMacrosInList)
-            number = 1;
-        control->SetText(settings::ToUtf16(settings::Store().WorkingMacro(static_cast<size_t>(number - 1)).Name()));
-    }
 }
 
 // The lighting option and the mouse follow the stored switch.
@@ -487,6 +466,7 @@ constexpr AnswerFlag kAnswerFlags[] = {
     {u"exit_program", PopupFlag::kExit},                {u"exit_program_cancel", PopupFlag::kExit},
     {u"keyboard_not_detected", PopupFlag::kNoDevice},   {u"keyboard_not_detected_cancel", PopupFlag::kNoDevice},
     {u"msgbox_ok_btn", PopupFlag::kMessageBox},
+    {u"button_singlekey", PopupFlag::kKeyPopup},        {u"button_singlekey_cancel", PopupFlag::kKeyPopup},
 };
 
 std::u16string_view SenderName(const SkinUI::NotifyMessage& message)
@@ -533,6 +513,7 @@ std::span<const CNeritMainWnd::Route> CNeritMainWnd::ClickRoutes()
     {u"link_website_btn", &CNeritMainWnd::OnWebsiteLink},
     {u"socialnetworklinkbtn", &CNeritMainWnd::OnSocialNetworkLink},
     {u"link_socialnetwork_btn", &CNeritMainWnd::OnSocialNetworkLink},
+    {u"button_#_btn", &CNeritMainWnd::OnAssignButton, 1, 7},
     };
     return routes;
 }
@@ -569,6 +550,10 @@ std::span<const CNeritMainWnd::Route> CNeritMainWnd::AnswerRoutes()
     {u"exit_program_cancel", &CNeritMainWnd::OnCancelAnswer},
     {u"keyboard_not_detected_cancel", &CNeritMainWnd::OnCancelAnswer},
     {u"msgbox_ok_btn", &CNeritMainWnd::OnCancelAnswer},
+    {u"button_singlekey", &CNeritMainWnd::OnSingleKeyAnswer},
+    {u"button_singlekey_cancel", &CNeritMainWnd::OnCancelAnswer},
+    {u"macro_playoption_ok", &CNeritMainWnd::OnPlayOptionAnswer},
+    {u"macro_playoption_cancel", &CNeritMainWnd::OnCancelAnswer},
     };
     return routes;
 }
@@ -718,6 +703,11 @@ void CNeritMainWnd::OnSocialNetworkLink(int, SkinUI::NotifyMessage&)
     OpenAddress(kSocialNetworkAddress[static_cast<size_t>(language_)]);
 }
 
+void CNeritMainWnd::OnAssignButton(int number, SkinUI::NotifyMessage& message)
+{
+    assignment_.OnButtonClick(number, message.sender);
+}
+
 // Without a program for web pages the user is given the address.
 void CNeritMainWnd::OpenAddress(std::u16string_view address)
 {
@@ -823,6 +813,41 @@ void CNeritMainWnd::OnNoDeviceAnswer(int, SkinUI::NotifyMessage&)
 }
 
 void CNeritMainWnd::OnCancelAnswer(int, SkinUI::NotifyMessage&) {}
+
+namespace {
+
+// Field `index` of a popup's result: the answers carry the result's bytes in
+// wParam, field 0 lowest.
+int ResultField(const SkinUI::NotifyMessage& message, int index)
+{
+    return static_cast<int>((static_cast<uint64_t>(message.wParam) >> (8 * index)) & 0xFF);
+}
+
+}  // namespace
+
+void CNeritMainWnd::OnSingleKeyAnswer(int, SkinUI::NotifyMessage& message)
+{
+    assignment_.OnSingleKey({ResultField(message, 0), ResultField(message, 1), ResultField(message, 4)});
+}
+
+void CNeritMainWnd::OnPlayOptionAnswer(int, SkinUI::NotifyMessage& message)
+{
+    assignment_.OnPlayOption({ResultField(message, 0) + 256 * ResultField(message, 1),
+                              ResultField(message, 4) + 256 * ResultField(message, 5)});
+}
+
+// HOOK: the key popup is not built yet. It is to open only while none of the
+// popup bits 0x0001, 0x0002, 0x0004 is set, then set PopupFlag::kKeyPopup,
+// and answer "button_singlekey" or "button_singlekey_cancel".
+void CNeritMainWnd::OpenKeyPopup(SkinUI::CControlUI*) {}
+
+// HOOK: the play-option popup is not built yet; until then a chosen macro
+// plays once. The popup is to answer "macro_playoption_ok" or
+// "macro_playoption_cancel".
+void CNeritMainWnd::OpenPlayOptionPopup(SkinUI::CControlUI*, int, int)
+{
+    assignment_.OnPlayOption({0, 0});
+}
 
 void CNeritMainWnd::SelectTab(int tab)
 {

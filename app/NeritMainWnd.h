@@ -2,6 +2,7 @@
 // skin's mask, loading the five profiles from the mouse when it first shows.
 #pragma once
 
+#include "app/ButtonAssignment.h"
 #include "app/DeviceBusy.h"
 #include "app/DialogBuilderCallbackEx.h"
 #include "app/MouseConnection.h"
@@ -33,7 +34,8 @@ namespace NeritApp {
 class CNeritMainWnd : public SkinUI::CWindowWnd,
                       public SkinUI::INotifyUI,
                       public settings::PageRefresher,
-                      public ProfileWorkflow::Host {
+                      public ProfileWorkflow::Host,
+                      private ButtonAssignment::Popups {
 public:
     static constexpr std::u16string_view kClassName = u"MSUIMainFrame";
     static constexpr std::string_view kTitle = " Corvanta Vimo Mouse Utility ";
@@ -96,6 +98,10 @@ private:
     void RefreshFromProfile(int index) override { RefreshPages(index); }
     void ShowNotice(const std::string& text, unsigned flags) override;
     int AskQuestion(const std::string& text) override;
+    // ButtonAssignment::Popups: hooks for the key popup and the play-option
+    // popup, which do not open yet.
+    void OpenKeyPopup(SkinUI::CControlUI* anchor) override;
+    void OpenPlayOptionPopup(SkinUI::CControlUI* anchor, int button, int profile) override;
 
     bool FilterInput(unsigned message, intptr_t lParam);
     bool Dispatch(SkinUI::NotifyMessage& message);
@@ -104,7 +110,6 @@ private:
     void OpenPopup(int kind, unsigned flag, SkinUI::CControlUI* owner);
     void OpenQuestion(int kind, unsigned flag, SkinUI::CControlUI* owner);
     void OnLanguageSelected(SkinUI::CControlUI& combo);
-    void ShowAssignments(int index);
     void ShowLeds();
     bool SwitchLeds(bool on);
     void OpenAddress(std::u16string_view address);
@@ -124,6 +129,7 @@ private:
     void OnSupportLink(int, SkinUI::NotifyMessage& message);
     void OnWebsiteLink(int, SkinUI::NotifyMessage& message);
     void OnSocialNetworkLink(int, SkinUI::NotifyMessage& message);
+    void OnAssignButton(int number, SkinUI::NotifyMessage& message);
     // Selection handlers.
     void OnTabOption(int page, SkinUI::NotifyMessage& message);
     void OnLedOption(int, SkinUI::NotifyMessage& message);
@@ -136,6 +142,8 @@ private:
     void OnExitAnswer(int, SkinUI::NotifyMessage&);
     void OnNoDeviceAnswer(int, SkinUI::NotifyMessage&);
     void OnCancelAnswer(int, SkinUI::NotifyMessage& message);
+    void OnSingleKeyAnswer(int, SkinUI::NotifyMessage& message);
+    void OnPlayOptionAnswer(int, SkinUI::NotifyMessage& message);
 
     bool OnCreate();
     void InitWindow();
@@ -158,6 +166,7 @@ private:
     ProfileArea area_{manager_};
     PerformancePage performance_{manager_, settings::Store(), state_.shownProfile};
     SensorPages sensors_{manager_, settings::Store(), state_.shownProfile, state_.currentSensorTab};
+    ButtonAssignment assignment_{manager_, settings::Store(), state_, language_, *this};
     std::unique_ptr<ProfileWorkflow> workflow_;
     platform::FileDialog* fileDialog_ = nullptr;
     platform::UrlOpener* urlOpener_ = nullptr;

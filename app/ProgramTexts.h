@@ -49,6 +49,15 @@ inline constexpr std::array<LanguageTexts, 18> kFunctionNames = {{
 }};
 // clang-format on
 
+// The assignment menu's "Default" entry and its three sub-menu headers.
+inline constexpr LanguageTexts kDefaultChoiceText = {u"Default", u" 原廠設定 ", u" 原厂设定 ", u" Werkseinstellung "};
+inline constexpr LanguageTexts kMouseFunctionsHeader = {u" Mouse Function      >> ", u"  滑鼠功能             >> ",
+                                                        u"  鼠标功能             >> ", u"  Mausfunktion         >> "};
+inline constexpr LanguageTexts kGameFunctionsHeader = {u" Game Function       >> ", u"  遊戲功能             >> ",
+                                                       u"  游戏功能             >> ", u"  Spielfunktion         >> "};
+inline constexpr LanguageTexts kMacrosHeader = {u" Macro                     >> ", u"  巨集指派             >> ",
+                                                u"  宏指派                >> ", u"  Makro                    >> "};
+
 // The indication over the main window while it works with the mouse. In
 // the profile texts each "%d" is replaced in turn by the profile number, how
 // many profiles have begun, and how many there are.
