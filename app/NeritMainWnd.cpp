@@ -4,6 +4,7 @@
 #include "app/LanguageGeometry.h"
 #include "app/MainFrameSetup.h"
 #include "app/MaskRegion.h"
+#include "app/MacroPlayOptionWnd.h"
 #include "app/NameRoutes.h"
 #include "app/PopupMessageWnd.h"
 #include "app/PopupState.h"
@@ -830,10 +831,11 @@ void CNeritMainWnd::OnSingleKeyAnswer(int, SkinUI::NotifyMessage& message)
     assignment_.OnSingleKey({ResultField(message, 0), ResultField(message, 1), ResultField(message, 4)});
 }
 
-void CNeritMainWnd::OnPlayOptionAnswer(int, SkinUI::NotifyMessage& message)
+void CNeritMainWnd::OnPlayOptionAnswer(int, SkinUI::NotifyMessage&)
 {
-    assignment_.OnPlayOption({ResultField(message, 0) + 256 * ResultField(message, 1),
-                              ResultField(message, 4) + 256 * ResultField(message, 5)});
+    const MacroPlayChoice& choice = CMacroPlayOptionWnd::LastChoice();
+    if (choice.chosen)
+        assignment_.OnPlayOption({choice.option, choice.count});
 }
 
 // HOOK: the key popup is not built yet. It is to open only while none of the
@@ -841,12 +843,16 @@ void CNeritMainWnd::OnPlayOptionAnswer(int, SkinUI::NotifyMessage& message)
 // and answer "button_singlekey" or "button_singlekey_cancel".
 void CNeritMainWnd::OpenKeyPopup(SkinUI::CControlUI*) {}
 
-// HOOK: the play-option popup is not built yet; until then a chosen macro
-// plays once. The popup is to answer "macro_playoption_ok" or
-// "macro_playoption_cancel".
-void CNeritMainWnd::OpenPlayOptionPopup(SkinUI::CControlUI*, int, int)
+// The chosen macro's play mode, preselected from what the button has.
+void CNeritMainWnd::OpenPlayOptionPopup(SkinUI::CControlUI* anchor, int button, int profile)
 {
-    assignment_.OnPlayOption({0, 0});
+    if (button < 0 || button >= settings::kButtons || profile < 0 || profile >= ProfileArea::kProfiles)
+        return;
+    const int32_t mode = settings::Store().Profile(static_cast<size_t>(profile))
+                             .Get(settings::layout::profile::kMacroPlayMode, static_cast<size_t>(button));
+    auto popup = std::make_unique<CMacroPlayOptionWnd>(language_, mode);
+    if (popup->Show(anchor))
+        popup.release();  // frees itself when its window is gone
 }
 
 void CNeritMainWnd::SelectTab(int tab)

@@ -191,6 +191,18 @@ protected:
         ASSERT_FALSE(PopupState::IsOpen());
     }
 
+    // Takes the play-option question as it opened, with Enter.
+    void AnswerPlayOption()
+    {
+        ASSERT_TRUE(PopupState::IsOpen());
+        const WindowId popup = PopupState::Top();
+        system.SetFocus(popup);
+        system.InjectKey(popup, platform::VK_RETURN, true);
+        system.InjectKey(popup, platform::VK_RETURN, false);
+        Run();
+        ASSERT_FALSE(PopupState::IsOpen());
+    }
+
     sim::KeyEntry MouseKey(int number)
     {
         return mouse.Simulated()->State().profiles[0].keys[device::kButtonSlot[size_t(number - 1)]];
@@ -354,6 +366,8 @@ TEST_F(AssignmentTest, TheMenuOffersAtMostTenMacros)
     EXPECT_EQ(Code(6), settings::function::Macro);
     EXPECT_EQ(Param(6), 3);
     EXPECT_EQ(ButtonText(6), u"Macro 3");
+    // The play-option question opens on "Play once"; Enter takes it.
+    AnswerPlayOption();
     EXPECT_EQ(settings::Store().Profile(0).Get(prof::kMacroPlayMode, 5), 1);
     // A macro the menu does not offer cannot be chosen.
     system.PostMessage(window.GetHWND(), platform::WM_COMMAND, 2051, 0);
@@ -373,9 +387,11 @@ TEST_F(AssignmentTest, AssignmentsReachTheMouseOnSave)
     ChooseByKeyboard(7, {kMouseMenu, 6}); // Scroll Down, then a macro played 12 times
     AddMacros(1);
     ASSERT_TRUE(settings::Store().WorkingMacro(0).AddEvent("k", " A ", "down"));
+    // The question opens on what the button had: 12 times.
+    settings::Store().Profile(0).Set(prof::kMacroPlayMode, 6, int32_t{12});
     ChooseByMouse(7, {kMacroMenu, 0});
-    // Play N times (field 0 = 1), N = 12 in field 4.
-    window.Manager().SendNotify(Find(ButtonName(7)), u"macro_playoption_ok", 1u | uintptr_t(12) << 32);
+    AnswerPlayOption();
+    EXPECT_EQ(settings::Store().Profile(0).Get(prof::kMacroPlayMode, 6), 12);
     window.Manager().SendNotify(Find(ButtonName(7)), u"macro_playoption_cancel", 2u);
     Run();
     EXPECT_EQ(settings::Store().Profile(0).Get(prof::kMacroPlayMode, 6), 12);
