@@ -204,6 +204,21 @@ TEST_F(KeyPopupTest, CtrlShiftF5HeldTogetherIsCapturedWithTheSidesPressed)
     }
 }
 
+TEST_F(KeyPopupTest, KeysBelowTheModifierCodesKeepTheirUsageWhileCtrlIsHeld)
+{
+    // Enter, Tab and BackSpace come before Ctrl in the walk of held keys.
+    for (int vk : {VK_RETURN, VK_TAB, VK_BACK}) {
+        SCOPED_TRACE(vk);
+        Open();
+        Down(VK_CONTROL);
+        Press(vk);
+        Up(VK_CONTROL);
+        Click(u"keyspopup_ok_btn");
+        ExpectAnswered(CKeysMessageWnd::kAnswerOk);
+        ExpectKey(PopupResult::Current(), static_cast<uint8_t>(vk), 0x01);
+    }
+}
+
 TEST_F(KeyPopupTest, ModifiersToggleByPressAndIgnoreRepeats)
 {
     Open();
