@@ -59,13 +59,19 @@ constexpr SidedKey kSidedKeys[] = {
     {VK_RETURN, 0, VK_SEPARATOR},
 };
 
-int SideCodeOf(int key, bool rightHand)
+const SidedKey* SidedKeyOf(int key)
 {
     for (const SidedKey& row : kSidedKeys) {
         if (row.shared == key)
-            return rightHand ? row.right : row.left;
+            return &row;
     }
-    return 0;
+    return nullptr;
+}
+
+int SideCodeOf(int key, bool rightHand)
+{
+    const SidedKey* row = SidedKeyOf(key);
+    return row == nullptr ? 0 : rightHand ? row->right : row->left;
 }
 
 std::pair<unsigned, char16_t> CharForKey(int key, bool ctrl, bool alt)
@@ -674,8 +680,11 @@ void WindowSystemCore::OnKey(WindowId window, int virtualKey, bool down, bool ri
         if (sideCode != 0)
             keysDown_.insert(sideCode);
     } else {
-        keysDown_.erase(virtualKey);
         keysDown_.erase(sideCode);
+        // The same key on the other side may still be held.
+        const int otherSide = SideCodeOf(virtualKey, !rightHand);
+        if (otherSide == 0 || !keysDown_.contains(otherSide))
+            keysDown_.erase(virtualKey);
     }
     const bool ctrl = IsKeyDown(VK_CONTROL);
     const WindowId target = focus_ != WindowId::None ? focus_ : window;
