@@ -80,7 +80,10 @@ void HeadlessWindowSystem::InjectWheel(WindowId window, int x, int y, int delta,
     OnWheel(window, x, y, delta, flags);
 }
 
-void HeadlessWindowSystem::InjectKey(WindowId window, int virtualKey, bool down) { OnKey(window, virtualKey, down); }
+void HeadlessWindowSystem::InjectKey(WindowId window, int virtualKey, bool down, bool rightHand)
+{
+    OnKey(window, virtualKey, down, rightHand);
+}
 
 void HeadlessWindowSystem::InjectText(WindowId window, std::u16string_view text) { OnText(window, text); }
 

@@ -58,7 +58,8 @@ public:
     // message, or WM_MOUSELEAVE (the pointer left for the desktop).
     void InjectMouse(WindowId window, unsigned message, int x, int y, unsigned flags = 0);
     void InjectWheel(WindowId window, int x, int y, int delta, unsigned flags = 0);
-    void InjectKey(WindowId window, int virtualKey, bool down);
+    // `rightHand`: the right Shift, Ctrl or Alt, or the keypad Enter.
+    void InjectKey(WindowId window, int virtualKey, bool down, bool rightHand = false);
     void InjectText(WindowId window, std::u16string_view text);
     // The input method shows `text` (UTF-8) as pending, its cursor after
     // `cursor` characters; empty text ends the composition.

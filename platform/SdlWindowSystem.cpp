@@ -89,6 +89,9 @@ constexpr KeyRow kKeys[] = {
     {SDLK_UP, SDLK_UP, VK_UP},
     {SDLK_RIGHT, SDLK_RIGHT, VK_RIGHT},
     {SDLK_DOWN, SDLK_DOWN, VK_DOWN},
+    {SDLK_SELECT, SDLK_SELECT, VK_SELECT},
+    {SDLK_EXECUTE, SDLK_EXECUTE, VK_EXECUTE},
+    {SDLK_HELP, SDLK_HELP, VK_HELP},
     {SDLK_PRINTSCREEN, SDLK_PRINTSCREEN, VK_SNAPSHOT},
     {SDLK_INSERT, SDLK_INSERT, VK_INSERT},
     {SDLK_DELETE, SDLK_DELETE, VK_DELETE},
@@ -116,6 +119,10 @@ constexpr KeyRow kKeys[] = {
     {SDLK_AUDIOSTOP, SDLK_AUDIOSTOP, VK_MEDIA_STOP},
     {SDLK_AUDIOPLAY, SDLK_AUDIOPLAY, VK_MEDIA_PLAY_PAUSE},
 };
+
+// Keys that share their virtual key with one on the left or in the main
+// block; their messages say so.
+constexpr SDL_Keycode kRightHandKeys[] = {SDLK_RSHIFT, SDLK_RCTRL, SDLK_RALT, SDLK_KP_ENTER};
 
 // Letters and digits by key position, for layouts whose key codes are not
 // Latin letters.
@@ -211,6 +218,11 @@ int VirtualKeyOf(const SDL_Keysym& key)
     return 0;
 }
 
+bool IsRightHand(SDL_Keycode key)
+{
+    return std::find(std::begin(kRightHandKeys), std::end(kRightHandKeys), key) != std::end(kRightHandKeys);
+}
+
 Uint32 WindowFlags(const WindowOptions& options)
 {
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
@@ -299,6 +311,14 @@ Uint32 TimerCallback(Uint32 interval, void* param)
 }  // namespace
 
 // ---- life ----
+
+SdlWindowSystem::KeyMessage SdlWindowSystem::KeyMessageOf(int keycode, int scancode)
+{
+    SDL_Keysym key{};
+    key.sym = keycode;
+    key.scancode = static_cast<SDL_Scancode>(scancode);
+    return {VirtualKeyOf(key), IsRightHand(keycode)};
+}
 
 std::unique_ptr<SdlWindowSystem> SdlWindowSystem::Create(std::string* error)
 {
@@ -695,7 +715,7 @@ void SdlWindowSystem::TranslateInput(const SDL_Event& event, unsigned message, W
     case WM_KEYDOWN:
     case WM_KEYUP:
         if (const int key = VirtualKeyOf(event.key.keysym))
-            OnKey(window, key, message == WM_KEYDOWN);
+            OnKey(window, key, message == WM_KEYDOWN, IsRightHand(event.key.keysym.sym));
         break;
     case WM_CHAR:
         OnText(window, Utf8ToUtf16(event.text.text));

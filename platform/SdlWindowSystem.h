@@ -35,6 +35,13 @@ public:
     std::string GetClipboardText() override;
     void SetCursor(Cursor cursor) override;
     int MessageBox(WindowId owner, const std::string& text, const std::string& caption, unsigned flags) override;
+    // The virtual key (0: none) and right-hand flag of the key messages for an
+    // SDL key code and scancode.
+    struct KeyMessage {
+        int virtualKey;
+        bool rightHand;
+    };
+    static KeyMessage KeyMessageOf(int keycode, int scancode);
     // Where SDL has the window now (tests: what the desktop was told).
     Rect NativeRectOf(WindowId window) const;
 

@@ -47,6 +47,33 @@ bool IsLetter(int key) { return key >= 'A' && key <= 'Z'; }
 bool IsDigit(int key) { return key >= '0' && key <= '9'; }
 
 // The WM_CHAR or WM_SYSCHAR that follows a key down (message WM_NULL: none).
+// Keys held on one side of the keyboard: IsKeyDown reports the side's own
+// code beside the shared one (0: that side has none).
+struct SidedKey {
+    int shared, left, right;
+};
+constexpr SidedKey kSidedKeys[] = {
+    {VK_SHIFT, VK_LSHIFT, VK_RSHIFT},
+    {VK_CONTROL, VK_LCONTROL, VK_RCONTROL},
+    {VK_MENU, VK_LMENU, VK_RMENU},
+    {VK_RETURN, 0, VK_SEPARATOR},
+};
+
+const SidedKey* SidedKeyOf(int key)
+{
+    for (const SidedKey& row : kSidedKeys) {
+        if (row.shared == key)
+            return &row;
+    }
+    return nullptr;
+}
+
+int SideCodeOf(int key, bool rightHand)
+{
+    const SidedKey* row = SidedKeyOf(key);
+    return row == nullptr ? 0 : rightHand ? row->right : row->left;
+}
+
 std::pair<unsigned, char16_t> CharForKey(int key, bool ctrl, bool alt)
 {
     if (alt && !ctrl && (IsLetter(key) || IsDigit(key)))
@@ -643,22 +670,30 @@ void WindowSystemCore::OnMouseLeave(WindowId window)
 
 // ---- keyboard and focus ----
 
-void WindowSystemCore::OnKey(WindowId window, int virtualKey, bool down)
+void WindowSystemCore::OnKey(WindowId window, int virtualKey, bool down, bool rightHand)
 {
     const bool wasDown = IsKeyDown(virtualKey);
     const bool alt = virtualKey == VK_MENU || IsKeyDown(VK_MENU);
-    if (down)
+    const int sideCode = SideCodeOf(virtualKey, rightHand);
+    if (down) {
         keysDown_.insert(virtualKey);
-    else
-        keysDown_.erase(virtualKey);
+        if (sideCode != 0)
+            keysDown_.insert(sideCode);
+    } else {
+        keysDown_.erase(sideCode);
+        // The same key on the other side may still be held.
+        const int otherSide = SideCodeOf(virtualKey, !rightHand);
+        if (otherSide == 0 || !keysDown_.contains(otherSide))
+            keysDown_.erase(virtualKey);
+    }
     const bool ctrl = IsKeyDown(VK_CONTROL);
     const WindowId target = focus_ != WindowId::None ? focus_ : window;
     if (!IsWindow(target))
         return;
     const bool sys = (alt && !ctrl) || virtualKey == VK_F10;
     const unsigned message = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
-    const intptr_t lParam = 1 | (alt ? intptr_t{1} << 29 : 0) | (wasDown ? intptr_t{1} << 30 : 0) |
-                            (down ? 0 : intptr_t{1} << 31);
+    const intptr_t lParam = 1 | (rightHand ? intptr_t{1} << 24 : 0) | (alt ? intptr_t{1} << 29 : 0) |
+                            (wasDown ? intptr_t{1} << 30 : 0) | (down ? 0 : intptr_t{1} << 31);
     Enqueue({target, message, static_cast<uintptr_t>(virtualKey), lParam, 0});
     if (!down)
         return;

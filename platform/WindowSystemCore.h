@@ -78,7 +78,8 @@ protected:
     void OnMouse(WindowId window, unsigned message, int x, int y, unsigned flags);
     void OnWheel(WindowId window, int x, int y, int delta, unsigned flags);
     void OnMouseLeave(WindowId window);
-    void OnKey(WindowId window, int virtualKey, bool down);
+    // `rightHand`: the right Shift, Ctrl or Alt, or the keypad Enter.
+    void OnKey(WindowId window, int virtualKey, bool down, bool rightHand = false);
     // Committed text; a pending composition ends first.
     void OnText(WindowId window, std::u16string_view units);
     // The input method's pending text changed (empty: it ended); the window

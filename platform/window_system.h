@@ -26,7 +26,10 @@
 //     sets no cursor returns 0 and the arrow is shown.
 //   WM_KEYDOWN/UP, WM_SYSKEYDOWN/UP: wParam = virtual-key code (VK_*, letters
 //     and digits are their upper-case ASCII code); lParam = repeat count 1,
-//     bit 29 Alt held, bit 30 key was already down, bit 31 key released.
+//     bit 24 the right-hand Shift, Ctrl or Alt or the keypad Enter, bit 29
+//     Alt held, bit 30 key was already down, bit 31 key released. While such
+//     a key is held, IsKeyDown also reports its own code (VK_LSHIFT ..
+//     VK_RMENU; VK_SEPARATOR for the keypad Enter) beside the shared one.
 //     "Sys" keys are those pressed with Alt (without Ctrl), and F10.
 //   WM_CHAR: wParam = one UTF-16 unit of typed text (two messages for a
 //     surrogate pair). Key downs of Back, Tab, Return and Escape are followed
@@ -125,11 +128,13 @@ inline constexpr int VK_BACK = 0x08, VK_TAB = 0x09, VK_CLEAR = 0x0C, VK_RETURN =
 inline constexpr int VK_SHIFT = 0x10, VK_CONTROL = 0x11, VK_MENU = 0x12, VK_PAUSE = 0x13, VK_CAPITAL = 0x14;
 inline constexpr int VK_ESCAPE = 0x1B, VK_SPACE = 0x20, VK_PRIOR = 0x21, VK_NEXT = 0x22;
 inline constexpr int VK_END = 0x23, VK_HOME = 0x24, VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28;
-inline constexpr int VK_SNAPSHOT = 0x2C, VK_INSERT = 0x2D, VK_DELETE = 0x2E;
+inline constexpr int VK_SELECT = 0x29, VK_EXECUTE = 0x2B, VK_SNAPSHOT = 0x2C, VK_INSERT = 0x2D, VK_DELETE = 0x2E, VK_HELP = 0x2F;
 inline constexpr int VK_LWIN = 0x5B, VK_RWIN = 0x5C, VK_APPS = 0x5D;
-inline constexpr int VK_NUMPAD0 = 0x60, VK_MULTIPLY = 0x6A, VK_ADD = 0x6B, VK_SUBTRACT = 0x6D;
+inline constexpr int VK_NUMPAD0 = 0x60, VK_MULTIPLY = 0x6A, VK_ADD = 0x6B, VK_SEPARATOR = 0x6C, VK_SUBTRACT = 0x6D;
 inline constexpr int VK_DECIMAL = 0x6E, VK_DIVIDE = 0x6F, VK_F1 = 0x70, VK_F10 = 0x79, VK_F13 = 0x7C;
 inline constexpr int VK_NUMLOCK = 0x90, VK_SCROLL = 0x91;
+inline constexpr int VK_LSHIFT = 0xA0, VK_RSHIFT = 0xA1, VK_LCONTROL = 0xA2, VK_RCONTROL = 0xA3;
+inline constexpr int VK_LMENU = 0xA4, VK_RMENU = 0xA5;
 inline constexpr int VK_VOLUME_MUTE = 0xAD, VK_VOLUME_DOWN = 0xAE, VK_VOLUME_UP = 0xAF;
 inline constexpr int VK_MEDIA_NEXT_TRACK = 0xB0, VK_MEDIA_PREV_TRACK = 0xB1, VK_MEDIA_STOP = 0xB2, VK_MEDIA_PLAY_PAUSE = 0xB3;
 inline constexpr int VK_OEM_1 = 0xBA, VK_OEM_PLUS = 0xBB, VK_OEM_COMMA = 0xBC, VK_OEM_MINUS = 0xBD;

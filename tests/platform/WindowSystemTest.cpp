@@ -336,6 +336,42 @@ TEST_F(WindowSystemTest, KeysAndTextGoToTheFocus)
     EXPECT_EQ(text[2].wParam, 0xDD1Eu);
 }
 
+TEST_F(WindowSystemTest, KeysOnTheRightTellTheirSide)
+{
+    const WindowId window = Make();
+    ws.SetFocus(window);
+    Take();
+    ws.InjectKey(window, VK_CONTROL, true, true);
+    ws.InjectKey(window, VK_SHIFT, true);
+    ws.InjectKey(window, VK_SHIFT, true, true);
+    auto down = Run();
+    ASSERT_EQ(NumbersOf(down), (Numbers{WM_KEYDOWN, WM_KEYDOWN, WM_KEYDOWN}));
+    EXPECT_EQ(down[0].lParam, 1 | 1 << 24);
+    EXPECT_EQ(down[1].lParam, 1);
+    EXPECT_TRUE(ws.IsKeyDown(VK_CONTROL));
+    EXPECT_TRUE(ws.IsKeyDown(VK_RCONTROL));
+    EXPECT_FALSE(ws.IsKeyDown(VK_LCONTROL));
+    EXPECT_TRUE(ws.IsKeyDown(VK_LSHIFT));
+    EXPECT_TRUE(ws.IsKeyDown(VK_RSHIFT));
+    // Letting go of one Shift leaves the other held.
+    ws.InjectKey(window, VK_SHIFT, false);
+    EXPECT_TRUE(ws.IsKeyDown(VK_SHIFT));
+    EXPECT_FALSE(ws.IsKeyDown(VK_LSHIFT));
+    ws.InjectKey(window, VK_SHIFT, false, true);
+    ws.InjectKey(window, VK_CONTROL, false, true);
+    EXPECT_FALSE(ws.IsKeyDown(VK_SHIFT));
+    EXPECT_FALSE(ws.IsKeyDown(VK_RSHIFT));
+    EXPECT_FALSE(ws.IsKeyDown(VK_RCONTROL));
+    // The keypad Enter is Enter with a code of its own while held.
+    ws.InjectKey(window, VK_RETURN, true, true);
+    EXPECT_TRUE(ws.IsKeyDown(VK_RETURN));
+    EXPECT_TRUE(ws.IsKeyDown(VK_SEPARATOR));
+    ws.InjectKey(window, VK_RETURN, false, true);
+    EXPECT_FALSE(ws.IsKeyDown(VK_RETURN));
+    EXPECT_FALSE(ws.IsKeyDown(VK_SEPARATOR));
+    Run();
+}
+
 TEST_F(WindowSystemTest, CompositionIsAnnouncedToTheFocusAndEndsBeforeCommittedText)
 {
     const WindowId window = Make();
