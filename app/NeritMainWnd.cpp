@@ -4,7 +4,9 @@
 #include "app/LanguageGeometry.h"
 #include "app/MainFrameSetup.h"
 #include "app/MaskRegion.h"
+#include "app/KeysMessageWnd.h"
 #include "app/MacroPlayOptionWnd.h"
+#include "app/PopupResult.h"
 #include "app/NameRoutes.h"
 #include "app/PopupMessageWnd.h"
 #include "app/PopupState.h"
@@ -815,20 +817,12 @@ void CNeritMainWnd::OnNoDeviceAnswer(int, SkinUI::NotifyMessage&)
 
 void CNeritMainWnd::OnCancelAnswer(int, SkinUI::NotifyMessage&) {}
 
-namespace {
-
-// Field `index` of a popup's result: the answers carry the result's bytes in
-// wParam, field 0 lowest.
-int ResultField(const SkinUI::NotifyMessage& message, int index)
+// An OK without a captured key changes nothing, as a cancel.
+void CNeritMainWnd::OnSingleKeyAnswer(int, SkinUI::NotifyMessage&)
 {
-    return static_cast<int>((static_cast<uint64_t>(message.wParam) >> (8 * index)) & 0xFF);
-}
-
-}  // namespace
-
-void CNeritMainWnd::OnSingleKeyAnswer(int, SkinUI::NotifyMessage& message)
-{
-    assignment_.OnSingleKey({ResultField(message, 0), ResultField(message, 1), ResultField(message, 4)});
+    const PopupResult& result = PopupResult::Current();
+    if (result.HasKey())
+        assignment_.OnSingleKey({result.virtualKey, result.keyIndex, result.modifiers});
 }
 
 void CNeritMainWnd::OnPlayOptionAnswer(int, SkinUI::NotifyMessage&)
@@ -838,10 +832,27 @@ void CNeritMainWnd::OnPlayOptionAnswer(int, SkinUI::NotifyMessage&)
         assignment_.OnPlayOption({choice.option, choice.count});
 }
 
-// HOOK: the key popup is not built yet. It is to open only while none of the
-// popup bits 0x0001, 0x0002, 0x0004 is set, then set PopupFlag::kKeyPopup,
-// and answer "button_singlekey" or "button_singlekey_cancel".
-void CNeritMainWnd::OpenKeyPopup(SkinUI::CControlUI*) {}
+// The key popup opens only while no question of the first three kinds is
+// open; it starts on the button's own key.
+void CNeritMainWnd::OpenKeyPopup(SkinUI::CControlUI* anchor)
+{
+    constexpr unsigned kBlockingFlags = 0x0001 | 0x0002 | 0x0004;
+    if ((state_.popupFlags & kBlockingFlags) != 0)
+        return;
+    int32_t preselected = 0;
+    const int button = state_.selectedButton;
+    if (button >= 0 && button < settings::kButtons) {
+        const settings::ProfileSettings profile = settings::Store().Profile(static_cast<size_t>(state_.shownProfile));
+        if (profile.Get(settings::layout::profile::kButtonFunction, static_cast<size_t>(button))
+            == settings::function::SingleKey)
+            preselected = profile.Get(settings::layout::profile::kButtonParam, static_cast<size_t>(button));
+    }
+    auto popup = std::make_unique<CKeysMessageWnd>(language_, preselected);
+    if (!popup->Show(anchor))
+        return;
+    popup.release();  // frees itself when its window is gone
+    state_.popupFlags |= PopupFlag::kKeyPopup;
+}
 
 // The chosen macro's play mode, preselected from what the button has.
 void CNeritMainWnd::OpenPlayOptionPopup(SkinUI::CControlUI* anchor, int button, int profile)

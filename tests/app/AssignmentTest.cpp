@@ -43,6 +43,10 @@ struct Choice {
     int sub = -1;
 };
 
+// The key popup's buttons, as its layout places them.
+constexpr platform::Rect kKeyPopupOk{381, 240, 491, 274};
+constexpr platform::Rect kKeyPopupCancel{501, 240, 611, 274};
+
 class AssignmentTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -188,6 +192,26 @@ protected:
         system.InjectKey(popup, platform::VK_RETURN, true);
         system.InjectKey(popup, platform::VK_RETURN, false);
         Run();
+        ASSERT_FALSE(PopupState::IsOpen());
+    }
+
+    // Presses the keys (held together, released afterwards) in the key popup
+    // and answers it with its OK or Cancel button, at their places in its
+    // layout.
+    void AnswerKeyPopup(std::vector<int> keys, platform::Rect button)
+    {
+        ASSERT_TRUE(PopupState::IsOpen());
+        const WindowId popup = PopupState::Top();
+        system.SetFocus(popup);
+        for (int key : keys) {
+            system.InjectKey(popup, key, true);
+            Run();
+        }
+        for (auto key = keys.rbegin(); key != keys.rend(); ++key) {
+            system.InjectKey(popup, *key, false);
+            Run();
+        }
+        ClickAt(popup, (button.left + button.right) / 2, (button.top + button.bottom) / 2);
         ASSERT_FALSE(PopupState::IsOpen());
     }
 
@@ -399,20 +423,16 @@ TEST_F(AssignmentTest, AssignmentsReachTheMouseOnSave)
     // Single Key: the code comes with the key popup's answer only.
     ChooseByMouse(3, {kSingleKeyEntry});
     EXPECT_EQ(Code(3), settings::function::ScrollWheelClick);
-    int f5 = 0;
-    while (settings::KeyNames()[size_t(f5)].virtualKey != 116)
-        ++f5;
-    // Result fields: 0 virtual key, 1 key index, 4 modifiers (left Ctrl + left Shift).
-    const uintptr_t answer = 116u | uintptr_t(f5) << 8 | uintptr_t(0x03) << 32;
-    window.Manager().SendNotify(Find(ButtonName(3)), u"button_singlekey", answer);
-    Run();
+    AnswerKeyPopup({platform::VK_CONTROL, platform::VK_SHIFT, platform::VK_F1 + 4}, kKeyPopupOk);
     EXPECT_EQ(Code(3), settings::function::SingleKey);
-    EXPECT_EQ(Param(3), 116 + 256 * 3);
+    EXPECT_EQ(Param(3), 116 + 256 * 3);  // F5 with left Ctrl and left Shift
     EXPECT_EQ(ButtonText(3), u"  F5  Key ");
-    // A key outside the table, or a cancel, changes nothing.
-    window.Manager().SendNotify(Find(ButtonName(3)), u"button_singlekey", 65u | uintptr_t(255) << 8);
-    window.Manager().SendNotify(Find(ButtonName(3)), u"button_singlekey_cancel", 65u);
-    Run();
+    EXPECT_EQ(window.State().popupFlags, 0u);
+    // OK without a key, or a cancel, changes nothing; the popup starts on F5.
+    ChooseByMouse(3, {kSingleKeyEntry});
+    AnswerKeyPopup({platform::VK_F13}, kKeyPopupOk);
+    ChooseByMouse(3, {kSingleKeyEntry});
+    AnswerKeyPopup({'A'}, kKeyPopupCancel);
     EXPECT_EQ(Param(3), 116 + 256 * 3);
 
     SaveProfile();
