@@ -119,14 +119,16 @@ CComboUI* CMacroPlayOptionWnd::Combo()
     return dynamic_cast<CComboUI*>(GetManager().FindControl(kComboName));
 }
 
-void CMacroPlayOptionWnd::FillCombo(CComboUI& combo)
+void CMacroPlayOptionWnd::FillCombo(CComboUI& combo, int language)
 {
+    if (language < 0 || language >= static_cast<int>(kPlayOptions[0].size()))
+        language = 0;
     combo.SetDropBoxSize({0, kDropBoxHeight});
     for (const auto& [name, value] : kComboLook)
         combo.SetAttribute(name, value);
     for (const LanguageTexts& option : kPlayOptions) {
         auto item = std::make_unique<SkinUI::CListLabelElementUI>();
-        item->SetText(option[m_language]);
+        item->SetText(option[static_cast<size_t>(language)]);
         combo.Add(std::move(item));
     }
 }
@@ -157,7 +159,7 @@ void CMacroPlayOptionWnd::OnShown()
     }
     CComboUI* combo = Combo();
     if (combo != nullptr && combo->GetCount() == 0)
-        FillCombo(*combo);
+        FillCombo(*combo, m_language);
     const int option = OptionOf(m_playMode);
     if (combo != nullptr)
         combo->SetCurSel(option);

@@ -57,6 +57,9 @@ public:
     // A repeat count the user typed: a whole number 1..99, digits only.
     static bool ParseCount(std::u16string_view text, int& count);
 
+    // The combo's look and its four items in `language` (0..3).
+    static void FillCombo(SkinUI::CComboUI& combo, int language);
+
     std::u16string_view GetWindowClassName() const override { return u"MacroPlayOptionWnd"; }
     intptr_t HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
     void Notify(SkinUI::NotifyMessage& message) override;
@@ -69,7 +72,6 @@ protected:
 private:
     static MacroPlayChoice& Choice();
     SkinUI::CComboUI* Combo();
-    void FillCombo(SkinUI::CComboUI& combo);
     void ShowRepeat(bool shown);
     void Confirm();
     void OpenRangeBox();

@@ -10,6 +10,7 @@
 #include "app/DialogBuilderCallbackEx.h"
 #include "app/FramePicture.h"
 #include "app/LanguageGeometry.h"
+#include "app/MacroPlayOptionWnd.h"
 #include "app/MainFrameSetup.h"
 #include "app/NeritPageUI.h"
 #include "app/ProgramTexts.h"
@@ -187,11 +188,7 @@ void FillPopup(CWindowUIManager& manager, unsigned layout, int language)
     auto* combo = dynamic_cast<CComboUI*>(manager.FindControl(u"macro_playback_combo"));
     if (combo == nullptr || combo->GetCount() > 0)
         return;
-    for (const LanguageTexts& option : kPlayOptions) {
-        auto item = std::make_unique<CListLabelElementUI>();
-        item->SetText(option[language]);
-        combo->Add(std::move(item));
-    }
+    CMacroPlayOptionWnd::FillCombo(*combo, language);
     combo->SetCurSel(0);
 }
 
