@@ -124,8 +124,10 @@ constexpr KeyRow kKeys[] = {
 // block; their messages say so.
 constexpr SDL_Keycode kRightHandKeys[] = {SDLK_RSHIFT, SDLK_RCTRL, SDLK_RALT, SDLK_KP_ENTER};
 
-// Letters and digits by key position, for layouts whose key codes are not
-// Latin letters.
+// The keys whose key codes follow the keyboard layout, by their position on
+// the keyboard (the US names of the keys there): a key is the same key
+// whatever layout is loaded, and keys that have no US character on another
+// layout (ü, ö, ß on a German one) still arrive.
 struct ScancodeRow {
     SDL_Scancode first, last;
     int virtualKey;
@@ -134,6 +136,24 @@ constexpr ScancodeRow kScancodeKeys[] = {
     {SDL_SCANCODE_A, SDL_SCANCODE_Z, 'A'},
     {SDL_SCANCODE_1, SDL_SCANCODE_9, '1'},
     {SDL_SCANCODE_0, SDL_SCANCODE_0, '0'},
+    {SDL_SCANCODE_RETURN, SDL_SCANCODE_RETURN, VK_RETURN},
+    {SDL_SCANCODE_ESCAPE, SDL_SCANCODE_ESCAPE, VK_ESCAPE},
+    {SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_BACKSPACE, VK_BACK},
+    {SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, VK_TAB},
+    {SDL_SCANCODE_SPACE, SDL_SCANCODE_SPACE, VK_SPACE},
+    {SDL_SCANCODE_MINUS, SDL_SCANCODE_MINUS, VK_OEM_MINUS},
+    {SDL_SCANCODE_EQUALS, SDL_SCANCODE_EQUALS, VK_OEM_PLUS},
+    {SDL_SCANCODE_LEFTBRACKET, SDL_SCANCODE_LEFTBRACKET, VK_OEM_4},
+    {SDL_SCANCODE_RIGHTBRACKET, SDL_SCANCODE_RIGHTBRACKET, VK_OEM_6},
+    {SDL_SCANCODE_BACKSLASH, SDL_SCANCODE_BACKSLASH, VK_OEM_5},
+    {SDL_SCANCODE_NONUSHASH, SDL_SCANCODE_NONUSHASH, VK_OEM_5},
+    {SDL_SCANCODE_SEMICOLON, SDL_SCANCODE_SEMICOLON, VK_OEM_1},
+    {SDL_SCANCODE_APOSTROPHE, SDL_SCANCODE_APOSTROPHE, VK_OEM_7},
+    {SDL_SCANCODE_GRAVE, SDL_SCANCODE_GRAVE, VK_OEM_3},
+    {SDL_SCANCODE_COMMA, SDL_SCANCODE_COMMA, VK_OEM_COMMA},
+    {SDL_SCANCODE_PERIOD, SDL_SCANCODE_PERIOD, VK_OEM_PERIOD},
+    {SDL_SCANCODE_SLASH, SDL_SCANCODE_SLASH, VK_OEM_2},
+    {SDL_SCANCODE_DELETE, SDL_SCANCODE_DELETE, VK_DELETE},
 };
 
 // Indexed by Cursor.
@@ -205,15 +225,17 @@ const EventRow* EventRowOf(const SDL_Event& event)
 }
 
 // 0 for a key we have no virtual key for.
+// Keys of the main block by their place on the keyboard; the others (whose
+// key codes do not depend on the layout) by their key code.
 int VirtualKeyOf(const SDL_Keysym& key)
 {
-    for (const KeyRow& row : kKeys) {
-        if (key.sym >= row.first && key.sym <= row.last)
-            return row.virtualKey + (key.sym - row.first);
-    }
     for (const ScancodeRow& row : kScancodeKeys) {
         if (key.scancode >= row.first && key.scancode <= row.last)
             return row.virtualKey + (key.scancode - row.first);
+    }
+    for (const KeyRow& row : kKeys) {
+        if (key.sym >= row.first && key.sym <= row.last)
+            return row.virtualKey + (key.sym - row.first);
     }
     return 0;
 }

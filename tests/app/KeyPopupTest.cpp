@@ -353,6 +353,19 @@ TEST_F(KeyPopupTest, EveryKeyOfTheTableIsCapturedFromItsKeyMessage)
     }
 }
 
+// Keys of the main block are taken by their place: on a German layout ü (on
+// the US "[" key) arrives, and the key that types "z" there is the US Y key.
+TEST(SdlKeyMessages, MainBlockKeysFollowTheirPlaceNotTheLayout)
+{
+    EXPECT_EQ(SdlWindowSystem::KeyMessageOf(0xFC, SDL_SCANCODE_LEFTBRACKET).virtualKey, VK_OEM_4);
+    EXPECT_EQ(SdlWindowSystem::KeyMessageOf(0xF6, SDL_SCANCODE_SEMICOLON).virtualKey, VK_OEM_1);
+    EXPECT_EQ(SdlWindowSystem::KeyMessageOf('z', SDL_SCANCODE_Y).virtualKey, 'Y');
+    EXPECT_EQ(SdlWindowSystem::KeyMessageOf('y', SDL_SCANCODE_Z).virtualKey, 'Z');
+    // Keys outside the main block keep their own codes.
+    EXPECT_EQ(SdlWindowSystem::KeyMessageOf(SDLK_F5, SDL_SCANCODE_F5).virtualKey, VK_F1 + 4);
+    EXPECT_TRUE(SdlWindowSystem::KeyMessageOf(SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER).rightHand);
+}
+
 // Every key of the table reaches the program from the real keyboard: some
 // SDL key code or scancode gives its key message.
 TEST(SdlKeyMessages, EveryKeyOfTheTableHasAnSdlKey)
