@@ -2,6 +2,7 @@
 // stand-in file system: names, the ten-macro limit, deleting with the
 // assignments that follow, rows of events the page cannot show, delays and
 // their checks, the insert menu and full macros.
+#include "app/MacroPage.h"
 #include "app/MacroPageModel.h"
 #include "platform/FakeFileSystem.h"
 #include "settings/ButtonFunctions.h"
@@ -9,6 +10,9 @@
 #include "settings/MacroFiles.h"
 #include "settings/SettingsLayout.h"
 #include "settings/SettingsStore.h"
+#include "tests/ui/LayoutWindowFixture.h"
+#include "ui/EditUI.h"
+#include "ui/ListUI.h"
 
 #include <gtest/gtest.h>
 
@@ -226,6 +230,139 @@ TEST_F(MacroPageTest, AFullMacroTakesNoMoreEvents)
     EXPECT_EQ(Working(1).EventCount(), 0);
     EXPECT_EQ(Working(1).Event(0).Kind(), "");
     EXPECT_EQ(model.AddEvent(77, "", -1), MacroEditResult::kNothing);
+}
+
+// The page's lists in a headless window over the same model.
+class MacroListsTest : public SkinUI::LayoutWindowFixture, public SkinUI::INotifyUI {
+protected:
+    void SetUp() override
+    {
+        LayoutWindowFixture::SetUp();
+        files.AddDirectory("/data/profile");
+        Open(u"<Window><VerticalLayout>"
+             u"<List name=\"macro_name_list\" height=\"200\"/><List name=\"macro_item_list\" height=\"300\"/>"
+             u"<Edit name=\"insert_delay_time_edit\" text=\"50\"/><Edit name=\"edit_delay_time_edit\" text=\"50\"/>"
+             u"</VerticalLayout></Window>",
+             *this, 0, 0, 400, 700);
+    }
+    void Notify(SkinUI::NotifyMessage&) override {}
+
+    SkinUI::CListUI& List(std::u16string_view name)
+    {
+        return *static_cast<SkinUI::CListUI*>(window.manager.FindControl(name));
+    }
+    SkinUI::CControlUI* Find(std::u16string_view name) { return window.manager.FindControl(name); }
+    // The control named `name` in row `row` of the event list.
+    SkinUI::CControlUI* InRow(int row, std::u16string_view name)
+    {
+        auto* element = dynamic_cast<SkinUI::CContainerUI*>(List(u"macro_item_list").GetItemAt(row));
+        auto* box = element != nullptr ? dynamic_cast<SkinUI::CContainerUI*>(element->GetItemAt(0)) : nullptr;
+        for (int i = 0; box != nullptr && i < box->GetCount(); ++i) {
+            if (box->GetItemAt(i)->GetName() == name)
+                return box->GetItemAt(i);
+        }
+        return nullptr;
+    }
+    std::u16string Label(int row)
+    {
+        SkinUI::CControlUI* label = InRow(row, u"macro_type_name");
+        return label != nullptr ? label->GetText() : u"(none)";
+    }
+
+    std::unique_ptr<settings::SettingsStore> store = std::make_unique<settings::SettingsStore>();
+    NeritMainState state;
+    platform::FakeFileSystem files;
+    int language = 0;
+    MacroPageModel model{*store, state, files, kDefaultFile, language};
+    MacroPage page{window.manager, model};
+};
+
+TEST_F(MacroListsTest, RowsShowMacrosAndTheEventsTheyCanShow)
+{
+    ASSERT_EQ(page.OnNew(), MacroEditResult::kDone);
+    ASSERT_EQ(page.OnNew(), MacroEditResult::kDone);
+    MacroRecord macro = store->WorkingMacro(0);
+    macro.AddEvent("t", "0.250", "");
+    macro.AddEvent("x", "what", "");
+    macro.AddEvent("k", " A ", "up");
+    page.FillNameList();
+
+    ASSERT_EQ(List(u"macro_name_list").GetCount(), 2);
+    auto* edit = dynamic_cast<SkinUI::CEditUI*>(Find(u"macro_file_name_2"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->GetText(), u"Macro_2");
+    EXPECT_TRUE(edit->IsReadOnly());
+    EXPECT_EQ(List(u"macro_name_list").GetItemAt(1)->GetFixedHeight(), 18);
+
+    ASSERT_EQ(List(u"macro_item_list").GetCount(), 2);
+    EXPECT_EQ(page.RowEvents(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(List(u"macro_item_list").GetItemAt(0)->GetFixedHeight(), 20);
+    EXPECT_EQ(InRow(0, u"macro_type_icon")->GetBkImage(), u"file='MacroSignTimer.bmp' mask='0xff000000'");
+    EXPECT_EQ(InRow(1, u"macro_type_icon")->GetBkImage(), u"MacroSignUp.bmp");
+    EXPECT_EQ(Label(0), u"0.250 Sec Delay ");
+
+    // A click on the second name row shows the second macro.
+    page.OnNameRowClick(List(u"macro_name_list").GetItemAt(1));
+    EXPECT_EQ(List(u"macro_name_list").GetCurSel(), 1);
+    EXPECT_EQ(model.CurrentMacro(), 1);
+    EXPECT_EQ(List(u"macro_item_list").GetCount(), 0);
+
+    // Renamed through its edit.
+    page.OnRenameClick();
+    EXPECT_FALSE(edit->IsReadOnly());
+    edit->SetText(u"Macro_1");
+    ASSERT_EQ(page.OnEditReturn(2), MacroEditResult::kDone);
+    EXPECT_EQ(edit->GetText(), u"Macro_1*");
+    EXPECT_TRUE(edit->IsReadOnly());
+    EXPECT_EQ(store->Profile(0).Macro(1).Name(), "Macro_1*");
+}
+
+TEST_F(MacroListsTest, EditsActOnTheEventOfTheSelectedRow)
+{
+    ASSERT_EQ(page.OnNew(), MacroEditResult::kDone);
+    MacroRecord macro = store->WorkingMacro(0);
+    macro.AddEvent("k", " A ", "down");
+    macro.AddEvent("x", "what", "");
+    macro.AddEvent("m", "Left Click        ", "up");
+    macro.AddEvent("k", " A ", "up");
+    page.FillNameList();
+    List(u"macro_name_list").SelectItem(0);
+    ASSERT_EQ(List(u"macro_item_list").GetCount(), 3);
+
+    // Row 1 shows event 2.
+    List(u"macro_item_list").SelectItem(1);
+    ASSERT_EQ(page.OnDeleteEvent(), MacroEditResult::kDone);
+    ASSERT_EQ(macro.EventCount(), 3);
+    EXPECT_EQ(macro.Event(1).Kind(), "x");
+    EXPECT_EQ(macro.Event(2).Direction(), "up");
+    EXPECT_EQ(Label(1), u" A ");
+
+    // A click after row 0 lands after event 0, committed.
+    List(u"macro_item_list").SelectItem(0);
+    ASSERT_EQ(page.OnInsertCommand(2205), MacroEditResult::kDone);
+    EXPECT_EQ(store->Profile(0).Macro(0).EventCount(), 5);
+    EXPECT_EQ(macro.Event(1).Name(), "Right Click       ");
+    EXPECT_EQ(macro.Event(3).Kind(), "x");
+    EXPECT_EQ(Label(1), u"Right Click        Down ");
+    EXPECT_EQ(Label(2), u"Right Click        Up   ");
+
+    // A delay after the last row, then changed through its row.
+    List(u"macro_item_list").SelectItem(3);
+    Find(u"insert_delay_time_edit")->SetText(u"1500");
+    ASSERT_EQ(page.OnInsertDelay(), MacroEditResult::kDone);
+    EXPECT_EQ(macro.Event(5).Name(), "1.500");
+    EXPECT_EQ(Label(4), u"1.500 Sec Delay ");
+    EXPECT_EQ(List(u"macro_item_list").GetCurSel(), 4);
+    Find(u"edit_delay_time_edit")->SetText(u"x1");
+    EXPECT_EQ(page.OnEditDelay(), MacroEditResult::kNotANumber);
+    EXPECT_EQ(MacroPage::Notice(MacroEditResult::kNotANumber, DelayEdit::kEdit),
+              u"Please input the number of the editing delay time .");
+    Find(u"edit_delay_time_edit")->SetText(u"20");
+    ASSERT_EQ(page.OnEditDelay(), MacroEditResult::kDone);
+    EXPECT_EQ(macro.Event(5).Name(), "0.020");
+    EXPECT_EQ(Label(4), u"0.020 Sec Delay ");
+    EXPECT_EQ(MacroPage::Notice(MacroEditResult::kNotCorrectNumber, DelayEdit::kRecord),
+              u"Please input the correct number word .");
 }
 
 }  // namespace
