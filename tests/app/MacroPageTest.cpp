@@ -363,6 +363,18 @@ TEST_F(MacroListsTest, EditsActOnTheEventOfTheSelectedRow)
     EXPECT_EQ(Label(4), u"0.020 Sec Delay ");
     EXPECT_EQ(MacroPage::Notice(MacroEditResult::kNotCorrectNumber, DelayEdit::kRecord),
               u"Please input the correct number word .");
+
+    // No row selected: after the last row, before the row-less event after it.
+    ASSERT_EQ(page.OnNew(), MacroEditResult::kDone);
+    MacroRecord second = store->WorkingMacro(1);
+    second.AddEvent("k", " B ", "down");
+    second.AddEvent("x", "what", "");
+    page.OnNameRowClick(List(u"macro_name_list").GetItemAt(1));
+    ASSERT_EQ(List(u"macro_item_list").GetCurSel(), -1);
+    ASSERT_EQ(page.OnInsertCommand(2201), MacroEditResult::kDone);
+    EXPECT_EQ(second.Event(1).Name(), "Left Click        ");
+    EXPECT_EQ(second.Event(2).Kind(), "x");
+    EXPECT_EQ(macro.EventCount(), 6);
 }
 
 }  // namespace
