@@ -362,4 +362,9 @@ MacroEditResult MacroPage::OnInsertCommand(int command)
     return result;
 }
 
+MacroEditResult MacroPage::ReadFixedDelay(int32_t& ms) const
+{
+    return MacroPageModel::ReadDelay(EditText(u"default_delay_time_edit"), ms);
+}
+
 }  // namespace NeritApp

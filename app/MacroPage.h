@@ -45,6 +45,9 @@ public:
     MacroEditResult OnEditDelay();
     MacroEditResult OnDeleteEvent();
     MacroEditResult OnInsertCommand(int command);
+    // The fixed recording delay of "default_delay_time_edit", by the rule
+    // of the other delay edits.
+    MacroEditResult ReadFixedDelay(int32_t& ms) const;
 
     // The event index of every row of the event list.
     const std::vector<int>& RowEvents() const { return rowEvents_; }

@@ -241,7 +241,7 @@ protected:
         files.AddDirectory("/data/profile");
         Open(u"<Window><VerticalLayout>"
              u"<List name=\"macro_name_list\" height=\"200\"/><List name=\"macro_item_list\" height=\"300\"/>"
-             u"<Edit name=\"insert_delay_time_edit\" text=\"50\"/><Edit name=\"edit_delay_time_edit\" text=\"50\"/>"
+             u"<Edit name=\"default_delay_time_edit\" text=\"-1\"/><Edit name=\"insert_delay_time_edit\" text=\"50\"/><Edit name=\"edit_delay_time_edit\" text=\"50\"/>"
              u"</VerticalLayout></Window>",
              *this, 0, 0, 400, 700);
     }
@@ -361,8 +361,13 @@ TEST_F(MacroListsTest, EditsActOnTheEventOfTheSelectedRow)
     ASSERT_EQ(page.OnEditDelay(), MacroEditResult::kDone);
     EXPECT_EQ(macro.Event(5).Name(), "0.020");
     EXPECT_EQ(Label(4), u"0.020 Sec Delay ");
+    int32_t fixed = 0;
+    EXPECT_EQ(page.ReadFixedDelay(fixed), MacroEditResult::kNotCorrectNumber);
     EXPECT_EQ(MacroPage::Notice(MacroEditResult::kNotCorrectNumber, DelayEdit::kRecord),
               u"Please input the correct number word .");
+    Find(u"default_delay_time_edit")->SetText(u"1500");
+    EXPECT_EQ(page.ReadFixedDelay(fixed), MacroEditResult::kDone);
+    EXPECT_EQ(fixed, 1500);
 
     // No row selected: after the last row, before the row-less event after it.
     ASSERT_EQ(page.OnNew(), MacroEditResult::kDone);
