@@ -1,4 +1,6 @@
+#include "app/MacroRecorder.h"
 #include "platform/EvdevKeyTable.h"
+#include "platform/QueuedRawInput.h"
 #include "platform/XInputRawInput.h"
 #include "settings/KeyNameTable.h"
 #include "tests/RunShell.h"
@@ -82,6 +84,32 @@ TEST(XInputRawInputTest, ReadsInputSentToTheDesktop) {
     for (size_t i = 1; i < events.size(); ++i)
         EXPECT_GE(events[i].timeMicros, events[i - 1].timeMicros);
     input.Stop();
+}
+
+// A whole recording from the desktop: the recorder chooses the X source
+// and reads what xdotool sends.
+TEST(XInputRawInputTest, RecordsAMacroFromDesktopInput) {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display)
+        GTEST_SKIP() << "no X display";
+    XInputRawInput desktop(SystemClock());
+    QueuedRawInput window(SystemClock());
+    app::MacroRecorder recorder(desktop, window);
+    ASSERT_EQ(recorder.Start(app::DelayMode::Fixed, 20, 0), app::StartResult::Started);
+    EXPECT_FALSE(recorder.WindowOnly());
+    const auto sent = testsupport::RunShell("xdotool click 1 key b click 4");
+    ASSERT_EQ(sent.status, 0) << sent.out;
+    for (int tries = 0; tries < 500 && recorder.Rows().size() < 8; ++tries) {
+        recorder.Poll();
+        usleep(10000);
+    }
+    std::vector<std::string> rows;
+    for (const app::RecordedRow& row : recorder.Rows())
+        rows.push_back(row.eventText + "|" + std::to_string(row.kind));
+    EXPECT_EQ(rows, (std::vector<std::string>{"Left Click        |3", "0.020|0", "Left Click        |4", "0.020|0",
+                                              " B |1", "0.020|0", " B |2", "0.020|0", "Scroll Wheel Up   |6",
+                                              "Scroll Wheel Up   |134"}));
+    recorder.Stop();
 }
 
 TEST(XInputRawInputTest, UnreachableServerDoesNotStart) {
