@@ -104,7 +104,7 @@ wait_painted "$window"
 # front and leaves at once, before it touches the mouse's state file.
 "$program" --simulate="$work/state" --data-dir "$work/data" >>"$work/out.txt" 2>>"$work/err.txt" &
 second=$!
-for _ in $(seq 100); do kill -0 "$second" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 300); do kill -0 "$second" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$second" 2>/dev/null; then
   kill "$second"
   fail "a second start with the same state file did not leave"
