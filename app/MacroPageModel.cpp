@@ -1,6 +1,6 @@
 #include "app/MacroPageModel.h"
 
-#include "app/MacroNames.h"
+#include "app/RecorderTexts.h"
 #include "settings/ButtonFunctions.h"
 #include "settings/CodePage.h"
 #include "settings/MacroFiles.h"
@@ -12,6 +12,8 @@
 #include <limits>
 
 namespace NeritApp {
+
+namespace recorder_texts = ::app::recorder_texts;
 
 namespace {
 
@@ -57,10 +59,10 @@ bool SameIgnoringCase(std::u16string_view a, std::u16string_view b)
 // (English or Chinese), else the text itself.
 std::u16string MouseName(const std::u16string& text, size_t language)
 {
-    for (const LanguageTexts& names : kMacroButtonNames) {
+    for (const recorder_texts::PerLanguage& names : recorder_texts::kButtonNames) {
         for (size_t known = 0; known < 3; ++known) {
-            if (SameIgnoringCase(text, names[known]))
-                return std::u16string(names[language]);
+            if (SameIgnoringCase(text, settings::ToUtf16(names[known])))
+                return settings::ToUtf16(names[language]);
         }
     }
     return text;
@@ -106,11 +108,12 @@ std::vector<MacroRow> MacroPageModel::Rows(int k) const
         const bool down = direction == settings::kDirectionDown;
         const bool up = direction == settings::kDirectionUp;
         if (kind == settings::kKindDelay) {
-            rows.push_back({RowKind::kDelay, i, text + std::u16string(kDelaySuffix[language])});
+            rows.push_back({RowKind::kDelay, i, text + settings::ToUtf16(recorder_texts::kDelaySuffix[language])});
         } else if (kind == settings::kKindKey && (down || up)) {
             rows.push_back({down ? RowKind::kKeyDown : RowKind::kKeyUp, i, text});
         } else if (kind == settings::kKindMouse && (down || up)) {
-            const std::u16string word(down ? kPressWord[language] : kReleaseWord[language]);
+            const std::u16string word = settings::ToUtf16(down ? recorder_texts::kPressWord[language]
+                                                                : recorder_texts::kReleaseWord[language]);
             rows.push_back({down ? RowKind::kMouseDown : RowKind::kMouseUp, i, MouseName(text, language) + word});
         }
     }
@@ -280,7 +283,7 @@ MacroEditResult MacroPageModel::InsertMouseEvent(int command, int position)
     if (!IsInsertCommand(command))
         return MacroEditResult::kNothing;
     const int offset = command - kFirstInsertCommand;
-    const std::string name = settings::ToNarrow(kMacroButtonNames[static_cast<size_t>(offset / 3)][0]);
+    const std::string name = recorder_texts::kButtonNames[static_cast<size_t>(offset / 3)][0];
     const int action = offset % 3;  // release, press, click
     settings::MacroRecord macro = Current();
     const int at = position < 0 ? macro.EventCount() : position;

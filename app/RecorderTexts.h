@@ -23,6 +23,9 @@ inline constexpr PerLanguage kWheelDown = {"Scroll Wheel Down ", "向下捲動�
                                            "Einzeln runterscrollen   "};
 inline constexpr PerLanguage kReleaseWord = {" Up   ", " 向上   ", " 向上   ", " Hoch   "};
 inline constexpr PerLanguage kPressWord = {" Down ", " 向下   ", " 向下   ", " Runter   "};
+// The buttons in the order the macro page's insert menu lists them.
+inline constexpr std::array<PerLanguage, 7> kButtonNames = {kLeftButton,     kRightButton, kMiddleButton, kForwardButton,
+                                                            kBackwardButton, kWheelUp,     kWheelDown};
 inline constexpr PerLanguage kDelaySuffix = {" Sec Delay ", " 秒延時 ", " 秒延时 ", " Sec einfügen   "};
 
 }  // namespace app::recorder_texts
