@@ -186,13 +186,7 @@ protected:
     {
         const SkinUI::UIRect rect = Find(u"profile1savebtn")->GetItemRect();
         ClickAt(window.GetHWND(), (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-        ASSERT_TRUE(PopupState::IsOpen());
-        const WindowId popup = PopupState::Top();
-        system.SetFocus(popup);
-        system.InjectKey(popup, platform::VK_RETURN, true);
-        system.InjectKey(popup, platform::VK_RETURN, false);
-        Run();
-        ASSERT_FALSE(PopupState::IsOpen());
+        AnswerWithEnter();
     }
 
     // Presses the keys (held together, released afterwards) in the key popup
@@ -215,8 +209,8 @@ protected:
         ASSERT_FALSE(PopupState::IsOpen());
     }
 
-    // Takes the play-option question as it opened, with Enter.
-    void AnswerPlayOption()
+    // Takes the question opened last as it opened, with Enter.
+    void AnswerWithEnter()
     {
         ASSERT_TRUE(PopupState::IsOpen());
         const WindowId popup = PopupState::Top();
@@ -391,7 +385,7 @@ TEST_F(AssignmentTest, TheMenuOffersAtMostTenMacros)
     EXPECT_EQ(Param(6), 3);
     EXPECT_EQ(ButtonText(6), u"Macro 3");
     // The play-option question opens on "Play once"; Enter takes it.
-    AnswerPlayOption();
+    AnswerWithEnter();
     EXPECT_EQ(settings::Store().Profile(0).Get(prof::kMacroPlayMode, 5), 1);
     // A macro the menu does not offer cannot be chosen.
     system.PostMessage(window.GetHWND(), platform::WM_COMMAND, 2051, 0);
@@ -414,7 +408,7 @@ TEST_F(AssignmentTest, AssignmentsReachTheMouseOnSave)
     // The question opens on what the button had: 12 times.
     settings::Store().Profile(0).Set(prof::kMacroPlayMode, 6, int32_t{12});
     ChooseByMouse(7, {kMacroMenu, 0});
-    AnswerPlayOption();
+    AnswerWithEnter();
     EXPECT_EQ(settings::Store().Profile(0).Get(prof::kMacroPlayMode, 6), 12);
     window.Manager().SendNotify(Find(ButtonName(7)), u"macro_playoption_cancel", 2u);
     Run();

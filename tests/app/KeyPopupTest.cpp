@@ -1,6 +1,7 @@
 // The single-key popup, headless: a main window holding the owner button
 // opens it, keys arrive as the window system delivers them (sides and
 // repeats included), and the answer comes back through the message loop.
+#include "PopupOwnerFixture.h"
 #include "app/KeysMessageWnd.h"
 #include "app/PopupResult.h"
 #include "app/PopupState.h"
@@ -41,16 +42,7 @@ constexpr uint32_t kWhite = 0xFFFFFFFF;
 constexpr uint32_t kBlack = 0xFF000000;
 constexpr int VK_F5 = VK_F1 + 4;
 
-class MainWnd final : public CWindowWnd {
-public:
-    std::u16string_view GetWindowClassName() const override { return u"KeyPopupTestMain"; }
-    intptr_t HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override
-    {
-        intptr_t result = 0;
-        return manager.MessageHandler(message, wParam, lParam, result) ? result : 0;
-    }
-    SkinUI::CWindowUIManager manager;
-};
+using MainWnd = PopupOwnerWnd;
 
 class KeyPopupTest : public ::testing::Test, public SkinUI::INotifyUI {
 protected:
