@@ -5,6 +5,7 @@
 #include "settings/CodePage.h"
 #include "settings/KeyNameTable.h"
 #include "settings/SettingsLayout.h"
+#include "app/PageMenu.h"
 #include "ui/MenuUI.h"
 #include "ui/WindowWnd.h"
 
@@ -143,15 +144,6 @@ void ButtonAssignment::OnButtonClick(int number, CControlUI* sender)
 
 namespace {
 
-std::unique_ptr<CMenuUI> NewMenu(const SkinUI::FontInfo& font)
-{
-    auto menu = std::make_unique<CMenuUI>();
-    menu->SetWidth(ButtonAssignment::kMenuWidth);
-    menu->SetTextColor(ButtonAssignment::kMenuColor);
-    menu->GetManager().SetDefaultFont(font.face, font.size, font.bold, font.underline, font.italic);
-    return menu;
-}
-
 std::u16string_view EntryText(const MenuEntry& entry, int language)
 {
     if (entry.code == settings::function::Default)
@@ -163,18 +155,15 @@ std::u16string_view EntryText(const MenuEntry& entry, int language)
 
 void ButtonAssignment::ShowAssignMenu(int x, int y)
 {
-    platform::WindowSystem* system = SkinUI::CWindowWnd::System();
-    const platform::WindowId window = manager_.GetWindow();
-    if (system == nullptr || window == platform::WindowId::None)
+    if (SkinUI::CWindowWnd::System() == nullptr || manager_.GetWindow() == platform::WindowId::None)
         return;
     state_.menuOpen = true;
-    const platform::Rect frame = system->GetWindowRect(window);
     const SkinUI::FontInfo& font = manager_.GetDefaultFont();
     const size_t language = static_cast<size_t>(language_);
-    std::unique_ptr<CMenuUI> menu = NewMenu(font);
+    std::unique_ptr<CMenuUI> menu = PageMenu::New(font);
 
     const auto addSubMenu = [&](std::u16string_view header, uint16_t id, auto&& fill) {
-        std::unique_ptr<CMenuUI> sub = NewMenu(font);
+        std::unique_ptr<CMenuUI> sub = PageMenu::New(font);
         fill(*sub);
         menu->AttachSubMenu(menu->AddItem(header, id), std::move(sub));
         menu->AddSeparator();
@@ -198,7 +187,7 @@ void ButtonAssignment::ShowAssignMenu(int x, int y)
         menu->AddItem(EntryText(entry, language_), entry.command);
         menu->AddSeparator();
     }
-    menu.release()->Show(frame.left + x, frame.top + y, window);  // frees itself when closed
+    PageMenu::Show(std::move(menu), manager_, x, y);
 }
 
 // ---- commands ----

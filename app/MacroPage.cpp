@@ -184,6 +184,19 @@ void MacroPage::FillEventList(int k)
     }
 }
 
+void MacroPage::AppendRows(int firstEvent)
+{
+    CListUI* events = List(u"macro_item_list");
+    if (events == nullptr)
+        return;
+    for (const MacroRow& row : model_.Rows(model_.CurrentMacro())) {
+        if (row.event < firstEvent)
+            continue;
+        events->Add(EventRow(row.kind, row.label));
+        rowEvents_.push_back(row.event);
+    }
+}
+
 // The event list shown again after an edit, the row of `event` selected.
 void MacroPage::Refresh(int event)
 {

@@ -33,6 +33,8 @@ public:
 
     void FillNameList();
     void FillEventList(int k);
+    // Adds the rows of the current macro's events from `firstEvent` on.
+    void AppendRows(int firstEvent);
     // "itemclick" from a name row.
     void OnNameRowClick(SkinUI::CControlUI* row);
 

@@ -317,6 +317,16 @@ MacroEditResult MacroPageModel::DeleteEvent(int event)
     return MacroEditResult::kDone;
 }
 
+void MacroPageModel::ClearEvents(int k)
+{
+    if (k < 0 || k >= MacroCount())
+        return;
+    settings::MacroRecord macro = store_.WorkingMacro(static_cast<size_t>(k));
+    for (int i = 0; i < macro.EventCount(); ++i)
+        macro.Event(static_cast<size_t>(i)).Clear();
+    macro.SetEventCount(0);
+}
+
 // ---- storing ----
 
 void MacroPageModel::Commit()

@@ -71,6 +71,8 @@ public:
     MacroEditResult EditDelay(std::u16string_view text, int event);
     MacroEditResult InsertMouseEvent(int command, int position);
     MacroEditResult DeleteEvent(int event);
+    // Macro k loses all its events (a recording starts over); not committed.
+    void ClearEvents(int k);
     // Stores one event of row kind `kind` at `position` (-1 appends).
     MacroEditResult AddEvent(int kind, std::string_view text, int position);
 

@@ -6,6 +6,7 @@
 #include "app/MaskRegion.h"
 #include "app/KeysMessageWnd.h"
 #include "app/MacroPlayOptionWnd.h"
+#include "app/MessageBoxWnd.h"
 #include "app/PopupResult.h"
 #include "app/NameRoutes.h"
 #include "app/PopupMessageWnd.h"
@@ -85,6 +86,18 @@ void CNeritMainWnd::Attach(ProgramSettings& settings, MouseConnection& mouse)
     settings_ = &settings;
     mouse_ = &mouse;
     workflow_ = std::make_unique<ProfileWorkflow>(*this, settings, area_);
+    macros_ = std::make_unique<MacroWorkflow>(*this, manager_, settings::Store(), state_, language_, settings.Folder(),
+                                              settings.Files());
+    if (recorderClock_ != nullptr)
+        macros_->UseRecorderInput(recorderInput_, *recorderClock_);
+}
+
+void CNeritMainWnd::UseRecorderInput(platform::RawInput* desktop, platform::Clock& clock)
+{
+    recorderInput_ = desktop;
+    recorderClock_ = &clock;
+    if (macros_ != nullptr)
+        macros_->UseRecorderInput(desktop, clock);
 }
 
 void CNeritMainWnd::UseDesktop(FileDialog* fileDialog, UrlOpener* urlOpener)
@@ -132,19 +145,29 @@ intptr_t CNeritMainWnd::HandleMessage(unsigned message, uintptr_t wParam, intptr
         return 0;
     }
     if (message == kFileDialogAnswer) {
-        if (workflow_ != nullptr)
-            workflow_->OnFileDialogAnswer(static_cast<FileDialog::RequestId>(wParam));
+        const auto id = static_cast<FileDialog::RequestId>(wParam);
+        const bool macroFile = macros_ != nullptr && macros_->OnFileDialogAnswer(id);
+        if (!macroFile && workflow_ != nullptr)
+            workflow_->OnFileDialogAnswer(id);
         return 0;
     }
     if (message == WM_COMMAND) {
         const int command = static_cast<int>(wParam & 0xFFFF);
-        if (ButtonAssignment::IsAssignCommand(command))
+        const bool macroCommand = macros_ != nullptr && macros_->OnCommand(command);
+        if (!macroCommand && ButtonAssignment::IsAssignCommand(command))
             assignment_.OnCommand(command);
         return 0;
     }
     if (message == WM_TIMER && wParam == ButtonAssignment::kWarningTimer) {
         assignment_.OnWarningTimer();
         return 0;
+    }
+    if (message == WM_TIMER && macros_ != nullptr && macros_->OnTimer(wParam))
+        return 0;
+    if (macros_ != nullptr && macros_->Recording()) {
+        macros_->OnWindowMessage(message, wParam, lParam);
+        if (macros_->SwallowWhileRecording(message, lParam))
+            return 0;
     }
     if (FilterInput(message, lParam))
         return 0;
@@ -172,6 +195,8 @@ bool CNeritMainWnd::OnCreate()
     manager_.AddNotifier(this);
     if (workflow_ != nullptr)
         workflow_->UseFileDialog(fileDialog_, GetHWND(), kFileDialogAnswer);
+    if (macros_ != nullptr)
+        macros_->UseFileDialog(fileDialog_, GetHWND(), kFileDialogAnswer);
     InitWindow();
     return true;
 }
@@ -204,7 +229,6 @@ void CNeritMainWnd::InitWindow()
     }
     SetVersionLabels();
     SetLinks();
-    // Raw input for macro recording comes with the macro page's handling.
     if (settings_ != nullptr)
         settings_->Config().SaveLanguage(language_);
 }
@@ -350,6 +374,9 @@ void CNeritMainWnd::RefreshPages(int index)
 {
     if (index < 0 || index >= ProfileArea::kProfiles)
         return;
+    // A recording belongs to the profile shown so far.
+    if (macros_ != nullptr)
+        macros_->StopRecording();
     settings::LoadWorkingMacros(settings::Store(), index);
     area_.ShowPictures(index);
     if (settings_ != nullptr)
@@ -365,6 +392,8 @@ void CNeritMainWnd::RefreshPages(int index)
     ShowLeds();
     state_.shownProfile = index;
     area_.SelectOption(index);
+    if (macros_ != nullptr)
+        macros_->ShowMacros();
 }
 
 // The lighting option and the mouse follow the stored switch.
@@ -419,7 +448,7 @@ bool CNeritMainWnd::FilterInput(unsigned message, intptr_t lParam)
 {
     if (!IsInput(message))
         return false;
-    const bool dialog = workflow_ != nullptr && workflow_->DialogOpen();
+    const bool dialog = (workflow_ != nullptr && workflow_->DialogOpen()) || (macros_ != nullptr && macros_->DialogOpen());
     if (PopupState::IsOpen() || dialog) {
         if (IsPress(message) && PopupState::IsOpen())
             System()->SetFocus(PopupState::Top());
@@ -577,6 +606,8 @@ bool CNeritMainWnd::Dispatch(SkinUI::NotifyMessage& message)
         OnWindowInit();
         return true;
     }
+    if (macros_ != nullptr && macros_->Handle(message))
+        return true;
     if (message.type == u"click") {
         const auto route = FindRoute<Handler>(ClickRoutes(), sender);
         if (route)
@@ -864,6 +895,15 @@ void CNeritMainWnd::OpenPlayOptionPopup(SkinUI::CControlUI* anchor, int button, 
     auto popup = std::make_unique<CMacroPlayOptionWnd>(language_, mode);
     if (popup->Show(anchor))
         popup.release();  // frees itself when its window is gone
+}
+
+void CNeritMainWnd::OpenMacroLimitBox(SkinUI::CControlUI* anchor)
+{
+    auto box = std::make_unique<CMessageBoxWnd>(MessageBoxKind::kMacroLimit);
+    if (!box->Show(anchor))
+        return;
+    box.release();  // frees itself when its window is gone
+    state_.popupFlags |= PopupFlag::kMessageBox;
 }
 
 void CNeritMainWnd::SelectTab(int tab)

@@ -5,6 +5,7 @@
 #include "app/ButtonAssignment.h"
 #include "app/DeviceBusy.h"
 #include "app/DialogBuilderCallbackEx.h"
+#include "app/MacroWorkflow.h"
 #include "app/MouseConnection.h"
 #include "app/NameRoutes.h"
 #include "app/NeritMainState.h"
@@ -35,6 +36,7 @@ class CNeritMainWnd : public SkinUI::CWindowWnd,
                       public SkinUI::INotifyUI,
                       public settings::PageRefresher,
                       public ProfileWorkflow::Host,
+                      public MacroWorkflow::Host,
                       private ButtonAssignment::Popups {
 public:
     static constexpr std::u16string_view kClassName = u"MSUIMainFrame";
@@ -60,6 +62,11 @@ public:
     // The desktop's file dialogs and web browser; before Open. Without them
     // profile files cannot be chosen and links do nothing.
     void UseDesktop(platform::FileDialog* fileDialog, platform::UrlOpener* urlOpener);
+    // Where the macro recorder reads the keys and buttons of the whole
+    // desktop (null: nowhere, only the window's own input is recorded); the
+    // clock stamps the window's own input. Without a call: the window's own
+    // input on the system clock.
+    void UseRecorderInput(platform::RawInput* desktop, platform::Clock& clock);
     // Creates the window at the mask's size, centred on the work area, and
     // shows it. False when the window or its layout cannot be made.
     bool Open();
@@ -76,6 +83,8 @@ public:
     bool DeviceBusyNow() const { return busy_.Active(); }
 
     NeritMainState& State() { return state_; }
+    // The macro page; null before Attach.
+    MacroWorkflow* Macros() { return macros_.get(); }
     SkinUI::CWindowUIManager& Manager() { return manager_; }
     int Language() const override { return language_; }
     std::string SkinFolder() const;
@@ -102,6 +111,8 @@ private:
     // popup, which do not open yet.
     void OpenKeyPopup(SkinUI::CControlUI* anchor) override;
     void OpenPlayOptionPopup(SkinUI::CControlUI* anchor, int button, int profile) override;
+    // MacroWorkflow::Host
+    void OpenMacroLimitBox(SkinUI::CControlUI* anchor) override;
 
     bool FilterInput(unsigned message, intptr_t lParam);
     bool Dispatch(SkinUI::NotifyMessage& message);
@@ -168,6 +179,9 @@ private:
     SensorPages sensors_{manager_, settings::Store(), state_.shownProfile, state_.currentSensorTab};
     ButtonAssignment assignment_{manager_, settings::Store(), state_, language_, *this};
     std::unique_ptr<ProfileWorkflow> workflow_;
+    std::unique_ptr<MacroWorkflow> macros_;
+    platform::RawInput* recorderInput_ = nullptr;
+    platform::Clock* recorderClock_ = nullptr;
     platform::FileDialog* fileDialog_ = nullptr;
     platform::UrlOpener* urlOpener_ = nullptr;
     ProgramSettings* settings_ = nullptr;

@@ -1,14 +1,11 @@
 #include "app/ProfileWorkflow.h"
 
-#include "app/ProgramTexts.h"
 #include "settings/CodePage.h"
 #include "settings/CommandMessages.h"
 #include "settings/ProfileFiles.h"
 
 namespace NeritApp {
 
-using platform::FileDialogAnswer;
-using platform::FileDialogStatus;
 using settings::CommandResult;
 
 namespace {
@@ -31,15 +28,13 @@ platform::FileDialogRequest ProfileFileRequest(platform::FileDialogMode mode, co
 }  // namespace
 
 ProfileWorkflow::ProfileWorkflow(Host& host, ProgramSettings& settings, ProfileArea& area)
-    : host_(host), settings_(settings), area_(area)
+    : host_(host), settings_(settings), area_(area), dialogs_(host, settings.Files())
 {
 }
 
 void ProfileWorkflow::UseFileDialog(platform::FileDialog* dialog, platform::WindowId window, unsigned message)
 {
-    dialog_ = dialog;
-    window_ = window;
-    message_ = message;
+    dialogs_.Use(dialog, window, message);
 }
 
 CommandResult ProfileWorkflow::RunCommand(const std::function<CommandResult()>& command)
@@ -117,33 +112,19 @@ void ProfileWorkflow::SaveToFile() { StartDialog(FileAction::Save); }
 
 void ProfileWorkflow::StartDialog(FileAction action)
 {
-    if (dialog_ == nullptr || DialogOpen())
-        return;
     const auto mode = action == FileAction::Load ? platform::FileDialogMode::Open : platform::FileDialogMode::Save;
-    const auto request = ProfileFileRequest(mode, settings_.Folder().Path(kProfileFolder));
-    const platform::FileDialog::RequestId id = dialog_->Start(request, window_, message_);
-    if (id == platform::FileDialog::kNoRequest)
-        ReportNoDialog();
-    else
-        requests_[id] = action;
+    dialogs_.Start(ProfileFileRequest(mode, settings_.Folder().Path(kProfileFolder)), static_cast<int>(action));
 }
 
 void ProfileWorkflow::OnFileDialogAnswer(platform::FileDialog::RequestId id)
 {
-    const auto request = requests_.find(id);
-    if (dialog_ == nullptr || request == requests_.end())
+    const std::optional<FileDialogRequests::Chosen> chosen = dialogs_.Take(id);
+    if (!chosen)
         return;
-    const FileAction action = request->second;
-    requests_.erase(request);
-    const FileDialogAnswer answer = dialog_->TakeAnswer(id);
-    if (answer.status == FileDialogStatus::Failed)
-        ReportNoDialog();
-    if (answer.status != FileDialogStatus::Chosen)
-        return;
-    if (action == FileAction::Load)
-        LoadFrom(answer.path);
-    else if (!answer.extensionAdded || !settings_.Files().Exists(answer.path) || ConfirmReplace(answer.path))
-        SaveTo(answer.path);
+    if (static_cast<FileAction>(chosen->action) == FileAction::Load)
+        LoadFrom(chosen->path);
+    else
+        SaveTo(chosen->path);
 }
 
 void ProfileWorkflow::LoadFrom(const std::string& path)
@@ -151,21 +132,6 @@ void ProfileWorkflow::LoadFrom(const std::string& path)
     // A loaded profile is shown again, its name labels with it; a file that
     // cannot be loaded changes nothing, the labels included.
     Report(settings_.Commands().ImportProfile(host_.ShownProfile(), path));
-}
-
-void ProfileWorkflow::ReportNoDialog()
-{
-    host_.ShowNotice(std::string(kNoFileDialogText[static_cast<size_t>(host_.Language())]),
-                     platform::MB_OK | platform::MB_ICONERROR);
-}
-
-// The dialog asked about the name the user typed, not about the one with
-// the extension added.
-bool ProfileWorkflow::ConfirmReplace(const std::string& path)
-{
-    std::string text(kReplaceFileText[static_cast<size_t>(host_.Language())]);
-    text.replace(text.find("%s"), 2, path);
-    return host_.AskQuestion(text) == platform::IDOK;
 }
 
 void ProfileWorkflow::SaveTo(const std::string& path)

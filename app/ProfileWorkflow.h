@@ -5,12 +5,12 @@
 // is told in a "Notice by App" box naming what failed.
 #pragma once
 
+#include "app/FileDialogRequests.h"
 #include "app/ProfileArea.h"
 #include "app/ProgramSettings.h"
 #include "platform/file_dialog.h"
 
 #include <functional>
-#include <map>
 #include <string>
 
 namespace NeritApp {
@@ -18,17 +18,11 @@ namespace NeritApp {
 class ProfileWorkflow {
 public:
     // What the workflow needs of the main window.
-    class Host {
+    class Host : public NoticeHost {
     public:
-        virtual ~Host() = default;
         virtual int ShownProfile() const = 0;
-        virtual int Language() const = 0;
         virtual void RefreshFromProfile(int index) = 0;
         virtual void RunDeviceWork(const std::function<void()>& work) = 0;
-        // A message box over the main window with the caption "Notice by App".
-        virtual void ShowNotice(const std::string& text, unsigned flags) = 0;
-        // A yes/no question in a message box; IDOK or IDCANCEL.
-        virtual int AskQuestion(const std::string& text) = 0;
     };
 
     ProfileWorkflow(Host& host, ProgramSettings& settings, ProfileArea& area);
@@ -52,7 +46,7 @@ public:
     // A file dialog's answer arrived (the posted message's wParam).
     void OnFileDialogAnswer(platform::FileDialog::RequestId id);
     // Whether a file dialog is open: the window ignores clicks meanwhile.
-    bool DialogOpen() const { return !requests_.empty(); }
+    bool DialogOpen() const { return dialogs_.Open(); }
 
 private:
     enum class FileAction { Load, Save };
@@ -60,18 +54,13 @@ private:
     void StartDialog(FileAction action);
     void LoadFrom(const std::string& path);
     void SaveTo(const std::string& path);
-    bool ConfirmReplace(const std::string& path);
-    void ReportNoDialog();
     settings::CommandResult RunCommand(const std::function<settings::CommandResult()>& command);
     void Report(const settings::CommandResult& result);
 
     Host& host_;
     ProgramSettings& settings_;
     ProfileArea& area_;
-    platform::FileDialog* dialog_ = nullptr;
-    platform::WindowId window_ = platform::WindowId::None;
-    unsigned message_ = 0;
-    std::map<platform::FileDialog::RequestId, FileAction> requests_;
+    FileDialogRequests dialogs_;
 };
 
 }  // namespace NeritApp

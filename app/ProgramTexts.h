@@ -95,6 +95,34 @@ inline constexpr std::array<std::string_view, 4> kNoFileDialogText = {
     "无法打开文件对话框。\r\n桌面没有提供文件选择器（xdg-desktop-portal 或 zenity）。",
     "Der Dateidialog konnte nicht geöffnet werden.\r\nDer Desktop bietet keine Dateiauswahl (xdg-desktop-portal oder zenity)."};
 
+// The macro page's notices. %s is a path, %d a number of macros.
+inline constexpr std::array<std::string_view, 4> kMacroImportFailedText = {
+    "The macros could not be imported from\r\n  %s\r\nThe file is missing, empty or not a macro list. Nothing was changed.",
+    "無法從以下檔案匯入巨集：\r\n  %s\r\n檔案不存在、是空的或不是巨集清單。沒有任何變更。",
+    "无法从以下文件导入宏：\r\n  %s\r\n文件不存在、为空或不是宏列表。没有任何更改。",
+    "Die Makros konnten nicht importiert werden aus\r\n  %s\r\nDie Datei fehlt, ist leer oder ist keine Makroliste. Nichts wurde geändert."};
+inline constexpr std::array<std::string_view, 4> kMacroImportKeptText = {
+    "The file holds %d macros; a profile keeps 10.\r\nThe first 10 were imported.",
+    "檔案含有 %d 個巨集；一個配置文件最多保存 10 個。\r\n已匯入前 10 個。",
+    "文件含有 %d 个宏；一个配置文件最多保存 10 个。\r\n已导入前 10 个。",
+    "Die Datei enthält %d Makros; ein Profil fasst 10.\r\nDie ersten 10 wurden importiert."};
+inline constexpr std::array<std::string_view, 4> kMacroWriteFailedText = {
+    "The macros could not be written to\r\n  %s",
+    "無法將巨集寫入\r\n  %s",
+    "无法将宏写入\r\n  %s",
+    "Die Makros konnten nicht geschrieben werden nach\r\n  %s"};
+inline constexpr std::array<std::string_view, 4> kMacroFullRecordingText = {
+    "Recording stopped: a macro holds at most 256 events.",
+    "錄製已停止：一個巨集最多容納 256 個事件。",
+    "录制已停止：一个宏最多容纳 256 个事件。",
+    "Die Aufnahme wurde beendet: Ein Makro fasst höchstens 256 Ereignisse."};
+// Said once when input of the whole desktop cannot be read (no X server).
+inline constexpr std::array<std::string_view, 4> kWindowOnlyRecordingText = {
+    "Input to other windows cannot be read on this desktop:\r\nonly keys and clicks given to this window are recorded.",
+    "此桌面無法讀取其他視窗的輸入：\r\n只會錄製輸入到本視窗的按鍵與點擊。",
+    "此桌面无法读取其他窗口的输入：\r\n只会录制输入到本窗口的按键与点击。",
+    "Eingaben in andere Fenster können auf diesem Desktop nicht gelesen werden:\r\nNur Tasten und Klicks in diesem Fenster werden aufgenommen."};
+
 // Shown when the desktop has no program to open an address with; %s is the
 // address.
 inline constexpr std::array<std::string_view, 4> kNoBrowserText = {

@@ -23,6 +23,8 @@ inline constexpr PerLanguage kWheelDown = {"Scroll Wheel Down ", "向下捲動�
                                            "Einzeln runterscrollen   "};
 inline constexpr PerLanguage kReleaseWord = {" Up   ", " 向上   ", " 向上   ", " Hoch   "};
 inline constexpr PerLanguage kPressWord = {" Down ", " 向下   ", " 向下   ", " Runter   "};
+// Used by the insert menu of the macro page, not by the recorder.
+inline constexpr PerLanguage kClickWord = {" Click", " 點擊   ", " 点击   ", " Klick   "};
 // The buttons in the order the macro page's insert menu lists them.
 inline constexpr std::array<PerLanguage, 7> kButtonNames = {kLeftButton,     kRightButton, kMiddleButton, kForwardButton,
                                                             kBackwardButton, kWheelUp,     kWheelDown};

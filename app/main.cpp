@@ -15,6 +15,7 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/single_instance.h"
+#include "platform/XInputRawInput.h"
 #include "platform/XdgUrlOpener.h"
 #include "ui/WindowUIManager.h"
 
@@ -35,7 +36,8 @@ constexpr const char* kUsage =
     "  --data-dir DIR      the data folder (default $XDG_DATA_HOME/NeritMice)\n"
     "  --headless          run without a display\n"
     "  --screenshot FILE   with --headless: load the profiles, draw the main window into FILE and exit\n";
-constexpr unsigned kRaiseTimer = 1;
+// Outside the ids the controls' own timers take (below 255).
+constexpr unsigned kRaiseTimer = 256;
 constexpr unsigned kRaiseIntervalMs = 250;
 
 // Whether `folder` holds all four skin folders; names the first missing one.
@@ -117,6 +119,10 @@ public:
         platform::DesktopFileDialog fileDialog(system);
         platform::XdgUrlOpener browser;
         window.UseDesktop(&fileDialog, &browser);
+        // Keys and clicks of the whole desktop reach the macro recorder
+        // through X; without an X server only the window's own input does.
+        platform::XInputRawInput desktopInput(platform::SystemClock());
+        window.UseRecorderInput(options_.headless ? nullptr : &desktopInput, platform::SystemClock());
         if (!window.Open()) {
             std::fprintf(stderr, "NeritMice: cannot create the main window\n");
             return 1;
