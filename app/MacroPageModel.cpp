@@ -4,6 +4,7 @@
 #include "settings/ButtonFunctions.h"
 #include "settings/CodePage.h"
 #include "settings/MacroFiles.h"
+#include "settings/MacroText.h"
 #include "settings/WorkingMacros.h"
 
 #include <algorithm>
@@ -56,14 +57,18 @@ bool SameIgnoringCase(std::u16string_view a, std::u16string_view b)
 }
 
 // A mouse event's text in the current language: a known button's name
-// (English or Chinese), else the text itself.
+// (English or Chinese, or the shorter name an event read from the mouse
+// carries), else the text itself.
 std::u16string MouseName(const std::u16string& text, size_t language)
 {
-    for (const recorder_texts::PerLanguage& names : recorder_texts::kButtonNames) {
-        for (size_t known = 0; known < 3; ++known) {
-            if (SameIgnoringCase(text, settings::ToUtf16(names[known])))
-                return settings::ToUtf16(names[language]);
-        }
+    for (size_t button = 0; button < recorder_texts::kButtonNames.size(); ++button) {
+        const recorder_texts::PerLanguage& names = recorder_texts::kButtonNames[button];
+        const auto action = static_cast<settings::MouseAction>(button);
+        bool known = SameIgnoringCase(text, settings::ToUtf16(settings::DeviceMouseName(action)));
+        for (size_t form = 0; form < 3 && !known; ++form)
+            known = SameIgnoringCase(text, settings::ToUtf16(names[form]));
+        if (known)
+            return settings::ToUtf16(names[language]);
     }
     return text;
 }

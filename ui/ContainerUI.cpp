@@ -244,6 +244,8 @@ bool CContainerUI::AddAt(std::unique_ptr<CControlUI> control, int index)
         GetManager()->InitControls(child, this);
     else
         child->SetManager(nullptr, this);
+    // The children are placed again at the next paint.
+    NeedUpdate();
     return true;
 }
 
@@ -255,6 +257,7 @@ bool CContainerUI::Remove(CControlUI* control)
     // The child is destroyed after it has left the list.
     const std::unique_ptr<CControlUI> removed = std::move(m_items[static_cast<size_t>(index)]);
     m_items.erase(m_items.begin() + index);
+    NeedUpdate();
     return true;
 }
 
@@ -262,6 +265,7 @@ void CContainerUI::RemoveAll()
 {
     const std::vector<std::unique_ptr<CControlUI>> removed = std::move(m_items);
     m_items.clear();
+    NeedUpdate();
 }
 
 int CContainerUI::GetCount() const { return static_cast<int>(m_items.size()); }
