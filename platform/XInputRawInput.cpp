@@ -61,6 +61,15 @@ std::optional<RawInputEvent> TranslateXiRawEvent(int evtype, int detail) {
     }
 }
 
+uint64_t ExtendServerTime(uint32_t serverMs, uint64_t previous) {
+    constexpr uint64_t kWrap = uint64_t{1} << 32;
+    uint64_t extended = (previous & ~(kWrap - 1)) | serverMs;
+    // Half a wrap back counts as the next round.
+    if (extended + kWrap / 2 < previous)
+        extended += kWrap;
+    return extended;
+}
+
 XInputRawInput::~XInputRawInput() {
     Stop();
 }
@@ -122,10 +131,18 @@ void XInputRawInput::Poll(std::vector<RawInputEvent>& out) {
         const auto* raw = static_cast<const XIRawEvent*>(cookie->data);
         std::optional<RawInputEvent> translated =
             raw ? TranslateXiRawEvent(cookie->evtype, raw->detail) : std::nullopt;
+        const uint32_t serverMs = raw ? uint32_t(raw->time) : 0;
         XFreeEventData(display, cookie);
         if (!translated)
             continue;
-        translated->timeMicros = clock_.NowMicros();
+        // The server's stamp measures the time between two actions exactly,
+        // however late the loop polls; without one the poll's time serves.
+        if (serverMs != 0) {
+            serverMs_ = ExtendServerTime(serverMs, serverMs_);
+            translated->timeMicros = serverMs_ * 1000;
+        } else {
+            translated->timeMicros = clock_.NowMicros();
+        }
         out.push_back(*translated);
     }
 }

@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/raw_input.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,11 @@ namespace platform {
 // as a transition; nothing for events that are not recorded (horizontal
 // wheel, wheel releases, unknown keys, key codes below 8, other types).
 std::optional<RawInputEvent> TranslateXiRawEvent(int evtype, int detail);
+
+// The X server stamps events in milliseconds of 32 bits, which wrap after
+// 49 days: the stamp `serverMs` extended past the previous extended stamp
+// `previous` (0 for none), still in milliseconds.
+uint64_t ExtendServerTime(uint32_t serverMs, uint64_t previous);
 
 class XInputRawInput final : public RawInput {
 public:
@@ -36,6 +42,7 @@ private:
     std::string displayName_;
     void* display_ = nullptr;  // Display*, kept out of this header
     int opcode_ = 0;
+    uint64_t serverMs_ = 0;  // the last event's server time, extended
 };
 
 }  // namespace platform

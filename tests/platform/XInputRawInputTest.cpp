@@ -27,6 +27,16 @@ std::string Describe(std::optional<RawInputEvent> event) {
     return "wheel " + std::to_string(event->wheelNotches);
 }
 
+TEST(XInputRawInputTest, ServerTimesCarryOnPastTheWrap) {
+    EXPECT_EQ(ExtendServerTime(1000, 0), 1000u);
+    EXPECT_EQ(ExtendServerTime(1250, 1000), 1250u);
+    // Events polled together may come slightly out of order.
+    EXPECT_EQ(ExtendServerTime(990, 1000), 990u);
+    const uint64_t beforeWrap = 0xFFFFFF00u;
+    EXPECT_EQ(ExtendServerTime(0x10, beforeWrap), 0x100000010u);
+    EXPECT_EQ(ExtendServerTime(0x20, 0x100000010u), 0x100000020u);
+}
+
 TEST(XInputRawInputTest, RawEventsBecomeTransitions) {
     EXPECT_EQ(Describe(TranslateXiRawEvent(XI_RawKeyPress, 38)), "key 65 down");
     EXPECT_EQ(Describe(TranslateXiRawEvent(XI_RawKeyRelease, 38)), "key 65 up");
