@@ -8,6 +8,7 @@
 #include "ui/ScrollBarUI.h"
 
 #include <array>
+#include <limits>
 #include <utility>
 
 namespace NeritApp {
@@ -195,6 +196,9 @@ void MacroPage::AppendRows(int firstEvent)
         events->Add(EventRow(row.kind, row.label));
         rowEvents_.push_back(row.event);
     }
+    // The newest rows stay in sight: placed at once, then scrolled to.
+    events->SetItemRect(events->GetItemRect());
+    events->SetVScrollPos(std::numeric_limits<int>::max() / 2);
 }
 
 // The event list shown again after an edit, the row of `event` selected.

@@ -326,6 +326,11 @@ TEST_F(MacroWorkflowTest, ThePageIsInertWhileRecordingAndAFullMacroEndsIt)
     EXPECT_EQ(settings::Store().WorkingMacro(0).EventCount(), 256);
     EXPECT_EQ(settings::Store().Profile(0).Macro(0).EventCount(), 256) << "committed";
     EXPECT_EQ(List(u"macro_item_list")->GetCount(), 256);
+    // The list keeps the newest row in sight.
+    const SkinUI::UIRect list = List(u"macro_item_list")->GetItemRect();
+    const SkinUI::UIRect last = List(u"macro_item_list")->GetItemAt(255)->GetItemRect();
+    EXPECT_GT(last.top, list.top);
+    EXPECT_LE(last.bottom, list.bottom);
     ASSERT_EQ(Boxes(), boxes + 1);
     EXPECT_EQ(LastBox(), std::string(kMacroFullRecordingText[0]));
     // The page works again.
