@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libhidapi-dev
+  libhidapi-dev libudev-dev
   libglib2.0-dev
   libminizip-dev zlib1g-dev
   libpugixml-dev libstb-dev
