@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the Xvfb scripts that drive the real NeritMice against the
 # simulated mouse; sourced after `program` (the NeritMice binary) and `work`
 # (a mktemp folder) are set and `app` is cleared. Skips (77) without a
@@ -6,8 +7,10 @@
 here=$(dirname "${BASH_SOURCE[0]}")
 : >"$work/out.txt"
 : >"$work/err.txt"
+# shellcheck source=tests/ui/xvfb_common.sh
 source "$here/../ui/xvfb_common.sh"
 command -v xwd >/dev/null || { echo "xwd missing"; exit 77; }
+# shellcheck source=tests/xwd_pixels.sh
 source "$here/../xwd_pixels.sh"
 
 title=" Corvanta Vimo Mouse Utility "

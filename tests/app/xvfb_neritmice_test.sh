@@ -10,6 +10,7 @@ program=$1
 work=$(mktemp -d)
 app=
 trap '[ -n "$app" ] && kill "$app" 2>/dev/null; rm -rf "$work"' EXIT
+# shellcheck source=tests/app/neritmice_xvfb_common.sh
 source "$(dirname "$0")/neritmice_xvfb_common.sh"
 
 start
