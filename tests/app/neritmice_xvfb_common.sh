@@ -20,7 +20,7 @@ read -r close_x close_y < <(sed -n 's/.*name="closebtn".*pos="\([0-9]*\),\([0-9]
   "$layout" | awk '{ print int(($1 + $3) / 2), int(($2 + $4) / 2) }')
 [ -n "${close_y:-}" ] || fail "no closebtn in $layout"
 export XDG_RUNTIME_DIR="$work/run"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 start() {
   "$program" --simulate="$work/state" --data-dir "$work/data" >>"$work/out.txt" 2>>"$work/err.txt" &
@@ -68,6 +68,18 @@ wait_painted() {
     sleep 0.2
   done
   fail "the window stayed black: ${seen:-no screenshot}"
+}
+
+# Starts the program and sets `window` to its main window once painted.
+# Skips (77) when SDL cannot use the X server at all: nothing to click.
+open_window() {
+  start
+  window=$(find_window)
+  if [ -z "$window" ]; then
+    grep -q "cannot open the display" "$work/err.txt" && { cat "$work/err.txt"; exit 77; }
+    fail "no window titled \"$title\""
+  fi
+  wait_painted "$window"
 }
 
 # Prints the screen position of WINDOW's top left corner.

@@ -13,14 +13,7 @@ trap '[ -n "$app" ] && kill "$app" 2>/dev/null; rm -rf "$work"' EXIT
 # shellcheck source=tests/app/neritmice_xvfb_common.sh
 source "$(dirname "$0")/neritmice_xvfb_common.sh"
 
-start
-window=$(find_window)
-if [ -z "$window" ]; then
-  # SDL could not use the X server at all: nothing to click.
-  grep -q "cannot open the display" "$work/err.txt" && { cat "$work/err.txt"; exit 77; }
-  fail "no window titled \"$title\""
-fi
-wait_painted "$window"
+open_window
 
 # A second start with the same simulated mouse asks the first to come to the
 # front and leaves at once, before it touches the mouse's state file.
@@ -41,8 +34,6 @@ led=$(od -An -tu1 -j 9 -N 1 "$work/state" 2>/dev/null | tr -d ' ')
 [ "$led" = "255" ] || fail "the simulated mouse's LEDs were not switched on (state byte 9: ${led:-no file})"
 
 # The lock is free: a second start runs and shows its own window.
-start
-window=$(find_window) || fail "the second start showed no window"
-wait_painted "$window"
+open_window
 close_window "$window"
 echo "xvfb NeritMice test passed"

@@ -46,13 +46,7 @@ macro_tab_shown() {
   [ $((16#${colour:0:2})) -ge 192 ] && [ $((16#${colour:2:2})) -lt 128 ]
 }
 
-start
-window=$(find_window)
-if [ -z "$window" ]; then
-  grep -q "cannot open the display" "$work/err.txt" && { cat "$work/err.txt"; exit 77; }
-  fail "no window titled \"$title\""
-fi
-wait_painted "$window"
+open_window
 
 # Clicks are ignored while the profiles are read: the tab is clicked until
 # the page shows.
