@@ -30,6 +30,11 @@ done <"$work/rects.txt"
 click_control() {
   click_at "$window" "$(((left[$1] + right[$1]) / 2))" "$(((top[$1] + bottom[$1]) / 2))"
 }
+# Prints points 6 px apart along line Y of control NAME.
+strip() {
+  local x
+  for ((x = left[$1] + 4; x < right[$1] - 4; x += 6)); do echo -n " $x $2"; done
+}
 # The first name row lies 4 px below the list's top and is 18 px high.
 row_x=$(((left[macro_name_list] + right[macro_name_list]) / 2))
 row_y=$((top[macro_name_list] + 4 + 9))
@@ -37,7 +42,8 @@ row_y=$((top[macro_name_list] + 4 + 9))
 tab_x=$(((left[macromanagebtn] + right[macromanagebtn]) / 2))
 tab_y=$((bottom[macromanagebtn] - 3))
 # Points along the first name row, which a new macro fills.
-row_points=$(for ((x = left[macro_name_list] + 4; x < right[macro_name_list] - 4; x += 6)); do echo -n " $x $row_y"; done)
+row_points=$(strip macro_name_list "$row_y")
+record_points=$(strip macro_record_btn "$(((top[macro_record_btn] + bottom[macro_record_btn]) / 2))")
 
 # True when the last screenshot shows the macro tab selected.
 macro_tab_shown() {
@@ -72,8 +78,21 @@ done
 [ -n "$added" ] || fail "no name row appeared for a new macro"
 click_at "$window" "$row_x" "$row_y"
 sleep 0.3
+# The record button blinks while recording: its look, away from the
+# pointer, differs from the look before.
+# shellcheck disable=SC2086
+screenshot "$window" && idle_button=$(pixels $record_points)
 click_control macro_record_btn
-sleep 0.5
+sleep 0.2
+read -r x y < <(window_origin "$window")
+xdotool mousemove "$((x + row_x))" "$((y + row_y))"
+recording=
+for _ in $(seq 50); do
+  sleep 0.1
+  # shellcheck disable=SC2086
+  screenshot "$window" && [ "$(pixels $record_points)" != "$idle_button" ] && { recording=1; break; }
+done
+[ -n "$recording" ] || fail "the record button did not start blinking"
 
 # Another window in front of NeritMice's page, with the focus.
 read -r x y < <(window_origin "$window")
