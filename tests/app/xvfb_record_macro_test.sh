@@ -52,6 +52,16 @@ macro_tab_shown() {
   [ $((16#${colour:0:2})) -ge 192 ] && [ $((16#${colour:2:2})) -lt 128 ]
 }
 
+# Waits (5 s at most) until the window shows other colours at POINTS than BEFORE.
+wait_change() {
+  for _ in $(seq 50); do
+    sleep 0.1
+    # shellcheck disable=SC2086
+    screenshot "$window" && [ "$(pixels $1)" != "$2" ] && return 0
+  done
+  return 1
+}
+
 open_window
 
 # Clicks are ignored while the profiles are read: the tab is clicked until
@@ -69,13 +79,7 @@ done
 # shellcheck disable=SC2086
 empty_row=$(pixels $row_points)
 click_control macro_new_btn
-added=
-for _ in $(seq 50); do
-  sleep 0.1
-  # shellcheck disable=SC2086
-  screenshot "$window" && [ "$(pixels $row_points)" != "$empty_row" ] && { added=1; break; }
-done
-[ -n "$added" ] || fail "no name row appeared for a new macro"
+wait_change "$row_points" "$empty_row" || fail "no name row appeared for a new macro"
 click_at "$window" "$row_x" "$row_y"
 sleep 0.3
 # The record button blinks while recording: its look, away from the
@@ -86,13 +90,7 @@ click_control macro_record_btn
 sleep 0.2
 read -r x y < <(window_origin "$window")
 xdotool mousemove "$((x + row_x))" "$((y + row_y))"
-recording=
-for _ in $(seq 50); do
-  sleep 0.1
-  # shellcheck disable=SC2086
-  screenshot "$window" && [ "$(pixels $record_points)" != "$idle_button" ] && { recording=1; break; }
-done
-[ -n "$recording" ] || fail "the record button did not start blinking"
+wait_change "$record_points" "$idle_button" || fail "the record button did not start blinking"
 
 # Another window in front of NeritMice's page, with the focus.
 read -r x y < <(window_origin "$window")
