@@ -310,8 +310,11 @@ void MacroWorkflow::FinishRecording()
 
 void MacroWorkflow::SetRecordImage(const char* image)
 {
-    if (CControlUI* button = manager_.FindControl(u"macro_record_btn"))
+    // A new picture is not painted by itself.
+    if (CControlUI* button = manager_.FindControl(u"macro_record_btn")) {
         button->SetAttribute(u"normalimage", settings::ToUtf16(image));
+        button->Invalidate();
+    }
 }
 
 bool MacroWorkflow::OnTimer(uintptr_t id)

@@ -3,9 +3,15 @@
 // sensor pages, as PNG files OUT/<language>/<name>.png.
 //
 //   nerit_screenshots SKINS OUT
+//   nerit_screenshots --rects SKINS PAGE NAME...
 //
 // SKINS holds the skin folders VimoSkin … VimoSkin3. Exits with 1 when a
 // layout does not build or a file cannot be written.
+//
+// With --rects it lays out the English main window on page PAGE (0..3, tab
+// order) and prints "NAME left top right bottom" in window coordinates for
+// each named control, or "NAME missing"; exits with 1 when one is missing.
+// Scripts that click the real window find the controls this way.
 #include "app/BoundControls.h"
 #include "app/DialogBuilderCallbackEx.h"
 #include "app/FramePicture.h"
@@ -32,6 +38,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -213,6 +221,32 @@ public:
         return ok;
     }
 
+    // Prints the rectangles of the named controls of the English main
+    // window on `page`; false when one of them is missing.
+    bool Rects(int page, const std::vector<std::string>& names)
+    {
+        folder_ = (skins_ / kSkinLanguages[0].folder).string();
+        ShotWnd window;
+        if (!OpenFrame(window, 0))
+            return false;
+        ShowPage(window.manager, page);
+        system_.RunPending();
+        bool ok = true;
+        for (const std::string& name : names) {
+            const CControlUI* control = window.manager.FindControl(platform::Utf8ToUtf16(name));
+            if (control == nullptr) {
+                std::printf("%s missing\n", name.c_str());
+                ok = false;
+                continue;
+            }
+            const UIRect rect = control->GetItemRect();
+            std::printf("%s %d %d %d %d\n", name.c_str(), rect.left, rect.top, rect.right, rect.bottom);
+        }
+        window.Close();
+        system_.RunPending();
+        return ok;
+    }
+
 private:
     std::unique_ptr<CControlUI> Build(ShotWnd& window, unsigned layout, const char* what)
     {
@@ -223,15 +257,23 @@ private:
         return root;
     }
 
-    bool Frame(int language, const std::filesystem::path& target)
+    // The main window as the program shows it in `language`.
+    bool OpenFrame(ShotWnd& window, int language)
     {
-        ShotWnd window;
         if (!window.Init(folder_) || !window.Open(Build(window, Layout::kMainFrame, "main_window"), {1000, 680}))
             return false;
         window.shaped = true;
         MainFrameSetup::ApplyLanguage(window.manager, language);
         FillFrame(window.manager, language);
         ApplyLanguageGeometry(window.manager, language);
+        return true;
+    }
+
+    bool Frame(int language, const std::filesystem::path& target)
+    {
+        ShotWnd window;
+        if (!OpenFrame(window, language))
+            return false;
         bool ok = true;
         for (int page = 0; page < static_cast<int>(std::size(kPages)); ++page) {
             ShowPage(window.manager, page);
@@ -277,12 +319,30 @@ private:
     CDialogBuilderCallbackEx callback_;
 };
 
+// --rects SKINS PAGE NAME...: the page must be a tab's number.
+int PrintRects(int argc, char** argv)
+{
+    const std::string page = argc > 3 ? argv[3] : "";
+    const int pages = static_cast<int>(std::size(kPages));
+    if (argc < 5 || page.size() != 1 || page[0] < '0' || page[0] >= '0' + pages) {
+        std::fprintf(stderr, "usage: nerit_screenshots --rects SKINS PAGE(0..%d) NAME...\n", pages - 1);
+        return 2;
+    }
+    Shooter shooter(argv[2], {});
+    CWindowWnd::SetWindowSystem(&shooter.System());
+    const bool ok = shooter.Rects(page[0] - '0', std::vector<std::string>(argv + 4, argv + argc));
+    CWindowWnd::SetWindowSystem(nullptr);
+    return ok ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::string_view(argv[1]) == "--rects")
+        return PrintRects(argc, argv);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: nerit_screenshots SKINS OUT\n");
+        std::fprintf(stderr, "usage: nerit_screenshots SKINS OUT | --rects SKINS PAGE NAME...\n");
         return 2;
     }
     Shooter shooter(argv[1], argv[2]);

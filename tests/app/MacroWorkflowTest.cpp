@@ -11,6 +11,7 @@
 #include "ui/EditUI.h"
 #include "ui/ListUI.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -120,6 +121,18 @@ protected:
             labels.push_back(layout != nullptr ? layout->GetItemAt(1)->GetText() : u"?");
         }
         return labels;
+    }
+
+    // What the window last showed inside `rect`.
+    std::vector<uint32_t> Shown(const SkinUI::UIRect& rect)
+    {
+        const platform::HeadlessWindowSystem::Frame* frame = system.LastFrame(window.GetHWND());
+        std::vector<uint32_t> pixels;
+        for (int y = rect.top; frame != nullptr && y < std::min(rect.bottom, frame->height); ++y) {
+            for (int x = rect.left; x < std::min(rect.right, frame->width); ++x)
+                pixels.push_back(frame->At(x, y));
+        }
+        return pixels;
     }
 
     size_t Boxes() const { return system.MessageBoxCalls().size(); }
@@ -301,6 +314,33 @@ TEST_F(MacroWorkflowTest, ExportThenImportKeepsTheMacros)
     EXPECT_EQ(settings::Store().WorkingMacroCount(), 10);
     EXPECT_EQ(settings::Store().WorkingMacro(9).Name(), "M10");
     EXPECT_NE(LastBox().find("12"), std::string::npos);
+}
+
+// The blinking reaches the screen, not only the button's attributes.
+TEST_F(MacroWorkflowTest, TheRecordButtonBlinksOnTheScreen)
+{
+    StartOnMacroPage();
+    NewMacro();
+    Click(u"macro_record_btn");
+    ASSERT_TRUE(window.State().recording);
+    // Off the button, which then shows its normal picture.
+    const SkinUI::UIRect rect = Find(u"macro_record_btn")->GetItemRect();
+    system.InjectMouse(window.GetHWND(), platform::WM_MOUSEMOVE, rect.left, rect.bottom + 100);
+    Run();
+    const std::vector<uint32_t> first = Shown(rect);
+    ASSERT_FALSE(first.empty());
+    system.AdvanceTime(600);
+    Run();
+    EXPECT_TRUE(Shown(rect) != first) << "the second picture is shown";
+    system.AdvanceTime(600);
+    Run();
+    EXPECT_TRUE(Shown(rect) == first);
+    system.AdvanceTime(600);
+    Run();
+    ClickStop();
+    system.InjectMouse(window.GetHWND(), platform::WM_MOUSEMOVE, rect.left, rect.bottom + 100);
+    Run();
+    EXPECT_TRUE(Shown(rect) == first) << "the first picture after the stop";
 }
 
 TEST_F(MacroWorkflowTest, ThePageIsInertWhileRecordingAndAFullMacroEndsIt)

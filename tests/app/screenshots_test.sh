@@ -20,5 +20,20 @@ for lang in en zh_TW zh_CN de; do
     fi
   done
 done
+
+# --rects: the caption's close button where the main frame's layout puts it,
+# a macro page button laid out, and a name the layout lacks reported with
+# status 1.
+layout="$(dirname "$0")/../../resources/xml/189_main_frame.xml"
+close=$(sed -n 's/.*name="closebtn".*pos="\([0-9]*\),\([0-9]*\),\([0-9]*\),\([0-9]*\)".*/closebtn \1 \2 \3 \4/p' "$layout")
+rects=$("$tool" --rects "$skins" 2 closebtn macro_new_btn no_such_control)
+rects_code=$?
+echo "$rects"
+if [ "$rects_code" -ne 1 ] || [ "$(echo "$rects" | sed -n 1p)" != "$close" ] \
+   || ! echo "$rects" | sed -n 2p | awk '{ exit !($1 == "macro_new_btn" && $4 > $2 && $5 > $3) }' \
+   || [ "$(echo "$rects" | sed -n 3p)" != "no_such_control missing" ]; then
+  echo "--rects gave status $rects_code; expected \"$close\", a laid out macro_new_btn, no_such_control missing"
+  missing=1
+fi
 [ "$missing" -eq 0 ] && [ "$code" -eq 0 ] && { echo "screenshots in $out"; exit 0; }
 exit 1
