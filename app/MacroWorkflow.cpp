@@ -310,11 +310,8 @@ void MacroWorkflow::FinishRecording()
 
 void MacroWorkflow::SetRecordImage(const char* image)
 {
-    // A new picture is not painted by itself.
-    if (CControlUI* button = manager_.FindControl(u"macro_record_btn")) {
+    if (CControlUI* button = manager_.FindControl(u"macro_record_btn"))
         button->SetAttribute(u"normalimage", settings::ToUtf16(image));
-        button->Invalidate();
-    }
 }
 
 bool MacroWorkflow::OnTimer(uintptr_t id)

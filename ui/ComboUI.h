@@ -25,11 +25,11 @@ public:
 
     void SetTextPadding(const UIRect& padding) { m_textPadding = padding; }
     const UIRect& GetTextPadding() const { return m_textPadding; }
-    void SetNormalImage(std::u16string_view image) { m_normalImage = image; }
-    void SetHotImage(std::u16string_view image) { m_hotImage = image; }
-    void SetPushedImage(std::u16string_view image) { m_pushedImage = image; }
-    void SetFocusedImage(std::u16string_view image) { m_focusedImage = image; }
-    void SetDisabledImage(std::u16string_view image) { m_disabledImage = image; }
+    void SetNormalImage(std::u16string_view image) { m_normalImage = image; Invalidate(); }
+    void SetHotImage(std::u16string_view image) { m_hotImage = image; Invalidate(); }
+    void SetPushedImage(std::u16string_view image) { m_pushedImage = image; Invalidate(); }
+    void SetFocusedImage(std::u16string_view image) { m_focusedImage = image; Invalidate(); }
+    void SetDisabledImage(std::u16string_view image) { m_disabledImage = image; Invalidate(); }
     const std::u16string& GetNormalImage() const { return m_normalImage; }
     const std::u16string& GetHotImage() const { return m_hotImage; }
     const std::u16string& GetPushedImage() const { return m_pushedImage; }

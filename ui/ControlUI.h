@@ -128,7 +128,7 @@ public:
     void SetBorderRound(const UISize& round) { m_borderRound = round; }
     const UISize& GetBorderRound() const { return m_borderRound; }
     // Image descriptions are kept as text and parsed when drawn.
-    void SetBkImage(std::u16string_view image) { m_bkImage = image; }
+    void SetBkImage(std::u16string_view image) { m_bkImage = image; Invalidate(); }
     const std::u16string& GetBkImage() const { return m_bkImage; }
 
     // A bound control stays found under its new name.

@@ -46,10 +46,10 @@ public:
     void SetMaxChar(int count);
     int GetMaxChar() const { return m_maxChar; }
 
-    void SetNormalImage(std::u16string_view image) { m_normalImage = image; }
-    void SetHotImage(std::u16string_view image) { m_hotImage = image; }
-    void SetFocusedImage(std::u16string_view image) { m_focusedImage = image; }
-    void SetDisabledImage(std::u16string_view image) { m_disabledImage = image; }
+    void SetNormalImage(std::u16string_view image) { m_normalImage = image; Invalidate(); }
+    void SetHotImage(std::u16string_view image) { m_hotImage = image; Invalidate(); }
+    void SetFocusedImage(std::u16string_view image) { m_focusedImage = image; Invalidate(); }
+    void SetDisabledImage(std::u16string_view image) { m_disabledImage = image; Invalidate(); }
     const std::u16string& GetNormalImage() const { return m_normalImage; }
     const std::u16string& GetHotImage() const { return m_hotImage; }
     const std::u16string& GetFocusedImage() const { return m_focusedImage; }

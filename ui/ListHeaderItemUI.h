@@ -17,7 +17,7 @@ public:
     bool IsDragable() const { return m_dragable; }
     void SetSepWidth(int width) { m_sepWidth = width; }
     int GetSepWidth() const { return m_sepWidth; }
-    void SetSepImage(std::u16string_view image) { m_sepImage = image; }
+    void SetSepImage(std::u16string_view image) { m_sepImage = image; Invalidate(); }
     const std::u16string& GetSepImage() const { return m_sepImage; }
 
 private:

@@ -39,8 +39,8 @@ public:
     // Nobody is notified.
     static void KeepOneSelectedPerGroup(std::span<CControlUI* const> roots, CWindowUIManager* manager);
 
-    void SetSelectedImage(std::u16string_view image) { m_selectedImage = image; }
-    void SetForeImage(std::u16string_view image) { m_foreImage = image; }
+    void SetSelectedImage(std::u16string_view image) { m_selectedImage = image; Invalidate(); }
+    void SetForeImage(std::u16string_view image) { m_foreImage = image; Invalidate(); }
     const std::u16string& GetSelectedImage() const { return m_selectedImage; }
     const std::u16string& GetForeImage() const { return m_foreImage; }
     // 0: the normal text colour.

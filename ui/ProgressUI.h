@@ -15,7 +15,7 @@ public:
     std::u16string_view GetClass() const override { return u"ProgressUI"; }
     void SetAttribute(std::u16string_view name, std::u16string_view value) override;
 
-    void SetForeImage(std::u16string_view image) { m_foreImage = image; }
+    void SetForeImage(std::u16string_view image) { m_foreImage = image; Invalidate(); }
     const std::u16string& GetForeImage() const { return m_foreImage; }
     void SetHorizontal(bool on) { m_horizontal = on; }
     bool IsHorizontal() const { return m_horizontal; }

@@ -14,9 +14,9 @@ public:
     std::u16string_view GetClass() const override { return u"SliderUI"; }
     void SetAttribute(std::u16string_view name, std::u16string_view value) override;
 
-    void SetThumbImage(std::u16string_view image) { m_thumbImage = image; }
-    void SetThumbHotImage(std::u16string_view image) { m_thumbHotImage = image; }
-    void SetThumbPushedImage(std::u16string_view image) { m_thumbPushedImage = image; }
+    void SetThumbImage(std::u16string_view image) { m_thumbImage = image; Invalidate(); }
+    void SetThumbHotImage(std::u16string_view image) { m_thumbHotImage = image; Invalidate(); }
+    void SetThumbPushedImage(std::u16string_view image) { m_thumbPushedImage = image; Invalidate(); }
     const std::u16string& GetThumbImage() const { return m_thumbImage; }
     const std::u16string& GetThumbHotImage() const { return m_thumbHotImage; }
     const std::u16string& GetThumbPushedImage() const { return m_thumbPushedImage; }
