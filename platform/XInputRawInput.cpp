@@ -93,8 +93,10 @@ bool XInputRawInput::SelectRawEvents() {
     int error = 0;
     if (!XQueryExtension(display, "XInputExtension", &opcode_, &event, &error))
         return false;
+    // From 2.1 on raw events arrive while another client holds a grab (a
+    // game, an open menu); 2.0 would leave the recording empty then.
     int major = 2;
-    int minor = 0;
+    int minor = 2;
     if (XIQueryVersion(display, &major, &minor) != Success)
         return false;
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};

@@ -4,6 +4,7 @@
 #include "platform/XInputRawInput.h"
 #include "settings/KeyNameTable.h"
 #include "tests/RunShell.h"
+#include "tests/platform/XGrab.h"
 
 #include <X11/extensions/XI2.h>
 #include <gtest/gtest.h>
@@ -93,6 +94,31 @@ TEST(XInputRawInputTest, ReadsInputSentToTheDesktop) {
                                               "wheel -1", "key 32 down", "key 32 up"}));
     for (size_t i = 1; i < events.size(); ++i)
         EXPECT_GE(events[i].timeMicros, events[i - 1].timeMicros);
+    input.Stop();
+}
+
+// Another client holding the keyboard and the pointer (a game, an open
+// menu) keeps neither the keys nor the clicks from us.
+TEST(XInputRawInputTest, ReadsInputWhileAnotherClientHoldsAGrab) {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display)
+        GTEST_SKIP() << "no X display";
+    testsupport::XGrab grab;
+    ASSERT_TRUE(grab.Take());
+
+    XInputRawInput input(SystemClock());
+    ASSERT_TRUE(input.Start());
+    const auto sent = testsupport::RunShell("xdotool key a click 1");
+    ASSERT_EQ(sent.status, 0) << sent.out;
+    std::vector<RawInputEvent> events;
+    for (int tries = 0; tries < 300 && events.size() < 4; ++tries) {
+        input.Poll(events);
+        usleep(10000);
+    }
+    std::vector<std::string> seen;
+    for (const RawInputEvent& event : events)
+        seen.push_back(Describe(event));
+    EXPECT_EQ(seen, (std::vector<std::string>{"key 65 down", "key 65 up", "button 0 down", "button 0 up"}));
     input.Stop();
 }
 
