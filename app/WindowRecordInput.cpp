@@ -54,6 +54,18 @@ std::optional<RawInputEvent> WheelEvent(uintptr_t wParam) {
     return event;
 }
 
+// The back and forward buttons; a release is a release whatever else is held.
+std::optional<RawInputEvent> ExtraButtonEvent(unsigned message, uintptr_t wParam) {
+    const unsigned which = unsigned(uint16_t(wParam >> 16));
+    if (which != platform::XBUTTON1 && which != platform::XBUTTON2)
+        return std::nullopt;
+    RawInputEvent event;
+    event.kind = RawInputKind::Button;
+    event.button = which == platform::XBUTTON1 ? RawButton::Back : RawButton::Forward;
+    event.down = message == platform::WM_XBUTTONDOWN;
+    return event;
+}
+
 }  // namespace
 
 std::optional<RawInputEvent> WindowRecordInput::Translate(unsigned message, uintptr_t wParam) {
@@ -63,6 +75,8 @@ std::optional<RawInputEvent> WindowRecordInput::Translate(unsigned message, uint
     case platform::WM_KEYUP:
     case platform::WM_SYSKEYUP: return KeyEvent(wParam, false);
     case platform::WM_MOUSEWHEEL: return WheelEvent(wParam);
+    case platform::WM_XBUTTONDOWN:
+    case platform::WM_XBUTTONUP: return ExtraButtonEvent(message, wParam);
     default: break;
     }
     for (const ButtonMessage& entry : kButtonMessages) {

@@ -35,6 +35,10 @@ constexpr EventRow kEvents[] = {
     {SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, WM_RBUTTONUP},
     {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, WM_MBUTTONDOWN},
     {SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE, WM_MBUTTONUP},
+    {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1, WM_XBUTTONDOWN},
+    {SDL_MOUSEBUTTONUP, SDL_BUTTON_X1, WM_XBUTTONUP},
+    {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X2, WM_XBUTTONDOWN},
+    {SDL_MOUSEBUTTONUP, SDL_BUTTON_X2, WM_XBUTTONUP},
     {SDL_MOUSEWHEEL, 0, WM_MOUSEWHEEL},
     {SDL_KEYDOWN, 0, WM_KEYDOWN},
     {SDL_KEYUP, 0, WM_KEYUP},
@@ -727,6 +731,12 @@ void SdlWindowSystem::TranslateInput(const SDL_Event& event, unsigned message, W
     case WM_MBUTTONUP:
         OnMouse(window, message, event.button.x, event.button.y, MouseFlagsAfter(message));
         break;
+    case WM_XBUTTONDOWN:
+    case WM_XBUTTONUP: {
+        const unsigned which = event.button.button == SDL_BUTTON_X1 ? XBUTTON1 : XBUTTON2;
+        OnMouse(window, message, event.button.x, event.button.y, MouseFlagsAfter(message) | which << 16);
+        break;
+    }
     case WM_MOUSEWHEEL: {
         // Sideways scrolling has no message of ours: it scrolls nothing.
         const int delta = static_cast<int>(std::lround(event.wheel.preciseY * WHEEL_DELTA));

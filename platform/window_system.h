@@ -106,6 +106,8 @@ inline constexpr unsigned WM_MBUTTONDOWN   = 0x0207;
 inline constexpr unsigned WM_MBUTTONUP     = 0x0208;
 inline constexpr unsigned WM_MBUTTONDBLCLK = 0x0209;
 inline constexpr unsigned WM_MOUSEWHEEL    = 0x020A;
+inline constexpr unsigned WM_XBUTTONDOWN   = 0x020B;
+inline constexpr unsigned WM_XBUTTONUP     = 0x020C;
 inline constexpr unsigned WM_MOUSEHOVER    = 0x02A1;
 inline constexpr unsigned WM_MOUSELEAVE    = 0x02A3;
 inline constexpr unsigned WM_USER          = 0x0400;
@@ -121,6 +123,10 @@ inline constexpr unsigned MK_CONTROL = 0x0008;
 inline constexpr unsigned MK_MBUTTON = 0x0010;
 
 inline constexpr int WHEEL_DELTA = 120;
+
+// The extra button of WM_XBUTTONDOWN/UP (high word of wParam).
+inline constexpr unsigned XBUTTON1 = 1;  // back
+inline constexpr unsigned XBUTTON2 = 2;  // forward
 
 // Virtual-key codes (letters and digits: 'A'..'Z', '0'..'9').
 inline constexpr int VK_LBUTTON = 0x01, VK_RBUTTON = 0x02, VK_MBUTTON = 0x04;

@@ -53,12 +53,18 @@ TEST(WindowRecordInputTest, WindowMessagesAreRecordedWithoutADesktopSource) {
     feed.OnMessage(platform::WM_MOUSEWHEEL, WheelDelta(30), Point(500, 500));
     feed.OnMessage(platform::WM_MOUSEWHEEL, WheelDelta(0), Point(500, 500));
     feed.OnMessage(platform::WM_CHAR, 'a', 0);
+    // The extra buttons: a release stays a release while the other is held.
+    feed.OnMessage(platform::WM_XBUTTONDOWN, platform::XBUTTON1 << 16, Point(5, 5));
+    feed.OnMessage(platform::WM_XBUTTONDOWN, platform::XBUTTON2 << 16 | 0x0020, Point(5, 5));
+    feed.OnMessage(platform::WM_XBUTTONUP, platform::XBUTTON1 << 16 | 0x0040, Point(5, 5));
+    feed.OnMessage(platform::WM_XBUTTONUP, 3u << 16, Point(5, 5));
     recorder.Poll();
     EXPECT_EQ(Rows(recorder), (std::vector<std::string>{
                                   " A |1", " A |2", "Right Click       |3",
                                   "Scroll Wheel Down |5", "Scroll Wheel Down |133",
                                   "Scroll Wheel Down |5", "Scroll Wheel Down |133",
                                   "Scroll Wheel Up   |6", "Scroll Wheel Up   |134",
+                                  "Browser Backward  |3", "Browser Forward   |3", "Browser Backward  |4",
                               }));
 
     // After the pointer left over the stop button, a click elsewhere on the
@@ -66,7 +72,7 @@ TEST(WindowRecordInputTest, WindowMessagesAreRecordedWithoutADesktopSource) {
     feed.OnMessage(platform::WM_MOUSEMOVE, 0, Point(120, 220));
     feed.OnMessage(platform::WM_MOUSELEAVE, 0, 0);
     recorder.Poll();
-    EXPECT_EQ(recorder.Rows().size(), 9u);
+    EXPECT_EQ(recorder.Rows().size(), 12u);
 
     // The message that fills the macro says so.
     recorder.Stop();
