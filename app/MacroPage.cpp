@@ -327,15 +327,23 @@ MacroEditResult MacroPage::OnDelete()
     return result;
 }
 
-MacroEditResult MacroPage::OnInsertDelay()
+// The selected macro becomes the one the event list shows; false without one.
+bool MacroPage::TakeSelectedMacro()
 {
     const int k = SelectedMacro();
     if (k < 0 || k >= model_.MacroCount())
-        return MacroEditResult::kNothing;
+        return false;
     if (k != model_.CurrentMacro()) {
         model_.SetCurrentMacro(k);
         FillEventList(k);
     }
+    return true;
+}
+
+MacroEditResult MacroPage::OnInsertDelay()
+{
+    if (!TakeSelectedMacro())
+        return MacroEditResult::kNothing;
     const int position = InsertPosition();
     const MacroEditResult result = model_.InsertDelay(EditText(u"insert_delay_time_edit"), position);
     if (result == MacroEditResult::kDone)
@@ -369,8 +377,7 @@ MacroEditResult MacroPage::OnDeleteEvent()
 
 MacroEditResult MacroPage::OnInsertCommand(int command)
 {
-    const int k = SelectedMacro();
-    if (k < 0 || k >= model_.MacroCount() || !MacroPageModel::IsInsertCommand(command))
+    if (!MacroPageModel::IsInsertCommand(command) || !TakeSelectedMacro())
         return MacroEditResult::kNothing;
     const int position = InsertPosition();
     const MacroEditResult result = model_.InsertMouseEvent(command, position);

@@ -62,6 +62,7 @@ private:
     int InsertPosition() const;
     int SelectedEvent() const;
     int SelectedMacro() const;
+    bool TakeSelectedMacro();
     void Refresh(int event);
 
     SkinUI::CWindowUIManager& manager_;

@@ -380,6 +380,13 @@ TEST_F(MacroListsTest, EditsActOnTheEventOfTheSelectedRow)
     EXPECT_EQ(second.Event(1).Name(), "Left Click        ");
     EXPECT_EQ(second.Event(2).Kind(), "x");
     EXPECT_EQ(macro.EventCount(), 6);
+
+    // The insert menu acts on the selected macro, as the delay insert does,
+    // even when the selection moved without a click.
+    List(u"macro_name_list").SelectItem(0);
+    ASSERT_EQ(page.OnInsertCommand(2200), MacroEditResult::kDone);
+    EXPECT_EQ(macro.EventCount(), 7);
+    EXPECT_EQ(second.EventCount(), 3);
 }
 
 }  // namespace
