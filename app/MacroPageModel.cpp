@@ -322,6 +322,19 @@ MacroEditResult MacroPageModel::DeleteEvent(int event)
     return MacroEditResult::kDone;
 }
 
+int MacroPageModel::MouseEventCount(int k) const
+{
+    if (k < 0 || k >= MacroCount())
+        return 0;
+    const settings::MacroRecord macro = store_.WorkingMacro(static_cast<size_t>(k));
+    int count = 0;
+    for (int i = 0; i < macro.EventCount(); ++i) {
+        const std::string kind = macro.Event(static_cast<size_t>(i)).Kind();
+        count += kind == settings::kKindKey || kind == settings::kKindMouse ? 1 : 0;
+    }
+    return count;
+}
+
 void MacroPageModel::ClearEvents(int k)
 {
     if (k < 0 || k >= MacroCount())

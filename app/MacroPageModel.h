@@ -48,6 +48,8 @@ struct MacroRow {
 class MacroPageModel {
 public:
     static constexpr int kMaxMacros = 10;
+    // Key and button events a macro keeps on the mouse.
+    static constexpr int kMouseEvents = 80;
     static constexpr int kFirstInsertCommand = 2200;
     static constexpr int kLastInsertCommand = 2214;
 
@@ -71,6 +73,9 @@ public:
     MacroEditResult EditDelay(std::u16string_view text, int event);
     MacroEditResult InsertMouseEvent(int command, int position);
     MacroEditResult DeleteEvent(int event);
+    // The events of macro k the mouse plays (keys and buttons; a delay
+    // travels with the event before it).
+    int MouseEventCount(int k) const;
     // Macro k loses all its events (a recording starts over); not committed.
     void ClearEvents(int k);
     // Stores one event of row kind `kind` at `position` (-1 appends).

@@ -202,9 +202,21 @@ bool MacroWorkflow::OnCommand(int command)
         return true;
     if (!MacroPageModel::IsInsertCommand(command))
         return false;
-    if (!state_.recording)
-        Report(page_.OnInsertCommand(command));
+    if (state_.recording)
+        return true;
+    const int before = model_.MouseEventCount(model_.CurrentMacro());
+    Report(page_.OnInsertCommand(command));
+    WarnWhenLongerThanMouse(before);
     return true;
+}
+
+// Said when a macro grows past what the mouse keeps (not again for every
+// later event).
+void MacroWorkflow::WarnWhenLongerThanMouse(int before)
+{
+    const int now = model_.MouseEventCount(model_.CurrentMacro());
+    if (now > MacroPageModel::kMouseEvents && before <= MacroPageModel::kMouseEvents)
+        Tell(kMacroLongerThanMouseText[LanguageIndex()], std::to_string(now));
 }
 
 // ---- recording ----
@@ -281,6 +293,7 @@ void MacroWorkflow::StopRecording()
         return;
     recorder_->Stop();
     FinishRecording();
+    WarnWhenLongerThanMouse(0);
 }
 
 // The rows the recorder added since the last look become events and rows.
@@ -294,6 +307,7 @@ void MacroWorkflow::TakeRecorded(app::PollResult result)
     if (result == app::PollResult::LimitReached) {
         FinishRecording();
         Tell(kMacroFullRecordingText[LanguageIndex()]);
+        WarnWhenLongerThanMouse(0);
     }
 }
 

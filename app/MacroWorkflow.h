@@ -121,6 +121,7 @@ private:
     platform::FileDialogRequest MacroFileRequest(platform::FileDialogMode mode) const;
 
     void Report(MacroEditResult result, DelayEdit edit = DelayEdit::kInsert);
+    void WarnWhenLongerThanMouse(int before);
     void Tell(std::string_view text, const std::string& argument = {});
     size_t LanguageIndex() const;
 

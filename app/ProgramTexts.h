@@ -116,6 +116,13 @@ inline constexpr std::array<std::string_view, 4> kMacroFullRecordingText = {
     "錄製已停止：一個巨集最多容納 256 個事件。",
     "录制已停止：一个宏最多容纳 256 个事件。",
     "Die Aufnahme wurde beendet: Ein Makro fasst höchstens 256 Ereignisse."};
+// A macro with more key and button events than the mouse keeps; %d is
+// how many it has.
+inline constexpr std::array<std::string_view, 4> kMacroLongerThanMouseText = {
+    "This macro has %d key and button events.\r\nThe mouse keeps the first 80 of them; the rest is not played.",
+    "此巨集有 %d 個按鍵與按鈕事件。\r\n滑鼠只保存前 80 個，其餘不會播放。",
+    "此宏有 %d 个按键与按钮事件。\r\n鼠标只保存前 80 个，其余不会播放。",
+    "Dieses Makro hat %d Tasten- und Maustastenereignisse.\r\nDie Maus behält die ersten 80; der Rest wird nicht abgespielt."};
 // Said once when input of the whole desktop cannot be read (no X server).
 inline constexpr std::array<std::string_view, 4> kWindowOnlyRecordingText = {
     "Input to other windows cannot be read on this desktop:\r\nonly keys and clicks given to this window are recorded.",

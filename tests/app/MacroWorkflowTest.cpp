@@ -371,8 +371,10 @@ TEST_F(MacroWorkflowTest, ThePageIsInertWhileRecordingAndAFullMacroEndsIt)
     const SkinUI::UIRect last = List(u"macro_item_list")->GetItemAt(255)->GetItemRect();
     EXPECT_GT(last.top, list.top);
     EXPECT_LE(last.bottom, list.bottom);
-    ASSERT_EQ(Boxes(), boxes + 1);
-    EXPECT_EQ(LastBox(), std::string(kMacroFullRecordingText[0]));
+    // Said: the macro is full, and the mouse keeps only the first 80.
+    ASSERT_EQ(Boxes(), boxes + 2);
+    EXPECT_EQ(system.MessageBoxCalls()[boxes].text, std::string(kMacroFullRecordingText[0]));
+    EXPECT_NE(LastBox().find("256 key and button events"), std::string::npos);
     // The page works again.
     Click(u"macro_new_btn");
     EXPECT_EQ(List(u"macro_name_list")->GetCount(), 2);
@@ -421,6 +423,14 @@ TEST_F(MacroWorkflowTest, LimitsAndBadNumbersAreToldAndChangeNothing)
     EXPECT_EQ(system.MessageBoxCalls()[boxes].text, "Please input the number of the delay time .");
     EXPECT_EQ(system.MessageBoxCalls()[boxes + 1].text, "The delay time number should not be 0 .");
     EXPECT_EQ(settings::Store().WorkingMacro(0).EventCount(), 0);
+
+    // Clicks past the 80 events the mouse keeps are told once.
+    for (int i = 0; i < 42; ++i)
+        system.PostMessage(window.GetHWND(), platform::WM_COMMAND, 2202, 0);
+    Run();
+    EXPECT_EQ(settings::Store().WorkingMacro(0).EventCount(), 84);
+    ASSERT_EQ(Boxes(), boxes + 3);
+    EXPECT_NE(LastBox().find("82 key and button events"), std::string::npos);
 
     // A fixed recording delay below 1 starts nothing.
     auto* fixed = dynamic_cast<SkinUI::COptionUI*>(Find(u"insert_default_delay_option"));
