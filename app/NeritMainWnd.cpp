@@ -92,6 +92,12 @@ void CNeritMainWnd::Attach(ProgramSettings& settings, MouseConnection& mouse)
         macros_->UseRecorderInput(recorderInput_, *recorderClock_);
 }
 
+void CNeritMainWnd::UseDeviceMonitor(platform::DeviceMonitor* monitor, platform::Clock& clock)
+{
+    monitor_ = monitor;
+    presence_ = std::make_unique<DevicePresence>(*this, state_, clock);
+}
+
 void CNeritMainWnd::UseRecorderInput(platform::RawInput* desktop, platform::Clock& clock)
 {
     recorderInput_ = desktop;
@@ -164,12 +170,20 @@ intptr_t CNeritMainWnd::HandleMessage(unsigned message, uintptr_t wParam, intptr
     }
     if (message == WM_TIMER && macros_ != nullptr && macros_->OnTimer(wParam))
         return 0;
+    if (message == WM_TIMER && wParam == DevicePresence::kPollTimer) {
+        if (presence_ != nullptr)
+            presence_->Poll();
+        return 0;
+    }
     if (macros_ != nullptr && macros_->Recording()) {
         macros_->OnWindowMessage(message, wParam, lParam);
         if (macros_->SwallowWhileRecording(message, lParam))
             return 0;
     }
     if (FilterInput(message, lParam))
+        return 0;
+    // The skin draws the frame: its caption moves the window.
+    if (drag_.OnMessage(message, lParam))
         return 0;
     if (message == WM_MOUSEMOVE)
         assignment_.ShowHoverPictures(LowSigned(lParam), HighSigned(lParam));
@@ -203,8 +217,9 @@ bool CNeritMainWnd::OnCreate()
 
 void CNeritMainWnd::InitWindow()
 {
-    // Device arrival and removal notices: registered by the device-presence
-    // handling, which the window does not have yet.
+    // Arrival and removal of the mouse, learnt from the device monitor.
+    if (presence_ != nullptr && presence_->Use(monitor_))
+        System()->SetTimer(GetHWND(), DevicePresence::kPollTimer, DevicePresence::kPollIntervalMs);
     MainFrameSetup::ApplyLanguage(manager_, language_);
     // The skin is drawn for one size: the window is not maximised.
     for (const char16_t* name : {u"maxbtn", u"restorebtn"}) {
@@ -247,18 +262,18 @@ void CNeritMainWnd::SetVersionLabels()
     }
 }
 
-void CNeritMainWnd::ShowFirmwareVersion()
+bool CNeritMainWnd::ShowFirmwareVersion()
 {
     CControlUI* label = manager_.FindControl(u"fwversionlabel");
-    if (label == nullptr)
-        return;
     int version = 0;
     const bool read = mouse_ != nullptr && mouse_->Commands().GetFirmwareVersion(version) && version > 0;
     if (mouse_ != nullptr)
         mouse_->Link().CloseDevice();
     state_.firmwareVersion = read ? version : 0;
-    label->SetText(std::u16string(kFirmwareVersionCaption[language_])
-                   + (read ? VersionText(version) : std::u16string(kUnknownFirmware)));
+    if (label != nullptr)
+        label->SetText(std::u16string(kFirmwareVersionCaption[language_])
+                       + (read ? VersionText(version) : std::u16string(kUnknownFirmware)));
+    return read;
 }
 
 void CNeritMainWnd::SetLinks()
@@ -896,6 +911,26 @@ void CNeritMainWnd::OpenPlayOptionPopup(SkinUI::CControlUI* anchor, int button, 
     if (popup->Show(anchor))
         popup.release();  // frees itself when its window is gone
 }
+
+// ---- the mouse leaving and coming back ----
+
+// A recording ends as the stop button ends it; the notice opens once.
+void CNeritMainWnd::MouseGone()
+{
+    if (macros_ != nullptr)
+        macros_->StopRecording();
+    if ((state_.popupFlags & PopupFlag::kNoDevice) == 0)
+        OpenPopup(PopupKind::kNoDevice, PopupFlag::kNoDevice, manager_.FindControl(u"masterresetbtn"));
+}
+
+void CNeritMainWnd::MouseBack()
+{
+    ClosePopups();
+    state_.popupFlags = 0;
+    LoadStartupProfile();
+}
+
+void CNeritMainWnd::ClosePopups() {}
 
 void CNeritMainWnd::OpenMacroLimitBox(SkinUI::CControlUI* anchor)
 {

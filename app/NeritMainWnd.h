@@ -3,7 +3,9 @@
 #pragma once
 
 #include "app/ButtonAssignment.h"
+#include "app/CaptionDrag.h"
 #include "app/DeviceBusy.h"
+#include "app/DevicePresence.h"
 #include "app/DialogBuilderCallbackEx.h"
 #include "app/MacroWorkflow.h"
 #include "app/MouseConnection.h"
@@ -37,6 +39,7 @@ class CNeritMainWnd : public SkinUI::CWindowWnd,
                       public settings::PageRefresher,
                       public ProfileWorkflow::Host,
                       public MacroWorkflow::Host,
+                      public DevicePresence::Host,
                       private ButtonAssignment::Popups {
 public:
     static constexpr std::u16string_view kClassName = u"MSUIMainFrame";
@@ -67,6 +70,9 @@ public:
     // clock stamps the window's own input. Without a call: the window's own
     // input on the system clock.
     void UseRecorderInput(platform::RawInput* desktop, platform::Clock& clock);
+    // Where the mouse's arrival and removal are learnt (null: nowhere); the
+    // clock paces the firmware queries of a returning mouse. Before Open.
+    void UseDeviceMonitor(platform::DeviceMonitor* monitor, platform::Clock& clock);
     // Creates the window at the mask's size, centred on the work area, and
     // shows it. False when the window or its layout cannot be made.
     bool Open();
@@ -79,7 +85,7 @@ public:
     // Runs long work with the mouse (loading or writing all profiles) with
     // the progress shown over the window; the window keeps painting and
     // takes no input meanwhile, and a close waits until the work is done.
-    void RunDeviceWork(const std::function<void()>& work);
+    void RunDeviceWork(const std::function<void()>& work) override;
     bool DeviceBusyNow() const { return busy_.Active(); }
 
     NeritMainState& State() { return state_; }
@@ -113,6 +119,12 @@ private:
     void OpenPlayOptionPopup(SkinUI::CControlUI* anchor, int button, int profile) override;
     // MacroWorkflow::Host
     void OpenMacroLimitBox(SkinUI::CControlUI* anchor) override;
+    // DevicePresence::Host
+    bool CheckDevicePresent() override;
+    bool ReadFirmwareVersion() override { return ShowFirmwareVersion(); }
+    void MouseGone() override;
+    void MouseBack() override;
+    void ClosePopups();
 
     bool FilterInput(unsigned message, intptr_t lParam);
     bool Dispatch(SkinUI::NotifyMessage& message);
@@ -163,10 +175,9 @@ private:
     void LoadStartupProfile();
     void ShowFailedProfiles(const settings::ProfileSet& failed);
     void SetVersionLabels();
-    void ShowFirmwareVersion();
+    bool ShowFirmwareVersion();
     void SetLinks();
     void SelectTab(int tab);
-    bool CheckDevicePresent();
 
     std::string programFolder_;
     int language_ = 0;
@@ -174,6 +185,7 @@ private:
     SkinUI::CWindowUIManager manager_;
     CDialogBuilderCallbackEx callback_;
     DeviceBusy busy_{manager_};
+    CaptionDrag drag_{manager_};
     ProfileArea area_{manager_};
     PerformancePage performance_{manager_, settings::Store(), state_.shownProfile};
     SensorPages sensors_{manager_, settings::Store(), state_.shownProfile, state_.currentSensorTab};
@@ -182,6 +194,8 @@ private:
     std::unique_ptr<MacroWorkflow> macros_;
     platform::RawInput* recorderInput_ = nullptr;
     platform::Clock* recorderClock_ = nullptr;
+    std::unique_ptr<DevicePresence> presence_;
+    platform::DeviceMonitor* monitor_ = nullptr;
     platform::FileDialog* fileDialog_ = nullptr;
     platform::UrlOpener* urlOpener_ = nullptr;
     ProgramSettings* settings_ = nullptr;

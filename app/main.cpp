@@ -6,6 +6,7 @@
 #include "app/ProgramSettings.h"
 #include "app/SkinLanguages.h"
 #include "settings/CommandMessages.h"
+#include "app/SimulatedPlugMonitor.h"
 #include "app/StartupOptions.h"
 #include "platform/DesktopFileDialog.h"
 #include "platform/HeadlessWindowSystem.h"
@@ -15,6 +16,7 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/single_instance.h"
+#include "platform/UdevDeviceMonitor.h"
 #include "platform/XInputRawInput.h"
 #include "platform/XdgUrlOpener.h"
 #include "ui/WindowUIManager.h"
@@ -123,6 +125,14 @@ public:
         // through X; without an X server only the window's own input does.
         platform::XInputRawInput desktopInput(platform::SystemClock());
         window.UseRecorderInput(options_.headless ? nullptr : &desktopInput, platform::SystemClock());
+        // The mouse's arrival and removal: udev for the real mouse; for the
+        // simulated one SIGUSR1 pulls it and SIGUSR2 plugs it in again.
+        std::unique_ptr<platform::DeviceMonitor> monitor;
+        if (mouse.Simulated() != nullptr)
+            monitor = std::make_unique<SimulatedPlugMonitor>(*mouse.Simulated());
+        else
+            monitor = std::make_unique<platform::UdevDeviceMonitor>();
+        window.UseDeviceMonitor(monitor.get(), clock);
         if (!window.Open()) {
             std::fprintf(stderr, "NeritMice: cannot create the main window\n");
             return 1;

@@ -421,4 +421,23 @@ TEST_F(MainDispatchTest, GermanSocialLinkIsTheEnglishPage)
     EXPECT_EQ(opener.Opened()[1], settings::ToNarrow(kWebsiteAddress[3]));
 }
 
+TEST_F(MainDispatchTest, TheCaptionMovesTheWindowItsButtonsDoNot)
+{
+    Start();
+    const platform::Rect before = system.GetWindowRect(window.GetHWND());
+    system.InjectMouse(window.GetHWND(), platform::WM_LBUTTONDOWN, 300, 20, platform::MK_LBUTTON);
+    system.InjectMouse(window.GetHWND(), platform::WM_MOUSEMOVE, 330, 40, platform::MK_LBUTTON);
+    system.InjectMouse(window.GetHWND(), platform::WM_LBUTTONUP, 330, 40);
+    Run();
+    const platform::Rect moved = system.GetWindowRect(window.GetHWND());
+    EXPECT_EQ(moved.left, before.left + 30);
+    EXPECT_EQ(moved.top, before.top + 20);
+    EXPECT_EQ(moved.Width(), before.Width());
+
+    // The close button in the caption asks its question instead.
+    Click(u"closebtn");
+    EXPECT_EQ(system.GetWindowRect(window.GetHWND()).left, moved.left);
+    EXPECT_TRUE(PopupState::IsOpen());
+}
+
 }  // namespace

@@ -1,0 +1,28 @@
+// The simulated mouse's plug events during a program run: SIGUSR1 unplugs
+// it, SIGUSR2 plugs it in again, as a user would pull and plug the real
+// mouse; the changes come out as a host's device monitor reports them. An
+// unplug the simulated mouse does on its own (in the middle of a transfer)
+// is reported too.
+#pragma once
+
+#include "platform/FakeDeviceMonitor.h"
+#include "sim/SimHotPlug.h"
+#include "sim/SimulatedMouse.h"
+
+namespace NeritApp {
+
+class SimulatedPlugMonitor final : public platform::DeviceMonitor {
+public:
+    explicit SimulatedPlugMonitor(sim::SimulatedMouse& mouse) : hotPlug_(mouse, fake_) {}
+
+    bool Start() override;
+    void Stop() override { fake_.Stop(); }
+    void Poll(std::vector<platform::DeviceChange>& out) override;
+    int FileDescriptor() const override { return -1; }
+
+private:
+    platform::FakeDeviceMonitor fake_;
+    sim::SimHotPlug hotPlug_;
+};
+
+}  // namespace NeritApp
