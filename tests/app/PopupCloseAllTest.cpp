@@ -114,7 +114,6 @@ TEST_F(PopupCloseAllTest, CancelsEachOpenPopupOnceAndLeavesOtherWindows)
     Click(*play, u"macroplay_ok_btn");
     EXPECT_EQ(TakeSorted(), Answers{u"macro_playoption_ok"});
     EXPECT_EQ(CMacroPlayOptionWnd::LastChoice().PlayMode(), 7);
-
 }
 
 // The user's own answer and the mouse's return cross: the popup answered
