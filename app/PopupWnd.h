@@ -34,8 +34,9 @@ public:
     bool Show(SkinUI::CControlUI* owner, SkinUI::UIPoint position = {});
 
     // Cancels every open popup as if the user had: each answers its owner
-    // with its cancel answer and its window is destroyed at once. Popups
-    // opened over another one go first, so both answer.
+    // with its cancel answer and its window is destroyed at once. The newest
+    // go first: a notice opened over another popup answers before the popup
+    // it belongs to is destroyed.
     static void CloseAll();
     static int OpenCount();
 
