@@ -34,6 +34,7 @@ public:
 protected:
     void OnShown() override;
     void OnClick(SkinUI::CControlUI& sender) override;
+    std::u16string_view CancelAnswer() const override { return kAnswerCancel; }
 
 private:
     void PrepareControls();

@@ -68,6 +68,7 @@ protected:
     void OnShown() override;
     bool OnKeyDown(int virtualKey) override;
     void OnClick(SkinUI::CControlUI& sender) override;
+    std::u16string_view CancelAnswer() const override { return kAnswerCancel; }
 
 private:
     static MacroPlayChoice& Choice();

@@ -52,6 +52,11 @@ bool CMessageBoxWnd::OnKeyDown(int virtualKey)
     return true;
 }
 
+std::u16string_view CMessageBoxWnd::CancelAnswer() const
+{
+    return kAnswer;
+}
+
 void CMessageBoxWnd::OnClick(SkinUI::CControlUI& sender)
 {
     if (Is(sender, kOkButton) || Is(sender, kCloseButton))

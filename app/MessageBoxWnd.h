@@ -24,6 +24,8 @@ protected:
     bool BlocksMainWindow() const override;
     bool OnKeyDown(int virtualKey) override;
     void OnClick(SkinUI::CControlUI& sender) override;
+    // Its only answer.
+    std::u16string_view CancelAnswer() const override;
 };
 
 }  // namespace NeritApp

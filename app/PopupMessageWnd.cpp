@@ -74,10 +74,15 @@ void CPopupMessageWnd::AnswerOk()
     Answer(question != nullptr ? question->ok : std::u16string_view{});
 }
 
-void CPopupMessageWnd::AnswerCancel()
+std::u16string_view CPopupMessageWnd::CancelAnswer() const
 {
     const QuestionKind* question = QuestionOf(GetKind());
-    Answer(question != nullptr ? question->cancel : std::u16string_view{});
+    return question != nullptr ? question->cancel : std::u16string_view{};
+}
+
+void CPopupMessageWnd::AnswerCancel()
+{
+    Answer(CancelAnswer());
 }
 
 }  // namespace NeritApp

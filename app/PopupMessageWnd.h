@@ -26,6 +26,7 @@ protected:
     void OnShown() override;
     bool OnKeyDown(int virtualKey) override;
     void OnClick(SkinUI::CControlUI& sender) override;
+    std::u16string_view CancelAnswer() const override;
 
 private:
     void AnswerOk();

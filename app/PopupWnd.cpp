@@ -6,6 +6,9 @@
 #include "ui/ControlUI.h"
 #include "ui/LayoutBuilder.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace NeritApp {
 
 using namespace platform;
@@ -36,6 +39,49 @@ CPopupWnd::~CPopupWnd()
 {
     // Closed without an answer (its owner window went away): it blocks no more.
     ReleaseBlock();
+    Unlist();
+}
+
+std::vector<CPopupWnd*>& CPopupWnd::Registry()
+{
+    static std::vector<CPopupWnd*> open;
+    return open;
+}
+
+bool CPopupWnd::IsListed(const CPopupWnd* popup)
+{
+    return std::find(Registry().begin(), Registry().end(), popup) != Registry().end();
+}
+
+void CPopupWnd::Unlist()
+{
+    std::erase(Registry(), this);
+}
+
+int CPopupWnd::OpenCount()
+{
+    return static_cast<int>(Registry().size());
+}
+
+// Closing one destroys the windows it owns too, and frees their objects: walk
+// a copy, newest first (a popup opened over another answers before it), and
+// skip whatever went away meanwhile. The window is checked as well, in case a
+// freed popup's address was taken by a new one.
+void CPopupWnd::CloseAll()
+{
+    std::vector<std::pair<CPopupWnd*, WindowId>> open;
+    for (CPopupWnd* popup : Registry())
+        open.emplace_back(popup, popup->GetHWND());
+    for (auto it = open.rbegin(); it != open.rend(); ++it) {
+        if (IsListed(it->first) && it->first->GetHWND() == it->second)
+            it->first->Cancel();
+    }
+}
+
+void CPopupWnd::Cancel()
+{
+    Answer(CancelAnswer());
+    SendMessage(WM_CLOSE);
 }
 
 bool CPopupWnd::Show(CControlUI* owner, SkinUI::UIPoint)
@@ -54,6 +100,8 @@ bool CPopupWnd::Show(CControlUI* owner, SkinUI::UIPoint)
         WindowId::None)
         return false;
     m_ownsItself = true;
+    if (!IsListed(this))
+        Registry().push_back(this);
     CenterWindow();  // before showing: no jump from the default place
     ShowWindow(true, true);
     OnShown();
@@ -151,6 +199,9 @@ intptr_t CPopupWnd::HandleMessage(unsigned message, uintptr_t wParam, intptr_t l
     case WM_LBUTTONUP:
         if (EndDrag())
             return 0;
+        break;
+    case WM_NCDESTROY:
+        Unlist();  // gone, even if the object lives on a little
         break;
     default:
         break;

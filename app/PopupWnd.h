@@ -3,7 +3,8 @@
 // own manager, centred over its owner, with rounded corners, dragged by the
 // layout's caption area, and freed when its window is gone. A popup decides
 // nothing itself: it tells its owner control the answer as an asynchronous
-// notification to the owner's manager.
+// notification to the owner's manager. Every shown popup is listed until its
+// window is gone, so that all of them can be cancelled at once.
 #pragma once
 
 #include "ui/NotifyMessage.h"
@@ -12,6 +13,7 @@
 
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace SkinUI {
 class CControlUI;
@@ -30,6 +32,13 @@ public:
     // when the window cannot be made; the object is then still the caller's,
     // otherwise it frees itself when its window is gone.
     bool Show(SkinUI::CControlUI* owner, SkinUI::UIPoint position = {});
+
+    // Cancels every open popup as if the user had: each answers its owner
+    // with its cancel answer and its window is destroyed at once. The newest
+    // go first: a notice opened over another popup answers before the popup
+    // it belongs to is destroyed.
+    static void CloseAll();
+    static int OpenCount();
 
     int GetKind() const { return m_kind; }
     SkinUI::CControlUI* GetOwner() const { return m_owner; }
@@ -55,6 +64,8 @@ protected:
         return false;
     }
     virtual void OnClick(SkinUI::CControlUI& sender) { (void)sender; }
+    // What the popup answers when it is cancelled; empty sends nothing.
+    virtual std::u16string_view CancelAnswer() const { return {}; }
 
     // Lets the main window go, sends `answer` to the owner and closes.
     void Answer(std::u16string_view answer);
@@ -68,6 +79,12 @@ protected:
     bool Is(const SkinUI::CControlUI& control, std::u16string_view name) const;
 
 private:
+    static std::vector<CPopupWnd*>& Registry();
+    static bool IsListed(const CPopupWnd* popup);
+    void Unlist();
+    // Answers the cancel answer and destroys the window now; `this` may be
+    // gone afterwards.
+    void Cancel();
     bool OnCreate();
     void ApplyRegion(int width, int height);
     bool InCaption(int x, int y) const;
