@@ -11,6 +11,7 @@
 #include "app/NameRoutes.h"
 #include "app/PopupMessageWnd.h"
 #include "app/PopupState.h"
+#include "app/PopupWnd.h"
 #include "app/ProgramTexts.h"
 #include "app/SkinLanguages.h"
 #include "settings/ButtonFunctions.h"
@@ -923,14 +924,13 @@ void CNeritMainWnd::MouseGone()
         OpenPopup(PopupKind::kNoDevice, PopupFlag::kNoDevice, manager_.FindControl(u"masterresetbtn"));
 }
 
+// Our own popups close as if cancelled; other programs' windows stay.
 void CNeritMainWnd::MouseBack()
 {
-    ClosePopups();
+    CPopupWnd::CloseAll();
     state_.popupFlags = 0;
     LoadStartupProfile();
 }
-
-void CNeritMainWnd::ClosePopups() {}
 
 void CNeritMainWnd::OpenMacroLimitBox(SkinUI::CControlUI* anchor)
 {

@@ -124,7 +124,6 @@ private:
     bool ReadFirmwareVersion() override { return ShowFirmwareVersion(); }
     void MouseGone() override;
     void MouseBack() override;
-    void ClosePopups();
 
     bool FilterInput(unsigned message, intptr_t lParam);
     bool Dispatch(SkinUI::NotifyMessage& message);
