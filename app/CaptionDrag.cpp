@@ -15,6 +15,9 @@ bool CaptionDrag::OnMessage(unsigned message, intptr_t lParam)
     case platform::WM_LBUTTONDOWN:
         return Begin(LowSigned(lParam), HighSigned(lParam));
     case platform::WM_MOUSEMOVE:
+        // A drag whose capture was taken away has ended.
+        if (dragging_ && SkinUI::CWindowWnd::System()->GetCapture() != manager_.GetWindow())
+            dragging_ = false;
         if (!dragging_)
             return false;
         MoveTo(LowSigned(lParam), HighSigned(lParam));

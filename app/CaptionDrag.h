@@ -17,12 +17,13 @@ public:
     // True when the message was a part of a drag and is taken.
     bool OnMessage(unsigned message, intptr_t lParam);
     bool Dragging() const { return dragging_; }
+    // Ends a drag (the window closes); false when none ran.
+    bool End();
 
 private:
     bool InCaption(int x, int y) const;
     bool Begin(int x, int y);
     void MoveTo(int x, int y);
-    bool End();
 
     SkinUI::CWindowUIManager& manager_;
     bool dragging_ = false;

@@ -2,7 +2,6 @@
 
 #include "app/PopupState.h"
 #include "app/WindowShapes.h"
-#include "ui/ButtonUI.h"
 #include "ui/ControlUI.h"
 #include "ui/LayoutBuilder.h"
 
@@ -23,12 +22,6 @@ const WindowShape* ShapeOf(unsigned layout)
             return &shape;
     }
     return nullptr;
-}
-
-// A press there moves the window instead of reaching the control.
-bool IsButton(const CControlUI* control)
-{
-    return dynamic_cast<const SkinUI::CButtonUI*>(control) != nullptr;
 }
 
 }  // namespace
@@ -135,69 +128,20 @@ void CPopupWnd::ApplyRegion(int width, int height)
     System()->SetWindowRegion(GetHWND(), RoundRectRegion({0, 0, width + 1, height + 1}, shape->roundX, shape->roundY));
 }
 
-// The layout's caption rectangle: left, top, distance from the right edge,
-// height.
-bool CPopupWnd::InCaption(int x, int y) const
-{
-    const SkinUI::UIRect& caption = m_manager.GetCaptionRect();
-    const Rect window = System()->GetWindowRect(GetHWND());
-    return x >= caption.left && x < window.Width() - caption.right && y >= caption.top && y < caption.bottom;
-}
-
-bool CPopupWnd::OnButtonDown(int x, int y)
-{
-    if (!InCaption(x, y) || IsButton(m_manager.FindControlAt({x, y})))
-        return false;
-    m_dragStart = System()->GetWindowRect(GetHWND());
-    m_dragX = m_dragStart.left + x;
-    m_dragY = m_dragStart.top + y;
-    m_dragging = true;
-    System()->SetCapture(GetHWND());
-    return true;
-}
-
-// The window follows the pointer by as much as it moved since the press.
-void CPopupWnd::DragTo(int x, int y)
-{
-    const Rect now = System()->GetWindowRect(GetHWND());
-    const int dx = now.left + x - m_dragX;
-    const int dy = now.top + y - m_dragY;
-    System()->MoveWindow(GetHWND(), {m_dragStart.left + dx, m_dragStart.top + dy, m_dragStart.right + dx,
-                                     m_dragStart.bottom + dy});
-}
-
-bool CPopupWnd::EndDrag()
-{
-    if (!m_dragging)
-        return false;
-    m_dragging = false;
-    if (System()->GetCapture() == GetHWND())
-        System()->ReleaseCapture();
-    return true;
-}
-
 intptr_t CPopupWnd::HandleMessage(unsigned message, uintptr_t wParam, intptr_t lParam)
 {
     switch (message) {
     case WM_CREATE:
         return OnCreate() ? 0 : -1;
     case WM_CLOSE:
-        EndDrag();
+        m_drag.End();
         System()->DestroyWindow(GetHWND());
         return 0;
     case WM_LBUTTONDOWN:
-        if (OnButtonDown(LowSigned(lParam), HighSigned(lParam)))
-            return 0;
-        break;
     case WM_MOUSEMOVE:
-        if (m_dragging && System()->GetCapture() == GetHWND()) {
-            DragTo(LowSigned(lParam), HighSigned(lParam));
-            return 0;
-        }
-        m_dragging = false;
-        break;
     case WM_LBUTTONUP:
-        if (EndDrag())
+        // The caption moves the window.
+        if (m_drag.OnMessage(message, lParam))
             return 0;
         break;
     case WM_NCDESTROY:

@@ -7,6 +7,7 @@
 // window is gone, so that all of them can be cancelled at once.
 #pragma once
 
+#include "app/CaptionDrag.h"
 #include "ui/NotifyMessage.h"
 #include "ui/WindowUIManager.h"
 #include "ui/WindowWnd.h"
@@ -87,23 +88,16 @@ private:
     void Cancel();
     bool OnCreate();
     void ApplyRegion(int width, int height);
-    bool InCaption(int x, int y) const;
-    bool OnButtonDown(int x, int y);
-    void DragTo(int x, int y);
-    bool EndDrag();
     void ReleaseBlock();
 
     unsigned m_layout;
     int m_kind;
     SkinUI::CControlUI* m_owner = nullptr;
     SkinUI::CWindowUIManager m_manager;
+    CaptionDrag m_drag{m_manager};
     platform::WindowId m_blocking = platform::WindowId::None;  // kept in the popup-open state
     bool m_answered = false;
     bool m_ownsItself = false;  // once shown: freed with its window
-    bool m_dragging = false;
-    int m_dragX = 0;  // screen point of the press
-    int m_dragY = 0;
-    platform::Rect m_dragStart;  // window rectangle at the press
 };
 
 }  // namespace NeritApp
