@@ -1,6 +1,7 @@
 #include "app/CaptionDrag.h"
 
 #include "ui/ButtonUI.h"
+#include "ui/ComboUI.h"
 #include "ui/EditUI.h"
 #include "ui/WindowWnd.h"
 
@@ -29,7 +30,8 @@ bool CaptionDrag::OnMessage(unsigned message, intptr_t lParam)
     }
 }
 
-// Buttons (options among them) and edits in the caption keep their presses.
+// Buttons (options among them), edits and lists in the caption keep their
+// presses.
 bool CaptionDrag::InCaption(int x, int y) const
 {
     platform::WindowSystem* system = SkinUI::CWindowWnd::System();
@@ -41,7 +43,8 @@ bool CaptionDrag::InCaption(int x, int y) const
         return false;
     const SkinUI::CControlUI* control = manager_.FindControlAt({x, y});
     return dynamic_cast<const SkinUI::CButtonUI*>(control) == nullptr
-           && dynamic_cast<const SkinUI::CEditUI*>(control) == nullptr;
+           && dynamic_cast<const SkinUI::CEditUI*>(control) == nullptr
+           && dynamic_cast<const SkinUI::CComboUI*>(control) == nullptr;
 }
 
 bool CaptionDrag::Begin(int x, int y)

@@ -14,7 +14,7 @@ bool DevicePresence::Use(platform::DeviceMonitor* monitor)
 
 void DevicePresence::Poll()
 {
-    if (monitor_ == nullptr)
+    if (monitor_ == nullptr || host_.DeviceBusyNow())
         return;
     changes_.clear();
     monitor_->Poll(changes_);

@@ -36,6 +36,8 @@ public:
         virtual void MouseBack() = 0;
         // Long work with the mouse, the window showing it is busy.
         virtual void RunDeviceWork(const std::function<void()>& work) = 0;
+        // Whether such work is running now.
+        virtual bool DeviceBusyNow() const = 0;
     };
 
     DevicePresence(Host& host, NeritMainState& state, platform::Clock& clock)
@@ -45,7 +47,9 @@ public:
     // Starts listening to `monitor` (null: no hot-plug notices); the monitor
     // stops itself when it goes away. False when it cannot start.
     bool Use(platform::DeviceMonitor* monitor);
-    // Takes the changes the monitor saw since the last poll.
+    // Takes the changes the monitor saw since the last poll; while work with
+    // the mouse runs they wait (a change is acted on between transfers,
+    // never inside one).
     void Poll();
     void OnDeviceChange(const platform::DeviceChange& change);
 

@@ -327,12 +327,14 @@ void CNeritMainWnd::RunDeviceWork(const std::function<void()>& work)
         settings_->Sync().SetProgress(nullptr);
 }
 
+// Both handles are closed again, also when only one collection was found.
 bool CNeritMainWnd::CheckDevicePresent()
 {
-    if (mouse_ == nullptr || !mouse_->Link().OpenDevice())
+    if (mouse_ == nullptr)
         return false;
+    const bool present = mouse_->Link().OpenDevice();
     mouse_->Link().CloseDevice();
-    return true;
+    return present;
 }
 
 void CNeritMainWnd::LoadStartupProfile()
@@ -472,13 +474,15 @@ bool CNeritMainWnd::FilterInput(unsigned message, intptr_t lParam)
     }
     if (!state_.deviceMissing || !IsPress(message))
         return false;
-    if ((state_.popupFlags & PopupFlag::kNoDevice) == 0)
-        OpenPopup(PopupKind::kNoDevice, PopupFlag::kNoDevice, manager_.FindControl(u"masterresetbtn"));
+    // The quit button still quits (its question follows).
     CControlUI* quit = manager_.FindControl(u"quitbtn");
     const int x = LowSigned(lParam), y = HighSigned(lParam);
     const SkinUI::UIRect rect = quit != nullptr ? quit->GetItemRect() : SkinUI::UIRect{};
-    const bool onQuit = x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
-    return PopupState::IsOpen() || !onQuit;
+    if (x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom)
+        return false;
+    if ((state_.popupFlags & PopupFlag::kNoDevice) == 0)
+        OpenPopup(PopupKind::kNoDevice, PopupFlag::kNoDevice, manager_.FindControl(u"masterresetbtn"));
+    return true;
 }
 
 void CNeritMainWnd::OpenPopup(int kind, unsigned flag, CControlUI* owner)

@@ -86,7 +86,7 @@ public:
     // the progress shown over the window; the window keeps painting and
     // takes no input meanwhile, and a close waits until the work is done.
     void RunDeviceWork(const std::function<void()>& work) override;
-    bool DeviceBusyNow() const { return busy_.Active(); }
+    bool DeviceBusyNow() const override { return busy_.Active(); }
 
     NeritMainState& State() { return state_; }
     // The macro page; null before Attach.

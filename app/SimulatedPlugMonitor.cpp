@@ -4,18 +4,27 @@
 
 namespace NeritApp {
 
-bool SimulatedPlugMonitor::Start()
+SimulatedPlugMonitor::SimulatedPlugMonitor(sim::SimulatedMouse& mouse) : hotPlug_(mouse, fake_)
 {
-    return platform::UserSignals::Watch() && fake_.Start();
+    watching_ = platform::UserSignals::Watch();
 }
 
-// Both signals within one poll: pulled, then plugged in again.
+bool SimulatedPlugMonitor::Start()
+{
+    return watching_ && fake_.Start();
+}
+
+// Both signals within one poll: the one that came last decides where the
+// mouse ends up, the other happened before it.
 void SimulatedPlugMonitor::Poll(std::vector<platform::DeviceChange>& out)
 {
     const platform::UserSignals::Counts signals = platform::UserSignals::Take();
+    const bool both = signals.first > 0 && signals.second > 0;
+    if (both && signals.last == 1)
+        hotPlug_.Replug();
     if (signals.first > 0)
         hotPlug_.Unplug();
-    if (signals.second > 0)
+    if (signals.second > 0 && !(both && signals.last == 1))
         hotPlug_.Replug();
     hotPlug_.Report();
     fake_.Poll(out);

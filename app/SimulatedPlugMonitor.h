@@ -13,7 +13,9 @@ namespace NeritApp {
 
 class SimulatedPlugMonitor final : public platform::DeviceMonitor {
 public:
-    explicit SimulatedPlugMonitor(sim::SimulatedMouse& mouse) : hotPlug_(mouse, fake_) {}
+    // The signals are taken from here on (they would end the program
+    // before that).
+    explicit SimulatedPlugMonitor(sim::SimulatedMouse& mouse);
 
     bool Start() override;
     void Stop() override { fake_.Stop(); }
@@ -23,6 +25,7 @@ public:
 private:
     platform::FakeDeviceMonitor fake_;
     sim::SimHotPlug hotPlug_;
+    bool watching_ = false;
 };
 
 }  // namespace NeritApp

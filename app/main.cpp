@@ -113,6 +113,13 @@ public:
                          options_.simulate->c_str());
             return 1;
         }
+        // The mouse's arrival and removal: udev for the real mouse; for the
+        // simulated one SIGUSR1 pulls it and SIGUSR2 plugs it in again.
+        std::unique_ptr<platform::DeviceMonitor> monitor;
+        if (mouse.Simulated() != nullptr)
+            monitor = std::make_unique<SimulatedPlugMonitor>(*mouse.Simulated());
+        else
+            monitor = std::make_unique<platform::UdevDeviceMonitor>();
         InjectFaults(mouse);
         if (!OpenSettings(settings))
             return 1;
@@ -125,13 +132,6 @@ public:
         // through X; without an X server only the window's own input does.
         platform::XInputRawInput desktopInput(platform::SystemClock());
         window.UseRecorderInput(options_.headless ? nullptr : &desktopInput, platform::SystemClock());
-        // The mouse's arrival and removal: udev for the real mouse; for the
-        // simulated one SIGUSR1 pulls it and SIGUSR2 plugs it in again.
-        std::unique_ptr<platform::DeviceMonitor> monitor;
-        if (mouse.Simulated() != nullptr)
-            monitor = std::make_unique<SimulatedPlugMonitor>(*mouse.Simulated());
-        else
-            monitor = std::make_unique<platform::UdevDeviceMonitor>();
         window.UseDeviceMonitor(monitor.get(), clock);
         if (!window.Open()) {
             std::fprintf(stderr, "NeritMice: cannot create the main window\n");

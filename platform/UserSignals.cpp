@@ -8,10 +8,12 @@ namespace {
 
 std::atomic<unsigned> g_first{0};
 std::atomic<unsigned> g_second{0};
+std::atomic<int> g_last{0};
 
 extern "C" void CountSignal(int number)
 {
     (number == SIGUSR1 ? g_first : g_second).fetch_add(1, std::memory_order_relaxed);
+    g_last.store(number == SIGUSR1 ? 1 : 2, std::memory_order_relaxed);
 }
 
 }  // namespace
@@ -27,7 +29,7 @@ bool UserSignals::Watch()
 
 UserSignals::Counts UserSignals::Take()
 {
-    return {g_first.exchange(0), g_second.exchange(0)};
+    return {g_first.exchange(0), g_second.exchange(0), g_last.exchange(0)};
 }
 
 }  // namespace platform

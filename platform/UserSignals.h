@@ -9,11 +9,12 @@ public:
     struct Counts {
         unsigned first = 0;   // SIGUSR1
         unsigned second = 0;  // SIGUSR2
+        int last = 0;         // 1 or 2: which came last; 0 for none
     };
 
     // Installs the handlers; false when the system refuses.
     static bool Watch();
-    // How many of each arrived since the last call, in no particular order.
+    // How many of each arrived since the last call, and which came last.
     static Counts Take();
 };
 

@@ -146,4 +146,70 @@ TEST_F(HotPlugTest, AMouseMissingAtStartIsReadWhenItArrives)
     EXPECT_EQ(window.State().shownProfile, 2) << "the remembered profile shown";
 }
 
+TEST_F(HotPlugTest, WhileTheMouseIsMissingOnlyTheQuitButtonWorks)
+{
+    StartWatching();
+    hotPlug.Unplug();
+    Poll();
+    ASSERT_EQ(PopupState::Count(), 1);
+    popup = PopupState::Top();
+    Answer(platform::VK_ESCAPE);
+    ASSERT_FALSE(PopupState::IsOpen());
+    // A click on the page says again why nothing happens.
+    Click(u"profile2option");
+    EXPECT_EQ(window.State().shownProfile, 0);
+    EXPECT_EQ(PopupState::Count(), 1);
+    Answer(platform::VK_ESCAPE);
+    // The quit button asks its question.
+    Click(u"quitbtn");
+    EXPECT_NE(window.State().popupFlags & PopupFlag::kExit, 0u);
+    EXPECT_EQ(window.State().popupFlags & PopupFlag::kNoDevice, 0u);
+}
+
+// Pulls the mouse in the middle of the second profile's write, the window's
+// timers running meanwhile as the busy state runs them.
+class PullDuringWrite final : public settings::TransferProgress {
+public:
+    void BeforeProfile(Direction direction, int index, int, int) override
+    {
+        if (direction != Direction::Writing || index != 1 || pulled)
+            return;
+        pulled = true;
+        hotPlug->Unplug();
+        system->AdvanceTime(DevicePresence::kPollIntervalMs);
+    }
+
+    sim::SimHotPlug* hotPlug = nullptr;
+    platform::HeadlessWindowSystem* system = nullptr;
+    bool pulled = false;
+};
+
+TEST_F(HotPlugTest, AChangeDuringATransferWaitsUntilItEnds)
+{
+    StartWatching();
+    PullDuringWrite pull;
+    pull.hotPlug = &hotPlug;
+    pull.system = &system;
+    window.progress = &pull;
+    Confirm(u"profileokbtn");
+    ASSERT_TRUE(pull.pulled);
+    // The write failed and says so; nothing was read in its middle.
+    ASSERT_FALSE(system.MessageBoxCalls().empty());
+    for (const auto& box : system.MessageBoxCalls())
+        EXPECT_EQ(box.text.find("Failed to load"), std::string::npos) << box.text;
+    Poll();
+    EXPECT_TRUE(window.State().deviceMissing);
+    EXPECT_EQ(PopupState::Count(), 1);
+}
+
+TEST_F(HotPlugTest, ThePresenceCheckLeavesNoHandleOpen)
+{
+    StartWatching();
+    mouse.Simulated()->ExposeCollections(true, false);
+    monitor.Push({platform::DeviceChange::Kind::Removal, "/dev/hidraw1", "hidraw", "0003:0000251F:00001014"});
+    Poll();
+    EXPECT_TRUE(window.State().deviceMissing);
+    EXPECT_FALSE(mouse.Link().HasCommandHandle());
+}
+
 }  // namespace

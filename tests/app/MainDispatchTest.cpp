@@ -434,6 +434,16 @@ TEST_F(MainDispatchTest, TheCaptionMovesTheWindowItsButtonsDoNot)
     EXPECT_EQ(moved.top, before.top + 20);
     EXPECT_EQ(moved.Width(), before.Width());
 
+    // The language list in the caption opens its list instead.
+    const SkinUI::UIRect list = Find(u"selectlanguagecmb")->GetItemRect();
+    const int x = (list.left + list.right) / 2, y = (list.top + list.bottom) / 2;
+    system.InjectMouse(window.GetHWND(), platform::WM_LBUTTONDOWN, x, y, platform::MK_LBUTTON);
+    system.InjectMouse(window.GetHWND(), platform::WM_MOUSEMOVE, x + 30, y + 20, platform::MK_LBUTTON);
+    system.InjectMouse(window.GetHWND(), platform::WM_LBUTTONUP, x + 30, y + 20);
+    Run();
+    EXPECT_EQ(system.GetWindowRect(window.GetHWND()).left, moved.left);
+    EXPECT_EQ(system.GetWindowRect(window.GetHWND()).top, moved.top);
+
     // The close button in the caption asks its question instead.
     Click(u"closebtn");
     EXPECT_EQ(system.GetWindowRect(window.GetHWND()).left, moved.left);
