@@ -362,6 +362,10 @@ std::unique_ptr<SdlWindowSystem> SdlWindowSystem::Create(std::string* error)
     // Frames go to the window through the X server's shared memory, not OpenGL.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    // In place before SDL keeps "the handler before it", which it puts back
+    // when it closes the display: a wake-up sent to a window just destroyed
+    // is answered then, and must not end the program with status 1.
+    InstallX11ErrorFilter();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
         gInstanceExists = false;
         return fail(SDL_GetError());
@@ -376,8 +380,6 @@ std::unique_ptr<SdlWindowSystem> SdlWindowSystem::Create(std::string* error)
     const std::string driver = SDL_GetCurrentVideoDriver();
     if ((driver == "offscreen" || driver == "dummy") && !SDL_getenv("SDL_VIDEODRIVER"))
         return quit("no display");
-    if (driver == "x11")
-        InstallX11ErrorFilter();
     const Uint32 first = SDL_RegisterEvents(2);
     if (first == static_cast<Uint32>(-1))
         return quit("no SDL user events left");
