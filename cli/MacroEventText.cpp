@@ -123,7 +123,8 @@ std::optional<std::vector<StoredEvent>> MacroEventText::Parse(std::string_view w
                                              verb == "down" ? settings::kDirectionDown : settings::kDirectionUp}};
         error = "unknown key \"" + std::string(arg) + "\"";
     } else if (verb == "click" || verb == "press" || verb == "release") {
-        return ParseButton(verb, arg, error);
+        if (auto events = ParseButton(verb, arg, error))
+            return events;
     } else if (verb == "wheel" && (arg == "up" || arg == "down")) {
         const MouseAction action = arg == "up" ? MouseAction::WheelUp : MouseAction::WheelDown;
         return std::vector<StoredEvent>{Mouse(action, settings::kDirectionDown), Mouse(action, settings::kDirectionUp)};
