@@ -109,9 +109,9 @@ public:
         const int k = edits_.FindMacro(name);
         if (k < 0)
             return NoSuchMacro(name);
+        // A refused run is not kept, so events added before the macro filled
+        // up are dropped with it.
         const int count = settings_.Store().WorkingMacro(static_cast<size_t>(k)).EventCount();
-        if (count + static_cast<int>(events.size()) > kEventCapacity)
-            return Full(name, count, events.size());
         for (const StoredEvent& event : events) {
             if (edits_.AddEvent(k, event.kind, event.name, event.direction, -1) != MacroEditResult::kDone)
                 return Full(name, count, events.size());

@@ -1,6 +1,7 @@
 // neritctl load-json: what show --json prints loads back to the same
 // settings, and a refused file changes nothing.
 #include "CliTestSupport.h"
+#include "cli/JsonLoad.h"
 #include "settings/ButtonFunctions.h"
 #include "settings/KeyNameTable.h"
 #include "settings/LaserStages.h"
@@ -215,6 +216,23 @@ TEST(LoadJson, RefusedFilesNameTheKeyAndChangeNothing)
     EXPECT_TRUE(Contains(result.out, "macros[0].events: 257 entries, at most 256")) << result.out;
     EXPECT_EQ(folder.Pending(), before);
     EXPECT_EQ(folder.Run("load-json " + (temp.path / "missing.json").string()).status, 1);
+}
+
+// A refusal late in the file leaves the store as it was, though keys before
+// it were valid.
+TEST(LoadJson, ARefusalLeavesTheStoreUntouched)
+{
+    settings::SettingsStore store;
+    std::vector<uint8_t> before(store.Bytes(), store.Bytes() + settings::SettingsStore::Size());
+    std::string error;
+    const json refused = json::parse(R"({"ledOn":true,"macros":[{"name":"m"}],
+        "profiles":[{"profile":1,"name":"new","reportRate":500},{"profile":2,"reportRate":7}]})");
+    EXPECT_FALSE(cli::JsonLoad::Apply(store, refused, error));
+    EXPECT_EQ(error, "profiles[1].reportRate: 7 is not one of 125, 250, 500, 1000");
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), store.Bytes()));
+    EXPECT_TRUE(cli::JsonLoad::Apply(store, refused["profiles"][0], error) == false);
+    EXPECT_TRUE(cli::JsonLoad::Apply(store, json::parse(R"({"profiles":[{"profile":1,"name":"new"}]})"), error));
+    EXPECT_EQ(store.Profile(0).Name(), "new");
 }
 
 }  // namespace
