@@ -158,6 +158,7 @@ void MacroCommand::AddArguments(CLI::App* macro, MacroArguments& arguments, std:
     auto add = [&](const char* name, const char* help, const char* example) {
         CLI::App* sub = macro->add_subcommand(name, help);
         sub->footer(std::string("Example: ") + example);
+        sub->fallthrough();  // --apply is the macro command's
         sub->callback([&arguments, name] { arguments.action = name; });
         return sub;
     };

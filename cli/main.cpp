@@ -37,6 +37,7 @@ struct Options {
     std::string file;
     std::string led;
     cli::MacroArguments macro;
+    bool applyNow = false;  // --apply: the change is applied at once
 };
 
 int Fail(const std::string& message)
@@ -287,16 +288,24 @@ Outcome RunImportMacros(Context& c)
     return {0, StoreChange::Pending};
 }
 
+// With --apply, a change that was made is applied at once.
+Outcome ApplyIfAsked(Context& c, Outcome outcome)
+{
+    if (!c.options.applyNow || outcome.status != 0 || outcome.change != StoreChange::Pending)
+        return outcome;
+    return RunApply(c);
+}
+
 Outcome RunMacro(Context& c)
 {
     if (c.options.macro.action == "import")
-        return RunImportMacros(c);
+        return ApplyIfAsked(c, RunImportMacros(c));
     if (c.options.macro.action == "export")
         return RunExportMacros(c);
     const cli::MacroOutcome outcome = cli::MacroCommand::Run(c.settings, c.options.macro);
     if (outcome.status != 0)
         std::fprintf(stderr, "neritctl: %s\n", outcome.error.c_str());
-    return {outcome.status, outcome.changed ? StoreChange::Pending : StoreChange::None};
+    return ApplyIfAsked(c, {outcome.status, outcome.changed ? StoreChange::Pending : StoreChange::None});
 }
 
 Outcome RunLoadJson(Context& c)
@@ -304,7 +313,7 @@ Outcome RunLoadJson(Context& c)
     std::string error;
     if (!cli::JsonLoad::LoadFile(c.settings, c.options.file, error))
         return {Fail(error), StoreChange::None};
-    return {0, StoreChange::Pending};
+    return ApplyIfAsked(c, {0, StoreChange::Pending});
 }
 
 Outcome RunLed(Context& c)
@@ -488,9 +497,12 @@ void AddArguments(CLI::App* sub, const SettingsCommand& command, Options& option
         break;
     case SettingsCommand::Macro:
         cli::MacroCommand::AddArguments(sub, options.macro, options.file);
+        sub->add_flag("--apply", options.applyNow, "Apply the change at once (as neritctl apply)");
+        sub->footer("Example: neritctl macro new Reload; neritctl macro add Reload down:R up:R; neritctl apply");
         break;
     case SettingsCommand::JsonFile:
         sub->add_option("FILE", options.file, "JSON file")->required()->check(fileName);
+        sub->add_flag("--apply", options.applyNow, "Apply the settings at once (as neritctl apply)");
         sub->footer(std::string("Example: neritctl show --json > s.json; neritctl load-json s.json; neritctl apply\n")
                     + kJsonKeys);
         break;

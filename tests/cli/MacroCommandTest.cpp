@@ -104,6 +104,11 @@ TEST_F(MacroCommands, NewAddShowRenameDeleteAndApply)
     EXPECT_EQ(Shown()["profiles"][0]["buttons"][0]["function"], 1);
     ASSERT_EQ(Run("discard").status, 0);
     EXPECT_EQ(Shown()["macros"][0]["name"], "Jump");
+    // --apply writes the change to the mouse at once; nothing stays pending.
+    RunResult applied = Run("macro add Jump down:A --apply");
+    ASSERT_EQ(applied.status, 0) << applied.out;
+    EXPECT_FALSE(fs::exists(pending));
+    EXPECT_TRUE(Contains(Run("dump").out, "button 1: Macro 1 (plays once), 3 events"));
 }
 
 TEST_F(MacroCommands, TenMacrosAndTwoHundredFiftySixEvents)
