@@ -1,7 +1,6 @@
 #include "app/MacroPageModel.h"
 
 #include "app/RecorderTexts.h"
-#include "settings/ButtonFunctions.h"
 #include "settings/CodePage.h"
 #include "settings/MacroFiles.h"
 #include "settings/MacroText.h"
@@ -18,9 +17,6 @@ namespace recorder_texts = ::app::recorder_texts;
 
 namespace {
 
-namespace field = settings::layout::profile;
-constexpr int kEventCapacity = static_cast<int>(settings::layout::macro::kEventCapacity);
-constexpr size_t kNameBytes = settings::layout::macro::kName.size - 1;
 
 // What a row kind stores: kind letter and direction.
 struct StoredKind {
@@ -77,13 +73,13 @@ std::u16string MouseName(const std::u16string& text, size_t language)
 
 MacroPageModel::MacroPageModel(settings::SettingsStore& store, const NeritMainState& state,
                                platform::FileSystem& files, std::string defaultFile, const int& language)
-    : store_(store), state_(state), files_(files), defaultFile_(std::move(defaultFile)), language_(language)
+    : store_(store), edits_(store), state_(state), files_(files), defaultFile_(std::move(defaultFile)), language_(language)
 {
 }
 
 int MacroPageModel::MacroCount() const
 {
-    return std::clamp(store_.WorkingMacroCount(), 0, kMaxMacros);
+    return edits_.MacroCount();
 }
 
 std::string MacroPageModel::MacroName(int k) const
@@ -91,9 +87,14 @@ std::string MacroPageModel::MacroName(int k) const
     return store_.WorkingMacro(static_cast<size_t>(k)).Name();
 }
 
+int MacroPageModel::CurrentSlot() const
+{
+    return std::clamp(current_, 0, kMaxMacros - 1);
+}
+
 settings::MacroRecord MacroPageModel::Current() const
 {
-    return store_.WorkingMacro(static_cast<size_t>(std::clamp(current_, 0, kMaxMacros - 1)));
+    return store_.WorkingMacro(static_cast<size_t>(CurrentSlot()));
 }
 
 // ---- rows ----
@@ -129,69 +130,28 @@ std::vector<MacroRow> MacroPageModel::Rows(int k) const
 
 MacroEditResult MacroPageModel::NewMacro()
 {
-    const int count = MacroCount();
-    if (count >= kMaxMacros)
-        return MacroEditResult::kMacroLimit;
-    settings::MacroRecord macro = store_.WorkingMacro(static_cast<size_t>(count));
-    macro.Clear();
-    const std::string name = "Macro_" + std::to_string(count + 1);
-    macro.SetName(name);
-    store_.SetWorkingMacroCount(count + 1);
-    if (settings::IsMacroNameTaken(store_, count, false))
-        macro.SetName(name + "*");
-    Commit();
-    return MacroEditResult::kDone;
+    int slot = 0;
+    const MacroEditResult result = edits_.NewMacro(slot);
+    if (result == MacroEditResult::kDone)
+        Commit();
+    return result;
 }
 
 MacroEditResult MacroPageModel::Rename(int k, std::u16string_view text)
 {
-    if (k < 0 || k >= MacroCount())
-        return MacroEditResult::kNothing;
-    settings::MacroRecord macro = store_.WorkingMacro(static_cast<size_t>(k));
-    macro.SetName(settings::ToNarrow(text));
-    for (int stars = 0; !text.empty() && stars < settings::kWorkingListMacros; ++stars) {
-        const std::string name = macro.Name();
-        if (!settings::IsMacroNameTaken(store_, k, true) || name.size() >= kNameBytes)
-            break;
-        macro.SetName(name + "*");
-    }
+    const MacroEditResult result = edits_.Rename(k, settings::ToNarrow(text));
+    if (result != MacroEditResult::kDone)
+        return result;
     current_ = k;
     Commit();
-    return MacroEditResult::kDone;
-}
-
-// Assignments of the shown profile follow their macro; a button whose macro
-// is gone gets its default function back.
-void MacroPageModel::RenumberAssignments(int deleted)
-{
-    settings::ProfileSettings profile = store_.Profile(static_cast<size_t>(state_.shownProfile));
-    if (profile.Bytes() == nullptr)
-        return;
-    for (size_t button = 0; button < static_cast<size_t>(settings::kButtons); ++button) {
-        if (profile.Get(field::kButtonFunction, button) != settings::function::Macro)
-            continue;
-        const int32_t number = profile.Get(field::kButtonParam, button);
-        if (number <= 0)
-            continue;
-        if (deleted < number - 1) {
-            profile.Set(field::kButtonParam, button, number - 1);
-        } else if (deleted == number - 1) {
-            profile.Set(field::kButtonFunction, button, settings::kDefaultButtonFunctions[button]);
-            profile.Set(field::kButtonParam, button, int32_t{0});
-        }
-    }
+    return result;
 }
 
 MacroEditResult MacroPageModel::DeleteMacro(int k)
 {
     const int count = MacroCount();
-    if (k < 0 || k >= count)
+    if (edits_.DeleteMacro(k, state_.shownProfile) != MacroEditResult::kDone)
         return MacroEditResult::kNothing;
-    RenumberAssignments(k);
-    for (int slot = k; slot + 1 < count; ++slot)
-        store_.WorkingMacro(static_cast<size_t>(slot)).CopyFrom(store_.WorkingMacro(static_cast<size_t>(slot + 1)));
-    store_.WorkingMacro(static_cast<size_t>(count - 1)).Clear();
-    store_.SetWorkingMacroCount(count - 1);
     if (current_ >= count - 1)
         current_ = std::max(0, count - 2);
     Commit();
@@ -200,35 +160,12 @@ MacroEditResult MacroPageModel::DeleteMacro(int k)
 
 // ---- events ----
 
-// Moves the events from `position` on up by `places`; false when the events
-// would not fit or the position lies beyond the end.
-bool MacroPageModel::MakeRoom(int position, int places)
-{
-    settings::MacroRecord macro = Current();
-    const int count = macro.EventCount();
-    if (position < 0 || position > count || count + places > kEventCapacity)
-        return false;
-    for (int i = count - 1; i >= position; --i) {
-        const settings::MacroEvent from = macro.Event(static_cast<size_t>(i));
-        macro.Event(static_cast<size_t>(i + places)).Set(from.Kind(), from.Name(), from.Direction());
-    }
-    macro.SetEventCount(count + places);
-    return true;
-}
-
 MacroEditResult MacroPageModel::AddEvent(int kind, std::string_view text, int position)
 {
     const StoredKind* stored = FindStoredKind(kind);
     if (stored == nullptr)
         return MacroEditResult::kNothing;
-    settings::MacroRecord macro = Current();
-    const int at = position < 0 ? macro.EventCount() : position;
-    if (at > macro.EventCount())
-        return MacroEditResult::kNothing;
-    if (!MakeRoom(at, 1))
-        return MacroEditResult::kMacroFull;
-    macro.Event(static_cast<size_t>(at)).Set(stored->letter, text, stored->direction);
-    return MacroEditResult::kDone;
+    return edits_.AddEvent(CurrentSlot(), stored->letter, text, stored->direction, position);
 }
 
 MacroEditResult MacroPageModel::ReadDelay(std::u16string_view text, int32_t& ms)
@@ -295,7 +232,7 @@ MacroEditResult MacroPageModel::InsertMouseEvent(int command, int position)
     if (at > macro.EventCount())
         return MacroEditResult::kNothing;
     const int places = action == 2 ? 2 : 1;
-    if (!MakeRoom(at, places))
+    if (!edits_.MakeRoom(CurrentSlot(), at, places))
         return MacroEditResult::kMacroFull;
     const bool press = action != 0;
     macro.Event(static_cast<size_t>(at)).Set(settings::kKindMouse, name,

@@ -6,6 +6,7 @@
 
 #include "app/NeritMainState.h"
 #include "platform/file_system.h"
+#include "settings/MacroEdits.h"
 #include "settings/SettingsStore.h"
 
 #include <cstdint>
@@ -15,15 +16,7 @@
 
 namespace NeritApp {
 
-enum class MacroEditResult : int {
-    kDone = 0,
-    kNothing,           // no macro or event at that place: nothing changed
-    kMacroLimit,        // the profile already keeps its ten macros
-    kNotANumber,        // a delay text that is not a whole number
-    kNotCorrectNumber,  // a delay outside 1 .. 2^31-1
-    kMacroFull,         // the events would not fit into the macro
-    kWriteFailed,       // committed, but the default macro file was not written
-};
+using MacroEditResult = settings::MacroEditResult;
 
 // Row kinds of the event list.
 namespace RowKind {
@@ -47,7 +40,7 @@ struct MacroRow {
 
 class MacroPageModel {
 public:
-    static constexpr int kMaxMacros = 10;
+    static constexpr int kMaxMacros = settings::MacroEdits::kMaxMacros;
     // Key and button events a macro keeps on the mouse.
     static constexpr int kMouseEvents = 80;
     static constexpr int kFirstInsertCommand = 2200;
@@ -91,11 +84,11 @@ public:
     bool WriteDefaultFile();
 
 private:
+    int CurrentSlot() const;
     settings::MacroRecord Current() const;
-    void RenumberAssignments(int deleted);
-    bool MakeRoom(int position, int places);
 
     settings::SettingsStore& store_;
+    settings::MacroEdits edits_;
     const NeritMainState& state_;
     platform::FileSystem& files_;
     std::string defaultFile_;

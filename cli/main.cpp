@@ -1,4 +1,6 @@
 // neritctl: the command-line front end of the Vimo's configuration.
+#include "cli/JsonLoad.h"
+#include "cli/MacroCommand.h"
 #include "cli/MessageText.h"
 #include "cli/MouseSession.h"
 #include "cli/ProfileDump.h"
@@ -34,6 +36,8 @@ struct Options {
     bool json = false;
     std::string file;
     std::string led;
+    cli::MacroArguments macro;
+    bool applyNow = false;  // --apply: the change is applied at once
 };
 
 int Fail(const std::string& message)
@@ -284,6 +288,34 @@ Outcome RunImportMacros(Context& c)
     return {0, StoreChange::Pending};
 }
 
+// With --apply, a change that was made is applied at once.
+Outcome ApplyIfAsked(Context& c, Outcome outcome)
+{
+    if (!c.options.applyNow || outcome.status != 0 || outcome.change != StoreChange::Pending)
+        return outcome;
+    return RunApply(c);
+}
+
+Outcome RunMacro(Context& c)
+{
+    if (c.options.macro.action == "import")
+        return ApplyIfAsked(c, RunImportMacros(c));
+    if (c.options.macro.action == "export")
+        return RunExportMacros(c);
+    const cli::MacroOutcome outcome = cli::MacroCommand::Run(c.settings, c.options.macro);
+    if (outcome.status != 0)
+        std::fprintf(stderr, "neritctl: %s\n", outcome.error.c_str());
+    return ApplyIfAsked(c, {outcome.status, outcome.changed ? StoreChange::Pending : StoreChange::None});
+}
+
+Outcome RunLoadJson(Context& c)
+{
+    std::string error;
+    if (!cli::JsonLoad::LoadFile(c.settings, c.options.file, error))
+        return {Fail(error), StoreChange::None};
+    return ApplyIfAsked(c, {0, StoreChange::Pending});
+}
+
 Outcome RunLed(Context& c)
 {
     return Report(c, c.settings.Commands().SetLeds(c.options.led == "on"), NoMouseOr(c, "switching the LEDs failed"),
@@ -365,7 +397,7 @@ struct SettingsCommand {
     const char* name;
     const char* help;
     Outcome (*run)(Context&);
-    enum Arguments { None, Profile, ProfileAndFile, File, Led, Show } arguments;
+    enum Arguments { None, Profile, ProfileAndFile, File, Led, Show, Macro, JsonFile } arguments;
     bool changes;  // changes the data folder (holds its lock)
 };
 
@@ -407,6 +439,12 @@ constexpr SettingsCommand kSettingsCommands[] = {
      "Read the macro list from FILE (FILE.vqm when FILE has no extension); it also becomes profile/Macros",
      RunImportMacros, SettingsCommand::File, true},
     {"led", "Switch the LEDs on or off", RunLed, SettingsCommand::Led, true},
+    {"macro", "Edit the macro list: list, show, new, rename, delete, add, import, export", RunMacro,
+     SettingsCommand::Macro, true},
+    {"load-json",
+     "Read settings from FILE as show --json prints them (any part of it; profiles by their \"profile\" number) "
+     "as pending changes; nothing changes when any value is refused",
+     RunLoadJson, SettingsCommand::JsonFile, true},
 };
 
 constexpr const char* kJsonKeys =
@@ -456,6 +494,17 @@ void AddArguments(CLI::App* sub, const SettingsCommand& command, Options& option
         sub->add_option("--profile", options.showProfile, "Only profile N")->check(CLI::Range(1, 5));
         sub->add_flag("--json", options.json, "JSON instead of text");
         sub->footer(kJsonKeys);
+        break;
+    case SettingsCommand::Macro:
+        cli::MacroCommand::AddArguments(sub, options.macro, options.file);
+        sub->add_flag("--apply", options.applyNow, "Apply the change at once (as neritctl apply)");
+        sub->footer("Example: neritctl macro new Reload; neritctl macro add Reload down:R up:R; neritctl apply");
+        break;
+    case SettingsCommand::JsonFile:
+        sub->add_option("FILE", options.file, "JSON file")->required()->check(fileName);
+        sub->add_flag("--apply", options.applyNow, "Apply the settings at once (as neritctl apply)");
+        sub->footer(std::string("Example: neritctl show --json > s.json; neritctl load-json s.json; neritctl apply\n")
+                    + kJsonKeys);
         break;
     case SettingsCommand::None:
         break;

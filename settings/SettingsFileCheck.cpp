@@ -14,13 +14,7 @@ constexpr size_t kI32 = sizeof(int32_t);
 constexpr int32_t kLastMacro = kMacrosInList;
 constexpr int32_t kLargestParameter = 0xFFFF;  // a key with its modifier byte
 
-bool ValidRate(int32_t hz) { return hz == 125 || hz == 250 || hz == 500 || hz == 1000; }
-bool ValidByte(int32_t value) { return value >= 0 && value <= 255; }
-bool ValidStageIndex(int32_t index) { return index >= 0 && index <= 9; }
-// 0 is what a read leaves for an entry the conversion does not know.
-bool ValidFunction(int32_t code) { return code >= 0 && code <= function::Disable; }
-bool ValidPlayMode(int32_t mode) { return (mode >= 0 && mode <= 99) || mode == 241 || mode == 242; }
-bool ValidMacroNumber(int32_t number) { return number >= 0 && number <= kLastMacro; }
+using Check = SettingsFileCheck;
 
 // One i32 field of a profile, its rule and the value it is held to.
 struct FieldRule {
@@ -37,17 +31,17 @@ constexpr size_t kRuleCount = 3 + prof::kStages + 2 * prof::kButtonSlots + prof:
 constexpr std::array<FieldRule, kRuleCount> kRules = [] {
     std::array<FieldRule, kRuleCount> rules{};
     size_t n = 0;
-    rules[n++] = {prof::kReportRate.offset, ValidRate, FileProblem::ReportRate, 1000};
-    rules[n++] = {prof::kPowerSave.offset, ValidByte, FileProblem::PowerSave, 0};
-    rules[n++] = {prof::kAmbientLight.offset, ValidByte, FileProblem::AmbientLight, 0};
+    rules[n++] = {prof::kReportRate.offset, Check::ValidRate, FileProblem::ReportRate, 1000};
+    rules[n++] = {prof::kPowerSave.offset, Check::ValidByte, FileProblem::PowerSave, 0};
+    rules[n++] = {prof::kAmbientLight.offset, Check::ValidByte, FileProblem::AmbientLight, 0};
     for (size_t k = 0; k < prof::kStages; ++k)
-        rules[n++] = {prof::kLaserLevels.At(2 * k + 1).offset, ValidStageIndex, FileProblem::StageIndex, 0};
+        rules[n++] = {prof::kLaserLevels.At(2 * k + 1).offset, Check::ValidStageIndex, FileProblem::StageIndex, 0};
     for (size_t b = 0; b < prof::kButtonSlots; ++b) {
-        rules[n++] = {prof::kButtonFunction.At(b).offset, ValidFunction, FileProblem::ButtonFunction, 0};
-        rules[n++] = {prof::kMacroPlayMode.At(b).offset, ValidPlayMode, FileProblem::PlayMode, 1};
+        rules[n++] = {prof::kButtonFunction.At(b).offset, Check::ValidFunction, FileProblem::ButtonFunction, 0};
+        rules[n++] = {prof::kMacroPlayMode.At(b).offset, Check::ValidPlayMode, FileProblem::PlayMode, 1};
     }
     for (size_t k = 0; k < prof::kMacroSlots; ++k)
-        rules[n++] = {prof::kMacros + k * layout::macro::kSize + layout::macro::kNumber.offset, ValidMacroNumber,
+        rules[n++] = {prof::kMacros + k * layout::macro::kSize + layout::macro::kNumber.offset, Check::ValidMacroNumber,
                       FileProblem::MacroNumber, 0};
     return rules;
 }();
@@ -61,16 +55,6 @@ constexpr int32_t kHighestLevel = 10;
 
 bool Covers(size_t size, size_t offset, size_t width) { return offset <= size && width <= size - offset; }
 
-bool ValidParameter(int32_t code, int32_t param)
-{
-    if (code == function::Macro)
-        return param >= 1 && param <= kLastMacro;
-    if (param < 0 || param > kLargestParameter)
-        return false;
-    const uint8_t key = SingleKeyVirtualKey(param);
-    return code != function::SingleKey || key == 0 || FindKeyByVirtualKey(key) != nullptr;
-}
-
 int32_t HeldParameter(int32_t code) { return code == function::Macro ? 1 : 0; }
 
 // Reads only; the view never writes through the pointer.
@@ -82,13 +66,32 @@ FileProblem CheckButtons(const FieldView& view, size_t size)
         const Field<int32_t> code = prof::kButtonFunction.At(b);
         const Field<int32_t> param = prof::kButtonParam.At(b);
         if (Covers(size, code.offset, kI32) && Covers(size, param.offset, kI32)
-            && !ValidParameter(view.Get(code), view.Get(param)))
+            && !Check::ValidParameter(view.Get(code), view.Get(param)))
             return FileProblem::ButtonParameter;
     }
     return FileProblem::None;
 }
 
 }  // namespace
+
+bool SettingsFileCheck::ValidRate(int32_t hz) { return hz == 125 || hz == 250 || hz == 500 || hz == 1000; }
+bool SettingsFileCheck::ValidByte(int32_t value) { return value >= 0 && value <= 255; }
+bool SettingsFileCheck::ValidStageIndex(int32_t index) { return index >= 0 && index <= 9; }
+// 0 is what a read leaves for an entry the conversion does not know.
+bool SettingsFileCheck::ValidFunction(int32_t code) { return code >= 0 && code <= function::Disable; }
+bool SettingsFileCheck::ValidPlayMode(int32_t mode) { return (mode >= 0 && mode <= 99) || mode == 241 || mode == 242; }
+bool SettingsFileCheck::ValidMacroNumber(int32_t number) { return number >= 0 && number <= kLastMacro; }
+bool SettingsFileCheck::ValidLevel(int32_t level) { return level >= 0 && level <= kHighestLevel; }
+
+bool SettingsFileCheck::ValidParameter(int32_t code, int32_t param)
+{
+    if (code == function::Macro)
+        return param >= 1 && param <= kLastMacro;
+    if (param < 0 || param > kLargestParameter)
+        return false;
+    const uint8_t key = SingleKeyVirtualKey(param);
+    return code != function::SingleKey || key == 0 || FindKeyByVirtualKey(key) != nullptr;
+}
 
 FileCheck SettingsFileCheck::CheckProfile(const uint8_t* bytes, size_t size)
 {
@@ -135,7 +138,7 @@ void SettingsFileCheck::HoldToValidRanges(ProfileSettings profile)
     }
     for (size_t b = 0; b < prof::kButtonSlots; ++b) {
         const int32_t code = profile.Get(prof::kButtonFunction, b);
-        if (!ValidParameter(code, profile.Get(prof::kButtonParam, b)))
+        if (!Check::ValidParameter(code, profile.Get(prof::kButtonParam, b)))
             profile.Set(prof::kButtonParam, b, HeldParameter(code));
     }
     for (const Field<int32_t> level : kLevelFields) {

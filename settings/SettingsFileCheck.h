@@ -53,6 +53,16 @@ public:
     // Puts every checked field of the profile back into its valid range, the
     // way the conversion to the mouse's record would read it.
     static void HoldToValidRanges(ProfileSettings profile);
+
+    // The values a profile field may hold.
+    static bool ValidRate(int32_t hz);             // 125, 250, 500, 1000
+    static bool ValidByte(int32_t value);          // power save, ambient light: 0..255
+    static bool ValidStageIndex(int32_t index);    // 0..9
+    static bool ValidFunction(int32_t code);       // 0..17
+    static bool ValidPlayMode(int32_t mode);       // 0..99, 241, 242
+    static bool ValidMacroNumber(int32_t number);  // 0..15
+    static bool ValidLevel(int32_t level);         // 0..10 (0 acts as 1)
+    static bool ValidParameter(int32_t code, int32_t param);
 };
 
 }  // namespace settings

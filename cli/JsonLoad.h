@@ -1,0 +1,23 @@
+// neritctl load-json: settings described as show --json prints them become
+// the store's values. Every key is checked before anything changes; the
+// first refused key is named by its path ("profiles[2].reportRate: ...").
+#pragma once
+
+#include "cli/SettingsSession.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+namespace cli {
+
+class JsonLoad {
+public:
+    // Reads FILE and applies it to the session's store; false with a one-line
+    // error (and the store untouched) when anything is refused.
+    static bool LoadFile(SettingsSession& settings, const std::string& path, std::string& error);
+    // Applies `json` to `store`; false with the error and the store untouched.
+    static bool Apply(settings::SettingsStore& store, const nlohmann::json& json, std::string& error);
+};
+
+}  // namespace cli

@@ -1,0 +1,238 @@
+// neritctl load-json: what show --json prints loads back to the same
+// settings, and a refused file changes nothing.
+#include "CliTestSupport.h"
+#include "cli/JsonLoad.h"
+#include "settings/ButtonFunctions.h"
+#include "settings/KeyNameTable.h"
+#include "settings/LaserStages.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <fstream>
+#include <random>
+
+namespace {
+
+using namespace clitest;
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// One data folder and its simulated mouse.
+struct Folder {
+    fs::path dir;
+
+    RunResult Run(const std::string& args) const
+    {
+        return Neritctl("--simulate=" + (dir / "mouse").string() + " --data-dir " + (dir / "data").string() + " " +
+                        args);
+    }
+    json Shown() const
+    {
+        const RunResult shown = Run("show --json");
+        EXPECT_EQ(shown.status, 0) << shown.out;
+        const size_t start = shown.out.find("\n{");
+        return json::parse(shown.out.substr(start == std::string::npos ? 0 : start + 1));
+    }
+    RunResult Load(const json& settings, const std::string& name = "in.json") const
+    {
+        std::ofstream(dir / name) << settings.dump(2);
+        return Run("load-json " + (dir / name).string());
+    }
+    std::string Pending() const { return ReadAll(dir / "data/profile/PendingChanges"); }
+};
+
+// Random valid settings, the same for every run.
+class RandomSettings {
+public:
+    explicit RandomSettings(uint32_t seed) : random_(seed) {}
+
+    int Int(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+    std::string Name(int most)
+    {
+        std::string name;
+        for (int n = Int(0, most); n > 0; --n)
+            name += static_cast<char>(Int(' ', '~'));
+        return name;
+    }
+    json Macro(int number)
+    {
+        static const char* kinds[] = {"k", "m", "t"};
+        json events = json::array();
+        for (int n = Int(0, 12); n > 0; --n)
+            events.push_back({{"kind", kinds[Int(0, 2)]}, {"name", Name(20)}, {"direction", Int(0, 1) ? "down" : "up"}});
+        return {{"number", number}, {"name", Name(30)}, {"events", events}};
+    }
+    json Macros()
+    {
+        json macros = json::array();
+        for (int k = Int(0, 10); k > 0; --k)
+            macros.push_back(Macro(static_cast<int>(macros.size()) + 1));
+        return macros;
+    }
+    json Button()
+    {
+        const int function = Int(0, settings::function::Disable);
+        int param = Int(0, 0xFFFF);
+        if (function == settings::function::Macro)
+            param = Int(1, settings::kMacrosInList);
+        if (function == settings::function::SingleKey) {
+            const auto keys = settings::KeyNames();
+            param = keys[static_cast<size_t>(Int(0, static_cast<int>(keys.size()) - 1))].virtualKey + 256 * Int(0, 15);
+        }
+        const int mode = Int(0, 101);
+        return {{"function", function}, {"param", param}, {"playMode", mode <= 99 ? mode : 241 + mode - 100}};
+    }
+    json Profile(int number)
+    {
+        static const int rates[] = {125, 250, 500, 1000};
+        json stages = json::array();
+        for (int k = 0; k < 4; ++k) {
+            const int index = Int(0, 9);
+            stages.push_back({{"dpi", settings::kLaserStageDpi[static_cast<size_t>(index)]},
+                              {"optical", Int(-5, 20000)}, {"hdst", Int(0, 20000)}, {"laserX", Int(0, 9)},
+                              {"laserIndex", index}});
+        }
+        json buttons = json::array();
+        for (int b = 0; b < 7; ++b)
+            buttons.push_back(Button());
+        return {{"profile", number},     {"name", Name(40)},          {"inUse", Int(0, 1) == 1},
+                {"reportRate", rates[Int(0, 3)]}, {"powerSave", Int(0, 255)}, {"ambientLight", Int(0, 255)},
+                {"scrollSpeed", Int(0, 10)},  {"doubleClickSpeed", Int(0, 10)}, {"pointerAcceleration", Int(0, 10)},
+                {"liftOffDistance", Int(0, 10)}, {"angleSnapping", Int(0, 10)}, {"stages", stages},
+                {"buttons", buttons},        {"macros", Macros()}};
+    }
+    json Store()
+    {
+        json profiles = json::array();
+        for (int p = 1; p <= 5; ++p)
+            profiles.push_back(Profile(p));
+        return {{"currentProfile", Int(1, 5)}, {"ledOn", Int(0, 1) == 1}, {"profiles", profiles}, {"macros", Macros()}};
+    }
+
+private:
+    std::mt19937 random_;
+};
+
+// What show --json prints beside the values loaded: texts made from them.
+json WithoutDerived(json settings)
+{
+    for (json& profile : settings["profiles"]) {
+        for (json& button : profile["buttons"])
+            button.erase("text");
+    }
+    settings.erase("pendingChanges");
+    settings.erase("appVersion");
+    settings.erase("firmwareVersion");
+    return settings;
+}
+
+TEST(LoadJson, WhatShowPrintsLoadsBackToTheSameStore)
+{
+    TempFolder temp;
+    const Folder first{temp.path / "first"};
+    const Folder second{temp.path / "second"};
+    fs::create_directories(first.dir);
+    fs::create_directories(second.dir);
+    for (uint32_t seed = 1; seed <= 3; ++seed) {
+        const json random = RandomSettings(seed).Store();
+        RunResult loaded = first.Load(random);
+        ASSERT_EQ(loaded.status, 0) << loaded.out;
+        const json shown = first.Shown();
+        EXPECT_EQ(WithoutDerived(shown), random) << "seed " << seed;
+
+        loaded = second.Load(shown);
+        ASSERT_EQ(loaded.status, 0) << loaded.out;
+        EXPECT_EQ(second.Pending(), first.Pending()) << "seed " << seed;
+        EXPECT_EQ(second.Shown(), shown);
+    }
+    // After apply, the mouse has what was loaded.
+    ASSERT_EQ(second.Run("apply").status, 0);
+    EXPECT_TRUE(Contains(second.Run("dump").out, "report rate " +
+                                                      std::to_string(second.Shown()["profiles"][0]["reportRate"].get<int>())));
+}
+
+TEST(LoadJson, RefusedFilesNameTheKeyAndChangeNothing)
+{
+    TempFolder temp;
+    const Folder folder{temp.path};
+    const json valid = RandomSettings(7).Store();
+    ASSERT_EQ(folder.Load(valid).status, 0);
+    const std::string before = folder.Pending();
+
+    struct Case {
+        const char* json;
+        const char* message;
+    };
+    const Case cases[] = {
+        {R"({"profiles":[{"profile":1,"name":"kept?"},{"profile":3,"reportRate":300}]})",
+         "profiles[1].reportRate: 300 is not one of 125, 250, 500, 1000"},
+        {R"({"profile":[]})", "profile: unknown key"},
+        {R"({"profiles":[{"profile":2,"colour":1}]})", "profiles[0].colour: unknown key"},
+        {R"({"profiles":[{"profile":6}]})", "profiles[0].profile: 6 is not within 1..5"},
+        {R"({"profiles":[{"name":"x"}]})", "profiles[0]: no \"profile\" number"},
+        {R"({"profiles":[{"profile":1,"inUse":1}]})", "profiles[0].inUse: 1 is not true or false"},
+        {R"({"profiles":[{"profile":1,"powerSave":256}]})", "profiles[0].powerSave: 256 is not within 0..255"},
+        {R"({"profiles":[{"profile":1,"angleSnapping":11}]})", "profiles[0].angleSnapping: 11 is not within 0..10"},
+        {R"({"profiles":[{"profile":1,"scrollSpeed":4294967297}]})", "profiles[0].scrollSpeed: 4294967297 is not a 32-bit"},
+        {R"({"profiles":[{"profile":1,"stages":[{},{},{"laserIndex":10}]}]})",
+         "profiles[0].stages[2].laserIndex: 10 is not within 0..9"},
+        {R"({"profiles":[{"profile":1,"stages":[{"dpi":1200}]}]})", "profiles[0].stages[0].dpi: 1200 is not one of 250"},
+        {R"({"profiles":[{"profile":1,"stages":[{"dpi":500,"laserIndex":0}]}]})",
+         "profiles[0].stages[0].dpi: 500 is not the DPI of laserIndex 0 (250)"},
+        {R"({"profiles":[{"profile":1,"stages":[{},{},{},{},{}]}]})", "profiles[0].stages: 5 entries, at most 4"},
+        {R"({"profiles":[{"profile":1,"buttons":[{"function":18}]}]})",
+         "profiles[0].buttons[0].function: 18 is not within 0..17"},
+        {R"({"profiles":[{"profile":1,"buttons":[{"function":15,"param":0}]}]})",
+         "profiles[0].buttons[0].param: 0 is no parameter of function 15"},
+        {R"({"profiles":[{"profile":1,"buttons":[{"playMode":100}]}]})", "profiles[0].buttons[0].playMode: 100"},
+        {R"({"macros":[{"name":"a","events":[{"kind":"k","nme":"A"}]}]})", "macros[0].events[0].nme: unknown key"},
+        {R"({"macros":[{},{},{},{},{},{},{},{},{},{},{}]})", "macros: 11 entries, at most 10"},
+        {R"({"currentProfile":"1"})", "currentProfile: \"1\" is not a whole number"},
+        {"[1,2]", "the settings: [1,2] is not an object"},
+        {"{\"profiles\": [", "not JSON"},
+    };
+    for (const Case& c : cases) {
+        std::ofstream(temp.path / "bad.json") << c.json;
+        const RunResult result = folder.Run("load-json " + (temp.path / "bad.json").string());
+        EXPECT_EQ(result.status, 1) << c.json;
+        EXPECT_TRUE(Contains(result.out, c.message)) << c.json << "\n" << result.out;
+        EXPECT_EQ(folder.Pending(), before) << c.json;
+    }
+    // Names and events longer than their fields are refused, not cut.
+    json longName = {{"profiles", {{{"profile", 1}, {"name", std::string(256, 'n')}}}}};
+    RunResult result = folder.Load(longName, "long.json");
+    EXPECT_TRUE(Contains(result.out, "profiles[0].name: longer than 255 bytes")) << result.out;
+    json events = json::array();
+    for (int i = 0; i < 257; ++i)
+        events.push_back({{"kind", "t"}, {"name", "0.001"}, {"direction", ""}});
+    result = folder.Load({{"macros", {{{"name", "m"}, {"events", events}}}}}, "many.json");
+    EXPECT_TRUE(Contains(result.out, "macros[0].events: 257 entries, at most 256")) << result.out;
+    EXPECT_EQ(folder.Pending(), before);
+    EXPECT_EQ(folder.Run("load-json " + (temp.path / "missing.json").string()).status, 1);
+}
+
+// A refusal late in the file leaves the store as it was, though keys before
+// it were valid.
+TEST(LoadJson, ARefusalLeavesTheStoreUntouched)
+{
+    settings::SettingsStore store;
+    std::vector<uint8_t> before(store.Bytes(), store.Bytes() + settings::SettingsStore::Size());
+    std::string error;
+    const json refused = json::parse(R"({"ledOn":true,"macros":[{"name":"m"}],
+        "profiles":[{"profile":1,"name":"new","reportRate":500},{"profile":2,"reportRate":7}]})");
+    EXPECT_FALSE(cli::JsonLoad::Apply(store, refused, error));
+    EXPECT_EQ(error, "profiles[1].reportRate: 7 is not one of 125, 250, 500, 1000");
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), store.Bytes()));
+    EXPECT_TRUE(cli::JsonLoad::Apply(store, refused["profiles"][0], error) == false);
+    EXPECT_TRUE(cli::JsonLoad::Apply(store, json::parse(R"({"profiles":[{"profile":1,"name":"new"}]})"), error));
+    EXPECT_EQ(store.Profile(0).Name(), "new");
+}
+
+}  // namespace
