@@ -1,7 +1,9 @@
 // neritctl: the command-line front end of the Vimo's configuration.
+#include "cli/ButtonCommand.h"
 #include "cli/MessageText.h"
 #include "cli/MouseSession.h"
 #include "cli/ProfileDump.h"
+#include "cli/SetCommand.h"
 #include "cli/SettingsSession.h"
 #include "cli/StoreText.h"
 #include "cli/TerminalText.h"
@@ -34,6 +36,8 @@ struct Options {
     bool json = false;
     std::string file;
     std::string led;
+    cli::SetCommand set;
+    cli::ButtonCommand button;
 };
 
 int Fail(const std::string& message)
@@ -290,6 +294,45 @@ Outcome RunLed(Context& c)
                   StoreChange::Pending);
 }
 
+// A change stays pending unless applied at once; an apply that wrote nothing
+// keeps it pending.
+Outcome Changed(Context& c, bool applyNow)
+{
+    if (!applyNow)
+        return {0, StoreChange::Pending};
+    Outcome outcome = RunApply(c);
+    if (outcome.change == StoreChange::None)
+        outcome.change = StoreChange::Pending;
+    return outcome;
+}
+
+Outcome RunSet(Context& c)
+{
+    const int index = c.options.set.ProfileIndex(c.settings.ShownIndex());
+    for (const std::string& note : c.options.set.ChangeIn(c.settings.Store().Profile(static_cast<size_t>(index))))
+        std::printf("%s\n", note.c_str());
+    return Changed(c, c.options.set.ApplyNow());
+}
+
+Outcome RunButton(Context& c)
+{
+    const cli::ButtonCommand& command = c.options.button;
+    const int index = command.ProfileIndex(c.settings.ShownIndex());
+    switch (command.AssignIn(c.settings.Store(), index, c.settings.ShownIndex())) {
+    case cli::ButtonCommand::Refusal::LeftClickNeeded:
+        return {Fail(cli::OneLine(settings::MessageText(settings::CommandMessage::LeftClickNeeded,
+                                                        c.settings.Language()))),
+                StoreChange::None};
+    case cli::ButtonCommand::Refusal::NoSuchMacro:
+        return {Fail("profile " + std::to_string(index + 1) + " has no macro named \""
+                     + cli::EscapeControls(command.MacroName()) + "\" among its first ten"),
+                StoreChange::None};
+    case cli::ButtonCommand::Refusal::None:
+        break;
+    }
+    return Changed(c, command.ApplyNow());
+}
+
 // ---- running ---------------------------------------------------------------
 
 std::optional<std::string> SimulationChoice(const Options& options)
@@ -365,7 +408,7 @@ struct SettingsCommand {
     const char* name;
     const char* help;
     Outcome (*run)(Context&);
-    enum Arguments { None, Profile, ProfileAndFile, File, Led, Show } arguments;
+    enum Arguments { None, Profile, ProfileAndFile, File, Led, Show, Set, Button } arguments;
     bool changes;  // changes the data folder (holds its lock)
 };
 
@@ -407,6 +450,8 @@ constexpr SettingsCommand kSettingsCommands[] = {
      "Read the macro list from FILE (FILE.vqm when FILE has no extension); it also becomes profile/Macros",
      RunImportMacros, SettingsCommand::File, true},
     {"led", "Switch the LEDs on or off", RunLed, SettingsCommand::Led, true},
+    {"set", cli::SetCommand::kHelp, RunSet, SettingsCommand::Set, true},
+    {"button", cli::ButtonCommand::kHelp, RunButton, SettingsCommand::Button, true},
 };
 
 constexpr const char* kJsonKeys =
@@ -457,9 +502,30 @@ void AddArguments(CLI::App* sub, const SettingsCommand& command, Options& option
         sub->add_flag("--json", options.json, "JSON instead of text");
         sub->footer(kJsonKeys);
         break;
+    case SettingsCommand::Set:
+        options.set.AddArguments(*sub);
+        sub->footer(cli::SetCommand::kFooter);
+        break;
+    case SettingsCommand::Button:
+        options.button.AddArguments(*sub);
+        sub->footer(cli::ButtonCommand::kFooter);
+        break;
     case SettingsCommand::None:
         break;
     }
+}
+
+// Words CLI11 cannot judge: a bad key or value is a usage error on one line,
+// found before the store is opened.
+bool UsableWords(const SettingsCommand& command, Options& options)
+{
+    std::string error;
+    if (command.arguments == SettingsCommand::Set ? options.set.Check(error)
+        : command.arguments == SettingsCommand::Button ? options.button.Check(error)
+                                                       : true)
+        return true;
+    std::fprintf(stderr, "neritctl: %s\n", error.c_str());
+    return false;
 }
 
 // CLI11's message; usage errors exit with 2, an unknown command is named.
@@ -515,6 +581,8 @@ int Run(int argc, char** argv)
     if (dump->parsed())
         return RunMouseCommand(options, RunDump);
     for (const auto& [sub, command] : settingsCommands) {
+        if (sub->parsed() && !UsableWords(*command, options))
+            return kExitUsage;
         if (sub->parsed())
             return RunSettingsCommand(options, command->run, command->changes);
     }
