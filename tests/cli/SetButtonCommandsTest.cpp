@@ -4,6 +4,7 @@
 #include "CliTestSupport.h"
 #include "settings/ProfileFiles.h"
 #include "settings/SettingsDefaults.h"
+#include "sim/SimStateFile.h"
 
 #include <gtest/gtest.h>
 
@@ -234,6 +235,29 @@ TEST_F(NeritctlSetButton, FunctionsKeysAndMacrosReachTheMouse)
     EXPECT_TRUE(Contains(dump.out, "  button 5: Macro 1 (plays 5 times), 2 events\n"
                                    "  button 6: Browser Forward\n  button 7: Disable\n"))
         << dump.out;
+}
+
+// --apply that reaches no mouse fails and keeps the change pending.
+TEST_F(NeritctlSetButton, ApplyAtOnceWithoutAMouseKeepsTheChange)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    ASSERT_EQ(Run("apply").status, 0);
+    {
+        sim::SimulatedMouse mouse;
+        sim::SimStateFile file((dir / "mouse").string());
+        ASSERT_EQ(file.Load(mouse), sim::StateFileResult::Loaded);
+        mouse.Unplug();
+        ASSERT_EQ(file.Save(mouse), sim::StateFileResult::Saved);
+    }
+    RunResult set = Run("set report-rate 500 --apply");
+    EXPECT_EQ(set.status, 1);
+    EXPECT_TRUE(Contains(set.out, "no Vimo mouse found")) << set.out;
+    RunResult button = Run("button 2 function 'Triple Click' --apply");
+    EXPECT_EQ(button.status, 1);
+    RunResult show = Run("show --profile 1");
+    EXPECT_TRUE(Contains(show.out, "pending changes not applied yet")) << show.out;
+    EXPECT_TRUE(Contains(show.out, "report rate 500 Hz")) << show.out;
+    EXPECT_TRUE(Contains(show.out, "button 2: Triple Click")) << show.out;
 }
 
 TEST(NeritctlSetButtonHelp, EachCommandHasAnExample)
