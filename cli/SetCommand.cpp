@@ -15,7 +15,7 @@ struct SetCommand::Key {
     enum Kind { Choice, Level, Dpi, InUse, Name };
     const char* name;
     Kind kind;
-    settings::Field<int32_t> field;
+    settings::Field<int32_t> field;        // Choice and Level; unused by the others
     std::span<const int32_t> choices;      // Choice: the values offered; "off" is 0
     const settings::LevelSetting* level;  // Level
 };
