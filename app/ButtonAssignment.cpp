@@ -45,7 +45,6 @@ constexpr MenuEntry kOtherEntries[] = {
     {2031, settings::function::Disable},
     {ButtonAssignment::kDefaultCommand, settings::function::Default},
 };
-constexpr int kLeftClickCommand = 2010;
 constexpr uint16_t kMouseFunctionsMenu = 2000;
 constexpr uint16_t kGameFunctionsMenu = 2001;
 constexpr uint16_t kMacrosMenu = 2002;
@@ -224,21 +223,13 @@ void ButtonAssignment::OnCommand(int command)
 }
 
 // The last left click stays: taking it from the only button that has it is
-// refused. Button 4 does not count, the mouse never receives its code.
+// refused, whatever the choice (a macro, a single key, "Default").
 bool ButtonAssignment::GuardRefuses(int button, int command)
 {
     const settings::ProfileSettings profile = store_.Profile(static_cast<size_t>(state_.shownProfile));
-    const auto isLeft = [&](int b) { return profile.Get(field::kButtonFunction, static_cast<size_t>(b)) == 1; };
-    if (!isLeft(button) || command == kLeftClickCommand)
-        return false;
-    // "Default" of a button whose default is the left click keeps it.
-    if (command == kDefaultCommand && settings::kDefaultButtonFunctions[static_cast<size_t>(button)] == 1)
-        return false;
-    for (int other = 0; other < settings::kButtons; ++other) {
-        if (other != button && other != kFixedButton && isLeft(other))
-            return false;
-    }
-    return true;
+    const MenuEntry* entry = FindEntry(command);
+    const int32_t choice = entry != nullptr ? entry->code : settings::function::Macro;
+    return settings::TakesLastLeftClick(profile, button, settings::StoredFunctionFor(choice, button));
 }
 
 void ButtonAssignment::ShowWarning(int button)
@@ -314,12 +305,13 @@ void ButtonAssignment::OnPlayOption(const PlayOptionResult& result)
     const int button = state_.selectedButton;
     if (button < 0 || button >= settings::kButtons)
         return;
+    namespace play = settings::play_mode;
     int32_t mode = 0;
     switch (result.mode) {
-    case 0: mode = 1; break;
-    case 1: mode = result.count >= 1 && result.count <= 99 ? result.count : 0; break;
-    case 2: mode = 241; break;
-    case 3: mode = 242; break;
+    case 0: mode = play::kOnce; break;
+    case 1: mode = result.count >= play::kOnce && result.count <= play::kMaxRepeat ? result.count : 0; break;
+    case 2: mode = play::kWhilePressed; break;
+    case 3: mode = play::kToggle; break;
     default: break;
     }
     if (mode == 0)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/NeritMainState.h"
+#include "settings/ButtonRules.h"
 #include "settings/SettingsStore.h"
 #include "ui/ControlUI.h"
 #include "ui/WindowUIManager.h"
@@ -43,7 +44,7 @@ public:
     static constexpr int kSingleKeyCommand = 2030;
     static constexpr int kDefaultCommand = 2032;
     // The mouse always receives Profile Select for its fourth button.
-    static constexpr int kFixedButton = 3;
+    static constexpr int kFixedButton = settings::kFixedButton;
 
     // The popups a choice opens; the window provides them.
     class Popups {

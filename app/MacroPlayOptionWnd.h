@@ -8,6 +8,7 @@
 #pragma once
 
 #include "app/PopupWnd.h"
+#include "settings/ButtonRules.h"
 
 #include <string_view>
 
@@ -18,12 +19,7 @@ class CComboUI;
 namespace NeritApp {
 
 // Stored play modes of a macro button.
-namespace MacroPlayMode {
-inline constexpr int kOnce = 1;
-inline constexpr int kMaxRepeat = 99;  // 2..99: that many times
-inline constexpr int kWhilePressed = 241;
-inline constexpr int kToggle = 242;
-}  // namespace MacroPlayMode
+namespace MacroPlayMode = settings::play_mode;
 
 // The combo's items, in order.
 namespace PlayOption {

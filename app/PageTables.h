@@ -8,6 +8,7 @@
 
 #include "app/BoundControls.h"
 #include "settings/LaserStages.h"
+#include "settings/PerformanceValues.h"
 #include "settings/PointerLevels.h"
 #include "settings/SettingsLayout.h"
 
@@ -29,36 +30,32 @@ struct ValueOption {
 
 // clang-format off
 inline constexpr ValueOption kPerformanceOptions[] = {
-    {u"usb_rate_125_option", prof::kReportRate, 125},
-    {u"usb_rate_250_option", prof::kReportRate, 250},
-    {u"usb_rate_500_option", prof::kReportRate, 500},
-    {u"usb_rate_1000_option", prof::kReportRate, 1000},
-    {u"power_save_no_option", prof::kPowerSave, 0},
-    {u"power_save_60s_option", prof::kPowerSave, 60},
-    {u"power_save_120s_option", prof::kPowerSave, 120},
-    {u"ambient_light_no_option", prof::kAmbientLight, 0},
-    {u"ambient_light_20s_option", prof::kAmbientLight, 20},
-    {u"ambient_light_60s_option", prof::kAmbientLight, 60},
+    {u"usb_rate_125_option", prof::kReportRate, settings::kReportRates[0]},
+    {u"usb_rate_250_option", prof::kReportRate, settings::kReportRates[1]},
+    {u"usb_rate_500_option", prof::kReportRate, settings::kReportRates[2]},
+    {u"usb_rate_1000_option", prof::kReportRate, settings::kReportRates[3]},
+    {u"power_save_no_option", prof::kPowerSave, settings::kPowerSaveSeconds[0]},
+    {u"power_save_60s_option", prof::kPowerSave, settings::kPowerSaveSeconds[1]},
+    {u"power_save_120s_option", prof::kPowerSave, settings::kPowerSaveSeconds[2]},
+    {u"ambient_light_no_option", prof::kAmbientLight, settings::kAmbientLightSeconds[0]},
+    {u"ambient_light_20s_option", prof::kAmbientLight, settings::kAmbientLightSeconds[1]},
+    {u"ambient_light_60s_option", prof::kAmbientLight, settings::kAmbientLightSeconds[2]},
 };
 // clang-format on
 
 // A slider that stores a level; it rests on the level's even position.
 struct LevelSlider {
     std::u16string_view name;
-    settings::Field<int32_t> field;
-    int (*levelFor)(int position);  // clamps the position to the slider's range
-    int (*positionFor)(int level);
+    settings::LevelSetting level;
 };
 
-// clang-format off
 inline constexpr LevelSlider kLevelSliders[] = {
-    {u"scroll_wheel_speed_slider", prof::kScrollSpeed, settings::ScrollLevelForPosition, settings::ScrollSliderPosition},
-    {u"double_click_speed_slider", prof::kDoubleClickSpeed, settings::LevelForPosition, settings::LevelSliderPosition},
-    {u"pointer_acceleration_slider", prof::kPointerAcceleration, settings::LevelForPosition, settings::LevelSliderPosition},
-    {u"lift_off_distance_slider", prof::kLiftOffDistance, settings::LevelForPosition, settings::LevelSliderPosition},
-    {u"angle_snapping_slider", prof::kAngleSnapping, settings::LevelForPosition, settings::LevelSliderPosition},
+    {u"scroll_wheel_speed_slider", settings::kScrollSpeedLevel},
+    {u"double_click_speed_slider", settings::kDoubleClickLevel},
+    {u"pointer_acceleration_slider", settings::kPointerSpeedLevel},
+    {u"lift_off_distance_slider", settings::kLiftOffLevel},
+    {u"angle_snapping_slider", settings::kAngleSnappingLevel},
 };
-// clang-format on
 
 inline constexpr int kStages = static_cast<int>(prof::kStages);
 

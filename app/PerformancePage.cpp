@@ -27,7 +27,7 @@ void PerformancePage::Refresh(int profile)
         PageControls::ShowSelected(manager_, option.name, settings.Get(option.field) == option.value);
     for (const PageTables::LevelSlider& entry : PageTables::kLevelSliders) {
         if (auto* slider = Find<SkinUI::CSliderUI>(manager_, entry.name)) {
-            slider->SetValue(entry.positionFor(settings.Get(entry.field)));
+            slider->SetValue(entry.level.positionFor(settings.Get(entry.level.field)));
             slider->Invalidate();
         }
     }
@@ -67,10 +67,10 @@ bool PerformancePage::OnLevelSlider(SkinUI::NotifyMessage& message)
     for (const PageTables::LevelSlider& entry : PageTables::kLevelSliders) {
         if (slider->GetName() != entry.name)
             continue;
-        const int level = entry.levelFor(slider->GetValue());
-        slider->SetValue(entry.positionFor(level));
+        const int level = entry.level.levelFor(slider->GetValue());
+        slider->SetValue(entry.level.positionFor(level));
         slider->Invalidate();
-        Shown().Set(entry.field, int32_t{level});
+        Shown().Set(entry.level.field, int32_t{level});
         return true;
     }
     return false;

@@ -1,9 +1,11 @@
 // neritctl: the command-line front end of the Vimo's configuration.
 #include "cli/JsonLoad.h"
 #include "cli/MacroCommand.h"
+#include "cli/ButtonCommand.h"
 #include "cli/MessageText.h"
 #include "cli/MouseSession.h"
 #include "cli/ProfileDump.h"
+#include "cli/SetCommand.h"
 #include "cli/SettingsSession.h"
 #include "cli/StoreText.h"
 #include "cli/TerminalText.h"
@@ -38,6 +40,8 @@ struct Options {
     std::string led;
     cli::MacroArguments macro;
     bool applyNow = false;  // --apply: the change is applied at once
+    cli::SetCommand set;
+    cli::ButtonCommand button;
 };
 
 int Fail(const std::string& message)
@@ -322,6 +326,45 @@ Outcome RunLed(Context& c)
                   StoreChange::Pending);
 }
 
+// A change stays pending unless applied at once; an apply that wrote nothing
+// keeps it pending.
+Outcome Changed(Context& c, bool applyNow)
+{
+    if (!applyNow)
+        return {0, StoreChange::Pending};
+    Outcome outcome = RunApply(c);
+    if (outcome.change == StoreChange::None)
+        outcome.change = StoreChange::Pending;
+    return outcome;
+}
+
+Outcome RunSet(Context& c)
+{
+    const int index = c.options.set.ProfileIndex(c.settings.ShownIndex());
+    for (const std::string& note : c.options.set.ChangeIn(c.settings.Store().Profile(static_cast<size_t>(index))))
+        std::printf("%s\n", note.c_str());
+    return Changed(c, c.options.set.ApplyNow());
+}
+
+Outcome RunButton(Context& c)
+{
+    const cli::ButtonCommand& command = c.options.button;
+    const int index = command.ProfileIndex(c.settings.ShownIndex());
+    switch (command.AssignIn(c.settings.Store(), index, c.settings.ShownIndex())) {
+    case cli::ButtonCommand::Refusal::LeftClickNeeded:
+        return {Fail(cli::OneLine(settings::MessageText(settings::CommandMessage::LeftClickNeeded,
+                                                        c.settings.Language()))),
+                StoreChange::None};
+    case cli::ButtonCommand::Refusal::NoSuchMacro:
+        return {Fail("profile " + std::to_string(index + 1) + " has no macro named \""
+                     + cli::EscapeControls(command.MacroName()) + "\" among its first ten"),
+                StoreChange::None};
+    case cli::ButtonCommand::Refusal::None:
+        break;
+    }
+    return Changed(c, command.ApplyNow());
+}
+
 // ---- running ---------------------------------------------------------------
 
 std::optional<std::string> SimulationChoice(const Options& options)
@@ -397,7 +440,7 @@ struct SettingsCommand {
     const char* name;
     const char* help;
     Outcome (*run)(Context&);
-    enum Arguments { None, Profile, ProfileAndFile, File, Led, Show, Macro, JsonFile } arguments;
+    enum Arguments { None, Profile, ProfileAndFile, File, Led, Show, Macro, JsonFile, Set, Button } arguments;
     bool changes;  // changes the data folder (holds its lock)
 };
 
@@ -445,6 +488,8 @@ constexpr SettingsCommand kSettingsCommands[] = {
      "Read settings from FILE as show --json prints them (any part of it; profiles by their \"profile\" number) "
      "as pending changes; nothing changes when any value is refused",
      RunLoadJson, SettingsCommand::JsonFile, true},
+    {"set", cli::SetCommand::kHelp, RunSet, SettingsCommand::Set, true},
+    {"button", cli::ButtonCommand::kHelp, RunButton, SettingsCommand::Button, true},
 };
 
 constexpr const char* kJsonKeys =
@@ -506,9 +551,30 @@ void AddArguments(CLI::App* sub, const SettingsCommand& command, Options& option
         sub->footer(std::string("Example: neritctl show --json > s.json; neritctl load-json s.json; neritctl apply\n")
                     + kJsonKeys);
         break;
+    case SettingsCommand::Set:
+        options.set.AddArguments(*sub);
+        sub->footer(cli::SetCommand::kFooter);
+        break;
+    case SettingsCommand::Button:
+        options.button.AddArguments(*sub);
+        sub->footer(cli::ButtonCommand::kFooter);
+        break;
     case SettingsCommand::None:
         break;
     }
+}
+
+// Words CLI11 cannot judge: a bad key or value is a usage error on one line,
+// found before the store is opened.
+bool UsableWords(const SettingsCommand& command, Options& options)
+{
+    std::string error;
+    if (command.arguments == SettingsCommand::Set ? options.set.Check(error)
+        : command.arguments == SettingsCommand::Button ? options.button.Check(error)
+                                                       : true)
+        return true;
+    std::fprintf(stderr, "neritctl: %s\n", error.c_str());
+    return false;
 }
 
 // CLI11's message; usage errors exit with 2, an unknown command is named.
@@ -564,6 +630,8 @@ int Run(int argc, char** argv)
     if (dump->parsed())
         return RunMouseCommand(options, RunDump);
     for (const auto& [sub, command] : settingsCommands) {
+        if (sub->parsed() && !UsableWords(*command, options))
+            return kExitUsage;
         if (sub->parsed())
             return RunSettingsCommand(options, command->run, command->changes);
     }

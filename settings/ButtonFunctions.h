@@ -45,6 +45,16 @@ std::string FunctionLabel(int32_t code, int32_t macroNumber = 0);
 // the button's default code.
 int32_t StoredFunctionFor(int32_t choice, int button);
 
+// The modifier bits of a Single Key (the USB keyboard modifier byte).
+namespace modifier {
+inline constexpr uint8_t LeftCtrl = 0x01;
+inline constexpr uint8_t LeftShift = 0x02;
+inline constexpr uint8_t LeftAlt = 0x04;
+inline constexpr uint8_t RightCtrl = 0x10;
+inline constexpr uint8_t RightShift = 0x20;
+inline constexpr uint8_t RightAlt = 0x40;
+}  // namespace modifier
+
 // Single Key parameter: virtual-key code + 256 x modifier bits (USB keyboard
 // modifier byte: 0x01 left Ctrl, 0x02 left Shift, 0x04 left Alt, 0x10, 0x20,
 // 0x40 the right ones).

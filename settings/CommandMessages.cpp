@@ -21,6 +21,9 @@ constexpr MessageTexts kTexts[] = {
       "在启用自定义设定前，\n请至少激活五个配置文件中的其中一个配置文件。", nullptr}},
     {CommandMessage::SaveProfileError, {"Save the profile error .", nullptr, nullptr, nullptr}},
     {CommandMessage::LoadProfileError, {"Load the profile error .", nullptr, nullptr, nullptr}},
+    {CommandMessage::LeftClickNeeded,
+     {"At least one button is assigned to the left button!", "至少一個按鍵被設置為鼠標左鍵!",
+      "至少一个按键被设置为鼠标左键!", nullptr}},
 };
 
 // "%s" stands for the profile numbers or the path.

@@ -20,6 +20,7 @@ enum class CommandMessage {
     NoActiveProfile,
     SaveProfileError,
     LoadProfileError,
+    LeftClickNeeded,  // the last left click cannot be given away
 };
 
 std::string MessageText(CommandMessage message, int language);

@@ -14,4 +14,17 @@ inline constexpr int32_t LaserStageDpi(int32_t index)
     return index >= 0 && index < static_cast<int32_t>(kLaserStageDpi.size()) ? kLaserStageDpi[index] : 0;
 }
 
+// The stage index whose DPI is nearest to `dpi`; of two as near, the lower.
+inline constexpr int32_t NearestLaserStage(int32_t dpi)
+{
+    int32_t best = 0;
+    for (int32_t k = 1; k < static_cast<int32_t>(kLaserStageDpi.size()); ++k) {
+        const int64_t distance = int64_t{dpi} - kLaserStageDpi[k];
+        const int64_t bestDistance = int64_t{dpi} - kLaserStageDpi[best];
+        if ((distance < 0 ? -distance : distance) < (bestDistance < 0 ? -bestDistance : bestDistance))
+            best = k;
+    }
+    return best;
+}
+
 }  // namespace settings
