@@ -18,21 +18,11 @@ using namespace clitest;
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // One data folder and its simulated mouse.
 struct Folder {
     fs::path dir;
 
-    RunResult Run(const std::string& args) const
-    {
-        return Neritctl("--simulate=" + (dir / "mouse").string() + " --data-dir " + (dir / "data").string() + " " +
-                        args);
-    }
+    RunResult Run(const std::string& args) const { return NeritctlIn(dir, args); }
     json Shown() const
     {
         const RunResult shown = Run("show --json");

@@ -13,23 +13,9 @@ using namespace clitest;
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class MacroCommands : public ::testing::Test {
+class MacroCommands : public ::testing::Test, protected SimulatedSession {
 protected:
-    TempFolder temp;
-    fs::path dir = temp.path;
-    fs::path data = dir / "data";
-    fs::path pending = data / "profile/PendingChanges";
-
-    RunResult Run(const std::string& args)
-    {
-        return Neritctl("--simulate=" + (dir / "mouse").string() + " --data-dir " + data.string() + " " + args);
-    }
+    using SimulatedSession::Run;
     // The settings show --json prints (notes on standard error go before it).
     json Shown()
     {

@@ -17,23 +17,9 @@ namespace {
 using namespace clitest;
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class NeritctlSetButton : public ::testing::Test {
+class NeritctlSetButton : public ::testing::Test, protected SimulatedSession {
 protected:
-    TempFolder temp;
-    fs::path dir = temp.path;
-    fs::path data = dir / "data";
-    fs::path pending = data / "profile/PendingChanges";
-
-    RunResult Run(const std::string& args)
-    {
-        return Neritctl("--simulate=" + (dir / "mouse").string() + " --data-dir " + data.string() + " " + args);
-    }
+    using SimulatedSession::Run;
     // Runs a command and gives its standard error alone.
     RunResult RunQuiet(const std::string& args)
     {
