@@ -32,6 +32,7 @@ public:
     const std::string& MacroName() const { return words_.back(); }
     int Button() const { return button_; }
 
+    static constexpr const char* kChoiceWords = "function key macro default disable";
     static constexpr const char* kHelp =
         "Choose what mouse button B (1..7) does (pending until apply, or at once with --apply). "
            "Example: neritctl button 5 key \"Ctrl+Shift+F5\"";

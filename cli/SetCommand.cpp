@@ -72,6 +72,14 @@ void SetCommand::AddArguments(CLI::App& sub)
     sub.add_option("VALUE", value_, "Its new value")->required();
 }
 
+std::string SetCommand::KeyWords()
+{
+    std::string text;
+    for (const Key& key : kKeys)
+        text += (text.empty() ? "" : " ") + std::string(key.name);
+    return text;
+}
+
 bool SetCommand::Check(std::string& error)
 {
     found_ = nullptr;

@@ -47,6 +47,9 @@ public:
            "  neritctl set report-rate 1000\n"
            "  neritctl set --profile 3 power-save off --apply\n";
 
+    // The keys, space-separated (for the shell completions).
+    static std::string KeyWords();
+
     struct Key;
 
 private:

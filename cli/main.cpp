@@ -1,4 +1,5 @@
 // neritctl: the command-line front end of the Vimo's configuration.
+#include "cli/HelpExport.h"
 #include "cli/JsonLoad.h"
 #include "cli/MacroCommand.h"
 #include "cli/ButtonCommand.h"
@@ -442,46 +443,50 @@ struct SettingsCommand {
     Outcome (*run)(Context&);
     enum Arguments { None, Profile, ProfileAndFile, File, Led, Show, Macro, JsonFile, Set, Button } arguments;
     bool changes;  // changes the data folder (holds its lock)
+    const char* example = nullptr;  // when the footer has none
 };
 
 constexpr SettingsCommand kSettingsCommands[] = {
     {"pull",
      "Load all five profiles from the mouse (what the program does when it connects); they become pending "
      "changes. Reading profiles moves the mouse's current profile: profile 1 is current afterwards",
-     RunPull, SettingsCommand::None, true},
-    {"show", "Print the settings (the pending changes when there are any)", RunShow, SettingsCommand::Show, false},
+     RunPull, SettingsCommand::None, true, "neritctl pull; neritctl show"},
+    {"show", "Print the settings (the pending changes when there are any)", RunShow, SettingsCommand::Show, false,
+     "neritctl show --profile 2 --json"},
     {"apply",
      "Write all five profiles to the mouse and keep them as the settings last applied (profile/AllProfile, "
      "profile/Macros); the shown profile becomes the mouse's current profile. Its pointer settings (wheel lines, "
      "double-click time, pointer speed) are written to the desktop's GSettings, where they stay: they are not "
      "undone when neritctl ends or the session closes",
-     RunApply, SettingsCommand::None, true},
+     RunApply, SettingsCommand::None, true, "neritctl set report-rate 1000; neritctl apply"},
     {"save-profile",
      "Write profile N to the mouse and to profile/profileN.vqp; N becomes the mouse's current profile and the "
      "shown profile. Its pointer settings go to the desktop's GSettings, where they stay (as for apply)",
-     RunSaveProfile, SettingsCommand::Profile, true},
+     RunSaveProfile, SettingsCommand::Profile, true, "neritctl save-profile 2"},
     {"reset-profile",
      "Give profile N its defaults, on the mouse too; N becomes the mouse's current profile. Its default pointer "
      "settings go to the desktop's GSettings, where they stay (as for apply)",
-     RunResetProfile, SettingsCommand::Profile, true},
+     RunResetProfile, SettingsCommand::Profile, true, "neritctl reset-profile 3"},
     {"reset-all",
      "Give everything its defaults, on the mouse too; profile 1 becomes the mouse's current profile. Its default "
      "pointer settings go to the desktop's GSettings, where they stay (as for apply)",
-     RunResetAll, SettingsCommand::None, true},
+     RunResetAll, SettingsCommand::None, true, "neritctl reset-all"},
     {"discard",
      "Drop the pending changes: back to the settings last applied, with the shown profile's macros as the macro "
      "list. The mouse is not touched (its LEDs stay as they are)",
-     RunDiscard, SettingsCommand::None, true},
+     RunDiscard, SettingsCommand::None, true, "neritctl discard"},
     {"export-profile", "Write profile N to FILE (\".vqp\" is added when FILE has no extension); N takes its name",
-     RunExportProfile, SettingsCommand::ProfileAndFile, true},
+     RunExportProfile, SettingsCommand::ProfileAndFile, true,
+     "neritctl export-profile 2 game (writes game.vqp)"},
     {"import-profile", "Read profile N from FILE (FILE.vqp when FILE has no extension); N becomes the shown profile",
-     RunImportProfile, SettingsCommand::ProfileAndFile, true},
+     RunImportProfile, SettingsCommand::ProfileAndFile, true,
+     "neritctl import-profile 2 game.vqp; neritctl apply"},
     {"export-macros", "Write the macro list to FILE (\".vqm\" is added when FILE has no extension)", RunExportMacros,
-     SettingsCommand::File, true},
+     SettingsCommand::File, true, "neritctl export-macros mine (writes mine.vqm)"},
     {"import-macros",
      "Read the macro list from FILE (FILE.vqm when FILE has no extension); it also becomes profile/Macros",
-     RunImportMacros, SettingsCommand::File, true},
-    {"led", "Switch the LEDs on or off", RunLed, SettingsCommand::Led, true},
+     RunImportMacros, SettingsCommand::File, true, "neritctl import-macros mine.vqm"},
+    {"led", "Switch the LEDs on or off", RunLed, SettingsCommand::Led, true, "neritctl led off"},
     {"macro", "Edit the macro list: list, show, new, rename, delete, add, import, export", RunMacro,
      SettingsCommand::Macro, true},
     {"load-json",
@@ -522,6 +527,8 @@ std::string CheckFileName(std::string& name)
 void AddArguments(CLI::App* sub, const SettingsCommand& command, Options& options)
 {
     const CLI::Validator fileName(CheckFileName, "FILE");
+    if (command.example != nullptr)
+        sub->footer(std::string("Example: ") + command.example);
     switch (command.arguments) {
     case SettingsCommand::Profile:
     case SettingsCommand::ProfileAndFile:
@@ -577,14 +584,36 @@ bool UsableWords(const SettingsCommand& command, Options& options)
     return false;
 }
 
-// CLI11's message; usage errors exit with 2, an unknown command is named.
+// The deepest command that was parsed, and its path ("macro add").
+const CLI::App& DeepestCommand(const CLI::App& app, std::string& path)
+{
+    for (const CLI::App* sub : app.get_subcommands()) {
+        path += (path.empty() ? "" : " ") + sub->get_name();
+        return DeepestCommand(*sub, path);
+    }
+    return app;
+}
+
+// Help and version go to standard output with status 0; a usage error is
+// one line on standard error naming the command, with status 2.
 int UsageError(CLI::App& app, const CLI::ParseError& error)
 {
-    const std::vector<std::string> rest = app.remaining();
-    if (error.get_exit_code() != 0 && !rest.empty() && !rest.front().empty() && rest.front()[0] != '-')
-        std::fprintf(stderr, "neritctl: unknown command \"%s\"\n", rest.front().c_str());
-    const int code = app.exit(error);
-    return code == 0 ? 0 : kExitUsage;
+    if (error.get_exit_code() == 0)
+        return app.exit(error);
+    std::string path;
+    const CLI::App& command = DeepestCommand(app, path);
+    std::string message = error.what();
+    if (command.get_require_subcommand_min() > 0 && command.get_subcommands().empty()) {
+        const std::vector<std::string> rest = command.remaining();
+        const bool named = !rest.empty() && !rest.front().empty() && rest.front()[0] != '-';
+        message = named         ? "unknown command \"" + rest.front() + "\""
+                  : rest.empty() ? "a command is required"
+                                 : "unknown option \"" + rest.front() + "\"";
+    }
+    const std::string where = path.empty() ? "" : path + " ";
+    std::fprintf(stderr, "neritctl: %s%s (see neritctl %s--help)\n", (path.empty() ? "" : path + ": ").c_str(),
+                 cli::OneLine(message).c_str(), where.c_str());
+    return kExitUsage;
 }
 
 // Output that did not reach its file (a full disk, a closed pipe) is a failure.
@@ -594,6 +623,41 @@ int CheckOutput(int status)
         return status;
     const int error = errno;
     return Fail(std::string("cannot write the standard output: ") + std::strerror(error));
+}
+
+// Words the shell completions offer beyond the commands and options.
+std::vector<cli::CompletionWords> CompletionTable()
+{
+    return {
+        {"set", "KEY", cli::SetCommand::KeyWords()},
+        {"button", "B", "1 2 3 4 5 6 7"},
+        {"button", "CHOICE", cli::ButtonCommand::kChoiceWords},
+        {"button", "--play", "once repeat hold toggle"},
+        {"led", "STATE", "on off"},
+        {"", "--data-dir", "@file"},
+        {"*", "--profile", "1 2 3 4 5"},
+        {"*", "N", "1 2 3 4 5"},
+    };
+}
+
+// The build's generators: --help-man prints the man page, --completion bash
+// or zsh a completion script; -1 when neither was asked for.
+int WriteHelpFiles(const CLI::App& app, int argc, char** argv)
+{
+    const std::string first = argc > 1 ? argv[1] : "";
+    const std::string shell = argc == 3 ? argv[2] : "";
+    if (argc == 2 && first == "--help-man")
+        std::printf("%s", cli::HelpExport::ManPage(app, NERITMICE_VERSION).c_str());
+    else if (first == "--completion" && shell == "bash")
+        std::printf("%s", cli::HelpExport::BashCompletion(app, CompletionTable()).c_str());
+    else if (first == "--completion" && shell == "zsh")
+        std::printf("%s", cli::HelpExport::ZshCompletion(app, CompletionTable()).c_str());
+    else if (first == "--help-man" || first == "--completion") {
+        std::fprintf(stderr, "neritctl: %s\n", "usage: neritctl --help-man | --completion bash|zsh");
+        return kExitUsage;
+    } else
+        return -1;
+    return 0;
 }
 
 int Run(int argc, char** argv)
@@ -610,14 +674,18 @@ int Run(int argc, char** argv)
                    "The data folder (default $XDG_DATA_HOME/NeritMice, or ~/.local/share/NeritMice)");
 
     auto* info = app.add_subcommand("info", "Firmware version and the mouse's current profile");
+    info->footer("Example: neritctl info");
     auto* dump = app.add_subcommand(
         "dump", "Read the five profiles from the mouse and print them as read (the current profile is kept)");
+    dump->footer("Example: neritctl dump > profiles.txt");
     std::vector<std::pair<CLI::App*, const SettingsCommand*>> settingsCommands;
     for (const SettingsCommand& command : kSettingsCommands) {
         CLI::App* sub = app.add_subcommand(command.name, command.help);
         AddArguments(sub, command, options);
         settingsCommands.emplace_back(sub, &command);
     }
+    if (const int status = WriteHelpFiles(app, argc, argv); status >= 0)
+        return status;
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
