@@ -37,14 +37,21 @@ std::string Roff(const std::string& text)
     return out;
 }
 
+// An option's value: none (a flag), required, or optional (--simulate[=FILE]).
+bool TakesValue(const CLI::Option* option)
+{
+    return option->get_expected_min() > 0;
+}
+
 std::string OptionName(const CLI::Option* option)
 {
     if (option->get_positional())
         return option->get_name();
-    std::string name = "--" + option->get_lnames().front();
-    if (option->get_type_size_max() > 0)
-        name += " " + (option->get_option_text().empty() ? std::string("VALUE") : option->get_option_text());
-    return name;
+    const std::string name = "--" + option->get_lnames().front();
+    const std::string value = option->get_type_name().rfind("INT", 0) == 0 ? "N" : "VALUE";
+    if (option->get_expected_max() == 0)
+        return name;
+    return TakesValue(option) ? name + " " + value : name + "[=" + value + "]";
 }
 
 std::string Synopsis(const CLI::App& sub)
@@ -145,7 +152,7 @@ void AddCommand(ShellData& data, const CLI::App& app, const std::string& path,
         }
         const std::string name = "--" + option->get_lnames().front();
         options += (options.empty() ? "" : " ") + name;
-        if (option->get_type_size_max() > 0 && option->get_expected_min() > 0) {
+        if (TakesValue(option)) {
             if (("|" + data.valueOptions + "|").find("|" + name + "|") == std::string::npos)
                 data.valueOptions += "|" + name;
             values += "      " + name + ") echo '" + Words(words, path, name) + "'; return;;\n";

@@ -527,8 +527,6 @@ std::string CheckFileName(std::string& name)
 void AddArguments(CLI::App* sub, const SettingsCommand& command, Options& options)
 {
     const CLI::Validator fileName(CheckFileName, "FILE");
-    if (command.example != nullptr)
-        sub->footer(std::string("Example: ") + command.example);
     switch (command.arguments) {
     case SettingsCommand::Profile:
     case SettingsCommand::ProfileAndFile:
@@ -569,6 +567,9 @@ void AddArguments(CLI::App* sub, const SettingsCommand& command, Options& option
     case SettingsCommand::None:
         break;
     }
+    if (command.example != nullptr)
+        sub->footer(std::string("Example: ") + command.example + (sub->get_footer().empty() ? "" : "\n")
+                    + sub->get_footer());
 }
 
 // Words CLI11 cannot judge: a bad key or value is a usage error on one line,
