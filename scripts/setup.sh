@@ -20,6 +20,7 @@ packages=(
   libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-wqy-microhei
   librsvg2-dev
   dbus-daemon
+  groff-base zsh
 )
 
 missing=()

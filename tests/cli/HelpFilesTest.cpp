@@ -136,6 +136,18 @@ TEST(NeritctlCompletion, ZshFunctionIsTheBuildsAndParses)
     if (RunShell("command -v zsh").status != 0)
         GTEST_SKIP() << "zsh is not installed";
     EXPECT_EQ(RunShell("zsh -n " + kDocs + "/_neritctl").status, 0);
+    // Run with stand-ins for compadd and _files, which print what they get.
+    auto offered = [](const std::string& words, int current) {
+        return RunShell("zsh -c 'compadd() { [[ $1 == -- ]] && shift; print -r -- \"$*\"; }; "
+                        "_files() { print files; }; words=(" + words + "); CURRENT=" + std::to_string(current) +
+                        "; source " + kDocs + "/_neritctl'").out;
+    };
+    EXPECT_EQ(offered("neritctl set --profile 2 \"\"", 5),
+              "report-rate power-save ambient-light dpi lift-off angle-snapping pointer-speed double-click "
+              "wheel-lines in-use name\n");
+    EXPECT_EQ(offered("neritctl button 3 \"\"", 4), "function key macro default disable\n");
+    EXPECT_EQ(offered("neritctl macro import \"\"", 4), "files\n");
+    EXPECT_EQ(offered("neritctl macro \"\"", 3), "list show new rename delete add import export\n");
 }
 
 }  // namespace
