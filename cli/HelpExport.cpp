@@ -121,6 +121,8 @@ namespace {
 // word $4); "@file" asks for file names.
 struct ShellData {
     std::string valueOptions;  // options that take a value (their value is no argument)
+    std::string optionalValue = "--";  // options whose value may follow (--simulate [FILE])
+    std::string commands;      // the top-level commands
     std::string cases;         // case branches per command
     std::string groups;        // commands that have subcommands
 };
@@ -152,6 +154,8 @@ void AddCommand(ShellData& data, const CLI::App& app, const std::string& path,
         }
         const std::string name = "--" + option->get_lnames().front();
         options += (options.empty() ? "" : " ") + name;
+        if (option->get_expected_max() > 0 && !TakesValue(option))
+            data.optionalValue += "|" + name;
         if (TakesValue(option)) {
             if (("|" + data.valueOptions + "|").find("|" + name + "|") == std::string::npos)
                 data.valueOptions += "|" + name;
@@ -165,6 +169,8 @@ void AddCommand(ShellData& data, const CLI::App& app, const std::string& path,
     }
     if (!subcommands.empty() && !path.empty())
         data.groups += "|" + path;
+    if (path.empty())
+        data.commands = subcommands;
     std::string branch = "  \"" + path + "\")\n";
     if (!values.empty())
         branch += "    case \"$3\" in\n" + values + "    esac\n";
@@ -198,8 +204,13 @@ std::string WalkFunction(const ShellData& data, const std::string& first, const 
            "  for ((i = " + first + "; i < " + count + "; i++)); do\n"
            "    w=${words[i]}\n"
            "    if [ $skip = 1 ]; then skip=0; continue; fi\n"
+           "    if [ $skip = 2 ]; then\n"
+           "      skip=0\n"
+           "      case \" " + data.commands + " \" in *\" $w \"*) ;; *) continue;; esac\n"
+           "    fi\n"
            "    case \"$w\" in\n"
            "      --*=*) continue;;\n"
+           "      " + data.optionalValue + ") skip=2; continue;;\n"
            "      " + data.valueOptions.substr(1) + ") skip=1; continue;;\n"
            "      -*) continue;;\n"
            "    esac\n"

@@ -118,6 +118,8 @@ TEST(NeritctlCompletion, BashOffersCommandsKeysChoicesAndFiles)
     EXPECT_EQ(Complete(dir, "neritctl set dpi "), "\n");  // a value, not another key
     EXPECT_EQ(Complete(dir, "neritctl --data-dir x s"), "show save-profile set\n");
     EXPECT_EQ(Complete(dir, "neritctl --simulate s"), "show save-profile set\n");
+    EXPECT_EQ(Complete(dir, "neritctl --simulate mouse s"), "show save-profile set\n");
+    EXPECT_EQ(Complete(dir, "neritctl --simulate set "), Complete(dir, "neritctl set "));
     EXPECT_EQ(Complete(dir, "neritctl button 3 "), "function key macro default disable\n");
     EXPECT_EQ(Complete(dir, "neritctl button --play "), "once repeat hold toggle\n");
     EXPECT_EQ(Complete(dir, "neritctl button --"), "--help --profile --apply --play\n");
