@@ -54,11 +54,16 @@ std::string OptionName(const CLI::Option* option)
     return TakesValue(option) ? name + " " + value : name + "[=" + value + "]";
 }
 
+bool IsHelp(const CLI::Option* option)
+{
+    return option->get_lnames() == std::vector<std::string>{"help"};
+}
+
 std::string Synopsis(const CLI::App& sub)
 {
     std::string text;
     for (const CLI::Option* option : sub.get_options()) {
-        if (Hidden(option) || option->get_lnames() == std::vector<std::string>{"help"})
+        if (Hidden(option) || IsHelp(option))
             continue;
         const std::string name = OptionName(option);
         text += " " + (option->get_required() ? name : "[" + name + "]");
@@ -68,10 +73,11 @@ std::string Synopsis(const CLI::App& sub)
     return text;
 }
 
-void ManOptions(std::string& page, const CLI::App& app)
+// The options of a command; --help only at the top.
+void ManOptions(std::string& page, const CLI::App& app, bool withHelp)
 {
     for (const CLI::Option* option : app.get_options()) {
-        if (Hidden(option))
+        if (Hidden(option) || (!withHelp && IsHelp(option)))
             continue;
         page += ".TP\n.B " + Roff(OptionName(option)) + "\n" + Roff(option->get_description()) + "\n";
     }
@@ -87,7 +93,7 @@ void ManFooter(std::string& page, const CLI::App& sub)
 void ManCommand(std::string& page, const CLI::App& sub, const std::string& path)
 {
     page += ".SS \"" + Roff(path + Synopsis(sub)) + "\"\n" + Roff(sub.get_description()) + "\n";
-    ManOptions(page, sub);
+    ManOptions(page, sub, false);
     ManFooter(page, sub);
     for (const CLI::App* child : Visible(sub))
         ManCommand(page, *child, path + " " + child->get_name());
@@ -100,11 +106,12 @@ std::string HelpExport::ManPage(const CLI::App& app, const std::string& version)
     std::string page = ".TH NERITCTL 1 \"\" \"neritctl " + version + "\" \"User Commands\"\n";
     page += ".SH NAME\nneritctl \\- configure the Vimo gaming mouse from the command line\n";
     page += ".SH SYNOPSIS\n.B neritctl\n[\\fIOPTIONS\\fR] \\fICOMMAND\\fR [\\fIARGUMENTS\\fR]\n";
-    page += ".SH DESCRIPTION\n" + Roff(app.get_description()) + ".\n"
+    page += ".SH DESCRIPTION\n.B neritctl\nreads and changes the settings of the Vimo gaming mouse.\n"
+            "Every command takes \\-\\-help, which prints what this page says of it.\n"
             "Changes to the settings are pending until\n.B neritctl apply\nwrites them to the mouse;\n"
             ".B neritctl discard\ndrops them.\n";
     page += ".SH OPTIONS\n";
-    ManOptions(page, app);
+    ManOptions(page, app, true);
     page += ".SH COMMANDS\n";
     for (const CLI::App* sub : Visible(app))
         ManCommand(page, *sub, sub->get_name());
