@@ -95,11 +95,11 @@ inline constexpr StageAxis kDpiStageAxis{
     [](int stored) { return static_cast<int>(settings::LaserStageDpi(DpiStageOf(stored))); },
 };
 
-// Laser X: position p of 0..132 stands for x = 45 p + 90, so the even
-// positions give 90..6030 in steps of 90. The label shows x as stored.
-inline constexpr int kLaserXBase = 90;
-inline constexpr int kLaserXPerPosition = 45;
-inline constexpr int kLaserXSliderMax = 132;
+// Laser X: the slider rests on even positions, so it gives 90..6030 in
+// steps of 90. The label shows x as stored.
+using settings::kLaserXBase;
+using settings::kLaserXPerPosition;
+using settings::kLaserXSliderMax;
 inline constexpr StageAxis kLaserXAxis{
     {"laser_level#_x_slider", "laser_level#_x_label", "laser_L#X_up_btn", "laser_L#X_down_btn"},
     kLaserXSliderMax,

@@ -1,5 +1,8 @@
 #include "cli/ArgumentWords.h"
 
+#include "cli/TerminalText.h"
+#include "settings/CodePage.h"
+
 #include <CLI/CLI.hpp>
 
 #include <charconv>
@@ -45,7 +48,22 @@ bool SameWord(std::string_view name, std::string_view word)
 
 std::string Quoted(const std::string& text)
 {
-    return "\"" + text + "\"";
+    return "\"" + EscapeControls(text) + "\"";
+}
+
+std::string NameProblem(std::string_view name, size_t fieldSize)
+{
+    if (name.size() >= fieldSize)
+        return "a name holds at most " + std::to_string(fieldSize - 1) + " bytes, this one has "
+             + std::to_string(name.size());
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return "a name cannot hold control characters";
+    }
+    // Invalid bytes would come back as U+FFFD from every reader of the name.
+    if (settings::ToNarrow(settings::ToUtf16(name)) != name)
+        return "a name must be UTF-8 text";
+    return {};
 }
 
 void AddProfileOptions(CLI::App& sub, int& profile, bool& apply)

@@ -18,8 +18,12 @@ bool ParseWholeNumber(std::string_view text, int32_t& value);
 // True when `name` without its blanks is `word`, letter case aside (ASCII).
 bool SameWord(std::string_view name, std::string_view word);
 
-// "\"text\"".
+// "\"text\"", control characters escaped so a message stays on one line.
 std::string Quoted(const std::string& text);
+// Why a name the user gives cannot be stored in a field of `fieldSize`
+// bytes (its terminating NUL included): too long, control characters, or
+// not UTF-8. Empty when it can.
+std::string NameProblem(std::string_view name, size_t fieldSize);
 // --profile N and --apply of the commands that change one profile.
 void AddProfileOptions(CLI::App& sub, int& profile, bool& apply);
 

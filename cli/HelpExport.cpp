@@ -46,7 +46,7 @@ bool TakesValue(const CLI::Option* option)
 std::string OptionName(const CLI::Option* option)
 {
     if (option->get_positional())
-        return option->get_name();
+        return option->get_name() + (option->get_expected_max() > 1 ? "..." : "");
     const std::string name = "--" + option->get_lnames().front();
     const std::string value = option->get_type_name().rfind("INT", 0) == 0 ? "N" : "VALUE";
     if (option->get_expected_max() == 0)

@@ -1,13 +1,21 @@
 #include "cli/JsonLoad.h"
 
+#include "cli/ArgumentWords.h"
+#include "cli/MacroEventText.h"
 #include "cli/MessageText.h"
 #include "cli/TerminalText.h"
+#include "settings/ButtonFunctions.h"
+#include "settings/ButtonRules.h"
+#include "settings/CommandMessages.h"
 #include "settings/LaserStages.h"
+#include "settings/PerformanceValues.h"
 #include "settings/SettingsFileCheck.h"
 #include "settings/WorkingMacros.h"
 
 #include <cstring>
 #include <limits>
+#include <set>
+#include <vector>
 
 namespace cli {
 namespace {
@@ -17,6 +25,10 @@ using settings::SettingsFileCheck;
 namespace prof = settings::layout::profile;
 
 constexpr size_t kMaxJsonBytes = 64u * 1024 * 1024;
+// Deeper than any file show --json prints; deeper nesting is refused while
+// parsing, before anything walks it.
+constexpr int kMaxJsonDepth = 16;
+constexpr int32_t kDpiUnit = 400;  // the mouse keeps optical and HDST DPI in units of 400
 constexpr size_t kShownButtons = 7;
 constexpr int kMaxMacros = settings::kProfileCopySlots;
 
@@ -31,7 +43,23 @@ struct IntRule {
     const char* allowed;
 };
 
+// What the window lets a user change a value to. A value left as the store
+// holds it passes on the record's own rule, so any store loads back.
+struct ChangeRule {
+    IntRule stored;
+    IntRule changed;
+};
+
 bool AnyInt(int32_t) { return true; }
+bool PowerSaveChoice(int32_t s) { return settings::IsChoice(settings::kPowerSaveSeconds, s); }
+bool AmbientChoice(int32_t s) { return settings::IsChoice(settings::kAmbientLightSeconds, s); }
+bool InLevel(const settings::LevelSetting& level, int32_t v) { return v >= level.Lowest() && v <= level.Highest(); }
+bool ScrollLevel(int32_t v) { return InLevel(settings::kScrollSpeedLevel, v); }
+bool DoubleClickLevel(int32_t v) { return InLevel(settings::kDoubleClickLevel, v); }
+bool PointerLevel(int32_t v) { return InLevel(settings::kPointerSpeedLevel, v); }
+bool LiftOffLevel(int32_t v) { return InLevel(settings::kLiftOffLevel, v); }
+bool AngleLevel(int32_t v) { return InLevel(settings::kAngleSnappingLevel, v); }
+bool SensorDpi(int32_t dpi) { return dpi >= 0 && dpi <= 255 * kDpiUnit && dpi % kDpiUnit == 0; }
 bool ValidProfileNumber(int32_t n) { return n >= 1 && n <= static_cast<int32_t>(settings::layout::store::kProfileCount); }
 
 constexpr IntRule kRate{SettingsFileCheck::ValidRate, "is not one of 125, 250, 500, 1000"};
@@ -43,29 +71,86 @@ constexpr IntRule kPlayMode{SettingsFileCheck::ValidPlayMode, "is not within 0..
 constexpr IntRule kMacroNumber{SettingsFileCheck::ValidMacroNumber, "is not within 0..15"};
 constexpr IntRule kProfileNumber{ValidProfileNumber, "is not within 1..5"};
 constexpr IntRule kAny{AnyInt, ""};
+constexpr IntRule kSensorDpi{SensorDpi, "is not a multiple of 400 within 0..102000"};
+constexpr IntRule kLaserX{settings::IsLaserX, "is not within 90..6030 in steps of 45"};
+
+constexpr ChangeRule Same(IntRule rule) { return {rule, rule}; }
 
 // The profile's plain i32 fields, by key.
 struct ProfileIntKey {
     const char* key;
     settings::Field<int32_t> field;
-    IntRule rule;
+    ChangeRule rule;
 };
 
 constexpr ProfileIntKey kProfileInts[] = {
-    {"reportRate", prof::kReportRate, kRate},
-    {"powerSave", prof::kPowerSave, kByte},
-    {"ambientLight", prof::kAmbientLight, kByte},
-    {"scrollSpeed", prof::kScrollSpeed, kLevel},
-    {"doubleClickSpeed", prof::kDoubleClickSpeed, kLevel},
-    {"pointerAcceleration", prof::kPointerAcceleration, kLevel},
-    {"liftOffDistance", prof::kLiftOffDistance, kLevel},
-    {"angleSnapping", prof::kAngleSnapping, kLevel},
+    {"reportRate", prof::kReportRate, Same(kRate)},
+    {"powerSave", prof::kPowerSave, {kByte, {PowerSaveChoice, "is not one of 0, 60, 120"}}},
+    {"ambientLight", prof::kAmbientLight, {kByte, {AmbientChoice, "is not one of 0, 20, 60"}}},
+    {"scrollSpeed", prof::kScrollSpeed, {kLevel, {ScrollLevel, "is not within 1..10"}}},
+    {"doubleClickSpeed", prof::kDoubleClickSpeed, {kLevel, {DoubleClickLevel, "is not within 0..10"}}},
+    {"pointerAcceleration", prof::kPointerAcceleration, {kLevel, {PointerLevel, "is not within 0..10"}}},
+    {"liftOffDistance", prof::kLiftOffDistance, {kLevel, {LiftOffLevel, "is not within 0..10"}}},
+    {"angleSnapping", prof::kAngleSnapping, {kLevel, {AngleLevel, "is not within 0..10"}}},
+};
+
+// A refusal that reports the first duplicate key or the nesting limit while
+// parsing; nlohmann's own errors come as json::parse_error.
+struct ParseRefused {
+    std::string text;
+};
+
+// Refuses duplicate keys (the last would silently win) and deep nesting.
+class ParseGuard {
+public:
+    bool operator()(int depth, json::parse_event_t event, json& parsed)
+    {
+        if (depth > kMaxJsonDepth)
+            throw ParseRefused{"nested deeper than " + std::to_string(kMaxJsonDepth) + " levels"};
+        switch (event) {
+        case json::parse_event_t::object_start:
+            keys_.emplace_back();
+            break;
+        case json::parse_event_t::object_end:
+            if (!keys_.empty())
+                keys_.pop_back();
+            break;
+        case json::parse_event_t::key:
+            if (!keys_.empty() && !keys_.back().insert(parsed.get<std::string>()).second)
+                throw ParseRefused{"key " + Quoted(parsed.get<std::string>()) + " given twice"};
+            break;
+        default:
+            break;
+        }
+        return true;
+    }
+
+private:
+    std::vector<std::set<std::string>> keys_;
 };
 
 class Loader {
 public:
-    explicit Loader(settings::SettingsStore& store) : store_(store) {}
+    Loader(settings::SettingsStore& store, const settings::SettingsStore& before, int shown)
+        : store_(store), before_(before), shown_(shown)
+    {
+    }
 
+    // The keys of `top`, then what follows from them: the working list and
+    // the shown profile's macro copy kept one list, and the buttons of every
+    // profile given checked as the window checks an assignment.
+    void Load(const json& top)
+    {
+        Top(top);
+        if (workingMacrosGiven_)
+            settings::StoreWorkingMacros(store_, shown_);
+        else if (shownMacrosGiven_)
+            settings::LoadWorkingMacros(store_, shown_);
+        for (const auto& [index, path] : profilesGiven_)
+            CheckButtons(index, path);
+    }
+
+private:
     void Top(const json& top)
     {
         Expect(top, json::value_t::object, "the settings", "an object");
@@ -88,7 +173,6 @@ public:
         }
     }
 
-private:
     [[noreturn]] static void Refuse(const std::string& path, const std::string& text)
     {
         throw Refused{path + ": " + text};
@@ -123,6 +207,16 @@ private:
         return number;
     }
 
+    // A value the store already holds passes on the record's rule; a new one
+    // must be one the window offers.
+    static int32_t Changed(const json& value, const std::string& path, const ChangeRule& rule, int32_t current)
+    {
+        const int32_t number = Int(value, path, rule.stored);
+        if (number != current && !rule.changed.valid(number))
+            Refuse(path, Shown(value) + " " + rule.changed.allowed);
+        return number;
+    }
+
     static bool Bool(const json& value, const std::string& path)
     {
         if (!value.is_boolean())
@@ -143,6 +237,16 @@ private:
         return text;
     }
 
+    static std::string Name(const json& value, const std::string& path, size_t fieldSize, const std::string& current)
+    {
+        const std::string name = Text(value, path, fieldSize);
+        if (name != current) {
+            if (const std::string problem = NameProblem(name, fieldSize); !problem.empty())
+                Refuse(path, problem);
+        }
+        return name;
+    }
+
     static const json& Array(const json& value, const std::string& path, size_t most)
     {
         Expect(value, json::value_t::array, path, "an array");
@@ -160,18 +264,25 @@ private:
             if (!list[i].contains("profile"))
                 Refuse(at, "no \"profile\" number saying which profile it is");
             const int32_t number = Int(list[i]["profile"], at + ".profile", kProfileNumber);
-            Profile(list[i], at, store_.Profile(static_cast<size_t>(number - 1)));
+            const int index = number - 1;
+            for (const auto& given : profilesGiven_) {
+                if (given.first == index)
+                    Refuse(at + ".profile", "profile " + std::to_string(number) + " is given twice");
+            }
+            profilesGiven_.emplace_back(index, at);
+            Profile(list[i], at, index);
         }
     }
 
-    void Profile(const json& object, const std::string& path, settings::ProfileSettings profile)
+    void Profile(const json& object, const std::string& path, int index)
     {
+        settings::ProfileSettings profile = store_.Profile(static_cast<size_t>(index));
         for (const auto& [key, value] : object.items()) {
             const std::string at = path + "." + key;
             if (key == "profile")
                 continue;
             if (key == "name")
-                profile.SetName(Text(value, at, prof::kName.size));
+                profile.SetName(Name(value, at, prof::kName.size, profile.Name()));
             else if (key == "inUse")
                 profile.Set(prof::kInUse, uint8_t{Bool(value, at) ? uint8_t{1} : uint8_t{0}});
             else if (key == "stages")
@@ -179,7 +290,7 @@ private:
             else if (key == "buttons")
                 Buttons(value, at, profile);
             else if (key == "macros")
-                ProfileMacros(value, at, profile);
+                ProfileMacros(value, at, index);
             else if (!ProfileInt(key, value, at, profile))
                 Unknown(at);
         }
@@ -190,7 +301,7 @@ private:
     {
         for (const ProfileIntKey& entry : kProfileInts) {
             if (key == entry.key) {
-                profile.Set(entry.field, Int(value, path, entry.rule));
+                profile.Set(entry.field, Changed(value, path, entry.rule, profile.Get(entry.field)));
                 return true;
             }
         }
@@ -206,11 +317,14 @@ private:
             for (const auto& [key, value] : list[k].items()) {
                 const std::string field = at + "." + key;
                 if (key == "optical")
-                    profile.Set(prof::kOpticalDpi, k, Int(value, field, kAny));
+                    profile.Set(prof::kOpticalDpi, k,
+                                Changed(value, field, {kAny, kSensorDpi}, profile.Get(prof::kOpticalDpi, k)));
                 else if (key == "hdst")
-                    profile.Set(prof::kHdstDpi, k, Int(value, field, kAny));
+                    profile.Set(prof::kHdstDpi, k,
+                                Changed(value, field, {kAny, kSensorDpi}, profile.Get(prof::kHdstDpi, k)));
                 else if (key == "laserX")
-                    profile.Set(prof::kLaserLevels, 2 * k, Int(value, field, kAny));
+                    profile.Set(prof::kLaserLevels, 2 * k,
+                                Changed(value, field, {kAny, kLaserX}, profile.Get(prof::kLaserLevels, 2 * k)));
                 else if (key == "laserIndex")
                     profile.Set(prof::kLaserLevels, 2 * k + 1, Int(value, field, kStageIndex));
                 else if (key != "dpi")
@@ -270,7 +384,10 @@ private:
         }
     }
 
-    static void Macro(const json& object, const std::string& path, settings::MacroRecord macro)
+    // `before` is the macro the slot held: its name and events load back as
+    // they are; new ones must be ones the window could make.
+    static void Macro(const json& object, const std::string& path, settings::MacroRecord macro,
+                      const settings::MacroRecord& before)
     {
         Expect(object, json::value_t::object, path, "an object");
         macro.Clear();
@@ -279,15 +396,16 @@ private:
             if (key == "number")
                 macro.SetNumber(Int(value, at, kMacroNumber));
             else if (key == "name")
-                macro.SetName(Text(value, at, settings::layout::macro::kName.size));
+                macro.SetName(Name(value, at, settings::layout::macro::kName.size, before.Name()));
             else if (key == "events")
-                Events(value, at, macro);
+                Events(value, at, macro, before);
             else
                 Unknown(at);
         }
     }
 
-    static void Events(const json& list, const std::string& path, settings::MacroRecord macro)
+    static void Events(const json& list, const std::string& path, settings::MacroRecord macro,
+                       const settings::MacroRecord& before)
     {
         namespace ev = settings::layout::event;
         Array(list, path, settings::layout::macro::kEventCapacity);
@@ -306,18 +424,31 @@ private:
                 else
                     Unknown(field);
             }
+            if (!MacroEventText::Known({texts[0], texts[1], texts[2]}) && !SameEvent(before, i, texts))
+                Refuse(at, "not a key or button pressed or released, nor a wait of 1 ms to 2147483.647 s");
             macro.AddEvent(texts[0], texts[1], texts[2]);
         }
     }
 
-    static void ProfileMacros(const json& list, const std::string& path, settings::ProfileSettings profile)
+    static bool SameEvent(const settings::MacroRecord& before, size_t i, const std::string (&texts)[3])
     {
+        if (i >= static_cast<size_t>(before.EventCount()))
+            return false;
+        const settings::MacroEvent event = before.Event(i);
+        return event.Kind() == texts[0] && event.Name() == texts[1] && event.Direction() == texts[2];
+    }
+
+    void ProfileMacros(const json& list, const std::string& path, int index)
+    {
+        settings::ProfileSettings profile = store_.Profile(static_cast<size_t>(index));
+        const settings::ProfileSettings before = before_.Profile(static_cast<size_t>(index));
         Array(list, path, kMaxMacros);
         for (size_t k = 0; k < prof::kMacroSlots; ++k)
             profile.Macro(k).Clear();
         for (size_t k = 0; k < list.size(); ++k)
-            Macro(list[k], path + "[" + std::to_string(k) + "]", profile.Macro(k));
+            Macro(list[k], path + "[" + std::to_string(k) + "]", profile.Macro(k), before.Macro(k));
         profile.Set(prof::kMacroCount, static_cast<int32_t>(list.size()));
+        shownMacrosGiven_ = shownMacrosGiven_ || index == shown_;
     }
 
     void WorkingMacros(const json& list, const std::string& path)
@@ -326,23 +457,80 @@ private:
         for (size_t k = 0; k < settings::layout::store::kWorkingSlots; ++k)
             store_.WorkingMacro(k).Clear();
         for (size_t k = 0; k < list.size(); ++k)
-            Macro(list[k], path + "[" + std::to_string(k) + "]", store_.WorkingMacro(k));
+            Macro(list[k], path + "[" + std::to_string(k) + "]", store_.WorkingMacro(k), before_.WorkingMacro(k));
         store_.SetWorkingMacroCount(static_cast<int32_t>(list.size()));
+        workingMacrosGiven_ = true;
+    }
+
+    // A button changed from what the store held must be one the window's
+    // assignment could give: button 4 stays Profile Select, a macro button
+    // plays one of the profile's macros in a play mode, and the last left
+    // click stays.
+    void CheckButtons(int index, const std::string& path)
+    {
+        const settings::ProfileSettings profile = store_.Profile(static_cast<size_t>(index));
+        const settings::ProfileSettings before = before_.Profile(static_cast<size_t>(index));
+        for (size_t b = 0; b < kShownButtons; ++b) {
+            const bool changed = profile.Get(prof::kButtonFunction, b) != before.Get(prof::kButtonFunction, b)
+                              || profile.Get(prof::kButtonParam, b) != before.Get(prof::kButtonParam, b)
+                              || profile.Get(prof::kMacroPlayMode, b) != before.Get(prof::kMacroPlayMode, b);
+            if (changed)
+                CheckButton(profile, b, path + ".buttons[" + std::to_string(b) + "]");
+        }
+        if (settings::LeftClickCount(profile) == 0 && settings::LeftClickCount(before) > 0)
+            Refuse(path + ".buttons", settings::OneLine(settings::MessageText(settings::CommandMessage::LeftClickNeeded, 0)));
+    }
+
+    static void CheckButton(const settings::ProfileSettings& profile, size_t b, const std::string& path)
+    {
+        if (b == static_cast<size_t>(settings::kFixedButton))
+            Refuse(path, "button 4 always sends Profile Select");
+        if (profile.Get(prof::kButtonFunction, b) != settings::function::Macro)
+            return;
+        const int32_t number = profile.Get(prof::kButtonParam, b);
+        const int macros = std::min(settings::UsedMacroCount(profile.Get(prof::kMacroCount)), kMaxMacros);
+        if (number < 1 || number > macros)
+            Refuse(path + ".param", "macro " + std::to_string(number) + " is not one of the profile's "
+                                        + std::to_string(macros) + " macros");
+        if (!settings::IsPlayMode(profile.Get(prof::kMacroPlayMode, b)))
+            Refuse(path + ".playMode", std::to_string(profile.Get(prof::kMacroPlayMode, b))
+                                           + " is not within 1..99, nor 241 or 242");
     }
 
     settings::SettingsStore& store_;
+    const settings::SettingsStore& before_;
+    int shown_;
+    bool workingMacrosGiven_ = false;
+    bool shownMacrosGiven_ = false;
+    std::vector<std::pair<int, std::string>> profilesGiven_;
 };
 
 }  // namespace
 
-bool JsonLoad::Apply(settings::SettingsStore& store, const json& json, std::string& error)
+bool JsonLoad::Parse(const std::vector<uint8_t>& bytes, json& parsed, std::string& error)
+{
+    try {
+        parsed = json::parse(bytes.begin(), bytes.end(), ParseGuard());
+        return true;
+    } catch (const ParseRefused& refused) {
+        error = "not read: " + refused.text;
+    } catch (const json::exception& failure) {
+        // "[json.exception.parse_error.101] parse error at line 1, column 2: ..."
+        std::string text = failure.what();
+        const size_t at = text.find(" at line ");
+        error = "not JSON:" + EscapeControls(at == std::string::npos ? " " + text : text.substr(at));
+    }
+    return false;
+}
+
+bool JsonLoad::Apply(settings::SettingsStore& store, const json& json, int shown, std::string& error)
 {
     // The keys are applied to a copy, which replaces the store only when
     // every key was taken.
     settings::SettingsStore copy;
     std::memcpy(copy.Bytes(), store.Bytes(), settings::SettingsStore::Size());
     try {
-        Loader(copy).Top(json);
+        Loader(copy, store, shown).Load(json);
     } catch (const Refused& refused) {
         error = refused.text;
         return false;
@@ -354,16 +542,20 @@ bool JsonLoad::Apply(settings::SettingsStore& store, const json& json, std::stri
 bool JsonLoad::LoadFile(SettingsSession& settings, const std::string& path, std::string& error)
 {
     std::vector<uint8_t> bytes;
-    if (settings.Files().ReadFile(path, kMaxJsonBytes, bytes) != platform::ReadResult::Ok) {
+    if (settings.Files().ReadFile(path, kMaxJsonBytes + 1, bytes) != platform::ReadResult::Ok) {
         error = FileText(path, FileErrorText(settings.Files().LastError()));
         return false;
     }
-    const json parsed = json::parse(bytes.begin(), bytes.end(), nullptr, false);
-    if (parsed.is_discarded()) {
-        error = FileText(path, "not JSON");
+    if (bytes.size() > kMaxJsonBytes) {
+        error = FileText(path, "larger than 64 MB");
         return false;
     }
-    if (!Apply(settings.Store(), parsed, error)) {
+    json parsed;
+    if (!Parse(bytes, parsed, error)) {
+        error = FileText(path, error);
+        return false;
+    }
+    if (!Apply(settings.Store(), parsed, settings.ShownIndex(), error)) {
         error = FileText(path, error);
         return false;
     }

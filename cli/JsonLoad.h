@@ -7,7 +7,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace cli {
 
@@ -16,8 +18,12 @@ public:
     // Reads FILE and applies it to the session's store; false with a one-line
     // error (and the store untouched) when anything is refused.
     static bool LoadFile(SettingsSession& settings, const std::string& path, std::string& error);
-    // Applies `json` to `store`; false with the error and the store untouched.
-    static bool Apply(settings::SettingsStore& store, const nlohmann::json& json, std::string& error);
+    // Parses a file's bytes, refusing duplicate keys and deep nesting; false
+    // with the reason (line and column where the text is not JSON).
+    static bool Parse(const std::vector<uint8_t>& bytes, nlohmann::json& parsed, std::string& error);
+    // Applies `json` to `store`, profile `shown` being the one whose macro
+    // copy is the working list; false with the error and the store untouched.
+    static bool Apply(settings::SettingsStore& store, const nlohmann::json& json, int shown, std::string& error);
 };
 
 }  // namespace cli

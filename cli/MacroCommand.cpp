@@ -1,5 +1,6 @@
 #include "cli/MacroCommand.h"
 
+#include "cli/ArgumentWords.h"
 #include "cli/MacroEventText.h"
 #include "cli/TerminalText.h"
 #include "settings/MacroEdits.h"
@@ -13,7 +14,6 @@ namespace {
 using settings::MacroEditResult;
 constexpr int kFailure = 1;
 constexpr int kUsage = 2;
-constexpr size_t kMaxNameBytes = settings::layout::macro::kName.size - 1;
 constexpr int kEventCapacity = static_cast<int>(settings::layout::macro::kEventCapacity);
 
 MacroOutcome Failed(int status, std::string error)
@@ -21,19 +21,12 @@ MacroOutcome Failed(int status, std::string error)
     return {status, std::move(error), false};
 }
 
-std::string Quoted(const std::string& name)
-{
-    return "\"" + EscapeControls(name) + "\"";
-}
-
-// A name the user gives: not empty and short enough to be stored whole.
-std::string NameProblem(const std::string& name)
+// A name the user gives: not empty, and storable whole.
+std::string MacroNameProblem(const std::string& name)
 {
     if (name.empty())
         return "a macro name cannot be empty";
-    if (name.size() > kMaxNameBytes)
-        return "a macro name holds at most " + std::to_string(kMaxNameBytes) + " bytes";
-    return {};
+    return NameProblem(name, settings::layout::macro::kName.size);
 }
 
 class MacroRun {
@@ -65,7 +58,7 @@ public:
 
     MacroOutcome New(const std::string& name)
     {
-        if (const std::string problem = NameProblem(name); !problem.empty())
+        if (const std::string problem = MacroNameProblem(name); !problem.empty())
             return Failed(kUsage, problem);
         int slot = 0;
         if (edits_.NewMacro(slot) != MacroEditResult::kDone)
@@ -77,7 +70,7 @@ public:
 
     MacroOutcome Rename(const std::string& from, const std::string& to)
     {
-        if (const std::string problem = NameProblem(to); !problem.empty())
+        if (const std::string problem = MacroNameProblem(to); !problem.empty())
             return Failed(kUsage, problem);
         const int k = edits_.FindMacro(from);
         if (k < 0)

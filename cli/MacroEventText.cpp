@@ -75,6 +75,11 @@ const ButtonWord* FindButtonByStoredName(std::string_view name)
     return nullptr;
 }
 
+bool ValidWaitMs(std::optional<uint32_t> ms)
+{
+    return ms && *ms >= 1 && *ms <= static_cast<uint32_t>(settings::MacroEdits::kMaxDelayMs);
+}
+
 // Seconds with at most three decimals: whole milliseconds 1 .. 2^31-1.
 std::optional<uint32_t> ReadWait(std::string_view text)
 {
@@ -82,9 +87,7 @@ std::optional<uint32_t> ReadWait(std::string_view text)
     if (text.empty() || text != Trimmed(text) || (dot != std::string_view::npos && text.size() - dot - 1 > 3))
         return std::nullopt;
     const std::optional<uint32_t> ms = settings::ParseDelayText(text);
-    if (!ms || *ms < 1 || *ms > static_cast<uint32_t>(settings::MacroEdits::kMaxDelayMs))
-        return std::nullopt;
-    return ms;
+    return ValidWaitMs(ms) ? ms : std::nullopt;
 }
 
 StoredEvent Mouse(MouseAction action, const char* direction)
@@ -154,6 +157,18 @@ std::string MacroEventText::Word(const StoredEvent& event)
     if (event.kind == settings::kKindDelay)
         return "wait:" + event.name;
     return "[" + event.kind + "/" + event.name + "/" + event.direction + "]";
+}
+
+bool MacroEventText::Known(const StoredEvent& event)
+{
+    const bool press = event.direction == settings::kDirectionDown || event.direction == settings::kDirectionUp;
+    if (event.kind == settings::kKindKey)
+        return press && FindKey(Trimmed(event.name)) != nullptr;
+    if (event.kind == settings::kKindMouse)
+        return press && FindButtonByStoredName(event.name) != nullptr;
+    if (event.kind == settings::kKindDelay)
+        return ValidWaitMs(settings::ParseDelayText(event.name));
+    return false;
 }
 
 }  // namespace cli

@@ -22,6 +22,9 @@ public:
     // The word for one stored event; events no word stands for are shown as
     // kind/name/direction in brackets.
     static std::string Word(const StoredEvent& event);
+    // True for an event a word stands for: a known key or button pressed or
+    // released, or a wait of 1 ms .. 2^31-1 ms.
+    static bool Known(const StoredEvent& event);
 };
 
 }  // namespace cli

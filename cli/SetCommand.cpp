@@ -157,22 +157,13 @@ bool SetCommand::CheckDpi(std::string& error)
     return false;
 }
 
-// A name holds at most 255 bytes and no control characters; a longer one is
-// refused rather than cut.
+// A longer name is refused rather than cut.
 bool SetCommand::CheckName(std::string& error)
 {
-    if (value_.size() >= prof::kName.size) {
-        error = "set: a name holds at most " + std::to_string(prof::kName.size - 1) + " bytes, this one has "
-              + std::to_string(value_.size());
-        return false;
-    }
-    for (const char c : value_) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-            error = "set: a name cannot hold control characters";
-            return false;
-        }
-    }
-    return true;
+    const std::string problem = NameProblem(value_, prof::kName.size);
+    if (!problem.empty())
+        error = "set: " + problem;
+    return problem.empty();
 }
 
 std::vector<std::string> SetCommand::ChangeIn(settings::ProfileSettings profile) const

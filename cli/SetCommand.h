@@ -33,7 +33,7 @@ public:
         "Keys and values:\n"
            "  report-rate     125, 250, 500 or 1000 (Hz)\n"
            "  power-save      off, 60 or 120 (seconds)\n"
-           "  ambient-light   off, 20 or 60 (seconds)\n"
+           "  ambient-light   off, 20 or 60 (seconds; the mouse keeps one value, the current profile's)\n"
            "  dpi             S1,S2,S3,S4: the four DPI stages; each snaps to the nearest of\n"
            "                  250 500 1000 1250 1500 1750 2000 2500 3000 3500 (a note names snapped values)\n"
            "  lift-off        level 0..10 (kept with the profile; the mouse's transfer does not carry it)\n"
@@ -42,7 +42,7 @@ public:
            "  double-click    level 0..10 (0 acts as 1)\n"
            "  wheel-lines     level 1..10\n"
            "  in-use          on or off\n"
-           "  name            TEXT (at most 255 bytes)\n"
+           "  name            TEXT (at most 255 bytes of UTF-8, no control characters)\n"
            "Examples:\n"
            "  neritctl set report-rate 1000\n"
            "  neritctl set --profile 3 power-save off --apply\n";

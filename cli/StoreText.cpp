@@ -126,6 +126,10 @@ json StoreAsJson(const SettingsStore& store, int profileIndex)
         if (profileIndex < 0 || profileIndex == p)
             profiles.push_back(ProfileJson(store.Profile(p), p));
     }
+    // One profile's settings carry nothing of the store as a whole, so they
+    // load into another store as that profile alone.
+    if (profileIndex >= 0)
+        return {{"profiles", profiles}};
     json macros = json::array();
     for (int k = 0; k < UsedMacroCount(store.WorkingMacroCount()); ++k)
         macros.push_back(MacroJson(store.WorkingMacro(k)));

@@ -16,19 +16,29 @@ int32_t KeptPlayMode(int32_t stored)
     return IsPlayMode(stored) ? stored : play_mode::kOnce;
 }
 
+namespace {
+
+bool IsLeft(const ProfileSettings& profile, int button)
+{
+    return profile.Get(layout::profile::kButtonFunction, static_cast<size_t>(button)) == function::LeftClick;
+}
+
+}  // namespace
+
 // Button 4 does not count: the mouse never receives its code.
+int LeftClickCount(const ProfileSettings& profile)
+{
+    int count = 0;
+    for (int b = 0; b < kButtons; ++b)
+        count += b != kFixedButton && IsLeft(profile, b) ? 1 : 0;
+    return count;
+}
+
 bool TakesLastLeftClick(const ProfileSettings& profile, int button, int32_t code)
 {
-    const auto isLeft = [&](int b) {
-        return profile.Get(layout::profile::kButtonFunction, static_cast<size_t>(b)) == function::LeftClick;
-    };
-    if (button < 0 || button >= kButtons || !isLeft(button) || code == function::LeftClick)
+    if (button < 0 || button >= kButtons || button == kFixedButton || !IsLeft(profile, button))
         return false;
-    for (int other = 0; other < kButtons; ++other) {
-        if (other != button && other != kFixedButton && isLeft(other))
-            return false;
-    }
-    return true;
+    return code != function::LeftClick && LeftClickCount(profile) == 1;
 }
 
 }  // namespace settings

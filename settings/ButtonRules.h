@@ -30,5 +30,7 @@ int32_t KeptPlayMode(int32_t stored);
 // never "Default") would take the last left click of the profile: the
 // button holds the only Left Click among the buttons the mouse gets.
 bool TakesLastLeftClick(const ProfileSettings& profile, int button, int32_t code);
+// How many of the buttons the mouse gets hold Left Click.
+int LeftClickCount(const ProfileSettings& profile);
 
 }  // namespace settings

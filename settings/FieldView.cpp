@@ -51,9 +51,11 @@ void FieldView::SetText(TextField field, std::string_view text)
 {
     if (!Holds(field.offset, field.size) || field.size == 0)
         return;
+    // The whole field is cleared: no part of a longer earlier text stays
+    // behind the terminator.
     const std::string cut = CutToBytes(text, field.size - 1);
+    std::memset(base_ + field.offset, 0, field.size);
     std::memcpy(base_ + field.offset, cut.data(), cut.size());
-    base_[field.offset + cut.size()] = 0;
 }
 
 FieldView FieldView::Sub(size_t offset, size_t size) const

@@ -24,6 +24,17 @@ inline constexpr bool IsChoice(std::span<const int32_t> choices, int32_t value)
     return false;
 }
 
+// Laser X of a DPI stage: slider position p of 0..132 stands for
+// x = 45 p + 90, so the values run 90..6030 in steps of 45.
+inline constexpr int kLaserXBase = 90;
+inline constexpr int kLaserXPerPosition = 45;
+inline constexpr int kLaserXSliderMax = 132;
+inline constexpr bool IsLaserX(int32_t x)
+{
+    return x >= kLaserXBase && x <= kLaserXBase + kLaserXPerPosition * kLaserXSliderMax
+        && (x - kLaserXBase) % kLaserXPerPosition == 0;
+}
+
 // A level edited with a slider of 0..sliderMax that rests on even positions.
 struct LevelSetting {
     Field<int32_t> field;

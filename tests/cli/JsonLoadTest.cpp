@@ -3,6 +3,9 @@
 #include "CliTestSupport.h"
 #include "cli/JsonLoad.h"
 #include "settings/ButtonFunctions.h"
+#include "settings/ButtonRules.h"
+#include "settings/MacroEvent.h"
+#include "settings/MacroText.h"
 #include "settings/KeyNameTable.h"
 #include "settings/LaserStages.h"
 
@@ -38,6 +41,13 @@ struct Folder {
     std::string Pending() const { return ReadAll(dir / "data/profile/PendingChanges"); }
 };
 
+// A data folder of its own inside the test's folder.
+Folder MadeFolder(const fs::path& dir)
+{
+    fs::create_directories(dir);
+    return Folder{dir};
+}
+
 // Random valid settings, the same for every run.
 class RandomSettings {
 public:
@@ -51,12 +61,30 @@ public:
             name += static_cast<char>(Int(' ', '~'));
         return name;
     }
+    // Events of every kind the window makes: keys, buttons, waits.
+    json Event()
+    {
+        const char* direction = Int(0, 1) ? settings::kDirectionDown : settings::kDirectionUp;
+        switch (Int(0, 2)) {
+        case 0: {
+            const auto keys = settings::KeyNames();
+            return {{"kind", settings::kKindKey}, {"name", keys[static_cast<size_t>(Int(0, static_cast<int>(keys.size()) - 1))].name},
+                    {"direction", direction}};
+        }
+        case 1:
+            return {{"kind", settings::kKindMouse},
+                    {"name", settings::ProgramMouseName(static_cast<settings::MouseAction>(Int(0, 2)))},
+                    {"direction", direction}};
+        default:
+            return {{"kind", settings::kKindDelay}, {"name", settings::DelayText(static_cast<uint32_t>(Int(1, 90000)))},
+                    {"direction", ""}};
+        }
+    }
     json Macro(int number)
     {
-        static const char* kinds[] = {"k", "m", "t"};
         json events = json::array();
         for (int n = Int(0, 12); n > 0; --n)
-            events.push_back({{"kind", kinds[Int(0, 2)]}, {"name", Name(20)}, {"direction", Int(0, 1) ? "down" : "up"}});
+            events.push_back(Event());
         return {{"number", number}, {"name", Name(30)}, {"events", events}};
     }
     json Macros()
@@ -66,17 +94,23 @@ public:
             macros.push_back(Macro(static_cast<int>(macros.size()) + 1));
         return macros;
     }
-    json Button()
+    // Button 4 keeps Profile Select; a macro button plays one of the
+    // profile's macros.
+    json Button(int b, int macros)
     {
-        const int function = Int(0, settings::function::Disable);
+        if (b == settings::kFixedButton)
+            return {{"function", settings::function::ProfileSelect}, {"param", 0}, {"playMode", 0}};
+        int function = b == 0 ? settings::function::LeftClick : Int(0, settings::function::Disable);
+        if (function == settings::function::Macro && macros == 0)
+            function = settings::function::Disable;
         int param = Int(0, 0xFFFF);
         if (function == settings::function::Macro)
-            param = Int(1, settings::kMacrosInList);
+            param = Int(1, macros);
         if (function == settings::function::SingleKey) {
             const auto keys = settings::KeyNames();
             param = keys[static_cast<size_t>(Int(0, static_cast<int>(keys.size()) - 1))].virtualKey + 256 * Int(0, 15);
         }
-        const int mode = Int(0, 101);
+        const int mode = Int(1, 101);
         return {{"function", function}, {"param", param}, {"playMode", mode <= 99 ? mode : 241 + mode - 100}};
     }
     json Profile(int number)
@@ -86,24 +120,30 @@ public:
         for (int k = 0; k < 4; ++k) {
             const int index = Int(0, 9);
             stages.push_back({{"dpi", settings::kLaserStageDpi[static_cast<size_t>(index)]},
-                              {"optical", Int(-5, 20000)}, {"hdst", Int(0, 20000)}, {"laserX", Int(0, 9)},
+                              {"optical", 400 * Int(0, 255)}, {"hdst", 400 * Int(0, 255)},
+                              {"laserX", 90 + 45 * Int(0, 132)},
                               {"laserIndex", index}});
         }
+        static const int powerSave[] = {0, 60, 120};
+        static const int ambient[] = {0, 20, 60};
+        const json macros = Macros();
         json buttons = json::array();
         for (int b = 0; b < 7; ++b)
-            buttons.push_back(Button());
+            buttons.push_back(Button(b, static_cast<int>(macros.size())));
         return {{"profile", number},     {"name", Name(40)},          {"inUse", Int(0, 1) == 1},
-                {"reportRate", rates[Int(0, 3)]}, {"powerSave", Int(0, 255)}, {"ambientLight", Int(0, 255)},
-                {"scrollSpeed", Int(0, 10)},  {"doubleClickSpeed", Int(0, 10)}, {"pointerAcceleration", Int(0, 10)},
+                {"reportRate", rates[Int(0, 3)]}, {"powerSave", powerSave[Int(0, 2)]}, {"ambientLight", ambient[Int(0, 2)]},
+                {"scrollSpeed", Int(1, 10)},  {"doubleClickSpeed", Int(0, 10)}, {"pointerAcceleration", Int(0, 10)},
                 {"liftOffDistance", Int(0, 10)}, {"angleSnapping", Int(0, 10)}, {"stages", stages},
-                {"buttons", buttons},        {"macros", Macros()}};
+                {"buttons", buttons},        {"macros", macros}};
     }
+    // The working list is the shown profile's (the first, in a new folder).
     json Store()
     {
         json profiles = json::array();
         for (int p = 1; p <= 5; ++p)
             profiles.push_back(Profile(p));
-        return {{"currentProfile", Int(1, 5)}, {"ledOn", Int(0, 1) == 1}, {"profiles", profiles}, {"macros", Macros()}};
+        const json working = profiles[0]["macros"];
+        return {{"currentProfile", Int(1, 5)}, {"ledOn", Int(0, 1) == 1}, {"profiles", profiles}, {"macros", working}};
     }
 
 private:
@@ -126,10 +166,8 @@ json WithoutDerived(json settings)
 TEST(LoadJson, WhatShowPrintsLoadsBackToTheSameStore)
 {
     TempFolder temp;
-    const Folder first{temp.path / "first"};
-    const Folder second{temp.path / "second"};
-    fs::create_directories(first.dir);
-    fs::create_directories(second.dir);
+    const Folder first = MadeFolder(temp.path / "first");
+    const Folder second = MadeFolder(temp.path / "second");
     for (uint32_t seed = 1; seed <= 3; ++seed) {
         const json random = RandomSettings(seed).Store();
         RunResult loaded = first.Load(random);
@@ -186,7 +224,33 @@ TEST(LoadJson, RefusedFilesNameTheKeyAndChangeNothing)
         {R"({"macros":[{},{},{},{},{},{},{},{},{},{},{}]})", "macros: 11 entries, at most 10"},
         {R"({"currentProfile":"1"})", "currentProfile: \"1\" is not a whole number"},
         {"[1,2]", "the settings: [1,2] is not an object"},
-        {"{\"profiles\": [", "not JSON"},
+        {"{\"profiles\": [", "not JSON: at line 1, column 15"},
+        // Values the window does not offer, though the record could hold them.
+        {R"({"profiles":[{"profile":1,"powerSave":30}]})", "profiles[0].powerSave: 30 is not one of 0, 60, 120"},
+        {R"({"profiles":[{"profile":1,"ambientLight":255}]})", "profiles[0].ambientLight: 255 is not one of 0, 20, 60"},
+        {R"({"profiles":[{"profile":1,"scrollSpeed":0}]})", "profiles[0].scrollSpeed: 0 is not within 1..10"},
+        {R"({"profiles":[{"profile":1,"stages":[{"optical":-400}]}]})",
+         "profiles[0].stages[0].optical: -400 is not a multiple of 400"},
+        {R"({"profiles":[{"profile":1,"stages":[{},{"hdst":123}]}]})", "profiles[0].stages[1].hdst: 123 is not a multiple"},
+        {R"({"profiles":[{"profile":1,"stages":[{"laserX":-1}]}]})", "profiles[0].stages[0].laserX: -1 is not within 90..6030"},
+        {R"({"profiles":[{"profile":1,"name":"a\nb"}]})", "profiles[0].name: a name cannot hold control characters"},
+        {R"({"macros":[{"name":"m","events":[{"kind":"t","name":"abc","direction":""}]}]})",
+         "macros[0].events[0]: not a key or button"},
+        {R"({"macros":[{"name":"m","events":[{"kind":"k","name":"A","direction":"sideways"}]}]})",
+         "macros[0].events[0]: not a key or button"},
+        // The assignment rules of the window.
+        {R"({"profiles":[{"profile":1,"buttons":[{},{},{},{"function":7}]}]})",
+         "profiles[0].buttons[3]: button 4 always sends Profile Select"},
+        {R"({"profiles":[{"profile":2,"buttons":[{"function":2},{"function":2}]}]})",
+         "profiles[0].buttons: At least one button is assigned to the left button!"},
+        {R"({"profiles":[{"profile":2,"macros":[],"buttons":[{},{"function":15,"param":1,"playMode":1}]}]})",
+         "profiles[0].buttons[1].param: macro 1 is not one of the profile's 0 macros"},
+        {R"({"profiles":[{"profile":2,"macros":[{"name":"m"}],"buttons":[{},{"function":15,"param":1,"playMode":0}]}]})",
+         "profiles[0].buttons[1].playMode: 0 is not within 1..99"},
+        // What the parser itself refuses.
+        {R"({"reportRate":1,"reportRate":2})", "key \"reportRate\" given twice"},
+        {R"({"profiles":[{"profile":2},{"profile":2}]})", "profiles[1].profile: profile 2 is given twice"},
+        {"{\"profiles\":[{\"profile\":1,\"name\":\"bad\xff\"}]}", "not JSON: at line 1"},
     };
     for (const Case& c : cases) {
         std::ofstream(temp.path / "bad.json") << c.json;
@@ -206,6 +270,47 @@ TEST(LoadJson, RefusedFilesNameTheKeyAndChangeNothing)
     EXPECT_TRUE(Contains(result.out, "macros[0].events: 257 entries, at most 256")) << result.out;
     EXPECT_EQ(folder.Pending(), before);
     EXPECT_EQ(folder.Run("load-json " + (temp.path / "missing.json").string()).status, 1);
+    // Nesting far past any settings file is refused while parsing, not
+    // walked (printing it for the message overflowed the stack).
+    std::ofstream(temp.path / "deep.json") << "{\"currentProfile\":" << std::string(100000, '[')
+                                           << std::string(100000, ']') << "}";
+    result = folder.Run("load-json " + (temp.path / "deep.json").string());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(Contains(result.out, "nested deeper than")) << result.out;
+    EXPECT_EQ(folder.Pending(), before);
+}
+
+// Macros loaded are the macros apply writes: the working list and the shown
+// profile's copy stay one list, whichever of the two the file gives.
+TEST(LoadJson, LoadedMacrosSurviveApplyAndOneProfileLoadsAlone)
+{
+    TempFolder temp;
+    const Folder a = MadeFolder(temp.path / "a");
+    const Folder b = MadeFolder(temp.path / "b");
+    const json macro = {{"name", "FromJson"}, {"events", {{{"kind", "k"}, {"name", "A"}, {"direction", "down"}}}}};
+    ASSERT_EQ(a.Run("macro new Xmac").status, 0);
+    ASSERT_EQ(a.Run("apply").status, 0);
+    ASSERT_EQ(a.Load({{"macros", {macro}}}).status, 0);
+    ASSERT_EQ(a.Run("apply").status, 0);
+    EXPECT_EQ(a.Shown()["macros"][0]["name"], "FromJson");
+    EXPECT_EQ(a.Shown()["profiles"][0]["macros"][0]["name"], "FromJson");
+    ASSERT_EQ(a.Load({{"profiles", {{{"profile", 1}, {"macros", {{{"name", "Second"}}}}}}}}).status, 0);
+    EXPECT_TRUE(Contains(a.Run("macro list").out, "\"Second\""));
+
+    // One profile's settings from store a change only that profile of b.
+    ASSERT_EQ(a.Run("set --profile 2 report-rate 500").status, 0);
+    const RunResult one = a.Run("show --json --profile 2");
+    const json profile2 = json::parse(one.out.substr(one.out.find('{')));
+    EXPECT_FALSE(profile2.contains("macros"));
+    EXPECT_FALSE(profile2.contains("ledOn"));
+    ASSERT_EQ(b.Run("led off").status, 0);
+    ASSERT_EQ(b.Run("macro new Kept").status, 0);
+    const json before = b.Shown();
+    ASSERT_EQ(b.Load(profile2).status, 0);
+    json after = b.Shown();
+    EXPECT_EQ(after["profiles"][1]["reportRate"], 500);
+    after["profiles"][1] = before["profiles"][1];
+    EXPECT_EQ(after, before);
 }
 
 // A refusal late in the file leaves the store as it was, though keys before
@@ -217,11 +322,11 @@ TEST(LoadJson, ARefusalLeavesTheStoreUntouched)
     std::string error;
     const json refused = json::parse(R"({"ledOn":true,"macros":[{"name":"m"}],
         "profiles":[{"profile":1,"name":"new","reportRate":500},{"profile":2,"reportRate":7}]})");
-    EXPECT_FALSE(cli::JsonLoad::Apply(store, refused, error));
+    EXPECT_FALSE(cli::JsonLoad::Apply(store, refused, 0, error));
     EXPECT_EQ(error, "profiles[1].reportRate: 7 is not one of 125, 250, 500, 1000");
     EXPECT_TRUE(std::equal(before.begin(), before.end(), store.Bytes()));
-    EXPECT_TRUE(cli::JsonLoad::Apply(store, refused["profiles"][0], error) == false);
-    EXPECT_TRUE(cli::JsonLoad::Apply(store, json::parse(R"({"profiles":[{"profile":1,"name":"new"}]})"), error));
+    EXPECT_TRUE(cli::JsonLoad::Apply(store, refused["profiles"][0], 0, error) == false);
+    EXPECT_TRUE(cli::JsonLoad::Apply(store, json::parse(R"({"profiles":[{"profile":1,"name":"new"}]})"), 0, error));
     EXPECT_EQ(store.Profile(0).Name(), "new");
 }
 

@@ -72,29 +72,29 @@ TEST_F(MacroCommands, NewAddShowRenameDeleteAndApply)
     EXPECT_TRUE(Contains(renamed.out, "macro 2 \"Reload*\"")) << renamed.out;
     ASSERT_EQ(Run("macro rename 'Reload*' Jump").status, 0);
 
-    // Button 1 plays Jump (macro 2); deleting Reload makes it macro 1.
-    Load(R"({"profiles":[{"profile":1,"buttons":[{"function":15,"param":2,"playMode":1}]}]})");
+    // Button 2 plays Jump (macro 2); deleting Reload makes it macro 1.
+    Load(R"({"profiles":[{"profile":1,"buttons":[{},{"function":15,"param":2,"playMode":1}]}]})");
     ASSERT_EQ(Run("macro add Jump down:Space up:Space").status, 0);
     ASSERT_EQ(Run("macro delete Reload").status, 0);
     json shown = Shown();
     ASSERT_EQ(shown["macros"].size(), 1u);
     EXPECT_EQ(shown["macros"][0]["name"], "Jump");
-    EXPECT_EQ(shown["profiles"][0]["buttons"][0]["param"], 1);
+    EXPECT_EQ(shown["profiles"][0]["buttons"][1]["param"], 1);
     EXPECT_TRUE(shown["pendingChanges"].get<bool>());
 
     ASSERT_EQ(Run("apply").status, 0);
     RunResult dump = Run("dump");
-    EXPECT_TRUE(Contains(dump.out, "button 1: Macro 1 (plays once), 2 events")) << dump.out;
+    EXPECT_TRUE(Contains(dump.out, "button 2: Macro 1 (plays once), 2 events")) << dump.out;
     // Deleting the macro a button plays gives the button its default back.
     ASSERT_EQ(Run("macro delete Jump").status, 0);
-    EXPECT_EQ(Shown()["profiles"][0]["buttons"][0]["function"], 1);
+    EXPECT_EQ(Shown()["profiles"][0]["buttons"][1]["function"], 2);
     ASSERT_EQ(Run("discard").status, 0);
     EXPECT_EQ(Shown()["macros"][0]["name"], "Jump");
     // --apply writes the change to the mouse at once; nothing stays pending.
     RunResult applied = Run("macro add Jump down:A --apply");
     ASSERT_EQ(applied.status, 0) << applied.out;
     EXPECT_FALSE(fs::exists(pending));
-    EXPECT_TRUE(Contains(Run("dump").out, "button 1: Macro 1 (plays once), 3 events"));
+    EXPECT_TRUE(Contains(Run("dump").out, "button 2: Macro 1 (plays once), 3 events"));
 }
 
 TEST_F(MacroCommands, TenMacrosAndTwoHundredFiftySixEvents)
@@ -136,6 +136,9 @@ TEST_F(MacroCommands, BadWordsAreUsageErrorsAndChangeNothing)
     }
     EXPECT_EQ(Run("macro new ''").status, 2);
     EXPECT_EQ(Run("macro rename m " + std::string(256, 'x')).status, 2);
+    // Names the store could not give back as they were typed.
+    EXPECT_TRUE(Contains(Run("macro new \"$(printf 'nl\\nx')\"").out, "control characters"));
+    EXPECT_TRUE(Contains(Run("macro rename m \"$(printf 'bad\\377')\"").out, "UTF-8"));
     EXPECT_EQ(Run("macro show nope").status, 1);
     EXPECT_EQ(Run("macro delete nope").status, 1);
     EXPECT_EQ(Run("macro frobnicate").status, 2);
