@@ -15,7 +15,7 @@ bench=$(dirname "$0")
 while [ $# -gt 0 ]; do
   case $1 in
     --quick) quick=1 ;;
-    --bench-dir) bench=$2; shift ;;
+    --bench-dir) [ $# -ge 2 ] || { echo "--bench-dir needs a folder" >&2; exit 2; }; bench=$2; shift ;;
     *) echo "usage: report.sh [--quick] [--bench-dir DIR]" >&2; exit 2 ;;
   esac
   shift

@@ -35,18 +35,22 @@ class Figures:
             return None
         try:
             runs = json.loads((self.raw / f"{name}.json").read_text())["benchmarks"]
-        except (OSError, ValueError, KeyError):
+        except (OSError, ValueError, KeyError, TypeError):
+            return None
+        if not isinstance(runs, list):
             return None
         scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
         figures = {}
         for run in runs:
-            if run.get("error_occurred") or run.get("aggregate_name") not in (None, "median"):
+            if not isinstance(run, dict) or run.get("error_occurred") or run.get("aggregate_name") not in (None, "median"):
                 continue
             # The median, where there is one, replaces the single runs.
             key = run.get("run_name", run["name"])
             if key in figures and run.get("aggregate_name") != "median":
                 continue
             unit = scale.get(run.get("time_unit", "ns"), 1e-6)
+            if not isinstance(run.get("real_time"), (int, float)) or not isinstance(run.get("cpu_time"), (int, float)):
+                continue
             figures[key] = (run["real_time"] * unit, run["cpu_time"] * unit, run.get("bytes_per_second"))
         return figures
 
