@@ -1,14 +1,22 @@
 // Painting a 1000 × 640 window of about 200 skinned controls (nine-grid
 // button images, a tiled background, sliders, texts): the full repaint of a
 // frame, and the repaint of one button's rectangle after it turns hot.
-// Prints milliseconds per frame of both and the peak memory of the process.
+// The same two for the program's real main window, built headless over a
+// fresh simulated mouse with its five profiles loaded.
+// Prints milliseconds per frame of each and the peak memory of the process.
+#include "app/MouseConnection.h"
+#include "app/NeritMainWnd.h"
+#include "app/ProgramSettings.h"
 #include "platform/CairoPainter.h"
+#include "platform/HeadlessWindowSystem.h"
+#include "platform/PauselessClock.h"
 #include "platform/Utf16.h"
 #include "ui/ButtonUI.h"
 #include "ui/IContainerUI.h"
 #include "ui/LayoutBuilder.h"
 #include "ui/WindowUIManager.h"
 
+#include "tests/TempFolder.h"
 #include "tests/ui/BmpBuilder.h"
 
 #include <benchmark/benchmark.h>
@@ -120,6 +128,46 @@ Window& TheWindow()
     return window;
 }
 
+// The program's main window, English, on its first page after the
+// start-up load, as the user first sees it.
+struct MainWindow {
+    testsupport::TempFolder folder{"paint-bench-data"};
+    platform::HeadlessWindowSystem system;
+    platform::PauselessClock clock;
+    NeritApp::MouseConnection mouse{std::string(), clock};
+    NeritApp::CNeritMainWnd window{NERIT_SKIN_DIR, 0};
+    NeritApp::ProgramSettings settings{mouse, folder.Path().string(), true, window, clock};
+    std::unique_ptr<platform::CairoPainter> painter;
+
+    MainWindow()
+    {
+        SkinUI::CWindowWnd::SetWindowSystem(&system);
+        if (folder.Path().empty() || !mouse.Prepare() || settings.Open() != NeritApp::ProgramSettings::OpenResult::Ready)
+            return;
+        window.SetLanguage(0);
+        window.Attach(settings, mouse);
+        if (!window.Open())
+            return;
+        SkinUI::CWindowUIManager::MessageLoop(system);
+        const SkinUI::UIRect rect = window.Manager().GetRoot() ? window.Manager().GetRoot()->GetItemRect() : SkinUI::UIRect{};
+        if (rect.right > rect.left && rect.bottom > rect.top)
+            painter = std::make_unique<platform::CairoPainter>(rect.right - rect.left, rect.bottom - rect.top);
+    }
+    ~MainWindow()
+    {
+        if (window.GetHWND() != platform::WindowId::None)
+            system.DestroyWindow(window.GetHWND());
+        system.RunPending();
+        SkinUI::CWindowWnd::SetWindowSystem(nullptr);
+    }
+};
+
+MainWindow& TheMainWindow()
+{
+    static MainWindow window;
+    return window;
+}
+
 void FullRepaint(benchmark::State& state)
 {
     Window& window = TheWindow();
@@ -136,6 +184,20 @@ BENCHMARK(FullRepaint)->Unit(benchmark::kMillisecond);
 
 // The button turns hot and back on alternate frames; each frame repaints
 // just its rectangle.
+void ToggleHotRepaints(benchmark::State& state, SkinUI::CWindowUIManager& manager, platform::CairoPainter& painter,
+                       SkinUI::CButtonUI& button)
+{
+    const SkinUI::UIRect rect = button.GetItemRect();
+    bool hot = false;
+    for (auto _ : state) {
+        hot = !hot;
+        button.SetButtonState(hot ? SkinUI::CButtonUI::kHot : 0u);
+        manager.Paint(painter, rect);
+        benchmark::DoNotOptimize(painter.PixelAt(rect.left + 2, rect.top + 2));
+    }
+    button.SetButtonState(0);
+}
+
 void HotButtonRepaint(benchmark::State& state)
 {
     Window& window = TheWindow();
@@ -144,16 +206,37 @@ void HotButtonRepaint(benchmark::State& state)
         state.SkipWithError("no button b60");
         return;
     }
-    bool hot = false;
-    for (auto _ : state) {
-        hot = !hot;
-        button->SetButtonState(hot ? SkinUI::CButtonUI::kHot : 0u);
-        window.manager.Paint(window.painter, button->GetItemRect());
-        benchmark::DoNotOptimize(window.painter.PixelAt(button->GetItemRect().left + 10, button->GetItemRect().top + 10));
-    }
-    button->SetButtonState(0);
+    ToggleHotRepaints(state, window.manager, window.painter, *button);
 }
 BENCHMARK(HotButtonRepaint)->Unit(benchmark::kMillisecond);
+
+void MainWindowFullRepaint(benchmark::State& state)
+{
+    MainWindow& main = TheMainWindow();
+    if (!main.painter) {
+        state.SkipWithError("the main window did not open");
+        return;
+    }
+    for (auto _ : state) {
+        main.window.Manager().PaintAll(*main.painter);
+        benchmark::DoNotOptimize(main.painter->PixelAt(main.painter->Width() / 2, main.painter->Height() / 2));
+    }
+}
+BENCHMARK(MainWindowFullRepaint)->Unit(benchmark::kMillisecond);
+
+// The first profile's save button under the pointer and away.
+void MainWindowHoverRepaint(benchmark::State& state)
+{
+    MainWindow& main = TheMainWindow();
+    auto* button = dynamic_cast<SkinUI::CButtonUI*>(main.window.Manager().FindControl(u"profile1savebtn"));
+    if (!main.painter || button == nullptr || !button->IsVisible()) {
+        state.SkipWithError("no visible profile1savebtn in the main window");
+        return;
+    }
+    main.window.Manager().PaintAll(*main.painter);
+    ToggleHotRepaints(state, main.window.Manager(), *main.painter, *button);
+}
+BENCHMARK(MainWindowHoverRepaint)->Unit(benchmark::kMillisecond);
 
 // Keeps the time per frame of each run for the summary.
 class FrameReporter : public benchmark::ConsoleReporter {
@@ -193,6 +276,11 @@ int main(int argc, char** argv)
                 "peak memory %.1f MiB\n",
                 kWidth, kHeight, controls, reporter.milliseconds["FullRepaint"],
                 reporter.milliseconds["HotButtonRepaint"], static_cast<double>(usage.ru_maxrss) / 1024.0);
+    if (TheMainWindow().painter) {
+        std::printf("main window, %d x %d: full repaint %.3f ms/frame, hover repaint %.4f ms/frame\n",
+                    TheMainWindow().painter->Width(), TheMainWindow().painter->Height(),
+                    reporter.milliseconds["MainWindowFullRepaint"], reporter.milliseconds["MainWindowHoverRepaint"]);
+    }
     benchmark::Shutdown();
     return 0;
 }

@@ -3,15 +3,25 @@
 // time against the protocol's own pacing floor: the sum of the pauses the
 // protocol asks for, and against the same pauses slept with nothing else
 // done. Our code should add almost nothing to either.
+// Then the program's start-up load of the five profiles from a fresh mouse,
+// through the same settings code the main window runs, against its floor.
+//
+//   transfer_bench [--quick]    (--quick moves one profile each way)
+#include "app/MouseConnection.h"
+#include "app/ProgramSettings.h"
 #include "device/CommandSet.h"
 #include "device/DeviceLink.h"
 #include "device/ProfileTransfer.h"
 #include "platform/clock.h"
 #include "sim/SimHidBackend.h"
 #include "sim/SimulatedMouse.h"
+#include "tests/TempFolder.h"
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -81,10 +91,36 @@ void Print(const char* name, const Figures& f)
                 name, f.reports, f.wallMs, f.floorMs, f.wallMs / f.floorMs, f.sleepsOnlyMs, f.wallMs / f.sleepsOnlyMs);
 }
 
+// The program's first connection: the defaults, then profiles 5 down to 1
+// read from a fresh simulated mouse into the settings store.
+std::optional<Figures> StartupLoad(PacingClock& clock)
+{
+    const testsupport::TempFolder folder("transfer-bench");
+    if (folder.Path().empty())
+        return std::nullopt;
+    NeritApp::MouseConnection connection(std::string(), clock);
+    if (!connection.Prepare())
+        return std::nullopt;
+    settings::NoPageRefresh pages;
+    NeritApp::ProgramSettings program(connection, folder.Path().string(), true, pages, clock);
+    if (program.Open() != NeritApp::ProgramSettings::OpenResult::Ready)
+        return std::nullopt;
+    bool loaded = false;
+    const Figures figures = Measure(clock, *connection.Simulated(), [&] {
+        int shown = 0;
+        loaded = program.Commands().LoadFromMouse(shown).Empty();
+    });
+    if (!loaded)
+        return std::nullopt;
+    return figures;
+}
+
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
+    const uint8_t profiles = quick ? 1 : 5;
     PacingClock clock;
     sim::SimulatedMouse mouse;
     sim::SimHidBackend backend(mouse);
@@ -97,29 +133,36 @@ int main()
     }
 
     auto records = std::make_unique<std::array<device::DeviceProfileRecord, 5>>();
-    for (uint8_t p = 0; p < 5; ++p)
+    for (uint8_t p = 0; p < profiles; ++p)
         (*records)[p] = FullRecord(p);
 
     bool ok = true;
     const Figures write = Measure(clock, mouse, [&] {
-        for (uint8_t p = 0; p < 5; ++p)
+        for (uint8_t p = 0; p < profiles; ++p)
             ok = transfer.WriteProfileRecord(p, (*records)[p]) && ok;
     });
     const Figures read = Measure(clock, mouse, [&] {
-        for (int p = 4; p >= 0; --p) {
+        for (int p = profiles - 1; p >= 0; --p) {
             device::DeviceProfileRecord out{};
             ok = transfer.ReadProfileRecord(static_cast<uint8_t>(p), out) && ok;
         }
     });
     link.CloseDevice();
 
-    Print("write 5 profiles (7x81 ev)", write);
-    Print("read 5 profiles", read);
+    const std::string count = std::to_string(profiles) + (profiles == 1 ? " profile" : " profiles");
+    Print(("write " + count + " (7x81 ev)").c_str(), write);
+    Print(("read " + count).c_str(), read);
     Print("total", {write.wallMs + read.wallMs, write.floorMs + read.floorMs, write.sleepsOnlyMs + read.sleepsOnlyMs,
                     write.reports + read.reports});
     if (!ok) {
         std::fprintf(stderr, "transfer_bench: a transfer failed\n");
         return 1;
     }
+    const std::optional<Figures> startup = StartupLoad(clock);
+    if (!startup) {
+        std::fprintf(stderr, "transfer_bench: the start-up load failed\n");
+        return 1;
+    }
+    Print("start-up load (5 profiles)", *startup);
     return 0;
 }
