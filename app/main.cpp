@@ -8,6 +8,7 @@
 #include "settings/CommandMessages.h"
 #include "app/SimulatedPlugMonitor.h"
 #include "app/StartupOptions.h"
+#include "app/WindowClass.h"
 #include "platform/DesktopFileDialog.h"
 #include "platform/HeadlessWindowSystem.h"
 #include "platform/PauselessClock.h"
@@ -245,7 +246,7 @@ int main(int argc, char** argv)
         system = std::make_unique<platform::HeadlessWindowSystem>();
     } else {
         std::string error;
-        system = platform::SdlWindowSystem::Create(&error);
+        system = platform::SdlWindowSystem::Create(&error, kWindowClass);
         if (!system) {
             std::fprintf(stderr, "NeritMice: cannot open the display: %s\n", error.c_str());
             return 1;

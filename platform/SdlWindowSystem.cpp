@@ -11,8 +11,10 @@
 #include <cstdio>
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <iterator>
 #include <mutex>
+#include <optional>
 #include <unordered_set>
 
 namespace platform {
@@ -338,6 +340,32 @@ Uint32 TimerCallback(Uint32 interval, void* param)
 
 // ---- life ----
 
+namespace {
+
+// SDL's X11 driver reads the window class from this variable once, when
+// video starts, and falls back to the executable's file name. It is set for
+// that moment only, over any value the program was started with, and put
+// back afterwards so that programs started from here do not inherit it.
+constexpr const char* kWindowClassVariable = "SDL_VIDEO_X11_WMCLASS";
+
+bool InitVideo(const std::string& windowClass)
+{
+    if (windowClass.empty())
+        return SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) == 0;
+    const char* inherited = SDL_getenv(kWindowClassVariable);
+    const std::optional<std::string> before =
+        inherited ? std::optional<std::string>(inherited) : std::nullopt;
+    SDL_setenv(kWindowClassVariable, windowClass.c_str(), 1);
+    const bool started = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) == 0;
+    if (before)
+        SDL_setenv(kWindowClassVariable, before->c_str(), 1);
+    else
+        unsetenv(kWindowClassVariable);
+    return started;
+}
+
+}  // namespace
+
 SdlWindowSystem::KeyMessage SdlWindowSystem::KeyMessageOf(int keycode, int scancode)
 {
     SDL_Keysym key{};
@@ -346,7 +374,7 @@ SdlWindowSystem::KeyMessage SdlWindowSystem::KeyMessageOf(int keycode, int scanc
     return {VirtualKeyOf(key), IsRightHand(keycode)};
 }
 
-std::unique_ptr<SdlWindowSystem> SdlWindowSystem::Create(std::string* error)
+std::unique_ptr<SdlWindowSystem> SdlWindowSystem::Create(std::string* error, const std::string& windowClass)
 {
     auto fail = [&](const char* why) {
         if (error)
@@ -366,7 +394,7 @@ std::unique_ptr<SdlWindowSystem> SdlWindowSystem::Create(std::string* error)
     // when it closes the display: a wake-up sent to a window just destroyed
     // is answered then, and must not end the program with status 1.
     InstallX11ErrorFilter();
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+    if (!InitVideo(windowClass)) {
         gInstanceExists = false;
         return fail(SDL_GetError());
     }

@@ -21,8 +21,12 @@ namespace platform {
 
 class SdlWindowSystem final : public WindowSystemCore {
 public:
-    // Null when SDL cannot start video (no display); `error` says why.
-    static std::unique_ptr<SdlWindowSystem> Create(std::string* error = nullptr);
+    // Null when SDL cannot start video (no display); `error` says why. A
+    // non-empty `windowClass` is the X class of every window (WM_CLASS, what
+    // the desktop matches to the launcher); without one SDL takes the name of
+    // the executable file.
+    static std::unique_ptr<SdlWindowSystem> Create(std::string* error = nullptr,
+                                                   const std::string& windowClass = {});
     ~SdlWindowSystem() override;
 
     Rect GetWorkArea(WindowId window) const override;

@@ -21,6 +21,7 @@ packages=(
   librsvg2-dev
   dbus-daemon
   groff-base zsh
+  librsvg2-bin desktop-file-utils appstream
 )
 
 missing=()

@@ -749,5 +749,28 @@ TEST(SdlWindowSystemTest, TooltipsLeaveTheFocusAndSidewaysWheelPostsNothing)
     ws->DestroyWindow(owner);
 }
 
+// The window class is handed to SDL while video starts only: the class the
+// program was started with is back afterwards, and none is left where there
+// was none, so that programs started from here do not inherit it.
+TEST(SdlWindowSystemTest, WindowClassLeavesTheEnvironmentAsItWas)
+{
+    constexpr const char* kVariable = "SDL_VIDEO_X11_WMCLASS";
+    setenv(kVariable, "Inherited", 1);
+    std::string error;
+    auto ws = SdlWindowSystem::Create(&error, "OurClass");
+    if (!ws && std::getenv("NERIT_REQUIRE_DISPLAY"))
+        FAIL() << "no video: " << error;
+    if (!ws)
+        GTEST_SKIP() << "no video: " << error;
+    const char* after = std::getenv(kVariable);
+    EXPECT_STREQ(after, "Inherited");
+    ws.reset();
+
+    unsetenv(kVariable);
+    ws = SdlWindowSystem::Create(&error, "OurClass");
+    ASSERT_NE(ws, nullptr) << error;
+    EXPECT_EQ(std::getenv(kVariable), nullptr);
+}
+
 }  // namespace
 }  // namespace platform
