@@ -31,7 +31,10 @@ std::string MacroNameProblem(const std::string& name)
 
 class MacroRun {
 public:
-    MacroRun(SettingsSession& settings) : settings_(settings), edits_(settings.Store()) {}
+    // The list edited is profile `profile`'s, loaded as the working list.
+    MacroRun(SettingsSession& settings, int profile) : settings_(settings), edits_(settings.Store()), profile_(profile)
+    {
+    }
 
     MacroOutcome List() const
     {
@@ -85,7 +88,7 @@ public:
         const int k = edits_.FindMacro(name);
         if (k < 0)
             return NoSuchMacro(name);
-        edits_.DeleteMacro(k, settings_.ShownIndex());
+        edits_.DeleteMacro(k, profile_);
         return Committed("");
     }
 
@@ -115,7 +118,7 @@ public:
 private:
     MacroOutcome Committed(const std::string& note)
     {
-        settings::StoreWorkingMacros(settings_.Store(), settings_.ShownIndex());
+        settings::StoreWorkingMacros(settings_.Store(), profile_);
         if (!note.empty())
             std::printf("%s\n", note.c_str());
         return {0, {}, true};
@@ -141,6 +144,7 @@ private:
 
     SettingsSession& settings_;
     settings::MacroEdits edits_;
+    int profile_;
 };
 
 }  // namespace
@@ -185,7 +189,21 @@ void MacroCommand::AddArguments(CLI::App* macro, MacroArguments& arguments, std:
 
 MacroOutcome MacroCommand::Run(SettingsSession& settings, const MacroArguments& arguments)
 {
-    MacroRun run(settings);
+    // Another profile's list is edited as the working list for the time of
+    // the command; the shown profile's list is the working list again after.
+    const int shown = settings.ShownIndex();
+    const int profile = arguments.profile > 0 ? arguments.profile - 1 : shown;
+    if (profile != shown)
+        settings::LoadWorkingMacros(settings.Store(), profile);
+    const MacroOutcome outcome = RunAction(settings, arguments, profile);
+    if (profile != shown)
+        settings::LoadWorkingMacros(settings.Store(), shown);
+    return outcome;
+}
+
+MacroOutcome MacroCommand::RunAction(SettingsSession& settings, const MacroArguments& arguments, int profile)
+{
+    MacroRun run(settings, profile);
     const std::string& action = arguments.action;
     if (action == "list")
         return run.List();

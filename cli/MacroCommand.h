@@ -18,6 +18,7 @@ struct MacroArguments {
     std::string name;
     std::string newName;
     std::vector<std::string> events;
+    int profile = 0;  // 1..5: that profile's list; 0: the shown profile's
 };
 
 struct MacroOutcome {
@@ -32,6 +33,9 @@ public:
     static void AddArguments(CLI::App* macro, MacroArguments& arguments, std::string& file);
     // Every action but import and export, which the caller runs.
     static MacroOutcome Run(SettingsSession& settings, const MacroArguments& arguments);
+
+private:
+    static MacroOutcome RunAction(SettingsSession& settings, const MacroArguments& arguments, int profile);
 };
 
 }  // namespace cli

@@ -303,6 +303,13 @@ Outcome ApplyIfAsked(Context& c, Outcome outcome)
 
 Outcome RunMacro(Context& c)
 {
+    const int profile = c.options.macro.profile;
+    if ((c.options.macro.action == "import" || c.options.macro.action == "export") && profile != 0
+        && profile != c.settings.ShownIndex() + 1) {
+        std::fprintf(stderr, "neritctl: macro %s works on the shown profile's list; --profile %d is not shown\n",
+                     c.options.macro.action.c_str(), profile);
+        return {2, StoreChange::None};
+    }
     if (c.options.macro.action == "import")
         return ApplyIfAsked(c, RunImportMacros(c));
     if (c.options.macro.action == "export")
@@ -547,6 +554,8 @@ void AddArguments(CLI::App* sub, const SettingsCommand& command, Options& option
         break;
     case SettingsCommand::Macro:
         cli::MacroCommand::AddArguments(sub, options.macro, options.file);
+        sub->add_option("--profile", options.macro.profile, "The profile whose macros to edit (default: the shown one)")
+            ->check(CLI::Range(1, 5));
         sub->add_flag("--apply", options.applyNow, "Apply the change at once (as neritctl apply)");
         sub->footer("Example: neritctl macro new Reload; neritctl macro add Reload down:R up:R; neritctl apply");
         break;

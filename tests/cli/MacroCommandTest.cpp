@@ -159,4 +159,27 @@ TEST_F(MacroCommands, ImportAndExportAliasTheMacroListCommands)
     EXPECT_EQ(macros[0]["events"].size(), 2u);
 }
 
+// Another profile's macros are edited in place; the shown profile's list
+// stays the working list.
+TEST_F(MacroCommands, ProfileOptionEditsThatProfilesList)
+{
+    ASSERT_EQ(Run("macro new Shown").status, 0);
+    ASSERT_EQ(Run("macro --profile 3 new Reload").status, 0);
+    ASSERT_EQ(Run("macro add --profile 3 Reload down:R up:R").status, 0);
+    RunResult assigned = Run("button --profile 3 6 macro Reload --play repeat 3 --apply");
+    ASSERT_EQ(assigned.status, 0) << assigned.out;
+    const json shown = Shown();
+    ASSERT_EQ(shown["macros"].size(), 1u);
+    EXPECT_EQ(shown["macros"][0]["name"], "Shown");
+    EXPECT_EQ(shown["profiles"][2]["macros"][0]["name"], "Reload");
+    EXPECT_EQ(shown["profiles"][2]["macros"][0]["events"].size(), 2u);
+    EXPECT_TRUE(Contains(Run("macro --profile 3 list").out, "1 \"Reload\" (2 events)"));
+    EXPECT_TRUE(Contains(Run("dump").out, "button 6: Macro 1 (plays 3 times), 2 events")) << Run("dump").out;
+    // Deleting it there gives profile 3's button its default back, not the
+    // shown profile's.
+    ASSERT_EQ(Run("macro --profile 3 delete Reload").status, 0);
+    EXPECT_EQ(Shown()["profiles"][2]["buttons"][5]["function"], Shown()["profiles"][0]["buttons"][5]["function"]);
+    EXPECT_EQ(Run("macro --profile 2 export " + (dir / "x.vqm").string()).status, 2);
+}
+
 }  // namespace
