@@ -92,7 +92,9 @@ std::string ProfileText(const ProfileSettings& profile, int index)
     out += TimersLine(profile.Get(prof::kReportRate), profile.Get(prof::kPowerSave), profile.Get(prof::kAmbientLight));
     out += "  scroll " + std::to_string(profile.Get(prof::kScrollSpeed)) + ", double-click "
          + std::to_string(profile.Get(prof::kDoubleClickSpeed)) + ", pointer "
-         + std::to_string(profile.Get(prof::kPointerAcceleration)) + "\n";
+         + std::to_string(profile.Get(prof::kPointerAcceleration)) + ", lift-off "
+         + std::to_string(profile.Get(prof::kLiftOffDistance)) + ", angle snapping "
+         + std::to_string(profile.Get(prof::kAngleSnapping)) + "\n";
     out += "  DPI stages";
     for (size_t k = 0; k < prof::kStages; ++k)
         out += " " + StageText(profile.Get(prof::kLaserLevels, 2 * k + 1));

@@ -13,7 +13,9 @@ struct ModifierName {
     uint8_t bits;  // left and right
     const char* name;
 };
-constexpr ModifierName kModifierNames[] = {{0x11, "Ctrl"}, {0x22, "Shift"}, {0x44, "Alt"}};
+// Each side by itself, as neritctl button key takes them back.
+constexpr ModifierName kModifierNames[] = {{0x01, "Ctrl"},  {0x10, "RCtrl"}, {0x02, "Shift"},
+                                           {0x20, "RShift"}, {0x04, "Alt"},   {0x40, "RAlt"}};
 
 std::string Trimmed(std::string_view text)
 {

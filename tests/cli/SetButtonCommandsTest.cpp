@@ -205,6 +205,11 @@ TEST_F(NeritctlSetButton, FunctionsKeysAndMacrosReachTheMouse)
     RunResult json = Run("show --json --profile 3");
     // F5 is virtual key 116; right Ctrl 0x10 and left Shift 0x02.
     EXPECT_TRUE(Contains(json.out, "\"param\": " + std::to_string(116 + 256 * 0x12))) << json.out;
+    // show names each side as button key takes it back; lift-off and angle
+    // snapping are shown too.
+    const RunResult shown = Run("show --profile 3");
+    EXPECT_TRUE(Contains(shown.out, "  button 3: Single Key RCtrl+Shift+F5\n")) << shown.out;
+    EXPECT_TRUE(Contains(shown.out, ", lift-off 5, angle snapping 5\n")) << shown.out;
     ASSERT_EQ(Run("apply").status, 0);
     RunResult dump = Run("dump");
     EXPECT_TRUE(Contains(dump.out, "  button 2: DPI Up\n  button 3: Single Key Ctrl+Shift+F5\n")) << dump.out;
