@@ -141,8 +141,47 @@ answer_question kprofileokbtn
 wait_written profile/AllProfile
 shot applied
 
+# Profile 2 shown, at 250 Hz, and saved after its question.
+before=$(pixels $(strip kprofile2option))
+click_control kprofile2option
+wait_change "$(strip kprofile2option)" "$before" || fail "profile 2 did not show selected"
+before=$(pixels $(strip usb_rate_250_option))
+click_control usb_rate_250_option
+wait_change "$(strip usb_rate_250_option)" "$before" || fail "the 250 Hz option did not change its look"
+mark
+answer_question kprofile2savebtn
+wait_written profile/profile2.vqp
+shot profile2-saved
+
+# Button 5 of profile 2 sends F8: its menu's "single key" entry (the fourth,
+# after three submenus) by keyboard, then the key popup takes F8 and its OK.
+select_tab maincontrolbtn
+xdotool search --onlyvisible --name '' 2>/dev/null | sort >"$work/windows-before.txt"
+before=$(pixels $(strip button_5_btn))
+shown=$(count_windows)
+click_control button_5_btn
+wait_windows $((shown + 1)) || fail "no menu after a click on button 5"
+shot menu
+xdotool key --delay 100 Down Down Down Down Return
+wait_windows $((shown + 1)) || fail "no key popup after the single key entry"
+sleep 0.5
+popup=$(comm -13 "$work/windows-before.txt" <(xdotool search --onlyvisible --name '' 2>/dev/null | sort) | head -n 1)
+[ -n "$popup" ] || fail "the key popup's window is not found"
+xdotool key F8
+sleep 0.3
+click_at "$popup" $(((381 + 491) / 2)) $(((240 + 274) / 2))
+wait_windows "$shown" || fail "the key popup stayed after its OK"
+wait_change "$(strip button_5_btn)" "$before" || fail "button 5 shows its old assignment"
+shot button5-key
+mark
+answer_question profileokbtn
+wait_written profile/AllProfile
+
 close_window "$window"
 "$root/usr/bin/neritctl" --simulate "$work/state" dump >"$work/dump.txt" 2>&1 || { cat "$work/dump.txt"; fail "neritctl dump failed"; }
 profile() { awk -v p="Profile $1 " 'index($0, p) == 1 { on = 1; next } /^Profile / { on = 0 } on' "$work/dump.txt"; }
 profile 1 | grep -q "report rate 500 Hz" || { cat "$work/dump.txt"; fail "profile 1 of the mouse is not at 500 Hz"; }
+profile 2 | grep -q "report rate 250 Hz" || { cat "$work/dump.txt"; fail "profile 2 of the mouse is not at 250 Hz"; }
+profile 2 | grep -q "button 5: .*F8" || { cat "$work/dump.txt"; fail "button 5 of profile 2 does not send F8"; }
+sed -n "/^Profile 1/,/^Profile 3/p" "$work/dump.txt"
 echo "packaged NeritMice test passed"
