@@ -112,6 +112,18 @@ answer_question() {
   xdotool key Return
   wait_windows "$shown" || fail "the question of $1 stayed after Enter"
 }
+# Waits until a window of WIDTH x HEIGHT shows (a popup, by its layout's
+# size); sets `popup` to it.
+find_popup() {
+  local id
+  for _ in $(seq 200); do
+    for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+      xdotool getwindowgeometry "$id" 2>/dev/null | grep -q "Geometry: $1x$2\$" && { popup=$id; return 0; }
+    done
+    sleep 0.1
+  done
+  fail "no window of $1x$2 showed"
+}
 # Waits (30 s at most) until FILE in the data folder is newer than the marker.
 wait_written() {
   for _ in $(seq 300); do
@@ -156,17 +168,14 @@ shot profile2-saved
 # Button 5 of profile 2 sends F8: its menu's "single key" entry (the fourth,
 # after three submenus) by keyboard, then the key popup takes F8 and its OK.
 select_tab maincontrolbtn
-xdotool search --onlyvisible --name '' 2>/dev/null | sort >"$work/windows-before.txt"
 before=$(pixels $(strip button_5_btn))
 shown=$(count_windows)
 click_control button_5_btn
 wait_windows $((shown + 1)) || fail "no menu after a click on button 5"
 shot menu
 xdotool key --delay 100 Down Down Down Down Return
-wait_windows $((shown + 1)) || fail "no key popup after the single key entry"
-sleep 0.5
-popup=$(comm -13 "$work/windows-before.txt" <(xdotool search --onlyvisible --name '' 2>/dev/null | sort) | head -n 1)
-[ -n "$popup" ] || fail "the key popup's window is not found"
+find_popup 627 296
+wait_windows $((shown + 1)) || fail "the menu stayed with the key popup"
 xdotool key F8
 sleep 0.3
 click_at "$popup" $(((381 + 491) / 2)) $(((240 + 274) / 2))
@@ -177,11 +186,61 @@ mark
 answer_question profileokbtn
 wait_written profile/AllProfile
 
+# A macro of A and B typed on the desktop, recorded on the macro page.
+select_tab macromanagebtn
+row_x=$(mid_x macro_name_list)
+row_y=$((top[macro_name_list] + 4 + 9))
+row_points=""
+for ((x = left[macro_name_list] + 4; x < right[macro_name_list] - 4; x += 6)); do row_points="$row_points $x $row_y"; done
+before=$(pixels $row_points)
+click_control macro_new_btn
+wait_change "$row_points" "$before" || fail "no name row appeared for a new macro"
+click_at "$window" "$row_x" "$row_y"
+sleep 0.3
+screenshot "$window"
+before=$(pixels $(strip macro_record_btn))
+click_control macro_record_btn
+read -r x y < <(window_origin "$window")
+xdotool mousemove "$((x + row_x))" "$((y + row_y))"
+wait_change "$(strip macro_record_btn)" "$before" || fail "the record button did not start blinking"
+shot recording
+xdotool key --delay 150 a b
+sleep 0.3
+mark
+click_control macro_record_stop_btn
+wait_written profile/Macros
+shot recorded
+fields=$(tr -s '\0' '|' <"$data/profile/Macros")
+for event in '|k| A |down|' '|k| A |up|' '|k| B |down|' '|k| B |up|'; do
+  case "$fields" in *"$event"*) ;; *) fail "the recorded macro lacks \"$event\"" ;; esac
+done
+
+# The macro on button 6: the menu's third submenu, its first entry, played once.
+select_tab maincontrolbtn
+before=$(pixels $(strip button_6_btn))
+shown=$(count_windows)
+click_control button_6_btn
+wait_windows $((shown + 1)) || fail "no menu after a click on button 6"
+xdotool key --delay 100 Down Down Down Right
+wait_windows $((shown + 2)) || fail "no macro submenu"
+xdotool key --delay 100 Down Return
+find_popup 658 294
+wait_windows $((shown + 1)) || fail "the menu stayed with the play popup"
+click_at "$popup" $(((412 + 522) / 2)) $(((238 + 272) / 2))
+wait_windows "$shown" || fail "the play popup stayed after its OK"
+wait_change "$(strip button_6_btn)" "$before" || fail "button 6 shows its old assignment"
+shot button6-macro
+mark
+answer_question profileokbtn
+wait_written profile/AllProfile
+
 close_window "$window"
 "$root/usr/bin/neritctl" --simulate "$work/state" dump >"$work/dump.txt" 2>&1 || { cat "$work/dump.txt"; fail "neritctl dump failed"; }
 profile() { awk -v p="Profile $1 " 'index($0, p) == 1 { on = 1; next } /^Profile / { on = 0 } on' "$work/dump.txt"; }
 profile 1 | grep -q "report rate 500 Hz" || { cat "$work/dump.txt"; fail "profile 1 of the mouse is not at 500 Hz"; }
 profile 2 | grep -q "report rate 250 Hz" || { cat "$work/dump.txt"; fail "profile 2 of the mouse is not at 250 Hz"; }
 profile 2 | grep -q "button 5: .*F8" || { cat "$work/dump.txt"; fail "button 5 of profile 2 does not send F8"; }
+profile 2 | grep -q "button 6: Macro 1 (plays once), [1-9][0-9]* events" ||
+  { cat "$work/dump.txt"; fail "button 6 of profile 2 does not play the recorded macro"; }
 sed -n "/^Profile 1/,/^Profile 3/p" "$work/dump.txt"
 echo "packaged NeritMice test passed"
