@@ -234,6 +234,50 @@ mark
 answer_question profileokbtn
 wait_written profile/AllProfile
 
+# German from the language box (its last entry) and back to English (its
+# first): the tabs' pictures come from the language's skin folder.
+tab_points="$(strip maincontrolbtn) $(strip performancebtn) $(strip macromanagebtn)"
+screenshot "$window"
+english=$(pixels $tab_points)
+choose_language() {
+  local shown
+  shown=$(count_windows)
+  click_at "$window" $(((604 + 734) / 2)) $(((11 + 37) / 2))
+  wait_windows $((shown + 1)) || fail "the language box did not open"
+  xdotool key "$1"
+  sleep 0.2
+  xdotool key Return
+  wait_windows "$shown" || fail "the language box stayed open"
+}
+choose_language End
+wait_change "$tab_points" "$english" || fail "the tabs did not change for German"
+shot german
+choose_language Home
+for _ in $(seq 100); do
+  screenshot "$window" && [ "$(pixels $tab_points)" = "$english" ] && break
+  sleep 0.1
+done
+[ "$(pixels $tab_points)" = "$english" ] || fail "the tabs did not come back to English"
+shot english
+
+# The mouse pulled (SIGUSR1 to the simulated one): a notice shows, painted;
+# plugged in again (SIGUSR2): it goes, and the window is painted as before.
+shown=$(count_windows)
+kill -USR1 "$app"
+wait_windows $((shown + 1)) || fail "no notice after the mouse was pulled"
+notice=
+for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do [ "$id" != "$window" ] && notice=$id; done
+xwd -silent -id "$notice" -out "$work/step-unplugged.xwd" 2>/dev/null || fail "no screenshot of the notice"
+[ "$(xwd_lit_percent "$work/step-unplugged.xwd")" -gt 10 ] || fail "the notice is not painted"
+kill -USR2 "$app"
+wait_windows "$shown" || fail "the notice stayed after the mouse came back"
+for _ in $(seq 100); do
+  screenshot "$window" && [ "$(pixels $tab_points)" = "$english" ] && break
+  sleep 0.1
+done
+[ "$(pixels $tab_points)" = "$english" ] || fail "the window is not painted as before after the mouse came back"
+shot replugged
+
 close_window "$window"
 "$root/usr/bin/neritctl" --simulate "$work/state" dump >"$work/dump.txt" 2>&1 || { cat "$work/dump.txt"; fail "neritctl dump failed"; }
 profile() { awk -v p="Profile $1 " 'index($0, p) == 1 { on = 1; next } /^Profile / { on = 0 } on' "$work/dump.txt"; }
