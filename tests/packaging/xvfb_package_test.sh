@@ -85,9 +85,9 @@ strip() {
   y=$(mid_y "$1")
   for ((x = left[$1] + 3; x < right[$1] - 3; x += 6)); do echo -n " $x $y"; done
 }
-# Waits (10 s at most) until the screenshot shows other colours at POINTS than BEFORE.
+# Waits (20 s at most) until the screenshot shows other colours at POINTS than BEFORE.
 wait_change() {
-  for _ in $(seq 100); do
+  for _ in $(seq 200); do
     # shellcheck disable=SC2086
     screenshot "$window" && [ "$(pixels $1)" != "$2" ] && return 0
     sleep 0.1
@@ -278,7 +278,24 @@ done
 [ "$(pixels $tab_points)" = "$english" ] || fail "the window is not painted as before after the mouse came back"
 shot replugged
 
-close_window "$window"
+# The caption's close button asks first; Enter answers it and the program
+# ends with status 0, its window gone.
+click_at "$window" "$close_x" "$close_y"
+find_popup 660 294
+xwd -silent -id "$popup" -out "$work/step-quit-question.xwd" 2>/dev/null || fail "no screenshot of the exit question"
+[ "$(xwd_lit_percent "$work/step-quit-question.xwd")" -gt 10 ] || fail "the exit question is not painted"
+xdotool key Return
+for _ in $(seq 300); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "NeritMice still runs 30 s after its exit question was answered"
+wait "$app"
+status=$?
+app=
+[ "$status" -eq 0 ] || fail "NeritMice ended with status $status"
+[ -z "$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null)" ] || fail "the window stayed after the program ended"
+# The data went to the XDG data folder and nowhere else.
+[ -s "$data/profile/AllProfile" ] || fail "nothing in the XDG data folder $data"
+[ ! -e "$HOME/.local/share/NeritMice" ] || fail "a data folder was made under HOME despite XDG_DATA_HOME"
+
 "$root/usr/bin/neritctl" --simulate "$work/state" dump >"$work/dump.txt" 2>&1 || { cat "$work/dump.txt"; fail "neritctl dump failed"; }
 profile() { awk -v p="Profile $1 " 'index($0, p) == 1 { on = 1; next } /^Profile / { on = 0 } on' "$work/dump.txt"; }
 profile 1 | grep -q "report rate 500 Hz" || { cat "$work/dump.txt"; fail "profile 1 of the mouse is not at 500 Hz"; }
