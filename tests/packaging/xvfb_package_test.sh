@@ -95,35 +95,73 @@ wait_change() {
   return 1
 }
 count_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
+# Waits (TRIES tenths of a second, default 200) until COUNT windows show.
 wait_windows() {
-  for _ in $(seq 200); do
+  for _ in $(seq "${2:-200}"); do
     [ "$(count_windows)" -eq "$1" ] && return 0
     sleep 0.1
   done
   return 1
 }
-# Answers the question that CLICK opens with Enter: the question window
-# comes and goes.
+# Moves the pointer onto the caption's title, where nothing lights up.
+park() {
+  local x y
+  read -r x y < <(window_origin "$window")
+  xdotool mousemove "$((x + 150))" "$((y + 24))"
+  sleep 0.1
+}
+# Clicks the window's point X Y until one more window shows (clicks are
+# dropped while the program works with the mouse).
+click_for_window() {
+  local shown
+  shown=$(count_windows)
+  for _ in $(seq 30); do
+    click_at "$window" "$1" "$2"
+    wait_windows $((shown + 1)) 20 && return 0
+    kill -0 "$app" 2>/dev/null || fail "NeritMice ended"
+  done
+  return 1
+}
+# Clicks control NAME until its look, with the pointer away, changes.
+click_for_change() {
+  local before
+  park
+  screenshot "$window" || fail "no screenshot"
+  before=$(pixels $(strip "$1"))
+  for _ in $(seq 30); do
+    click_control "$1"
+    park
+    for _ in $(seq 20); do
+      screenshot "$window" && [ "$(pixels $(strip "$1"))" != "$before" ] && return 0
+      sleep 0.1
+    done
+    kill -0 "$app" 2>/dev/null || fail "NeritMice ended"
+  done
+  return 1
+}
+# Answers the question that a click on control NAME opens with Enter: the
+# question window comes and goes.
 answer_question() {
   local shown
   shown=$(count_windows)
-  click_control "$1"
-  wait_windows $((shown + 1)) || fail "no question after a click on $1"
+  click_for_window "$(mid_x "$1")" "$(mid_y "$1")" || fail "no question after a click on $1"
   xdotool key Return
   wait_windows "$shown" || fail "the question of $1 stayed after Enter"
 }
-# Waits until a window of WIDTH x HEIGHT shows (a popup, by its layout's
-# size); sets `popup` to it.
-find_popup() {
+# Waits (TRIES tenths of a second, default 200) until a window of WIDTH x
+# HEIGHT shows (a popup, by its layout's size); sets `popup` to it. False
+# when none showed.
+look_for_popup() {
   local id
-  for _ in $(seq 200); do
+  for _ in $(seq "${3:-200}"); do
     for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
       xdotool getwindowgeometry "$id" 2>/dev/null | grep -q "Geometry: $1x$2\$" && { popup=$id; return 0; }
     done
     sleep 0.1
   done
-  fail "no window of $1x$2 showed"
+  return 1
 }
+find_popup() { look_for_popup "$1" "$2" || fail "no window of $1x$2 showed"; }
 # Waits (30 s at most) until FILE in the data folder is newer than the marker.
 wait_written() {
   for _ in $(seq 300); do
@@ -144,9 +182,7 @@ for tab in macromanagebtn techsupportbtn maincontrolbtn performancebtn; do
 done
 
 # Report rate 500 Hz, applied after its question.
-before=$(pixels $(strip usb_rate_500_option))
-click_control usb_rate_500_option
-wait_change "$(strip usb_rate_500_option)" "$before" || fail "the 500 Hz option did not change its look"
+click_for_change usb_rate_500_option || fail "the 500 Hz option did not show selected"
 shot rate-500
 mark
 answer_question kprofileokbtn
@@ -154,12 +190,8 @@ wait_written profile/AllProfile
 shot applied
 
 # Profile 2 shown, at 250 Hz, and saved after its question.
-before=$(pixels $(strip kprofile2option))
-click_control kprofile2option
-wait_change "$(strip kprofile2option)" "$before" || fail "profile 2 did not show selected"
-before=$(pixels $(strip usb_rate_250_option))
-click_control usb_rate_250_option
-wait_change "$(strip usb_rate_250_option)" "$before" || fail "the 250 Hz option did not change its look"
+click_for_change kprofile2option || fail "profile 2 did not show selected"
+click_for_change usb_rate_250_option || fail "the 250 Hz option did not show selected"
 mark
 answer_question kprofile2savebtn
 wait_written profile/profile2.vqp
@@ -168,10 +200,11 @@ shot profile2-saved
 # Button 5 of profile 2 sends F8: its menu's "single key" entry (the fourth,
 # after three submenus) by keyboard, then the key popup takes F8 and its OK.
 select_tab maincontrolbtn
+park
+screenshot "$window"
 before=$(pixels $(strip button_5_btn))
 shown=$(count_windows)
-click_control button_5_btn
-wait_windows $((shown + 1)) || fail "no menu after a click on button 5"
+click_for_window "$(mid_x button_5_btn)" "$(mid_y button_5_btn)" || fail "no menu after a click on button 5"
 shot menu
 xdotool key --delay 100 Down Down Down Down Return
 find_popup 627 296
@@ -180,6 +213,7 @@ xdotool key F8
 sleep 0.3
 click_at "$popup" $(((381 + 491) / 2)) $(((240 + 274) / 2))
 wait_windows "$shown" || fail "the key popup stayed after its OK"
+park
 wait_change "$(strip button_5_btn)" "$before" || fail "button 5 shows its old assignment"
 shot button5-key
 mark
@@ -217,10 +251,11 @@ done
 
 # The macro on button 6: the menu's third submenu, its first entry, played once.
 select_tab maincontrolbtn
+park
+screenshot "$window"
 before=$(pixels $(strip button_6_btn))
 shown=$(count_windows)
-click_control button_6_btn
-wait_windows $((shown + 1)) || fail "no menu after a click on button 6"
+click_for_window "$(mid_x button_6_btn)" "$(mid_y button_6_btn)" || fail "no menu after a click on button 6"
 xdotool key --delay 100 Down Down Down Right
 wait_windows $((shown + 2)) || fail "no macro submenu"
 xdotool key --delay 100 Down Return
@@ -228,6 +263,7 @@ find_popup 658 294
 wait_windows $((shown + 1)) || fail "the menu stayed with the play popup"
 click_at "$popup" $(((412 + 522) / 2)) $(((238 + 272) / 2))
 wait_windows "$shown" || fail "the play popup stayed after its OK"
+park
 wait_change "$(strip button_6_btn)" "$before" || fail "button 6 shows its old assignment"
 shot button6-macro
 mark
@@ -242,8 +278,7 @@ english=$(pixels $tab_points)
 choose_language() {
   local shown
   shown=$(count_windows)
-  click_at "$window" $(((604 + 734) / 2)) $(((11 + 37) / 2))
-  wait_windows $((shown + 1)) || fail "the language box did not open"
+  click_for_window $(((604 + 734) / 2)) $(((11 + 37) / 2)) || fail "the language box did not open"
   xdotool key "$1"
   sleep 0.2
   xdotool key Return
@@ -279,9 +314,16 @@ done
 shot replugged
 
 # The caption's close button asks first; Enter answers it and the program
-# ends with status 0, its window gone.
-click_at "$window" "$close_x" "$close_y"
-find_popup 660 294
+# ends with status 0, its window gone. Clicks are ignored while the profiles
+# are read again after the mouse came back: the button is clicked until the
+# question shows.
+asked=
+for _ in $(seq 30); do
+  click_at "$window" "$close_x" "$close_y"
+  look_for_popup 660 294 20 && { asked=1; break; }
+  kill -0 "$app" 2>/dev/null || fail "NeritMice ended without asking"
+done
+[ -n "$asked" ] || fail "no exit question after the close button"
 xwd -silent -id "$popup" -out "$work/step-quit-question.xwd" 2>/dev/null || fail "no screenshot of the exit question"
 [ "$(xwd_lit_percent "$work/step-quit-question.xwd")" -gt 10 ] || fail "the exit question is not painted"
 xdotool key Return
