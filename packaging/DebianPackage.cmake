@@ -12,7 +12,7 @@ set(CPACK_PACKAGE_VENDOR "NeritMice")
 set(CPACK_PACKAGE_CONTACT "${NERIT_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configuration program for the Vimo programmable gaming mouse")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES OFF)
+set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_PACKAGE_NAME neritmice)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -20,9 +20,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${NERIT_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${NERIT_PACKAGE_HOMEPAGE}")
-# The first line is the summary; the rest, indented by CPack, the long text.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "configuration program for the Vimo programmable gaming mouse
-NeritMice sets up the Vimo gaming mouse over USB HID: its five on-board
+# The long text under the summary line (CPack puts the summary first).
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "NeritMice sets up the Vimo gaming mouse over USB HID: its five on-board
 profiles, button assignments, DPI stages, report rate, power saving, LEDs
 and macros recorded from the keyboard and mouse.
 .

@@ -28,7 +28,12 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Section)" = utils ] || fail "Section: $(field Section)"
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
 [ -n "$(field Homepage)" ] || fail "no Homepage"
-field Description | grep -q "Vimo" || fail "Description: $(field Description)"
+# A summary line, then a long text that does not repeat it.
+description=$(field Description)
+echo "$description" | head -n 1 | grep -q "Vimo" || fail "Description: $description"
+[ "$(echo "$description" | sed -n 2p | sed 's/^ *//')" != "$(echo "$description" | head -n 1)" ] ||
+  fail "the long description repeats the summary: $description"
+[ "$(echo "$description" | wc -l)" -ge 3 ] || fail "no long description: $description"
 depends=$(field Depends)
 echo "Depends: $depends"
 for library in libhidapi-hidraw0 libsdl2 libc6; do
@@ -59,9 +64,10 @@ for pattern in '^/usr/lib/(.*/)?libhidlink\.so$' '^/usr/lib/(.*/)?libhidlink\.so
 done
 grep -q -E '^/usr/share/NeritMice/VimoSkin3/.+' "$work/contents.txt" || fail "the skin folders are empty"
 
-# The programs do not look for libraries in the build tree.
+# The programs are stripped and do not look for libraries in the build tree.
 dpkg-deb -x "$deb" "$work/root"
 for program in "$work/root/usr/bin/NeritMice" "$work/root/usr/bin/neritctl"; do
+  readelf -S "$program" | grep -q -F ".debug_info" && fail "$program keeps its debugging information"
   if readelf -d "$program" | grep -E 'R(UN)?PATH' | grep -q -F "$build"; then
     fail "$program keeps a path into the build tree: $(readelf -d "$program" | grep -E 'R(UN)?PATH')"
   fi
