@@ -155,13 +155,41 @@ look_for_popup() {
   local id
   for _ in $(seq "${3:-200}"); do
     for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
-      xdotool getwindowgeometry "$id" 2>/dev/null | grep -q "Geometry: $1x$2\$" && { popup=$id; return 0; }
+      xdotool getwindowgeometry "$id" 2>/dev/null | grep -q -E "Geometry: $1x$2\$" && { popup=$id; return 0; }
     done
     sleep 0.1
   done
   return 1
 }
-find_popup() { look_for_popup "$1" "$2" || fail "no window of $1x$2 showed"; }
+# As look_for_popup, failing when none shows; then waits until the window is
+# painted (it handles input from then on).
+find_popup() {
+  look_for_popup "$1" "$2" || fail "no window of $1x$2 showed"
+  for _ in $(seq 200); do
+    xwd -silent -id "$popup" -out "$work/popup.xwd" 2>/dev/null && [ "$(xwd_lit_percent "$work/popup.xwd")" -gt 10 ] &&
+      return 0
+    sleep 0.1
+  done
+  fail "the window of $1x$2 stayed unpainted"
+}
+# Prints the raw pixels of the popup's rows Y0..Y1 from X0 to X1.
+popup_area() {
+  local x0=$1 x1=$2 y y0=$3 y1=$4 offset bpl
+  xwd -silent -id "$popup" -out "$work/popup.xwd" 2>/dev/null || return 1
+  offset=$(xwd_pixels_offset "$work/popup.xwd")
+  bpl=$(xwd_field "$work/popup.xwd" 12)
+  for ((y = y0; y <= y1; y += 2)); do
+    od -An -tx1 -j "$((offset + y * bpl + x0 * 4))" -N "$(((x1 - x0) * 4))" "$work/popup.xwd" | tr -d ' \n'
+  done | md5sum
+}
+# Clicks the popup's point X Y until it goes (COUNT windows are left).
+close_popup() {
+  for _ in $(seq 30); do
+    click_at "$popup" "$1" "$2"
+    wait_windows "$3" 20 && return 0
+  done
+  return 1
+}
 # Waits (30 s at most) until FILE in the data folder is newer than the marker.
 wait_written() {
   for _ in $(seq 300); do
@@ -205,14 +233,23 @@ screenshot "$window"
 before=$(pixels $(strip button_5_btn))
 shown=$(count_windows)
 click_for_window "$(mid_x button_5_btn)" "$(mid_y button_5_btn)" || fail "no menu after a click on button 5"
+find_popup 180 '[0-9]+'
 shot menu
 xdotool key --delay 100 Down Down Down Down Return
 find_popup 627 296
 wait_windows $((shown + 1)) || fail "the menu stayed with the key popup"
-xdotool key F8
-sleep 0.3
-click_at "$popup" $(((381 + 491) / 2)) $(((240 + 274) / 2))
-wait_windows "$shown" || fail "the key popup stayed after its OK"
+# F8 until the popup's name box shows a key.
+empty=$(popup_area 44 583 94 130)
+named=
+for _ in $(seq 20); do
+  xdotool key F8
+  for _ in $(seq 10); do
+    [ "$(popup_area 44 583 94 130)" != "$empty" ] && { named=1; break 2; }
+    sleep 0.1
+  done
+done
+[ -n "$named" ] || fail "the key popup did not show the pressed key"
+close_popup $(((381 + 491) / 2)) $(((240 + 274) / 2)) "$shown" || fail "the key popup stayed after its OK"
 park
 wait_change "$(strip button_5_btn)" "$before" || fail "button 5 shows its old assignment"
 shot button5-key
@@ -256,13 +293,14 @@ screenshot "$window"
 before=$(pixels $(strip button_6_btn))
 shown=$(count_windows)
 click_for_window "$(mid_x button_6_btn)" "$(mid_y button_6_btn)" || fail "no menu after a click on button 6"
+find_popup 180 '[0-9]+'
 xdotool key --delay 100 Down Down Down Right
 wait_windows $((shown + 2)) || fail "no macro submenu"
+sleep 0.5
 xdotool key --delay 100 Down Return
 find_popup 658 294
 wait_windows $((shown + 1)) || fail "the menu stayed with the play popup"
-click_at "$popup" $(((412 + 522) / 2)) $(((238 + 272) / 2))
-wait_windows "$shown" || fail "the play popup stayed after its OK"
+close_popup $(((412 + 522) / 2)) $(((238 + 272) / 2)) "$shown" || fail "the play popup stayed after its OK"
 park
 wait_change "$(strip button_6_btn)" "$before" || fail "button 6 shows its old assignment"
 shot button6-macro
