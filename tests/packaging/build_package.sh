@@ -15,5 +15,6 @@ build_package() {
     echo "cpack wrote ${#found[@]} packages: ${found[*]}"
     return 1
   fi
+  # shellcheck disable=SC2034  # the caller's result
   deb=${found[0]}
 }

@@ -11,7 +11,10 @@ version=$2
 work=$(mktemp -d "${TMPDIR:-/tmp}/neritmice-package-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 fail() { echo "$1"; exit 1; }
-command -v dpkg-deb >/dev/null && command -v cpack >/dev/null || { echo "dpkg-deb or cpack missing"; exit 77; }
+if ! command -v dpkg-deb >/dev/null || ! command -v "${CPACK:-cpack}" >/dev/null; then
+  echo "dpkg-deb or cpack missing"
+  exit 77
+fi
 # shellcheck source=tests/packaging/build_package.sh
 source "$(dirname "$0")/build_package.sh"
 mkdir "$work/out"
@@ -76,7 +79,7 @@ done
 # The maintainer scripts: present, executable, and with stand-ins for
 # ldconfig and udevadm they do what the package needs.
 dpkg-deb -e "$deb" "$work/control"
-[ -s "$work/control/shlibs" ] && grep -q "libhidlink" "$work/control/shlibs" || fail "no shlibs entry for libhidlink"
+grep -q "libhidlink" "$work/control/shlibs" 2>/dev/null || fail "no shlibs entry for libhidlink"
 for script in postinst postrm; do
   [ -x "$work/control/$script" ] || fail "no executable $script"
 done
@@ -91,6 +94,7 @@ unshare -rm true 2>/dev/null || { echo "no user namespaces: cannot give the scri
 run_script() {
   local udev=$1 script=$2 argument=$3
   : >"$work/calls.txt"
+  # shellcheck disable=SC2016  # expanded by the inner shell
   unshare -rm /bin/sh -c '
     mount -t tmpfs none /run || exit 99
     if [ "$1" = yes ]; then

@@ -8,6 +8,8 @@
 # the mouse is read with the package's neritctl afterwards.
 #   xvfb_package_test.sh BUILD_DIR NERIT_SCREENSHOTS SKINS
 # Skipped (77) without a display, xdotool, xwd or dpkg-deb.
+# Point lists are passed split into words on purpose.
+# shellcheck disable=SC2046,SC2086
 set -u
 build=$1
 screenshots=$2
