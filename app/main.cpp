@@ -4,9 +4,9 @@
 #include "app/MouseConnection.h"
 #include "app/NeritMainWnd.h"
 #include "app/ProgramSettings.h"
-#include "app/SkinLanguages.h"
 #include "settings/CommandMessages.h"
 #include "app/SimulatedPlugMonitor.h"
+#include "app/SkinFolder.h"
 #include "app/StartupOptions.h"
 #include "app/WindowClass.h"
 #include "platform/DesktopFileDialog.h"
@@ -43,31 +43,17 @@ constexpr const char* kUsage =
 constexpr unsigned kRaiseTimer = 256;
 constexpr unsigned kRaiseIntervalMs = 250;
 
-// Whether `folder` holds all four skin folders; names the first missing one.
-bool HoldsAllSkins(const std::string& folder, std::string* missing = nullptr)
-{
-    for (const SkinLanguage& language : kSkinLanguages) {
-        const std::string skin = folder + "/" + std::string(language.folder);
-        if (!platform::RealFileSystem().Exists(skin)) {
-            if (missing != nullptr)
-                *missing = skin;
-            return false;
-        }
-    }
-    return true;
-}
-
 // The folder holding VimoSkin … VimoSkin3: beside the executable (the build
-// tree), else the installed copy.
+// tree), under the executable's install prefix, else the configured install
+// place.
 std::string ProgramFolder()
 {
-    const std::string beside = platform::ProcessPaths().ExecutableDirectory();
-    if (HoldsAllSkins(beside))
-        return beside;
     std::string missing;
-    if (!HoldsAllSkins(NERIT_INSTALLED_SKINS, &missing))
+    const std::string folder = SkinFolder::Choose(platform::RealFileSystem(), platform::ProcessPaths().ExecutableDirectory(),
+                                                  NERIT_SKINS_FROM_BINDIR, NERIT_INSTALLED_SKINS, &missing);
+    if (!missing.empty())
         std::fprintf(stderr, "NeritMice: the skin folder %s is missing; its pages will be empty\n", missing.c_str());
-    return NERIT_INSTALLED_SKINS;
+    return folder;
 }
 
 // Test hook: VIMO_SIMULATE_FAIL_AT="POSITION,COUNT" fails that many reports
