@@ -42,7 +42,7 @@ TEST(Neritctl, CommandLineConventions)
 {
     RunResult version = Neritctl("--version");
     EXPECT_EQ(version.status, 0);
-    EXPECT_TRUE(Contains(version.out, "neritctl 0.")) << version.out;
+    EXPECT_TRUE(Contains(version.out, "neritctl " NERITMICE_TEST_VERSION "\n")) << version.out;
 
     RunResult unknown = Neritctl("--simulate frobnicate");
     EXPECT_EQ(unknown.status, 2);
@@ -114,7 +114,7 @@ TEST(ProfileDump, DescribesButtonsAndFirmware)
     EXPECT_EQ(cli::FirmwareText(107), "V1.07");
     EXPECT_EQ(cli::FirmwareText(1210), "V12.10");
     EXPECT_EQ(cli::DescribeButton(ButtonEntry{category::Key, 0x04, 0x05}), "Single Key Ctrl+Alt+A");
-    EXPECT_EQ(cli::DescribeButton(ButtonEntry{category::Key, 0xEE, 0x20}), "Single Key Shift+key 238");
+    EXPECT_EQ(cli::DescribeButton(ButtonEntry{category::Key, 0xEE, 0x20}), "Single Key RShift+key 238");
     EXPECT_EQ(cli::DescribeButton(ButtonEntry{category::Macro, 0xF1, 3}), "Macro 3 (plays while held)");
     EXPECT_EQ(cli::DescribeButton(ButtonEntry{category::Macro, 4, 0}), "Macro 0 (plays 4 times)");
     EXPECT_EQ(cli::DescribeButton(ButtonEntry{42, 1, 0}), "Unknown (42, 1)");
