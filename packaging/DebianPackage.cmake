@@ -28,6 +28,9 @@ The package holds the desktop program NeritMice, the command-line tool
 neritctl, the libhidlink library with its header and pkg-config file, and a
 udev rule giving the logged-in user access to the mouse.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# What the program calls on when it is there: web links, the file dialog
+# where no desktop portal answers, the X core fonts of SDL's message boxes.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, xdg-desktop-portal-gtk | zenity, xfonts-base")
 # libhidlink's SONAME goes into the shlibs file for programs built on it.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")

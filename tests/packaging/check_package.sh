@@ -42,6 +42,10 @@ echo "Depends: $depends"
 for library in libhidapi-hidraw0 libsdl2 libc6; do
   echo "$depends" | grep -q -E "(^|[ ,|])$library" || fail "Depends lacks $library"
 done
+# The helpers the program calls: web links, the file dialog, message boxes.
+for helper in xdg-utils zenity xfonts-base; do
+  field Recommends | grep -q -E "(^|[ ,|])$helper" || fail "Recommends lacks $helper"
+done
 
 # Everything the install lays out is in the package under /usr.
 dpkg-deb -c "$deb" | awk '{ print $6 }' | sed 's|^\./|/|; s|/$||' | sort >"$work/contents.txt"
@@ -53,7 +57,7 @@ missing=$(comm -23 "$work/installed.txt" "$work/contents.txt")
 for piece in /usr/bin/NeritMice /usr/bin/neritctl /usr/include/hidlink.h /usr/share/man/man1/neritctl.1 \
   /usr/share/bash-completion/completions/neritctl /usr/share/zsh/vendor-completions/_neritctl \
   /usr/share/NeritMice/VimoSkin /usr/share/NeritMice/VimoSkin1 /usr/share/NeritMice/VimoSkin2 \
-  /usr/share/NeritMice/VimoSkin3; do
+  /usr/share/NeritMice/VimoSkin3 /usr/share/doc/neritmice/copyright; do
   grep -q -x -F "$piece" "$work/contents.txt" || fail "the package lacks $piece"
 done
 for pattern in '^/usr/lib/(.*/)?libhidlink\.so$' '^/usr/lib/(.*/)?libhidlink\.so\.[0-9]+$' \

@@ -16,7 +16,9 @@ screenshots=$2
 skins=$3
 work=$(mktemp -d "${TMPDIR:-/tmp}/neritmice-e2e-XXXXXX")
 app=
-trap '[ -n "$app" ] && kill "$app" 2>/dev/null; rm -rf "$work"' EXIT
+# A failed run keeps its folder (the screenshots of every step) and names it.
+trap 'status=$?; [ -n "$app" ] && kill "$app" 2>/dev/null
+      if [ "$status" -eq 0 ]; then rm -rf "$work"; else echo "kept for inspection: $work"; fi' EXIT
 root=$work/root
 program=$root/usr/bin/NeritMice
 # shellcheck source=tests/app/neritmice_xvfb_common.sh
