@@ -6,6 +6,7 @@
 #include "app/ProgramSettings.h"
 #include "settings/CommandMessages.h"
 #include "app/SimulatedPlugMonitor.h"
+#include "app/ProgramIcon.h"
 #include "app/SkinFolder.h"
 #include "app/StartupOptions.h"
 #include "app/WindowClass.h"
@@ -89,7 +90,10 @@ public:
     {
         platform::Clock& clock = ProgramClock(options_);
         MouseConnection mouse(options_.simulate, clock);
-        CNeritMainWnd window(ProgramFolder(), 0);
+        const std::string folder = ProgramFolder();
+        if (std::optional<ProgramIcon> icon = ProgramIcon::Load(platform::RealFileSystem(), folder + "/" + kWindowIconFile))
+            system.SetProgramIcon(icon->width, icon->height, std::move(icon->argb));
+        CNeritMainWnd window(folder, 0);
         ProgramSettings settings(mouse, options_.dataDir, options_.simulate.has_value(), window, clock);
         // A later start leaves before it touches any file, the simulated
         // mouse's state among them.

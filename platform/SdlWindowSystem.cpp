@@ -448,6 +448,27 @@ WindowId SdlWindowSystem::WindowOf(uint32_t sdlWindowId) const
 
 // ---- windows ----
 
+void SdlWindowSystem::SetProgramIcon(int width, int height, std::vector<uint32_t> argb)
+{
+    if (width <= 0 || height <= 0 || argb.size() != static_cast<size_t>(width) * static_cast<size_t>(height))
+        return;
+    iconWidth_ = width;
+    iconHeight_ = height;
+    icon_ = std::move(argb);
+}
+
+void SdlWindowSystem::ApplyIcon(SDL_Window* window)
+{
+    if (icon_.empty())
+        return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon_.data(), iconWidth_, iconHeight_, 32,
+                                                              iconWidth_ * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr)
+        return;
+    SDL_SetWindowIcon(window, surface);
+    SDL_FreeSurface(surface);
+}
+
 bool SdlWindowSystem::NativeCreate(WindowId window, const WindowOptions& options)
 {
     Native native;
@@ -457,6 +478,7 @@ bool SdlWindowSystem::NativeCreate(WindowId window, const WindowOptions& options
     // Made now: making a renderer may recreate the window, losing its place
     // and shape.
     native.renderer = SDL_CreateRenderer(native.window, -1, SDL_RENDERER_SOFTWARE);
+    ApplyIcon(native.window);
     native.shapeable = native.shapeable && SDL_IsShapedWindow(native.window);
     SDL_SetWindowPosition(native.window, options.rect.left, options.rect.top);
     const Native* owner = NativeOf(options.owner);

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <map>
+#include <vector>
 #include <memory>
 #include <string>
 
@@ -38,6 +39,7 @@ public:
     bool SetClipboardText(const std::string& text) override;
     std::string GetClipboardText() override;
     void SetCursor(Cursor cursor) override;
+    void SetProgramIcon(int width, int height, std::vector<uint32_t> argb) override;
     int MessageBox(WindowId owner, const std::string& text, const std::string& caption, unsigned flags) override;
     // The virtual key (0: none) and right-hand flag of the key messages for an
     // SDL key code and scancode.
@@ -75,6 +77,7 @@ private:
     };
 
     SdlWindowSystem(uint32_t postEvent, uint32_t timerEvent);
+    void ApplyIcon(SDL_Window* window);
     Native* NativeOf(WindowId window);
     WindowId WindowOf(uint32_t sdlWindowId) const;
     bool MovedToOtherWindow(WindowId window) const;
@@ -89,6 +92,9 @@ private:
     std::map<uint32_t, WindowId> bySdlId_;
     std::map<uint64_t, int> timers_;  // serial → SDL timer id
     std::array<SDL_Cursor*, 10> cursors_{};
+    int iconWidth_ = 0;
+    int iconHeight_ = 0;
+    std::vector<uint32_t> icon_;  // ARGB
 };
 
 }  // namespace platform

@@ -312,6 +312,10 @@ public:
     virtual std::string GetClipboardText() = 0;
 
     virtual void SetCursor(Cursor cursor) = 0;
+    // The program's icon for the windows made from now on (the desktop shows
+    // it in the task bar and the window switcher): straight (not
+    // premultiplied) ARGB pixels, row by row. Backends without icons ignore it.
+    virtual void SetProgramIcon(int /*width*/, int /*height*/, std::vector<uint32_t> /*argb*/) {}
     // Modal; MB_OK or MB_OKCANCEL plus an icon. Returns IDOK or IDCANCEL.
     virtual int MessageBox(WindowId owner, const std::string& text, const std::string& caption, unsigned flags) = 0;
 };

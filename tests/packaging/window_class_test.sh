@@ -16,9 +16,10 @@ for tool in xdotool xprop; do command -v "$tool" >/dev/null || { echo "$tool mis
 wanted=$(sed -n 's/^StartupWMClass=//p' "$desktop_file")
 [ -n "$wanted" ] || fail "$desktop_file names no StartupWMClass"
 
-# The copy finds the skins beside it, as the program does beside itself.
+# The copy finds the skins and its icon beside it, as the program does
+# beside itself.
 cp "$program" "$work/renamed-mouse-tool"
-for skin in "$(dirname "$program")"/VimoSkin*; do ln -s "$skin" "$work/"; done
+for skin in "$(dirname "$program")"/VimoSkin* "$(dirname "$program")"/*.png; do ln -s "$skin" "$work/"; done
 export XDG_RUNTIME_DIR="$work/run"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 SDL_VIDEO_X11_WMCLASS=LeftOverClass "$work/renamed-mouse-tool" --simulate="$work/state" --data-dir "$work/data" \
@@ -40,3 +41,10 @@ fi
 class=$(xprop -id "$window" WM_CLASS | sed -n 's/^WM_CLASS(STRING) = "\(.*\)", "\(.*\)"$/\1 \2/p')
 [ "$class" = "$wanted $wanted" ] || fail "the window's WM_CLASS is \"$class\", the launcher expects \"$wanted\""
 echo "WM_CLASS $class matches StartupWMClass=$wanted"
+# The window carries its own icon too, for desktops that show the window's
+# icon rather than the launcher's: 48 x 48 pixels, not all of them clear.
+icon=$(xprop -id "$window" -notype _NET_WM_ICON 2>/dev/null)
+echo "$icon" | grep -q "Icon (48 x 48):" || fail "the window has no 48 x 48 icon: ${icon:0:120}"
+# xprop draws the icon in shades; a clear icon would be blanks only.
+echo "$icon" | sed -n '/Icon (48 x 48):/,$p' | sed 1d | grep -q '[^[:space:]]' || fail "the window's icon is blank"
+echo "the window's icon is 48 x 48"
