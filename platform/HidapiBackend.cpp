@@ -11,11 +11,12 @@
 namespace platform {
 namespace {
 
-// Output reports travel as a HID SET_REPORT on the control pipe, as the
-// mouse expects them; hid_write would use the interrupt OUT endpoint when the
-// interface has one. hidapi 0.14 has hid_send_output_report for this; before
-// it, the hidraw node takes the HIDIOCSOUTPUT ioctl (Linux 5.11 and later),
-// and hid_write stays as the fallback where the ioctl is refused.
+// Output reports are sent as output reports, not as data written to the
+// node: hid_send_output_report from hidapi 0.15, the HIDIOCSOUTPUT ioctl on
+// the hidraw node (Linux 5.11 and later) before it, hid_write where the ioctl
+// is refused. The kernel then chooses the pipe: the interrupt OUT endpoint
+// when the interface has one, a SET_REPORT on the control pipe otherwise
+// (always, with the usbhid quirk NO_OUTPUT_REPORTS_ON_INTR_EP).
 class HidapiDevice final : public HidDevice {
 public:
     HidapiDevice(hid_device* handle, const std::string& path) : handle_(handle), path_(path) {}
@@ -38,7 +39,7 @@ public:
     }
     bool WriteOutputReport(const uint8_t* data, size_t length) override
     {
-#ifdef NERIT_HIDAPI_SEND_OUTPUT_REPORT
+#if HID_API_VERSION >= HID_API_MAKE_VERSION(0, 15, 0)
         return hid_send_output_report(handle_, data, length) == static_cast<int>(length);
 #else
         // The node is opened for the ioctl when an output report is sent, so
