@@ -494,12 +494,17 @@ void SdlWindowSystem::NativeDestroy(WindowId window)
     Native* native = NativeOf(window);
     if (!native)
         return;
-    // The desktop's focus goes back to the owner first: left to the X server
-    // it would fall to nothing, and a press under way would lose its release.
-    const WindowOptions* options = OptionsOf(window);
-    const Native* owner = options ? NativeOf(options->owner) : nullptr;
-    if (owner && SDL_GetKeyboardFocus() == native->window)
-        SDL_SetWindowInputFocus(owner->window);
+    // The desktop's focus goes first to the window that holds our focus now
+    // (a dialog this window opened before it went), else to the owner: left
+    // to the X server it would fall to nothing, and a press under way would
+    // lose its release. SDL may not have seen the dialog take the focus yet.
+    const Native* heir = NativeOf(DesktopHolderOf(GetFocus()));
+    if (heir == nullptr || heir == native) {
+        const WindowOptions* options = OptionsOf(window);
+        heir = options ? NativeOf(options->owner) : nullptr;
+    }
+    if (heir && SDL_GetKeyboardFocus() == native->window)
+        SDL_SetWindowInputFocus(heir->window);
     if (native->texture)
         SDL_DestroyTexture(native->texture);
     if (native->renderer)
@@ -750,6 +755,16 @@ bool SdlWindowSystem::MovedToOtherWindow(WindowId window) const
     SDL_Window* focused = SDL_GetKeyboardFocus();
     const WindowId now = focused != nullptr ? WindowOf(SDL_GetWindowID(focused)) : WindowId::None;
     return now != WindowId::None && now != window;
+}
+
+// The window that holds the desktop's focus for ours: pop-ups and tooltips
+// take our focus only, through the window they belong to.
+WindowId SdlWindowSystem::DesktopHolderOf(WindowId window) const
+{
+    for (const WindowOptions* options = OptionsOf(window); options && options->kind != WindowKind::Normal;
+         options = OptionsOf(window))
+        window = options->owner;
+    return window;
 }
 
 // True when `window` never takes the focus and has handed it to its owner.

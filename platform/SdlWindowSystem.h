@@ -81,6 +81,7 @@ private:
     Native* NativeOf(WindowId window);
     WindowId WindowOf(uint32_t sdlWindowId) const;
     bool MovedToOtherWindow(WindowId window) const;
+    WindowId DesktopHolderOf(WindowId window) const;
     bool GiveBackFocus(WindowId window);
     void Translate(const SDL_Event& event);
     void TranslateInput(const SDL_Event& event, unsigned message, WindowId window);

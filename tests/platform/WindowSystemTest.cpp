@@ -749,6 +749,46 @@ TEST(SdlWindowSystemTest, TooltipsLeaveTheFocusAndSidewaysWheelPostsNothing)
     ws->DestroyWindow(owner);
 }
 
+// A menu that opens a dialog and then goes (the assignment menu's "Single
+// Key" entry) leaves the keyboard with the dialog, though the desktop's
+// focus change to the dialog has not reached SDL when the menu is destroyed.
+TEST(SdlWindowSystemTest, AMenuGoneAfterItsDialogLeavesTheKeysWithTheDialog)
+{
+    std::string error;
+    auto ws = SdlWindowSystem::Create(&error);
+    if (!ws && std::getenv("NERIT_REQUIRE_DISPLAY"))
+        FAIL() << "no video: " << error;
+    if (!ws)
+        GTEST_SKIP() << "no video: " << error;
+    WindowOptions options;
+    options.title = "owner";
+    options.rect = {40, 40, 440, 400};
+    const auto ignore = [](const Message&) { return intptr_t{0}; };
+    const WindowId owner = ws->CreateWindow(options, ignore);
+    ws->ShowWindow(owner, true, true);
+    WindowOptions menuOptions;
+    menuOptions.kind = WindowKind::Popup;
+    menuOptions.owner = owner;
+    menuOptions.rect = {60, 120, 160, 220};
+    const WindowId menu = ws->CreateWindow(menuOptions, ignore);
+    ws->ShowWindow(menu, true, true);
+    PumpUntilTimer(*ws, owner);
+    ASSERT_EQ(ws->GetFocus(), menu);
+
+    WindowOptions dialogOptions;
+    dialogOptions.title = "dialog";
+    dialogOptions.owner = owner;
+    dialogOptions.rect = {100, 100, 300, 200};
+    const WindowId dialog = ws->CreateWindow(dialogOptions, ignore);
+    ws->ShowWindow(dialog, true, true);
+    const Uint32 dialogId = NewestSdlWindowId();
+    ws->DestroyWindow(menu);
+    PumpUntilTimer(*ws, owner);
+    EXPECT_EQ(ws->GetFocus(), dialog);
+    EXPECT_EQ(SDL_GetWindowID(SDL_GetKeyboardFocus()), dialogId);
+    ws->DestroyWindow(owner);
+}
+
 // The window class is handed to SDL while video starts only: the class the
 // program was started with is back afterwards, and none is left where there
 // was none, so that programs started from here do not inherit it.
