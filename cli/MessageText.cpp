@@ -1,5 +1,7 @@
 #include "cli/MessageText.h"
 
+#include "cli/TerminalText.h"
+
 namespace cli {
 namespace {
 
@@ -72,6 +74,7 @@ std::string FileProblemText(const settings::FileCheck& check)
     return "not a settings file of this program (" + field + where + " out of range)";
 }
 
-std::string FileText(const std::string& path, const std::string& reason) { return path + ": " + reason; }
+// A path the user typed or a folder holds may carry control characters.
+std::string FileText(const std::string& path, const std::string& reason) { return EscapeControls(path) + ": " + reason; }
 
 }  // namespace cli

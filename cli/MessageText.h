@@ -14,7 +14,7 @@ std::string FileErrorText(platform::FileError error);
 // "not a profile file (report rate out of range)", "too long", ...
 std::string FileProblemText(const settings::FileCheck& check);
 using settings::OneLine;
-// "PATH: reason".
+// "PATH: reason", the path with its control characters escaped.
 std::string FileText(const std::string& path, const std::string& reason);
 
 }  // namespace cli

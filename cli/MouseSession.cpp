@@ -49,8 +49,10 @@ MouseSession::~MouseSession()
 
 std::string MouseSession::StateFileText(const std::string& failure, sim::StateFileResult result) const
 {
-    return failure + " the simulated mouse's state file "
-         + FileText(simulated_->StatePath(), sim::SimStateFile::Describe(result));
+    const std::string reason = result == sim::StateFileResult::IoError
+                                   ? FileErrorText(simulated_->StateError())
+                                   : sim::SimStateFile::Describe(result);
+    return failure + " the simulated mouse's state file " + FileText(simulated_->StatePath(), reason);
 }
 
 bool MouseSession::Prepare(std::string& error)

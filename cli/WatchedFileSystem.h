@@ -33,6 +33,7 @@ public:
 
     // Each path once, with its first failure.
     const std::vector<FailedChange>& Failures() const { return failures_; }
+    bool Failed(const std::string& path) const;
     // A change refused above this layer, before any call reached it (a
     // configuration file too long to rewrite safely, say).
     void Record(const char* action, const std::string& path, platform::FileError error);

@@ -108,8 +108,11 @@ Outcome Report(Context& c, const settings::CommandResult& result, const std::str
     std::string text = result.message != settings::CommandMessage::None
                          ? cli::OneLine(settings::MessageText(result.message, c.settings.Language()))
                          : failure;
-    for (const std::string& file : result.failedFiles)
-        text += (text.empty() ? "" : "; ") + std::string("cannot write ") + file;
+    // Files the watched file system saw fail are named later with their reason.
+    for (const std::string& file : result.failedFiles) {
+        if (!c.settings.Files().Failed(file))
+            text += (text.empty() ? "" : "; ") + std::string("cannot write ") + cli::EscapeControls(file);
+    }
     return {Fail(text), change == StoreChange::Applied ? change : StoreChange::None};
 }
 
@@ -594,31 +597,50 @@ bool UsableWords(const SettingsCommand& command, Options& options)
     return false;
 }
 
-// The deepest command that was parsed, and its path ("macro add").
-const CLI::App& DeepestCommand(const CLI::App& app, std::string& path)
+// The deepest command that was parsed, and its path ("macro add"). With
+// `extras`, the command stops at the first one left with words it did not
+// take: "neritctl --bogus info" is the main command's fault, not info's.
+const CLI::App& DeepestCommand(const CLI::App& app, std::string& path, bool extras = false)
 {
+    if (extras && !app.remaining(false).empty())
+        return app;
     for (const CLI::App* sub : app.get_subcommands()) {
         path += (path.empty() ? "" : " ") + sub->get_name();
-        return DeepestCommand(*sub, path);
+        return DeepestCommand(*sub, path, extras);
     }
     return app;
 }
 
+// The word after a separate "--simulate", which it takes as its state file.
+std::string SimulateWord(int argc, char** argv)
+{
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::string_view(argv[i]) == "--simulate" && argv[i + 1][0] != '-')
+            return argv[i + 1];
+    }
+    return {};
+}
+
 // Help and version go to standard output with status 0; a usage error is
 // one line on standard error naming the command, with status 2.
-int UsageError(CLI::App& app, const CLI::ParseError& error)
+int UsageError(CLI::App& app, const CLI::ParseError& error, const std::string& simulateWord)
 {
     if (error.get_exit_code() == 0)
         return app.exit(error);
     std::string path;
-    const CLI::App& command = DeepestCommand(app, path);
+    const bool extras = dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr;
+    const CLI::App& command = DeepestCommand(app, path, extras);
     std::string message = error.what();
+    if (extras && !command.remaining(false).empty())
+        message = "unknown option \"" + command.remaining(false).front() + "\"";
     if (command.get_require_subcommand_min() > 0 && command.get_subcommands().empty()) {
         const std::vector<std::string> rest = command.remaining();
         const bool named = !rest.empty() && !rest.front().empty() && rest.front()[0] != '-';
-        message = named         ? "unknown command \"" + rest.front() + "\""
-                  : rest.empty() ? "a command is required"
-                                 : "unknown option \"" + rest.front() + "\"";
+        message = named          ? "unknown command \"" + rest.front() + "\""
+                  : !rest.empty() ? "unknown option \"" + rest.front() + "\""
+                  : simulateWord.empty()
+                      ? "a command is required"
+                      : "a command is required (--simulate took \"" + simulateWord + "\" as its state file)";
     }
     const std::string where = path.empty() ? "" : path + " ";
     std::fprintf(stderr, "neritctl: %s%s (see neritctl %s--help)\n", (path.empty() ? "" : path + ": ").c_str(),
@@ -699,7 +721,7 @@ int Run(int argc, char** argv)
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        return UsageError(app, error);
+        return UsageError(app, error, SimulateWord(argc, argv));
     }
     options.simulateGiven = app.count("--simulate") > 0;
 

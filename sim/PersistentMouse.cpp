@@ -31,6 +31,8 @@ StateFileResult PersistentMouse::Load()
     StateFileResult result = StateFileResult::IoError;
     if (Lock(result))
         result = SimStateFile(statePath_, files_).Load(mouse_);
+    if (result == StateFileResult::IoError)
+        stateError_ = files_.LastError();
     fileUsable_ = result == StateFileResult::Loaded || result == StateFileResult::FreshMouse;
     return result;
 }
@@ -54,7 +56,10 @@ StateFileResult PersistentMouse::SaveState()
     // Without a Load first, the lock still keeps the write whole.
     if (StateFileResult failure{}; !Lock(failure))
         return failure;
-    return SimStateFile(statePath_, files_).Save(mouse_);
+    const StateFileResult result = SimStateFile(statePath_, files_).Save(mouse_);
+    if (result == StateFileResult::IoError)
+        stateError_ = files_.LastError();
+    return result;
 }
 
 }  // namespace sim

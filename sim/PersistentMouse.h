@@ -47,6 +47,8 @@ public:
     const std::string& StatePath() const { return statePath_; }
     const std::string& LogPath() const { return logPath_; }
     platform::FileError LogError() const { return logError_; }
+    // Why the state file could not be read or written (after IoError).
+    platform::FileError StateError() const { return stateError_; }
 
 private:
     // True when the lock is held; otherwise `failure` tells why not.
@@ -62,6 +64,7 @@ private:
     SimHidBackend backend_{mouse_};
     bool fileUsable_ = true;
     platform::FileError logError_ = platform::FileError::None;
+    platform::FileError stateError_ = platform::FileError::None;
 };
 
 }  // namespace sim

@@ -46,6 +46,15 @@ TEST(Neritctl, CommandLineConventions)
 
     RunResult unknown = Neritctl("--simulate frobnicate");
     EXPECT_EQ(unknown.status, 2);
+    EXPECT_TRUE(Contains(unknown.out, "a command is required (--simulate took \"frobnicate\" as its state file)"))
+        << unknown.out;
+    // An option of neritctl itself is not blamed on the command after it.
+    RunResult early = Neritctl("--bogus info");
+    EXPECT_EQ(early.status, 2);
+    EXPECT_TRUE(Contains(early.out, "neritctl: unknown option \"--bogus\" (see neritctl --help)")) << early.out;
+    RunResult late = Neritctl("--simulate info --bogus");
+    EXPECT_EQ(late.status, 2);
+    EXPECT_TRUE(Contains(late.out, "neritctl: info: ")) << late.out;
     RunResult unknownAlone = Neritctl("frobnicate");
     EXPECT_EQ(unknownAlone.status, 2);
     EXPECT_TRUE(Contains(unknownAlone.out, "unknown command \"frobnicate\"")) << unknownAlone.out;
@@ -61,6 +70,13 @@ TEST(Neritctl, CommandLineConventions)
     const std::string state = (dir.path / "mouse").string();
     ASSERT_EQ(Neritctl("--simulate " + state + " --data-dir " + (dir.path / "d").string() + " led off").status, 0);
     EXPECT_TRUE(std::filesystem::exists(state));
+
+    // A file name is echoed with its control characters escaped.
+    RunResult named = Neritctl("--simulate --data-dir " + (dir.path / "d").string() +
+                               " import-profile 1 \"$(printf 'zz\\033[31mred')\"");
+    EXPECT_EQ(named.status, 1);
+    EXPECT_TRUE(Contains(named.out, "zz\\x1B[31mred.vqp: missing")) << named.out;
+    EXPECT_FALSE(Contains(named.out, "\x1B")) << named.out;
 }
 
 TEST(Neritctl, TraceAndStateFile)
@@ -81,6 +97,15 @@ TEST(Neritctl, TraceAndStateFile)
                                           ": state file is too short"))
         << refused.out;
     EXPECT_EQ(std::filesystem::file_size(state), 10u);
+
+    // A state file that is no file says what it is.
+    RunResult folder = Neritctl("--simulate=" + dir.path.string() + " info");
+    EXPECT_TRUE(Contains(folder.out, "state file " + dir.path.string() + ": a folder")) << folder.out;
+    const auto pipe = dir.path / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    RunResult fifo = Neritctl("--simulate=" + pipe.string() + " info");
+    EXPECT_EQ(fifo.status, 1);
+    EXPECT_TRUE(Contains(fifo.out, "state file " + pipe.string() + ": not a regular file")) << fifo.out;
 }
 
 // The simulated mouse's report log: written when it can be, and a log that

@@ -414,7 +414,26 @@ TEST_F(NeritctlSequence, FailedWritesAreNamedAndFail)
     RunResult apply = Run("apply");
     EXPECT_EQ(apply.status, 1);
     EXPECT_TRUE(Contains(apply.out, "cannot write " + (data / "profile/Macros").string() + ": a folder")) << apply.out;
+    const auto named = [](const std::string& text, const std::string& part) {
+        size_t count = 0;
+        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+            ++count;
+        return count;
+    };
+    EXPECT_EQ(named(apply.out, (data / "profile/Macros").string()), 1u) << apply.out;  // once, with its reason
     EXPECT_TRUE(fs::exists(pending));  // nothing is lost
+    // reset-all writes the applied settings file itself.
+    const bool applied = fs::exists(data / "profile/AllProfile");
+    if (applied)
+        fs::rename(data / "profile/AllProfile", dir / "AllProfile.kept");
+    fs::create_directory(data / "profile/AllProfile");
+    RunResult reset = Run("reset-all");
+    EXPECT_EQ(reset.status, 1);
+    EXPECT_TRUE(Contains(reset.out, "cannot write " + (data / "profile/AllProfile").string() + ": a folder"))
+        << reset.out;
+    fs::remove(data / "profile/AllProfile");
+    if (applied)
+        fs::rename(dir / "AllProfile.kept", data / "profile/AllProfile");
     // The simulated mouse's pointer settings are a file of the data folder too.
     fs::remove(data / "profile/Macros");
     fs::remove(data / "pointer_settings");
