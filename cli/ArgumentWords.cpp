@@ -66,6 +66,15 @@ std::string NameProblem(std::string_view name, size_t fieldSize)
     return {};
 }
 
+std::string FileNameProblem(std::string& name)
+{
+    if (name.empty())
+        return "an empty file name";
+    if (name.back() == '/')
+        return name + ": a folder";
+    return {};
+}
+
 void AddProfileOptions(CLI::App& sub, int& profile, bool& apply)
 {
     sub.add_option("--profile", profile, "The profile to change (default: the shown profile)")

@@ -24,6 +24,9 @@ std::string Quoted(const std::string& text);
 // bytes (its terminating NUL included): too long, control characters, or
 // not UTF-8. Empty when it can.
 std::string NameProblem(std::string_view name, size_t fieldSize);
+// Why a FILE argument names no file: empty, or a folder path ending in "/"
+// (an extension is never added to either). Empty when it names one.
+std::string FileNameProblem(std::string& name);
 // --profile N and --apply of the commands that change one profile.
 void AddProfileOptions(CLI::App& sub, int& profile, bool& apply);
 

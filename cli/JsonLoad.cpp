@@ -60,6 +60,8 @@ bool PointerLevel(int32_t v) { return InLevel(settings::kPointerSpeedLevel, v); 
 bool LiftOffLevel(int32_t v) { return InLevel(settings::kLiftOffLevel, v); }
 bool AngleLevel(int32_t v) { return InLevel(settings::kAngleSnappingLevel, v); }
 bool SensorDpi(int32_t dpi) { return dpi >= 0 && dpi <= 255 * kDpiUnit && dpi % kDpiUnit == 0; }
+// A read from the mouse leaves laser X at 0: the mouse keeps the stage's index only.
+bool LaserXOrUnread(int32_t x) { return x == 0 || settings::IsLaserX(x); }
 bool ValidProfileNumber(int32_t n) { return n >= 1 && n <= static_cast<int32_t>(settings::layout::store::kProfileCount); }
 
 constexpr IntRule kRate{SettingsFileCheck::ValidRate, "is not one of 125, 250, 500, 1000"};
@@ -72,7 +74,7 @@ constexpr IntRule kMacroNumber{SettingsFileCheck::ValidMacroNumber, "is not with
 constexpr IntRule kProfileNumber{ValidProfileNumber, "is not within 1..5"};
 constexpr IntRule kAny{AnyInt, ""};
 constexpr IntRule kSensorDpi{SensorDpi, "is not a multiple of 400 within 0..102000"};
-constexpr IntRule kLaserX{settings::IsLaserX, "is not within 90..6030 in steps of 45"};
+constexpr IntRule kLaserX{LaserXOrUnread, "is neither 0 nor within 90..6030 in steps of 45"};
 
 constexpr ChangeRule Same(IntRule rule) { return {rule, rule}; }
 

@@ -21,10 +21,11 @@ MacroOutcome Failed(int status, std::string error)
     return {status, std::move(error), false};
 }
 
-// A name the user gives: not empty, and storable whole.
+// A name the user gives: not empty (nor blanks only, which commands that
+// find a macro by name could never match), and storable whole.
 std::string MacroNameProblem(const std::string& name)
 {
-    if (name.empty())
+    if (name.find_first_not_of(' ') == std::string::npos)
         return "a macro name cannot be empty";
     return NameProblem(name, settings::layout::macro::kName.size);
 }
@@ -181,10 +182,11 @@ void MacroCommand::AddArguments(CLI::App* macro, MacroArguments& arguments, std:
         "neritctl macro add Reload down:R wait:0.050 up:R click:Left");
     events->add_option("NAME", arguments.name, "Macro name")->required();
     events->add_option("EVENT", arguments.events, "Events")->required();
+    const CLI::Validator fileName(FileNameProblem, "FILE");
     add("import", "Read the macro list from FILE, as import-macros", "neritctl macro import my.vqm")
-        ->add_option("FILE", file, "Macro list file")->required();
+        ->add_option("FILE", file, "Macro list file")->required()->check(fileName);
     add("export", "Write the macro list to FILE, as export-macros", "neritctl macro export my.vqm")
-        ->add_option("FILE", file, "Macro list file")->required();
+        ->add_option("FILE", file, "Macro list file")->required()->check(fileName);
 }
 
 MacroOutcome MacroCommand::Run(SettingsSession& settings, const MacroArguments& arguments)

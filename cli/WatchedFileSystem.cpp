@@ -11,14 +11,11 @@ bool WatchedFileSystem::Watch(bool ok, const char* action, const std::string& pa
     return ok;
 }
 
-bool WatchedFileSystem::Failed(const std::string& path) const
-{
-    return std::any_of(failures_.begin(), failures_.end(), [&](const FailedChange& failure) { return failure.path == path; });
-}
-
 void WatchedFileSystem::Record(const char* action, const std::string& path, platform::FileError error)
 {
-    if (!Failed(path))
+    anyFailed_ = true;
+    const auto known = [&](const FailedChange& failure) { return failure.path == path; };
+    if (std::none_of(failures_.begin(), failures_.end(), known))
         failures_.push_back({action, path, error});
 }
 

@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace cli {
@@ -33,7 +34,10 @@ public:
 
     // Each path once, with its first failure.
     const std::vector<FailedChange>& Failures() const { return failures_; }
-    bool Failed(const std::string& path) const;
+    // The failures so far, once: a command names them in its own message.
+    std::vector<FailedChange> TakeFailures() { return std::exchange(failures_, {}); }
+    // True once any change failed, taken or not.
+    bool AnyFailed() const { return anyFailed_; }
     // A change refused above this layer, before any call reached it (a
     // configuration file too long to rewrite safely, say).
     void Record(const char* action, const std::string& path, platform::FileError error);
@@ -43,6 +47,7 @@ private:
 
     platform::FileSystem& inner_;
     std::vector<FailedChange> failures_;
+    bool anyFailed_ = false;
 };
 
 }  // namespace cli

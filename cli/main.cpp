@@ -1,4 +1,5 @@
 // neritctl: the command-line front end of the Vimo's configuration.
+#include "cli/ArgumentWords.h"
 #include "cli/HelpExport.h"
 #include "cli/JsonLoad.h"
 #include "cli/MacroCommand.h"
@@ -18,6 +19,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -101,6 +103,11 @@ struct Outcome {
     StoreChange change = StoreChange::None;
 };
 
+std::string FailedChangeText(const cli::FailedChange& failed)
+{
+    return std::string("cannot ") + failed.action + " " + cli::FileText(failed.path, cli::FileErrorText(failed.error));
+}
+
 Outcome Report(Context& c, const settings::CommandResult& result, const std::string& failure, StoreChange change)
 {
     if (result.ok)
@@ -108,12 +115,17 @@ Outcome Report(Context& c, const settings::CommandResult& result, const std::str
     std::string text = result.message != settings::CommandMessage::None
                          ? cli::OneLine(settings::MessageText(result.message, c.settings.Language()))
                          : failure;
-    // Files the watched file system saw fail are named later with their reason.
+    // One line: the program's message, then each file that failed and why.
+    const auto add = [&text](const std::string& part) { text += (text.empty() ? "" : "; ") + part; };
+    const std::vector<cli::FailedChange> failures = c.settings.Files().TakeFailures();
+    for (const cli::FailedChange& failed : failures)
+        add(FailedChangeText(failed));
     for (const std::string& file : result.failedFiles) {
-        if (!c.settings.Files().Failed(file))
-            text += (text.empty() ? "" : "; ") + std::string("cannot write ") + cli::EscapeControls(file);
+        const auto seen = [&file](const cli::FailedChange& failed) { return failed.path == file; };
+        if (std::none_of(failures.begin(), failures.end(), seen))
+            add("cannot write " + cli::EscapeControls(file));
     }
-    return {Fail(text), change == StoreChange::Applied ? change : StoreChange::None};
+    return {Fail(text.empty() ? "failed" : text), change == StoreChange::Applied ? change : StoreChange::None};
 }
 
 std::string NoMouseOr(Context& c, const std::string& text)
@@ -413,7 +425,7 @@ int RunMouseCommand(const Options& options, int (*command)(cli::MouseSession&))
 // apply whose files were all written.
 void KeepStore(cli::SettingsSession& settings, StoreChange change)
 {
-    if (change == StoreChange::Pending || (change == StoreChange::Applied && !settings.Files().Failures().empty()))
+    if (change == StoreChange::Pending || (change == StoreChange::Applied && settings.Files().AnyFailed()))
         settings.SavePending();
     else if (change == StoreChange::Applied && settings.HasPending())
         settings.DropPending();
@@ -422,9 +434,8 @@ void KeepStore(cli::SettingsSession& settings, StoreChange change)
 // Every file that could not be written is named with the reason.
 int ReportFailedWrites(cli::SettingsSession& settings, int status)
 {
-    for (const cli::FailedChange& failure : settings.Files().Failures())
-        status = Fail(std::string("cannot ") + failure.action + " "
-                      + cli::FileText(failure.path, cli::FileErrorText(failure.error)));
+    for (const cli::FailedChange& failure : settings.Files().TakeFailures())
+        status = Fail(FailedChangeText(failure));
     return status;
 }
 
@@ -523,20 +534,9 @@ constexpr const char* kJsonKeys =
     "    macros[]           the profile's own copy of the macro list\n"
     "  macros[]             the working macro list: number, name, events[] (kind, name, direction)\n";
 
-// A file argument must name a file: never empty, never a folder path (an
-// extension is never added to an empty name).
-std::string CheckFileName(std::string& name)
-{
-    if (name.empty())
-        return "an empty file name";
-    if (name.back() == '/')
-        return name + ": a folder";
-    return {};
-}
-
 void AddArguments(CLI::App* sub, const SettingsCommand& command, Options& options)
 {
-    const CLI::Validator fileName(CheckFileName, "FILE");
+    const CLI::Validator fileName(cli::FileNameProblem, "FILE");
     switch (command.arguments) {
     case SettingsCommand::Profile:
     case SettingsCommand::ProfileAndFile:
@@ -629,8 +629,11 @@ int UsageError(CLI::App& app, const CLI::ParseError& error, const std::string& s
         return app.exit(error);
     std::string path;
     const bool extras = dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr;
-    const CLI::App& command = DeepestCommand(app, path, extras);
     std::string message = error.what();
+    // "--data-dir: ..." is about neritctl's own option, whatever command follows.
+    const std::string option = message.substr(0, message.find(':'));
+    const bool own = option.starts_with("--") && app.get_option_no_throw(option) != nullptr;
+    const CLI::App& command = own ? app : DeepestCommand(app, path, extras);
     if (extras && !command.remaining(false).empty())
         message = "unknown option \"" + command.remaining(false).front() + "\"";
     if (command.get_require_subcommand_min() > 0 && command.get_subcommands().empty()) {
@@ -702,8 +705,12 @@ int Run(int argc, char** argv)
                    "Use the simulated mouse; --simulate FILE keeps its state in FILE between runs")
         ->expected(0, 1);
     app.add_flag("--trace", options.trace, "Print every report exchanged with the mouse to standard error");
+    // An empty DIR would quietly mean the user's own data folder.
+    const CLI::Validator folderName([](std::string& dir) { return std::string(dir.empty() ? "an empty folder name" : ""); },
+                                    "DIR");
     app.add_option("--data-dir", options.dataDir,
-                   "The data folder (default $XDG_DATA_HOME/NeritMice, or ~/.local/share/NeritMice)");
+                   "The data folder (default $XDG_DATA_HOME/NeritMice, or ~/.local/share/NeritMice)")
+        ->check(folderName);
 
     auto* info = app.add_subcommand("info", "Firmware version and the mouse's current profile");
     info->footer("Example: neritctl info");

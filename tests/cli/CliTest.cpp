@@ -52,6 +52,7 @@ TEST(Neritctl, CommandLineConventions)
     RunResult early = Neritctl("--bogus info");
     EXPECT_EQ(early.status, 2);
     EXPECT_TRUE(Contains(early.out, "neritctl: unknown option \"--bogus\" (see neritctl --help)")) << early.out;
+    EXPECT_TRUE(Contains(Neritctl("--simulate --data-dir '' show").out, "neritctl: --data-dir: an empty folder name"));
     RunResult late = Neritctl("--simulate info --bogus");
     EXPECT_EQ(late.status, 2);
     EXPECT_TRUE(Contains(late.out, "neritctl: info: ")) << late.out;

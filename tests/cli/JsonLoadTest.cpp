@@ -232,7 +232,7 @@ TEST(LoadJson, RefusedFilesNameTheKeyAndChangeNothing)
         {R"({"profiles":[{"profile":1,"stages":[{"optical":-400}]}]})",
          "profiles[0].stages[0].optical: -400 is not a multiple of 400"},
         {R"({"profiles":[{"profile":1,"stages":[{},{"hdst":123}]}]})", "profiles[0].stages[1].hdst: 123 is not a multiple"},
-        {R"({"profiles":[{"profile":1,"stages":[{"laserX":-1}]}]})", "profiles[0].stages[0].laserX: -1 is not within 90..6030"},
+        {R"({"profiles":[{"profile":1,"stages":[{"laserX":-1}]}]})", "profiles[0].stages[0].laserX: -1 is neither 0 nor within 90..6030"},
         {R"({"profiles":[{"profile":1,"name":"a\nb"}]})", "profiles[0].name: a name cannot hold control characters"},
         {R"({"macros":[{"name":"m","events":[{"kind":"t","name":"abc","direction":""}]}]})",
          "macros[0].events[0]: not a key or button"},
@@ -311,6 +311,24 @@ TEST(LoadJson, LoadedMacrosSurviveApplyAndOneProfileLoadsAlone)
     EXPECT_EQ(after["profiles"][1]["reportRate"], 500);
     after["profiles"][1] = before["profiles"][1];
     EXPECT_EQ(after, before);
+}
+
+// Profiles read from the mouse (laser X left at 0) load into a store that
+// never read them, one profile or all five.
+TEST(LoadJson, ProfilesReadFromTheMouseLoadIntoAnotherStore)
+{
+    TempFolder temp;
+    const Folder a = MadeFolder(temp.path / "a");
+    const Folder b = MadeFolder(temp.path / "b");
+    ASSERT_EQ(a.Run("pull").status, 0);
+    const RunResult one = a.Run("show --json --profile 2");
+    const json profile2 = json::parse(one.out.substr(one.out.find('{')));
+    const RunResult loaded = b.Load(profile2);
+    ASSERT_EQ(loaded.status, 0) << loaded.out;
+    EXPECT_EQ(b.Shown()["profiles"][1], a.Shown()["profiles"][1]);
+    const RunResult all = b.Load(a.Shown());
+    ASSERT_EQ(all.status, 0) << all.out;
+    EXPECT_EQ(b.Shown(), a.Shown());
 }
 
 // A refusal late in the file leaves the store as it was, though keys before

@@ -135,6 +135,9 @@ TEST_F(MacroCommands, BadWordsAreUsageErrorsAndChangeNothing)
         EXPECT_TRUE(Contains(result.out, std::string("neritctl: bad event \"") + word + "\"")) << result.out;
     }
     EXPECT_EQ(Run("macro new ''").status, 2);
+    EXPECT_EQ(Run("macro new '   '").status, 2);
+    EXPECT_TRUE(Contains(Run("macro export ''").out, "an empty file name"));
+    EXPECT_EQ(Run("macro import " + dir.string() + "/").status, 2);
     EXPECT_EQ(Run("macro rename m " + std::string(256, 'x')).status, 2);
     // Names the store could not give back as they were typed.
     EXPECT_TRUE(Contains(Run("macro new \"$(printf 'nl\\nx')\"").out, "control characters"));

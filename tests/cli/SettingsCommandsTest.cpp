@@ -456,8 +456,9 @@ TEST_F(NeritctlSequence, FailedWritesAreNamedAndFail)
 
     RunResult export_ = Run("export-profile 1 /nonexistent/dir/x.vqp");
     EXPECT_EQ(export_.status, 1);
-    EXPECT_TRUE(Contains(export_.out, "Save the profile error .")) << export_.out;
-    EXPECT_TRUE(Contains(export_.out, "cannot write /nonexistent/dir/x.vqp: missing")) << export_.out;
+    // One line: the program's message, then the file and why.
+    EXPECT_TRUE(Contains(export_.out, "neritctl: Save the profile error .; cannot write /nonexistent/dir/x.vqp: missing\n"))
+        << export_.out;
     EXPECT_FALSE(Contains(Run("show --profile 1").out, "\"x\""));
 
     const std::string show = std::string(NERITCTL_PATH) + " --simulate --data-dir " + data.string() + " show";
