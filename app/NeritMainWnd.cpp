@@ -945,6 +945,17 @@ void CNeritMainWnd::OpenMacroLimitBox(SkinUI::CControlUI* anchor)
     state_.popupFlags |= PopupFlag::kMessageBox;
 }
 
+bool CNeritMainWnd::ShowPage(int page)
+{
+    if (page < 0 || page >= static_cast<int>(std::size(kTabOptions)))
+        return false;
+    auto* tab = dynamic_cast<SkinUI::COptionUI*>(manager_.FindControl(kTabOptions[page]));
+    if (tab == nullptr)
+        return false;
+    tab->Selected(true, true);
+    return true;
+}
+
 void CNeritMainWnd::SelectTab(int tab)
 {
     state_.currentTab = tab;

@@ -78,6 +78,9 @@ public:
     bool Open();
     // Brings the window to the front and gives it the focus.
     void Raise();
+    // Shows page `page` (0..3 in tab order) as a click on its tab does;
+    // false for another number.
+    bool ShowPage(int page);
     // Looks every intervalMs for later starts that ask the window to come
     // to the front.
     void WatchRaiseRequests(platform::InstanceGuard& guard, unsigned timerId, unsigned intervalMs);

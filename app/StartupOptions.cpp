@@ -1,5 +1,7 @@
 #include "app/StartupOptions.h"
 
+#include <iterator>
+
 namespace NeritApp {
 namespace {
 
@@ -13,12 +15,24 @@ StartupOptions Failed(std::string error)
     return options;
 }
 
+bool PageOf(const std::string& name, int& page)
+{
+    for (int k = 0; k < static_cast<int>(std::size(StartupOptions::kPageNames)); ++k) {
+        if (name == StartupOptions::kPageNames[k]) {
+            page = k;
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 StartupOptions StartupOptions::Parse(const std::vector<std::string>& arguments, const char* simulateEnv)
 {
     StartupOptions options;
     bool simulateGiven = false;
+    bool pageGiven = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
@@ -34,6 +48,11 @@ StartupOptions StartupOptions::Parse(const std::vector<std::string>& arguments, 
             options.simulate = argument.substr(kSimulate.size() + 1);
         } else if (argument == "--headless") {
             options.headless = true;
+        } else if (argument == "--page") {
+            if (!hasValue || !PageOf(arguments[i + 1], options.page))
+                return Failed("--page needs one of buttons, performance, macros, support");
+            ++i;
+            pageGiven = true;
         } else if (argument == "--data-dir" || argument == "--screenshot") {
             if (!hasValue || arguments[i + 1].empty())
                 return Failed(argument + " needs a value");
@@ -44,6 +63,8 @@ StartupOptions StartupOptions::Parse(const std::vector<std::string>& arguments, 
     }
     if (!options.screenshot.empty() && !options.headless)
         return Failed("--screenshot needs --headless");
+    if (pageGiven && options.screenshot.empty())
+        return Failed("--page needs --screenshot");
     if (!simulateGiven && simulateEnv != nullptr && *simulateEnv != '\0')
         options.simulate = std::string(simulateEnv);
     return options;

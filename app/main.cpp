@@ -34,12 +34,13 @@ namespace {
 using namespace NeritApp;
 
 constexpr const char* kUsage =
-    "usage: NeritMice [--simulate[=STATE]] [--data-dir DIR] [--headless --screenshot FILE.png]\n"
+    "usage: NeritMice [--simulate[=STATE]] [--data-dir DIR] [--headless --screenshot FILE.png [--page PAGE]]\n"
     "       NeritMice --version | --help\n"
     "  --simulate[=STATE]  use the simulated mouse, kept in STATE between runs (or VIMO_SIMULATE=STATE)\n"
     "  --data-dir DIR      the data folder (default $XDG_DATA_HOME/NeritMice)\n"
     "  --headless          run without a display\n"
-    "  --screenshot FILE   with --headless: load the profiles, draw the main window into FILE and exit\n";
+    "  --screenshot FILE   with --headless: load the profiles, draw the main window into FILE and exit\n"
+    "  --page PAGE         with --screenshot: the page drawn (buttons, performance, macros or support)\n";
 // Outside the ids the controls' own timers take (below 255).
 constexpr unsigned kRaiseTimer = 256;
 constexpr unsigned kRaiseIntervalMs = 250;
@@ -191,6 +192,8 @@ private:
             std::fprintf(stderr, "NeritMice: %s: %s\n", box.caption.c_str(), settings::OneLine(box.text).c_str());
         if (options_.screenshot.empty())
             return 0;
+        if (options_.page != 0 && window.ShowPage(options_.page))
+            system.RunPending();
         const platform::Rect rect = system.GetWindowRect(window.GetHWND());
         if (!FramePicture::Write(window.Manager(), rect.Width(), rect.Height(), FramePicture::Shape::MaskImage,
                                  options_.screenshot)) {

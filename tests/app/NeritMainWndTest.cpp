@@ -264,6 +264,11 @@ TEST(StartupOptionsTest, CommandLine)
     EXPECT_EQ(StartupOptions::Parse({"--data-dir"}, nullptr).action, Action::Error);
     EXPECT_EQ(StartupOptions::Parse({"--screenshot", "a.png"}, nullptr).action, Action::Error);
     EXPECT_EQ(StartupOptions::Parse({"--wrong"}, nullptr).action, Action::Error);
+    EXPECT_EQ(StartupOptions::Parse({"--headless", "--screenshot", "a.png", "--page", "macros"}, nullptr).page, 2);
+    EXPECT_EQ(StartupOptions::Parse({"--headless", "--screenshot", "a.png", "--page", "Macros"}, nullptr).action,
+              Action::Error);
+    EXPECT_EQ(StartupOptions::Parse({"--headless", "--page", "support"}, nullptr).action, Action::Error);
+    EXPECT_EQ(StartupOptions::Parse({"--headless", "--screenshot", "a.png", "--page"}, nullptr).action, Action::Error);
     EXPECT_EQ(StartupOptions::Parse({"--version"}, nullptr).action, Action::Version);
     EXPECT_EQ(StartupOptions::Parse({"--help"}, nullptr).action, Action::Help);
 }
@@ -282,6 +287,19 @@ TEST(NeritMiceProgramTest, HeadlessScreenshotWritesAPng)
     EXPECT_EQ(std::string(signature + 1, 3), "PNG");
     EXPECT_TRUE(std::filesystem::is_directory(folder.File("data/profile")));
     EXPECT_TRUE(std::filesystem::is_directory(folder.File("data/macro_files")));
+
+    // --page draws another page: another picture of the same size.
+    const std::string macros = folder.File("macros.png");
+    const testsupport::RunResult page = testsupport::RunShell(std::string(NERITMICE_EXE) + " --headless --simulate --data-dir '"
+                                                              + folder.File("data") + "' --screenshot '" + macros
+                                                              + "' --page macros");
+    ASSERT_EQ(page.status, 0) << page.out;
+    const auto bytes = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_EQ(bytes(macros).substr(16, 8), bytes(shot).substr(16, 8));  // width and height
+    EXPECT_NE(bytes(macros), bytes(shot));
 }
 
 }  // namespace
