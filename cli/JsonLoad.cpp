@@ -24,7 +24,6 @@ using nlohmann::json;
 using settings::SettingsFileCheck;
 namespace prof = settings::layout::profile;
 
-constexpr size_t kMaxJsonBytes = 64u * 1024 * 1024;
 // Deeper than any file show --json prints; deeper nesting is refused while
 // parsing, before anything walks it.
 constexpr int kMaxJsonDepth = 16;
@@ -544,24 +543,23 @@ bool JsonLoad::Apply(settings::SettingsStore& store, const json& json, int shown
 bool JsonLoad::LoadFile(SettingsSession& settings, const std::string& path, std::string& error)
 {
     std::vector<uint8_t> bytes;
-    if (settings.Files().ReadFile(path, kMaxJsonBytes + 1, bytes) != platform::ReadResult::Ok) {
+    if (settings.Files().ReadFile(path, kMaxBytes + 1, bytes) != platform::ReadResult::Ok) {
         error = FileText(path, FileErrorText(settings.Files().LastError()));
         return false;
     }
-    if (bytes.size() > kMaxJsonBytes) {
-        error = FileText(path, "larger than 64 MB");
-        return false;
-    }
+    return LoadBytes(settings, path, bytes, error);
+}
+
+bool JsonLoad::LoadBytes(SettingsSession& settings, const std::string& name, const std::vector<uint8_t>& bytes,
+                         std::string& error)
+{
     json parsed;
-    if (!Parse(bytes, parsed, error)) {
-        error = FileText(path, error);
-        return false;
-    }
-    if (!Apply(settings.Store(), parsed, settings.ShownIndex(), error)) {
-        error = FileText(path, error);
-        return false;
-    }
-    return true;
+    if (bytes.size() > kMaxBytes)
+        error = "larger than 64 MB";
+    else if (Parse(bytes, parsed, error) && Apply(settings.Store(), parsed, settings.ShownIndex(), error))
+        return true;
+    error = FileText(name, error);
+    return false;
 }
 
 }  // namespace cli

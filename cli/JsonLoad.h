@@ -18,6 +18,11 @@ public:
     // Reads FILE and applies it to the session's store; false with a one-line
     // error (and the store untouched) when anything is refused.
     static bool LoadFile(SettingsSession& settings, const std::string& path, std::string& error);
+    // The same for bytes read elsewhere (standard input), named `name` in errors.
+    static bool LoadBytes(SettingsSession& settings, const std::string& name, const std::vector<uint8_t>& bytes,
+                          std::string& error);
+    // Files larger than this are refused.
+    static constexpr size_t kMaxBytes = size_t{64} << 20;
     // Parses a file's bytes, refusing duplicate keys and deep nesting; false
     // with the reason (line and column where the text is not JSON).
     static bool Parse(const std::vector<uint8_t>& bytes, nlohmann::json& parsed, std::string& error);

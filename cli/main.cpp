@@ -40,12 +40,16 @@ struct Options {
     int showProfile = 0;
     bool json = false;
     std::string file;
+    std::vector<uint8_t> input;  // standard input, for FILE "-"
     std::string led;
     cli::MacroArguments macro;
     bool applyNow = false;  // --apply: the change is applied at once
     cli::SetCommand set;
     cli::ButtonCommand button;
 };
+
+// The FILE that stands for standard input.
+constexpr std::string_view kStandardInput = "-";
 
 int Fail(const std::string& message)
 {
@@ -338,7 +342,10 @@ Outcome RunMacro(Context& c)
 Outcome RunLoadJson(Context& c)
 {
     std::string error;
-    if (!cli::JsonLoad::LoadFile(c.settings, c.options.file, error))
+    const bool loaded = c.options.file == kStandardInput
+                          ? cli::JsonLoad::LoadBytes(c.settings, "standard input", c.options.input, error)
+                          : cli::JsonLoad::LoadFile(c.settings, c.options.file, error);
+    if (!loaded)
         return {Fail(error), StoreChange::None};
     return ApplyIfAsked(c, {0, StoreChange::Pending});
 }
@@ -563,9 +570,10 @@ void AddArguments(CLI::App* sub, const SettingsCommand& command, Options& option
         sub->footer("Example: neritctl macro new Reload; neritctl macro add Reload down:R up:R; neritctl apply");
         break;
     case SettingsCommand::JsonFile:
-        sub->add_option("FILE", options.file, "JSON file")->required()->check(fileName);
+        sub->add_option("FILE", options.file, "JSON file, or - for standard input")->required()->check(fileName);
         sub->add_flag("--apply", options.applyNow, "Apply the settings at once (as neritctl apply)");
-        sub->footer(std::string("Example: neritctl show --json > s.json; neritctl load-json s.json; neritctl apply\n")
+        sub->footer(std::string("Example: neritctl show --json > s.json; neritctl load-json s.json; neritctl apply\n"
+                                "Example: neritctl show --json --profile 1 | neritctl load-json -\n")
                     + kJsonKeys);
         break;
     case SettingsCommand::Set:
@@ -649,6 +657,19 @@ int UsageError(CLI::App& app, const CLI::ParseError& error, const std::string& s
     std::fprintf(stderr, "neritctl: %s%s (see neritctl %s--help)\n", (path.empty() ? "" : path + ": ").c_str(),
                  cli::OneLine(message).c_str(), where.c_str());
     return kExitUsage;
+}
+
+// Up to `limit` bytes of standard input; false when reading failed.
+bool ReadStandardInput(size_t limit, std::vector<uint8_t>& bytes)
+{
+    uint8_t chunk[65536];
+    while (bytes.size() < limit) {
+        const size_t got = std::fread(chunk, 1, std::min(sizeof chunk, limit - bytes.size()), stdin);
+        bytes.insert(bytes.end(), chunk, chunk + got);
+        if (got == 0)
+            return std::ferror(stdin) == 0;
+    }
+    return true;
 }
 
 // Output that did not reach its file (a full disk, a closed pipe) is a failure.
@@ -739,6 +760,11 @@ int Run(int argc, char** argv)
     for (const auto& [sub, command] : settingsCommands) {
         if (sub->parsed() && !UsableWords(*command, options))
             return kExitUsage;
+        // Read before the mouse and the data folder are taken: the writer of
+        // the pipe may be another neritctl that needs them first.
+        if (sub->parsed() && command->arguments == SettingsCommand::JsonFile && options.file == kStandardInput &&
+            !ReadStandardInput(cli::JsonLoad::kMaxBytes + 1, options.input))
+            return Fail(std::string("cannot read the standard input: ") + std::strerror(errno));
         if (sub->parsed())
             return RunSettingsCommand(options, command->run, command->changes);
     }

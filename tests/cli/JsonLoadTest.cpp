@@ -329,6 +329,22 @@ TEST(LoadJson, ProfilesReadFromTheMouseLoadIntoAnotherStore)
     const RunResult all = b.Load(a.Shown());
     ASSERT_EQ(all.status, 0) << all.out;
     EXPECT_EQ(b.Shown(), a.Shown());
+
+    // "-" reads standard input, before the simulated mouse is taken: the
+    // writer of the pipe may be a command on the same mouse.
+    const auto command = [](const Folder& folder) {
+        return std::string(NERITCTL_PATH) + " --simulate=" + (folder.dir / "mouse").string() + " --data-dir "
+             + (folder.dir / "data").string();
+    };
+    ASSERT_EQ(a.Run("set --profile 3 report-rate 250").status, 0);
+    const RunResult piped = RunShell(command(a) + " show --json --profile 3 | " + command(b) + " load-json -");
+    ASSERT_EQ(piped.status, 0) << piped.out;
+    EXPECT_EQ(b.Shown()["profiles"][2]["reportRate"], 250);
+    const RunResult same = RunShell(command(b) + " show --json | " + command(b) + " load-json -");
+    EXPECT_EQ(same.status, 0) << same.out;
+    const RunResult bad = RunShell("echo '{\"x\":1}' | " + command(b) + " load-json -");
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_TRUE(Contains(bad.out, "neritctl: standard input: x: unknown key")) << bad.out;
 }
 
 // A refusal late in the file leaves the store as it was, though keys before
