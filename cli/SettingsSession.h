@@ -14,6 +14,7 @@
 #include "settings/ConfigFile.h"
 #include "settings/DataFolder.h"
 #include "settings/ProfileCommands.h"
+#include "settings/ProfileFiles.h"
 
 #include <memory>
 #include <optional>
@@ -24,8 +25,6 @@ namespace cli {
 
 class SettingsSession final : private settings::PageRefresher {
 public:
-    static constexpr const char* kPendingFile = "profile/PendingChanges";
-
     // dataDir: empty for the program's usual data folder. A simulated mouse
     // keeps its pointer settings in the data folder instead of the desktop.
     SettingsSession(MouseSession& mouse, const std::string& dataDir, bool simulated);
@@ -59,7 +58,7 @@ public:
     const std::vector<std::string>& Notes() const { return notes_; }
     // False when the store holds the defaults for want of stored settings.
     bool HadStoredSettings() const { return hadStored_; }
-    std::string PendingPath() const { return folder_->Path(kPendingFile); }
+    std::string PendingPath() const { return folder_->Path(settings::kPendingChangesFile); }
 
 private:
     enum class Stored { Loaded, None, Failed };

@@ -17,6 +17,9 @@
 namespace settings {
 
 inline constexpr const char* kAllProfilesFile = "profile/AllProfile";
+// Changes not applied yet (the whole store, as the all-profiles file): kept by
+// neritctl between commands and by the program when it ends without applying.
+inline constexpr const char* kPendingChangesFile = "profile/PendingChanges";
 inline constexpr std::string_view kProfileExtension = ".vqp";
 
 enum ProfileFileLoad : int {
