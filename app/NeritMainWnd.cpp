@@ -18,6 +18,8 @@
 #include "settings/SettingsLayout.h"
 #include "settings/SettingsStore.h"
 #include "settings/CodePage.h"
+#include "settings/CommandMessages.h"
+#include "settings/ProfileFiles.h"
 #include "settings/WorkingMacros.h"
 #include "ui/ComboUI.h"
 #include "ui/LayoutBuilder.h"
@@ -342,10 +344,14 @@ void CNeritMainWnd::LoadStartupProfile()
     if (settings_ == nullptr)
         return;
     int remembered = 0;
-    // A profile whose read fails keeps its defaults.
-    settings::ProfileSet failed;
-    RunDeviceWork([&] { failed = settings_->Commands().LoadFromMouse(remembered); });
+    // A profile whose read fails keeps the settings last applied, else its
+    // defaults.
+    settings::ProfileSet failed, changed;
+    RunDeviceWork([&] { failed = settings_->Commands().LoadFromMouse(remembered, &changed); });
     ShowFailedProfiles(failed);
+    if (!changed.Empty())
+        ShowNotice(settings::ChangedOnMouseText(changed, language_), MB_OK | MB_ICONINFORMATION);
+    LoadPendingChanges();
     const bool known = remembered >= 0 && remembered < ProfileArea::kProfiles;
     // The remembered profile is in use and shown, whether or not the page
     // has its option.
@@ -361,6 +367,15 @@ void CNeritMainWnd::LoadStartupProfile()
     mouse_->Link().CloseDevice();
     ApplyLanguageGeometry(manager_, language_);
     System()->Invalidate(GetHWND());
+}
+
+// Changes not applied yet are the store the user goes on with.
+void CNeritMainWnd::LoadPendingChanges()
+{
+    const std::string path = settings_->Folder().Path(settings::kPendingChangesFile);
+    if (settings::LoadAllProfilesFile(settings::Store(), settings_->Files(), path) != settings::kProfileFileLoaded)
+        return;
+    ShowNotice(std::string(kPendingChangesText[static_cast<size_t>(language_)]), MB_OK | MB_ICONINFORMATION);
 }
 
 void CNeritMainWnd::ShowFailedProfiles(const settings::ProfileSet& failed)

@@ -175,6 +175,7 @@ private:
     void OnWindowInit();
     void OnStartupDeviceWork();
     void LoadStartupProfile();
+    void LoadPendingChanges();
     void ShowFailedProfiles(const settings::ProfileSet& failed);
     void SetVersionLabels();
     bool ShowFirmwareVersion();

@@ -79,9 +79,11 @@ void ProfileWorkflow::Apply()
 
 void ProfileWorkflow::Discard()
 {
-    // The store keeps its content when the file cannot be read; the pages
-    // are shown again either way.
-    settings_.Commands().Discard(host_.ShownProfile());
+    // With nothing applied yet the profiles are read from the mouse again.
+    // The store keeps its content when neither can be had; the pages are
+    // shown again either way.
+    const int shown = host_.ShownProfile();
+    Report(RunCommand([&] { return settings_.Commands().Discard(shown); }));
 }
 
 void ProfileWorkflow::SaveShown()

@@ -29,6 +29,7 @@ ProgramSettings::ProgramSettings(MouseConnection& mouse, const std::string& fold
     settings::SettingsStore& store = settings::Store();
     sync_ = std::make_unique<settings::ProfileSync>(store, mouse.Transfer(), *pointer_, firmware_, pages, clock);
     commands_ = std::make_unique<settings::ProfileCommands>(store, *sync_, firmware_, files_, *folder_, *config_);
+    commands_->UseEcho(&echo_.Transfer());
 }
 
 ProgramSettings::OpenResult ProgramSettings::Open()

@@ -10,6 +10,7 @@
 #include "settings/ConfigFile.h"
 #include "settings/DataFolder.h"
 #include "settings/ProfileCommands.h"
+#include "sim/EchoTransfer.h"
 
 #include <memory>
 #include <string>
@@ -49,6 +50,8 @@ private:
     settings::FirmwareVersionCache firmware_;
     std::unique_ptr<settings::ProfileSync> sync_;
     std::unique_ptr<settings::ProfileCommands> commands_;
+    // What the mouse would hold of the settings last applied.
+    sim::EchoTransfer echo_;
     std::unique_ptr<platform::FileLock> lock_;
 };
 

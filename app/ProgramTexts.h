@@ -130,6 +130,14 @@ inline constexpr std::array<std::string_view, 4> kWindowOnlyRecordingText = {
     "此桌面无法读取其他窗口的输入：\r\n只会录制输入到本窗口的按键与点击。",
     "Eingaben in andere Fenster können auf diesem Desktop nicht gelesen werden:\r\nNur Tasten und Klicks in diesem Fenster werden aufgenommen."};
 
+// Said at start-up when changes not applied yet (left by neritctl, or by
+// the program when it was ended without applying) are shown.
+inline constexpr std::array<std::string_view, 4> kPendingChangesText = {
+    "Changes that were not applied yet are shown.\r\nApply writes them to the mouse; Discard drops them.",
+    "顯示的是尚未套用的變更。\r\n「套用」會將其寫入滑鼠；「捨棄」會將其刪除。",
+    "显示的是尚未应用的更改。\r\n“应用”会将其写入鼠标；“放弃”会将其删除。",
+    "Angezeigt werden Änderungen, die noch nicht übernommen wurden.\r\nÜbernehmen schreibt sie auf die Maus; Verwerfen verwirft sie."};
+
 // Shown when the desktop has no program to open an address with; %s is the
 // address.
 inline constexpr std::array<std::string_view, 4> kNoBrowserText = {

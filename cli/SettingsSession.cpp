@@ -32,6 +32,7 @@ SettingsSession::SettingsSession(MouseSession& mouse, const std::string& dataDir
     sync_ = std::make_unique<settings::ProfileSync>(store_, mouse_.Transfer(), *pointer_, firmware_, pages,
                                                     platform::SystemClock());
     commands_ = std::make_unique<settings::ProfileCommands>(store_, *sync_, firmware_, files_, *folder_, *config_);
+    commands_->UseEcho(&echo_.Transfer());
 }
 
 bool SettingsSession::TakeLock(std::string& error)

@@ -14,6 +14,7 @@
 #include "settings/ConfigFile.h"
 #include "settings/DataFolder.h"
 #include "settings/ProfileCommands.h"
+#include "sim/EchoTransfer.h"
 #include "settings/ProfileFiles.h"
 
 #include <memory>
@@ -78,6 +79,8 @@ private:
     settings::FirmwareVersionCache firmware_;
     std::unique_ptr<settings::ProfileSync> sync_;
     std::unique_ptr<settings::ProfileCommands> commands_;
+    // What the mouse would hold of the settings last applied.
+    sim::EchoTransfer echo_;
     FolderLock lock_;
     std::vector<std::string> notes_;
     bool change_ = false;

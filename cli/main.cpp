@@ -151,11 +151,14 @@ std::string FileToRead(Context& c, std::string_view extension)
 Outcome RunPull(Context& c)
 {
     int shown = 0;
-    const settings::ProfileSet failed = c.settings.Commands().LoadFromMouse(shown);
+    settings::ProfileSet changed;
+    const settings::ProfileSet failed = c.settings.Commands().LoadFromMouse(shown, &changed);
     c.settings.ShowProfile(shown);
     if (failed.Count() == device::kProfileCount)
         return {Fail(NoMouseOr(c, "no profile could be read from the mouse")), StoreChange::None};
     std::printf("read %d of 5 profiles from the mouse\n", device::kProfileCount - failed.Count());
+    if (!changed.Empty())
+        std::printf("%s\n", settings::ChangedOnMouseText(changed, 0).c_str());
     if (!failed.Empty())
         return {Fail(cli::OneLine(settings::FailedToLoadText(failed))), StoreChange::Pending};
     return {0, StoreChange::Pending};

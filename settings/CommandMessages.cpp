@@ -24,6 +24,10 @@ constexpr MessageTexts kTexts[] = {
     {CommandMessage::LeftClickNeeded,
      {"At least one button is assigned to the left button!", "至少一個按鍵被設置為鼠標左鍵!",
       "至少一个按键被设置为鼠标左键!", nullptr}},
+    {CommandMessage::NothingToDiscard,
+     {"No settings have been applied yet: there is nothing to go back to.", "尚未套用任何設定：沒有可以返回的設定。",
+      "尚未应用任何设置：没有可以返回的设置。",
+      "Es wurden noch keine Einstellungen übernommen: Es gibt nichts, wohin zurückgekehrt werden kann."}},
 };
 
 // "%s" stands for the profile numbers or the path.
@@ -33,6 +37,13 @@ constexpr std::array<const char*, kLanguages> kProfilesNotWritten = {
 constexpr std::array<const char*, kLanguages> kFileNotWritten = {
     "Cannot write the file :\r\n  %s", "無法寫入檔案 :\r\n  %s", "无法写入文件 :\r\n  %s",
     "Die Datei kann nicht geschrieben werden :\r\n  %s"};
+
+constexpr std::array<const char*, kLanguages> kChangedOnMouse = {
+    "Changed elsewhere (on another computer or by another program), these profiles were loaded from the mouse: %s",
+    "以下配置文件已在別處（另一台電腦或其他程式）變更，已從滑鼠載入：%s",
+    "以下配置文件已在别处（另一台电脑或其他程序）更改，已从鼠标载入：%s",
+    "Anderswo (an einem anderen Computer oder von einem anderen Programm) geändert, wurden diese Profile von der Maus "
+    "geladen: %s"};
 
 std::string NumberList(const ProfileSet& profiles)
 {
@@ -91,6 +102,17 @@ std::string OneLine(const std::string& text)
     if (!out.empty() && out.back() == ' ')
         out.pop_back();
     return out;
+}
+
+std::string ChangedOnMouseText(ProfileSet profiles, int language)
+{
+    if (profiles.Empty())
+        return "";
+    std::string numbers;
+    for (int number : profiles.Numbers())
+        numbers += (numbers.empty() ? "" : ", ") + std::to_string(number);
+    const bool known = language >= 0 && language < kLanguages;
+    return Filled(kChangedOnMouse[known ? language : 0], numbers);
 }
 
 }  // namespace settings

@@ -21,6 +21,7 @@ enum class CommandMessage {
     SaveProfileError,
     LoadProfileError,
     LeftClickNeeded,  // the last left click cannot be given away
+    NothingToDiscard,  // no settings were applied yet and the mouse cannot be read again
 };
 
 std::string MessageText(CommandMessage message, int language);
@@ -28,6 +29,10 @@ std::string MessageText(CommandMessage message, int language);
 // "\r\nFailed to load profile : \r\n\r\n   1  3 . \r\n" for profiles 1 and 3
 // (numbers ascending).
 std::string FailedToLoadText(ProfileSet profiles);
+
+// The profiles the mouse holds otherwise than the settings last applied
+// wrote them (changed from another computer), taken from the mouse.
+std::string ChangedOnMouseText(ProfileSet profiles, int language);
 
 // A message-box text on one line: line breaks and the blank padding around
 // them become single blanks ("Failed to load profile : 3 5 .").

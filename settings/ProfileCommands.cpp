@@ -1,8 +1,12 @@
 #include "settings/ProfileCommands.h"
 
+#include "settings/HostCopy.h"
 #include "settings/MacroFiles.h"
 #include "settings/ProfileFiles.h"
 #include "settings/WorkingMacros.h"
+
+#include <cstring>
+#include <memory>
 
 namespace settings {
 namespace {
@@ -37,7 +41,7 @@ ProfileCommands::ProfileCommands(SettingsStore& store, ProfileSync& sync, Firmwa
 {
 }
 
-ProfileSet ProfileCommands::LoadFromMouse(int& shownIndex)
+ProfileSet ProfileCommands::LoadFromMouse(int& shownIndex, ProfileSet* changedOnMouse)
 {
     ResetAllSettings(store_, firmware_, sync_.Commands());
     shownIndex = config_.LoadShownProfileIndex();
@@ -47,15 +51,53 @@ ProfileSet ProfileCommands::LoadFromMouse(int& shownIndex)
         if (!sync_.ReadProfileFromDevice(p))
             failed.Add(p);
     }
+    const ProfileSet changed = failed.Count() < kProfiles ? MergeHostCopy(failed) : ProfileSet{};
+    if (changedOnMouse != nullptr)
+        *changedOnMouse = changed;
     return failed;
 }
 
+// Profiles changed on the mouse become the settings last applied, so that
+// the change is told once.
+ProfileSet ProfileCommands::MergeHostCopy(const ProfileSet& failed)
+{
+    if (echo_ == nullptr)
+        return {};
+    auto host = std::make_unique<SettingsStore>();
+    if (LoadAllProfilesFile(*host, files_, AllProfilesPath(folder_)) != kProfileFileLoaded)
+        return {};
+    const ProfileSet changed = HostCopy(*echo_).Merge(store_, *host, sync_.Records(), failed);
+    if (!changed.Empty())
+        UpdateHostCopy(changed);
+    return changed;
+}
+
+bool ProfileCommands::UpdateHostCopy(ProfileSet profiles)
+{
+    auto host = std::make_unique<SettingsStore>();
+    const std::string path = AllProfilesPath(folder_);
+    if (LoadAllProfilesFile(*host, files_, path) != kProfileFileLoaded)
+        return true;  // nothing applied yet: nothing to keep in step
+    for (int p : profiles.Numbers())
+        std::memcpy(host->Profile(p - 1).Bytes(), store_.Profile(p - 1).Bytes(), layout::profile::kSize);
+    return SaveAllProfilesFile(*host, files_, path);
+}
+
+bool ProfileCommands::DropPendingChanges()
+{
+    return files_.RemoveFile(folder_.Path(kPendingChangesFile));
+}
+
+// The settings last applied replace the pending changes only once they are
+// written.
 std::vector<std::string> ProfileCommands::SaveAllFiles()
 {
     std::vector<std::string> failed;
+    const bool applied = SaveAllProfilesFile(store_, files_, AllProfilesPath(folder_));
     for (const auto& [path, saved] :
-         {std::pair{AllProfilesPath(folder_), SaveAllProfilesFile(store_, files_, AllProfilesPath(folder_))},
-          std::pair{MacrosFilePath(folder_, ""), SaveMacrosFile(store_, files_, MacrosFilePath(folder_, ""))}}) {
+         {std::pair{AllProfilesPath(folder_), applied},
+          std::pair{MacrosFilePath(folder_, ""), SaveMacrosFile(store_, files_, MacrosFilePath(folder_, ""))},
+          std::pair{folder_.Path(kPendingChangesFile), !applied || DropPendingChanges()}}) {
         if (!saved)
             failed.push_back(path);
     }
@@ -67,6 +109,8 @@ CommandResult ProfileCommands::WriteProfileAndFile(int index, CommandMessage fai
 {
     if (!sync_.WriteProfileToDevice(index))
         return Failed(failure, index);
+    if (!UpdateHostCopy(ProfileSet::Of(index)))
+        return {false, CommandMessage::None, {}, {AllProfilesPath(folder_)}};
     const std::string path = ProfileFilePath(folder_, index + 1);
     if (!SaveProfileFile(store_, files_, path, index))
         return {false, CommandMessage::None, {}, {path}};
@@ -106,9 +150,29 @@ CommandResult ProfileCommands::ResetAll(int& shownIndex)
 
 CommandResult ProfileCommands::Discard(int shownIndex)
 {
-    const int result = LoadAllProfilesFile(store_, files_, AllProfilesPath(folder_));
+    const std::string path = AllProfilesPath(folder_);
+    const int loaded = LoadAllProfilesFile(store_, files_, path);
+    const bool nothingApplied = loaded == kProfileFileCannotOpen && !files_.Exists(path);
+    const bool back = loaded == kProfileFileLoaded || (nothingApplied && ReloadFromMouse());
     sync_.Pages().RefreshPages(shownIndex);
-    return {result == kProfileFileLoaded, CommandMessage::None, {}, {}};
+    if (!back)
+        return Failed(nothingApplied ? CommandMessage::NothingToDiscard : CommandMessage::LoadProfileError);
+    if (!DropPendingChanges())
+        return {false, CommandMessage::None, {}, {folder_.Path(kPendingChangesFile)}};
+    return {};
+}
+
+// With nothing applied yet, going back means the profiles as the mouse holds
+// them; the store stays as it is when the mouse is not there.
+bool ProfileCommands::ReloadFromMouse()
+{
+    device::DeviceLink& link = sync_.Commands().Link();
+    const bool present = link.OpenDevice();
+    link.CloseDevice();
+    if (!present)
+        return false;
+    int shown = 0;
+    return LoadFromMouse(shown).Count() < kProfiles;
 }
 
 CommandResult ProfileCommands::ExportProfile(int index, const std::string& path)

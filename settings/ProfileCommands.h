@@ -28,10 +28,20 @@ public:
     ProfileCommands(SettingsStore& store, ProfileSync& sync, FirmwareVersionCache& firmware,
                     platform::FileSystem& files, const DataFolder& folder, ConfigFile& config);
 
+    // A transfer to a mouse of its own, to tell which profiles the mouse
+    // still holds as the settings last applied wrote them; without one the
+    // profiles are always taken as the mouse gives them. Not owned.
+    void UseEcho(device::ProfileTransfer* echo) { echo_ = echo; }
+
     // The first connection: defaults, the shown profile from the
-    // configuration, then profiles 5 down to 1 from the mouse. Returns the
-    // profiles whose read failed; they keep their defaults.
-    ProfileSet LoadFromMouse(int& shownIndex);
+    // configuration, then profiles 5 down to 1 from the mouse. Each profile
+    // the mouse holds as the settings last applied wrote it is that copy
+    // again (names, all events and delays, unused macros, the values the
+    // mouse does not keep); the others are taken from the mouse with those
+    // values from the settings last applied, named in `changedOnMouse`, and
+    // become the settings last applied. Returns the profiles whose read
+    // failed; they keep the settings last applied, else their defaults.
+    ProfileSet LoadFromMouse(int& shownIndex, ProfileSet* changedOnMouse = nullptr);
 
     CommandResult SaveProfile(int index);
     CommandResult ResetProfileToDefault(int index);
@@ -42,7 +52,10 @@ public:
     // Everything back to the defaults, on the mouse and in the files; the
     // shown profile becomes the first.
     CommandResult ResetAll(int& shownIndex);
-    // The store as it was last applied (the all-profiles file).
+    // The store as it was last applied (the all-profiles file), or with
+    // nothing applied yet as the mouse holds it; pending changes are
+    // dropped. When neither can be had the store stays and the result says
+    // NothingToDiscard (or LoadProfileError for a damaged file).
     CommandResult Discard(int shownIndex);
     // ".vqp" is added to a file name without extension.
     CommandResult ExportProfile(int index, const std::string& path);
@@ -52,6 +65,13 @@ public:
 
 private:
     CommandResult WriteProfileAndFile(int index, CommandMessage failure);
+    ProfileSet MergeHostCopy(const ProfileSet& failed);
+    // Profile `index` of the store becomes that of the settings last applied,
+    // as the mouse now holds it; false when that file cannot be written.
+    bool UpdateHostCopy(ProfileSet profiles);
+    // The pending changes end once the settings last applied are the store.
+    bool DropPendingChanges();
+    bool ReloadFromMouse();
     // The paths of the files that could not be written.
     std::vector<std::string> SaveAllFiles();
 
@@ -61,6 +81,7 @@ private:
     platform::FileSystem& files_;
     const DataFolder& folder_;
     ConfigFile& config_;
+    device::ProfileTransfer* echo_ = nullptr;
 };
 
 }  // namespace settings

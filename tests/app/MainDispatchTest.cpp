@@ -451,3 +451,28 @@ TEST_F(MainDispatchTest, TheCaptionMovesTheWindowItsButtonsDoNot)
 }
 
 }  // namespace
+
+// Changes left pending (by neritctl, or by an end without applying) are what
+// the window starts from; its Apply ends them, so that a later neritctl
+// command does not bring them back.
+TEST_F(MainDispatchTest, PendingChangesAreShownAndApplyEndsThem)
+{
+    auto pending = std::make_unique<settings::SettingsStore>();
+    for (int p = 0; p < 5; ++p)
+        settings::ResetProfile(*pending, p);
+    pending->SetCurrentProfile(1);
+    pending->Profile(0).Set(prof::kReportRate, int32_t{250});
+    std::filesystem::create_directories(ProfileFolder(""));
+    ASSERT_TRUE(settings::SaveAllProfilesFile(*pending, platform::RealFileSystem(), ProfileFolder("PendingChanges")));
+    Start();
+    ASSERT_EQ(system.MessageBoxCalls().size(), 1u);
+    EXPECT_EQ(system.MessageBoxCalls()[0].text, kPendingChangesText[0]);
+    EXPECT_EQ(settings::Store().Profile(0).Get(prof::kReportRate), 250);
+
+    Click(u"performancebtn");
+    Click(u"usb_rate_1000_option");
+    Confirm(u"kprofileokbtn");
+    EXPECT_EQ(Mouse().profiles[0].reportRate, 3);  // the mouse's code for 1000
+    EXPECT_FALSE(std::filesystem::exists(ProfileFolder("PendingChanges")));
+    EXPECT_TRUE(std::filesystem::exists(ProfileFolder("AllProfile")));
+}

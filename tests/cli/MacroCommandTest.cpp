@@ -186,3 +186,31 @@ TEST_F(MacroCommands, ProfileOptionEditsThatProfilesList)
 }
 
 }  // namespace
+
+// What the mouse keeps of macros (80 events, rounded delays, only those a
+// button plays, no names) does not replace the host's own copy when the
+// profiles are read again, in this or another process.
+TEST_F(MacroCommands, APullAfterApplyKeepsEveryEventDelayAndName)
+{
+    std::string events;
+    for (int k = 0; k < 85; ++k)
+        events += " down:a wait:0.027 up:a";
+    ASSERT_EQ(Run("macro new GG").status, 0);
+    ASSERT_EQ(Run("macro new Spare").status, 0);
+    ASSERT_EQ(Run("macro add GG" + events).status, 0);
+    ASSERT_EQ(Run("button 6 macro GG").status, 0);
+    const RunResult applied = Run("apply");
+    ASSERT_EQ(applied.status, 0) << applied.out;
+    const json before = Shown()["profiles"];
+
+    const RunResult pulled = Run("pull");
+    ASSERT_EQ(pulled.status, 0) << pulled.out;
+    EXPECT_FALSE(Contains(pulled.out, "Changed elsewhere")) << pulled.out;
+    const json after = Shown();
+    EXPECT_EQ(after["profiles"], before);
+    ASSERT_EQ(after["macros"].size(), 2u);
+    EXPECT_EQ(after["macros"][0]["name"], "GG");
+    EXPECT_EQ(after["macros"][0]["events"].size(), 255u);
+    EXPECT_EQ(after["macros"][0]["events"][1]["name"], "0.027");
+    EXPECT_EQ(after["macros"][1]["name"], "Spare");
+}

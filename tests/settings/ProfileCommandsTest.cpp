@@ -2,6 +2,8 @@
 #include "settings/MacroFiles.h"
 #include "settings/ProfileCommands.h"
 #include "settings/ProfileFiles.h"
+#include "settings/WorkingMacros.h"
+#include "sim/EchoTransfer.h"
 #include "tests/settings/SettingsFixture.h"
 
 namespace settings {
@@ -189,6 +191,90 @@ TEST_F(CommandsTest, ProfilesThatCannotBeReadKeepTheirDefaults)
             EXPECT_EQ(Profile(p).Get(prof::kButtonFunction, b), kDefaultButtonFunctions[b]) << p << " " << b;
     }
     EXPECT_EQ(Profile(3).Get(prof::kOpticalDpi, 0), 0);  // read from the mouse, which keeps no DPI
+}
+
+// A restart takes back from the settings last applied what the mouse does
+// not keep: names, every event and delay, a macro no button uses, the
+// desktop's values and each profile's ambient light. A profile changed on
+// the mouse elsewhere is taken from it with those values, and told once.
+TEST_F(CommandsTest, ARestartKeepsWhatTheMouseDoesNotHold)
+{
+    sim::EchoTransfer echo;
+    commands.UseEcho(&echo.Transfer());
+    int shown = 0;
+    ASSERT_TRUE(commands.LoadFromMouse(shown).Empty());
+    MacroRecord gg = Profile(0).Macro(0);
+    gg.SetNumber(1);
+    gg.SetName("GG");
+    for (int k = 0; k < 85; ++k) {
+        gg.AddEvent(kKindKey, " A ", kDirectionDown);
+        gg.AddEvent("t", "0.027", "");
+        gg.AddEvent(kKindKey, " A ", kDirectionUp);
+    }
+    MacroRecord spare = Profile(0).Macro(1);
+    spare.SetNumber(2);
+    spare.SetName("Spare");
+    spare.AddEvent(kKindKey, " B ", kDirectionDown);
+    Profile(0).Set(prof::kMacroCount, int32_t{2});
+    SetButton(0, 5, function::Macro, 1);
+    Profile(0).Set(prof::kAmbientLight, int32_t{60});
+    Profile(1).Set(prof::kInUse, uint8_t{1});
+    Profile(1).Set(prof::kScrollSpeed, int32_t{6});
+    Profile(1).Set(prof::kAmbientLight, int32_t{0});
+    Profile(1).SetName("Desk");
+    LoadWorkingMacros(*store, 0);
+    ASSERT_TRUE(commands.Apply(0).ok);
+    const auto applied = std::make_unique<SettingsStore>();
+    std::copy_n(store->Bytes(), SettingsStore::Size(), applied->Bytes());
+
+    ProfileSet changed = ProfileSet::All();
+    ASSERT_TRUE(commands.LoadFromMouse(shown, &changed).Empty());
+    EXPECT_TRUE(changed.Empty());
+    for (int p = 0; p < 5; ++p)
+        EXPECT_TRUE(std::equal(Profile(p).Bytes(), Profile(p).Bytes() + prof::kSize, applied->Profile(p).Bytes())) << p;
+
+    // Another computer gives profile 2 another report rate.
+    mouse.MutableState().profiles[1].reportRate = 3;
+    ASSERT_TRUE(commands.LoadFromMouse(shown, &changed).Empty());
+    EXPECT_EQ(changed, ProfileSet::Of(1));
+    EXPECT_EQ(ChangedOnMouseText(changed, 0),
+              "Changed elsewhere (on another computer or by another program), these profiles were loaded from the "
+              "mouse: 2");
+    EXPECT_EQ(Profile(1).Get(prof::kReportRate), 1000);
+    EXPECT_EQ(Profile(1).Get(prof::kScrollSpeed), 6);
+    EXPECT_EQ(Profile(1).Get(prof::kAmbientLight), 0);
+    EXPECT_EQ(Profile(1).Name(), "Desk");
+    EXPECT_EQ(Profile(0).Macro(0).EventCount(), 255);
+    EXPECT_EQ(Profile(0).Macro(1).Name(), "Spare");
+    ASSERT_TRUE(commands.LoadFromMouse(shown, &changed).Empty());
+    EXPECT_TRUE(changed.Empty());
+    EXPECT_EQ(Profile(1).Get(prof::kReportRate), 1000);
+}
+
+// Discard ends the pending changes; with nothing applied yet it goes back to
+// the mouse, and says so when the mouse is not there either.
+TEST_F(CommandsTest, DiscardWithNothingAppliedGoesBackToTheMouse)
+{
+    int shown = 0;
+    ASSERT_TRUE(commands.LoadFromMouse(shown).Empty());
+    ASSERT_TRUE(SaveAllProfilesFile(*store, files, "/data/profile/PendingChanges"));
+    Profile(0).Set(prof::kReportRate, int32_t{1000});
+    EXPECT_TRUE(commands.Discard(0).ok);
+    EXPECT_EQ(Profile(0).Get(prof::kReportRate), 125);
+    EXPECT_FALSE(files.Contents("/data/profile/PendingChanges"));
+
+    mouse.Unplug();
+    Profile(0).Set(prof::kReportRate, int32_t{1000});
+    const CommandResult result = commands.Discard(0);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, CommandMessage::NothingToDiscard);
+    EXPECT_EQ(Profile(0).Get(prof::kReportRate), 1000);
+
+    // An apply replaces the pending changes.
+    mouse.Replug();
+    ASSERT_TRUE(SaveAllProfilesFile(*store, files, "/data/profile/PendingChanges"));
+    ASSERT_TRUE(commands.Apply(0).ok);
+    EXPECT_FALSE(files.Contents("/data/profile/PendingChanges"));
 }
 
 // Notes each profile it is told about and how many reports the mouse had
