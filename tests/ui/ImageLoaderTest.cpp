@@ -131,7 +131,12 @@ bool InBoundedChild(const std::function<bool()>& check)
         std::ifstream("/proc/self/statm") >> pages;
         const rlim_t mapped = rlim_t{pages} * rlim_t(::sysconf(_SC_PAGESIZE));
         const rlimit limit{mapped + kRoom, mapped + kRoom};
-        ::_exit(pages > 0 && ::setrlimit(RLIMIT_AS, &limit) == 0 && check() ? 0 : 1);
+        bool held = false;
+        try {
+            held = pages > 0 && ::setrlimit(RLIMIT_AS, &limit) == 0 && check();
+        } catch (...) {  // std::bad_alloc: the child must not go on with the tests
+        }
+        ::_exit(held ? 0 : 1);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
