@@ -16,7 +16,7 @@ constexpr uint32_t kOutside = 0xFFFFFFFF;
 // transparent, as the desktop would show there.
 void CutToMask(SkinUI::CWindowUIManager& manager, platform::CairoPainter& painter)
 {
-    const SkinUI::ImageData* mask = manager.GetImageEx(platform::Utf8ToUtf16(kMaskImage));
+    const auto mask = manager.GetImageEx(platform::Utf8ToUtf16(kMaskImage));
     if (mask == nullptr || mask->width != painter.Width() || mask->height != painter.Height())
         return;
     for (int y = 0; y < mask->height; ++y) {

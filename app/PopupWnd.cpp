@@ -82,10 +82,8 @@ bool CPopupWnd::Show(CControlUI* owner, SkinUI::UIPoint)
     m_owner = owner;
     SkinUI::CWindowUIManager* ownerManager = owner != nullptr ? owner->GetManager() : nullptr;
     const WindowId parent = ownerManager != nullptr ? ownerManager->GetWindow() : WindowId::None;
-    if (ownerManager != nullptr) {
-        m_manager.SetResourcePath(ownerManager->GetResourcePath());
-        m_manager.SetResourceZip(ownerManager->GetResourceZip());
-    }
+    if (ownerManager != nullptr)
+        m_manager.ShareSkin(*ownerManager);
     const WindowShape* shape = ShapeOf(m_layout);
     const int width = shape != nullptr ? shape->width : 0;
     const int height = shape != nullptr ? shape->height : 0;

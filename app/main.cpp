@@ -7,6 +7,7 @@
 #include "settings/CommandMessages.h"
 #include "app/SimulatedPlugMonitor.h"
 #include "app/ProgramIcon.h"
+#include "app/RefusedPictures.h"
 #include "app/SkinFolder.h"
 #include "app/StartupOptions.h"
 #include "app/WindowClass.h"
@@ -95,6 +96,7 @@ public:
         if (std::optional<ProgramIcon> icon = ProgramIcon::Load(platform::RealFileSystem(), folder + "/" + kWindowIconFile))
             system.SetProgramIcon(icon->width, icon->height, std::move(icon->argb));
         CNeritMainWnd window(folder, 0);
+        window.Manager().SetImageRefusalHandler(refusedPictures_.Handler());
         ProgramSettings settings(mouse, options_.dataDir, options_.simulate.has_value(), window, clock);
         // A later start leaves before it touches any file, the simulated
         // mouse's state among them.
@@ -213,6 +215,7 @@ private:
     const StartupOptions& options_;
     std::unique_ptr<platform::InstanceGuard> guard_;
     int instanceStatus_ = 1;
+    RefusedPictures refusedPictures_;
 };
 
 }  // namespace

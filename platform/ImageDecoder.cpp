@@ -17,6 +17,17 @@ ImageFormat SniffImageFormat(std::span<const uint8_t> bytes)
     return ImageFormat::Unknown;
 }
 
+std::optional<ImageSize> ReadImageSize(std::span<const uint8_t> bytes)
+{
+    switch (SniffImageFormat(bytes)) {
+    case ImageFormat::Png: return ReadPngSize(bytes);
+    case ImageFormat::Jpeg: return ReadJpegSize(bytes);
+    case ImageFormat::Bmp: return ReadBmpSize(bytes);
+    case ImageFormat::Unknown: break;
+    }
+    return std::nullopt;
+}
+
 bool WithinImageLimits(long long width, long long height, const ImageLimits& limits)
 {
     if (width <= 0 || height <= 0 || width > limits.maxSide || height > limits.maxSide)

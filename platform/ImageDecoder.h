@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -14,6 +15,12 @@ namespace platform {
 struct ImageLimits {
     int maxSide = 0;       // widest and tallest image accepted
     size_t maxPixels = 0;  // width × height accepted
+};
+
+// The size an image's header announces.
+struct ImageSize {
+    uint32_t width = 0;
+    uint32_t height = 0;
 };
 
 // Top-down rows of 8-bit red, green, blue, alpha.
@@ -27,6 +34,14 @@ enum class ImageFormat { Unknown, Png, Jpeg, Bmp };
 
 // The format the leading bytes announce.
 ImageFormat SniffImageFormat(std::span<const uint8_t> bytes);
+
+// The width and height from the header alone (PNG IHDR, JPEG start of frame,
+// BMP information header), read before any pixel and without allocating;
+// nothing when the header is cut short or not one of the three formats.
+std::optional<ImageSize> ReadImageSize(std::span<const uint8_t> bytes);
+std::optional<ImageSize> ReadPngSize(std::span<const uint8_t> bytes);
+std::optional<ImageSize> ReadJpegSize(std::span<const uint8_t> bytes);
+std::optional<ImageSize> ReadBmpSize(std::span<const uint8_t> bytes);
 
 bool DecodePng(std::span<const uint8_t> bytes, const ImageLimits& limits, RgbaImage& image);
 bool DecodeJpeg(std::span<const uint8_t> bytes, const ImageLimits& limits, RgbaImage& image);

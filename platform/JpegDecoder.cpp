@@ -48,6 +48,24 @@ void CmykToRgba(std::vector<uint8_t>& pixels)
     }
 }
 
+uint16_t ReadBigEndian16(std::span<const uint8_t> bytes, size_t offset)
+{
+    return static_cast<uint16_t>(bytes[offset] << 8 | bytes[offset + 1]);
+}
+
+// Start-of-frame markers of every coding process; 0xC4, 0xC8 and 0xCC,
+// among them, are tables and a reserved code.
+bool IsStartOfFrame(uint8_t marker)
+{
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// Markers that stand alone, without a length: TEM and the restarts.
+bool StandsAlone(uint8_t marker)
+{
+    return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
+}
+
 class JpegReader {
 public:
     explicit JpegReader(std::span<const uint8_t> bytes) : bytes_(bytes)
@@ -108,6 +126,31 @@ private:
 };
 
 }  // namespace
+
+// Walks the markers after the start of image by their lengths up to the
+// first frame header: its length, precision, height, width.
+std::optional<ImageSize> ReadJpegSize(std::span<const uint8_t> bytes)
+{
+    constexpr size_t kHeight = 5, kWidth = 7, kFrameEnd = 9;
+    size_t pos = 2;
+    while (pos + 4 <= bytes.size() && bytes[pos] == 0xFF) {
+        const uint8_t marker = bytes[pos + 1];
+        if (marker == 0xFF || StandsAlone(marker)) {  // a fill byte, or no length
+            pos += marker == 0xFF ? 1 : 2;
+            continue;
+        }
+        if (IsStartOfFrame(marker)) {
+            if (pos + kFrameEnd > bytes.size())
+                return std::nullopt;
+            return ImageSize{ReadBigEndian16(bytes, pos + kWidth), ReadBigEndian16(bytes, pos + kHeight)};
+        }
+        const size_t length = ReadBigEndian16(bytes, pos + 2);
+        if (length < 2 || marker == 0xDA || marker == 0xD9)  // no frame before the scan or the end
+            return std::nullopt;
+        pos += 2 + length;
+    }
+    return std::nullopt;
+}
 
 bool DecodeJpeg(std::span<const uint8_t> bytes, const ImageLimits& limits, RgbaImage& image)
 {

@@ -32,6 +32,12 @@ void ReadFromMemory(png_structp png, png_bytep out, size_t length)
 
 void IgnoreWarning(png_structp, png_const_charp) {}
 
+uint32_t ReadBigEndian32(std::span<const uint8_t> bytes, size_t offset)
+{
+    return uint32_t{bytes[offset]} << 24 | uint32_t{bytes[offset + 1]} << 16 | uint32_t{bytes[offset + 2]} << 8 |
+           bytes[offset + 3];
+}
+
 class PngReader {
 public:
     explicit PngReader(std::span<const uint8_t> bytes) : reader_{bytes, 0}
@@ -80,6 +86,15 @@ private:
 };
 
 }  // namespace
+
+// The signature, then the header chunk: its length, "IHDR", width, height.
+std::optional<ImageSize> ReadPngSize(std::span<const uint8_t> bytes)
+{
+    constexpr size_t kType = 12, kWidth = 16, kHeight = 20, kEnd = 24;
+    if (bytes.size() < kEnd || std::memcmp(bytes.data() + kType, "IHDR", 4) != 0)
+        return std::nullopt;
+    return ImageSize{ReadBigEndian32(bytes, kWidth), ReadBigEndian32(bytes, kHeight)};
+}
 
 bool DecodePng(std::span<const uint8_t> bytes, const ImageLimits& limits, RgbaImage& image)
 {

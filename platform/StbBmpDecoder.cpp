@@ -35,30 +35,55 @@ uint32_t ReadLittleEndian(std::span<const uint8_t> bytes, size_t offset, size_t 
     return value;
 }
 
-// Whether the file holds every row of pixels its headers announce: the reader
-// would fill the rows of a cut file with zeros instead of failing.
-bool PixelsFit(std::span<const uint8_t> bytes)
+struct BmpHeader {
+    uint64_t pixelOffset = 0;
+    uint64_t width = 0;
+    uint64_t height = 0;  // rows stored either way up
+    uint64_t bits = 0;
+};
+
+// The file header and the core (OS/2) or information header after it.
+std::optional<BmpHeader> ReadHeader(std::span<const uint8_t> bytes)
 {
     constexpr size_t kFileHeader = 14;
     constexpr size_t kCoreHeader = 12;
     if (bytes.size() < kFileHeader + kCoreHeader)
-        return false;
+        return std::nullopt;
     const bool core = ReadLittleEndian(bytes, 14, 4) == kCoreHeader;
     if (!core && bytes.size() < 34)
-        return false;
-    const uint64_t offset = ReadLittleEndian(bytes, 10, 4);
-    const uint64_t width = core ? ReadLittleEndian(bytes, 18, 2) : ReadLittleEndian(bytes, 18, 4);
+        return std::nullopt;
     const int64_t rawHeight = core ? int64_t{ReadLittleEndian(bytes, 20, 2)}
                                    : int64_t{static_cast<int32_t>(ReadLittleEndian(bytes, 22, 4))};
-    const uint64_t bits = ReadLittleEndian(bytes, core ? 24 : 28, 2);
-    const uint64_t height = static_cast<uint64_t>(rawHeight < 0 ? -rawHeight : rawHeight);
-    if (width > INT_MAX || height > INT_MAX || bits > 32)
+    BmpHeader header;
+    header.pixelOffset = ReadLittleEndian(bytes, 10, 4);
+    header.width = core ? ReadLittleEndian(bytes, 18, 2) : ReadLittleEndian(bytes, 18, 4);
+    header.height = static_cast<uint64_t>(rawHeight < 0 ? -rawHeight : rawHeight);
+    header.bits = ReadLittleEndian(bytes, core ? 24 : 28, 2);
+    if (header.width > INT_MAX || header.height > INT_MAX)
+        return std::nullopt;
+    return header;
+}
+
+// Whether the file holds every row of pixels its headers announce: the reader
+// would fill the rows of a cut file with zeros instead of failing.
+bool PixelsFit(std::span<const uint8_t> bytes)
+{
+    const std::optional<BmpHeader> header = ReadHeader(bytes);
+    if (!header || header->bits > 32)
         return false;
-    const uint64_t stride = (width * bits + 31) / 32 * 4;
-    return offset + stride * height <= bytes.size();
+    const uint64_t stride = (header->width * header->bits + 31) / 32 * 4;
+    return header->pixelOffset + stride * header->height <= bytes.size();
 }
 
 }  // namespace
+
+std::optional<ImageSize> ReadBmpSize(std::span<const uint8_t> bytes)
+{
+    const std::optional<BmpHeader> header = ReadHeader(bytes);
+    if (!header)
+        return std::nullopt;
+    return ImageSize{static_cast<uint32_t>(header->width), static_cast<uint32_t>(header->height)};
+}
 
 bool DecodeBmp(std::span<const uint8_t> bytes, const ImageLimits& limits, RgbaImage& image)
 {

@@ -5,6 +5,7 @@
 #include "ui/PaintSupport.h"
 #include "ui/WindowUIManager.h"
 
+#include <memory>
 #include <span>
 
 namespace SkinUI {
@@ -61,7 +62,9 @@ bool CControlUI::DrawImage(platform::Painter& painter, std::u16string_view descr
     ApplyModifier(image, modifier);
     if (image.file.empty())
         return false;
-    const ImageData* data = m_manager->GetImageEx(image.file, image.resType, image.hasMask ? image.mask : 0);
+    // Held until drawn: the cache may drop the picture, never under a paint.
+    const std::shared_ptr<const ImageData> data =
+        m_manager->GetImageEx(image.file, image.resType, image.hasMask ? image.mask : 0);
     if (!data)
         return false;
     UIRect dest = m_itemRect;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 namespace SkinUI {
 namespace {
@@ -42,7 +43,7 @@ bool HasEmptyFirstImageChunk(std::span<const uint8_t> bytes)
     return false;
 }
 
-bool DecodeRgba(std::span<const uint8_t> bytes, platform::RgbaImage& image)
+bool DecodeByFormat(std::span<const uint8_t> bytes, platform::RgbaImage& image)
 {
     switch (platform::SniffImageFormat(bytes)) {
     case platform::ImageFormat::Png:
@@ -55,6 +56,33 @@ bool DecodeRgba(std::span<const uint8_t> bytes, platform::RgbaImage& image)
         break;
     }
     return false;
+}
+
+// Whether a header announces more than the limits allow; a size of zero is
+// left to the decoder to refuse.
+bool Oversized(const platform::ImageSize& size)
+{
+    return size.width > 0 && size.height > 0 && !platform::WithinImageLimits(size.width, size.height, kLimits);
+}
+
+// Decodes to RGBA, unless the header announces a picture beyond the limits:
+// that is refused before any pixel is decoded or allocated.
+ImageLoad DecodeRgba(std::span<const uint8_t> bytes, platform::RgbaImage& decoded)
+{
+    if (bytes.empty() || bytes.size() > kMaxImageFileSize)
+        return {};
+    if (const auto size = platform::ReadImageSize(bytes); size && Oversized(*size))
+        return {ImageStatus::TooLarge, std::nullopt, size->width, size->height};
+    if (!DecodeByFormat(bytes, decoded))
+        return {ImageStatus::Undecodable, std::nullopt, 0, 0};
+    return {ImageStatus::Loaded, std::nullopt, 0, 0};
+}
+
+ImageLoad Converted(ImageLoad load, const platform::RgbaImage& decoded, uint32_t mask)
+{
+    if (load.status == ImageStatus::Loaded)
+        load.image = ConvertRgba(decoded.rgba.data(), decoded.width, decoded.height, mask);
+    return load;
 }
 
 // The leading decimal digits of the name; nothing when it has none.
@@ -92,10 +120,15 @@ std::optional<std::vector<uint8_t>> ReadZip(const std::string& name, const std::
     return bytes;
 }
 
+std::string SkinFilePath(const std::string& name, const std::string& folder)
+{
+    return folder.empty() ? name : folder + "/" + name;
+}
+
 // Reads one byte past the limit, so that a file that large is refused rather than cut short.
 std::optional<std::vector<uint8_t>> ReadSkinFile(const std::string& name, const std::string& folder)
 {
-    const std::string path = folder.empty() ? name : folder + "/" + name;
+    const std::string path = SkinFilePath(name, folder);
     std::vector<uint8_t> bytes;
     if (platform::RealFileSystem().ReadFile(path, kMaxImageFileSize + 1, bytes) != platform::ReadResult::Ok)
         return std::nullopt;
@@ -122,14 +155,16 @@ ImageData ConvertRgba(const uint8_t* rgba, int width, int height, uint32_t mask)
     return image;
 }
 
+ImageLoad DecodeImageBytes(std::span<const uint8_t> bytes, uint32_t mask)
+{
+    platform::RgbaImage decoded;
+    ImageLoad load = DecodeRgba(bytes, decoded);
+    return Converted(std::move(load), decoded, mask);
+}
+
 std::optional<ImageData> DecodeImage(std::span<const uint8_t> bytes, uint32_t mask)
 {
-    if (bytes.empty() || bytes.size() > kMaxImageFileSize)
-        return std::nullopt;
-    platform::RgbaImage decoded;
-    if (!DecodeRgba(bytes, decoded))
-        return std::nullopt;
-    return ConvertRgba(decoded.rgba.data(), decoded.width, decoded.height, mask);
+    return DecodeImageBytes(bytes, mask).image;
 }
 
 std::optional<std::vector<uint8_t>> ReadImageBytes(std::u16string_view name, std::u16string_view resType,
@@ -145,17 +180,27 @@ std::optional<std::vector<uint8_t>> ReadImageBytes(std::u16string_view name, std
     return ReadSkinFile(utf8, location.folder);
 }
 
-std::optional<ImageData> LoadImage(std::u16string_view name, std::u16string_view resType, uint32_t mask,
-                                   const ResourceLocation& location)
+ImageLoad LoadImage(std::u16string_view name, std::u16string_view resType, uint32_t mask,
+                    const ResourceLocation& location)
 {
     auto bytes = ReadImageBytes(name, resType, location);
-    if (!bytes || bytes->size() > kMaxImageFileSize)
-        return std::nullopt;
+    if (!bytes)
+        return {};
     platform::RgbaImage decoded;
-    if (!DecodeRgba(*bytes, decoded))
-        return std::nullopt;
+    ImageLoad load = DecodeRgba(*bytes, decoded);
     bytes.reset();  // a large picture is held twice at most, never three times
-    return ConvertRgba(decoded.rgba.data(), decoded.width, decoded.height, mask);
+    return Converted(std::move(load), decoded, mask);
+}
+
+std::string DescribeImageSource(std::u16string_view name, std::u16string_view resType,
+                                const ResourceLocation& location)
+{
+    const std::string utf8 = platform::Utf16ToUtf8(name);
+    if (!resType.empty())
+        return "resource " + utf8 + " of type " + platform::Utf16ToUtf8(resType);
+    if (!location.zipFile.empty())
+        return location.zipFile + ":" + utf8;
+    return SkinFilePath(utf8, location.folder);
 }
 
 }  // namespace SkinUI

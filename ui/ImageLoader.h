@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,16 +24,40 @@ struct ImageData {
     std::vector<uint32_t> pixels;
 };
 
-// Limits that keep a corrupt or hostile file from exhausting memory.
+// Limits that keep a corrupt, hostile or oversized file from exhausting
+// memory. The main window, 1000 × 680 logical pixels, is the largest a skin
+// picture is drawn in: a picture of more than four times its area (twice
+// its width and height, as for a display scaled by two) is more than any
+// window can use, and is refused from its header before it is decoded.
+inline constexpr int kMainWindowWidth = 1000;
+inline constexpr int kMainWindowHeight = 680;
 inline constexpr size_t kMaxImageFileSize = 0x2000000;  // 32 MiB
-inline constexpr int kMaxImageSide = 16384;
-inline constexpr size_t kMaxImagePixels = size_t{1} << 24;
+inline constexpr size_t kMaxImagePixels = size_t{4} * kMainWindowWidth * kMainWindowHeight;
+inline constexpr int kMaxImageSide = 4 * kMainWindowWidth;
+
+// What became of loading or decoding a picture.
+enum class ImageStatus {
+    Loaded,
+    Unreadable,   // missing, empty, cut short or beyond kMaxImageFileSize
+    Undecodable,  // not a PNG, JPEG or BMP the decoders take
+    TooLarge,     // the header announces more pixels than the limits allow
+};
+
+struct ImageLoad {
+    ImageStatus status = ImageStatus::Unreadable;
+    std::optional<ImageData> image;  // with Loaded
+    // The size the header announces, with TooLarge.
+    uint32_t width = 0;
+    uint32_t height = 0;
+};
 
 // Converts decoded RGBA bytes (width × height × 4). Pixels that are not fully
 // opaque are premultiplied (channel × alpha / 255); a pixel whose result
 // equals `mask` becomes fully transparent. Either sets the alpha flag.
 ImageData ConvertRgba(const uint8_t* rgba, int width, int height, uint32_t mask);
 
+// Checks the size the header announces before decoding.
+ImageLoad DecodeImageBytes(std::span<const uint8_t> bytes, uint32_t mask);
 // Nothing for bytes that do not decode or exceed the limits.
 std::optional<ImageData> DecodeImage(std::span<const uint8_t> bytes, uint32_t mask);
 
@@ -42,7 +67,12 @@ std::optional<ImageData> DecodeImage(std::span<const uint8_t> bytes, uint32_t ma
 std::optional<std::vector<uint8_t>> ReadImageBytes(std::u16string_view name, std::u16string_view resType,
                                                    const ResourceLocation& location);
 
-std::optional<ImageData> LoadImage(std::u16string_view name, std::u16string_view resType, uint32_t mask,
-                                   const ResourceLocation& location);
+ImageLoad LoadImage(std::u16string_view name, std::u16string_view resType, uint32_t mask,
+                    const ResourceLocation& location);
+
+// Where a picture is read from, for messages: the file's path, the package
+// and its entry, or the resource's number and type.
+std::string DescribeImageSource(std::u16string_view name, std::u16string_view resType,
+                                const ResourceLocation& location);
 
 }  // namespace SkinUI

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
+#include <vector>
 
 namespace SkinUI {
 namespace {
@@ -89,10 +91,13 @@ void DrawControlText(platform::Painter& painter, CWindowUIManager* manager, cons
         return;
     }
     parsed.Update(text.text);
-    const IconLookup icons = [manager](std::u16string_view name) -> std::optional<platform::ImageView> {
-        const ImageData* image = manager && !name.empty() ? manager->GetImageEx(name) : nullptr;
+    // The icons are held until the text is drawn: all are looked up before any is drawn.
+    std::vector<std::shared_ptr<const ImageData>> held;
+    const IconLookup icons = [manager, &held](std::u16string_view name) -> std::optional<platform::ImageView> {
+        auto image = manager && !name.empty() ? manager->GetImageEx(name) : nullptr;
         if (!image)
             return std::nullopt;
+        held.push_back(image);
         return platform::ImageView{image->width, image->height, image->pixels};
     };
     parsed.Draw(painter, font, text.color, ToPaintRect(rc), flags, icons);

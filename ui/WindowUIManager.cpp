@@ -65,7 +65,7 @@ bool CWindowUIManager::AddImage(std::u16string_view name, std::u16string_view re
     const auto [entry, added] = m_images.try_emplace(std::u16string(name));
     if (!added)
         return false;
-    entry->second = {entry->first, std::u16string(resType), mask, std::nullopt};
+    entry->second = {entry->first, std::u16string(resType), mask, nullptr, false, 0};
     LoadEntry(entry->second);
     return true;
 }
@@ -76,12 +76,20 @@ const ImageEntry* CWindowUIManager::GetImage(std::u16string_view name) const
     return found == m_images.end() ? nullptr : &found->second;
 }
 
-const ImageData* CWindowUIManager::GetImageEx(std::u16string_view name, std::u16string_view resType, uint32_t mask)
+std::shared_ptr<const ImageData> CWindowUIManager::GetImageEx(std::u16string_view name, std::u16string_view resType,
+                                                              uint32_t mask)
 {
-    if (!GetImage(name))
+    auto found = m_images.find(name);
+    if (found == m_images.end()) {
         AddImage(name, resType, mask);
-    const ImageEntry* entry = GetImage(name);
-    return entry && entry->image ? &*entry->image : nullptr;
+        found = m_images.find(name);
+        if (found == m_images.end())
+            return nullptr;
+    } else if (found->second.dropped) {
+        LoadEntry(found->second);
+    }
+    found->second.lastUse = ++m_imageUses;
+    return found->second.image;
 }
 
 void CWindowUIManager::RemoveImage(std::u16string_view name)
@@ -96,23 +104,63 @@ void CWindowUIManager::RemoveAllImages()
     m_images.clear();
 }
 
-// Loads into the existing record when it has one, so that its address stays.
-void CWindowUIManager::LoadEntry(ImageEntry& entry) const
+void CWindowUIManager::LoadEntry(ImageEntry& entry)
 {
-    auto loaded = LoadImage(entry.name, entry.resType, entry.mask, GetResourceLocation());
-    if (!loaded)
+    const ResourceLocation location = GetResourceLocation();
+    ImageLoad loaded = LoadImage(entry.name, entry.resType, entry.mask, location);
+    entry.dropped = false;
+    entry.lastUse = ++m_imageUses;
+    if (!loaded.image) {
         entry.image.reset();
-    else if (entry.image)
-        *entry.image = std::move(*loaded);
-    else
-        entry.image = std::move(loaded);
+        if (loaded.status == ImageStatus::TooLarge && m_imageRefused)
+            m_imageRefused({DescribeImageSource(entry.name, entry.resType, location), loaded.width, loaded.height});
+        return;
+    }
+    entry.image = std::make_shared<const ImageData>(std::move(*loaded.image));
+    TrimImages(entry);
+}
+
+size_t CWindowUIManager::GetCachedImageBytes() const
+{
+    size_t bytes = 0;
+    for (const auto& [name, entry] : m_images) {
+        if (entry.image)
+            bytes += entry.image->pixels.size() * sizeof(uint32_t);
+    }
+    return bytes;
+}
+
+void CWindowUIManager::TrimImages(const ImageEntry& keep)
+{
+    for (size_t cached = GetCachedImageBytes(); cached > kImageCacheBudget;) {
+        ImageEntry* oldest = nullptr;
+        for (auto& [name, entry] : m_images) {
+            const bool droppable = &entry != &keep && entry.image && entry.image.use_count() == 1;
+            if (droppable && (oldest == nullptr || entry.lastUse < oldest->lastUse))
+                oldest = &entry;
+        }
+        if (oldest == nullptr)
+            return;
+        cached -= oldest->image->pixels.size() * sizeof(uint32_t);
+        oldest->image.reset();
+        oldest->dropped = true;
+    }
 }
 
 void CWindowUIManager::ReloadImages()
 {
-    for (auto& [name, entry] : m_images)
-        LoadEntry(entry);
+    for (auto& [name, entry] : m_images) {
+        if (!entry.dropped)
+            LoadEntry(entry);
+    }
     Invalidate();
+}
+
+void CWindowUIManager::ShareSkin(const CWindowUIManager& owner)
+{
+    m_resourcePath = owner.m_resourcePath;
+    m_resourceZip = owner.m_resourceZip;
+    m_imageRefused = owner.m_imageRefused;
 }
 
 ResourceLocation CWindowUIManager::GetResourceLocation() const

@@ -12,7 +12,9 @@
 #include "ui/NotifyCenter.h"
 #include "platform/window_system.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -39,13 +41,30 @@ struct FontInfo {
     bool italic = false;
 };
 
+// Decoded pixels the image cache holds at most; past it the least recently
+// used pictures are dropped and read again when next asked for.
+inline constexpr size_t kImageCacheBudget = size_t{64} << 20;  // 64 MiB
+
 // A cached image and the source and colour key it was loaded with.
 struct ImageEntry {
     std::u16string name;
     std::u16string resType;
     uint32_t mask = 0;  // colour key; 0: none
-    std::optional<ImageData> image;  // empty when it could not be loaded
+    // Shared with whoever draws it, so that dropping it from the cache never
+    // pulls the pixels from under a paint. Empty when it could not be loaded
+    // or was dropped.
+    std::shared_ptr<const ImageData> image;
+    bool dropped = false;  // dropped for the budget: loaded again on the next use
+    uint64_t lastUse = 0;
 };
+
+// A picture refused for the size its header announces.
+struct ImageRefusal {
+    std::string source;  // as DescribeImageSource tells it
+    uint32_t width = 0;
+    uint32_t height = 0;
+};
+using ImageRefusalHandler = std::function<void(const ImageRefusal&)>;
 
 // The "Window" element's attributes; zero sizes mean "not given".
 struct WindowAttributes {
@@ -90,14 +109,24 @@ public:
     // without an image.
     bool AddImage(std::u16string_view name, std::u16string_view resType, uint32_t mask);
     const ImageEntry* GetImage(std::u16string_view name) const;
-    // The cached image, loaded on first use; one that could not be loaded
-    // stays missing (nullptr) until the images are reloaded. The pointer
-    // stays valid until the image is removed or fails to reload.
-    const ImageData* GetImageEx(std::u16string_view name, std::u16string_view resType = {}, uint32_t mask = 0);
+    // The cached image, loaded on first use and again after it was dropped
+    // for the budget; one that could not be loaded stays missing (nullptr)
+    // until the images are reloaded. Holding the pointer keeps the image in
+    // the cache.
+    std::shared_ptr<const ImageData> GetImageEx(std::u16string_view name, std::u16string_view resType = {},
+                                                uint32_t mask = 0);
     void RemoveImage(std::u16string_view name);
     void RemoveAllImages();
-    // Reads every registered image again from its source and repaints.
+    // Reads every registered image again from its source and repaints;
+    // dropped ones wait for their next use.
     void ReloadImages();
+    // Decoded bytes the cache holds (kImageCacheBudget at most, unless
+    // pictures held by their users keep it above).
+    size_t GetCachedImageBytes() const;
+    // Told of every load refused for the picture's size.
+    void SetImageRefusalHandler(ImageRefusalHandler handler) { m_imageRefused = std::move(handler); }
+    // Reads skin files where `owner` reads them and reports refusals to its handler.
+    void ShareSkin(const CWindowUIManager& owner);
 
     // Binds the subtree to this manager (with `parent` as the root's parent)
     // and indexes the names in it; a name already indexed keeps its control.
@@ -213,12 +242,17 @@ private:
     void IndexNames(CControlUI* root);
     void IndexName(CControlUI* control);
     void UnindexName(const CControlUI* control, std::u16string_view name);
-    void LoadEntry(ImageEntry& entry) const;
+    void LoadEntry(ImageEntry& entry);
+    // Drops the least recently used pictures nobody holds, `keep` aside,
+    // until the cache is within its budget.
+    void TrimImages(const ImageEntry& keep);
 
     std::vector<FontInfo> m_fonts;
     FontInfo m_defaultFont;
     std::map<std::u16string, std::u16string, std::less<>> m_defaultAttributes;
     std::map<std::u16string, ImageEntry, std::less<>> m_images;
+    uint64_t m_imageUses = 0;
+    ImageRefusalHandler m_imageRefused;
     // Every bound named control under its name, in the order it was indexed
     // (document order for a built tree); the first one is the one found.
     // The sequence number of each indexed control makes removal logarithmic.

@@ -161,7 +161,7 @@ TEST_F(MainDispatchTest, GermanMovesTheControlsAndReadsItsOwnSkin)
     Start();
     const SkinUI::ImageEntry* picture = window.Manager().GetImage(u"Profile01-1.png");
     ASSERT_NE(picture, nullptr);
-    ASSERT_TRUE(picture->image.has_value());
+    ASSERT_NE(picture->image, nullptr);
     const std::vector<uint32_t> english = picture->image->pixels;
     EXPECT_EQ(ExpectGeometry(false), static_cast<int>(std::size(kLanguageGeometry)));
 
@@ -174,7 +174,7 @@ TEST_F(MainDispatchTest, GermanMovesTheControlsAndReadsItsOwnSkin)
     ExpectGeometry(true);
     picture = window.Manager().GetImage(u"Profile01-1.png");
     ASSERT_NE(picture, nullptr);
-    ASSERT_TRUE(picture->image.has_value());
+    ASSERT_NE(picture->image, nullptr);
     EXPECT_NE(picture->image->pixels, english);
     EXPECT_EQ(settings.Language(), 3);
 

@@ -46,7 +46,7 @@ std::string Folder(const SkinLanguage& language) { return SkinRoot() + "/" + std
 
 std::optional<ImageData> LoadFrom(const std::string& folder, std::string_view name)
 {
-    return LoadImage(platform::Utf8ToUtf16(name), u"", 0, {folder, ""});
+    return LoadImage(platform::Utf8ToUtf16(name), u"", 0, {folder, ""}).image;
 }
 
 std::optional<std::u16string> LayoutText(unsigned id)

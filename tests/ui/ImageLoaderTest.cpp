@@ -1,6 +1,8 @@
 #include "ui/ImageLoader.h"
+#include "platform/CairoPainter.h"
 #include "tests/ui/BmpBuilder.h"
 #include "tests/ui/ImageSamples.h"
+#include "ui/ControlUI.h"
 #include "ui/WindowUIManager.h"
 #include "tests/TempFolder.h"
 
@@ -8,9 +10,14 @@
 #include <zip.h>
 #include <zlib.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 #include <utility>
@@ -52,17 +59,25 @@ void PutChunk(Bytes& out, const char* type, const Bytes& data)
     PutBigEndian(out, uint32_t(crc32(0, typed.data(), uInt(typed.size()))));
 }
 
-// A PNG of one row of `width` pixels with the given colour type and depth,
-// the row's bytes (without filter byte) and chunks to put before the data.
-Bytes MakePng(uint8_t width, uint8_t colourType, uint8_t depth, const Bytes& row,
-              const std::vector<std::pair<const char*, Bytes>>& chunks = {})
+// A PNG of `width` × `height` pixels with the given colour type and depth,
+// chunks to put before the data, and `rows` copies of the row's bytes
+// (without filter byte) as its data: fewer than `height` cut it short.
+Bytes MakePngRows(uint32_t width, uint32_t height, uint8_t colourType, uint8_t depth, const Bytes& row,
+                  const std::vector<std::pair<const char*, Bytes>>& chunks, uint32_t rows)
 {
     Bytes out(testsupport::kPng.begin(), testsupport::kPng.begin() + 8);
-    PutChunk(out, "IHDR", {0, 0, 0, width, 0, 0, 0, 1, depth, colourType, 0, 0, 0});
+    Bytes header;
+    PutBigEndian(header, width);
+    PutBigEndian(header, height);
+    header.insert(header.end(), {depth, colourType, 0, 0, 0});
+    PutChunk(out, "IHDR", header);
     for (const auto& [type, data] : chunks)
         PutChunk(out, type, data);
-    Bytes raw{0};
-    raw.insert(raw.end(), row.begin(), row.end());
+    Bytes raw;
+    for (uint32_t y = 0; y < rows; ++y) {
+        raw.push_back(0);
+        raw.insert(raw.end(), row.begin(), row.end());
+    }
     Bytes packed(compressBound(uLong(raw.size())));
     uLongf packedSize = uLongf(packed.size());
     compress(packed.data(), &packedSize, raw.data(), uLong(raw.size()));
@@ -70,6 +85,63 @@ Bytes MakePng(uint8_t width, uint8_t colourType, uint8_t depth, const Bytes& row
     PutChunk(out, "IDAT", packed);
     PutChunk(out, "IEND", {});
     return out;
+}
+
+// A PNG of one row of `width` pixels.
+Bytes MakePng(uint8_t width, uint8_t colourType, uint8_t depth, const Bytes& row,
+              const std::vector<std::pair<const char*, Bytes>>& chunks = {})
+{
+    return MakePngRows(width, 1, colourType, depth, row, chunks, 1);
+}
+
+// A picture of one colour (0xRRGGBB): a one-entry palette at one bit a pixel.
+Bytes MakePlainPng(uint32_t width, uint32_t height, uint32_t rgb, uint32_t rows)
+{
+    const Bytes palette = {uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb)};
+    return MakePngRows(width, height, 3, 1, Bytes((width + 7) / 8, 0), {{"PLTE", palette}}, rows);
+}
+
+// The grey JPEG with the size in its frame header changed; its one block of
+// data leaves the rest of the picture grey.
+Bytes MakeJpegOfSize(uint16_t width, uint16_t height)
+{
+    Bytes jpeg = MakeJpeg();
+    const Bytes frame = {0xFF, 0xC0};
+    const auto start = std::search(jpeg.begin(), jpeg.end(), frame.begin(), frame.end());
+    start[5] = uint8_t(height >> 8);
+    start[6] = uint8_t(height);
+    start[7] = uint8_t(width >> 8);
+    start[8] = uint8_t(width);
+    return jpeg;
+}
+
+// Runs `check` in a child process that may map no more than 128 MiB beyond
+// what it has: a decoder that asked for memory for a whole huge picture
+// would fail there. The sanitizers reserve far more address space than they
+// use; under them the check runs here.
+bool InBoundedChild(const std::function<bool()>& check)
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    return check();
+#else
+    constexpr rlim_t kRoom = rlim_t{128} << 20;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        unsigned long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t mapped = rlim_t{pages} * rlim_t(::sysconf(_SC_PAGESIZE));
+        const rlimit limit{mapped + kRoom, mapped + kRoom};
+        bool held = false;
+        try {
+            held = pages > 0 && ::setrlimit(RLIMIT_AS, &limit) == 0 && check();
+        } catch (...) {  // std::bad_alloc: the child must not go on with the tests
+        }
+        ::_exit(held ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+#endif
 }
 
 class SkinFiles {
@@ -231,28 +303,28 @@ TEST(ImageLoader, ReadsFromFolderPackageOrResource)
     folder.Write("empty.png", {});
     folder.Write("bad.png", Bytes(kPng.begin(), kPng.begin() + 40));
     const ResourceLocation plain{folder.Path(), {}};
-    EXPECT_TRUE(LoadImage(u"a.png", u"", 0, plain));
-    EXPECT_FALSE(LoadImage(u"missing.png", u"", 0, plain));
-    EXPECT_FALSE(LoadImage(u"empty.png", u"", 0, plain));
-    EXPECT_FALSE(LoadImage(u"bad.png", u"", 0, plain));
-    EXPECT_FALSE(LoadImage(u"", u"", 0, plain));
+    EXPECT_TRUE(LoadImage(u"a.png", u"", 0, plain).image);
+    EXPECT_FALSE(LoadImage(u"missing.png", u"", 0, plain).image);
+    EXPECT_FALSE(LoadImage(u"empty.png", u"", 0, plain).image);
+    EXPECT_FALSE(LoadImage(u"bad.png", u"", 0, plain).image);
+    EXPECT_FALSE(LoadImage(u"", u"", 0, plain).image);
 
     const std::string zip = folder.Path() + "/skin.zip";
     WriteZip(zip, "in/zip.png", kPng);
     const ResourceLocation packaged{folder.Path(), zip};
-    const auto fromZip = LoadImage(u"in/zip.png", u"", 0, packaged);
+    const auto fromZip = LoadImage(u"in/zip.png", u"", 0, packaged).image;
     ASSERT_TRUE(fromZip);
     EXPECT_EQ(fromZip->pixels[1], 0xFFFFFFFFu);
-    EXPECT_FALSE(LoadImage(u"a.png", u"", 0, packaged));  // files beside the package are not used
+    EXPECT_FALSE(LoadImage(u"a.png", u"", 0, packaged).image);  // files beside the package are not used
 
     // Resources are addressed by number; the layouts are not images.
     EXPECT_TRUE(ReadImageBytes(u"900", u"xml", plain));
-    EXPECT_FALSE(LoadImage(u"900", u"xml", 0, plain));
+    EXPECT_FALSE(LoadImage(u"900", u"xml", 0, plain).image);
     EXPECT_FALSE(ReadImageBytes(u"a.png", u"xml", plain));
     EXPECT_FALSE(ReadImageBytes(u"99999999999", u"xml", plain));
 }
 
-TEST(ImageCache, LoadsOnceAndReloadsInPlace)
+TEST(ImageCache, LoadsOnceAndReloads)
 {
     SkinFiles folder;
     const Bytes red = {255, 0, 0, 255};
@@ -262,17 +334,16 @@ TEST(ImageCache, LoadsOnceAndReloadsInPlace)
 
     EXPECT_TRUE(manager.AddImage(u"r.bmp", u"", 0xFFFFFFFF));
     ASSERT_TRUE(manager.GetImage(u"r.bmp")->image);
-    const ImageData* image = manager.GetImageEx(u"r.bmp");
+    const auto image = manager.GetImageEx(u"r.bmp");
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image, &*manager.GetImage(u"r.bmp")->image);
+    EXPECT_EQ(image, manager.GetImage(u"r.bmp")->image);
     EXPECT_EQ(manager.GetImageEx(u"r.bmp", u"", 0), image);
     EXPECT_EQ(image->pixels[0], 0xFFFF0000u);
 
-    // Reload all reads the changed file into the same record, with the kept mask.
+    // Reload all reads the changed file, with the kept mask.
     folder.Write("r.bmp", MakeBmp(1, 1, 24, {255, 255, 255, 255}));
     manager.ReloadImages();
-    EXPECT_EQ(manager.GetImageEx(u"r.bmp"), image);
-    EXPECT_EQ(image->pixels[0], 0u);
+    EXPECT_EQ(manager.GetImageEx(u"r.bmp")->pixels[0], 0u);
 
     // A missing image is looked up once: it stays missing, whether asked for
     // by painting or registered by a layout, until the images are reloaded.
@@ -306,4 +377,83 @@ TEST(ImageCache, PackageNamedWithoutFolderLiesInResourceFolder)
     manager.SetResourcePath(folder.Path());
     manager.SetResourceZip("skin.zip");
     EXPECT_NE(manager.GetImageEx(u"p.png"), nullptr);
+}
+
+// The main window's size four times over is the most a picture may have, and
+// 4000 pixels its widest or tallest side; beyond, the header alone refuses it.
+TEST(ImageLoader, PicturesBeyondTheLimitsAreRefusedFromTheirHeaders)
+{
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        ImageStatus status;
+        uint32_t width;
+        uint32_t height;
+    };
+    const Case cases[] = {
+        {"PNG header of 30000 x 30000, 1 row of data", MakePlainPng(30000, 30000, 0x102030, 1),
+         ImageStatus::TooLarge, 30000, 30000},
+        {"PNG of 2000 x 1360", MakePlainPng(2000, 1360, 0x102030, 1360), ImageStatus::Loaded, 2000, 1360},
+        {"PNG of 2001 x 1360", MakePlainPng(2001, 1360, 0x102030, 1360), ImageStatus::TooLarge, 2001, 1360},
+        {"PNG of 4001 x 1", MakePlainPng(4001, 1, 0x102030, 1), ImageStatus::TooLarge, 4001, 1},
+        {"JPEG header of 30000 x 30000", MakeJpegOfSize(30000, 30000), ImageStatus::TooLarge, 30000, 30000},
+        {"JPEG of 2000 x 1360", MakeJpegOfSize(2000, 1360), ImageStatus::Loaded, 2000, 1360},
+        {"BMP header of 30000 x 30000", MakeBmp(30000, 30000, 24, {}), ImageStatus::TooLarge, 30000, 30000},
+        {"BMP of 2000 x 1360", MakeBmp(2000, 1360, 24, Bytes(size_t{2000} * 1360 * 4, 0x80)), ImageStatus::Loaded,
+         2000, 1360},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(InBoundedChild([&] {
+            const ImageLoad load = DecodeImageBytes(c.bytes, 0);
+            if (load.status != c.status)
+                return false;
+            if (load.image)
+                return load.image->width == int(c.width) && load.image->height == int(c.height);
+            return load.width == c.width && load.height == c.height;
+        })) << c.what;
+    }
+}
+
+// Pictures at the size limit, each of its own colour, painted in turn: more
+// of them than the budget holds together.
+TEST(ImageCache, KeepsToItsBudgetAndReadsDroppedPicturesAgain)
+{
+    constexpr int kPictures = 8;
+    const auto name = [](int i) { return u"p" + std::u16string(1, char16_t(u'0' + i)) + u".png"; };
+    const auto colour = [](int i) { return 0x102030u * uint32_t(i + 1); };
+    SkinFiles folder;
+    for (int i = 0; i < kPictures; ++i)
+        folder.Write("p" + std::to_string(i) + ".png", MakePlainPng(2000, 1360, colour(i), 1360));
+    folder.Write("huge.png", MakePlainPng(30000, 30000, 0, 1));
+    CWindowUIManager manager;
+    manager.SetResourcePath(folder.Path());
+    std::vector<ImageRefusal> refused;
+    manager.SetImageRefusalHandler([&](const ImageRefusal& refusal) { refused.push_back(refusal); });
+    CControlUI control;
+    control.SetManager(&manager, nullptr);
+    control.SetItemRect({0, 0, 2, 2});
+    platform::CairoPainter painter(2, 2);
+    const auto paints = [&](int i) {
+        return control.DrawImage(painter, name(i)) && painter.PixelAt(1, 1) == (0xFF000000 | colour(i));
+    };
+
+    // What a control is drawing stays, however far past the budget.
+    const auto drawing = manager.GetImageEx(name(1));
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < kPictures; ++i) {
+            EXPECT_TRUE(paints(i)) << i;
+            EXPECT_LE(manager.GetCachedImageBytes(), kImageCacheBudget) << i;
+        }
+    }
+    EXPECT_EQ(manager.GetImage(name(1))->image, drawing);
+    EXPECT_TRUE(manager.GetImage(name(0))->dropped);
+    EXPECT_TRUE(paints(0));
+
+    // A refused picture draws as a missing one and is told of once.
+    for (int paint = 0; paint < 3; ++paint)
+        EXPECT_FALSE(control.DrawImage(painter, u"huge.png"));
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_EQ(refused[0].source, folder.Path() + "/huge.png");
+    EXPECT_EQ(refused[0].width, 30000u);
+    EXPECT_EQ(refused[0].height, 30000u);
 }
