@@ -351,7 +351,7 @@ void CNeritMainWnd::LoadStartupProfile()
     ShowFailedProfiles(failed);
     if (!changed.Empty())
         ShowNotice(settings::ChangedOnMouseText(changed, language_), MB_OK | MB_ICONINFORMATION);
-    LoadPendingChanges();
+    LoadPendingChanges(changed);
     const bool known = remembered >= 0 && remembered < ProfileArea::kProfiles;
     // The remembered profile is in use and shown, whether or not the page
     // has its option.
@@ -369,12 +369,27 @@ void CNeritMainWnd::LoadStartupProfile()
     System()->Invalidate(GetHWND());
 }
 
-// Changes not applied yet are the store the user goes on with.
-void CNeritMainWnd::LoadPendingChanges()
+// Changes not applied yet are the store the user goes on with, but for the
+// profiles just taken from the mouse as changed elsewhere: the notice named
+// those as the mouse holds them.
+void CNeritMainWnd::LoadPendingChanges(const settings::ProfileSet& changedOnMouse)
 {
     const std::string path = settings_->Folder().Path(settings::kPendingChangesFile);
-    if (settings::LoadAllProfilesFile(settings::Store(), settings_->Files(), path) != settings::kProfileFileLoaded)
+    auto pending = std::make_unique<settings::SettingsStore>();
+    const int loaded = settings::LoadAllProfilesFile(*pending, settings_->Files(), path);
+    if (loaded == settings::kProfileFileCannotOpen && !settings_->Files().Exists(path))
         return;
+    if (loaded != settings::kProfileFileLoaded) {
+        std::string notice(kPendingDamagedText[static_cast<size_t>(language_)]);
+        ShowNotice(notice.replace(notice.find("%s"), 2, path), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    settings::SettingsStore& store = settings::Store();
+    for (int number : changedOnMouse.Numbers()) {
+        const size_t index = static_cast<size_t>(number - 1);
+        std::copy_n(store.Profile(index).Bytes(), settings::layout::profile::kSize, pending->Profile(index).Bytes());
+    }
+    std::copy_n(pending->Bytes(), settings::SettingsStore::Size(), store.Bytes());
     ShowNotice(std::string(kPendingChangesText[static_cast<size_t>(language_)]), MB_OK | MB_ICONINFORMATION);
 }
 

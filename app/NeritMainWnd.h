@@ -175,7 +175,7 @@ private:
     void OnWindowInit();
     void OnStartupDeviceWork();
     void LoadStartupProfile();
-    void LoadPendingChanges();
+    void LoadPendingChanges(const settings::ProfileSet& changedOnMouse);
     void ShowFailedProfiles(const settings::ProfileSet& failed);
     void SetVersionLabels();
     bool ShowFirmwareVersion();

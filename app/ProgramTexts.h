@@ -131,12 +131,19 @@ inline constexpr std::array<std::string_view, 4> kWindowOnlyRecordingText = {
     "Eingaben in andere Fenster können auf diesem Desktop nicht gelesen werden:\r\nNur Tasten und Klicks in diesem Fenster werden aufgenommen."};
 
 // Said at start-up when changes not applied yet (left by neritctl, or by
-// the program when it was ended without applying) are shown.
+// an apply the mouse did not take whole) are shown.
 inline constexpr std::array<std::string_view, 4> kPendingChangesText = {
     "Changes that were not applied yet are shown.\r\nApply writes them to the mouse; Discard drops them.",
     "顯示的是尚未套用的變更。\r\n「套用」會將其寫入滑鼠；「捨棄」會將其刪除。",
     "显示的是尚未应用的更改。\r\n“应用”会将其写入鼠标；“放弃”会将其删除。",
     "Angezeigt werden Änderungen, die noch nicht übernommen wurden.\r\nÜbernehmen schreibt sie auf die Maus; Verwerfen verwirft sie."};
+
+// Said when the pending changes' file cannot be used; %s is its path.
+inline constexpr std::array<std::string_view, 4> kPendingDamagedText = {
+    "The changes not applied yet could not be read and are not shown:\r\n  %s",
+    "無法讀取尚未套用的變更，因此不會顯示：\r\n  %s",
+    "无法读取尚未应用的更改，因此不会显示：\r\n  %s",
+    "Die noch nicht übernommenen Änderungen konnten nicht gelesen werden und werden nicht angezeigt:\r\n  %s"};
 
 // Shown when the desktop has no program to open an address with; %s is the
 // address.

@@ -246,7 +246,11 @@ Outcome RunDiscard(Context& c)
     }
     if (!c.settings.DropPending())
         return {kExitFailure, StoreChange::None};  // the failed removal is reported with the file's name
-    std::printf("pending changes discarded; back to the settings last applied\n");
+    if (c.settings.Files().Exists(settings::AllProfilesPath(c.settings.Folder())))
+        std::printf("pending changes discarded; back to the settings last applied\n");
+    else
+        std::printf("pending changes discarded; no settings were applied yet, so the next command starts from the "
+                    "defaults (neritctl pull loads the mouse's)\n");
     return {};
 }
 
@@ -431,14 +435,12 @@ int RunMouseCommand(const Options& options, int (*command)(cli::MouseSession&))
     return WithMouse(options, command);
 }
 
-// Keeps the store as the command left it: pending changes, or none after an
-// apply whose files were all written.
+// Keeps the store as the command left it: pending changes; an apply ends
+// them itself once the mouse took every profile and its files were written.
 void KeepStore(cli::SettingsSession& settings, StoreChange change)
 {
     if (change == StoreChange::Pending || (change == StoreChange::Applied && settings.Files().AnyFailed()))
         settings.SavePending();
-    else if (change == StoreChange::Applied && settings.HasPending())
-        settings.DropPending();
 }
 
 // Every file that could not be written is named with the reason.

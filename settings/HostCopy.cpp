@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 #include <memory>
 
 namespace settings {
@@ -38,14 +39,22 @@ void CopyProfile(const SettingsStore& from, SettingsStore& to, int index)
     std::memcpy(to.Profile(index).Bytes(), from.Profile(index).Bytes(), prof::kSize);
 }
 
-}  // namespace
-
-bool SameReadRecord(const device::DeviceProfileRecord& a, const device::DeviceProfileRecord& b)
+// A profile with what the mouse does not keep blanked, the names a read
+// makes up for macros among it.
+std::vector<uint8_t> KeptValues(const SettingsStore& store, int index)
 {
-    const size_t ambient = device::kProgramLayout.ambientLight;
-    return std::equal(a.begin(), a.begin() + ambient, b.begin())
-        && std::equal(a.begin() + ambient + 1, a.end(), b.begin() + ambient + 1);
+    const uint8_t* bytes = store.Profile(index).Bytes();
+    std::vector<uint8_t> kept(bytes, bytes + prof::kSize);
+    for (const Span& span : kHostOnly)
+        std::fill_n(kept.begin() + static_cast<std::ptrdiff_t>(span.offset), span.size, uint8_t{0});
+    for (size_t k = 0; k < prof::kMacroSlots; ++k) {
+        const size_t name = prof::kMacros + k * layout::macro::kSize + layout::macro::kName.offset;
+        std::fill_n(kept.begin() + static_cast<std::ptrdiff_t>(name), layout::macro::kName.size, uint8_t{0});
+    }
+    return kept;
 }
+
+}  // namespace
 
 void HostCopy::CopyHostOnlyValues(const SettingsStore& from, SettingsStore& to, int index)
 {
@@ -55,35 +64,43 @@ void HostCopy::CopyHostOnlyValues(const SettingsStore& from, SettingsStore& to, 
         std::memcpy(target + span.offset, source + span.offset, span.size);
 }
 
-// The host's five profiles written as an apply writes them, then read back.
-bool HostCopy::Echo(const SettingsStore& host, RecordTable& echoed)
+bool HostCopy::SameKeptValues(const SettingsStore& a, const SettingsStore& b, int index)
 {
-    auto written = std::make_unique<RecordTable>();
+    return KeptValues(a, index) == KeptValues(b, index);
+}
+
+// The host's five profiles written as an apply writes them, then read back
+// and taken into a store as the reads of the user's mouse were.
+bool HostCopy::Echo(const SettingsStore& host, SettingsStore& echoed)
+{
+    auto records = std::make_unique<RecordTable>();
     for (int p = 0; p < kProfiles; ++p) {
-        FillRecord(host, p, MacroSource::ProfileCopy, (*written)[p]);
-        if (!echo_.WriteProfileRecord(static_cast<uint8_t>(p), (*written)[p]))
+        FillRecord(host, p, MacroSource::ProfileCopy, (*records)[p]);
+        if (!echo_.WriteProfileRecord(static_cast<uint8_t>(p), (*records)[p]))
             return false;
     }
-    for (int p = 0; p < kProfiles; ++p) {
-        echoed[p] = {};
-        if (!echo_.ReadProfileRecord(static_cast<uint8_t>(p), echoed[p]))
+    for (int p = kProfiles - 1; p >= 0; --p) {
+        (*records)[p] = {};
+        if (!echo_.ReadProfileRecord(static_cast<uint8_t>(p), (*records)[p]))
             return false;
+        ReadRecord(echoed, p, (*records)[p], pointer_, 0);
     }
     return true;
 }
 
-ProfileSet HostCopy::Merge(SettingsStore& store, const SettingsStore& host, const RecordTable& read, ProfileSet unread)
+ProfileSet HostCopy::Merge(SettingsStore& store, const SettingsStore& host, ProfileSet unread)
 {
-    auto echoed = std::make_unique<RecordTable>();
+    auto echoed = std::make_unique<SettingsStore>();
     const bool known = Echo(host, *echoed);
     ProfileSet changed;
     for (int p = 0; p < kProfiles; ++p) {
-        if (unread.Contains(p) || (known && SameReadRecord(read[p], (*echoed)[p]))) {
+        if (unread.Contains(p) || (known && SameKeptValues(store, *echoed, p))) {
             CopyProfile(host, store, p);
             continue;
         }
         CopyHostOnlyValues(host, store, p);
-        changed.Add(p);
+        if (known)
+            changed.Add(p);
     }
     return changed;
 }

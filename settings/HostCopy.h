@@ -12,6 +12,7 @@
 #pragma once
 
 #include "device/ProfileTransfer.h"
+#include "platform/pointer_settings.h"
 #include "settings/ProfileSet.h"
 #include "settings/RecordConversion.h"
 #include "settings/SettingsStore.h"
@@ -22,27 +23,31 @@ class HostCopy {
 public:
     // `echo` is a transfer to a mouse of its own (never the user's): what
     // it gives back for the host's records is what the user's mouse would
-    // hold had nothing else changed it.
-    explicit HostCopy(device::ProfileTransfer& echo) : echo_(echo) {}
+    // hold had nothing else changed it. `pointer` is what reads take the
+    // desktop's values from.
+    HostCopy(device::ProfileTransfer& echo, platform::PointerSettings& pointer) : echo_(echo), pointer_(pointer) {}
 
-    // `store` holds the profiles as read from the mouse, `read` the records
-    // the reads gave; `unread` names the profiles whose read failed (they
-    // keep the host's copy). Returns the profiles the mouse holds otherwise
-    // than the host's copy would have written them.
-    ProfileSet Merge(SettingsStore& store, const SettingsStore& host, const RecordTable& read, ProfileSet unread);
+    // `store` holds the profiles as read from the mouse; `unread` names the
+    // profiles whose read failed (they take the host's copy). Returns the
+    // profiles the mouse holds otherwise than the host's copy would have
+    // written them. When that cannot be told every profile the mouse gave
+    // stays, with what the mouse does not keep from the host's copy, and
+    // none is named.
+    ProfileSet Merge(SettingsStore& store, const SettingsStore& host, ProfileSet unread);
 
     // Copies into profile `index` of `to` the values of `from` that the
     // mouse does not keep.
     static void CopyHostOnlyValues(const SettingsStore& from, SettingsStore& to, int index);
+    // Whether profile `index` of both stores holds the same values the mouse
+    // keeps.
+    static bool SameKeptValues(const SettingsStore& a, const SettingsStore& b, int index);
 
 private:
-    bool Echo(const SettingsStore& host, RecordTable& echoed);
+    // The host's profiles as reads would give them after an apply of them.
+    bool Echo(const SettingsStore& host, SettingsStore& echoed);
 
     device::ProfileTransfer& echo_;
+    platform::PointerSettings& pointer_;
 };
-
-// Whether two records as reads leave them hold the same profile (the
-// mouse's one ambient-light value left out).
-bool SameReadRecord(const device::DeviceProfileRecord& a, const device::DeviceProfileRecord& b);
 
 }  // namespace settings

@@ -66,21 +66,22 @@ ProfileSet ProfileCommands::MergeHostCopy(const ProfileSet& failed)
     auto host = std::make_unique<SettingsStore>();
     if (LoadAllProfilesFile(*host, files_, AllProfilesPath(folder_)) != kProfileFileLoaded)
         return {};
-    const ProfileSet changed = HostCopy(*echo_).Merge(store_, *host, sync_.Records(), failed);
+    const ProfileSet changed = HostCopy(*echo_, sync_.Pointer()).Merge(store_, *host, failed);
     if (!changed.Empty())
-        UpdateHostCopy(changed);
+        UpdateFile(AllProfilesPath(folder_), changed);
     return changed;
 }
 
-bool ProfileCommands::UpdateHostCopy(ProfileSet profiles)
+// Profiles of the store written into a whole-store file that is there; a
+// file that is not there is left so.
+bool ProfileCommands::UpdateFile(const std::string& path, ProfileSet profiles)
 {
-    auto host = std::make_unique<SettingsStore>();
-    const std::string path = AllProfilesPath(folder_);
-    if (LoadAllProfilesFile(*host, files_, path) != kProfileFileLoaded)
-        return true;  // nothing applied yet: nothing to keep in step
+    auto kept = std::make_unique<SettingsStore>();
+    if (LoadAllProfilesFile(*kept, files_, path) != kProfileFileLoaded)
+        return true;
     for (int p : profiles.Numbers())
-        std::memcpy(host->Profile(p - 1).Bytes(), store_.Profile(p - 1).Bytes(), layout::profile::kSize);
-    return SaveAllProfilesFile(*host, files_, path);
+        std::memcpy(kept->Profile(p - 1).Bytes(), store_.Profile(p - 1).Bytes(), layout::profile::kSize);
+    return SaveAllProfilesFile(*kept, files_, path);
 }
 
 bool ProfileCommands::DropPendingChanges()
@@ -88,16 +89,22 @@ bool ProfileCommands::DropPendingChanges()
     return files_.RemoveFile(folder_.Path(kPendingChangesFile));
 }
 
-// The settings last applied replace the pending changes only once they are
-// written.
-std::vector<std::string> ProfileCommands::SaveAllFiles()
+// The settings last applied replace the pending changes once they are
+// written and the mouse took every profile; when it did not, the store stays
+// pending as well, so that what the mouse did not take is not lost when the
+// next start finds the mouse holding something else. (When the settings
+// cannot be written the pending changes are left to the caller.)
+std::vector<std::string> ProfileCommands::SaveAllFiles(bool mouseTookAll)
 {
     std::vector<std::string> failed;
     const bool applied = SaveAllProfilesFile(store_, files_, AllProfilesPath(folder_));
+    const std::string pending = folder_.Path(kPendingChangesFile);
+    const bool pendingDone =
+        !applied || (mouseTookAll ? DropPendingChanges() : SaveAllProfilesFile(store_, files_, pending));
     for (const auto& [path, saved] :
          {std::pair{AllProfilesPath(folder_), applied},
           std::pair{MacrosFilePath(folder_, ""), SaveMacrosFile(store_, files_, MacrosFilePath(folder_, ""))},
-          std::pair{folder_.Path(kPendingChangesFile), !applied || DropPendingChanges()}}) {
+          std::pair{pending, pendingDone}}) {
         if (!saved)
             failed.push_back(path);
     }
@@ -109,11 +116,15 @@ CommandResult ProfileCommands::WriteProfileAndFile(int index, CommandMessage fai
 {
     if (!sync_.WriteProfileToDevice(index))
         return Failed(failure, index);
-    if (!UpdateHostCopy(ProfileSet::Of(index)))
-        return {false, CommandMessage::None, {}, {AllProfilesPath(folder_)}};
     const std::string path = ProfileFilePath(folder_, index + 1);
     if (!SaveProfileFile(store_, files_, path, index))
         return {false, CommandMessage::None, {}, {path}};
+    // The settings last applied and the pending changes hold the profile as
+    // the mouse now has it.
+    for (const std::string& kept : {AllProfilesPath(folder_), folder_.Path(kPendingChangesFile)}) {
+        if (!UpdateFile(kept, ProfileSet::Of(index)))
+            return {false, CommandMessage::None, {}, {kept}};
+    }
     return {};
 }
 
@@ -134,7 +145,7 @@ CommandResult ProfileCommands::Apply(int shownIndex)
         return Failed(CommandMessage::NoActiveProfile);
     store_.SetCurrentProfile(shownIndex + 1);
     const ProfileSet failed = sync_.ApplyAllProfiles(shownIndex);
-    return WriteResult(failed, SaveAllFiles());
+    return WriteResult(failed, SaveAllFiles(failed.Empty()));
 }
 
 CommandResult ProfileCommands::ResetAll(int& shownIndex)
@@ -145,34 +156,21 @@ CommandResult ProfileCommands::ResetAll(int& shownIndex)
     // before anything is written, so no old macro is saved or applied again.
     LoadWorkingMacros(store_, shownIndex);
     const ProfileSet failed = sync_.ApplyAllProfiles(std::nullopt);
-    return WriteResult(failed, SaveAllFiles());
+    return WriteResult(failed, SaveAllFiles(failed.Empty()));
 }
 
 CommandResult ProfileCommands::Discard(int shownIndex)
 {
     const std::string path = AllProfilesPath(folder_);
     const int loaded = LoadAllProfilesFile(store_, files_, path);
-    const bool nothingApplied = loaded == kProfileFileCannotOpen && !files_.Exists(path);
-    const bool back = loaded == kProfileFileLoaded || (nothingApplied && ReloadFromMouse());
     sync_.Pages().RefreshPages(shownIndex);
-    if (!back)
+    if (loaded != kProfileFileLoaded) {
+        const bool nothingApplied = loaded == kProfileFileCannotOpen && !files_.Exists(path);
         return Failed(nothingApplied ? CommandMessage::NothingToDiscard : CommandMessage::LoadProfileError);
+    }
     if (!DropPendingChanges())
         return {false, CommandMessage::None, {}, {folder_.Path(kPendingChangesFile)}};
     return {};
-}
-
-// With nothing applied yet, going back means the profiles as the mouse holds
-// them; the store stays as it is when the mouse is not there.
-bool ProfileCommands::ReloadFromMouse()
-{
-    device::DeviceLink& link = sync_.Commands().Link();
-    const bool present = link.OpenDevice();
-    link.CloseDevice();
-    if (!present)
-        return false;
-    int shown = 0;
-    return LoadFromMouse(shown).Count() < kProfiles;
 }
 
 CommandResult ProfileCommands::ExportProfile(int index, const std::string& path)

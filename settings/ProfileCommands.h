@@ -40,7 +40,8 @@ public:
     // mouse does not keep); the others are taken from the mouse with those
     // values from the settings last applied, named in `changedOnMouse`, and
     // become the settings last applied. Returns the profiles whose read
-    // failed; they keep the settings last applied, else their defaults.
+    // failed; they keep the settings last applied, else their defaults
+    // (all five keep their defaults when no read succeeds).
     ProfileSet LoadFromMouse(int& shownIndex, ProfileSet* changedOnMouse = nullptr);
 
     CommandResult SaveProfile(int index);
@@ -52,10 +53,9 @@ public:
     // Everything back to the defaults, on the mouse and in the files; the
     // shown profile becomes the first.
     CommandResult ResetAll(int& shownIndex);
-    // The store as it was last applied (the all-profiles file), or with
-    // nothing applied yet as the mouse holds it; pending changes are
-    // dropped. When neither can be had the store stays and the result says
-    // NothingToDiscard (or LoadProfileError for a damaged file).
+    // The store as it was last applied (the all-profiles file); pending
+    // changes are dropped. With nothing applied yet the store stays and the
+    // result says NothingToDiscard (LoadProfileError for a damaged file).
     CommandResult Discard(int shownIndex);
     // ".vqp" is added to a file name without extension.
     CommandResult ExportProfile(int index, const std::string& path);
@@ -66,14 +66,12 @@ public:
 private:
     CommandResult WriteProfileAndFile(int index, CommandMessage failure);
     ProfileSet MergeHostCopy(const ProfileSet& failed);
-    // Profile `index` of the store becomes that of the settings last applied,
-    // as the mouse now holds it; false when that file cannot be written.
-    bool UpdateHostCopy(ProfileSet profiles);
-    // The pending changes end once the settings last applied are the store.
+    // Those profiles of the store written into the whole-store file at
+    // `path` when there is one; false when it cannot be written.
+    bool UpdateFile(const std::string& path, ProfileSet profiles);
     bool DropPendingChanges();
-    bool ReloadFromMouse();
     // The paths of the files that could not be written.
-    std::vector<std::string> SaveAllFiles();
+    std::vector<std::string> SaveAllFiles(bool mouseTookAll);
 
     SettingsStore& store_;
     ProfileSync& sync_;

@@ -18,7 +18,8 @@ namespace settings {
 
 inline constexpr const char* kAllProfilesFile = "profile/AllProfile";
 // Changes not applied yet (the whole store, as the all-profiles file): kept by
-// neritctl between commands and by the program when it ends without applying.
+// neritctl between commands and by an apply the mouse did not take whole;
+// the program starts from them.
 inline constexpr const char* kPendingChangesFile = "profile/PendingChanges";
 inline constexpr std::string_view kProfileExtension = ".vqp";
 

@@ -58,6 +58,7 @@ public:
     TransferProgress& Progress() { return *progress_; }
     device::CommandSet& Commands();
     PageRefresher& Pages() { return pages_; }
+    platform::PointerSettings& Pointer() { return pointer_; }
 
 private:
     device::DeviceLink& Link();

@@ -450,9 +450,7 @@ TEST_F(MainDispatchTest, TheCaptionMovesTheWindowItsButtonsDoNot)
     EXPECT_TRUE(PopupState::IsOpen());
 }
 
-}  // namespace
-
-// Changes left pending (by neritctl, or by an end without applying) are what
+// Changes left pending (by neritctl, or by an apply the mouse did not take) are what
 // the window starts from; its Apply ends them, so that a later neritctl
 // command does not bring them back.
 TEST_F(MainDispatchTest, PendingChangesAreShownAndApplyEndsThem)
@@ -476,3 +474,5 @@ TEST_F(MainDispatchTest, PendingChangesAreShownAndApplyEndsThem)
     EXPECT_FALSE(std::filesystem::exists(ProfileFolder("PendingChanges")));
     EXPECT_TRUE(std::filesystem::exists(ProfileFolder("AllProfile")));
 }
+
+}  // namespace

@@ -185,8 +185,6 @@ TEST_F(MacroCommands, ProfileOptionEditsThatProfilesList)
     EXPECT_EQ(Run("macro --profile 2 export " + (dir / "x.vqm").string()).status, 2);
 }
 
-}  // namespace
-
 // What the mouse keeps of macros (80 events, rounded delays, only those a
 // button plays, no names) does not replace the host's own copy when the
 // profiles are read again, in this or another process.
@@ -214,3 +212,5 @@ TEST_F(MacroCommands, APullAfterApplyKeepsEveryEventDelayAndName)
     EXPECT_EQ(after["macros"][0]["events"][1]["name"], "0.027");
     EXPECT_EQ(after["macros"][1]["name"], "Spare");
 }
+
+}  // namespace

@@ -542,7 +542,10 @@ TEST_F(NeritctlSequence, PartlyFailedTransfersNameTheProfiles)
     EXPECT_EQ(apply.status, 1);
     EXPECT_TRUE(Contains(apply.out, "neritctl: writing profile 2 to the mouse failed\n")) << apply.out;
     EXPECT_FALSE(fs::exists(data / "pointer_settings"));
-    EXPECT_FALSE(fs::exists(pending));  // the files were written, as the program does
+    // The files were written, as the program does, and what profile 2 did
+    // not take stays pending.
+    EXPECT_TRUE(fs::exists(data / "profile/AllProfile"));
+    EXPECT_TRUE(fs::exists(pending));
     EXPECT_TRUE(Contains(Run("show").out, "LEDs off"));
 }
 

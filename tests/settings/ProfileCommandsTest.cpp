@@ -233,8 +233,16 @@ TEST_F(CommandsTest, ARestartKeepsWhatTheMouseDoesNotHold)
     for (int p = 0; p < 5; ++p)
         EXPECT_TRUE(std::equal(Profile(p).Bytes(), Profile(p).Bytes() + prof::kSize, applied->Profile(p).Bytes())) << p;
 
-    // Another computer gives profile 2 another report rate.
-    mouse.MutableState().profiles[1].reportRate = 3;
+    // Another computer gives profile 2 another report rate and plays its
+    // second macro (the first slot left empty) from button 7.
+    Profile(1).Set(prof::kReportRate, int32_t{1000});
+    LoadWorkingMacros(*store, 1);
+    MacroRecord two = store->WorkingMacro(1);
+    two.SetNumber(2);
+    two.AddEvent(kKindKey, " D ", kDirectionDown);
+    store->SetWorkingMacroCount(2);
+    SetButton(1, 6, function::Macro, 2);
+    ASSERT_TRUE(sync.WriteProfileToDevice(1));
     ASSERT_TRUE(commands.LoadFromMouse(shown, &changed).Empty());
     EXPECT_EQ(changed, ProfileSet::Of(1));
     EXPECT_EQ(ChangedOnMouseText(changed, 0),
@@ -251,30 +259,35 @@ TEST_F(CommandsTest, ARestartKeepsWhatTheMouseDoesNotHold)
     EXPECT_EQ(Profile(1).Get(prof::kReportRate), 1000);
 }
 
-// Discard ends the pending changes; with nothing applied yet it goes back to
-// the mouse, and says so when the mouse is not there either.
-TEST_F(CommandsTest, DiscardWithNothingAppliedGoesBackToTheMouse)
+// Discard ends the pending changes and says when nothing was applied yet;
+// an apply ends them when the mouse took every profile, else keeps them.
+TEST_F(CommandsTest, PendingChangesEndWithDiscardAndACompleteApply)
 {
     int shown = 0;
     ASSERT_TRUE(commands.LoadFromMouse(shown).Empty());
-    ASSERT_TRUE(SaveAllProfilesFile(*store, files, "/data/profile/PendingChanges"));
+    const std::string pending = "/data/profile/PendingChanges";
+    ASSERT_TRUE(SaveAllProfilesFile(*store, files, pending));
     Profile(0).Set(prof::kReportRate, int32_t{1000});
+    const CommandResult nothing = commands.Discard(0);
+    EXPECT_FALSE(nothing.ok);
+    EXPECT_EQ(nothing.message, CommandMessage::NothingToDiscard);
+    EXPECT_EQ(Profile(0).Get(prof::kReportRate), 1000);
+    EXPECT_TRUE(files.Contents(pending));
+
+    ASSERT_TRUE(commands.Apply(0).ok);
+    EXPECT_FALSE(files.Contents(pending));
+    ASSERT_TRUE(SaveAllProfilesFile(*store, files, pending));
+    Profile(0).Set(prof::kReportRate, int32_t{500});
     EXPECT_TRUE(commands.Discard(0).ok);
-    EXPECT_EQ(Profile(0).Get(prof::kReportRate), 125);
-    EXPECT_FALSE(files.Contents("/data/profile/PendingChanges"));
+    EXPECT_EQ(Profile(0).Get(prof::kReportRate), 1000);
+    EXPECT_FALSE(files.Contents(pending));
 
     mouse.Unplug();
-    Profile(0).Set(prof::kReportRate, int32_t{1000});
-    const CommandResult result = commands.Discard(0);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, CommandMessage::NothingToDiscard);
-    EXPECT_EQ(Profile(0).Get(prof::kReportRate), 1000);
-
-    // An apply replaces the pending changes.
-    mouse.Replug();
-    ASSERT_TRUE(SaveAllProfilesFile(*store, files, "/data/profile/PendingChanges"));
-    ASSERT_TRUE(commands.Apply(0).ok);
-    EXPECT_FALSE(files.Contents("/data/profile/PendingChanges"));
+    Profile(0).Set(prof::kReportRate, int32_t{250});
+    EXPECT_FALSE(commands.Apply(0).ok);
+    auto kept = std::make_unique<SettingsStore>();
+    ASSERT_EQ(LoadAllProfilesFile(*kept, files, pending), kProfileFileLoaded);
+    EXPECT_EQ(kept->Profile(0).Get(prof::kReportRate), 250);
 }
 
 // Notes each profile it is told about and how many reports the mouse had
