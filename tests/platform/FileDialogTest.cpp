@@ -2,10 +2,12 @@
 #include "ScopedEnvironment.h"
 #include "TempFolder.h"
 
+#include "platform/CairoPainter.h"
 #include "platform/DesktopFileDialog.h"
 #include "platform/FakeFileDialog.h"
 #include "platform/FileDialogMailbox.h"
 #include "platform/HeadlessWindowSystem.h"
+#include "platform/XdgUrlOpener.h"
 #include "platform/ZenityCommand.h"
 
 #include <gtest/gtest.h>
@@ -324,4 +326,40 @@ TEST_F(DesktopFileDialogTest, OpenDialogsAreClosedWithoutAnswerWhenTheServiceEnd
     ui.windows.RunPending();
     EXPECT_TRUE(ui.answered.empty());
     EXPECT_EQ(bus->Calls().size(), 1u);
+}
+
+// What the program does for minutes, in seconds: file dialogs through the
+// portal (answered, and left open when their service goes), links opened by
+// a stand-in xdg-open, and tooltip texts drawn through Pango meanwhile, each
+// service on the threads it uses. The sanitizer build reports a GLib thread,
+// main context or thread-local value used after its owner has gone, also at
+// the test process's exit.
+TEST_F(DesktopFileDialogTest, ManyDialogsLinksAndTooltipsInALoop)
+{
+    if (!StartBus())
+        GTEST_SKIP() << "dbus-daemon is not available";
+    ASSERT_TRUE(bus->StartPortal(0, {"file:///data/p.vqp"}));
+    WriteScript(folder.File("xdg-open"), "exit 0\n");
+    ScopedEnvironment path("PATH", ScopedEnvironment::PathWithFirst(folder.Path().string()));
+    XdgUrlOpener links;
+    CairoPainter tooltip(240, 24);
+    constexpr int kRounds = 25;
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_EQ(Ask(OnBus(), ProfileSave()).path, "/data/p.vqp");
+        ASSERT_EQ(links.Open("https://example.org/" + std::to_string(round)), UrlOpenResult::Started);
+        tooltip.Clear(0xFF202228);
+        tooltip.DrawText(u"https://example.org/ 說明", FontSpec{}, 0xFFFFFFFF, {0, 0, 240, 24}, 0);
+        // A dialog still open when the window goes.
+        bus->SetAnswer(0, {}, false);
+        {
+            DesktopFileDialog open(ui.windows, OnBus());
+            open.Start(MacroImport(), ui.window, kAnswerMessage);
+            const auto until = std::chrono::steady_clock::now() + kLongWait;
+            while (bus->Calls().size() < static_cast<size_t>(2 * round + 2) && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        bus->SetAnswer(0, {"file:///data/p.vqp"});
+    }
+    EXPECT_EQ(bus->Calls().size(), static_cast<size_t>(2 * kRounds));
 }
