@@ -3,7 +3,9 @@
 // the desktop's close), without them it only asks whether to leave; and a
 // config.ini that cannot be written is said once when the language changes.
 #include "MainWindowFixture.h"
+#include "platform/StopSignals.h"
 
+#include <csignal>
 #include <unistd.h>
 
 namespace maintest {
@@ -132,6 +134,49 @@ TEST_F(ExitQuestionTest, ApplyWritesTheMouseAndTheFilesThenLeaves)
     EXPECT_TRUE(std::filesystem::exists(ProfileFolder("AllProfile")));
     EXPECT_FALSE(std::filesystem::exists(Pending()));
     EXPECT_EQ(system.MessageBoxCalls().size(), 1u);
+}
+
+// Signals while profile 3 is being written, the stop timer then due.
+class SignalsDuringWrite final : public settings::TransferProgress {
+public:
+    explicit SignalsDuringWrite(platform::HeadlessWindowSystem& system) : system_(system) {}
+    void BeforeProfile(Direction direction, int index, int, int) override
+    {
+        if (direction != Direction::Writing || index != 2)
+            return;
+        std::raise(SIGTERM);
+        std::raise(SIGTERM);
+        system_.AdvanceTime(kStopIntervalMs);
+    }
+    static constexpr unsigned kStopIntervalMs = 100;
+
+private:
+    platform::HeadlessWindowSystem& system_;
+};
+
+// SIGTERM during an apply: the apply ends, the files are written, then the
+// program ends; the further signal is said once.
+TEST_F(ExitQuestionTest, ASignalDuringAnApplyEndsTheProgramOnceItIsDone)
+{
+    Start();
+    std::vector<std::string> said;
+    ASSERT_TRUE(platform::StopSignals::Watch());
+    window.WatchStopSignals(900, SignalsDuringWrite::kStopIntervalMs, [&](const std::string& line) { said.push_back(line); });
+    Click(u"performancebtn");
+    Click(u"usb_rate_500_option");
+    settings::Store().Profile(4).Set(prof::kReportRate, int32_t{250});
+    SignalsDuringWrite signals(system);
+    window.progress = &signals;
+    Click(u"kprofileokbtn");
+    Answer(platform::VK_RETURN);
+    system.AdvanceTime(SignalsDuringWrite::kStopIntervalMs);
+    EXPECT_TRUE(RunUntilQuit());
+    EXPECT_EQ(window.StopSignal(), SIGTERM);
+    EXPECT_EQ(Mouse().profiles[0].reportRate, 2);
+    EXPECT_EQ(Mouse().profiles[4].reportRate, 1);  // the mouse's code for 250
+    EXPECT_TRUE(std::filesystem::exists(ProfileFolder("AllProfile")));
+    EXPECT_FALSE(std::filesystem::exists(Pending()));
+    EXPECT_EQ(said, std::vector<std::string>{std::string(kStillTransferringLine)});
 }
 
 // A config.ini of 3 GB is never read whole nor written over.
