@@ -28,6 +28,7 @@ inline constexpr unsigned kPlayOptionPopup = 194;
 inline constexpr unsigned kMessageBox = 195;
 inline constexpr unsigned kKeyPopup = 196;
 inline constexpr unsigned kConfirmationPopup = 197;
+inline constexpr unsigned kExitChangesPopup = 198;
 }  // namespace Layout
 
 struct BoundControl {
@@ -209,6 +210,13 @@ inline constexpr BoundControl kBoundControls[] = {
     {Layout::kConfirmationPopup, "saveprofilesettingLabel", 0, -1, kLabel},
     {Layout::kConfirmationPopup, "popup_message_ok_btn", 0, -1, kButton},
     {Layout::kConfirmationPopup, "popup_message_cancel_btn", 0, -1, kButton},
+
+    // Leaving with changes not applied.
+    {Layout::kExitChangesPopup, "exitchangeslabel", 0, -1, kLabel},
+    {Layout::kExitChangesPopup, "exitchangeslabel2", 0, -1, kLabel},
+    {Layout::kExitChangesPopup, "exit_apply_btn", 0, -1, kButton},
+    {Layout::kExitChangesPopup, "exit_discard_btn", 0, -1, kButton},
+    {Layout::kExitChangesPopup, "exit_cancel_btn", 0, -1, kButton},
 };
 // clang-format on
 

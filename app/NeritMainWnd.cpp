@@ -1,6 +1,7 @@
 #include "app/NeritMainWnd.h"
 
 #include "app/BoundControls.h"
+#include "app/ExitChangesWnd.h"
 #include "app/LanguageGeometry.h"
 #include "app/MainFrameSetup.h"
 #include "app/MaskRegion.h"
@@ -27,6 +28,7 @@
 #include "ui/TabLayoutUI.h"
 
 #include <cstdio>
+#include <initializer_list>
 #include <iterator>
 
 namespace NeritApp {
@@ -52,6 +54,27 @@ std::u16string VersionText(int version)
     char text[32];
     std::snprintf(text, sizeof text, "V%d.%2.2d ", version / 100, version % 100);
     return std::u16string(text, text + std::char_traits<char>::length(text));
+}
+
+// Each "%s" of the pattern in turn replaced by the next part.
+std::string FillIn(std::string_view pattern, std::initializer_list<std::string_view> parts)
+{
+    std::string text(pattern);
+    size_t from = 0;
+    for (std::string_view part : parts) {
+        const size_t at = text.find("%s", from);
+        if (at == std::string::npos)
+            break;
+        text.replace(at, 2, part);
+        from = at + part.size();
+    }
+    return text;
+}
+
+std::string_view ReasonText(platform::FileError error, int language)
+{
+    const auto index = std::min(static_cast<size_t>(error), kFileErrorTexts.size() - 1);
+    return kFileErrorTexts[index][static_cast<size_t>(language)];
 }
 
 }  // namespace
@@ -84,10 +107,23 @@ std::string CNeritMainWnd::SkinFolder() const
     return programFolder_ + "/" + std::string(kSkinLanguages[language_].folder);
 }
 
+void CNeritMainWnd::WatchStopSignals(unsigned timerId, unsigned intervalMs,
+                                     std::function<void(const std::string&)> console)
+{
+    console_ = std::move(console);
+    stops_ = std::make_unique<StopSignalWatch>(static_cast<StopSignalWatch::Host&>(*this), [this] {
+        if (console_)
+            console_(std::string(kStillTransferringLine));
+    });
+    stopTimer_ = timerId;
+    System()->SetTimer(GetHWND(), timerId, intervalMs);
+}
+
 void CNeritMainWnd::Attach(ProgramSettings& settings, MouseConnection& mouse)
 {
     settings_ = &settings;
     mouse_ = &mouse;
+    pending_ = std::make_unique<settings::PendingChanges>(settings.Files(), settings.Folder());
     workflow_ = std::make_unique<ProfileWorkflow>(*this, settings, area_);
     macros_ = std::make_unique<MacroWorkflow>(*this, manager_, settings::Store(), state_, language_, settings.Folder(),
                                               settings.Files());
@@ -143,8 +179,14 @@ intptr_t CNeritMainWnd::HandleMessage(unsigned message, uintptr_t wParam, intptr
 {
     if (message == WM_CREATE)
         return OnCreate() ? 0 : -1;
+    // The desktop's close asks as the close button does.
     if (message == WM_CLOSE) {
-        System()->DestroyWindow(GetHWND());
+        CControlUI* close = manager_.FindControl(u"closebtn");
+        AskToExit(close != nullptr ? close : manager_.GetRoot());
+        return 0;
+    }
+    if (message == WM_TIMER && stops_ != nullptr && wParam == stopTimer_) {
+        stops_->Check();
         return 0;
     }
     if (message == WM_DESTROY)
@@ -367,6 +409,9 @@ void CNeritMainWnd::LoadStartupProfile()
     mouse_->Link().CloseDevice();
     ApplyLanguageGeometry(manager_, language_);
     System()->Invalidate(GetHWND());
+    // What the mouse holds counts as unchanged until settings are applied.
+    if (pending_ != nullptr)
+        pending_->RememberLoaded(settings::Store());
 }
 
 // Changes not applied yet are the store the user goes on with, but for the
@@ -517,7 +562,11 @@ bool CNeritMainWnd::FilterInput(unsigned message, intptr_t lParam)
 
 void CNeritMainWnd::OpenPopup(int kind, unsigned flag, CControlUI* owner)
 {
-    auto popup = std::make_unique<CPopupMessageWnd>(kind);
+    ShowPopup(std::make_unique<CPopupMessageWnd>(kind), flag, owner);
+}
+
+void CNeritMainWnd::ShowPopup(std::unique_ptr<CPopupWnd> popup, unsigned flag, CControlUI* owner)
+{
     if (!popup->Show(owner))
         return;
     popup.release();  // frees itself when its window is gone
@@ -546,6 +595,7 @@ constexpr AnswerFlag kAnswerFlags[] = {
     {u"apply_new_setting", PopupFlag::kApply},          {u"apply_new_setting_cancel", PopupFlag::kApply},
     {u"save_profile_setting", PopupFlag::kApply},       {u"save_profile_setting_cancel", PopupFlag::kApply},
     {u"exit_program", PopupFlag::kExit},                {u"exit_program_cancel", PopupFlag::kExit},
+    {ExitChangesAnswer::kApply, PopupFlag::kExit},      {ExitChangesAnswer::kDiscard, PopupFlag::kExit},
     {u"keyboard_not_detected", PopupFlag::kNoDevice},   {u"keyboard_not_detected_cancel", PopupFlag::kNoDevice},
     {u"msgbox_ok_btn", PopupFlag::kMessageBox},
     {u"button_singlekey", PopupFlag::kKeyPopup},        {u"button_singlekey_cancel", PopupFlag::kKeyPopup},
@@ -624,6 +674,8 @@ std::span<const CNeritMainWnd::Route> CNeritMainWnd::AnswerRoutes()
     {u"reset_profile_default", &CNeritMainWnd::OnResetProfileAnswer},
     {u"save_profile_setting", &CNeritMainWnd::OnSaveProfileAnswer},
     {u"exit_program", &CNeritMainWnd::OnExitAnswer},
+    {ExitChangesAnswer::kApply, &CNeritMainWnd::OnExitApplyAnswer},
+    {ExitChangesAnswer::kDiscard, &CNeritMainWnd::OnExitDiscardAnswer},
     {u"keyboard_not_detected", &CNeritMainWnd::OnNoDeviceAnswer},
     {u"reset_all_setting_cancel", &CNeritMainWnd::OnCancelAnswer},
     {u"reset_profile_default_cancel", &CNeritMainWnd::OnCancelAnswer},
@@ -705,7 +757,17 @@ void CNeritMainWnd::OnAnswer(SkinUI::NotifyMessage& message)
 
 void CNeritMainWnd::OnExitButton(int, SkinUI::NotifyMessage& message)
 {
-    OpenQuestion(PopupKind::kExitProgram, PopupFlag::kExit, message.sender);
+    AskToExit(message.sender);
+}
+
+void CNeritMainWnd::AskToExit(CControlUI* owner)
+{
+    if ((state_.popupFlags & PopupFlag::kQuestions) != 0)
+        return;
+    if (pending_ != nullptr && pending_->Any(settings::Store(), state_.shownProfile))
+        ShowPopup(std::make_unique<CExitChangesWnd>(language_), PopupFlag::kExit, owner);
+    else
+        OpenPopup(PopupKind::kExitProgram, PopupFlag::kExit, owner);
 }
 
 void CNeritMainWnd::OnMinimizeButton(int, SkinUI::NotifyMessage&)
@@ -850,12 +912,24 @@ void CNeritMainWnd::OnLanguageSelected(CControlUI& combo)
     if (language_ == previous)
         return;
     MainFrameSetup::ApplyLanguage(manager_, language_);
-    if (settings_ != nullptr)
-        settings_->Config().SaveLanguage(language_);
+    if (settings_ != nullptr && !settings_->Config().SaveLanguage(language_))
+        TellConfigNotWritten();
     manager_.ReloadImages();
     RefreshPages(state_.shownProfile);
     ApplyLanguageGeometry(manager_, language_);
     System()->Invalidate(GetHWND());
+}
+
+// Once a run: the language changes all the same, only not for the next start.
+void CNeritMainWnd::TellConfigNotWritten()
+{
+    if (configTold_)
+        return;
+    configTold_ = true;
+    const settings::ConfigFile& config = settings_->Config();
+    ShowNotice(FillIn(kConfigNotWrittenText[static_cast<size_t>(language_)],
+                      {config.Path(), ReasonText(config.LastError(), language_)}),
+               MB_OK | MB_ICONWARNING);
 }
 
 // ---- answers ----
@@ -886,7 +960,53 @@ void CNeritMainWnd::OnSaveProfileAnswer(int, SkinUI::NotifyMessage&)
 
 void CNeritMainWnd::OnExitAnswer(int, SkinUI::NotifyMessage&)
 {
+    EndProgram(true);
+}
+
+// Applied as the Apply button applies, failures told; with no profile in use
+// nothing can be applied, and the program stays.
+void CNeritMainWnd::OnExitApplyAnswer(int, SkinUI::NotifyMessage&)
+{
+    if (workflow_ == nullptr || !workflow_->CanApply())
+        return;
+    workflow_->Apply();
+    EndProgram(true);
+}
+
+void CNeritMainWnd::OnExitDiscardAnswer(int, SkinUI::NotifyMessage&)
+{
+    EndProgram(false);
+}
+
+// What could not be applied stays as pending changes; a pending-changes file
+// left from before goes when nothing is pending any more.
+bool CNeritMainWnd::KeepChanges(bool keep)
+{
+    if (pending_ == nullptr || (keep ? pending_->Keep(settings::Store(), state_.shownProfile) : pending_->Drop()))
+        return true;
+    const std::string path = pending_->Path();
+    const platform::FileError error = settings_->Files().LastError();
+    if (stops_ != nullptr && stops_->Signal() != 0) {
+        if (console_)
+            console_(FillIn(kChangesNotKeptLine, {path, ReasonText(error, 0)}));
+    } else {
+        ShowNotice(settings::FailedToWriteText({}, {path}, language_), MB_OK | MB_ICONWARNING);
+    }
+    return false;
+}
+
+void CNeritMainWnd::EndProgram(bool keepChanges)
+{
+    if (ending_)
+        return;
+    ending_ = true;
+    KeepChanges(keepChanges);
     System()->PostQuitMessage(0);
+}
+
+void CNeritMainWnd::EndForSignal(int)
+{
+    EndProgram(true);
 }
 
 // The notice comes back for as long as the mouse stays away.
@@ -968,11 +1088,7 @@ void CNeritMainWnd::MouseBack()
 
 void CNeritMainWnd::OpenMacroLimitBox(SkinUI::CControlUI* anchor)
 {
-    auto box = std::make_unique<CMessageBoxWnd>(MessageBoxKind::kMacroLimit);
-    if (!box->Show(anchor))
-        return;
-    box.release();  // frees itself when its window is gone
-    state_.popupFlags |= PopupFlag::kMessageBox;
+    ShowPopup(std::make_unique<CMessageBoxWnd>(MessageBoxKind::kMacroLimit), PopupFlag::kMessageBox, anchor);
 }
 
 bool CNeritMainWnd::ShowPage(int page)

@@ -16,9 +16,11 @@
 #include "app/ProfileWorkflow.h"
 #include "app/ProgramSettings.h"
 #include "app/SensorPages.h"
+#include "app/StopSignalWatch.h"
 #include "platform/file_dialog.h"
 #include "platform/single_instance.h"
 #include "platform/url_opener.h"
+#include "settings/PendingChanges.h"
 #include "settings/ProfileSet.h"
 #include "settings/ProfileSync.h"
 #include "ui/NotifyMessage.h"
@@ -34,12 +36,15 @@
 
 namespace NeritApp {
 
+class CPopupWnd;
+
 class CNeritMainWnd : public SkinUI::CWindowWnd,
                       public SkinUI::INotifyUI,
                       public settings::PageRefresher,
                       public ProfileWorkflow::Host,
                       public MacroWorkflow::Host,
                       public DevicePresence::Host,
+                      private StopSignalWatch::Host,
                       private ButtonAssignment::Popups {
 public:
     static constexpr std::u16string_view kClassName = u"MSUIMainFrame";
@@ -84,6 +89,16 @@ public:
     // Looks every intervalMs for later starts that ask the window to come
     // to the front.
     void WatchRaiseRequests(platform::InstanceGuard& guard, unsigned timerId, unsigned intervalMs);
+    // Looks every intervalMs for SIGTERM and SIGINT (platform::StopSignals),
+    // which end the program as a close without a question does, once a
+    // transfer with the mouse is done. What the user is to be told then (a
+    // further signal while waiting, changes that could not be kept) goes to
+    // `console` one line at a time. After Attach.
+    void WatchStopSignals(unsigned timerId, unsigned intervalMs, std::function<void(const std::string&)> console);
+    // The signal that ended the program; 0 for none.
+    int StopSignal() const { return stops_ != nullptr ? stops_->Signal() : 0; }
+    // The changes not applied yet; null before Attach.
+    settings::PendingChanges* Pending() { return pending_.get(); }
 
     // Runs long work with the mouse (loading or writing all profiles) with
     // the progress shown over the window; the window keeps painting and
@@ -134,6 +149,19 @@ private:
     void OnAnswer(SkinUI::NotifyMessage& message);
     void OpenPopup(int kind, unsigned flag, SkinUI::CControlUI* owner);
     void OpenQuestion(int kind, unsigned flag, SkinUI::CControlUI* owner);
+    // Shows the popup for `owner` and sets `flag`; nothing when it cannot be
+    // shown.
+    void ShowPopup(std::unique_ptr<CPopupWnd> popup, unsigned flag, SkinUI::CControlUI* owner);
+    // The exit question: Apply, Discard or Cancel while changes are not
+    // applied, else whether to leave.
+    void AskToExit(SkinUI::CControlUI* owner);
+    // Keeps the changes not applied as pending changes (or drops them);
+    // false, after telling why, when the file could not be written.
+    bool KeepChanges(bool keep);
+    void EndProgram(bool keepChanges);
+    // StopSignalWatch::Host
+    void EndForSignal(int number) override;
+    void TellConfigNotWritten();
     void OnLanguageSelected(SkinUI::CControlUI& combo);
     void ShowLeds();
     bool SwitchLeds(bool on);
@@ -165,6 +193,8 @@ private:
     void OnResetProfileAnswer(int, SkinUI::NotifyMessage&);
     void OnSaveProfileAnswer(int, SkinUI::NotifyMessage&);
     void OnExitAnswer(int, SkinUI::NotifyMessage&);
+    void OnExitApplyAnswer(int, SkinUI::NotifyMessage&);
+    void OnExitDiscardAnswer(int, SkinUI::NotifyMessage&);
     void OnNoDeviceAnswer(int, SkinUI::NotifyMessage&);
     void OnCancelAnswer(int, SkinUI::NotifyMessage& message);
     void OnSingleKeyAnswer(int, SkinUI::NotifyMessage& message);
@@ -205,6 +235,12 @@ private:
     MouseConnection* mouse_ = nullptr;
     platform::InstanceGuard* guard_ = nullptr;
     unsigned raiseTimer_ = 0;
+    std::unique_ptr<settings::PendingChanges> pending_;
+    std::unique_ptr<StopSignalWatch> stops_;
+    std::function<void(const std::string&)> console_;
+    unsigned stopTimer_ = 0;
+    bool ending_ = false;
+    bool configTold_ = false;  // config.ini could not be written: said once
     bool initialised_ = false;
 };
 

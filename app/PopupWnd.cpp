@@ -132,6 +132,12 @@ intptr_t CPopupWnd::HandleMessage(unsigned message, uintptr_t wParam, intptr_t l
     case WM_CREATE:
         return OnCreate() ? 0 : -1;
     case WM_CLOSE:
+        // The desktop's close of a popup not answered yet cancels it.
+        if (!m_answered) {
+            m_answered = true;
+            ReleaseBlock();
+            SendToOwner(CancelAnswer());
+        }
         m_drag.End();
         System()->DestroyWindow(GetHWND());
         return 0;

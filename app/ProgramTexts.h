@@ -153,6 +153,48 @@ inline constexpr std::array<std::string_view, 4> kNoBrowserText = {
     "找不到打开网页的程序。\r\n请在浏览器中打开此网址：\r\n\r\n  %s",
     "Es wurde kein Programm zum Öffnen von Webseiten gefunden.\r\nBitte öffnen Sie diese Adresse im Browser:\r\n\r\n  %s"};
 
+// Asked on leaving while changes are not applied: the question, the prompt
+// and the three answers.
+inline constexpr LanguageTexts kExitChangesQuestion = {
+    u"Some changes have not been applied to the mouse.", u"部分變更尚未套用到滑鼠。", u"部分更改尚未应用到鼠标。",
+    u"Einige Änderungen wurden noch nicht in die Maus übernommen."};
+inline constexpr LanguageTexts kExitChangesPrompt = {u"Apply them before leaving?", u"要在結束前套用嗎？",
+                                                     u"要在退出前应用吗？", u"Vor dem Beenden übernehmen?"};
+inline constexpr LanguageTexts kExitApplyText = {u"Apply", u"套用", u"应用", u"Übernehmen"};
+inline constexpr LanguageTexts kExitDiscardText = {u"Discard", u"捨棄", u"放弃", u"Verwerfen"};
+inline constexpr LanguageTexts kExitCancelText = {u"Cancel", u"取消", u"取消", u"Abbrechen"};
+
+// Said when config.ini cannot be written; %s is the path, then the reason.
+inline constexpr std::array<std::string_view, 4> kConfigNotWrittenText = {
+    "The program's settings could not be written to\r\n  %s\r\n(%s).\r\nThe new language is used until the program ends.",
+    "無法將程式設定寫入\r\n  %s\r\n（%s）。\r\n語言只在本次執行期間變更。",
+    "无法将程序设置写入\r\n  %s\r\n（%s）。\r\n语言只在本次运行期间更改。",
+    "Die Programmeinstellungen konnten nicht geschrieben werden nach\r\n  %s\r\n(%s).\r\nDie Sprache gilt nur bis zum Programmende."};
+// Told on the console when the program was asked to end by a signal.
+inline constexpr std::string_view kStillTransferringLine =
+    "still busy with the mouse: the program ends as soon as the transfer is done";
+// %s: the pending-changes file, then the reason.
+inline constexpr std::string_view kChangesNotKeptLine = "the changes not applied could not be kept in %s (%s)";
+
+// Why a file could not be read or written, by platform::FileError (None
+// first, Other last).
+// clang-format off
+inline constexpr std::array<std::array<std::string_view, 4>, 11> kFileErrorTexts = {{
+    {"", "", "", ""},
+    {"missing", "不存在", "不存在", "fehlt"},
+    {"a folder", "是資料夾", "是文件夹", "ist ein Ordner"},
+    {"a file stands where a folder belongs", "路徑中的資料夾是檔案", "路径中的文件夹是文件",
+     "eine Datei steht, wo ein Ordner hingehört"},
+    {"not a regular file", "不是一般檔案", "不是普通文件", "keine gewöhnliche Datei"},
+    {"no permission", "沒有權限", "没有权限", "keine Berechtigung"},
+    {"too large", "檔案太大", "文件太大", "zu groß"},
+    {"name too long", "名稱太長", "名称太长", "Name zu lang"},
+    {"no space left", "磁碟空間不足", "磁盘空间不足", "kein Platz mehr"},
+    {"read-only file system", "唯讀檔案系統", "只读文件系统", "schreibgeschütztes Dateisystem"},
+    {"input/output error", "輸入/輸出錯誤", "输入/输出错误", "Ein-/Ausgabefehler"},
+}};
+// clang-format on
+
 // The key popup's title and prompt.
 inline constexpr LanguageTexts kKeyPopupTitle = {u"Single    Key    Setting", u" 單  一  鍵  設  定 ",
                                                  u" 单  一  键  设  定 ", u"Einzelne Taste Einstellungen"};

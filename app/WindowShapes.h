@@ -22,6 +22,7 @@ inline constexpr WindowShape kWindowShapes[] = {
     {Layout::kKeyPopup,           627, 296, 30, 3, 3},
     {Layout::kPlayOptionPopup,    658, 294, 40, 3, 3},
     {Layout::kConfirmationPopup,  660, 294, 30, 3, 3},
+    {Layout::kExitChangesPopup,   660, 294, 30, 3, 3},
     {Layout::kMessageBox,         305, 206, 30, 3, 3},
 };
 // clang-format on

@@ -15,6 +15,7 @@
 #include "platform/HeadlessWindowSystem.h"
 #include "platform/PauselessClock.h"
 #include "platform/SdlWindowSystem.h"
+#include "platform/StopSignals.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -45,6 +46,8 @@ constexpr const char* kUsage =
 // Outside the ids the controls' own timers take (below 255).
 constexpr unsigned kRaiseTimer = 256;
 constexpr unsigned kRaiseIntervalMs = 250;
+constexpr unsigned kStopTimer = 257;
+constexpr unsigned kStopIntervalMs = 100;
 
 // The folder holding VimoSkin … VimoSkin3: beside the executable (the build
 // tree), under the executable's install prefix, else the configured install
@@ -87,6 +90,9 @@ platform::Clock& ProgramClock(const StartupOptions& options)
 class Program final {
 public:
     explicit Program(const StartupOptions& options) : options_(options) {}
+
+    // The signal that ended the run; 0 for none.
+    int StopSignal() const { return stopSignal_; }
 
     int Run(platform::WindowSystem& system)
     {
@@ -205,17 +211,23 @@ private:
         return 0;
     }
 
+    // SIGTERM and SIGINT end the loop as a close does, without a question.
     int RunLoop(platform::WindowSystem& system, CNeritMainWnd& window)
     {
         if (guard_)
             window.WatchRaiseRequests(*guard_, kRaiseTimer, kRaiseIntervalMs);
-        return SkinUI::CWindowUIManager::MessageLoop(system);
+        window.WatchStopSignals(kStopTimer, kStopIntervalMs,
+                                [](const std::string& line) { std::fprintf(stderr, "NeritMice: %s\n", line.c_str()); });
+        const int status = SkinUI::CWindowUIManager::MessageLoop(system);
+        stopSignal_ = window.StopSignal();
+        return status;
     }
 
     const StartupOptions& options_;
     std::unique_ptr<platform::InstanceGuard> guard_;
     int instanceStatus_ = 1;
     RefusedPictures refusedPictures_;
+    int stopSignal_ = 0;
 };
 
 }  // namespace
@@ -248,8 +260,18 @@ int main(int argc, char** argv)
             return 1;
         }
     }
+    // Counted from the start: one that comes while the profiles are first
+    // read ends the program once they are. Headless runs have no loop to
+    // look at them.
+    if (!options.headless)
+        platform::StopSignals::Watch();
     SkinUI::CWindowWnd::SetWindowSystem(system.get());
-    const int status = Program(options).Run(*system);
+    Program program(options);
+    const int status = program.Run(*system);
     SkinUI::CWindowWnd::SetWindowSystem(nullptr);
+    system.reset();
+    // Ended by a signal: the parent learns so, as without the wait.
+    if (program.StopSignal() != 0)
+        platform::StopSignals::EndBy(program.StopSignal());
     return status;
 }

@@ -63,7 +63,8 @@ constexpr Page kPages[] = {{"main_control", u"maincontrolbtn"},
 constexpr Shot kPopups[] = {{"popup_play_option", Layout::kPlayOptionPopup},
                             {"message_box", Layout::kMessageBox},
                             {"popup_key", Layout::kKeyPopup},
-                            {"popup_confirmation", Layout::kConfirmationPopup}};
+                            {"popup_confirmation", Layout::kConfirmationPopup},
+                            {"popup_exit_changes", Layout::kExitChangesPopup}};
 // The sensor pages stand alone: the main window does not show them.
 constexpr std::pair<const char*, std::u16string_view> kSensorPages[] = {
     {"sensor_optical", u"OpticalSensor"},

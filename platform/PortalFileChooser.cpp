@@ -16,6 +16,9 @@ constexpr guint32 kGlobPattern = 0;
 constexpr guint32 kResponseSuccess = 0;
 constexpr guint32 kResponseCancelled = 1;
 constexpr int kCloseTimeoutMs = 1000;
+// How long GDBus may take to let go of a closed connection.
+constexpr int kReleaseTries = 200;
+constexpr gulong kReleasePauseUs = 5000;
 
 struct ResponseState {
     bool arrived = false;
@@ -180,37 +183,60 @@ void CloseRequest(GDBusConnection* bus, const std::string& handle)
         g_variant_unref(reply);
 }
 
+gboolean OnCancelled(GCancellable*, gpointer) { return G_SOURCE_REMOVE; }
+
+// A closed connection refers to the context it was made on until GDBus,
+// from a thread of its own, has let go of it. Waits for that (a second at
+// most), iterating the context meanwhile, so that the connection is not
+// finalized after this thread and its context have gone.
+void Release(GDBusConnection* bus, GMainContext* context)
+{
+    GWeakRef weak;
+    g_weak_ref_init(&weak, bus);
+    g_object_unref(bus);
+    for (int i = 0; i < kReleaseTries; ++i) {
+        auto* alive = static_cast<GObject*>(g_weak_ref_get(&weak));
+        if (alive == nullptr)
+            break;
+        g_object_unref(alive);
+        while (g_main_context_iteration(context, FALSE)) {
+        }
+        g_usleep(kReleasePauseUs);
+    }
+    g_weak_ref_clear(&weak);
+}
+
 }  // namespace
 
 PortalFileChooser::PortalFileChooser(std::string busAddress, int callTimeoutMs)
-    : busAddress_(std::move(busAddress)), callTimeoutMs_(callTimeoutMs), cancellable_(g_cancellable_new()),
-      context_(g_main_context_new())
+    : busAddress_(std::move(busAddress)), callTimeoutMs_(callTimeoutMs), cancellable_(g_cancellable_new())
 {
 }
 
-PortalFileChooser::~PortalFileChooser()
-{
-    g_main_context_unref(context_);
-    g_object_unref(cancellable_);
-}
+PortalFileChooser::~PortalFileChooser() { g_object_unref(cancellable_); }
 
-void PortalFileChooser::Cancel()
-{
-    g_cancellable_cancel(cancellable_);
-    g_main_context_wakeup(context_);
-}
+void PortalFileChooser::Cancel() { g_cancellable_cancel(cancellable_); }
 
+// The context is made, iterated and freed here only; the cancellable wakes it.
 PortalFileChooser::Outcome PortalFileChooser::Run(const FileDialogRequest& request, unsigned token)
 {
-    g_main_context_push_thread_default(context_);
-    Outcome outcome = RunOnContext(request, token);
-    while (g_main_context_iteration(context_, FALSE)) {
+    GMainContext* context = g_main_context_new();
+    g_main_context_push_thread_default(context);
+    GSource* wake = g_cancellable_source_new(cancellable_);
+    g_source_set_callback(wake, G_SOURCE_FUNC(OnCancelled), nullptr, nullptr);
+    g_source_attach(wake, context);
+    Outcome outcome = RunOnContext(request, token, context);
+    g_source_destroy(wake);
+    g_source_unref(wake);
+    while (g_main_context_iteration(context, FALSE)) {
     }
-    g_main_context_pop_thread_default(context_);
+    g_main_context_pop_thread_default(context);
+    g_main_context_unref(context);
     return outcome;
 }
 
-PortalFileChooser::Outcome PortalFileChooser::RunOnContext(const FileDialogRequest& request, unsigned token)
+PortalFileChooser::Outcome PortalFileChooser::RunOnContext(const FileDialogRequest& request, unsigned token,
+                                                           GMainContext* context)
 {
     if (g_cancellable_is_cancelled(cancellable_))
         return {true, {FileDialogStatus::Cancelled, {}}};
@@ -226,7 +252,7 @@ PortalFileChooser::Outcome PortalFileChooser::RunOnContext(const FileDialogReque
     // An older portal may choose another object path.
     const guint otherSubscription = !handle.empty() && handle != expected ? Subscribe(bus, handle, state) : 0;
     while (!handle.empty() && !state.arrived && !g_cancellable_is_cancelled(cancellable_))
-        g_main_context_iteration(context_, TRUE);
+        g_main_context_iteration(context, TRUE);
     Outcome outcome{state.arrived, state.answer};
     if (!state.arrived && g_cancellable_is_cancelled(cancellable_)) {
         if (!handle.empty())
@@ -238,7 +264,7 @@ PortalFileChooser::Outcome PortalFileChooser::RunOnContext(const FileDialogReque
     if (otherSubscription != 0)
         g_dbus_connection_signal_unsubscribe(bus, otherSubscription);
     g_dbus_connection_close_sync(bus, nullptr, nullptr);
-    g_object_unref(bus);
+    Release(bus, context);
     return outcome;
 }
 

@@ -2,7 +2,9 @@
 // D-Bus. Run blocks its (worker) thread: it connects to the session bus on a
 // private connection, asks the portal, and iterates a GLib main context of its
 // own until the request object's Response signal arrives or Cancel is called
-// from another thread.
+// from another thread. The context and the connection begin and end on the
+// thread that runs the dialog: once Run has returned, nothing of GLib refers
+// to that thread or its context, so the thread may end.
 #pragma once
 
 #include "platform/file_dialog.h"
@@ -30,8 +32,8 @@ public:
 
     // `token` tells apart the requests of one connection.
     Outcome Run(const FileDialogRequest& request, unsigned token);
-    // Ends a Run in progress (any thread); it then answers Cancelled and
-    // closes the dialog.
+    // Ends a Run in progress (any thread; it only cancels): Run then answers
+    // Cancelled and closes the dialog.
     void Cancel();
 
     // A "file://" address as a local path (percent escapes decoded); empty
@@ -39,12 +41,11 @@ public:
     static std::string PathFromUri(const char* uri);
 
 private:
-    Outcome RunOnContext(const FileDialogRequest& request, unsigned token);
+    Outcome RunOnContext(const FileDialogRequest& request, unsigned token, _GMainContext* context);
 
     std::string busAddress_;
     int callTimeoutMs_;
     _GCancellable* cancellable_;
-    _GMainContext* context_;
 };
 
 }  // namespace platform

@@ -2,28 +2,10 @@
 
 #include "platform/ChildProcess.h"
 
-#include <memory>
-#include <system_error>
-#include <thread>
-
 namespace platform {
 namespace {
 
 constexpr const char* kBlanks = " \t\r\n\v\f";
-
-// Collects the process when it ends, on a thread that shares it.
-bool ReapLater(const std::shared_ptr<ChildProcess>& child)
-{
-    try {
-        std::thread([process = child] {
-            int ignored;
-            process->Reap(true, ignored);
-        }).detach();
-        return true;
-    } catch (const std::system_error&) {
-        return false;
-    }
-}
 
 }  // namespace
 
@@ -42,8 +24,8 @@ UrlOpenResult XdgUrlOpener::Open(const std::string& address)
     // An address starting with '-' would be taken for an option.
     if (trimmed.empty() || trimmed.front() == '-')
         return UrlOpenResult::Failed;
-    auto child = std::make_shared<ChildProcess>();
-    switch (child->Start({program_, trimmed}, false)) {
+    ChildProcess child;
+    switch (child.Start({program_, trimmed}, false)) {
     case ChildProcess::StartResult::NotFound:
         return UrlOpenResult::NoOpener;
     case ChildProcess::StartResult::Failed:
@@ -51,12 +33,9 @@ UrlOpenResult XdgUrlOpener::Open(const std::string& address)
     case ChildProcess::StartResult::Started:
         break;
     }
-    // Without a waiting thread the process is still collected: non-blocking
-    // now, else by init when we exit. It has started either way.
-    if (!ReapLater(child)) {
-        int ignored;
-        child->Reap(false, ignored);
-    }
+    // Unwatched, the process is still collected: now if it has ended, else
+    // by the system once we are gone. It has started either way.
+    reaper_.Add(child.Pid());
     return UrlOpenResult::Started;
 }
 

@@ -32,7 +32,7 @@ constexpr unsigned kLayouts[] = {
     Layout::kHdstSensorPage, Layout::kLaserSensorPage, Layout::kOpticalSensorPage, Layout::kOnTheFlyDpiPage,
     Layout::kMainFrame,      Layout::kMacroPage,       Layout::kMainControlPage,   Layout::kPerformancePage,
     Layout::kSupportPage,    Layout::kPlayOptionPopup, Layout::kMessageBox,        Layout::kKeyPopup,
-    Layout::kConfirmationPopup,
+    Layout::kConfirmationPopup, Layout::kExitChangesPopup,
 };
 
 // The build's skin folders, or others named by NERIT_SKIN_DIR in the

@@ -12,7 +12,7 @@ code=$?
 missing=0
 for lang in en zh_TW zh_CN de; do
   for name in main_control performance macro support popup_play_option message_box popup_key \
-              popup_confirmation sensor_optical sensor_hdst sensor_laser sensor_on_the_fly_dpi; do
+              popup_confirmation popup_exit_changes sensor_optical sensor_hdst sensor_laser sensor_on_the_fly_dpi; do
     file="$out/$lang/$name.png"
     if [ "$(head -c 8 "$file" 2>/dev/null | od -An -tx1 | tr -d ' \n')" != "89504e470d0a1a0a" ]; then
       echo "missing or not a PNG: $file"

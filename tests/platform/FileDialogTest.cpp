@@ -2,20 +2,25 @@
 #include "ScopedEnvironment.h"
 #include "TempFolder.h"
 
+#include "platform/CairoPainter.h"
 #include "platform/DesktopFileDialog.h"
 #include "platform/FakeFileDialog.h"
 #include "platform/FileDialogMailbox.h"
 #include "platform/HeadlessWindowSystem.h"
+#include "platform/XdgUrlOpener.h"
 #include "platform/ZenityCommand.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <thread>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 using namespace platform;
 using testsupport::FakePortalBus;
@@ -95,6 +100,18 @@ void WriteFakeZenity(const TempFolder& folder, const std::string& printed, int e
     WriteScript(folder.File("zenity"), "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" +
                                            folder.File("args.txt") + "'\nprintf '%s' '" + printed + "'\nexit " +
                                            std::to_string(exitCode) + "\n");
+}
+
+// The threads of the process that are not GLib's own (those carry names of
+// their own, "gdbus" and the like): the test's and ours.
+int UnnamedThreads()
+{
+    const auto nameOf = [](const std::filesystem::path& task) { return ReadFile((task / "comm").string()); };
+    const std::string process = nameOf("/proc/self");
+    int count = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
+        count += nameOf(task.path()) == process ? 1 : 0;
+    return count;
 }
 
 }  // namespace
@@ -324,4 +341,55 @@ TEST_F(DesktopFileDialogTest, OpenDialogsAreClosedWithoutAnswerWhenTheServiceEnd
     ui.windows.RunPending();
     EXPECT_TRUE(ui.answered.empty());
     EXPECT_EQ(bus->Calls().size(), 1u);
+}
+
+// What the program does for minutes, in seconds: file dialogs through the
+// portal (answered, and left open when their service goes), links opened by
+// a stand-in xdg-open, and tooltip texts drawn through Pango meanwhile, each
+// service on the threads it uses. The sanitizer build reports a GLib thread,
+// main context or thread-local value used after its owner has gone, also at
+// the test process's exit.
+TEST_F(DesktopFileDialogTest, ManyDialogsLinksAndTooltipsInALoop)
+{
+    if (!StartBus())
+        GTEST_SKIP() << "dbus-daemon is not available";
+    ASSERT_TRUE(bus->StartPortal(0, {"file:///data/p.vqp"}));
+    const int threads = UnnamedThreads();
+    // Some openers outlive the loop, as a browser started in front does.
+    WriteScript(folder.File("xdg-open"),
+                "echo $$ >> '" + folder.File("openers") + "'\ncase $1 in *[05]) sleep 1 ;; esac\n");
+    WriteFakeZenity(folder, "/data/z.vqp\n", 0);
+    ScopedEnvironment path("PATH", ScopedEnvironment::PathWithFirst(folder.Path().string()));
+    auto links = std::make_unique<XdgUrlOpener>();
+    CairoPainter tooltip(240, 24);
+    constexpr int kRounds = 25;
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_EQ(Ask(OnBus(), ProfileSave()).path, "/data/p.vqp");
+        if (round % 5 == 0) {
+            ASSERT_EQ(Ask(NoBus(), ProfileSave()).path, "/data/z.vqp");
+        }
+        ASSERT_EQ(links->Open("https://example.org/" + std::to_string(round)), UrlOpenResult::Started);
+        tooltip.Clear(0xFF202228);
+        tooltip.DrawText(u"https://example.org/ 說明", FontSpec{}, 0xFFFFFFFF, {0, 0, 240, 24}, 0);
+        // A dialog still open when the window goes.
+        bus->SetAnswer(0, {}, false);
+        {
+            DesktopFileDialog open(ui.windows, OnBus());
+            open.Start(MacroImport(), ui.window, kAnswerMessage);
+            const auto until = std::chrono::steady_clock::now() + kLongWait;
+            while (bus->Calls().size() < static_cast<size_t>(2 * round + 2) && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        bus->SetAnswer(0, {"file:///data/p.vqp"});
+    }
+    EXPECT_EQ(bus->Calls().size(), static_cast<size_t>(2 * kRounds));
+    // An opener still runs; no thread of the services outlives them.
+    EXPECT_GT(links->Running(), 0u);
+    links.reset();
+    EXPECT_EQ(UnnamedThreads(), threads);
+    // Left to the system, which is the test here.
+    std::ifstream openers(folder.File("openers"));
+    for (pid_t pid; openers >> pid;)
+        ::waitpid(pid, nullptr, 0);
 }
