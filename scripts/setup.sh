@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake ninja-build pkg-config
   libhidapi-dev libudev-dev
   libglib2.0-dev
   libminizip-dev zlib1g-dev
