@@ -179,8 +179,11 @@ intptr_t CNeritMainWnd::HandleMessage(unsigned message, uintptr_t wParam, intptr
 {
     if (message == WM_CREATE)
         return OnCreate() ? 0 : -1;
-    // The desktop's close asks as the close button does.
+    // The desktop's close asks as the close button does; a recording ends
+    // first, as the answer would not be heard while it goes on.
     if (message == WM_CLOSE) {
+        if (macros_ != nullptr)
+            macros_->StopRecording();
         CControlUI* close = manager_.FindControl(u"closebtn");
         AskToExit(close != nullptr ? close : manager_.GetRoot());
         return 0;

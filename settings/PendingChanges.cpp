@@ -57,23 +57,28 @@ std::unique_ptr<SettingsStore> PendingChanges::Prepared(const SettingsStore& sto
     return prepared;
 }
 
-bool PendingChanges::Differs(const SettingsStore& prepared)
+std::optional<bool> PendingChanges::Differs(const SettingsStore& prepared)
 {
+    if (loaded_ == nullptr)
+        return std::nullopt;
     SettingsStore applied;
     if (LoadAllProfilesFile(applied, files_, AllProfilesPath(folder_)) == kProfileFileLoaded)
         return !SameSettings(prepared, applied);
-    return loaded_ != nullptr && !SameSettings(prepared, *loaded_);
+    return !SameSettings(prepared, *loaded_);
 }
 
 bool PendingChanges::Any(const SettingsStore& store, int shownIndex)
 {
-    return Differs(*Prepared(store, shownIndex));
+    return Differs(*Prepared(store, shownIndex)).value_or(false);
 }
 
 bool PendingChanges::Keep(const SettingsStore& store, int shownIndex)
 {
     const std::unique_ptr<SettingsStore> prepared = Prepared(store, shownIndex);
-    if (!Differs(*prepared))
+    const std::optional<bool> differs = Differs(*prepared);
+    if (!differs)
+        return true;
+    if (!*differs)
         return Drop();
     return SaveAllProfilesFile(*prepared, files_, Path());
 }

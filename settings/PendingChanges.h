@@ -13,6 +13,7 @@
 #include "settings/SettingsStore.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace settings {
@@ -21,11 +22,12 @@ class PendingChanges {
 public:
     PendingChanges(platform::FileSystem& files, const DataFolder& folder);
 
-    // What was loaded from the mouse: the settings that count as unchanged
-    // while no settings were ever applied.
+    // The settings as loaded (from the mouse, before any pending changes are
+    // laid over them): they count as unchanged while no settings were ever
+    // applied. Until this is called the store holds no settings yet: nothing
+    // counts as changed and Keep touches no file.
     void RememberLoaded(const SettingsStore& store);
-    // Whether the store differs from the settings last applied. Without
-    // either (nothing applied, nothing loaded) there is nothing to differ from.
+    // Whether the store differs from the settings last applied.
     bool Any(const SettingsStore& store, int shownIndex);
     // Writes the store (the working list stored into profile `shownIndex`'s
     // copy) to the pending-changes file when it has changes, else removes a
@@ -39,7 +41,8 @@ public:
 private:
     // The store with the working list stored into the shown profile's copy.
     static std::unique_ptr<SettingsStore> Prepared(const SettingsStore& store, int shownIndex);
-    bool Differs(const SettingsStore& prepared);
+    // Nothing when no settings were loaded yet.
+    std::optional<bool> Differs(const SettingsStore& prepared);
 
     platform::FileSystem& files_;
     const DataFolder& folder_;

@@ -4,6 +4,7 @@
 // config.ini that cannot be written is said once when the language changes.
 #include "MainWindowFixture.h"
 #include "platform/StopSignals.h"
+#include "ui/ListUI.h"
 
 #include <csignal>
 #include <unistd.h>
@@ -75,7 +76,8 @@ TEST_F(ExitQuestionTest, WithNothingUnappliedOnlyAsksWhetherToLeave)
 }
 
 // A new macro lives in the working list only; it counts. Cancelled three
-// ways, then discarded: nothing reaches the mouse or the files.
+// ways (the first during a recording), then discarded: nothing reaches the
+// mouse or the files.
 TEST_F(ExitQuestionTest, UnappliedChangesCanBeCancelledAndDiscarded)
 {
     Start();
@@ -85,6 +87,16 @@ TEST_F(ExitQuestionTest, UnappliedChangesCanBeCancelledAndDiscarded)
     Click(u"macro_new_btn");
     ASSERT_EQ(settings::Store().WorkingMacroCount(), 1);
     LeaveStalePending();
+    // A recording ends with the desktop's close: its answer is heard.
+    auto* names = dynamic_cast<SkinUI::CListUI*>(Find(u"macro_name_list"));
+    ASSERT_NE(names, nullptr);
+    const SkinUI::UIRect row = names->GetItemAt(0)->GetItemRect();
+    for (unsigned message : {platform::WM_MOUSEMOVE, platform::WM_LBUTTONDOWN, platform::WM_LBUTTONUP})
+        system.InjectMouse(window.GetHWND(), message, (row.left + row.right) / 2, (row.top + row.bottom) / 2,
+                           message == platform::WM_LBUTTONDOWN ? platform::MK_LBUTTON : 0);
+    Run();
+    Click(u"macro_record_btn");
+    ASSERT_TRUE(window.State().recording);
 
     CloseByDesktop(window.GetHWND());
     ASSERT_TRUE(PopupState::IsOpen());

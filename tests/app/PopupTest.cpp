@@ -1,7 +1,6 @@
 // The confirmation popups and message boxes, headless: a main window holding
 // the owner button opens them; the answers come back to it through the
 // process's message loop.
-#include "app/ExitChangesWnd.h"
 #include "app/MessageBoxWnd.h"
 #include "app/PopupMessageWnd.h"
 #include "PopupOwnerFixture.h"
@@ -111,35 +110,6 @@ TEST_F(PopupTest, TheDesktopsCloseCancels)
         ExpectAnswered(kExpected[kind].cancel);
         EXPECT_EQ(PopupState::Count(), 0);
     }
-}
-
-// Leaving with changes not applied: the three answers where the layout puts
-// them, in the interface language, and Enter applies.
-TEST_F(PopupTest, TheUnappliedChangesQuestionAnswersApplyDiscardOrCancel)
-{
-    const std::pair<std::u16string_view, std::u16string_view> buttons[] = {
-        {u"exit_apply_btn", u"exit_apply_changes"},
-        {u"exit_discard_btn", u"exit_discard_changes"},
-        {u"exit_cancel_btn", u"exit_program_cancel"},
-    };
-    for (const auto& [button, answer] : buttons) {
-        auto* popup = new CExitChangesWnd(3);
-        Open(popup, owner);
-        EXPECT_EQ(popup->GetManager().FindControl(u"exit_discard_btn")->GetText(), u"Verwerfen");
-        Click(*popup, button);
-        ExpectAnswered(answer);
-    }
-    Open(new CExitChangesWnd(0), owner);
-    Key(VK_RETURN);
-    ExpectAnswered(u"exit_apply_changes");
-    Open(new CExitChangesWnd(0), owner);
-    Key(VK_ESCAPE);
-    ExpectAnswered(u"exit_program_cancel");
-    Open(new CExitChangesWnd(0), owner);
-    system.PostMessage(popupWindow, WM_CLOSE, 0, 0);
-    Run();
-    ExpectAnswered(u"exit_program_cancel");
-    EXPECT_EQ(PopupState::Count(), 0);
 }
 
 TEST_F(PopupTest, AnswersArriveByThemselvesAndOnlyOnce)

@@ -4,8 +4,7 @@
 #  - while idle, at once, as by the signal, with the change not applied kept
 #    in profile/PendingChanges;
 #  - while the profiles are being read, only once the transfer is done, a
-#    second signal meanwhile said in one line; with nothing changed, the
-#    first run's pending changes are then gone.
+#    second signal meanwhile said in one line.
 #   xvfb_stop_signals_test.sh NERITMICE NERIT_SCREENSHOTS SKINS
 # Skipped (77) without a display, xdotool or xwd.
 set -u
@@ -95,6 +94,4 @@ wait_end
 led=$(od -An -tu1 -j 9 -N 1 "$work/state" 2>/dev/null | tr -d ' ')
 [ "$led" = "255" ] || fail "the profiles were not read to the end (state byte 9: ${led:-no file})"
 [ "$(grep -c "still busy" "$work/err.txt")" -eq 1 ] || fail "the wait was not said in exactly one line"
-# Nothing was changed in this run: the first run's pending changes are gone.
-[ -e "$pending" ] && fail "changes were kept as pending, though the store was as read"
 echo "xvfb stop signals test passed"
