@@ -396,12 +396,17 @@ void CNeritMainWnd::LoadStartupProfile()
     ShowFailedProfiles(failed);
     if (!changed.Empty())
         ShowNotice(settings::ChangedOnMouseText(changed, language_), MB_OK | MB_ICONINFORMATION);
-    LoadPendingChanges(changed);
     const bool known = remembered >= 0 && remembered < ProfileArea::kProfiles;
     // The remembered profile is in use and shown, whether or not the page
     // has its option.
     const int shown = known ? remembered : 0;
     settings::Store().Profile(static_cast<size_t>(shown)).Set(settings::layout::profile::kInUse, uint8_t{1});
+    // What the mouse holds, before pending changes are laid over it, counts
+    // as unchanged until settings are applied.
+    if (pending_ != nullptr)
+        pending_->RememberLoaded(settings::Store());
+    if (LoadPendingChanges(changed))
+        settings::Store().Profile(static_cast<size_t>(shown)).Set(settings::layout::profile::kInUse, uint8_t{1});
     RefreshPages(shown);
     if (auto* led = dynamic_cast<SkinUI::COptionUI*>(manager_.FindControl(u"ledlightonoffoption"))) {
         led->Selected(true, false);
@@ -412,25 +417,22 @@ void CNeritMainWnd::LoadStartupProfile()
     mouse_->Link().CloseDevice();
     ApplyLanguageGeometry(manager_, language_);
     System()->Invalidate(GetHWND());
-    // What the mouse holds counts as unchanged until settings are applied.
-    if (pending_ != nullptr)
-        pending_->RememberLoaded(settings::Store());
 }
 
 // Changes not applied yet are the store the user goes on with, but for the
 // profiles just taken from the mouse as changed elsewhere: the notice named
 // those as the mouse holds them.
-void CNeritMainWnd::LoadPendingChanges(const settings::ProfileSet& changedOnMouse)
+bool CNeritMainWnd::LoadPendingChanges(const settings::ProfileSet& changedOnMouse)
 {
     const std::string path = settings_->Folder().Path(settings::kPendingChangesFile);
     auto pending = std::make_unique<settings::SettingsStore>();
     const int loaded = settings::LoadAllProfilesFile(*pending, settings_->Files(), path);
     if (loaded == settings::kProfileFileCannotOpen && !settings_->Files().Exists(path))
-        return;
+        return false;
     if (loaded != settings::kProfileFileLoaded) {
         std::string notice(kPendingDamagedText[static_cast<size_t>(language_)]);
         ShowNotice(notice.replace(notice.find("%s"), 2, path), MB_OK | MB_ICONWARNING);
-        return;
+        return false;
     }
     settings::SettingsStore& store = settings::Store();
     for (int number : changedOnMouse.Numbers()) {
@@ -439,6 +441,7 @@ void CNeritMainWnd::LoadPendingChanges(const settings::ProfileSet& changedOnMous
     }
     std::copy_n(pending->Bytes(), settings::SettingsStore::Size(), store.Bytes());
     ShowNotice(std::string(kPendingChangesText[static_cast<size_t>(language_)]), MB_OK | MB_ICONINFORMATION);
+    return true;
 }
 
 void CNeritMainWnd::ShowFailedProfiles(const settings::ProfileSet& failed)

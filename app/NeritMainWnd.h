@@ -205,7 +205,8 @@ private:
     void OnWindowInit();
     void OnStartupDeviceWork();
     void LoadStartupProfile();
-    void LoadPendingChanges(const settings::ProfileSet& changedOnMouse);
+    // True when changes not applied yet were laid over the store.
+    bool LoadPendingChanges(const settings::ProfileSet& changedOnMouse);
     void ShowFailedProfiles(const settings::ProfileSet& failed);
     void SetVersionLabels();
     bool ShowFirmwareVersion();

@@ -75,6 +75,21 @@ TEST_F(ExitQuestionTest, WithNothingUnappliedOnlyAsksWhetherToLeave)
     EXPECT_FALSE(std::filesystem::exists(Pending()));
 }
 
+// Changes left pending by neritctl, with nothing applied yet, are changes:
+// leaving asks about them instead of dropping their file.
+TEST_F(ExitQuestionTest, PendingChangesFromBeforeAreAskedAbout)
+{
+    WritePendingChanges(250);
+    Start();
+    Click(u"closebtn");
+    ASSERT_TRUE(PopupState::IsOpen());
+    EXPECT_FALSE(ClickQuestion(589, 255));  // Cancel
+    EXPECT_TRUE(std::filesystem::exists(Pending()));
+    Click(u"closebtn");
+    EXPECT_TRUE(ClickQuestion(469, 255));
+    EXPECT_EQ(answers.types.back(), u"exit_discard_changes");
+}
+
 // A new macro lives in the working list only; it counts. Cancelled three
 // ways (the first during a recording), then discarded: nothing reaches the
 // mouse or the files.

@@ -455,13 +455,7 @@ TEST_F(MainDispatchTest, TheCaptionMovesTheWindowItsButtonsDoNot)
 // command does not bring them back.
 TEST_F(MainDispatchTest, PendingChangesAreShownAndApplyEndsThem)
 {
-    auto pending = std::make_unique<settings::SettingsStore>();
-    for (int p = 0; p < 5; ++p)
-        settings::ResetProfile(*pending, p);
-    pending->SetCurrentProfile(1);
-    pending->Profile(0).Set(prof::kReportRate, int32_t{250});
-    std::filesystem::create_directories(ProfileFolder(""));
-    ASSERT_TRUE(settings::SaveAllProfilesFile(*pending, platform::RealFileSystem(), ProfileFolder("PendingChanges")));
+    WritePendingChanges(250);
     Start();
     ASSERT_EQ(system.MessageBoxCalls().size(), 1u);
     EXPECT_EQ(system.MessageBoxCalls()[0].text, kPendingChangesText[0]);

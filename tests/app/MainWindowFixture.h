@@ -17,6 +17,7 @@
 #include "settings/CodePage.h"
 #include "settings/MacroFiles.h"
 #include "settings/ProfileFiles.h"
+#include "settings/SettingsDefaults.h"
 #include "settings/SettingsLayout.h"
 #include "settings/SettingsStore.h"
 #include "settings/TransferProgress.h"
@@ -248,6 +249,19 @@ protected:
             }
         }
         return found;
+    }
+
+    // Changes not applied yet, as neritctl leaves them: the defaults with
+    // profile 1's report rate.
+    void WritePendingChanges(int32_t reportRate)
+    {
+        auto pending = std::make_unique<settings::SettingsStore>();
+        for (int p = 0; p < 5; ++p)
+            settings::ResetProfile(*pending, p);
+        pending->SetCurrentProfile(1);
+        pending->Profile(0).Set(prof::kReportRate, reportRate);
+        std::filesystem::create_directories(ProfileFolder(""));
+        ASSERT_TRUE(settings::SaveAllProfilesFile(*pending, platform::RealFileSystem(), ProfileFolder("PendingChanges")));
     }
 
     const sim::FirmwareState& Mouse() { return mouse.Simulated()->State(); }
