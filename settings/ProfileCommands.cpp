@@ -33,6 +33,12 @@ bool AnyProfileInUse(const SettingsStore& store)
     return false;
 }
 
+void CopyProfiles(const SettingsStore& from, SettingsStore& to, ProfileSet profiles)
+{
+    for (int p : profiles.Numbers())
+        std::memcpy(to.Profile(p - 1).Bytes(), from.Profile(p - 1).Bytes(), layout::profile::kSize);
+}
+
 }  // namespace
 
 ProfileCommands::ProfileCommands(SettingsStore& store, ProfileSync& sync, FirmwareVersionCache& firmware,
@@ -67,8 +73,10 @@ ProfileSet ProfileCommands::MergeHostCopy(const ProfileSet& failed)
     if (LoadAllProfilesFile(*host, files_, AllProfilesPath(folder_)) != kProfileFileLoaded)
         return {};
     const ProfileSet changed = HostCopy(*echo_, sync_.Pointer()).Merge(store_, *host, failed);
-    if (!changed.Empty())
-        UpdateFile(AllProfilesPath(folder_), changed);
+    if (!changed.Empty()) {
+        CopyProfiles(store_, *host, changed);
+        SaveAllProfilesFile(*host, files_, AllProfilesPath(folder_));
+    }
     return changed;
 }
 
@@ -79,8 +87,7 @@ bool ProfileCommands::UpdateFile(const std::string& path, ProfileSet profiles)
     auto kept = std::make_unique<SettingsStore>();
     if (LoadAllProfilesFile(*kept, files_, path) != kProfileFileLoaded)
         return true;
-    for (int p : profiles.Numbers())
-        std::memcpy(kept->Profile(p - 1).Bytes(), store_.Profile(p - 1).Bytes(), layout::profile::kSize);
+    CopyProfiles(store_, *kept, profiles);
     return SaveAllProfilesFile(*kept, files_, path);
 }
 

@@ -75,19 +75,27 @@ TEST_F(ExitQuestionTest, WithNothingUnappliedOnlyAsksWhetherToLeave)
     EXPECT_FALSE(std::filesystem::exists(Pending()));
 }
 
-// Changes left pending by neritctl, with nothing applied yet, are changes:
-// leaving asks about them instead of dropping their file.
-TEST_F(ExitQuestionTest, PendingChangesFromBeforeAreAskedAbout)
+// Changes left pending by neritctl are what the window starts from (and
+// says so); with nothing applied yet they are changes all the same, so
+// leaving asks about them instead of dropping their file; Apply ends them.
+TEST_F(ExitQuestionTest, PendingChangesFromBeforeAreShownAskedAboutAndEndedByApply)
 {
     WritePendingChanges(250);
     Start();
+    ASSERT_EQ(system.MessageBoxCalls().size(), 1u);
+    EXPECT_EQ(system.MessageBoxCalls()[0].text, kPendingChangesText[0]);
+    EXPECT_EQ(settings::Store().Profile(0).Get(prof::kReportRate), 250);
     Click(u"closebtn");
-    ASSERT_TRUE(PopupState::IsOpen());
     EXPECT_FALSE(ClickQuestion(589, 255));  // Cancel
     EXPECT_TRUE(std::filesystem::exists(Pending()));
+
+    Click(u"performancebtn");
+    Click(u"usb_rate_1000_option");
     Click(u"closebtn");
-    EXPECT_TRUE(ClickQuestion(469, 255));
-    EXPECT_EQ(answers.types.back(), u"exit_discard_changes");
+    EXPECT_TRUE(ClickQuestion(349, 255));  // Apply
+    EXPECT_EQ(answers.types.back(), u"exit_apply_changes");
+    EXPECT_EQ(Mouse().profiles[0].reportRate, 3);  // the mouse's code for 1000
+    EXPECT_FALSE(std::filesystem::exists(Pending()));
 }
 
 // A new macro lives in the working list only; it counts. Cancelled three

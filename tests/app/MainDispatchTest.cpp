@@ -450,23 +450,4 @@ TEST_F(MainDispatchTest, TheCaptionMovesTheWindowItsButtonsDoNot)
     EXPECT_TRUE(PopupState::IsOpen());
 }
 
-// Changes left pending (by neritctl, or by an apply the mouse did not take) are what
-// the window starts from; its Apply ends them, so that a later neritctl
-// command does not bring them back.
-TEST_F(MainDispatchTest, PendingChangesAreShownAndApplyEndsThem)
-{
-    WritePendingChanges(250);
-    Start();
-    ASSERT_EQ(system.MessageBoxCalls().size(), 1u);
-    EXPECT_EQ(system.MessageBoxCalls()[0].text, kPendingChangesText[0]);
-    EXPECT_EQ(settings::Store().Profile(0).Get(prof::kReportRate), 250);
-
-    Click(u"performancebtn");
-    Click(u"usb_rate_1000_option");
-    Confirm(u"kprofileokbtn");
-    EXPECT_EQ(Mouse().profiles[0].reportRate, 3);  // the mouse's code for 1000
-    EXPECT_FALSE(std::filesystem::exists(ProfileFolder("PendingChanges")));
-    EXPECT_TRUE(std::filesystem::exists(ProfileFolder("AllProfile")));
-}
-
 }  // namespace

@@ -259,6 +259,7 @@ protected:
         for (int p = 0; p < 5; ++p)
             settings::ResetProfile(*pending, p);
         pending->SetCurrentProfile(1);
+        pending->SetLedOn(true);
         pending->Profile(0).Set(prof::kReportRate, reportRate);
         std::filesystem::create_directories(ProfileFolder(""));
         ASSERT_TRUE(settings::SaveAllProfilesFile(*pending, platform::RealFileSystem(), ProfileFolder("PendingChanges")));
