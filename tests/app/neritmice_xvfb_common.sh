@@ -88,30 +88,43 @@ window_origin() {
 }
 
 # Moves the pointer to the point X Y of WINDOW, lets the window see it
-# there, and clicks the left button.
-click_at() {
+# there, and clicks the left button; false when the window is gone.
+click_if_shown() {
   local window=$1 x y
-  read -r x y < <(window_origin "$window")
-  [ -n "$y" ] || fail "no position for window $window"
+  read -r x y < <(window_origin "$window" 2>/dev/null)
+  [ -n "$y" ] || return 1
   xdotool mousemove "$((x + $2))" "$((y + $3))"
   sleep 0.2
   xdotool click 1
 }
 
+click_at() {
+  click_if_shown "$@" || fail "no position for window $1"
+}
+
+# Whether the program's process has ended, waiting up to TENTHS of a second.
+ended_within() {
+  for _ in $(seq "$1"); do
+    kill -0 "$app" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Clicks the close button and answers its question with Enter until the
 # program ends (bounded): clicks are ignored while the profiles load, and
-# the exit question may not be up yet when Enter comes.
+# the exit question may not be up yet when Enter comes. Once the window is
+# gone the process may still be tearing down (slowly in the sanitizer
+# build): then it is only waited for.
 close_window() {
   local window=$1 status
   for _ in $(seq 43); do
-    click_at "$window" "$close_x" "$close_y"
-    sleep 0.25
-    kill -0 "$app" 2>/dev/null || break
+    click_if_shown "$window" "$close_x" "$close_y" || break
+    ended_within 3 && break
     xdotool key Return
-    sleep 0.25
-    kill -0 "$app" 2>/dev/null || break
+    ended_within 3 && break
   done
-  kill -0 "$app" 2>/dev/null && fail "NeritMice still runs 30 s after its close button was first clicked"
+  ended_within 100 || fail "NeritMice still runs 30 s after its close button was first clicked"
   wait "$app"
   status=$?
   app=
