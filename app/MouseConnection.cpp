@@ -29,8 +29,7 @@ bool MouseConnection::Prepare()
 {
     if (!simulated_)
         return true;
-    const sim::StateFileResult result = simulated_->Check();
-    return result == sim::StateFileResult::Loaded || result == sim::StateFileResult::FreshMouse;
+    return sim::StateUsable(simulated_->Check());
 }
 
 bool MouseConnection::Finish()

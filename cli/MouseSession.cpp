@@ -23,12 +23,6 @@ void InjectFaults(sim::SimulatedMouse& mouse)
         mouse.FailAt(position, count);
 }
 
-bool Usable(sim::StateFileResult result)
-{
-    return result == sim::StateFileResult::Loaded || result == sim::StateFileResult::FreshMouse
-        || result == sim::StateFileResult::Saved;
-}
-
 }  // namespace
 
 MouseSession::MouseSession(std::optional<std::string> simulate)
@@ -68,7 +62,7 @@ bool MouseSession::Prepare(std::string& error)
     if (!simulated_)
         return true;
     const sim::StateFileResult result = simulated_->Check();
-    if (result == sim::StateFileResult::Loaded || result == sim::StateFileResult::FreshMouse)
+    if (sim::StateUsable(result))
         return true;
     error = StateFileText("cannot use", result);
     return false;
@@ -114,8 +108,9 @@ std::string MouseSession::ProblemText() const
     case device::LinkProblem::None:
         break;
     }
-    if (simulated_ && !Usable(simulated_->LastResult()))
-        return StateFileText("cannot use", simulated_->LastResult());
+    const sim::StateFileResult last = simulated_ ? simulated_->LastResult() : sim::StateFileResult::Saved;
+    if (last != sim::StateFileResult::Saved && !sim::StateUsable(last))
+        return StateFileText("cannot use", last);
     return "no Vimo mouse found (USB 251f:1014); plug it in, or try --simulate";
 }
 

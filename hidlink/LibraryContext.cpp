@@ -42,9 +42,8 @@ bool LibraryContext::BeginCall()
 {
     if (!simulated_)
         return true;
-    const sim::StateFileResult held = simulated_->Hold();
     // Without the mouse, the call's reports fail on the handles it kept.
-    return held == sim::StateFileResult::Loaded || held == sim::StateFileResult::FreshMouse;
+    return sim::StateUsable(simulated_->Hold());
 }
 
 bool LibraryContext::EndCall(bool began)

@@ -6,14 +6,6 @@
 #include <algorithm>
 
 namespace sim {
-namespace {
-
-bool Usable(StateFileResult result)
-{
-    return result == StateFileResult::Loaded || result == StateFileResult::FreshMouse;
-}
-
-}  // namespace
 
 PersistentMouse::PersistentMouse(std::string statePath, std::string logPath, std::string holder,
                                  platform::FileSystem& files, platform::LockService& locks)
@@ -42,7 +34,7 @@ StateFileResult PersistentMouse::Check()
 std::vector<platform::HidCollectionInfo> PersistentMouse::Enumerate()
 {
     // Outside a sequence another program may have pulled or plugged the mouse.
-    if (!held_ && !Usable(Check()))
+    if (!held_ && !StateUsable(Check()))
         return {};
     return backend_.Enumerate();
 }
@@ -52,7 +44,7 @@ std::unique_ptr<platform::HidDevice> PersistentMouse::Open(const std::string& pa
     if (!held_) {
         // Within a Hold that failed, the mouse is not waited for again.
         const StateFileResult began = holdCalled_ ? beginResult_ : Begin();
-        if (!Usable(began)) {
+        if (!StateUsable(began)) {
             openError_ = began == StateFileResult::Busy ? platform::HidOpenError::Busy : platform::HidOpenError::Other;
             return nullptr;
         }
@@ -97,7 +89,7 @@ StateFileResult PersistentMouse::Change(const std::function<void(SimulatedMouse&
     }
     const StateFileResult began = Begin();
     change(mouse_);
-    return Usable(began) ? End() : began;
+    return StateUsable(began) ? End() : began;
 }
 
 StateFileResult PersistentMouse::Begin()
@@ -107,10 +99,10 @@ StateFileResult PersistentMouse::Begin()
         result = TakeLock();
         if (result == StateFileResult::Loaded)
             result = LoadState();
-        if (!Usable(result))
+        if (!StateUsable(result))
             lock_.reset();
     }
-    held_ = Usable(result);
+    held_ = StateUsable(result);
     beginResult_ = lastResult_ = result;
     return result;
 }

@@ -34,6 +34,12 @@ enum class StateFileResult {
     LockFailed,   // the state file's lock file cannot be used
 };
 
+// Whether a load left a mouse to use: Loaded, or FreshMouse.
+inline bool StateUsable(StateFileResult result)
+{
+    return result == StateFileResult::Loaded || result == StateFileResult::FreshMouse;
+}
+
 class SimStateFile {
 public:
     static constexpr uint8_t kVersion = 1;
