@@ -375,11 +375,13 @@ void CNeritMainWnd::RunDeviceWork(const std::function<void()>& work)
 }
 
 // Both handles are closed again, also when only one collection was found.
+// A mouse that another program holds for its command is there all the same:
+// what it cannot do meanwhile fails with its own message.
 bool CNeritMainWnd::CheckDevicePresent()
 {
     if (mouse_ == nullptr)
         return false;
-    const bool present = mouse_->Link().OpenDevice();
+    const bool present = mouse_->Link().OpenDevice() || mouse_->Link().LastProblem() == device::LinkProblem::Busy;
     mouse_->Link().CloseDevice();
     return present;
 }
@@ -453,8 +455,10 @@ void CNeritMainWnd::ShowFailedProfiles(const settings::ProfileSet& failed)
     const std::vector<int> numbers = failed.Numbers();
     for (auto number = numbers.rbegin(); number != numbers.rend(); ++number)
         list += " " + std::to_string(*number) + " ";
-    System()->MessageBox(GetHWND(), "\r\nFailed to load profile : \r\n\r\n  " + list + ". \r\n",
-                         std::string(kNoticeCaption), MB_OKCANCEL);
+    std::string text = "\r\nFailed to load profile : \r\n\r\n  " + list + ". \r\n";
+    if (const std::string problem = mouse_ != nullptr ? mouse_->ProblemText() : ""; !problem.empty())
+        text += "\r\n" + problem + "\r\n";
+    System()->MessageBox(GetHWND(), text, std::string(kNoticeCaption), MB_OKCANCEL);
 }
 
 void CNeritMainWnd::ShowNotice(const std::string& text, unsigned flags)

@@ -45,7 +45,7 @@ CommandResult ProfileWorkflow::RunCommand(const std::function<CommandResult()>& 
 }
 
 // The command's own message, else what the mouse and the files did not take.
-void ProfileWorkflow::Report(const CommandResult& result)
+void ProfileWorkflow::Report(const CommandResult& result, bool withMouse)
 {
     if (result.ok)
         return;
@@ -56,6 +56,9 @@ void ProfileWorkflow::Report(const CommandResult& result)
     const std::string files = settings::FailedToWriteText({}, result.failedFiles, language);
     if (!files.empty())
         text += (text.empty() ? "" : "\r\n\r\n") + files;
+    const std::string problem = withMouse ? settings_.Mouse().ProblemText() : "";
+    if (!problem.empty())
+        text += (text.empty() ? "" : "\r\n\r\n") + problem;
     if (!text.empty())
         host_.ShowNotice(text, kNoticeFlags);
 }
@@ -74,7 +77,7 @@ bool ProfileWorkflow::CanApply()
 void ProfileWorkflow::Apply()
 {
     const int shown = host_.ShownProfile();
-    Report(RunCommand([&] { return settings_.Commands().Apply(shown); }));
+    Report(RunCommand([&] { return settings_.Commands().Apply(shown); }), true);
 }
 
 void ProfileWorkflow::Discard()
@@ -90,13 +93,13 @@ void ProfileWorkflow::SaveShown()
 {
     const int shown = host_.ShownProfile();
     // The write shows the profile again, whatever the mouse did.
-    Report(RunCommand([&] { return settings_.Commands().SaveProfile(shown); }));
+    Report(RunCommand([&] { return settings_.Commands().SaveProfile(shown); }), true);
 }
 
 void ProfileWorkflow::ResetShown()
 {
     const int shown = host_.ShownProfile();
-    Report(RunCommand([&] { return settings_.Commands().ResetProfileToDefault(shown); }));
+    Report(RunCommand([&] { return settings_.Commands().ResetProfileToDefault(shown); }), true);
 }
 
 void ProfileWorkflow::ResetAll()
@@ -105,7 +108,7 @@ void ProfileWorkflow::ResetAll()
     const CommandResult result = RunCommand([&] { return settings_.Commands().ResetAll(shown); });
     // The reset left profile 1 in use, as the mouse and the files have it.
     host_.RefreshFromProfile(shown);
-    Report(result);
+    Report(result, true);
 }
 
 void ProfileWorkflow::LoadFromFile() { StartDialog(FileAction::Load); }

@@ -55,7 +55,9 @@ private:
     void LoadFrom(const std::string& path);
     void SaveTo(const std::string& path);
     settings::CommandResult RunCommand(const std::function<settings::CommandResult()>& command);
-    void Report(const settings::CommandResult& result);
+    // withMouse: the command worked with the mouse, and a failure tells
+    // what the connection knows beyond the command's own message.
+    void Report(const settings::CommandResult& result, bool withMouse = false);
 
     Host& host_;
     ProgramSettings& settings_;

@@ -16,7 +16,7 @@ const char* const kFolders[] = {"profile", "macro_files"};
 ProgramSettings::ProgramSettings(MouseConnection& mouse, const std::string& folder, bool simulated,
                                  settings::PageRefresher& pages, platform::Clock& clock,
                                  platform::FileSystem& files, platform::LockService& locks)
-    : files_(files), locks_(locks)
+    : mouse_(mouse), files_(files), locks_(locks)
 {
     folder_ = folder.empty() ? std::make_unique<settings::DataFolder>(files_, platform::ProcessPaths())
                              : std::make_unique<settings::DataFolder>(files_, folder);

@@ -38,10 +38,12 @@ public:
     settings::ConfigFile& Config() { return *config_; }
     platform::FileSystem& Files() { return files_; }
     settings::DataFolder& Folder() { return *folder_; }
+    MouseConnection& Mouse() { return mouse_; }
     // The language of config.ini, 0..3.
     int Language() const { return config_->LoadLanguage(); }
 
 private:
+    MouseConnection& mouse_;
     platform::FileSystem& files_;
     platform::LockService& locks_;
     std::unique_ptr<settings::DataFolder> folder_;

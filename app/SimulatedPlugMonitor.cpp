@@ -4,7 +4,7 @@
 
 namespace NeritApp {
 
-SimulatedPlugMonitor::SimulatedPlugMonitor(sim::SimulatedMouse& mouse) : hotPlug_(mouse, fake_)
+SimulatedPlugMonitor::SimulatedPlugMonitor(sim::PersistentMouse& mouse) : mouse_(mouse), hotPlug_(mouse.Mouse(), fake_)
 {
     watching_ = platform::UserSignals::Watch();
 }
@@ -20,12 +20,16 @@ void SimulatedPlugMonitor::Poll(std::vector<platform::DeviceChange>& out)
 {
     const platform::UserSignals::Counts signals = platform::UserSignals::Take();
     const bool both = signals.first > 0 && signals.second > 0;
-    if (both && signals.last == 1)
-        hotPlug_.Replug();
-    if (signals.first > 0)
-        hotPlug_.Unplug();
-    if (signals.second > 0 && !(both && signals.last == 1))
-        hotPlug_.Replug();
+    if (signals.first > 0 || signals.second > 0) {
+        mouse_.Change([&](sim::SimulatedMouse&) {
+            if (both && signals.last == 1)
+                hotPlug_.Replug();
+            if (signals.first > 0)
+                hotPlug_.Unplug();
+            if (signals.second > 0 && !(both && signals.last == 1))
+                hotPlug_.Replug();
+        });
+    }
     hotPlug_.Report();
     fake_.Poll(out);
 }

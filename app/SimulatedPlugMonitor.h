@@ -2,12 +2,13 @@
 // it, SIGUSR2 plugs it in again, as a user would pull and plug the real
 // mouse; the changes come out as a host's device monitor reports them. An
 // unplug the simulated mouse does on its own (in the middle of a transfer)
-// is reported too.
+// is reported too, and so is one another program made through the mouse's
+// state file. A pull or plug is kept in the state file at once.
 #pragma once
 
 #include "platform/FakeDeviceMonitor.h"
+#include "sim/PersistentMouse.h"
 #include "sim/SimHotPlug.h"
-#include "sim/SimulatedMouse.h"
 
 namespace NeritApp {
 
@@ -15,7 +16,7 @@ class SimulatedPlugMonitor final : public platform::DeviceMonitor {
 public:
     // The signals are taken from here on (they would end the program
     // before that).
-    explicit SimulatedPlugMonitor(sim::SimulatedMouse& mouse);
+    explicit SimulatedPlugMonitor(sim::PersistentMouse& mouse);
 
     bool Start() override;
     void Stop() override { fake_.Stop(); }
@@ -23,6 +24,7 @@ public:
     int FileDescriptor() const override { return -1; }
 
 private:
+    sim::PersistentMouse& mouse_;
     platform::FakeDeviceMonitor fake_;
     sim::SimHotPlug hotPlug_;
     bool watching_ = false;

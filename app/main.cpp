@@ -116,8 +116,8 @@ public:
         // The mouse's arrival and removal: udev for the real mouse; for the
         // simulated one SIGUSR1 pulls it and SIGUSR2 plugs it in again.
         std::unique_ptr<platform::DeviceMonitor> monitor;
-        if (mouse.Simulated() != nullptr)
-            monitor = std::make_unique<SimulatedPlugMonitor>(*mouse.Simulated());
+        if (mouse.Persistent() != nullptr)
+            monitor = std::make_unique<SimulatedPlugMonitor>(*mouse.Persistent());
         else
             monitor = std::make_unique<platform::UdevDeviceMonitor>();
         InjectFaults(mouse);

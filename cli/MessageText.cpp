@@ -48,6 +48,20 @@ constexpr ProblemWords kProblemWords[] = {
     {FileProblem::MacroEvent, "macro event"},
 };
 
+struct StateFileWords {
+    sim::StateFileResult result;
+    const char* text;
+};
+constexpr StateFileWords kStateFileWords[] = {
+    {sim::StateFileResult::TooShort, "state file is too short"},
+    {sim::StateFileResult::TooLong, "state file is too long"},
+    {sim::StateFileResult::BadMagic, "not a simulated-mouse state file"},
+    {sim::StateFileResult::BadVersion, "state file has an unknown version"},
+    {sim::StateFileResult::BadChecksum, "state file is corrupt (checksum mismatch)"},
+    {sim::StateFileResult::Busy, "another program holds the simulated mouse"},
+    {sim::StateFileResult::LockFailed, "its lock file cannot be used"},
+};
+
 }  // namespace
 
 std::string FileErrorText(FileError error)
@@ -57,6 +71,15 @@ std::string FileErrorText(FileError error)
             return words.text;
     }
     return "input/output error";
+}
+
+std::string StateFileProblemText(sim::StateFileResult result)
+{
+    for (const StateFileWords& words : kStateFileWords) {
+        if (words.result == result)
+            return words.text;
+    }
+    return "state file could not be read or written";
 }
 
 std::string FileProblemText(const settings::FileCheck& check)

@@ -30,7 +30,7 @@ MouseSession::MouseSession(std::optional<std::string> simulate)
     platform::HidBackend* backend = nullptr;
     if (simulate) {
         const char* log = std::getenv("VIMO_SIMULATE_LOG");
-        simulated_ = std::make_unique<sim::PersistentMouse>(*simulate, log != nullptr ? log : "");
+        simulated_ = std::make_unique<sim::PersistentMouse>(*simulate, log != nullptr ? log : "", kHolderName);
         InjectFaults(simulated_->Mouse());
         backend = &simulated_->Backend();
     } else {
@@ -49,9 +49,11 @@ MouseSession::~MouseSession()
 
 std::string MouseSession::StateFileText(const std::string& failure, sim::StateFileResult result) const
 {
-    const std::string reason = result == sim::StateFileResult::IoError
-                                   ? FileErrorText(simulated_->StateError())
-                                   : sim::SimStateFile::Describe(result);
+    std::string reason = StateFileProblemText(result);
+    if (result == sim::StateFileResult::IoError)
+        reason = FileErrorText(simulated_->StateError());
+    else if (result == sim::StateFileResult::LockFailed)
+        reason += " (" + FileErrorText(simulated_->StateError()) + ")";
     return failure + " the simulated mouse's state file " + FileText(simulated_->StatePath(), reason);
 }
 
@@ -59,8 +61,8 @@ bool MouseSession::Prepare(std::string& error)
 {
     if (!simulated_)
         return true;
-    const sim::StateFileResult result = simulated_->Load();
-    if (result == sim::StateFileResult::Loaded || result == sim::StateFileResult::FreshMouse)
+    const sim::StateFileResult result = simulated_->Check();
+    if (sim::StateUsable(result))
         return true;
     error = StateFileText("cannot use", result);
     return false;
@@ -68,19 +70,34 @@ bool MouseSession::Prepare(std::string& error)
 
 bool MouseSession::Finish(std::string& error)
 {
-    const sim::StateFileResult result = simulated_ ? simulated_->Save() : sim::StateFileResult::Saved;
-    if (result == sim::StateFileResult::Saved)
+    if (!simulated_)
         return true;
-    if (result == sim::StateFileResult::LogFailed)
+    link_->CloseDevice();
+    if (const sim::StateFileResult result = simulated_->Release(); result != sim::StateFileResult::Saved) {
+        error = StateFileText("cannot save", result);
+        return false;
+    }
+    if (simulated_->LogError() != platform::FileError::None) {
         error = "cannot write the simulated mouse's log "
               + FileText(simulated_->LogPath(), FileErrorText(simulated_->LogError()));
-    else
-        error = StateFileText("cannot save", result);
-    return false;
+        return false;
+    }
+    return true;
 }
-std::string MouseSession::OpenFailureText() const
+
+std::string MouseSession::BusyText() const
+{
+    const std::string holder = simulated_ ? simulated_->BusyHolder() : "";
+    return "the mouse is busy (" + (holder.empty() ? std::string("another program") : holder) + " is using it)";
+}
+
+std::string MouseSession::ProblemText() const
 {
     switch (link_->LastProblem()) {
+    case device::LinkProblem::Busy:
+        return BusyText();
+    case device::LinkProblem::NotKept:
+        return StateFileText("cannot save", simulated_ ? simulated_->LastResult() : sim::StateFileResult::IoError);
     case device::LinkProblem::AccessDenied:
         return "the Vimo mouse is present but its hidraw nodes cannot be opened (permission denied); "
                "install the udev rule packaging/60-neritmice.rules into /etc/udev/rules.d/ "
@@ -91,6 +108,9 @@ std::string MouseSession::OpenFailureText() const
     case device::LinkProblem::None:
         break;
     }
+    const sim::StateFileResult last = simulated_ ? simulated_->LastResult() : sim::StateFileResult::Saved;
+    if (last != sim::StateFileResult::Saved && !sim::StateUsable(last))
+        return StateFileText("cannot use", last);
     return "no Vimo mouse found (USB 251f:1014); plug it in, or try --simulate";
 }
 

@@ -63,7 +63,7 @@ int RunInfo(cli::MouseSession& session)
 {
     int version = 0;
     if (!session.Commands().GetFirmwareVersion(version))
-        return Fail(session.Link().IsOpen() ? "the mouse did not answer the firmware query" : session.OpenFailureText());
+        return Fail(session.Link().IsOpen() ? "the mouse did not answer the firmware query" : session.ProblemText());
     std::printf("firmware:        %s\n", cli::FirmwareText(version).c_str());
     uint8_t current = 0;
     if (!session.Commands().GetCurrentProfile(current))
@@ -75,7 +75,7 @@ int RunInfo(cli::MouseSession& session)
 int RunDump(cli::MouseSession& session)
 {
     if (!session.Link().EnsureOpen())
-        return Fail(session.OpenFailureText());
+        return Fail(session.ProblemText());
     uint8_t current = 0;
     const bool knowCurrent = session.Commands().GetCurrentProfile(current);
     for (uint8_t p = 0; p < device::kProfileCount; ++p) {
@@ -119,8 +119,11 @@ Outcome Report(Context& c, const settings::CommandResult& result, const std::str
     std::string text = result.message != settings::CommandMessage::None
                          ? cli::OneLine(settings::MessageText(result.message, c.settings.Language()))
                          : failure;
-    // One line: the program's message, then each file that failed and why.
+    // One line: the program's message, why the mouse failed, then each file
+    // that failed and why.
     const auto add = [&text](const std::string& part) { text += (text.empty() ? "" : "; ") + part; };
+    if (result.message != settings::CommandMessage::None && c.mouse.Link().LastProblem() != device::LinkProblem::None)
+        add(c.mouse.ProblemText());
     const std::vector<cli::FailedChange> failures = c.settings.Files().TakeFailures();
     for (const cli::FailedChange& failed : failures)
         add(FailedChangeText(failed));
@@ -134,7 +137,7 @@ Outcome Report(Context& c, const settings::CommandResult& result, const std::str
 
 std::string NoMouseOr(Context& c, const std::string& text)
 {
-    return c.mouse.Link().LastProblem() != device::LinkProblem::None ? c.mouse.OpenFailureText() : text;
+    return c.mouse.Link().LastProblem() != device::LinkProblem::None ? c.mouse.ProblemText() : text;
 }
 
 // A file to read: FILE itself when it has an extension, else FILE plus the
@@ -208,7 +211,7 @@ bool MouseReachable(Context& c)
 Outcome RunApply(Context& c)
 {
     if (!MouseReachable(c))
-        return {Fail(c.mouse.OpenFailureText()), StoreChange::None};
+        return {Fail(c.mouse.ProblemText()), StoreChange::None};
     c.settings.ShowProfile(c.settings.ShownIndex());
     const settings::CommandResult result = c.settings.Commands().Apply(c.settings.ShownIndex());
     // A refused apply (no profile in use) wrote nothing.
@@ -231,7 +234,7 @@ Outcome RunResetProfile(Context& c)
 Outcome RunResetAll(Context& c)
 {
     if (!MouseReachable(c))
-        return {Fail(c.mouse.OpenFailureText()), StoreChange::None};
+        return {Fail(c.mouse.ProblemText()), StoreChange::None};
     int shown = 0;
     const settings::CommandResult result = c.settings.Commands().ResetAll(shown);
     c.settings.ShowProfile(shown);
@@ -359,8 +362,9 @@ Outcome RunLoadJson(Context& c)
 
 Outcome RunLed(Context& c)
 {
-    return Report(c, c.settings.Commands().SetLeds(c.options.led == "on"), NoMouseOr(c, "switching the LEDs failed"),
-                  StoreChange::Pending);
+    // Why the mouse failed is known only once the command has run.
+    const settings::CommandResult result = c.settings.Commands().SetLeds(c.options.led == "on");
+    return Report(c, result, NoMouseOr(c, "switching the LEDs failed"), StoreChange::Pending);
 }
 
 // A change stays pending unless applied at once; an apply that wrote nothing
@@ -423,8 +427,10 @@ int WithMouse(const Options& options, Body body)
     cli::TraceWriter trace(stderr);
     if (options.trace)
         session.Link().SetObserver(&trace);
-    const int result = body(session);
-    session.Link().CloseDevice();
+    int result = body(session);
+    // What the command sent in a sequence it left open is kept on closing.
+    if (!session.Link().CloseDevice())
+        result = Fail(session.ProblemText());
     if (!session.Finish(error))
         return Fail(error);
     return result;

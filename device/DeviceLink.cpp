@@ -22,6 +22,8 @@ std::unique_ptr<platform::HidDevice> DeviceLink::FindCollection(uint16_t usagePa
         // A matched interface that cannot be opened counts as no match.
         if (backend_.LastOpenError() == platform::HidOpenError::AccessDenied)
             sawAccessDenied_ = true;
+        if (backend_.LastOpenError() == platform::HidOpenError::Busy)
+            sawBusy_ = true;
     }
     return nullptr;
 }
@@ -29,14 +31,19 @@ std::unique_ptr<platform::HidDevice> DeviceLink::FindCollection(uint16_t usagePa
 bool DeviceLink::OpenDevice()
 {
     sawAccessDenied_ = false;
+    sawBusy_ = false;
     // Close what a half-opened link may still hold before it is replaced.
     commandHandle_.reset();
     commandHandle_ = FindCollection(kCommandUsagePage, kCommandUsage);
     dataHandle_.reset();
-    dataHandle_ = FindCollection(kDataUsagePage, kDataUsage);
+    // A mouse that another program holds is not waited for twice.
+    if (!sawBusy_)
+        dataHandle_ = FindCollection(kDataUsagePage, kDataUsage);
 
     if (IsOpen())
         lastProblem_ = LinkProblem::None;
+    else if (sawBusy_)
+        lastProblem_ = LinkProblem::Busy;
     else if (sawAccessDenied_)
         lastProblem_ = LinkProblem::AccessDenied;
     else if (commandHandle_ || dataHandle_)
@@ -46,10 +53,18 @@ bool DeviceLink::OpenDevice()
     return IsOpen();
 }
 
-void DeviceLink::CloseDevice()
+bool DeviceLink::CloseDevice()
 {
-    commandHandle_.reset();
-    dataHandle_.reset();
+    bool kept = true;
+    for (std::unique_ptr<platform::HidDevice>* handle : {&commandHandle_, &dataHandle_}) {
+        if (*handle) {
+            kept = (*handle)->Close() && kept;
+            handle->reset();
+        }
+    }
+    if (!kept)
+        lastProblem_ = LinkProblem::NotKept;
+    return kept;
 }
 
 bool DeviceLink::EnsureOpen()

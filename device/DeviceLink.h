@@ -11,12 +11,15 @@
 
 namespace device {
 
-// Why the last OpenDevice did not give an open link.
+// Why the last OpenDevice did not give an open link, or the last
+// CloseDevice found that the mouse did not keep what it was sent.
 enum class LinkProblem : uint8_t {
     None,
     NoMouse,           // no collection of the mouse is present
     AccessDenied,      // the mouse is present but its nodes cannot be opened
     MissingCollection, // only one of the two collections could be opened
+    Busy,              // another program holds the mouse for its command sequence
+    NotKept,           // closing: what the sequence sent was not kept
 };
 
 // What an input run read gave: the reports stored, and whether the host's
@@ -35,7 +38,9 @@ public:
     std::unique_ptr<platform::HidDevice> FindCollection(uint16_t usagePage, uint16_t usage);
 
     bool OpenDevice();
-    void CloseDevice();
+    // Closes both handles; false (NotKept) when the mouse reports on closing
+    // that it could not keep what it was sent since the open.
+    bool CloseDevice();
     bool EnsureOpen();
     bool IsOpen() const { return commandHandle_ && dataHandle_; }
     bool HasCommandHandle() const { return commandHandle_ != nullptr; }
@@ -82,6 +87,7 @@ private:
     std::unique_ptr<platform::HidDevice> dataHandle_;
     LinkProblem lastProblem_ = LinkProblem::None;
     bool sawAccessDenied_ = false;
+    bool sawBusy_ = false;
     ReportObserver* observer_ = nullptr;
 };
 

@@ -27,7 +27,7 @@ LibraryContext::LibraryContext()
     platform::HidBackend* backend = nullptr;
     const std::string statePath = Environment("VIMO_SIMULATE");
     if (!statePath.empty()) {
-        simulated_ = std::make_unique<sim::PersistentMouse>(statePath, Environment("VIMO_SIMULATE_LOG"));
+        simulated_ = std::make_unique<sim::PersistentMouse>(statePath, Environment("VIMO_SIMULATE_LOG"), kHolderName);
         backend = &simulated_->Backend();
     } else {
         realBackend_ = std::make_unique<platform::HidapiBackend>();
@@ -42,24 +42,19 @@ bool LibraryContext::BeginCall()
 {
     if (!simulated_)
         return true;
-    const sim::StateFileResult loaded = simulated_->Load();
-    if (loaded == sim::StateFileResult::Loaded || loaded == sim::StateFileResult::FreshMouse)
-        return true;
-    // What is left in memory from an earlier call is no mouse to talk to.
-    simulated_->Mouse().Unplug();
-    return false;
+    // Without the mouse, the call's reports fail on the handles it kept.
+    return sim::StateUsable(simulated_->Hold());
 }
 
 bool LibraryContext::EndCall(bool began)
 {
     if (!simulated_)
         return true;
-    // A file that could not be loaded is left as it is. The state file's
-    // lock is held for one call only, so other programs sharing the
-    // simulated mouse take turns with this one.
-    const bool saved = began && simulated_->Save() == sim::StateFileResult::Saved;
-    simulated_->Release();
-    return saved;
+    // A file that could not be loaded is left as it is. The mouse is held
+    // for one call only, so other programs sharing the simulated mouse take
+    // turns with this one.
+    const bool saved = simulated_->Release() == sim::StateFileResult::Saved;
+    return began && saved && simulated_->LogError() == platform::FileError::None;
 }
 
 }  // namespace hidlink

@@ -20,10 +20,14 @@ public:
     device::CommandSet& Commands() { return *commands_; }
     device::ProfileTransfer& Transfer() { return *transfer_; }
 
-    // Around every export: the simulated mouse takes its state from its file
-    // before the call and writes it back after. BeginCall is false when the
-    // file cannot be used; the mouse is then absent for the call. EndCall is
-    // false when the state could not be kept (so the call's effect is lost).
+    // The name the library leaves for others waiting for the simulated mouse.
+    static constexpr const char* kHolderName = "libhidlink";
+
+    // Around every export: the simulated mouse is held for the call, taking
+    // its state from its file before and writing it back after when it
+    // changed. BeginCall is false when the file cannot be used; the mouse is
+    // then absent for the call. EndCall is false when the state could not be
+    // kept (so the call's effect is lost).
     bool BeginCall();
     bool EndCall(bool began);
 

@@ -33,6 +33,7 @@ enum class HidOpenError {
     None,
     NotFound,      // the path is gone (unplugged)
     AccessDenied,  // the node exists but this user may not open it
+    Busy,          // another program holds the device for its command sequence
     Other,
 };
 
@@ -54,6 +55,10 @@ public:
     virtual int ReadInputReport(uint8_t* data, size_t length, int timeoutMs) = 0;
     // How many input reports the host keeps queued for this handle.
     virtual bool SetInputQueueLength(unsigned count) = 0;
+    // Ends the use of the handle (destroying it closes it as well). Like a
+    // file's close, it may report that what was sent could not be kept: the
+    // simulated mouse writes its state file when its last handle closes.
+    virtual bool Close() { return true; }
 };
 
 class HidBackend {

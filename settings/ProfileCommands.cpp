@@ -199,9 +199,9 @@ CommandResult ProfileCommands::SetLeds(bool on)
 {
     device::CommandSet& commands = sync_.Commands();
     uint8_t state = 0, ambient = 0;
-    const bool ok = commands.Link().OpenDevice() && commands.GetLedState(state, ambient)
-                 && commands.SetLedSwitch(on ? device::kLedLit : device::kLedDark, ambient);
-    commands.Link().CloseDevice();
+    bool ok = commands.Link().OpenDevice() && commands.GetLedState(state, ambient)
+           && commands.SetLedSwitch(on ? device::kLedLit : device::kLedDark, ambient);
+    ok = commands.Link().CloseDevice() && ok;
     if (ok)
         store_.SetLedOn(on);
     return {ok, CommandMessage::None, {}, {}};

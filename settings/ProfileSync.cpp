@@ -77,7 +77,9 @@ ProfileSet ProfileSync::ApplyAllProfiles(std::optional<int> shownIndex)
     Commands().SetCurrentProfile(static_cast<uint8_t>(current));
     if (!SetAmbientLightOf(current))
         failed.Add(current);
-    Link().CloseDevice();
+    // A mouse that could not keep what it was sent has none of it.
+    if (!Link().CloseDevice())
+        failed = ProfileSet::All();
     if (failed.Empty())
         ApplyPointerSettings(store_, current, pointer_);
     pages_.RefreshPages(current);
@@ -111,9 +113,9 @@ bool ProfileSync::WriteProfileToDevice(int index)
     *records_ = {};
     FillRecord(store_, index, MacroSource::WorkingList, (*records_)[index]);
     StoreWorkingMacros(store_, index);
-    const bool written = transfer_.WriteProfileRecord(static_cast<uint8_t>(index), (*records_)[index]);
+    bool written = transfer_.WriteProfileRecord(static_cast<uint8_t>(index), (*records_)[index]);
     clock_.SleepMs(kPauseAfterProfileWriteMs);
-    Link().CloseDevice();
+    written = Link().CloseDevice() && written;
     if (written)
         ApplyPointerSettings(store_, index, pointer_);
     pages_.RefreshPages(index);
@@ -132,9 +134,10 @@ bool ProfileSync::ReadProfileFromDevice(int index)
         ReadRecord(store_, index, record, pointer_, firmware_.Query(Commands()));
     else
         LoadWorkingMacros(store_, index);
-    Link().CloseDevice();
+    // Reading selects the profile on the mouse, which it must keep as well.
+    const bool kept = Link().CloseDevice();
     pages_.RefreshPages(index);
-    return read;
+    return read && kept;
 }
 
 }  // namespace settings

@@ -168,48 +168,46 @@ StateFileResult SimStateFile::Save(const SimulatedMouse& mouse) const
     return StateFileResult::Saved;
 }
 
-StateFileResult SimStateFile::Load(SimulatedMouse& mouse) const
+StateFileResult SimStateFile::Read(FirmwareState& state, bool& plugged) const
 {
     // One byte past a whole file is enough to tell a long one.
     std::vector<uint8_t> bytes;
-    if (files_.ReadFile(path_, kFileSize + 1, bytes) != platform::ReadResult::Ok) {
-        if (files_.LastError() != platform::FileError::Missing)
-            return StateFileResult::IoError;
-        mouse.ResetToFresh();
-        return StateFileResult::FreshMouse;
-    }
-    FirmwareState state;
-    bool plugged = true;
-    const StateFileResult result = Decode(bytes, state, &plugged);
-    if (result != StateFileResult::Loaded)
-        return result;
-    mouse.SetState(state);
+    if (files_.ReadFile(path_, kFileSize + 1, bytes) != platform::ReadResult::Ok)
+        return files_.LastError() == platform::FileError::Missing ? StateFileResult::FreshMouse
+                                                                 : StateFileResult::IoError;
+    return Decode(bytes, state, &plugged);
+}
+
+void SimStateFile::SetPlugged(SimulatedMouse& mouse, bool plugged)
+{
     if (plugged && !mouse.Plugged())
         mouse.Replug();
     else if (!plugged && mouse.Plugged())
         mouse.Unplug();
+}
+
+StateFileResult SimStateFile::Load(SimulatedMouse& mouse) const
+{
+    FirmwareState state;
+    bool plugged = true;
+    const StateFileResult result = Read(state, plugged);
+    if (result == StateFileResult::FreshMouse)
+        mouse.ResetToFresh();
+    if (result != StateFileResult::Loaded)
+        return result;
+    mouse.SetState(state);
+    SetPlugged(mouse, plugged);
     return result;
 }
 
-const char* SimStateFile::Describe(StateFileResult result)
+StateFileResult SimStateFile::LoadPlugState(SimulatedMouse& mouse) const
 {
-    switch (result) {
-    case StateFileResult::Saved: return "state saved";
-    case StateFileResult::Loaded: return "state loaded";
-    case StateFileResult::FreshMouse: return "no state file; starting with a new mouse";
-    case StateFileResult::TooShort: return "state file is too short";
-    case StateFileResult::TooLong: return "state file is too long";
-    case StateFileResult::BadMagic: return "not a simulated-mouse state file";
-    case StateFileResult::BadVersion: return "state file has an unknown version";
-    case StateFileResult::BadChecksum: return "state file is corrupt (checksum mismatch)";
-    case StateFileResult::IoError: return "state file could not be read or written";
-    case StateFileResult::Busy:
-        return "state file is in use by another process (a neritctl command or a program using libhidlink) "
-               "that kept its lock for the whole wait";
-    case StateFileResult::LockFailed: return "state file's lock file could not be used";
-    case StateFileResult::LogFailed: return "report log could not be written";
-    }
-    return "unknown result";
+    FirmwareState state;
+    bool plugged = true;
+    const StateFileResult result = Read(state, plugged);
+    if (result == StateFileResult::Loaded || result == StateFileResult::FreshMouse)
+        SetPlugged(mouse, plugged);
+    return result;
 }
 
 }  // namespace sim

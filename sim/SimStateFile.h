@@ -32,8 +32,13 @@ enum class StateFileResult {
     IoError,      // cannot be read or written, or not a regular file
     Busy,         // another process kept the state file's lock
     LockFailed,   // the state file's lock file cannot be used
-    LogFailed,    // the state was saved, but the report log could not be written
 };
+
+// Whether a load left a mouse to use: Loaded, or FreshMouse.
+inline bool StateUsable(StateFileResult result)
+{
+    return result == StateFileResult::Loaded || result == StateFileResult::FreshMouse;
+}
 
 class SimStateFile {
 public:
@@ -53,13 +58,19 @@ public:
     // Changes the mouse only on Loaded or FreshMouse; plugs or unplugs it as
     // the file says.
     StateFileResult Load(SimulatedMouse& mouse) const;
+    // Only plugs or unplugs the mouse as the file says (a missing file: a
+    // new mouse, plugged in).
+    StateFileResult LoadPlugState(SimulatedMouse& mouse) const;
 
     static std::vector<uint8_t> Encode(FirmwareState state, bool plugged = true);
     // Fills out (and *plugged) only when the bytes are a valid state file.
     static StateFileResult Decode(std::span<const uint8_t> bytes, FirmwareState& out, bool* plugged = nullptr);
-    static const char* Describe(StateFileResult result);
 
 private:
+    // The file's state; FreshMouse when there is no file.
+    StateFileResult Read(FirmwareState& state, bool& plugged) const;
+    static void SetPlugged(SimulatedMouse& mouse, bool plugged);
+
     std::string path_;
     platform::FileSystem& files_;
 };

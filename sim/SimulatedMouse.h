@@ -106,6 +106,8 @@ public:
     // Log of every report exchanged, in order.
     const std::vector<LoggedReport>& Log() const { return log_; }
     void ClearLog();
+    // Drops the entries logged so far; positions go on counting.
+    void ForgetLog() { log_.clear(); }
     void ResetPositions() { position_ = 0; }
 
     // Fault injection.

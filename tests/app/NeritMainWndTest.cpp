@@ -8,6 +8,7 @@
 #include "app/ProgramTexts.h"
 #include "app/StartupOptions.h"
 #include "platform/FakeClock.h"
+#include "platform/FakeLockService.h"
 #include "platform/FakeSingleInstance.h"
 #include "platform/HeadlessWindowSystem.h"
 #include "platform/Utf16.h"
@@ -355,6 +356,62 @@ TEST_F(NeritMainWndTest, TheDataFolderIsLockedWhileRunning)
     EXPECT_EQ(holder, settings::DataFolder::kProgramHolder);
     EXPECT_TRUE(std::filesystem::is_directory(folder.File("profile")));
     EXPECT_TRUE(std::filesystem::is_directory(folder.File("macro_files")));
+}
+
+}  // namespace
+
+namespace {
+
+// A simulated mouse whose state file cannot be written (here: no file may
+// grow past 11 KiB) fails the transfers that changed it, and the program's
+// notice names the file.
+TEST(NeritMiceProgramTest, AStateFileThatCannotBeWrittenFailsTheTransfers)
+{
+    testsupport::TempFolder folder;
+    ASSERT_FALSE(folder.Path().empty());
+    const std::string state = folder.File("mouse");
+    const testsupport::RunResult run = testsupport::RunShell(
+        "trap '' XFSZ; ulimit -f 11 && exec " + std::string(NERITMICE_EXE) + " --headless --simulate='" + state
+        + "' --data-dir '" + folder.File("data") + "'");
+    EXPECT_NE(run.out.find("NeritMice: Notice by App: Failed to load profile : 5 4 3 2 1 . "
+                           "cannot save the simulated mouse's state file " + state + "\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_FALSE(std::filesystem::exists(state));
+}
+
+// While another program (neritctl) holds the simulated mouse for its
+// command, the window's transfers fail after the lock's wait and say who
+// holds it; the mouse counts as present all the same.
+TEST(NeritMainWndSharedMouseTest, TransfersWhileNeritctlHoldsTheMouseNameIt)
+{
+    testsupport::TempFolder folder;
+    ASSERT_FALSE(folder.Path().empty());
+    platform::HeadlessWindowSystem system;
+    SkinUI::CWindowWnd::SetWindowSystem(&system);
+    platform::FakeClock clock;
+    platform::FakeLockService locks(clock);
+    const std::string state = folder.File("mouse");
+    sim::PersistentMouse neritctl(state, "", "neritctl", platform::RealFileSystem(), locks);
+    ASSERT_EQ(neritctl.Hold(), sim::StateFileResult::FreshMouse);
+    {
+        MouseConnection mouse{state, clock, locks};
+        CNeritMainWnd window{NERIT_SKIN_DIR, 0};
+        ProgramSettings settings{mouse, folder.File("data"), true, window, clock};
+        ASSERT_TRUE(mouse.Prepare());
+        ASSERT_EQ(settings.Open(), ProgramSettings::OpenResult::Ready);
+        window.Attach(settings, mouse);
+        ASSERT_TRUE(window.Open());
+        system.RunPending();
+        EXPECT_FALSE(window.State().deviceMissing);
+        ASSERT_EQ(system.MessageBoxCalls().size(), 1u);
+        EXPECT_EQ(system.MessageBoxCalls()[0].text, "\r\nFailed to load profile : \r\n\r\n   5  4  3  2  1 . \r\n"
+                                                    "\r\nthe mouse is busy (neritctl is using it)\r\n");
+        EXPECT_GE(clock.TotalPausedMs(), 5 * sim::PersistentMouse::kLockWaitMs);
+        system.DestroyWindow(window.GetHWND());
+        system.RunPending();
+    }
+    SkinUI::CWindowWnd::SetWindowSystem(nullptr);
 }
 
 }  // namespace

@@ -4,17 +4,36 @@
 # simulated mouse opens the notice and plugging it in closes it, and once
 # the five profiles are read, the caption's close button ends the program
 # with status 0, taking the window away and letting go of the single-instance
-# lock, so that a second start runs. Skipped (77) without a display, xdotool
-# or xwd.
+# lock, so that a second start runs. The simulated mouse is shared with
+# neritctl (the second argument) while the window is open, and keeps what it
+# is sent at once. Skipped (77) without a display, xdotool or xwd.
 set -u
 program=$1
+neritctl=$2
 work=$(mktemp -d)
 app=
 trap '[ -n "$app" ] && kill "$app" 2>/dev/null; rm -rf "$work"' EXIT
 # shellcheck source=tests/app/neritmice_xvfb_common.sh
 source "$(dirname "$0")/neritmice_xvfb_common.sh"
 
+# The mouse starts with its LEDs off (state byte 9).
+state_byte() { od -An -tu1 -j "$1" -N 1 "$work/state" 2>/dev/null | tr -d ' '; }
+"$neritctl" --simulate="$work/state" --data-dir "$work/other" led off >>"$work/out.txt" 2>>"$work/err.txt" ||
+  fail "neritctl could not switch the LEDs off before the start"
 open_window
+
+# Once the profiles are read, the start-up lights the LEDs: the state file
+# has it at once, with the window still open.
+for _ in $(seq 200); do [ "$(state_byte 9)" = "255" ] && break; sleep 0.1; done
+[ "$(state_byte 9)" = "255" ] || fail "the state file did not keep the LEDs lit by the running program"
+# The program holds the mouse only for its transfers: neritctl, with a data
+# folder of its own, writes the profiles meanwhile without waiting for it.
+# (The LEDs are no witness: every page refresh sends the program's switch.)
+profiles() { tail -c +17 "$work/state" | head -c $((5 * 2328)) | md5sum; }
+timeout 20 "$neritctl" --simulate="$work/state" --data-dir "$work/other" set --profile 5 report-rate 250 --apply \
+  >>"$work/out.txt" 2>>"$work/err.txt" ||
+  fail "neritctl could not write the profiles while the window was open: $(tail -n 1 "$work/err.txt")"
+written=$(profiles)
 
 # A second start with the same simulated mouse asks the first to come to the
 # front and leaves at once, before it touches the mouse's state file.
@@ -41,15 +60,17 @@ wait_windows() {
 shown=$(count_windows)
 kill -USR1 "$app"
 wait_windows $((shown + 1)) || fail "no notice after the mouse was pulled ($(count_windows) windows)"
+# The pull is kept in the state file (byte 13), over what neritctl left there.
+[ "$(state_byte 13)" = "1" ] || fail "the state file does not show the mouse pulled"
+[ "$(profiles)" = "$written" ] || fail "the pull wrote the program's old profiles over neritctl's"
 kill -USR2 "$app"
 wait_windows "$shown" || fail "the notice stayed after the mouse came back ($(count_windows) windows)"
 
 close_window "$window"
 
-# The profiles were read to the end: the start-up then lights the LEDs (0xFF),
-# which the simulated mouse kept in its state file (byte 9) on the way out.
-led=$(od -An -tu1 -j 9 -N 1 "$work/state" 2>/dev/null | tr -d ' ')
-[ "$led" = "255" ] || fail "the simulated mouse's LEDs were not switched on (state byte 9: ${led:-no file})"
+# Plugged in again, the profiles were read to the end: the start-up's load
+# lit the LEDs once more.
+[ "$(state_byte 9)" = "255" ] || fail "the LEDs were not switched on again (state byte 9: $(state_byte 9))"
 
 # The lock is free: a second start runs and shows its own window.
 open_window

@@ -14,6 +14,7 @@
 #include "settings/MacroRecord.h"
 #include "settings/ProfileFiles.h"
 #include "settings/SettingsDefaults.h"
+#include "sim/PersistentMouse.h"
 #include "sim/SimStateFile.h"
 
 #include <gtest/gtest.h>
@@ -613,6 +614,24 @@ TEST_F(NeritctlSequence, BusyFolderSaysWhoHoldsIt)
     EXPECT_EQ(busy.status, 1);
     EXPECT_TRUE(Contains(busy.out, "NeritMice is open")) << busy.out;
     EXPECT_EQ(Run("show").status, 0);  // reading needs no lock
+}
+
+// Another program holds the simulated mouse (for a command sequence of its
+// own): a command that needs the mouse fails after a short wait naming the
+// holder, one that does not runs, and once the mouse is free it is used.
+TEST_F(NeritctlSequence, BusyMouseSaysWhoHoldsIt)
+{
+    ASSERT_EQ(Run("pull").status, 0);
+    auto program = std::make_unique<sim::PersistentMouse>((dir / "mouse").string(), "", "NeritMice");
+    ASSERT_EQ(program->Hold(), sim::StateFileResult::Loaded);
+    for (const char* command : {"led off", "dump"}) {
+        RunResult busy = Run(command);
+        EXPECT_EQ(busy.status, 1) << command;
+        EXPECT_TRUE(Contains(busy.out, "neritctl: the mouse is busy (NeritMice is using it)\n")) << busy.out;
+    }
+    EXPECT_EQ(Run("show").status, 0);
+    program.reset();
+    EXPECT_EQ(Run("led off").status, 0);
 }
 
 TEST(NeritctlDataFolder, PerUserFolderAndNothingCreatedByReading)

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -108,7 +109,7 @@ TEST_F(SimStateFileTest, RefusesDamagedFilesAndKeepsMouse)
         SimulatedMouse mouse;
         mouse.MutableState().ledSwitch = 0x12;
         const FirmwareState before = mouse.State();
-        EXPECT_EQ(SimStateFile(path).Load(mouse), c.expected) << SimStateFile::Describe(c.expected);
+        EXPECT_EQ(SimStateFile(path).Load(mouse), c.expected) << static_cast<int>(c.expected);
         EXPECT_EQ(mouse.State(), before);
     }
 }
@@ -160,48 +161,122 @@ TEST_F(SimStateFileTest, APipeAsStateFileIsRefusedAndKept)
     ::close(reader);
 }
 
-// Two users of one state file take turns: the second waits for the first's
-// whole command, then hears Busy; after the first is done it goes ahead and
-// sees the first one's changes.
-TEST_F(SimStateFileTest, TwoMiceOnOneFileTakeTurns)
+// Programs sharing the mouse hold it in turn, for a sequence each: from the
+// first handle's open to the last one's close, or from Hold to Release. A
+// waiting one hears Busy after one wait, with the holder's name; each
+// sequence starts from the file, and the file has a sequence's changes as
+// soon as it ends.
+TEST_F(SimStateFileTest, SequencesTakeTurnsAndKeepTheirChangesAtOnce)
 {
     platform::FakeClock clock;
     platform::FakeLockService locks(clock);
-    auto first = std::make_unique<PersistentMouse>(path, "", platform::RealFileSystem(), locks);
-    PersistentMouse second(path, "", platform::RealFileSystem(), locks);
-    ASSERT_EQ(first->Load(), StateFileResult::FreshMouse);
-    EXPECT_TRUE(first->HoldsFile());
-    EXPECT_EQ(second.Load(), StateFileResult::Busy);
+    PersistentMouse first(path, "", "NeritMice", platform::RealFileSystem(), locks);
+    PersistentMouse second(path, "", "neritctl", platform::RealFileSystem(), locks);
+    const auto inFile = [this] {
+        SimulatedMouse mouse;
+        SimStateFile(path).Load(mouse);
+        return mouse.State();
+    };
+    ASSERT_EQ(first.Hold(), StateFileResult::FreshMouse);
+    EXPECT_EQ(second.Hold(), StateFileResult::Busy);
+    EXPECT_EQ(second.Open(SimHidBackend::kCommandPath), nullptr);  // no second wait within a failed Hold
+    EXPECT_EQ(second.LastOpenError(), platform::HidOpenError::Busy);
     EXPECT_EQ(clock.TotalPausedMs(), PersistentMouse::kLockWaitMs);
-    EXPECT_EQ(second.Save(), StateFileResult::IoError);  // never written after a failed load
-    EXPECT_FALSE(fs::exists(path));
-
-    first->Mouse().SetState(Changed());
-    ASSERT_EQ(first->Save(), StateFileResult::Saved);
-    EXPECT_TRUE(first->HoldsFile());  // the lock lasts for the whole command
-    first->Release();
-    ASSERT_EQ(second.Load(), StateFileResult::Loaded);
-    EXPECT_EQ(second.Mouse().State(), Changed());
-    EXPECT_EQ(first->Load(), StateFileResult::Busy);
+    EXPECT_EQ(second.BusyHolder(), "NeritMice");
     second.Release();
-    EXPECT_EQ(first->Load(), StateFileResult::Loaded);
-    first.reset();  // destruction lets go as well
-    EXPECT_EQ(second.Load(), StateFileResult::Loaded);
+    first.Mouse().SetState(Changed());
+    ASSERT_EQ(first.Release(), StateFileResult::Saved);
+    EXPECT_EQ(inFile(), Changed());  // while the program still runs
+
+    // A handle holds the mouse until its close.
+    std::unique_ptr<platform::HidDevice> handle = second.Open(SimHidBackend::kCommandPath);
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(second.Mouse().State(), Changed());
+    EXPECT_EQ(first.Hold(), StateFileResult::Busy);
+    EXPECT_EQ(first.BusyHolder(), "neritctl");
+    first.Release();
+    second.Mouse().MutableState().ledSwitch = 0;
+    EXPECT_TRUE(handle->Close());
+    EXPECT_EQ(inFile().ledSwitch, 0);
+    ASSERT_EQ(first.Hold(), StateFileResult::Loaded);
+    EXPECT_EQ(first.Mouse().State().ledSwitch, 0);  // not what it had in memory
+
+    // Release ends the sequence while a handle stays open: its reports fail
+    // until the next one, and the other program goes ahead meanwhile.
+    handle = first.Open(SimHidBackend::kCommandPath);
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(first.Release(), StateFileResult::Saved);
+    Report get{kCommandReportId};
+    EXPECT_FALSE(handle->GetFeatureReport(get.data(), get.size()));
+    EXPECT_EQ(second.Hold(), StateFileResult::Loaded);
+    second.Release();
+    ASSERT_EQ(first.Hold(), StateFileResult::Loaded);
+    EXPECT_TRUE(handle->GetFeatureReport(get.data(), get.size()));
+    first.Release();
+    handle.reset();
 
     // A link to the state file shares its lock.
     const std::string link = (dir / "link.state").string();
     fs::create_symlink(path, link);
-    PersistentMouse linked(link, "", platform::RealFileSystem(), locks);
-    EXPECT_EQ(linked.Load(), StateFileResult::Busy);
+    PersistentMouse linked(link, "", "", platform::RealFileSystem(), locks);
+    ASSERT_EQ(second.Hold(), StateFileResult::Loaded);
+    EXPECT_EQ(linked.Hold(), StateFileResult::Busy);
     EXPECT_TRUE(locks.IsHeld(fs::canonical(path).string() + ".lock"));
     second.Release();
-    EXPECT_EQ(linked.Load(), StateFileResult::Loaded);
-    EXPECT_TRUE(locks.IsHeld(fs::canonical(path).string() + ".lock"));
-    linked.Release();
 
     locks.SetFailure(platform::FileError::NoPermission);
-    PersistentMouse third(path, "", platform::RealFileSystem(), locks);
-    EXPECT_EQ(third.Load(), StateFileResult::LockFailed);
+    EXPECT_EQ(linked.Hold(), StateFileResult::LockFailed);
+    EXPECT_EQ(linked.StateError(), platform::FileError::NoPermission);
+}
+
+// A sequence writes the file when the mouse changed (or has no file yet); a
+// file that cannot be written fails the last handle's close and keeps the
+// state it had.
+TEST_F(SimStateFileTest, ASequenceThatCannotKeepItsChangesFailsItsClose)
+{
+    platform::FakeClock clock;
+    platform::FakeLockService locks(clock);
+    platform::FakeFileSystem files;
+    files.AddDirectory("/state");
+    PersistentMouse mouse("/state/mouse.state", "", "neritctl", files, locks);
+    const auto sequence = [&mouse](uint8_t led) {
+        std::unique_ptr<platform::HidDevice> command = mouse.Open(SimHidBackend::kCommandPath);
+        std::unique_ptr<platform::HidDevice> data = mouse.Open(SimHidBackend::kDataPath);
+        if (!command || !data)
+            return false;
+        mouse.Mouse().MutableState().ledSwitch = led;
+        const bool first = command->Close();
+        return first && data->Close();
+    };
+    EXPECT_TRUE(sequence(0xFF));
+    ASSERT_TRUE(files.Contents("/state/mouse.state"));  // a new mouse's file
+    const int writes = files.WriteCount();
+    EXPECT_TRUE(sequence(0xFF));
+    EXPECT_EQ(files.WriteCount(), writes);  // nothing changed, nothing written
+
+    struct Case {
+        const char* what;
+        std::function<void(bool)> fault;
+        platform::FileError error;
+    };
+    const Case cases[] = {
+        {"full disk", [&files](bool on) { files.SetWritesFail(on); }, platform::FileError::NoSpace},
+        {"read-only folder", [&files](bool on) { files.SetReadOnly("/state", on); }, platform::FileError::NoPermission},
+    };
+    for (const Case& c : cases) {
+        const std::string before = *files.Contents("/state/mouse.state");
+        c.fault(true);
+        EXPECT_FALSE(sequence(0x00)) << c.what;
+        EXPECT_EQ(mouse.LastResult(), StateFileResult::IoError) << c.what;
+        EXPECT_EQ(mouse.StateError(), c.error) << c.what;
+        EXPECT_EQ(*files.Contents("/state/mouse.state"), before) << c.what;
+        EXPECT_FALSE(locks.IsHeld("/state/mouse.state.lock")) << c.what;
+        c.fault(false);
+    }
+    EXPECT_TRUE(sequence(0x00));
+    SimulatedMouse kept;
+    ASSERT_EQ(SimStateFile("/state/mouse.state", files).Load(kept), StateFileResult::Loaded);
+    EXPECT_EQ(kept.State().ledSwitch, 0x00);
 }
 
 // The report log goes only into a regular file, never waiting on a pipe; a
@@ -212,16 +287,16 @@ TEST_F(SimStateFileTest, TheReportLogIsAppendedOrItsFailureReported)
     platform::FakeLockService locks(clock);
     const std::string log = (dir / "reports.log").string();
     const auto exchange = [](PersistentMouse& mouse) {
+        mouse.Hold();
         Report get{7};
         mouse.Mouse().FeatureGet(get);
+        return mouse.Release();
     };
     {
-        PersistentMouse mouse(path, log, platform::RealFileSystem(), locks);
-        ASSERT_EQ(mouse.Load(), StateFileResult::FreshMouse);
-        for (int round = 0; round < 2; ++round) {
-            exchange(mouse);
-            EXPECT_EQ(mouse.Save(), StateFileResult::Saved);
-        }
+        PersistentMouse mouse(path, log, "", platform::RealFileSystem(), locks);
+        for (int round = 0; round < 2; ++round)
+            EXPECT_EQ(exchange(mouse), StateFileResult::Saved);
+        EXPECT_EQ(mouse.LogError(), platform::FileError::None);
     }
     std::ifstream written(log);
     std::string line;
@@ -239,11 +314,10 @@ TEST_F(SimStateFileTest, TheReportLogIsAppendedOrItsFailureReported)
     const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
     {
-        PersistentMouse mouse(path, pipe, platform::RealFileSystem(), locks);
-        ASSERT_EQ(mouse.Load(), StateFileResult::Loaded);
+        PersistentMouse mouse(path, pipe, "", platform::RealFileSystem(), locks);
+        mouse.Hold();
         mouse.Mouse().SetState(Changed());
-        exchange(mouse);
-        EXPECT_EQ(mouse.Save(), StateFileResult::LogFailed);
+        EXPECT_EQ(mouse.Release(), StateFileResult::Saved);
         EXPECT_EQ(mouse.LogError(), platform::FileError::NotRegular);
     }
     char byte = 0;
@@ -252,23 +326,11 @@ TEST_F(SimStateFileTest, TheReportLogIsAppendedOrItsFailureReported)
     SimulatedMouse reloaded;
     ASSERT_EQ(SimStateFile(path).Load(reloaded), StateFileResult::Loaded);
     EXPECT_EQ(reloaded.State(), Changed());
-
-    // A full disk, or a folder that cannot be written.
-    platform::FakeFileSystem files;
-    files.AddDirectory("/logs");
-    files.SetReadOnly("/logs");
-    PersistentMouse mouse("/state/mouse.state", "/logs/reports.log", files, locks);
-    files.AddDirectory("/state");
-    ASSERT_EQ(mouse.Load(), StateFileResult::FreshMouse);
-    exchange(mouse);
-    EXPECT_EQ(mouse.Save(), StateFileResult::LogFailed);
-    EXPECT_EQ(mouse.LogError(), platform::FileError::NoPermission);
-    EXPECT_TRUE(files.Contents("/state/mouse.state"));
 }
 
-// The same between processes, with the real lock: a child holds the state
-// file for its command; the parent's command waits and hears Busy, and
-// goes ahead once the child has ended.
+// The same between processes, with the real lock: a child holds the mouse
+// for its sequence; the parent's waits, hears Busy with the child's name,
+// and goes ahead from the child's state once the child has ended.
 TEST_F(SimStateFileTest, ProcessesOnOneStateFileTakeTurns)
 {
     int ready[2];
@@ -278,26 +340,28 @@ TEST_F(SimStateFileTest, ProcessesOnOneStateFileTakeTurns)
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        PersistentMouse mouse(path, "");
-        const bool loaded = mouse.Load() == StateFileResult::FreshMouse;
+        PersistentMouse mouse(path, "", "neritctl");
+        const bool held = mouse.Hold() == StateFileResult::FreshMouse;
         mouse.Mouse().SetState(Changed());
         char go = 0;
-        if (!loaded || ::write(ready[1], "r", 1) != 1 || ::read(done[0], &go, 1) != 1)
+        if (!held || ::write(ready[1], "r", 1) != 1 || ::read(done[0], &go, 1) != 1)
             ::_exit(2);
-        ::_exit(mouse.Save() == StateFileResult::Saved ? 0 : 3);
+        ::_exit(mouse.Release() == StateFileResult::Saved ? 0 : 3);
     }
     char signal = 0;
     ASSERT_EQ(::read(ready[0], &signal, 1), 1);
     platform::FakeClock clock;
     platform::FlockLockService locks(clock);
-    PersistentMouse mouse(path, "", platform::RealFileSystem(), locks);
-    EXPECT_EQ(mouse.Load(), StateFileResult::Busy);
+    PersistentMouse mouse(path, "", "NeritMice", platform::RealFileSystem(), locks);
+    EXPECT_EQ(mouse.Hold(), StateFileResult::Busy);
+    EXPECT_EQ(mouse.BusyHolder(), "neritctl");
+    mouse.Release();
 
     ASSERT_EQ(::write(done[1], "d", 1), 1);
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    ASSERT_EQ(mouse.Load(), StateFileResult::Loaded);
+    ASSERT_EQ(mouse.Hold(), StateFileResult::Loaded);
     EXPECT_EQ(mouse.Mouse().State(), Changed());
     for (int fd : {ready[0], ready[1], done[0], done[1]})
         ::close(fd);
