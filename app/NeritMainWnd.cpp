@@ -20,6 +20,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/CodePage.h"
 #include "settings/CommandMessages.h"
+#include "settings/DamagedFiles.h"
 #include "settings/ProfileFiles.h"
 #include "settings/WorkingMacros.h"
 #include "ui/ComboUI.h"
@@ -432,8 +433,10 @@ bool CNeritMainWnd::LoadPendingChanges(const settings::ProfileSet& changedOnMous
     if (loaded == settings::kProfileFileCannotOpen && !settings_->Files().Exists(path))
         return false;
     if (loaded != settings::kProfileFileLoaded) {
+        // Kept aside, so that leaving with nothing changed does not remove it.
+        const std::string aside = settings::KeepDamagedAside(settings_->Files(), path);
         std::string notice(kPendingDamagedText[static_cast<size_t>(language_)]);
-        ShowNotice(notice.replace(notice.find("%s"), 2, path), MB_OK | MB_ICONWARNING);
+        ShowNotice(notice.replace(notice.find("%s"), 2, aside.empty() ? path : aside), MB_OK | MB_ICONWARNING);
         return false;
     }
     settings::SettingsStore& store = settings::Store();
@@ -1088,11 +1091,13 @@ void CNeritMainWnd::MouseGone()
         OpenPopup(PopupKind::kNoDevice, PopupFlag::kNoDevice, manager_.FindControl(u"masterresetbtn"));
 }
 
-// Our own popups close as if cancelled; other programs' windows stay.
+// Our own popups close as if cancelled; other programs' windows stay. The
+// changes not applied yet are kept first and laid over what is read again.
 void CNeritMainWnd::MouseBack()
 {
     CPopupWnd::CloseAll();
     state_.popupFlags = 0;
+    KeepChanges(true);
     LoadStartupProfile();
 }
 

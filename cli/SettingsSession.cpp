@@ -4,6 +4,7 @@
 #include "platform/DesktopPointerSettings.h"
 #include "platform/FilePointerSettings.h"
 #include "platform/paths.h"
+#include "settings/DamagedFiles.h"
 #include "settings/ProfileFiles.h"
 #include "settings/WorkingMacros.h"
 
@@ -11,7 +12,6 @@ namespace cli {
 namespace {
 
 constexpr const char* kPointerSettingsFile = "pointer_settings";
-constexpr const char* kDamagedSuffix = ".damaged";
 const char* const kFolders[] = {"profile", "macro_files"};
 
 }  // namespace
@@ -71,16 +71,6 @@ bool SettingsSession::CheckReadable(const std::string& path, std::string& error)
     return false;
 }
 
-// "PATH.damaged", or "PATH.damaged-2", -3, ... when earlier copies are kept
-// there: a copy is never overwritten.
-std::string SettingsSession::AsideName(const std::string& path)
-{
-    std::string aside = path + kDamagedSuffix;
-    for (int n = 2; files_.Exists(aside); ++n)
-        aside = path + kDamagedSuffix + "-" + std::to_string(n);
-    return aside;
-}
-
 SettingsSession::Stored SettingsSession::LoadStoreFile(const std::string& path, bool change, std::string& error)
 {
     settings::FileCheck check;
@@ -100,8 +90,8 @@ SettingsSession::Stored SettingsSession::LoadStoreFile(const std::string& path, 
         notes_.push_back(note + "; not used");
         return Stored::None;
     }
-    const std::string aside = AsideName(path);
-    if (!files_.RenameFile(path, aside)) {
+    const std::string aside = settings::KeepDamagedAside(files_, path);
+    if (aside.empty()) {
         error = note + "; cannot keep it aside: " + FileErrorText(files_.LastError());
         return Stored::Failed;
     }

@@ -67,7 +67,6 @@ private:
     void RefreshPages(int index) override;
     bool TakeLock(std::string& error);
     bool CheckReadable(const std::string& path, std::string& error);
-    std::string AsideName(const std::string& path);
     Stored LoadStoreFile(const std::string& path, bool change, std::string& error);
 
     MouseSession& mouse_;

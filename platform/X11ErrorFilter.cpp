@@ -1,7 +1,6 @@
 #include "platform/X11ErrorFilter.h"
 
 #include <X11/Xlib.h>
-#include <X11/Xproto.h>
 
 namespace platform {
 namespace {
@@ -10,7 +9,7 @@ XErrorHandler gPrevious = nullptr;
 
 int FilterError(Display* display, XErrorEvent* error)
 {
-    if (error->error_code == BadWindow && error->request_code == X_SendEvent)
+    if (error->error_code == BadWindow || error->error_code == BadDrawable)
         return 0;
     return gPrevious != nullptr ? gPrevious(display, error) : 0;
 }

@@ -1,7 +1,8 @@
-// Keeps a harmless X error from ending the program. SDL wakes a waiting
-// event loop from other threads (timers, posted messages) by sending an
-// event to the newest of our windows over a second connection; when that
-// window was destroyed a moment before, the server answers BadWindow, and
+// Keeps a harmless X error from ending the program: a request on one of our
+// windows that is gone. SDL wakes a waiting event loop from other threads
+// (timers, posted messages) by sending an event to the newest of our windows
+// over a second connection, and another client may destroy a window of ours
+// (a popup) under us; the server then answers BadWindow or BadDrawable, and
 // Xlib's default handler would exit the process. Every other error goes on
 // to the handler installed before.
 #pragma once

@@ -39,6 +39,17 @@ void CopyProfiles(const SettingsStore& from, SettingsStore& to, ProfileSet profi
         std::memcpy(to.Profile(p - 1).Bytes(), from.Profile(p - 1).Bytes(), layout::profile::kSize);
 }
 
+// The profiles not in `failed`.
+ProfileSet Taken(const ProfileSet& failed)
+{
+    ProfileSet taken;
+    for (int p = 0; p < kProfiles; ++p) {
+        if (!failed.Contains(p))
+            taken.Add(p);
+    }
+    return taken;
+}
+
 }  // namespace
 
 ProfileCommands::ProfileCommands(SettingsStore& store, ProfileSync& sync, FirmwareVersionCache& firmware,
@@ -96,26 +107,30 @@ bool ProfileCommands::DropPendingChanges()
     return files_.RemoveFile(folder_.Path(kPendingChangesFile));
 }
 
-// The settings last applied replace the pending changes once they are
-// written and the mouse took every profile; when it did not, the store stays
-// pending as well, so that what the mouse did not take is not lost when the
-// next start finds the mouse holding something else. (When the settings
+// The settings last applied hold what the mouse took. When it took every
+// profile they are the store and the pending changes end; when it did not,
+// only the profiles it took go into the file there is (none is started), and
+// the store stays pending: what the mouse did not take is not lost, nor
+// taken at the next start for a change made elsewhere. (When the settings
 // cannot be written the pending changes are left to the caller.)
-std::vector<std::string> ProfileCommands::SaveAllFiles(bool mouseTookAll)
+std::vector<std::string> ProfileCommands::SaveAllFiles(const ProfileSet& failed)
 {
-    std::vector<std::string> failed;
-    const bool applied = SaveAllProfilesFile(store_, files_, AllProfilesPath(folder_));
+    std::vector<std::string> notWritten;
+    const std::string appliedPath = AllProfilesPath(folder_);
+    const bool tookAll = failed.Empty();
+    const bool applied =
+        tookAll ? SaveAllProfilesFile(store_, files_, appliedPath) : UpdateFile(appliedPath, Taken(failed));
     const std::string pending = folder_.Path(kPendingChangesFile);
     const bool pendingDone =
-        !applied || (mouseTookAll ? DropPendingChanges() : SaveAllProfilesFile(store_, files_, pending));
+        !applied || (tookAll ? DropPendingChanges() : SaveAllProfilesFile(store_, files_, pending));
     for (const auto& [path, saved] :
-         {std::pair{AllProfilesPath(folder_), applied},
+         {std::pair{appliedPath, applied},
           std::pair{MacrosFilePath(folder_, ""), SaveMacrosFile(store_, files_, MacrosFilePath(folder_, ""))},
           std::pair{pending, pendingDone}}) {
         if (!saved)
-            failed.push_back(path);
+            notWritten.push_back(path);
     }
-    return failed;
+    return notWritten;
 }
 
 // The profile goes to the mouse, then, when it got there, to its file.
@@ -152,7 +167,7 @@ CommandResult ProfileCommands::Apply(int shownIndex)
         return Failed(CommandMessage::NoActiveProfile);
     store_.SetCurrentProfile(shownIndex + 1);
     const ProfileSet failed = sync_.ApplyAllProfiles(shownIndex);
-    return WriteResult(failed, SaveAllFiles(failed.Empty()));
+    return WriteResult(failed, SaveAllFiles(failed));
 }
 
 CommandResult ProfileCommands::ResetAll(int& shownIndex)
@@ -163,7 +178,7 @@ CommandResult ProfileCommands::ResetAll(int& shownIndex)
     // before anything is written, so no old macro is saved or applied again.
     LoadWorkingMacros(store_, shownIndex);
     const ProfileSet failed = sync_.ApplyAllProfiles(std::nullopt);
-    return WriteResult(failed, SaveAllFiles(failed.Empty()));
+    return WriteResult(failed, SaveAllFiles(failed));
 }
 
 CommandResult ProfileCommands::Discard(int shownIndex)

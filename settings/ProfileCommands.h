@@ -71,7 +71,7 @@ private:
     bool UpdateFile(const std::string& path, ProfileSet profiles);
     bool DropPendingChanges();
     // The paths of the files that could not be written.
-    std::vector<std::string> SaveAllFiles(bool mouseTookAll);
+    std::vector<std::string> SaveAllFiles(const ProfileSet& failed);
 
     SettingsStore& store_;
     ProfileSync& sync_;

@@ -50,7 +50,11 @@ protected:
     }
 
     std::string Pending() { return ProfileFolder("PendingChanges"); }
-    void LeaveStalePending() { std::ofstream(Pending()) << "left from before"; }
+    void LeaveStalePending()
+    {
+        std::filesystem::create_directories(ProfileFolder(""));
+        std::ofstream(Pending()) << "left from before";
+    }
 };
 
 // Showing another profile and page changes nothing, though the working
@@ -73,6 +77,20 @@ TEST_F(ExitQuestionTest, WithNothingUnappliedOnlyAsksWhetherToLeave)
     EXPECT_TRUE(ClickQuestion(469, 255));  // OK
     EXPECT_EQ(answers.types.back(), u"exit_program");
     EXPECT_FALSE(std::filesystem::exists(Pending()));
+}
+
+// Pending changes that cannot be read are said and kept aside: leaving
+// with nothing changed removes no file that may hold the user's work.
+TEST_F(ExitQuestionTest, DamagedPendingChangesAreKeptAside)
+{
+    LeaveStalePending();
+    Start();
+    ASSERT_EQ(system.MessageBoxCalls().size(), 1u);
+    EXPECT_NE(system.MessageBoxCalls()[0].text.find(Pending() + ".damaged"), std::string::npos);
+    Click(u"closebtn");
+    EXPECT_TRUE(ClickQuestion(469, 255));  // OK
+    EXPECT_EQ(answers.types.back(), u"exit_program");
+    EXPECT_TRUE(std::filesystem::exists(Pending() + ".damaged"));
 }
 
 // Changes left pending by neritctl are what the window starts from (and

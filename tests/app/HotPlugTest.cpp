@@ -40,6 +40,11 @@ TEST_F(HotPlugTest, APulledMouseIsWaitedForAndReadAgainOnItsReturn)
 {
     StartWatching();
     ASSERT_FALSE(window.State().deviceMissing);
+    // Applied once, then a change not applied yet on profile 2.
+    Confirm(u"profileokbtn");
+    Click(u"profile2option");
+    Click(u"performancebtn");
+    Click(u"usb_rate_1000_option");
     // An arrival while the mouse is there changes nothing.
     hotPlug.Report();
     monitor.Push({platform::DeviceChange::Kind::Arrival, "/dev/hidraw0", "hidraw", "0003:0000251F:00001014"});
@@ -73,6 +78,7 @@ TEST_F(HotPlugTest, APulledMouseIsWaitedForAndReadAgainOnItsReturn)
     EXPECT_FALSE(window.State().deviceMissing);
     EXPECT_EQ(std::count(clock.Pauses().begin(), clock.Pauses().end(), DevicePresence::kFirmwareRetryMs), 2);
     EXPECT_EQ(settings::Store().Profile(0).Get(prof::kPowerSave), 120) << "the profiles were read again";
+    EXPECT_EQ(settings::Store().Profile(1).Get(prof::kReportRate), 1000) << "the change not applied was kept";
     EXPECT_EQ(Mouse().ledSwitch, 0xFF) << "the lights were switched on";
     EXPECT_FALSE(PopupState::IsOpen()) << "the notice closed";
     EXPECT_EQ(window.State().popupFlags, 0u);

@@ -121,25 +121,30 @@ TEST_F(MainDispatchTest, ApplyAndDiscard)
     EXPECT_EQ(mouse.Simulated()->Log().size(), reports);
 }
 
-TEST_F(MainDispatchTest, AFailedWriteIsNamedAndTheFilesAreStillWritten)
+// The settings last applied hold what the mouse took; the rest stays pending.
+TEST_F(MainDispatchTest, AFailedWriteIsNamedAndWhatTheMouseDidNotTakeStaysPending)
 {
     Start();
+    Confirm(u"profileokbtn");
+    const size_t told = system.MessageBoxCalls().size();
     settings::Store().Profile(2).Set(prof::kReportRate, int32_t{250});
     settings::Store().Profile(3).Set(prof::kReportRate, int32_t{250});
-    ASSERT_FALSE(std::filesystem::exists(ProfileFolder("AllProfile")));
     failing.failing = 2;
     window.progress = &failing;
     Confirm(u"profileokbtn");
-    ASSERT_EQ(system.MessageBoxCalls().size(), 1u);
-    EXPECT_EQ(system.MessageBoxCalls()[0].caption, "Notice by App");
-    EXPECT_EQ(system.MessageBoxCalls()[0].text, "Failed to write profile  3  to the mouse !");
-    // The other profiles reached the mouse, and the files hold everything.
+    ASSERT_EQ(system.MessageBoxCalls().size(), told + 1);
+    EXPECT_EQ(system.MessageBoxCalls().back().caption, "Notice by App");
+    EXPECT_EQ(system.MessageBoxCalls().back().text, "Failed to write profile  3  to the mouse !");
     EXPECT_EQ(Mouse().profiles[3].reportRate, 1);  // the mouse's code for 250
     EXPECT_NE(Mouse().profiles[2].reportRate, 1);
-    settings::SettingsStore applied;
+    settings::SettingsStore applied, pending;
     ASSERT_EQ(settings::LoadAllProfilesFile(applied, platform::RealFileSystem(), ProfileFolder("AllProfile")),
               settings::kProfileFileLoaded);
-    EXPECT_EQ(applied.Profile(2).Get(prof::kReportRate), 250);
+    EXPECT_NE(applied.Profile(2).Get(prof::kReportRate), 250);
+    EXPECT_EQ(applied.Profile(3).Get(prof::kReportRate), 250);
+    ASSERT_EQ(settings::LoadAllProfilesFile(pending, platform::RealFileSystem(), ProfileFolder("PendingChanges")),
+              settings::kProfileFileLoaded);
+    EXPECT_EQ(pending.Profile(2).Get(prof::kReportRate), 250);
 }
 
 TEST_F(MainDispatchTest, PointerSlidersReachTheDesktopOnApply)

@@ -112,13 +112,15 @@ TEST_F(CommandsTest, FailuresTellTheUserWhatHappened)
     EXPECT_EQ(MessageText(commands.ResetProfileToDefault(2).message, 0), "Failed to reset the default profile !");
     EXPECT_EQ(store->Profile(2).Get(prof::kAmbientLight), 20);  // reset in the store all the same
 
-    // Apply writes the files even when the mouse is gone.
+    // An apply the mouse took nothing of starts no settings last applied;
+    // the store stays pending.
     const CommandResult apply = commands.Apply(0);
     EXPECT_FALSE(apply.ok);
     EXPECT_EQ(apply.message, CommandMessage::None);
     EXPECT_EQ(apply.failedProfiles, ProfileSet::All());
     EXPECT_EQ(save.failedProfiles, ProfileSet::Of(2));
-    EXPECT_TRUE(files.Exists("/data/profile/AllProfile"));
+    EXPECT_FALSE(files.Exists("/data/profile/AllProfile"));
+    EXPECT_TRUE(files.Exists("/data/profile/PendingChanges"));
     EXPECT_FALSE(commands.SetLeds(true).ok);
 
     for (int p = 0; p < 5; ++p)
@@ -278,6 +280,23 @@ TEST_F(CommandsTest, PendingChangesEndWithDiscardAndACompleteApply)
     EXPECT_TRUE(commands.Discard(0).ok);
     EXPECT_EQ(Profile(0).Get(prof::kReportRate), 1000);
     EXPECT_FALSE(files.Contents(pending));
+
+    // An apply the mouse did not take keeps the settings last applied as the
+    // mouse holds them and the change pending: the next start finds nothing
+    // changed elsewhere and the change still there.
+    sim::EchoTransfer echo;
+    commands.UseEcho(&echo.Transfer());
+    Profile(0).Set(prof::kReportRate, int32_t{250});
+    mouse.Unplug();
+    EXPECT_EQ(commands.Apply(0).failedProfiles, ProfileSet::All());
+    mouse.Replug();
+    ASSERT_TRUE(files.Contents(pending));
+    ProfileSet changed = ProfileSet::All();
+    ASSERT_TRUE(commands.LoadFromMouse(shown, &changed).Empty());
+    EXPECT_TRUE(changed.Empty());
+    EXPECT_EQ(Profile(0).Get(prof::kReportRate), 1000);
+    ASSERT_EQ(LoadAllProfilesFile(*store, files, pending), kProfileFileLoaded);
+    EXPECT_EQ(Profile(0).Get(prof::kReportRate), 250);
 }
 
 // Notes each profile it is told about and how many reports the mouse had
