@@ -121,6 +121,35 @@ TEST_F(MainDispatchTest, ApplyAndDiscard)
     EXPECT_EQ(mouse.Simulated()->Log().size(), reports);
 }
 
+// Every profile card on both pages, clicked where the user clicks: the in-use
+// switch lying on the card switches the profile without showing it, the card
+// shows it, and its save and default buttons ask their own questions.
+TEST_F(MainDispatchTest, EveryProfileCardAnswersOnBothPages)
+{
+    Start();
+    for (const std::u16string page : {u"", u"k"}) {
+        Click(page.empty() ? u"maincontrolbtn" : u"performancebtn");
+        for (int n = 1; n <= 5; ++n) {
+            SCOPED_TRACE(std::to_string(n) + (page.empty() ? " buttons page" : " performance page"));
+            const std::u16string card = page + u"profile" + static_cast<char16_t>(u'0' + n);
+            const int shown = window.State().shownProfile;
+            const uint8_t inUse = settings::Store().Profile(n - 1).Get(prof::kInUse);
+            Click(card + u"_inuse_option");
+            EXPECT_NE(settings::Store().Profile(n - 1).Get(prof::kInUse), inUse);
+            EXPECT_EQ(window.State().shownProfile, shown);
+            Click(card + u"option");
+            EXPECT_EQ(window.State().shownProfile, n - 1);
+            for (const auto& [button, cancel] : {std::pair{u"savebtn", u"save_profile_setting_cancel"},
+                                                 std::pair{u"defaultbtn", u"reset_profile_default_cancel"}}) {
+                Click(card + button);
+                ASSERT_TRUE(PopupState::IsOpen());
+                Answer(platform::VK_ESCAPE);
+                EXPECT_EQ(answers.types.back(), cancel);
+            }
+        }
+    }
+}
+
 // The settings last applied hold what the mouse took; the rest stays pending.
 TEST_F(MainDispatchTest, AFailedWriteIsNamedAndWhatTheMouseDidNotTakeStaysPending)
 {

@@ -63,7 +63,7 @@ constexpr Expected kExpected[] = {
     {u"resetallsettinglabel", u"reset_all_setting", u"reset_all_setting_cancel"},
     {u"exitprogramlabel", u"exit_program", u"exit_program_cancel"},
     {u"keyboardnotdetectedlabel", u"keyboard_not_detected", u"keyboard_not_detected_cancel"},
-    {u"applynewsettinglabel", u"save_profile_setting", u"save_profile_setting_cancel"},
+    {u"saveprofilesettingLabel", u"save_profile_setting", u"save_profile_setting_cancel"},
     {u"resetprofiledefaultLabel", u"reset_profile_default", u"reset_profile_default_cancel"},
 };
 

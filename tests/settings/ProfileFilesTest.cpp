@@ -247,8 +247,10 @@ TEST_F(ProfileFilesTest, DamagedAllProfilesFilesAreRefused)
     expectRefused(good.substr(0, good.size() - 1), FileProblem::TooShort, -1);
     expectRefused(good + "x", FileProblem::TooLong, -1);
     std::string bad = good;
-    bad[0] = 6;
-    expectRefused(bad, FileProblem::CurrentProfile, -1);
+    for (char outside : {0, 6}) {  // profiles are numbered 1..5
+        bad[0] = outside;
+        expectRefused(bad, FileProblem::CurrentProfile, -1);
+    }
     bad = good;
     bad[layout::store::kLedOn.offset] = 2;
     expectRefused(bad, FileProblem::LedFlag, -1);
