@@ -61,8 +61,12 @@ TEST(MacroRecorderTest, DelayModesBetweenAKeyPressAndRelease) {
     ASSERT_EQ(rig.recorder.Start(DelayMode::Measured, 0, 0), StartResult::Started);
     rig.At(5000000, Key(kVkA, true));
     rig.At(5250400, Key(kVkA, false));
+    rig.At(5400000, Key(kVkA, true));  // each delay is measured from the event before
+    rig.At(5450000, Key(kVkA, false));
     EXPECT_EQ(rig.recorder.Poll(), PollResult::Added);
-    EXPECT_EQ(rig.Rows(), (std::vector<std::string>{" A |1| A ", "0.250|0|0.250 Sec Delay ", " A |2| A "}));
+    EXPECT_EQ(rig.Rows(), (std::vector<std::string>{" A |1| A ", "0.250|0|0.250 Sec Delay ", " A |2| A ",
+                                                    "0.149|0|0.149 Sec Delay ", " A |1| A ", "0.050|0|0.050 Sec Delay ",
+                                                    " A |2| A "}));
     rig.recorder.Stop();
 
     ASSERT_EQ(rig.recorder.Start(DelayMode::None, 0, 0), StartResult::Started);
