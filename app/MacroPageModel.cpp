@@ -114,7 +114,7 @@ std::vector<MacroRow> MacroPageModel::Rows(int k) const
         const bool down = direction == settings::kDirectionDown;
         const bool up = direction == settings::kDirectionUp;
         if (kind == settings::kKindDelay) {
-            rows.push_back({RowKind::kDelay, i, text + settings::ToUtf16(recorder_texts::kDelaySuffix[language])});
+            rows.push_back({RowKind::kDelay, i, settings::ToUtf16(recorder_texts::DelayLabel(event.Name(), language))});
         } else if (kind == settings::kKindKey && (down || up)) {
             rows.push_back({down ? RowKind::kKeyDown : RowKind::kKeyUp, i, text});
         } else if (kind == settings::kKindMouse && (down || up)) {

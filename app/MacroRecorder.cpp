@@ -165,7 +165,7 @@ std::optional<RecordedRow> MacroRecorder::DelayRow(uint64_t nowMicros) {
         text = FormatDelay(uint64_t(fixedDelayMs_));
     else
         return std::nullopt;
-    return RecordedRow{text, event_kind::kDelay, text + texts::kDelaySuffix[language_]};
+    return RecordedRow{text, event_kind::kDelay, texts::DelayLabel(text, static_cast<size_t>(language_))};
 }
 
 }  // namespace app

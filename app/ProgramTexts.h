@@ -32,13 +32,13 @@ inline constexpr std::array<LanguageTexts, 18> kFunctionNames = {{
     {u"Left Click", u" 左鍵 ", u" 左键 ", u" Linksklick "},
     {u"Right Click", u" 右鍵 ", u" 右键 ", u" Rechtsklick "},
     {u"Scroll Wheel Click", u" 滾輪 ", u" 滚轮 ", u" Mausrad-Taste "},
-    {u"Browser Forward ", u" 上一頁 ", u" 上一页 ", u" Browser vor "},
-    {u"Browser Backward", u" 下一頁 ", u" 下一页 ", u" Browser zurück "},
+    {u"Browser Forward ", u" 下一頁 ", u" 下一页 ", u" Browser vor "},
+    {u"Browser Backward", u" 上一頁 ", u" 上一页 ", u" Browser zurück "},
     {u"Scroll Up ", u" 向上滾動 ", u" 向上滚动 ", u" Hochscrollen "},
     {u"Scroll Down", u" 向下滾動 ", u" 向下滚动 ", u" Runterscrollen "},
     {u"DPI Up", u" DPI 調升 ", u" DPI 调升 ", u" dpi erhöhen "},
     {u"DPI Down", u" DPI 調降 ", u" DPI 调降 ", u" dpi reduzieren "},
-    {u"DPI Level Switch", u" DPI 切換 ", u" DPI 切换 ", u" dpi-Wechsel "},
+    {u"DPI Level Switch", u" DPI 切換 ", u" DPI 切换 ", u" DPI-Wechsel "},
     {u"Profile Select", u" 玩家配置切換 ", u" 玩家配置切换 ", u" Profilwechsel "},
     {u"Double Click", u" 左鍵雙擊 ", u" 左键双击 ", u" Doppelklick "},
     {u"Triple Click", u" 左鍵三擊", u" 左键三击", u" Dreifachklick "},
@@ -199,7 +199,7 @@ inline constexpr std::array<std::array<std::string_view, 4>, 11> kFileErrorTexts
 inline constexpr LanguageTexts kKeyPopupTitle = {u"Single    Key    Setting", u" 單  一  鍵  設  定 ",
                                                  u" 单  一  键  设  定 ", u"Einzelne Taste Einstellungen"};
 inline constexpr LanguageTexts kKeyPopupPrompt = {u"Input a single key", u" 輸入一個單一鍵 ", u" 输入一个单一键 ",
-                                                  u"Verzögerungsdauer Einzelne Taste "};
+                                                  u"Einzelne Taste eingeben "};
 // The key popup's modifier labels.
 inline constexpr std::array<std::u16string_view, 3> kModifierLabels = {u"Shift", u" Ctrl", u" Alt "};
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 namespace app::recorder_texts {
 
@@ -13,9 +14,9 @@ using PerLanguage = std::array<const char*, 4>;
 inline constexpr PerLanguage kLeftButton = {"Left Click        ", "左鍵   ", "左键   ", "Linke Maustaste   "};
 inline constexpr PerLanguage kRightButton = {"Right Click       ", "右鍵   ", "右键   ", "Rechte Maustaste   "};
 inline constexpr PerLanguage kMiddleButton = {"Scroll Wheel Click", "滾輪鍵  ", "滚轮键  ", "Mausrad-Taste   "};
-inline constexpr PerLanguage kForwardButton = {"Browser Forward   ", "上一頁按鍵   ", "上一页按键   ",
+inline constexpr PerLanguage kForwardButton = {"Browser Forward   ", "下一頁按鍵   ", "下一页按键   ",
                                                "Browser vor   "};
-inline constexpr PerLanguage kBackwardButton = {"Browser Backward  ", "下一頁按鍵   ", "下一页按键   ",
+inline constexpr PerLanguage kBackwardButton = {"Browser Backward  ", "上一頁按鍵   ", "上一页按键   ",
                                                 "Browser zurück   "};
 inline constexpr PerLanguage kWheelUp = {"Scroll Wheel Up   ", "向上捲動滾輪鍵  ", "向上卷动滚轮键  ",
                                          "Einzeln hochscrollen   "};
@@ -28,6 +29,19 @@ inline constexpr PerLanguage kClickWord = {" Click", " 點擊   ", " 点击   ",
 // The buttons in the order the macro page's insert menu lists them.
 inline constexpr std::array<PerLanguage, 7> kButtonNames = {kLeftButton,     kRightButton, kMiddleButton, kForwardButton,
                                                             kBackwardButton, kWheelUp,     kWheelDown};
-inline constexpr PerLanguage kDelaySuffix = {" Sec Delay ", " 秒延時 ", " 秒延时 ", " Sec einfügen   "};
+inline constexpr PerLanguage kDelaySuffix = {" Sec Delay ", " 秒延時 ", " 秒延时 ", " s einfügen   "};
+// The decimal mark each language writes.
+inline constexpr std::array<char, 4> kDecimalMark = {'.', '.', '.', ','};
+
+// A delay row's label: its seconds as stored ("0.020"), written with the
+// language's decimal mark, and the suffix.
+inline std::string DelayLabel(std::string seconds, size_t language)
+{
+    for (char& c : seconds) {
+        if (c == '.')
+            c = kDecimalMark[language];
+    }
+    return seconds + kDelaySuffix[language];
+}
 
 }  // namespace app::recorder_texts

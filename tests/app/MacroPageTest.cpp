@@ -155,7 +155,7 @@ TEST_F(MacroPageTest, RowsKeepTheIndexOfTheirEvent)
 
     language = 3;
     ASSERT_EQ(model.Rows(0).size(), 2u);
-    EXPECT_EQ(model.Rows(0)[1].label, u"0.250 Sec einfügen   ");
+    EXPECT_EQ(model.Rows(0)[1].label, u"0,250 s einfügen   ");
 }
 
 TEST_F(MacroPageTest, DelaysAreWholeNumbersFromOne)

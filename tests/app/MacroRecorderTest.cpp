@@ -80,7 +80,7 @@ TEST(MacroRecorderTest, DelayModesBetweenAKeyPressAndRelease) {
     rig.At(7000000, Key(kVkA, true));
     rig.At(7250400, Key(kVkA, false));
     rig.recorder.Poll();
-    EXPECT_EQ(rig.Rows(), (std::vector<std::string>{" A |1| A ", "1.500|0|1.500 Sec einfügen   ", " A |2| A "}));
+    EXPECT_EQ(rig.Rows(), (std::vector<std::string>{" A |1| A ", "1.500|0|1,500 s einfügen   ", " A |2| A "}));
     rig.recorder.Stop();
 
     // Long measured delays keep whole seconds and three truncated decimals.
