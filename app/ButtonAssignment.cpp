@@ -297,7 +297,7 @@ void ButtonAssignment::OnSingleKey(const SingleKeyResult& result)
     const std::u16string name = settings::ToUtf16(keys[static_cast<size_t>(result.keyIndex)].name);
     Assign(button, settings::function::SingleKey,
            settings::SingleKeyParam(static_cast<uint8_t>(result.virtualKey), static_cast<uint8_t>(result.modifiers)),
-           u" " + name + u" Key ");
+           KeyText(name));
 }
 
 void ButtonAssignment::OnPlayOption(const PlayOptionResult& result)
@@ -339,19 +339,31 @@ void ButtonAssignment::ShowTexts(int index)
             control->SetText(std::u16string(kFunctionNames[profileSelect][language]));
             continue;
         }
-        if (code <= 0 || code >= static_cast<int32_t>(kFunctionNames.size()))
-            continue;
-        if (code != settings::function::Macro) {
-            control->SetText(std::u16string(kFunctionNames[static_cast<size_t>(code)][language]));
-            continue;
-        }
-        if (macros <= 0)
-            continue;
-        int32_t number = profile.Get(field::kButtonParam, static_cast<size_t>(button));
-        if (number < 1 || number > settings::kMacrosInList)
-            number = 1;
-        control->SetText(MacroName(number - 1));
+        control->SetText(AssignedText(code, profile.Get(field::kButtonParam, static_cast<size_t>(button)), macros));
     }
+}
+
+// What a button shows for its function: a single key its key, a macro its
+// name; a function outside the table shows nothing (never what another
+// profile showed there).
+std::u16string ButtonAssignment::AssignedText(int32_t code, int32_t param, int macros) const
+{
+    if (code < 0 || code >= static_cast<int32_t>(kFunctionNames.size()))
+        return {};
+    const std::u16string functionText(kFunctionNames[static_cast<size_t>(code)][static_cast<size_t>(language_)]);
+    if (code == settings::function::SingleKey) {
+        const settings::KeyName* key = settings::FindKeyByVirtualKey(settings::SingleKeyVirtualKey(param));
+        return key != nullptr ? KeyText(settings::ToUtf16(key->name)) : functionText;
+    }
+    if (code != settings::function::Macro || macros <= 0)
+        return functionText;
+    const int32_t number = param >= 1 && param <= settings::kMacrosInList ? param : 1;
+    return MacroName(number - 1);
+}
+
+std::u16string ButtonAssignment::KeyText(const std::u16string& keyName)
+{
+    return u" " + keyName + u" Key ";
 }
 
 void ButtonAssignment::ShowHoverPictures(int x, int y)

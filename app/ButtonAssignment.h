@@ -78,6 +78,8 @@ private:
     SkinUI::CControlUI* Button(int button) const;
     SkinUI::CControlUI* HintLabel(int button) const;
     std::u16string MacroName(int slot) const;
+    std::u16string AssignedText(int32_t code, int32_t param, int macros) const;
+    static std::u16string KeyText(const std::u16string& keyName);
     int MenuMacroCount() const;
     bool GuardRefuses(int button, int command);
     void ShowWarning(int button);

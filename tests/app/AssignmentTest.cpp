@@ -93,6 +93,12 @@ protected:
     int32_t Code(int number) { return settings::Store().Profile(0).Get(prof::kButtonFunction, size_t(number - 1)); }
     int32_t Param(int number) { return settings::Store().Profile(0).Get(prof::kButtonParam, size_t(number - 1)); }
 
+    void ClickCenter(std::u16string_view name)
+    {
+        const SkinUI::UIRect rect = Find(name)->GetItemRect();
+        ClickAt(window.GetHWND(), (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    }
+
     void ClickAt(WindowId target, int x, int y)
     {
         system.InjectMouse(target, platform::WM_MOUSEMOVE, x, y);
@@ -444,6 +450,18 @@ TEST_F(AssignmentTest, AssignmentsReachTheMouseOnSave)
     EXPECT_EQ(MouseKey(7)[0], 0x53);
     EXPECT_EQ(macro[0], 0x00);
     EXPECT_EQ(macro[1], 12);
+
+    // Another profile's buttons show their own functions, never the texts
+    // shown before: a macro with no macros and a code outside the table
+    // leave the box empty. Back on profile 1 the key reads as assigned.
+    settings::ProfileSettings second = settings::Store().Profile(1);
+    second.Set(prof::kButtonFunction, 6, int32_t{settings::function::Macro});
+    second.Set(prof::kButtonFunction, 2, int32_t{99});
+    ClickCenter(u"profile2option");
+    EXPECT_EQ(ButtonText(7), u"");
+    EXPECT_EQ(ButtonText(3), u"");
+    ClickCenter(u"profile1option");
+    EXPECT_EQ(ButtonText(3), u"  F5  Key ");
 }
 
 TEST_F(AssignmentTest, AButtonsPictureLightsUnderThePointer)
