@@ -269,6 +269,8 @@ void CNeritMainWnd::InitWindow()
     // Arrival and removal of the mouse, learnt from the device monitor.
     if (presence_ != nullptr && presence_->Use(monitor_))
         System()->SetTimer(GetHWND(), DevicePresence::kPollTimer, DevicePresence::kPollIntervalMs);
+    else
+        hotPlugUnwatched_ = presence_ != nullptr;
     MainFrameSetup::ApplyLanguage(manager_, language_);
     // The skin is drawn for one size: the window is not maximised.
     for (const char16_t* name : {u"maxbtn", u"restorebtn"}) {
@@ -357,6 +359,8 @@ void CNeritMainWnd::OnWindowInit()
 
 void CNeritMainWnd::OnStartupDeviceWork()
 {
+    if (hotPlugUnwatched_)
+        TellHotPlugUnwatched();
     ShowFirmwareVersion();
     state_.deviceMissing = !CheckDevicePresent();
     if (!state_.deviceMissing)
@@ -931,6 +935,15 @@ void CNeritMainWnd::OnLanguageSelected(CControlUI& combo)
     RefreshPages(state_.shownProfile);
     ApplyLanguageGeometry(manager_, language_);
     System()->Invalidate(GetHWND());
+}
+
+// Said on standard error as well: the notice may not be seen.
+void CNeritMainWnd::TellHotPlugUnwatched()
+{
+    const std::string text(kHotPlugUnwatchedText[static_cast<size_t>(language_)]);
+    if (console_)
+        console_(std::string(kHotPlugUnwatchedLine));
+    ShowNotice(text, MB_OK | MB_ICONWARNING);
 }
 
 // Once a run: the language changes all the same, only not for the next start.

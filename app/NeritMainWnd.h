@@ -162,6 +162,7 @@ private:
     // StopSignalWatch::Host
     void EndForSignal(int number) override;
     void TellConfigNotWritten();
+    void TellHotPlugUnwatched();
     void OnLanguageSelected(SkinUI::CControlUI& combo);
     void ShowLeds();
     bool SwitchLeds(bool on);
@@ -242,6 +243,7 @@ private:
     unsigned stopTimer_ = 0;
     bool ending_ = false;
     bool configTold_ = false;  // config.ini could not be written: said once
+    bool hotPlugUnwatched_ = false;  // the device monitor could not start
     bool initialised_ = false;
 };
 

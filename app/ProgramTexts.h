@@ -170,6 +170,14 @@ inline constexpr std::array<std::string_view, 4> kConfigNotWrittenText = {
     "無法將程式設定寫入\r\n  %s\r\n（%s）。\r\n語言只在本次執行期間變更。",
     "无法将程序设置写入\r\n  %s\r\n（%s）。\r\n语言只在本次运行期间更改。",
     "Die Programmeinstellungen konnten nicht geschrieben werden nach\r\n  %s\r\n(%s).\r\nDie Sprache gilt nur bis zum Programmende."};
+// Shown once when the desktop's device notifications cannot be used.
+inline constexpr std::array<std::string_view, 4> kHotPlugUnwatchedText = {
+    "Plugging the mouse in or out is not noticed while the program runs:\r\nthe desktop's device notifications cannot be used.\r\nRestart the program after plugging the mouse in again.",
+    "程式執行期間無法偵測滑鼠的插拔：\r\n無法使用桌面的裝置通知。\r\n重新插上滑鼠後，請重新啟動程式。",
+    "程序运行期间无法检测鼠标的插拔：\r\n无法使用桌面的设备通知。\r\n重新插上鼠标后，请重新启动程序。",
+    "Das Ein- und Ausstecken der Maus wird während der Laufzeit nicht bemerkt:\r\ndie Gerätemeldungen des Desktops sind nicht nutzbar.\r\nStarten Sie das Programm neu, nachdem Sie die Maus wieder eingesteckt haben."};
+inline constexpr std::string_view kHotPlugUnwatchedLine =
+    "plugging the mouse in or out is not noticed: the desktop's device notifications cannot be used";
 // Told on the console when the program was asked to end by a signal.
 inline constexpr std::string_view kStillTransferringLine =
     "still busy with the mouse: the program ends as soon as the transfer is done";

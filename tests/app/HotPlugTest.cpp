@@ -152,6 +152,17 @@ TEST_F(HotPlugTest, AMouseMissingAtStartIsReadWhenItArrives)
     EXPECT_EQ(window.State().shownProfile, 2) << "the remembered profile shown";
 }
 
+// Device notifications that cannot be used are said once, at the start.
+TEST_F(HotPlugTest, AMonitorThatCannotStartIsSaidOnce)
+{
+    monitor.SetStartFails(true);
+    StartWatching();
+    ASSERT_EQ(system.MessageBoxCalls().size(), 1u);
+    EXPECT_EQ(system.MessageBoxCalls()[0].text, NeritApp::kHotPlugUnwatchedText[0]);
+    Click(u"profile2option");
+    EXPECT_EQ(system.MessageBoxCalls().size(), 1u);
+}
+
 TEST_F(HotPlugTest, WhileTheMouseIsMissingOnlyTheQuitButtonWorks)
 {
     StartWatching();
