@@ -35,8 +35,10 @@ ProgramSettings::ProgramSettings(MouseConnection& mouse, const std::string& fold
 ProgramSettings::OpenResult ProgramSettings::Open()
 {
     for (const char* name : kFolders) {
-        if (!files_.CreateDirectories(folder_->Path(name)))
+        if (!files_.CreateDirectories(folder_->Path(name))) {
+            openError_ = files_.LastError();
             return OpenResult::FolderFailed;
+        }
     }
     switch (locks_.Acquire(folder_->Path(settings::DataFolder::kLockFile), kLockWaitMs, lock_)) {
     case platform::LockResult::Acquired:
@@ -44,6 +46,7 @@ ProgramSettings::OpenResult ProgramSettings::Open()
     case platform::LockResult::Busy:
         return OpenResult::LockBusy;
     case platform::LockResult::Error:
+        openError_ = locks_.LastError();
         return OpenResult::LockFailed;
     }
     // Tells neritctl who holds the folder; only a note.

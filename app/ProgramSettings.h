@@ -32,6 +32,8 @@ public:
     // Creates the folders and takes the data folder's lock, held until this
     // object goes away, so that neritctl does not change the files meanwhile.
     OpenResult Open();
+    // Why Open failed (FolderFailed, LockFailed).
+    platform::FileError OpenError() const { return openError_; }
 
     settings::ProfileCommands& Commands() { return *commands_; }
     settings::ProfileSync& Sync() { return *sync_; }
@@ -55,6 +57,7 @@ private:
     // What the mouse would hold of the settings last applied.
     sim::EchoTransfer echo_;
     std::unique_ptr<platform::FileLock> lock_;
+    platform::FileError openError_ = platform::FileError::None;
 };
 
 }  // namespace NeritApp

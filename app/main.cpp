@@ -4,6 +4,7 @@
 #include "app/MouseConnection.h"
 #include "app/NeritMainWnd.h"
 #include "app/ProgramSettings.h"
+#include "app/ProgramTexts.h"
 #include "settings/CommandMessages.h"
 #include "app/SimulatedPlugMonitor.h"
 #include "app/ProgramIcon.h"
@@ -25,6 +26,7 @@
 #include "platform/XdgUrlOpener.h"
 #include "ui/WindowUIManager.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -108,11 +110,8 @@ public:
         // mouse's state among them.
         if (!StartInstance(settings.Folder().Folder()))
             return instanceStatus_;
-        if (!mouse.Prepare()) {
-            std::fprintf(stderr, "NeritMice: cannot use the simulated mouse's state file %s\n",
-                         options_.simulate->c_str());
-            return 1;
-        }
+        if (!mouse.Prepare())
+            return Fail("cannot use the simulated mouse's state file " + *options_.simulate);
         // The mouse's arrival and removal: udev for the real mouse; for the
         // simulated one SIGUSR1 pulls it and SIGUSR2 plugs it in again.
         std::unique_ptr<platform::DeviceMonitor> monitor;
@@ -133,10 +132,8 @@ public:
         platform::XInputRawInput desktopInput(platform::SystemClock());
         window.UseRecorderInput(options_.headless ? nullptr : &desktopInput, platform::SystemClock());
         window.UseDeviceMonitor(monitor.get(), clock);
-        if (!window.Open()) {
-            std::fprintf(stderr, "NeritMice: cannot create the main window\n");
-            return 1;
-        }
+        if (!window.Open())
+            return Fail("cannot create the main window");
         const int status = options_.headless ? RunHeadless(static_cast<platform::HeadlessWindowSystem&>(system), window)
                                              : RunLoop(system, window);
         mouse.Finish();
@@ -144,23 +141,37 @@ public:
     }
 
 private:
+    // Said on standard error and, for a start from the desktop's menu where
+    // nobody reads it, in a message box.
+    int Fail(const std::string& text)
+    {
+        std::fprintf(stderr, "NeritMice: %s\n", text.c_str());
+        if (!options_.headless)
+            SkinUI::CWindowWnd::System()->MessageBox(platform::WindowId::None, text, "NeritMice", platform::MB_OK | platform::MB_ICONERROR);
+        return 1;
+    }
+
+    static std::string Because(platform::FileError error)
+    {
+        const size_t index = std::min(static_cast<size_t>(error), kFileErrorTexts.size() - 1);
+        return " (" + std::string(kFileErrorTexts[index][0]) + ")";
+    }
+
     bool OpenSettings(ProgramSettings& settings)
     {
+        const std::string folder = settings.Folder().Folder();
         switch (settings.Open()) {
         case ProgramSettings::OpenResult::Ready:
             return true;
         case ProgramSettings::OpenResult::FolderFailed:
-            std::fprintf(stderr, "NeritMice: cannot create the data folder %s\n", settings.Folder().Folder().c_str());
+            Fail("cannot create the data folder " + folder + Because(settings.OpenError()));
             break;
         case ProgramSettings::OpenResult::LockBusy:
-            std::fprintf(stderr,
-                         settings.Folder().HolderIsProgram()
-                             ? "NeritMice: another NeritMice is running with the data folder %s\n"
-                             : "NeritMice: the data folder %s is busy (neritctl is changing it)\n",
-                         settings.Folder().Folder().c_str());
+            Fail(settings.Folder().HolderIsProgram() ? "another NeritMice is running with the data folder " + folder
+                                                     : "the data folder " + folder + " is busy (neritctl is changing it)");
             break;
         case ProgramSettings::OpenResult::LockFailed:
-            std::fprintf(stderr, "NeritMice: cannot lock the data folder %s\n", settings.Folder().Folder().c_str());
+            Fail("cannot lock the data folder " + folder + Because(settings.OpenError()));
             break;
         }
         return false;
@@ -187,8 +198,8 @@ private:
         case InstanceCheck::Outcome::Failed:
             break;
         }
-        std::fprintf(stderr, "NeritMice: cannot check for a running copy in %s\n", dataFolder.c_str());
-        instanceStatus_ = 1;
+        instanceStatus_ =
+            Fail("cannot check for a running copy in " + dataFolder + Because(platform::RealSingleInstance().LastError()));
         return false;
     }
 

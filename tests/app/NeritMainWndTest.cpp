@@ -380,6 +380,21 @@ TEST(NeritMiceProgramTest, AStateFileThatCannotBeWrittenFailsTheTransfers)
     EXPECT_FALSE(std::filesystem::exists(state));
 }
 
+// A data folder that cannot be made ends the start with its path and why.
+TEST(NeritMiceProgramTest, AStartThatCannotMakeItsDataFolderSaysWhy)
+{
+    testsupport::TempFolder folder;
+    ASSERT_FALSE(folder.Path().empty());
+    std::ofstream(folder.File("file")) << "in the way";
+    const std::string data = folder.File("file/data");
+    const testsupport::RunResult run =
+        testsupport::RunShell(std::string(NERITMICE_EXE) + " --headless --simulate --data-dir '" + data + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("NeritMice: cannot create the data folder " + data + " (a file stands where a folder belongs)"),
+              std::string::npos)
+        << run.out;
+}
+
 // While another program (neritctl) holds the simulated mouse for its
 // command, the window's transfers fail after the lock's wait and say who
 // holds it; the mouse counts as present all the same.
