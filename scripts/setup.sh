@@ -16,7 +16,7 @@ packages=(
   nlohmann-json3-dev
   python3
   binutils
-  libsdl2-dev libx11-dev libxi-dev libgl1-mesa-dri xvfb xdotool x11-apps x11-utils
+  libsdl2-dev libx11-dev libxi-dev libgl1-mesa-dri xvfb xdotool x11-apps x11-utils openbox
   libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-wqy-microhei
   librsvg2-dev
   dbus-daemon

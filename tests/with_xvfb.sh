@@ -16,4 +16,20 @@ if [ -z "$number" ]; then
   echo "Xvfb did not start"
   exit 77
 fi
-DISPLAY=":$number" "$@"
+export DISPLAY=":$number"
+# NERIT_WINDOW_MANAGER=openbox runs the command under a real window manager,
+# as on the users' desktops (closes popups, moves and frames windows).
+if [ -n "${NERIT_WINDOW_MANAGER:-}" ]; then
+  command -v "$NERIT_WINDOW_MANAGER" >/dev/null || { echo "$NERIT_WINDOW_MANAGER missing"; exit 77; }
+  "$NERIT_WINDOW_MANAGER" >"$work/wm.log" 2>&1 &
+  wm=$!
+  trap 'kill "$wm" 2>/dev/null; kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+  # It manages the screen once it has named itself on the root window.
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+  done
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
+    { cat "$work/wm.log"; echo "$NERIT_WINDOW_MANAGER did not start"; exit 77; }
+fi
+"$@"

@@ -6,7 +6,8 @@
 # with status 0, taking the window away and letting go of the single-instance
 # lock, so that a second start runs. The simulated mouse is shared with
 # neritctl (the second argument) while the window is open, and keeps what it
-# is sent at once. Skipped (77) without a display, xdotool or xwd.
+# is sent at once. Under a window manager (NERIT_WINDOW_MANAGER) its close of
+# the exit question cancels it. Skipped (77) without a display, xdotool or xwd.
 set -u
 program=$1
 neritctl=$2
@@ -49,9 +50,9 @@ wait "$second" || fail "the second start ended with status $?"
 # Pulling the simulated mouse (SIGUSR1) opens the program's notice, a window
 # of its own; plugging it in again (SIGUSR2) closes it and the profiles are
 # read again. The mouse is looked at only once the profiles are read.
-count_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
+count_windows() { xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l; }
 wait_windows() {
-  for _ in $(seq 200); do
+  for _ in $(seq "${2:-200}"); do
     [ "$(count_windows)" -eq "$1" ] && return 0
     sleep 0.1
   done
@@ -65,6 +66,20 @@ wait_windows $((shown + 1)) || fail "no notice after the mouse was pulled ($(cou
 [ "$(profiles)" = "$written" ] || fail "the pull wrote the program's old profiles over neritctl's"
 kill -USR2 "$app"
 wait_windows "$shown" || fail "the notice stayed after the mouse came back ($(count_windows) windows)"
+
+# Under a window manager its close (Alt+F4) of the exit question is the
+# question's Cancel: the program stays, and its close button asks again.
+if [ -n "${NERIT_WINDOW_MANAGER:-}" ]; then
+  for _ in $(seq 40); do
+    click_at "$window" "$close_x" "$close_y"
+    wait_windows $((shown + 1)) 10 && break
+  done
+  [ "$(count_windows)" -eq $((shown + 1)) ] || fail "the close button opened no question"
+  xdotool key alt+F4
+  wait_windows "$shown" || fail "the window manager's close left the question open"
+  sleep 0.5
+  kill -0 "$app" 2>/dev/null || fail "the window manager's close of the question ended the program"
+fi
 
 close_window "$window"
 
